@@ -1,0 +1,11 @@
+#include "Calculator/Strategies/QTKStrategyUnits.h"
+
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+
+// Each rule unit declares its registration function here and is called below
+// in the units' order.
+
+void RegisterAllStrategyUnits(TStrategyRegistry& registry)
+{
+    (void)registry;
+}

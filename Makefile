@@ -1,0 +1,34 @@
+# Thin wrapper around CMake / CTest.
+BUILD_DIR ?= build
+BUILD_TYPE ?= Release
+JOBS ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: run test bench deps configure build sanitize clean
+
+run: build
+	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc rules
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQTK_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS); fi
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+sanitize:
+	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_ARGS=-DQTK_SANITIZE=ON
+
+clean:
+	rm -rf $(BUILD_DIR) build-asan

@@ -1,0 +1,46 @@
+// qtkcalc: the command-line host of the rule library.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+
+#ifndef QTK_VERSION
+#define QTK_VERSION "0.0.0"
+#endif
+
+namespace {
+
+int ListRules()
+{
+    for (const auto& name : GStrategyList().Names())
+        std::cout << name << '\n';
+    std::cerr << GStrategyList().Count() << " rules registered\n";
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"qtkcalc: quantity take-off with the calculation-rule library"};
+    app.set_version_flag("--version", std::string("qtkcalc ") + QTK_VERSION);
+    app.require_subcommand(1);
+
+    auto* rules = app.add_subcommand("rules", "List the registered rule names");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+
+    try {
+        if (rules->parsed())
+            return ListRules();
+    } catch (const std::exception& e) {
+        std::cerr << "qtkcalc: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <typeinfo>
+
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+
+namespace {
+
+class TQTKTestVolumeRule : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef&, const RecordRef&, const TableSourceRef&, const TableSourceRef&) override
+    {
+        return 42.0;
+    }
+};
+class TQTKTestOtherRule : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef&, const RecordRef&, const TableSourceRef&, const TableSourceRef&) override
+    {
+        return 7.0;
+    }
+};
+
+class TTestMatcher : public TQTKObjectMatchCalcRule {
+public:
+    bool ObjectMatches() override { return true; }
+};
+
+TStrategyRegistry MakeRegistry()
+{
+    TStrategyRegistry r;
+    QTK_REGISTER(r, TQTKTestVolumeRule);
+    QTK_REGISTER(r, TQTKTestOtherRule);
+    return r;
+}
+
+TEST(StrategyRegistryTest, LookupIgnoresLetterCase)
+{
+    const auto registry = MakeRegistry();
+    for (const char* name : {"TQTKTestVolumeRule", "tqtktestvolumerule", "TQTKTESTVOLUMERULE"}) {
+        auto rule = registry.CreateStrategy(name);
+        ASSERT_TRUE(rule) << name;
+        EXPECT_EQ(rule->Calculate(nullptr, nullptr, nullptr, nullptr), 42.0) << name;
+    }
+}
+
+TEST(StrategyRegistryTest, EmptyOrUnknownNameGivesTheNeutralRule)
+{
+    const auto registry = MakeRegistry();
+    for (const char* name : {"", "TQTKNoSuchRule", "TQTKTestVolumeRul"}) {
+        auto rule = registry.CreateStrategy(name);
+        ASSERT_TRUE(rule) << name;
+        EXPECT_EQ(typeid(*rule.get()), typeid(TQTKCalcStrategy)) << name;
+        EXPECT_EQ(rule->Calculate(nullptr, nullptr, nullptr, nullptr), 0.0) << name;
+    }
+}
+
+TEST(StrategyRegistryTest, SecondRegistrationKeepsTheFirstClass)
+{
+    auto registry = MakeRegistry();
+    EXPECT_FALSE(registry.RegisterStrategy("tqtktestvolumerule", &CreateStrategyInstance<TQTKTestOtherRule>));
+    EXPECT_EQ(registry.Count(), 2);
+    EXPECT_EQ(registry.CreateStrategy("TQTKTestVolumeRule")->Calculate(nullptr, nullptr, nullptr, nullptr), 42.0);
+}
+
+TEST(StrategyRegistryTest, EachCallMakesADistinctObjectWithNoMatcher)
+{
+    const auto registry = MakeRegistry();
+    auto a = registry.CreateStrategy("TQTKTestOtherRule");
+    auto b = registry.CreateStrategy("TQTKTestOtherRule");
+    EXPECT_NE(a.get(), b.get());
+    EXPECT_EQ(a->GetMatchRule(), nullptr);
+}
+
+TEST(StrategyRegistryTest, MatchRuleIsSetReadBackAndNotFreedByTheRule)
+{
+    TTestMatcher matcher;  // owned here: the rule must not free it
+    {
+        auto rule = MakeRegistry().CreateStrategy("TQTKTestVolumeRule");
+        rule->SetMatchRule(&matcher);
+        EXPECT_EQ(rule->GetMatchRule(), &matcher);
+    }
+    EXPECT_TRUE(matcher.ObjectMatches());
+}
+
+TEST(GetStrategyTest, ExportedEntryNeverFailsAndHandsOverOneReference)
+{
+    IQTKCalcStrategy* raw = GetStrategy(nullptr);
+    ASSERT_NE(raw, nullptr);
+    auto rule = Ref<IQTKCalcStrategy>::Adopt(raw);
+    EXPECT_EQ(rule->Calculate(nullptr, nullptr, nullptr, nullptr), 0.0);
+    auto named = Ref<IQTKCalcStrategy>::Adopt(GetStrategy("SomeUnknownRule"));
+    EXPECT_EQ(named->Calculate(nullptr, nullptr, nullptr, nullptr), 0.0);
+}
+
+}  // namespace
