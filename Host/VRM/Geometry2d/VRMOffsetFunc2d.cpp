@@ -1,0 +1,227 @@
+// Sideways offsets of lines, polylines and rings (our own construction, not a buffer): every edge is
+// moved by its width, consecutive moved edges are extended or trimmed to their crossing (mitred
+// corners), and edges that turn round (swallowed by their neighbours) are removed one at a time.
+#include <algorithm>
+#include <cmath>
+
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry2d/VRMGeom2dUtils.h"
+#include "Host/VRM/VRMCommon2d.h"
+
+using namespace VRMGeom2d;
+
+namespace {
+
+struct TOffsetEdge {
+    TVRMCustomLine2d line;  // the moved edge, unbounded in use (only its line or circle counts)
+    int source;
+};
+
+// Directions closer than this (sine of the angle) count as parallel: their crossing would be a
+// spike far away, so the moved edges are joined by a connecting edge instead.
+constexpr double CParallelSine = 1e-9;
+
+// Where two consecutive moved edges meet near their old corner; false when they do not meet.
+bool Junction(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, TVRMPoint2d& p)
+{
+    const double scale = std::max({1.0, std::abs(a.EndPt().x), std::abs(a.EndPt().y)});
+    if (a.EndPt().IsEqualTo(b.StartPt(), 1e-12 * scale)) {
+        p = a.EndPt();
+        return true;
+    }
+    if (!a.IsArc() && !b.IsArc() && std::abs(a.Vector().Normal().CrossProduct(b.Vector().Normal())) <= CParallelSine)
+        return false;
+    std::vector<TVRMPoint2d> points;
+    const int code = TVRMIntersectFunc2d::ExtIntersect(a, b, points, 1e-9 * scale);
+    if (code != 1 && code != 2)
+        return false;
+    const TVRMPoint2d reference = MidPoint(a.EndPt(), b.StartPt());
+    p = points.front();
+    for (const TVRMPoint2d& q : points)
+        if (q.DistanceTo(reference) < p.DistanceTo(reference))
+            p = q;
+    return true;
+}
+
+// The moved edge cut to new ends; its signed span along the moved line (negative: turned round).
+TVRMCustomLine2d Trimmed(const TVRMCustomLine2d& line, const TVRMPoint2d& s, const TVRMPoint2d& e, double& span)
+{
+    const double t0 = line.LengthAtPoint(s);
+    const double t1 = line.LengthAtPoint(e);
+    const TVRMArcData d = line.GetArcData();
+    span = t1 - t0;
+    if (!d.valid)
+        return TVRMCustomLine2d(s, e);
+    return TVRMCustomLine2d(s, e, line.Radius(), GetSweepArcKind(d.sense < 0.0, std::max(0.0, span) / line.Radius()));
+}
+
+// Join moved edges into a ring (closed) or a polyline; edges that turn round are dropped and their
+// neighbours joined again. False when too little remains.
+bool JoinEdges(std::vector<TOffsetEdge> edges, bool closed, std::vector<TVRMCustomLine2d>& lines,
+               std::vector<int>& sources)
+{
+    for (;;) {
+        const size_t m = edges.size();
+        const bool anyArc =
+            std::any_of(edges.begin(), edges.end(), [](const TOffsetEdge& e) { return e.line.IsArc(); });
+        if (m == 0 || (closed && (m < 2 || (m == 2 && !anyArc))))
+            return false;
+        // junction[k]: between edge k-1 and edge k.
+        std::vector<TVRMPoint2d> junction(m);
+        std::vector<bool> meets(m, false);
+        for (size_t k = 0; k < m; ++k) {
+            if (!closed && k == 0)
+                continue;
+            meets[k] = Junction(edges[(k + m - 1) % m].line, edges[k].line, junction[k]);
+        }
+        lines.clear();
+        sources.clear();
+        double worst = 0.0;
+        size_t worstIndex = m;
+        for (size_t k = 0; k < m; ++k) {
+            const TVRMCustomLine2d& line = edges[k].line;
+            const size_t next = (k + 1) % m;
+            const bool hasNext = closed || k + 1 < m;
+            const TVRMPoint2d s = meets[k] ? junction[k] : line.StartPt();
+            const TVRMPoint2d e = hasNext && meets[next] ? junction[next] : line.EndPt();
+            double span = 0.0;
+            lines.push_back(Trimmed(line, s, e, span));
+            sources.push_back(edges[k].source);
+            const double scale = std::max({1.0, std::abs(s.x), std::abs(s.y)});
+            if (span <= 1e-9 * scale && (worstIndex == m || span < worst))
+                worst = span, worstIndex = k;
+            if (hasNext && !meets[next]) {
+                // Parallel neighbours moved by different widths: a connecting edge.
+                lines.emplace_back(line.EndPt(), edges[next].line.StartPt());
+                sources.push_back(-1);
+            }
+        }
+        if (worstIndex == m)
+            return true;
+        edges.erase(edges.begin() + static_cast<std::ptrdiff_t>(worstIndex));
+    }
+}
+
+TVRMPolygon2d RingOfLines(const std::vector<TVRMCustomLine2d>& lines)
+{
+    TVRMPolygon2d ring;
+    for (const TVRMCustomLine2d& l : lines)
+        ring.Add(TVRMVertex2d{l.StartPt(), l.Radius(), l.ArcKind()});
+    return ring;
+}
+
+}  // namespace
+
+bool TVRMOffsetFunc2d::Offset(const TVRMCustomLine2d& line, double d, TVRMCustomLine2d& result)
+{
+    if (!std::isfinite(d))
+        return false;
+    if (line.IsArc()) {
+        const TVRMArcData arc = line.GetArcData();
+        if (!arc.valid)
+            return false;
+        // The right of a counter-clockwise arc is outside its circle.
+        const double radius = line.Radius() + arc.sense * d;
+        if (!(radius > 1e-9 * line.Radius()))
+            return false;
+        const double k = radius / line.Radius();
+        result = TVRMCustomLine2d(arc.center + (line.StartPt() - arc.center) * k,
+                                  arc.center + (line.EndPt() - arc.center) * k, radius, line.ArcKind());
+        return true;
+    }
+    const TVRMVector2d u = line.Vector().Normal();
+    if (u == TVRMVector2d{})
+        return false;
+    const TVRMVector2d shift = u.RotateHalfPi(true) * d;
+    result = TVRMCustomLine2d(line.StartPt() + shift, line.EndPt() + shift);
+    return true;
+}
+
+TVRMCustomLine2d TVRMOffsetFunc2d::Offset(const TVRMCustomLine2d& line, double d)
+{
+    TVRMCustomLine2d result = line;
+    Offset(line, d, result);
+    return result;
+}
+
+bool TVRMOffsetFunc2d::Offset(const TVRMLines2d& lines, double d, TVRMLines2d& result)
+{
+    std::vector<TOffsetEdge> edges;
+    for (int i = 0; i < lines.GetEdgeCount(); ++i) {
+        TVRMCustomLine2d moved;
+        if (!Offset(lines.GetEdge(i), d, moved))
+            return false;
+        edges.push_back({moved, i});
+    }
+    std::vector<TVRMCustomLine2d> joined;
+    std::vector<int> sources;
+    if (edges.empty() || !JoinEdges(edges, false, joined, sources))
+        return false;
+    result = TVRMLines2d::FromLines(joined);
+    return true;
+}
+
+bool TVRMOffsetFunc2d::Offset(const TVRMPolygon2d& ring, const std::vector<double>& widths, TVRMPolygon2d& result,
+                              std::vector<int>* edgeMap)
+{
+    const int n = ring.GetEdgeCount();
+    const double area = ring.SignArea();
+    if (n < 2 || static_cast<int>(widths.size()) < n || !std::isfinite(area) || area == 0.0)
+        return false;
+    // Outward is the right of the edges of a counter-clockwise ring, the left of a clockwise one.
+    const double outward = area > 0.0 ? 1.0 : -1.0;
+    std::vector<TOffsetEdge> edges;
+    for (int i = 0; i < n; ++i) {
+        TVRMCustomLine2d edge = ring.GetEdge(i);
+        if (edge.IsArc() && !edge.GetArcData().valid)
+            edge = TVRMCustomLine2d(edge.StartPt(), edge.EndPt());
+        if (edge.StartPt() == edge.EndPt() || !std::isfinite(widths[i]))
+            continue;
+        TVRMCustomLine2d moved;
+        if (Offset(edge, outward * widths[i], moved))
+            edges.push_back({moved, i});
+    }
+    std::vector<TVRMCustomLine2d> joined;
+    std::vector<int> sources;
+    if (!JoinEdges(edges, true, joined, sources))
+        return false;
+    TVRMPolygon2d candidate = RingOfLines(joined);
+    // The ring must keep its orientation; a ring turned inside out has collapsed.
+    if (!(candidate.SignArea() * outward > 0.0))
+        return false;
+    result = std::move(candidate);
+    if (edgeMap)
+        *edgeMap = std::move(sources);
+    return true;
+}
+
+bool TVRMOffsetFunc2d::Offset(const TVRMPolygon2d& ring, double d, TVRMPolygon2d& result)
+{
+    return Offset(ring, std::vector<double>(ring.GetEdgeCount(), d), result, nullptr);
+}
+
+bool TVRMOffsetFunc2d::Offset(const TVRMMultiPolygon2d& set, double d, TVRMMultiPolygon2d& result)
+{
+    TVRMMultiPolygon2d moved;
+    bool anyOuter = false;
+    for (const TVRMPolygon2d& ring : set.Items()) {
+        // A hole grows into the region when the region shrinks and shrinks when it grows.
+        TVRMPolygon2d offset;
+        const bool hole = ring.IsHole();
+        if (Offset(ring, hole ? -d : d, offset)) {
+            anyOuter = anyOuter || !hole;
+            moved.Add(std::move(offset));
+        }
+    }
+    if (!anyOuter)
+        return false;
+    if (moved.GetCount() > 1) {
+        std::unique_ptr<TVRMMultiPolygon2d> merged = TVRMIntersectFunc2d::MergePolygon(moved);
+        if (merged->IsEmpty())
+            return false;
+        result = std::move(*merged);
+    } else {
+        result = std::move(moved);
+    }
+    return true;
+}

@@ -1,0 +1,274 @@
+// Polygon booleans on the Clipper engine, behind our own adapter.
+//
+// Coordinates are scaled to integers (CScale units per mm). Arc edges are approximated by chords
+// with an error of at most CChordError of the radius; every chord point is tagged with its arc,
+// and after the boolean the runs of result edges that follow one arc are put back as one arc of
+// that circle, so areas stay exact also where an arc was cut. Result points that are input
+// vertices get their exact input coordinates back.
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include <polyclipping/clipper.hpp>
+
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry2d/VRMGeom2dUtils.h"
+#include "Host/VRM/VRMCommon2d.h"
+
+using namespace VRMGeom2d;
+using ClipperLib::cInt;
+using ClipperLib::IntPoint;
+
+namespace {
+
+constexpr double CScale = 1e4;
+constexpr double CChordError = 1e-6;
+// Coordinates beyond this (mm) do not fit the engine's fast integer range safely.
+constexpr double CMaxCoordinate = 1e11;
+
+struct TArcInfo {
+    TVRMPoint2d center;
+    double radius;
+    double step;  // chord length of one tessellation step
+};
+
+struct TTag {
+    int arc;    // index into the arc table, -1 for an input vertex
+    int index;  // step index along the arc
+};
+
+struct TPointInfo {
+    TVRMPoint2d exact;  // the input vertex at this grid point (when hasExact)
+    bool hasExact = false;
+    std::vector<TTag> tags;
+};
+
+struct TIntPointHash {
+    size_t operator()(const IntPoint& p) const noexcept
+    {
+        return std::hash<cInt>()(p.X) ^ (std::hash<cInt>()(p.Y) * 0x9E3779B97F4A7C15ULL);
+    }
+};
+
+class TClipperAdapter {
+public:
+    ClipperLib::Paths Convert(const TVRMMultiPolygon2d& set)
+    {
+        ClipperLib::Paths paths;
+        // A set given wholly the wrong way round (clockwise) is read as its counter-clockwise self.
+        const bool reverse = set.SignArea() < 0.0;
+        for (const TVRMPolygon2d& ring : set.Items()) {
+            ClipperLib::Path path;
+            for (int i = 0; i < ring.GetEdgeCount(); ++i)
+                AddEdge(ring.GetEdge(i), path);
+            if (path.size() < 3)
+                continue;
+            if (reverse)
+                std::reverse(path.begin(), path.end());
+            paths.push_back(std::move(path));
+        }
+        return paths;
+    }
+
+    std::unique_ptr<TVRMMultiPolygon2d> Execute(ClipperLib::ClipType op, const ClipperLib::Paths& subject,
+                                                const ClipperLib::Paths& clip)
+    {
+        ClipperLib::Paths solution;
+        try {
+            ClipperLib::Clipper clipper;
+            clipper.AddPaths(subject, ClipperLib::ptSubject, true);
+            clipper.AddPaths(clip, ClipperLib::ptClip, true);
+            if (!clipper.Execute(op, solution, ClipperLib::pftPositive, ClipperLib::pftPositive))
+                throw EVRMIntersectException("polygon boolean failed");
+        } catch (const ClipperLib::clipperException& e) {
+            throw EVRMIntersectException(e.what());
+        }
+        auto result = TVRMMultiPolygon2d::Create();
+        for (const ClipperLib::Path& path : solution) {
+            TVRMPolygon2d ring = Restore(path);
+            if (ring.Normalize(CVRMEpsilon))
+                result->Add(std::move(ring));
+        }
+        return result;
+    }
+
+private:
+    static IntPoint ToGrid(const TVRMPoint2d& p)
+    {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::abs(p.x) > CMaxCoordinate ||
+            std::abs(p.y) > CMaxCoordinate)
+            throw EVRMIntersectException("polygon coordinates out of range");
+        return IntPoint(static_cast<cInt>(std::llround(p.x * CScale)), static_cast<cInt>(std::llround(p.y * CScale)));
+    }
+
+    void AddVertex(const TVRMPoint2d& p, ClipperLib::Path& path)
+    {
+        const IntPoint ip = ToGrid(p);
+        TPointInfo& info = points_[ip];
+        if (!info.hasExact)
+            info.exact = p, info.hasExact = true;
+        path.push_back(ip);
+    }
+
+    void AddEdge(const TVRMCustomLine2d& edge, ClipperLib::Path& path)
+    {
+        AddVertex(edge.StartPt(), path);
+        const TVRMArcData d = edge.GetArcData();
+        if (!d.valid)
+            return;
+        const double r = edge.Radius();
+        const double maxStep = 2.0 * std::acos(1.0 - CChordError);
+        const int steps = std::max(1, static_cast<int>(std::ceil(d.sweep / maxStep)));
+        const double angle = d.sweep / steps;
+        const int arc = static_cast<int>(arcs_.size());
+        arcs_.push_back({d.center, r, 2.0 * r * std::sin(angle / 2.0)});
+        points_[path.back()].tags.push_back({arc, 0});
+        for (int k = 1; k < steps; ++k) {
+            const double a = d.startAngle + d.sense * angle * k;
+            const IntPoint ip = ToGrid(d.center + TVRMVector2d{std::cos(a), std::sin(a)} * r);
+            points_[ip].tags.push_back({arc, k});
+            path.push_back(ip);
+        }
+        points_[ToGrid(edge.EndPt())].tags.push_back({arc, steps});
+    }
+
+    const TPointInfo* Info(const IntPoint& p) const
+    {
+        const auto it = points_.find(p);
+        return it == points_.end() ? nullptr : &it->second;
+    }
+
+    TVRMPoint2d ToPoint(const IntPoint& p) const
+    {
+        const TPointInfo* info = Info(p);
+        if (info && info->hasExact)
+            return info->exact;
+        return {static_cast<double>(p.X) / CScale, static_cast<double>(p.Y) / CScale};
+    }
+
+    bool NearCircle(const IntPoint& p, int arc) const
+    {
+        const TArcInfo& a = arcs_[arc];
+        const TVRMPoint2d q{static_cast<double>(p.X) / CScale, static_cast<double>(p.Y) / CScale};
+        return std::abs(q.DistanceTo(a.center) - a.radius) <= 2.0 * CChordError * a.radius + 3.0 / CScale;
+    }
+
+    // The arc that the result edge u-v follows, or -1.
+    int EdgeArc(const IntPoint& u, const IntPoint& v) const
+    {
+        const TPointInfo* iu = Info(u);
+        const TPointInfo* iv = Info(v);
+        const bool tagsU = iu && !iu->tags.empty(), tagsV = iv && !iv->tags.empty();
+        if (tagsU && tagsV) {
+            for (const TTag& a : iu->tags)
+                for (const TTag& b : iv->tags)
+                    if (a.arc == b.arc && a.index != b.index && std::abs(a.index - b.index) <= 3)
+                        return a.arc;
+        }
+        // A point where the boolean cut the arc, next to a chord point of it.
+        const TPointInfo* tagged = tagsU ? iu : (tagsV ? iv : nullptr);
+        const IntPoint& other = tagsU ? v : u;
+        if (tagged && !(tagsU && tagsV)) {
+            const double length = std::hypot(static_cast<double>(u.X - v.X), static_cast<double>(u.Y - v.Y)) / CScale;
+            for (const TTag& t : tagged->tags)
+                if (NearCircle(other, t.arc) && length <= 1.5 * arcs_[t.arc].step + 3.0 / CScale)
+                    return t.arc;
+        }
+        return -1;
+    }
+
+    // Turn of the edge p->q around a centre: +1 counter-clockwise, -1 clockwise, with its angle.
+    static double EdgeTurn(const TVRMPoint2d& c, const TVRMPoint2d& p, const TVRMPoint2d& q)
+    {
+        return (p - c).AngleTo(q - c);
+    }
+
+    TVRMPolygon2d Restore(const ClipperLib::Path& path) const
+    {
+        const size_t n = path.size();
+        std::vector<int> arcOf(n);
+        std::vector<double> turn(n, 0.0);
+        for (size_t i = 0; i < n; ++i) {
+            arcOf[i] = EdgeArc(path[i], path[(i + 1) % n]);
+            if (arcOf[i] >= 0) {
+                const TVRMPoint2d c = arcs_[arcOf[i]].center;
+                turn[i] = EdgeTurn(c, ToPoint(path[i]), ToPoint(path[(i + 1) % n]));
+            }
+        }
+        const auto sameRun = [&](size_t i, size_t j) {
+            return arcOf[i] >= 0 && arcOf[i] == arcOf[j] && (turn[i] > 0.0) == (turn[j] > 0.0);
+        };
+        // Start at an edge that begins a run (or anywhere when there are no runs).
+        size_t first = 0;
+        bool wholeCircle = true;
+        for (size_t i = 0; i < n; ++i)
+            if (!sameRun((i + n - 1) % n, i)) {
+                first = i;
+                wholeCircle = false;
+                break;
+            }
+        TVRMPolygon2d ring;
+        size_t k = 0;
+        while (k < n) {
+            const size_t i = (first + k) % n;
+            if (arcOf[i] < 0) {
+                ring.Add(ToPoint(path[i]));
+                ++k;
+                continue;
+            }
+            // One run of edges along the same arc; a whole circle is split in two halves.
+            size_t len = 1;
+            while (k + len < n && sameRun(i, (first + k + len) % n) && !(wholeCircle && len == n / 2))
+                ++len;
+            double sweep = 0.0;
+            for (size_t j = 0; j < len; ++j)
+                sweep += std::abs(turn[(i + j) % n]);
+            const TArcInfo& arc = arcs_[arcOf[i]];
+            ring.Add(TVRMVertex2d{ToPoint(path[i]), arc.radius, GetSweepArcKind(turn[i] < 0.0, sweep)});
+            k += len;
+        }
+        return ring;
+    }
+
+    std::vector<TArcInfo> arcs_;
+    std::unordered_map<IntPoint, TPointInfo, TIntPointHash> points_;
+};
+
+std::unique_ptr<TVRMMultiPolygon2d> Boolean(ClipperLib::ClipType op, const TVRMMultiPolygon2d& a,
+                                            const TVRMMultiPolygon2d* b)
+{
+    TClipperAdapter adapter;
+    const ClipperLib::Paths subject = adapter.Convert(a);
+    const ClipperLib::Paths clip = b ? adapter.Convert(*b) : ClipperLib::Paths();
+    return adapter.Execute(op, subject, clip);
+}
+
+}  // namespace
+
+std::unique_ptr<TVRMMultiPolygon2d> TVRMIntersectFunc2d::IntPolygon(const TVRMMultiPolygon2d& a,
+                                                                    const TVRMMultiPolygon2d& b)
+{
+    if (a.IsEmpty() || b.IsEmpty() || !a.Box().Meets(b.Box(), 0.0))
+        return TVRMMultiPolygon2d::Create();
+    return Boolean(ClipperLib::ctIntersection, a, &b);
+}
+
+std::unique_ptr<TVRMMultiPolygon2d> TVRMIntersectFunc2d::MergePolygon(const TVRMMultiPolygon2d& a,
+                                                                      const TVRMMultiPolygon2d& b)
+{
+    return Boolean(ClipperLib::ctUnion, a, &b);
+}
+
+std::unique_ptr<TVRMMultiPolygon2d> TVRMIntersectFunc2d::MergePolygon(const TVRMMultiPolygon2d& a)
+{
+    return Boolean(ClipperLib::ctUnion, a, nullptr);
+}
+
+std::unique_ptr<TVRMMultiPolygon2d> TVRMIntersectFunc2d::SyncSubPolygon(const TVRMMultiPolygon2d& a,
+                                                                        const TVRMMultiPolygon2d& b)
+{
+    // Every call works on its own engine and tables: nothing is shared between threads.
+    if (a.IsEmpty())
+        return TVRMMultiPolygon2d::Create();
+    return Boolean(ClipperLib::ctDifference, a, &b);
+}

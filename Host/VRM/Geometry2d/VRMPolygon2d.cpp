@@ -1,0 +1,364 @@
+#include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry2d/VRMGeom2dUtils.h"
+#include "Host/VRM/VRMCommon2d.h"
+
+using namespace VRMGeom2d;
+
+namespace {
+
+// Ring from closed edges (each edge's start with its arc data).
+std::vector<TVRMVertex2d> VerticesOfEdges(const std::vector<TVRMCustomLine2d>& edges)
+{
+    std::vector<TVRMVertex2d> vertices;
+    vertices.reserve(edges.size());
+    for (const TVRMCustomLine2d& e : edges)
+        vertices.push_back({e.StartPt(), e.Radius(), e.ArcKind()});
+    return vertices;
+}
+
+// Area between an arc and its chord, signed: positive when the arc bulges to the right of its
+// chord (a counter-clockwise arc), which adds to a counter-clockwise ring.
+double ArcSegmentArea(const TVRMCustomLine2d& e)
+{
+    const TVRMArcData d = e.GetArcData();
+    if (!d.valid)
+        return 0.0;
+    const double r = e.Radius();
+    return d.sense * r * r * (d.sweep - std::sin(d.sweep)) / 2.0;
+}
+
+}  // namespace
+
+TVRMPolygon2d::TVRMPolygon2d(const std::vector<TVRMPoint2d>& points)
+{
+    vertices_.reserve(points.size());
+    for (const TVRMPoint2d& p : points)
+        vertices_.push_back({p});
+}
+
+TVRMPolygon2d TVRMPolygon2d::CreateBetweenLines(const TVRMCustomLine2d& first, const TVRMCustomLine2d& second)
+{
+    const TVRMCustomLine2d back = second.Reversed();
+    TVRMPolygon2d ring(VerticesOfEdges({first, TVRMCustomLine2d(first.EndPt(), second.EndPt()), back,
+                                        TVRMCustomLine2d(second.StartPt(), first.StartPt())}));
+    if (ring.IsClockwise())
+        ring.Reverse();
+    return ring;
+}
+
+TVRMPolygon2d TVRMPolygon2d::CreateBand(const TVRMCustomLine2d& line, double leftWidth, double rightWidth)
+{
+    TVRMCustomLine2d right, left;
+    if (!TVRMOffsetFunc2d::Offset(line, rightWidth, right) || !TVRMOffsetFunc2d::Offset(line, -leftWidth, left))
+        return TVRMPolygon2d();
+    TVRMPolygon2d ring(VerticesOfEdges({right, TVRMCustomLine2d(right.EndPt(), left.EndPt()), left.Reversed(),
+                                        TVRMCustomLine2d(left.StartPt(), right.StartPt())}));
+    if (ring.IsClockwise())
+        ring.Reverse();
+    return ring;
+}
+
+TVRMPolygon2d TVRMPolygon2d::CreateCircle(const TVRMPoint2d& center, double radius, bool hole)
+{
+    TVRMPolygon2d ring;
+    if (!(radius > 0.0))
+        return ring;
+    const int kind = hole ? CVRMArcKindCWMajor : CVRMArcKindCCWMajor;
+    ring.vertices_ = {{TVRMPoint2d{center.x + radius, center.y}, radius, kind},
+                      {TVRMPoint2d{center.x - radius, center.y}, radius, kind}};
+    ring.itemKind_ = TVRMPolygonKind::Circle;
+    return ring;
+}
+
+const TVRMVertex2d& TVRMPolygon2d::GetVertex(int index) const
+{
+    QTK_ASSERT(index >= 0 && index < GetCount());
+    return vertices_[index];
+}
+
+void TVRMPolygon2d::Clear() noexcept
+{
+    vertices_.clear();
+    itemKind_ = TVRMPolygonKind::Polygon;
+}
+
+TVRMCustomLine2d TVRMPolygon2d::GetEdge(int index) const
+{
+    QTK_ASSERT(index >= 0 && index < GetEdgeCount());
+    const TVRMVertex2d& v = vertices_[index];
+    const TVRMVertex2d& w = vertices_[(index + 1) % vertices_.size()];
+    return TVRMCustomLine2d(v.pt, w.pt, v.radius, v.kind);
+}
+
+std::vector<TVRMCustomLine2d> TVRMPolygon2d::GetEdges() const
+{
+    std::vector<TVRMCustomLine2d> edges;
+    edges.reserve(vertices_.size());
+    for (int i = 0; i < GetEdgeCount(); ++i)
+        edges.push_back(GetEdge(i));
+    return edges;
+}
+
+double TVRMPolygon2d::SignArea() const noexcept
+{
+    if (vertices_.size() < 2)
+        return 0.0;
+    // Shoelace relative to the first vertex (far from the origin this keeps the digits), plus
+    // the segment between each arc and its chord.
+    const TVRMPoint2d o = vertices_[0].pt;
+    double twice = 0.0, segments = 0.0;
+    for (int i = 0; i < GetEdgeCount(); ++i) {
+        const TVRMCustomLine2d e = GetEdge(i);
+        twice += (e.StartPt() - o).CrossProduct(e.EndPt() - o);
+        if (e.IsArc())
+            segments += ArcSegmentArea(e);
+    }
+    return twice / 2.0 + segments;
+}
+
+double TVRMPolygon2d::Area() const noexcept
+{
+    return std::abs(SignArea());
+}
+
+double TVRMPolygon2d::Perimeter() const noexcept
+{
+    double sum = 0.0;
+    for (int i = 0; i < GetEdgeCount(); ++i)
+        sum += GetEdge(i).Length();
+    return sum;
+}
+
+TVRMBox2d TVRMPolygon2d::Box() const noexcept
+{
+    TVRMBox2d box;
+    for (int i = 0; i < GetEdgeCount(); ++i)
+        box.Add(GetEdge(i).Box());
+    if (vertices_.size() == 1)
+        box.Add(vertices_[0].pt);
+    return box;
+}
+
+void TVRMPolygon2d::Reverse()
+{
+    std::vector<TVRMCustomLine2d> edges = GetEdges();
+    if (edges.empty())
+        return;
+    std::reverse(edges.begin(), edges.end());
+    for (TVRMCustomLine2d& e : edges)
+        e.Reverse();
+    vertices_ = VerticesOfEdges(edges);
+}
+
+bool TVRMPolygon2d::Normalize(double tol)
+{
+    // Arcs that cannot be drawn are measured as their chords; keep them straight.
+    for (int i = 0; i < GetEdgeCount(); ++i)
+        if (vertices_[i].IsArc() && !GetEdge(i).IsValidaty(tol))
+            vertices_[i].radius = 0.0, vertices_[i].kind = CVRMArcKindNone;
+    bool changed = true;
+    while (changed && vertices_.size() >= 2) {
+        changed = false;
+        const int n = GetCount();
+        for (int i = 0; i < n && !changed; ++i) {
+            const TVRMVertex2d& prev = vertices_[(i + n - 1) % n];
+            const TVRMVertex2d& cur = vertices_[i];
+            const TVRMVertex2d& next = vertices_[(i + 1) % n];
+            // Repeated vertex: the edge from cur has no length (an arc of a whole circle through
+            // one point cannot occur here).
+            if (cur.pt.DistanceTo(next.pt) <= tol && n > 1) {
+                vertices_.erase(vertices_.begin() + i);
+                changed = true;
+            } else if (n >= 3 && !prev.IsArc() && !cur.IsArc()) {
+                // A vertex on the straight run through its neighbours, or the tip of a spike.
+                const TVRMVector2d chord = next.pt - prev.pt;
+                const double len = chord.Length();
+                const double dist = len <= tol ? 0.0 : std::abs(chord.CrossProduct(cur.pt - prev.pt)) / len;
+                if (dist <= tol) {
+                    vertices_.erase(vertices_.begin() + i);
+                    changed = true;
+                }
+            }
+        }
+    }
+    const bool hasArc =
+        std::any_of(vertices_.begin(), vertices_.end(), [](const TVRMVertex2d& v) { return v.IsArc(); });
+    const bool enough = vertices_.size() >= 3 || (vertices_.size() == 2 && hasArc);
+    const double perimeter = enough ? Perimeter() : 0.0;
+    if (!enough || perimeter <= 0.0 || 2.0 * Area() / perimeter <= tol) {
+        Clear();
+        return false;
+    }
+    if (itemKind_ == TVRMPolygonKind::Rectangle && vertices_.size() != 4)
+        itemKind_ = TVRMPolygonKind::Polygon;
+    return true;
+}
+
+bool TVRMPolygon2d::IsRectangle(double tol) const noexcept
+{
+    if (itemKind_ == TVRMPolygonKind::Rectangle)
+        return true;
+    if (vertices_.size() != 4)
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        if (vertices_[i].IsArc())
+            return false;
+        const TVRMVector2d a = (vertices_[(i + 1) % 4].pt - vertices_[i].pt).Normal();
+        const TVRMVector2d b = (vertices_[(i + 2) % 4].pt - vertices_[(i + 1) % 4].pt).Normal();
+        if (a == TVRMVector2d{} || b == TVRMVector2d{} || std::abs(a.InnerProduct(b)) > tol)
+            return false;
+    }
+    return true;
+}
+
+bool TVRMPolygon2d::IsCircle(double tol, double* radius, TVRMPoint2d* center) const
+{
+    if (GetEdgeCount() < 2)
+        return false;
+    TVRMPoint2d c0;
+    double sweep = 0.0;
+    const TVRMCustomLine2d first = GetEdge(0);
+    if (!first.CenterPt(c0))
+        return false;
+    for (int i = 0; i < GetEdgeCount(); ++i) {
+        const TVRMCustomLine2d e = GetEdge(i);
+        const TVRMArcData d = e.GetArcData();
+        if (!d.valid || !d.center.IsEqualTo(c0, tol) || !SameValue(e.Radius(), first.Radius(), tol) ||
+            d.sense != first.GetArcData().sense)
+            return false;
+        sweep += d.sweep;
+    }
+    if (std::abs(sweep - TwoPi) * first.Radius() > tol)
+        return false;
+    if (radius)
+        *radius = first.Radius();
+    if (center)
+        *center = c0;
+    return true;
+}
+
+void TVRMPolygon2d::Move(const TVRMVector2d& v) noexcept
+{
+    for (TVRMVertex2d& vertex : vertices_)
+        vertex.pt = vertex.pt + v;
+}
+
+TVRMRectangle2d::TVRMRectangle2d(const TVRMPoint2d& center, double halfA, double halfB, double angle)
+{
+    const double c = std::cos(angle), s = std::sin(angle);
+    const double a = std::abs(halfA), b = std::abs(halfB);
+    for (const auto& [u, v] : {std::pair{-a, -b}, std::pair{a, -b}, std::pair{a, b}, std::pair{-a, b}})
+        vertices_.push_back({TVRMPoint2d{center.x + c * u - s * v, center.y + s * u + c * v}});
+    itemKind_ = TVRMPolygonKind::Rectangle;
+}
+
+TVRMPolygon2d& TVRMMultiPolygon2d::GetItems(int index)
+{
+    QTK_ASSERT(index >= 0 && index < GetCount());
+    return items_[index];
+}
+
+const TVRMPolygon2d& TVRMMultiPolygon2d::GetItems(int index) const
+{
+    QTK_ASSERT(index >= 0 && index < GetCount());
+    return items_[index];
+}
+
+void TVRMMultiPolygon2d::Add(const TVRMMultiPolygon2d& set)
+{
+    items_.insert(items_.end(), set.items_.begin(), set.items_.end());
+}
+
+void TVRMMultiPolygon2d::Delete(int index)
+{
+    QTK_ASSERT(index >= 0 && index < GetCount());
+    items_.erase(items_.begin() + index);
+}
+
+bool TVRMMultiPolygon2d::IsHole(int index) const
+{
+    return GetItems(index).IsHole();
+}
+
+int TVRMMultiPolygon2d::GetEdgeCount() const noexcept
+{
+    int n = 0;
+    for (const TVRMPolygon2d& p : items_)
+        n += p.GetEdgeCount();
+    return n;
+}
+
+double TVRMMultiPolygon2d::SignArea() const noexcept
+{
+    double sum = 0.0;
+    for (const TVRMPolygon2d& p : items_)
+        sum += p.SignArea();
+    return sum;
+}
+
+double TVRMMultiPolygon2d::Area() const noexcept
+{
+    return std::abs(SignArea());
+}
+
+double TVRMMultiPolygon2d::Perimeter() const noexcept
+{
+    double sum = 0.0;
+    for (const TVRMPolygon2d& p : items_)
+        sum += p.Perimeter();
+    return sum;
+}
+
+TVRMBox2d TVRMMultiPolygon2d::Box() const noexcept
+{
+    TVRMBox2d box;
+    for (const TVRMPolygon2d& p : items_)
+        box.Add(p.Box());
+    return box;
+}
+
+void TVRMMultiPolygon2d::Normalize(double tol)
+{
+    std::erase_if(items_, [tol](TVRMPolygon2d& p) { return !p.Normalize(tol); });
+    // A clockwise ring is a hole only inside an outer ring; a clockwise ring standing alone is an
+    // outer ring given the wrong way round.
+    std::vector<bool> flip(items_.size(), false);
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (!items_[i].IsClockwise())
+            continue;
+        bool inside = false;
+        for (size_t j = 0; j < items_.size() && !inside; ++j) {
+            if (j == i || items_[j].IsClockwise())
+                continue;
+            inside = std::all_of(items_[i].Vertices().begin(), items_[i].Vertices().end(), [&](const TVRMVertex2d& v) {
+                return TVRMPositionFunc2d::PointPosition(v.pt, items_[j], tol) != 2;
+            });
+        }
+        flip[i] = !inside;
+    }
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (flip[i])
+            items_[i].Reverse();
+}
+
+bool TVRMMultiPolygon2d::IsRectangle(double tol) const noexcept
+{
+    return items_.size() == 1 && items_[0].IsRectangle(tol);
+}
+
+bool TVRMMultiPolygon2d::IsCircle(double tol, double* radius) const
+{
+    return items_.size() == 1 && items_[0].IsCircle(tol, radius);
+}
+
+void TVRMMultiPolygon2d::Move(const TVRMVector2d& v) noexcept
+{
+    for (TVRMPolygon2d& p : items_)
+        p.Move(v);
+}
