@@ -443,7 +443,9 @@ bool IsIdentChar(unsigned char c)
     return IsIdentStart(c) || (c >= '0' && c <= '9');
 }
 
+// Limits that keep compiling and evaluating a hostile text within the stack.
 constexpr int kMaxDepth = 200;
+constexpr size_t kMaxNodes = 5000;
 
 class TParser final : public TInterfacedObject, public IPXEParser {
 public:
@@ -485,6 +487,8 @@ private:
     template <class T, class... A>
     T* Make(A&&... args)
     {
+        if (nodes_.size() >= kMaxNodes)
+            Fail(tok_.pos, "the expression is too long");
         auto node = std::make_unique<T>(std::forward<A>(args)...);
         T* raw = node.get();
         nodes_.push_back(std::move(node));

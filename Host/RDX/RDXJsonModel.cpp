@@ -253,6 +253,5 @@ Ref<TRDXDatabase> LoadRDXDatabaseFile(const std::filesystem::path& file, std::st
 {
     Ref<TRDXDatabase> db(new TRDXDatabase(std::string(name)));
     AddTables(*db, Member(ReadJsonFile(file), "tables", file.string()), file.parent_path(), 1);
-    db->Validate();
     return db;
 }

@@ -18,5 +18,7 @@ Ref<TRDXModel> LoadRDXModel(const nlohmann::json& root, const std::filesystem::p
 // Reads and parses the file, then as LoadRDXModel.
 Ref<TRDXModel> LoadRDXModelFile(const std::filesystem::path& file);
 // Reads a table file of its own ({"tables": [...]}, as a database of the
-// model holds them) into a new database of that name, validated.
+// model holds them) into a new database of that name. Its foreign keys may
+// refer to tables of other databases: validate once it is part of a model
+// (TRDXModel::AddDatabase, then Validate).
 Ref<TRDXDatabase> LoadRDXDatabaseFile(const std::filesystem::path& file, std::string_view name);

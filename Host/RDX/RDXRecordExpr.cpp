@@ -69,8 +69,11 @@ void TRDXRecordExpression::Fill(IPXEIdentifierNode& node) const
     if (b.columns.empty())
         return node.Value().SetNull();
     const size_t last = b.columns.size() - 1;
-    for (size_t k = 0; k < last && record; ++k)
-        record = static_cast<const TRDXRecord*>(record)->GetMasterRecordAt(b.columns[k]);
+    // Follow the foreign keys through the master tables bound at compile time.
+    for (size_t k = 0; k < last && record; ++k) {
+        const auto* id = std::get_if<std::int64_t>(&static_cast<const TRDXRecord*>(record)->GetValue(b.columns[k]));
+        record = id ? b.tables[k + 1]->GetRecordByID(static_cast<int>(*id)) : nullptr;
+    }
     if (!record) {
         node.Value().SetNull();
         return;

@@ -391,7 +391,11 @@ TRDXTable* TRDXTable::GetMasterTable(int column) const
     if (column < 0 || column >= GetFieldCount() || !database_)
         return nullptr;
     const auto& master = fields_[static_cast<size_t>(column)].master;
-    return master.empty() ? nullptr : database_->FindTable(master);
+    if (master.empty())
+        return nullptr;
+    if (TRDXTable* t = database_->FindTable(master))
+        return t;
+    return database_->model_ ? database_->model_->FindTable(master) : nullptr;
 }
 
 void TRDXTable::Attach(TRDXDatabase* database)
@@ -560,6 +564,14 @@ TRDXDatabase* TRDXModel::FindDatabase(std::string_view name) const
     for (const auto& db : databases_)
         if (SameText(db->GetName(), name))
             return db.get();
+    return nullptr;
+}
+
+TRDXTable* TRDXModel::FindTable(std::string_view name) const
+{
+    for (const auto& db : databases_)
+        if (TRDXTable* t = db->FindTable(name))
+            return t;
     return nullptr;
 }
 

@@ -16,6 +16,7 @@
 
 class TRDXTable;
 class TRDXDatabase;
+class TRDXModel;
 
 // A bad model table: names the table, the row (1-based position, 0 when the
 // error is not in a row) and the field (empty when not about one field).
@@ -111,7 +112,9 @@ public:
     // First row of the list (rows of this table) whose fields equal the values.
     IRDXRecord* LocateIn(std::span<TRDXRecord* const> rows, std::string_view fields,
                          std::span<const TRDXValue> values) const;
-    // The table a foreign-key field refers to (nil when none or absent).
+    // The table a foreign-key field refers to (nil when none or absent): the
+    // table of that name in the same database, else in the model's other
+    // databases in their order (a rule table may refer to a business table).
     TRDXTable* GetMasterTable(int column) const;
 
 private:
@@ -182,10 +185,11 @@ public:
 
 private:
     friend class TRDXModel;
+    friend class TRDXTable;
     std::string name_;
     std::vector<Ref<TRDXTable>> tables_;
     TStrKeyHash<TRDXTable*> byName_;
-    IRDXModel* model_ = nullptr;  // the owner, not counted
+    TRDXModel* model_ = nullptr;  // the owner, not counted
 };
 
 class TRDXModel final : public TInterfacedObject, public IRDXModel {
@@ -201,6 +205,8 @@ public:
     // Adds a database; raises ERDXModelError for a second one of the same name.
     void AddDatabase(Ref<TRDXDatabase> database);
     TRDXDatabase* FindDatabase(std::string_view name) const;
+    // The first table of that name in the databases, in their order.
+    TRDXTable* FindTable(std::string_view name) const;
     void Validate() const;
 
 private:
