@@ -32,7 +32,7 @@ class TVRMPositionFunc2d {
 public:
     // Straight lines: unit directions parallel within tol (either direction); arcs: concentric
     // (centres within the length tolerance); a line and an arc: false.
-    static bool IsParallel(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, double tol = 0.002);
+    static bool IsParallel(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, double tol = CVRMParallelEpsilon);
     // Straight lines: directions point the same way; arcs: same turning sense.
     static bool IsSameDirection(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b);
 
@@ -58,27 +58,27 @@ public:
     // The piece of a covered by b (b's ends projected on a, clipped to a); false when they share
     // no length (not parallel, apart, or only touching at a point). Keeps a's direction.
     static bool SubSeg(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, TVRMCustomLine2d& piece,
-                       double tol = 0.0010123456789);
+                       double tol = CVRMEpsilon);
     // Whether b lies on a (parallel and covered within tol).
-    static bool IsSubSeg(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, double tol = 0.0010123456789);
+    static bool IsSubSeg(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, double tol = CVRMEpsilon);
     // Ends of the piece that two lines share; false when none.
     static bool GetTwoLineOverLapPoints(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, TVRMPoint2d& p1,
-                                        TVRMPoint2d& p2, double tol = 0.0010123456789);
+                                        TVRMPoint2d& p2, double tol = CVRMEpsilon);
 
-    static int PointSegSide(const TVRMPoint2d& p, const TVRMCustomLine2d& line, double tol = 0.0010123456789);
-    static int PointPosition(const TVRMPoint2d& p, const TVRMCustomLine2d& line, double tol = 0.0010123456789);
-    static int PointPosition(const TVRMPoint2d& p, const TVRMPolygon2d& polygon, double tol = 0.0010123456789);
-    static int PointPosition(const TVRMPoint2d& p, const TVRMMultiPolygon2d& set, double tol = 0.0010123456789);
-    static bool IsPointInBox(const TVRMPoint2d& p, const TVRMBox2d& box, double tol = 0.0010123456789)
+    static int PointSegSide(const TVRMPoint2d& p, const TVRMCustomLine2d& line, double tol = CVRMEpsilon);
+    static int PointPosition(const TVRMPoint2d& p, const TVRMCustomLine2d& line, double tol = CVRMEpsilon);
+    static int PointPosition(const TVRMPoint2d& p, const TVRMPolygon2d& polygon, double tol = CVRMEpsilon);
+    static int PointPosition(const TVRMPoint2d& p, const TVRMMultiPolygon2d& set, double tol = CVRMEpsilon);
+    static bool IsPointInBox(const TVRMPoint2d& p, const TVRMBox2d& box, double tol = CVRMEpsilon)
     {
         return box.Contains(p, tol);
     }
-    static int PolyPolyPosition(const TVRMPolygon2d& a, const TVRMPolygon2d& b, double tol = 0.0010123456789);
-    static int PolyMultiPolyPosition(const TVRMPolygon2d& a, const TVRMMultiPolygon2d& b, double tol = 0.0010123456789);
+    static int PolyPolyPosition(const TVRMPolygon2d& a, const TVRMPolygon2d& b, double tol = CVRMEpsilon);
+    static int PolyMultiPolyPosition(const TVRMPolygon2d& a, const TVRMMultiPolygon2d& b, double tol = CVRMEpsilon);
     static int MultiPolyMultiPolyPosition(const TVRMMultiPolygon2d& a, const TVRMMultiPolygon2d& b,
-                                          double tol = 0.0010123456789);
+                                          double tol = CVRMEpsilon);
     static int LineMultiPolyPosition(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& set,
-                                     double tol = 0.0010123456789);
+                                     double tol = CVRMEpsilon);
     // Sort points by their position along a line (LengthAtPoint ascending).
     static void SortPoint(std::vector<TVRMPoint2d>& points, const TVRMCustomLine2d& line);
 };
@@ -108,19 +108,19 @@ public:
     // Crossing points of two pieces (ordered along a); see the codes above. Code 3 returns the
     // ends of the common piece.
     static int Intersect(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, std::vector<TVRMPoint2d>& points,
-                         double tol = 0.0010123456789);
+                         double tol = CVRMEpsilon);
     // Both extended (lines infinite, arcs full circles).
     static int ExtIntersect(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, std::vector<TVRMPoint2d>& points,
-                            double tol = 0.0010123456789);
+                            double tol = CVRMEpsilon);
     // The first crossing of the extended lines along a (code as ExtIntersect; point only for 1 and 2).
     static int FirstExtIntersect(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, TVRMPoint2d& point,
-                                 double tol = 0.0010123456789);
+                                 double tol = CVRMEpsilon);
     // Points where a piece meets the boundary of a set, ordered along the line, without repeats.
     static int Intersect(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& set, std::vector<TVRMPoint2d>& points,
-                         double tol = 0.0010123456789);
+                         double tol = CVRMEpsilon);
     // The pieces of a line inside a set (boundary included), in the line's direction.
     static int Intersect(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& set,
-                         std::vector<TVRMCustomLine2d>& pieces, double tol = 0.0010123456789);
+                         std::vector<TVRMCustomLine2d>& pieces, double tol = CVRMEpsilon);
 
     // Polygon booleans; each returns a new set (possibly empty), normalised.
     static std::unique_ptr<TVRMMultiPolygon2d> IntPolygon(const TVRMMultiPolygon2d& a, const TVRMMultiPolygon2d& b);
@@ -140,22 +140,22 @@ public:
     static void Cut(const TVRMMultiPolygon2d& set, const TVRMCustomLine2d& line, TVRMMultiPolygon2d& left,
                     TVRMMultiPolygon2d& right);
     // Whether the interiors of two sets overlap by more than a sliver of width tol.
-    static bool IsMultiPolyInt(const TVRMMultiPolygon2d& a, const TVRMMultiPolygon2d& b, double tol = 0.0010123456789);
+    static bool IsMultiPolyInt(const TVRMMultiPolygon2d& a, const TVRMMultiPolygon2d& b, double tol = CVRMEpsilon);
     // Pieces of lines against a set: the pieces outside the set, plus the pieces lying on its
     // boundary when keepOnBoundary is true, plus the pieces inside when keepInside is true.
     static void SubLines(const std::vector<TVRMCustomLine2d>& lines, const TVRMMultiPolygon2d& set,
                          std::vector<TVRMCustomLine2d>& result, bool keepOnBoundary, bool keepInside = false,
-                         double tol = 0.0010123456789);
+                         double tol = CVRMEpsilon);
     // The parts of a's ring edges lying on b's boundary.
     static void SubLines(const TVRMMultiPolygon2d& a, const TVRMMultiPolygon2d& b,
-                         std::vector<TVRMCustomLine2d>& result, double tol = 0.0010123456789);
+                         std::vector<TVRMCustomLine2d>& result, double tol = CVRMEpsilon);
 };
 
 class TVRMBreakFunc2d {
 public:
     // Split a line at the foot of a point; false when the foot is not inside the piece.
     static bool BreakAt(const TVRMCustomLine2d& line, const TVRMPoint2d& p, TVRMCustomLine2d& first,
-                        TVRMCustomLine2d& second, double tol = 0.0010123456789);
+                        TVRMCustomLine2d& second, double tol = CVRMEpsilon);
 };
 
 class TVRMMiscFunc2d {
@@ -164,5 +164,5 @@ public:
     // sideMask is a bit set over PointSegSide codes (1 << code) of the sides cut away; the kept
     // edges are those (pieces) on the other sides, plus the cut segment(s) across the ring.
     static std::vector<TVRMCustomLine2d> CutEdges(const TVRMPolygon2d& ring, const TVRMCustomLine2d& line, int sideMask,
-                                                  double tol = 0.0010123456789);
+                                                  double tol = CVRMEpsilon);
 };

@@ -55,7 +55,7 @@ public:
     int ArcKind() const noexcept { return kind_; }
     bool IsClockwise() const noexcept { return IsClockwiseArcKind(kind_); }
     // A straight line is valid with a length above zero; an arc when its radius reaches half the chord.
-    bool IsValidaty(double tol = 0.0010123456789) const noexcept;
+    bool IsValidaty(double tol = CVRMEpsilon) const noexcept;
     // Circle data; not valid for a straight line or an invalid arc.
     TVRMArcData GetArcData() const noexcept;
     // Centre of an arc; false for a straight line or an invalid arc.

@@ -55,6 +55,49 @@ TVRMCustomLine2d Trimmed(const TVRMCustomLine2d& line, const TVRMPoint2d& s, con
     return TVRMCustomLine2d(s, e, line.Radius(), GetSweepArcKind(d.sense < 0.0, std::max(0.0, span) / line.Radius()));
 }
 
+// Remove edges without length and fold-backs (a straight edge followed by one running back along
+// it, left where an edge between them was swallowed); a fold is replaced by the edge that remains,
+// mapped to the source running its way.
+void RemoveFolds(std::vector<TVRMCustomLine2d>& lines, std::vector<int>& sources, bool closed)
+{
+    bool changed = true;
+    while (changed && !lines.empty()) {
+        changed = false;
+        const size_t m = lines.size();
+        for (size_t i = 0; i < m && !changed; ++i) {
+            const TVRMCustomLine2d& a = lines[i];
+            const double scale = std::max({1.0, std::abs(a.StartPt().x), std::abs(a.StartPt().y)});
+            if (!a.IsArc() && a.Vector().Length() <= 1e-9 * scale && m > 1) {
+                const size_t next = (i + 1) % m;
+                if (closed || i + 1 < m)
+                    lines[next].SetStartPt(a.StartPt());
+                else
+                    lines[i - 1].SetEndPt(a.EndPt());
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+                sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(i));
+                changed = true;
+                continue;
+            }
+            if (!closed && i + 1 == m)
+                continue;
+            const size_t j = (i + 1) % m;
+            const TVRMCustomLine2d& b = lines[j];
+            if (i == j || a.IsArc() || b.IsArc())
+                continue;
+            const TVRMVector2d ua = a.Vector().Normal(), ub = b.Vector().Normal();
+            if (ua.InnerProduct(ub) >= 0.0 || std::abs(ua.CrossProduct(ub)) > CParallelSine)
+                continue;
+            const TVRMCustomLine2d merged(a.StartPt(), b.EndPt());
+            const int source = merged.Vector().InnerProduct(ua) > 0.0 ? sources[i] : sources[j];
+            lines[i] = merged;
+            sources[i] = source;
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(j));
+            sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(j));
+            changed = true;
+        }
+    }
+}
+
 // Join moved edges into a ring (closed) or a polyline; edges that turn round are dropped and their
 // neighbours joined again. False when too little remains.
 bool JoinEdges(std::vector<TOffsetEdge> edges, bool closed, std::vector<TVRMCustomLine2d>& lines,
@@ -96,8 +139,10 @@ bool JoinEdges(std::vector<TOffsetEdge> edges, bool closed, std::vector<TVRMCust
                 sources.push_back(-1);
             }
         }
-        if (worstIndex == m)
-            return true;
+        if (worstIndex == m) {
+            RemoveFolds(lines, sources, closed);
+            return lines.size() >= (closed ? 2u : 1u);
+        }
         edges.erase(edges.begin() + static_cast<std::ptrdiff_t>(worstIndex));
     }
 }

@@ -4,13 +4,15 @@
 
 #include <cmath>
 
+#include "Host/VRM/VRMCommon2d.h"
+
 struct TVRMVector2d;
 
 struct TVRMPoint2d {
     double x = 0.0;
     double y = 0.0;
 
-    bool IsEqualTo(const TVRMPoint2d& p, double tol = 0.0010123456789) const noexcept
+    bool IsEqualTo(const TVRMPoint2d& p, double tol = CVRMEpsilon) const noexcept
     {
         return std::abs(x - p.x) <= tol && std::abs(y - p.y) <= tol;
     }
@@ -39,9 +41,9 @@ struct TVRMVector2d {
         return clockwise ? TVRMVector2d{y, -x} : TVRMVector2d{-y, x};
     }
     // Either direction: |ua x ub| <= tol on the unit vectors. A zero vector is parallel to nothing.
-    bool IsParallelTo(const TVRMVector2d& v, double tol = 0.002) const noexcept;
+    bool IsParallelTo(const TVRMVector2d& v, double tol = CVRMParallelEpsilon) const noexcept;
     bool IsSameDirectionTo(const TVRMVector2d& v) const noexcept { return InnerProduct(v) > 0.0; }
-    bool IsEqualTo(const TVRMVector2d& v, double tol = 0.0010123456789) const noexcept
+    bool IsEqualTo(const TVRMVector2d& v, double tol = CVRMEpsilon) const noexcept
     {
         return std::abs(x - v.x) <= tol && std::abs(y - v.y) <= tol;
     }
@@ -102,12 +104,12 @@ struct TVRMBox2d {
     double Width() const noexcept { return IsEmpty() ? 0.0 : max.x - min.x; }
     double Height() const noexcept { return IsEmpty() ? 0.0 : max.y - min.y; }
     // Closed boxes; touching within tol counts.
-    bool Meets(const TVRMBox2d& b, double tol = 0.0010123456789) const noexcept
+    bool Meets(const TVRMBox2d& b, double tol = CVRMEpsilon) const noexcept
     {
         return !IsEmpty() && !b.IsEmpty() && min.x <= b.max.x + tol && b.min.x <= max.x + tol &&
                min.y <= b.max.y + tol && b.min.y <= max.y + tol;
     }
-    bool Contains(const TVRMPoint2d& p, double tol = 0.0010123456789) const noexcept
+    bool Contains(const TVRMPoint2d& p, double tol = CVRMEpsilon) const noexcept
     {
         return p.x >= min.x - tol && p.x <= max.x + tol && p.y >= min.y - tol && p.y <= max.y + tol;
     }

@@ -114,8 +114,10 @@ private:
     {
         AddVertex(edge.StartPt(), path);
         const TVRMArcData d = edge.GetArcData();
-        if (!d.valid)
+        if (!d.valid) {
+            straights_.push_back(TVRMCustomLine2d(edge.StartPt(), edge.EndPt()));
             return;
+        }
         const double r = edge.Radius();
         const double maxStep = 2.0 * std::acos(1.0 - CChordError);
         const int steps = std::max(1, static_cast<int>(std::ceil(d.sweep / maxStep)));
@@ -177,28 +179,75 @@ private:
         return -1;
     }
 
-    // Turn of the edge p->q around a centre: +1 counter-clockwise, -1 clockwise, with its angle.
-    static double EdgeTurn(const TVRMPoint2d& c, const TVRMPoint2d& p, const TVRMPoint2d& q)
+    // A run of result edges: along one arc (arc >= 0) or one straight edge.
+    struct TRun {
+        size_t start;  // index of its first vertex in the path
+        size_t count;  // number of edges
+        int arc;
+    };
+
+    // The circle of an arc as a line value (ExtIntersect takes arcs as whole circles).
+    TVRMCustomLine2d CircleOf(int arc) const
     {
-        return (p - c).AngleTo(q - c);
+        return TVRMCustomLine2d::ArcByCenter(arcs_[arc].center, arcs_[arc].radius, 0.0, CVRMPi);
+    }
+
+    // The input straight edge that a result edge p-q lies on, if any.
+    bool InputLine(const TVRMPoint2d& p, const TVRMPoint2d& q, TVRMCustomLine2d& line) const
+    {
+        const double slack = 1e-5 * std::max(1.0, p.DistanceTo(q)) + 3.0 / CScale;
+        double best = HUGE_VAL;
+        for (const TVRMCustomLine2d& s : straights_) {
+            const TVRMVector2d u = s.Vector().Normal();
+            const double dp = std::abs(u.CrossProduct(p - s.StartPt())), dq = std::abs(u.CrossProduct(q - s.StartPt()));
+            if (dp <= slack && dq <= slack && dp + dq < best)
+                best = dp + dq, line = s;
+        }
+        return best < HUGE_VAL;
+    }
+
+    // A point where the boolean cut an arc lies on a chord, up to the chord error inside its
+    // circle: put it back on the exact crossing of the circle with the other boundary.
+    TVRMPoint2d Snap(const TVRMPoint2d& p, int arc, int otherArc, const TVRMPoint2d& otherEnd) const
+    {
+        std::vector<TVRMPoint2d> points;
+        TVRMCustomLine2d other;
+        if (otherArc >= 0 && otherArc != arc)
+            other = CircleOf(otherArc);
+        else if (otherArc < 0 && !InputLine(p, otherEnd, other))
+            other = TVRMCustomLine2d();
+        if (other.IsValidaty(0.0))
+            TVRMIntersectFunc2d::ExtIntersect(CircleOf(arc), other, points, 0.0);
+        if (points.empty()) {
+            // No crossing to go by: onto the circle along its radius.
+            const TArcInfo& a = arcs_[arc];
+            return a.center + (p - a.center).Normal() * a.radius;
+        }
+        TVRMPoint2d best = points.front();
+        for (const TVRMPoint2d& q : points)
+            if (q.DistanceTo(p) < best.DistanceTo(p))
+                best = q;
+        const double limit = 3.0 * CChordError * arcs_[arc].radius + 3.0 / CScale;
+        return best.DistanceTo(p) <= limit ? best : p;
     }
 
     TVRMPolygon2d Restore(const ClipperLib::Path& path) const
     {
         const size_t n = path.size();
+        std::vector<TVRMPoint2d> pts(n);
         std::vector<int> arcOf(n);
         std::vector<double> turn(n, 0.0);
+        for (size_t i = 0; i < n; ++i)
+            pts[i] = ToPoint(path[i]);
         for (size_t i = 0; i < n; ++i) {
             arcOf[i] = EdgeArc(path[i], path[(i + 1) % n]);
-            if (arcOf[i] >= 0) {
-                const TVRMPoint2d c = arcs_[arcOf[i]].center;
-                turn[i] = EdgeTurn(c, ToPoint(path[i]), ToPoint(path[(i + 1) % n]));
-            }
+            if (arcOf[i] >= 0)
+                turn[i] = (pts[i] - arcs_[arcOf[i]].center).AngleTo(pts[(i + 1) % n] - arcs_[arcOf[i]].center);
         }
         const auto sameRun = [&](size_t i, size_t j) {
             return arcOf[i] >= 0 && arcOf[i] == arcOf[j] && (turn[i] > 0.0) == (turn[j] > 0.0);
         };
-        // Start at an edge that begins a run (or anywhere when there are no runs).
+        // Start at an edge that begins a run; a ring wholly on one arc is a circle, split in halves.
         size_t first = 0;
         bool wholeCircle = true;
         for (size_t i = 0; i < n; ++i)
@@ -207,30 +256,52 @@ private:
                 wholeCircle = false;
                 break;
             }
-        TVRMPolygon2d ring;
-        size_t k = 0;
-        while (k < n) {
+        std::vector<TRun> runs;
+        for (size_t k = 0; k < n;) {
             const size_t i = (first + k) % n;
-            if (arcOf[i] < 0) {
-                ring.Add(ToPoint(path[i]));
-                ++k;
+            size_t count = 1;
+            if (arcOf[i] >= 0)
+                while (k + count < n && sameRun(i, (first + k + count) % n) && !(wholeCircle && count == n / 2))
+                    ++count;
+            runs.push_back({i, count, arcOf[i]});
+            k += count;
+        }
+        // Snap the cut points at the ends of arc runs.
+        const size_t m = runs.size();
+        for (size_t r = 0; r < m; ++r) {
+            const TRun& prev = runs[(r + m - 1) % m];
+            const TRun& cur = runs[r];
+            const TPointInfo* info = Info(path[cur.start]);
+            if ((info && info->hasExact) || (prev.arc < 0 && cur.arc < 0) || prev.arc == cur.arc)
+                continue;
+            TVRMPoint2d& p = pts[cur.start];
+            if (cur.arc >= 0)
+                p = Snap(p, cur.arc, prev.arc, pts[prev.start]);
+            else
+                p = Snap(p, prev.arc, cur.arc, pts[(cur.start + 1) % n]);
+        }
+        TVRMPolygon2d ring;
+        for (size_t r = 0; r < m; ++r) {
+            const TRun& run = runs[r];
+            if (run.arc < 0) {
+                ring.Add(pts[run.start]);
                 continue;
             }
-            // One run of edges along the same arc; a whole circle is split in two halves.
-            size_t len = 1;
-            while (k + len < n && sameRun(i, (first + k + len) % n) && !(wholeCircle && len == n / 2))
-                ++len;
+            const TArcInfo& arc = arcs_[run.arc];
+            // Sweep: the turns of the inner edges, the first and last edge re-measured from the
+            // snapped ends.
             double sweep = 0.0;
-            for (size_t j = 0; j < len; ++j)
-                sweep += std::abs(turn[(i + j) % n]);
-            const TArcInfo& arc = arcs_[arcOf[i]];
-            ring.Add(TVRMVertex2d{ToPoint(path[i]), arc.radius, GetSweepArcKind(turn[i] < 0.0, sweep)});
-            k += len;
+            for (size_t j = 0; j < run.count; ++j) {
+                const size_t e = (run.start + j) % n;
+                sweep += std::abs((pts[e] - arc.center).AngleTo(pts[(e + 1) % n] - arc.center));
+            }
+            ring.Add(TVRMVertex2d{pts[run.start], arc.radius, GetSweepArcKind(turn[run.start] < 0.0, sweep)});
         }
         return ring;
     }
 
     std::vector<TArcInfo> arcs_;
+    std::vector<TVRMCustomLine2d> straights_;
     std::unordered_map<IntPoint, TPointInfo, TIntPointHash> points_;
 };
 

@@ -327,24 +327,27 @@ void TVRMMultiPolygon2d::Normalize(double tol)
 {
     std::erase_if(items_, [tol](TVRMPolygon2d& p) { return !p.Normalize(tol); });
     // A clockwise ring is a hole only inside an outer ring; a clockwise ring standing alone is an
-    // outer ring given the wrong way round.
-    std::vector<bool> flip(items_.size(), false);
-    for (size_t i = 0; i < items_.size(); ++i) {
-        if (!items_[i].IsClockwise())
-            continue;
-        bool inside = false;
-        for (size_t j = 0; j < items_.size() && !inside; ++j) {
-            if (j == i || items_[j].IsClockwise())
-                continue;
-            inside = std::all_of(items_[i].Vertices().begin(), items_[i].Vertices().end(), [&](const TVRMVertex2d& v) {
+    // outer ring given the wrong way round. Larger rings are settled first.
+    std::vector<size_t> order(items_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return items_[a].Area() > items_[b].Area(); });
+    std::vector<size_t> outers;
+    for (size_t i : order) {
+        const TVRMPolygon2d& ring = items_[i];
+        const bool insideOuter = std::any_of(outers.begin(), outers.end(), [&](size_t j) {
+            return std::all_of(ring.Vertices().begin(), ring.Vertices().end(), [&](const TVRMVertex2d& v) {
                 return TVRMPositionFunc2d::PointPosition(v.pt, items_[j], tol) != 2;
             });
-        }
-        flip[i] = !inside;
-    }
-    for (size_t i = 0; i < items_.size(); ++i)
-        if (flip[i])
+        });
+        if (!ring.IsClockwise()) {
+            outers.push_back(i);
+        } else if (!insideOuter) {
             items_[i].Reverse();
+            outers.push_back(i);
+        }
+    }
 }
 
 bool TVRMMultiPolygon2d::IsRectangle(double tol) const noexcept

@@ -52,13 +52,13 @@ public:
     void Reverse();
     // Drop repeated vertices (within tol) and vertices on a straight run; false when fewer than
     // three edges or no area remain.
-    bool Normalize(double tol = 0.0010123456789);
+    bool Normalize(double tol = CVRMEpsilon);
 
     TVRMPolygonKind ItemKind() const noexcept { return itemKind_; }
     // Four straight edges at right angles; always true for a rectangle item.
-    bool IsRectangle(double tol = 0.0010123456789) const noexcept;
+    bool IsRectangle(double tol = CVRMEpsilon) const noexcept;
     // All edges arcs of one circle; the radius is taken from edge 0.
-    bool IsCircle(double tol = 0.0010123456789, double* radius = nullptr, TVRMPoint2d* center = nullptr) const;
+    bool IsCircle(double tol = CVRMEpsilon, double* radius = nullptr, TVRMPoint2d* center = nullptr) const;
 
     void Move(const TVRMVector2d& v) noexcept;
 
@@ -100,10 +100,10 @@ public:
     TVRMBox2d Box() const noexcept;
     // Clean every ring and drop rings without area. A clockwise ring that lies in no outer ring is
     // turned counter-clockwise (an outer ring given the wrong way round).
-    void Normalize(double tol = 0.0010123456789);
+    void Normalize(double tol = CVRMEpsilon);
     // One ring that is a rectangle / a circle.
-    bool IsRectangle(double tol = 0.0010123456789) const noexcept;
-    bool IsCircle(double tol = 0.0010123456789, double* radius = nullptr) const;
+    bool IsRectangle(double tol = CVRMEpsilon) const noexcept;
+    bool IsCircle(double tol = CVRMEpsilon, double* radius = nullptr) const;
     void Move(const TVRMVector2d& v) noexcept;
 
 private:

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "Geometry2dTestUtils.h"
+
+using OF = TVRMOffsetFunc2d;
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+
+// L-shaped room: 6000 x 4000 with the corner 3000 x 2000 cut away at the top right.
+TVRMPolygon2d LShape()
+{
+    return TVRMPolygon2d(
+        std::vector<TVRMPoint2d>{{0, 0}, {6000, 0}, {6000, 2000}, {3000, 2000}, {3000, 4000}, {0, 4000}});
+}
+
+}  // namespace
+
+TEST(Offset2d, LinesMoveToTheRight)
+{
+    const TVRMCustomLine2d moved = OF::Offset(TVRMCustomLine2d({0, 0}, {10, 0}), 3);
+    EXPECT_EQ(moved.StartPt(), (TVRMPoint2d{0, -3}));
+    EXPECT_EQ(moved.EndPt(), (TVRMPoint2d{10, -3}));
+    // An arc keeps its centre; a counter-clockwise arc grows to the right, a clockwise one shrinks.
+    const TVRMCustomLine2d arc({1000, 0}, {0, 1000}, 1000, CVRMArcKindCCW);
+    TVRMCustomLine2d out;
+    ASSERT_TRUE(OF::Offset(arc, 200, out));
+    EXPECT_DOUBLE_EQ(out.Radius(), 1200);
+    EXPECT_TRUE(out.StartPt().IsEqualTo({1200, 0}, 1e-9));
+    ASSERT_TRUE(OF::Offset(arc.Reversed(), 200, out));
+    EXPECT_DOUBLE_EQ(out.Radius(), 800);
+    EXPECT_FALSE(OF::Offset(arc, -1000, out));  // the radius would vanish
+    EXPECT_FALSE(OF::Offset(TVRMCustomLine2d({1, 1}, {1, 1}), 5, out));
+}
+
+TEST(Offset2d, SquareGrowsEdgeByEdgeWithItsMap)
+{
+    TVRMPolygon2d result;
+    std::vector<int> map;
+    ASSERT_TRUE(OF::Offset(Box2d(0, 0, 1000, 1000), std::vector<double>(4, 300), result, &map));
+    EXPECT_EQ(map, (std::vector<int>{0, 1, 2, 3}));
+    ASSERT_EQ(result.GetCount(), 4);
+    EXPECT_EQ(result.GetVertex(0).pt, (TVRMPoint2d{-300, -300}));
+    EXPECT_EQ(result.GetVertex(2).pt, (TVRMPoint2d{1300, 1300}));
+    EXPECT_DOUBLE_EQ(result.Area(), 1600.0 * 1600);
+    // A clockwise ring grows outward too and keeps its orientation.
+    TVRMPolygon2d cw = Box2d(0, 0, 1000, 1000);
+    cw.Reverse();
+    ASSERT_TRUE(OF::Offset(cw, 300, result));
+    EXPECT_DOUBLE_EQ(result.SignArea(), -1600.0 * 1600);
+}
+
+TEST(Offset2d, LShapeWithWidthPerEdge)
+{
+    // Widths per edge; the two edges at the inner corner shorten, the mitres stay square.
+    const std::vector<double> widths{100, 200, 300, 400, 500, 600};
+    TVRMPolygon2d result;
+    std::vector<int> map;
+    ASSERT_TRUE(OF::Offset(LShape(), widths, result, &map));
+    EXPECT_EQ(map, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    const std::vector<TVRMPoint2d> expected{{-600, -100}, {6200, -100}, {6200, 2300},
+                                            {3400, 2300}, {3400, 4500}, {-600, 4500}};
+    ASSERT_EQ(result.GetCount(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(result.GetVertex(i).pt, expected[i]) << i;
+    // The notch's top moved up past the top: the notch side turns round and is dropped; a
+    // connecting edge joins the two parallel tops.
+    ASSERT_TRUE(OF::Offset(LShape(), {0, 0, 2500, 0, 0, 0}, result, &map));
+    EXPECT_EQ(map, (std::vector<int>{0, 1, 2, -1, 4, 5}));
+    EXPECT_DOUBLE_EQ(result.Area(), 6000.0 * 4000 + 3000 * 500);
+    ASSERT_TRUE(OF::Offset(LShape(), {0, 0, 0, 0, 0, -3000}, result, &map));  // the edge x=0 moves to x=3000
+    EXPECT_EQ(map, (std::vector<int>{0, 1, 2, 5}));
+    EXPECT_DOUBLE_EQ(result.Area(), 3000.0 * 2000);
+}
+
+TEST(Offset2d, ParallelEdgesOfDifferentWidthsGetAConnector)
+{
+    // A straight side split in two edges moved by different widths: a connecting edge (-1) between them.
+    const TVRMPolygon2d ring(std::vector<TVRMPoint2d>{{0, 0}, {500, 0}, {1000, 0}, {1000, 1000}, {0, 1000}});
+    TVRMPolygon2d result;
+    std::vector<int> map;
+    ASSERT_TRUE(OF::Offset(ring, {100, 200, 0, 0, 0}, result, &map));
+    EXPECT_EQ(map, (std::vector<int>{0, -1, 1, 2, 3, 4}));
+    EXPECT_DOUBLE_EQ(result.Area(), 1e6 + 500 * 100 + 500 * 200);
+}
+
+TEST(Offset2d, ArcEdgesAndCollapse)
+{
+    // A circle grown by 100 and shrunk by 100; shrunk by its radius it collapses.
+    TVRMPolygon2d result;
+    ASSERT_TRUE(OF::Offset(TVRMPolygon2d::CreateCircle({0, 0}, 1000), 100, result));
+    EXPECT_NEAR(result.Area(), Pi * 1100 * 1100, 1e-6);
+    ASSERT_TRUE(OF::Offset(TVRMPolygon2d::CreateCircle({0, 0}, 1000), -100, result));
+    EXPECT_NEAR(result.Area(), Pi * 900 * 900, 1e-6);
+    EXPECT_FALSE(OF::Offset(TVRMPolygon2d::CreateCircle({0, 0}, 1000), -1000, result));
+    // A rounded end: the arc edge's radius grows by the width, the straight edges move out.
+    const TVRMPolygon2d stadium(
+        std::vector<TVRMVertex2d>{{{0, 0}}, {{2000, 0}, 500, CVRMArcKindCCWMajor}, {{2000, 1000}}, {{0, 1000}}});
+    std::vector<int> map;
+    ASSERT_TRUE(OF::Offset(stadium, {50, 50, 50, 50}, result, &map));
+    EXPECT_EQ(map, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_DOUBLE_EQ(result.GetVertex(1).radius, 550);
+    EXPECT_NEAR(result.Area(), 2050.0 * 1100 + Pi * 550 * 550 / 2, 1e-6);
+    // Squares shrunk by more than half their side collapse.
+    EXPECT_FALSE(OF::Offset(Box2d(0, 0, 1000, 1000), -600, result));
+    EXPECT_FALSE(OF::Offset(Box2d(0, 0, 1000, 1000), std::vector<double>{-500, 0, -500, 0}, result));
+    ASSERT_TRUE(OF::Offset(Box2d(0, 0, 1000, 1000), -400, result));
+    EXPECT_DOUBLE_EQ(result.Area(), 200.0 * 200);
+}
+
+TEST(Offset2d, SetsGrowOutwardAndMerge)
+{
+    TVRMMultiPolygon2d ring = SetOf({Box2d(0, 0, 1000, 1000), Box2d(300, 300, 700, 700)});
+    ring.GetItems(1).Reverse();
+    TVRMMultiPolygon2d result;
+    ASSERT_TRUE(OF::Offset(ring, 100, result));
+    EXPECT_DOUBLE_EQ(result.Area(), 1200.0 * 1200 - 200 * 200);
+    ASSERT_TRUE(OF::Offset(ring, 250, result));  // the hole closes
+    EXPECT_DOUBLE_EQ(result.Area(), 1500.0 * 1500);
+    // Two footprints 400 apart merge when grown by 300.
+    ASSERT_TRUE(OF::Offset(SetOf({Box2d(0, 0, 1000, 1000), Box2d(1400, 0, 2400, 1000)}), 300, result));
+    EXPECT_EQ(result.GetCount(), 1);
+    EXPECT_DOUBLE_EQ(result.Area(), 3000.0 * 1600);
+    EXPECT_FALSE(OF::Offset(BoxSet(0, 0, 100, 100), -60, result));
+}
+
+TEST(Offset2d, PolylineMovesSideways)
+{
+    TVRMLines2d lines;
+    lines.Add(TVRMPoint2d{0, 0});
+    lines.Add(TVRMPoint2d{1000, 0});
+    lines.Add(TVRMPoint2d{1000, 1000});
+    TVRMLines2d result;
+    ASSERT_TRUE(OF::Offset(lines, 100, result));
+    ASSERT_EQ(result.GetCount(), 3);
+    EXPECT_EQ(result.Vertices()[0].pt, (TVRMPoint2d{0, -100}));
+    EXPECT_EQ(result.Vertices()[1].pt, (TVRMPoint2d{1100, -100}));
+    EXPECT_EQ(result.Vertices()[2].pt, (TVRMPoint2d{1100, 1000}));
+}
