@@ -479,9 +479,13 @@ private:
     bool IsKeyword(std::string_view s) const { return tok_.kind == TTok::Ident && SameText(tok_.text, s); }
     void Expect(std::string_view s)
     {
-        if (!IsSymbol(s))
-            Fail(tok_.pos, tok_.kind == TTok::End ? "\"" + std::string(s) + "\" expected at the end"
-                                                  : "\"" + std::string(s) + "\" expected");
+        if (!IsSymbol(s)) {
+            std::string reason(1, '"');
+            reason.append(s).append("\" expected");
+            if (tok_.kind == TTok::End)
+                reason.append(" at the end");
+            Fail(tok_.pos, reason);
+        }
         Next();
     }
     template <class T, class... A>

@@ -20,6 +20,12 @@
 //
 // Priorities (larger binds tighter): or 1, and 2, not 3, comparisons and in 4,
 // binary + - 5, * / 6, unary - + 7.
+//
+// Values: comparisons and "in" with a null operand are False; arithmetic
+// with a null operand is null; texts compare by bytes (SameText ignores
+// case); a text against a number compares as a number when it reads as one.
+// A text of more than 5000 nodes or nested deeper than 200 levels does not
+// compile.
 #pragma once
 
 #include <cstdint>

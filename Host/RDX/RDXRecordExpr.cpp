@@ -29,11 +29,16 @@ TRDXRecordExpression::TRDXRecordExpression(const IRDXTable* table, std::string_v
     table_ = base;
     if (!base)
         throw ERDXError("an expression over a table that this engine does not hold");
-    // Identifiers are typed by the field they name (the last item of a path).
+    // Identifiers are typed by the field they name (for a path, the last
+    // field, in its master table).
     auto typeOf = [base](std::string_view name) -> int {
-        if (const TRDXFieldDef* def = base->FindField(name))
-            return RDXDataTypeToPXEDataType(def->type);
-        return 0;
+        if (!name.empty() && name.front() == '~')
+            name.remove_prefix(1);
+        const TRDXTable* table = base;
+        for (size_t dot; table && (dot = name.find('.')) != std::string_view::npos; name.remove_prefix(dot + 1))
+            table = table->GetMasterTable(table->FieldIndex(name.substr(0, dot)));
+        const TRDXFieldDef* def = table ? table->FindField(name) : nullptr;
+        return def ? RDXDataTypeToPXEDataType(def->type) : 0;
     };
     parser_->Compile(text, typeOf);
     for (int i = 0; i < parser_->GetIdentifierCount(); ++i)

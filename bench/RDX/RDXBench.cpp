@@ -23,6 +23,8 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
+// GCC cannot see that the replaced operator new allocates with malloc.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept
 {
     std::free(p);

@@ -110,3 +110,13 @@ TEST(RDXFilter, RecordExpressionRejectsRowsOfAnotherTable)
     EXPECT_THROW(expr.Matches(BusinessTable("Floor")->GetRow(0)), ERDXError);
     EXPECT_FALSE(expr.Matches(nullptr));
 }
+
+TEST(RDXFilter, RecordExpressionTypesIdentifiersByField)
+{
+    TRDXRecordExpression expr(BusinessTable("ElementDrawObj"),
+                              "~FloorID.Height > 3 and Material = 'x' and UnitFlag and ~ElementID.ElementTypeID = 0");
+    const int types[] = {pdtFloat, pdtString, pdtBoolean, pdtInteger};
+    ASSERT_EQ(expr.Parser().GetIdentifierCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(expr.Parser().GetIdentifier(i)->GetDataType(), types[i]) << i;
+}
