@@ -174,14 +174,10 @@ int TVRMIntersectFunc2d::Intersect(const TVRMCustomLine2d& line, const TVRMMulti
     return static_cast<int>(points.size());
 }
 
-std::vector<TVRMSplitPiece> SplitLineBySet(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& set, double tol)
+std::vector<TVRMCustomLine2d> SplitLineAt(const TVRMCustomLine2d& line, const std::vector<TVRMPoint2d>& points,
+                                          double tol)
 {
-    std::vector<TVRMSplitPiece> pieces;
     const double length = line.Length();
-    if (IsDegenerate(line, tol))
-        return pieces;
-    std::vector<TVRMPoint2d> points;
-    TVRMIntersectFunc2d::Intersect(line, set, points, tol);
     std::vector<double> cuts{0.0};
     for (const TVRMPoint2d& p : points) {
         const double t = line.LengthAtPoint(p);
@@ -189,14 +185,27 @@ std::vector<TVRMSplitPiece> SplitLineBySet(const TVRMCustomLine2d& line, const T
             cuts.push_back(t);
     }
     cuts.push_back(length);
+    std::vector<TVRMCustomLine2d> pieces;
     for (size_t i = 0; i + 1 < cuts.size(); ++i) {
         TVRMCustomLine2d piece = line.SubLine(cuts[i], cuts[i + 1]);
         if (i == 0)
             piece.SetStartPt(line.StartPt());
         if (i + 2 == cuts.size())
             piece.SetEndPt(line.EndPt());
-        pieces.push_back({piece, TVRMPositionFunc2d::PointPosition(piece.MiddlePoint(), set, tol)});
+        pieces.push_back(piece);
     }
+    return pieces;
+}
+
+std::vector<TVRMSplitPiece> SplitLineBySet(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& set, double tol)
+{
+    std::vector<TVRMSplitPiece> pieces;
+    if (IsDegenerate(line, tol))
+        return pieces;
+    std::vector<TVRMPoint2d> points;
+    TVRMIntersectFunc2d::Intersect(line, set, points, tol);
+    for (const TVRMCustomLine2d& piece : SplitLineAt(line, points, tol))
+        pieces.push_back({piece, TVRMPositionFunc2d::PointPosition(piece.MiddlePoint(), set, tol)});
     return pieces;
 }
 
@@ -263,15 +272,10 @@ void TVRMIntersectFunc2d::Cut(const TVRMMultiPolygon2d& set, const TVRMCustomLin
     const TVRMVector2d u = line.Vector().Normal();
     if (box.IsEmpty() || u == TVRMVector2d{})
         return;
-    // Half planes clipped to a square that holds the set's box, along the directed line.
-    double tMin = HUGE_VAL, tMax = -HUGE_VAL;
-    for (const TVRMPoint2d& corner :
-         {box.min, box.max, TVRMPoint2d{box.min.x, box.max.y}, TVRMPoint2d{box.max.x, box.min.y}}) {
-        const double t = (corner - line.StartPt()).InnerProduct(u);
-        tMin = std::min(tMin, t), tMax = std::max(tMax, t);
-    }
+    // Half planes clipped to a rectangle that holds the set's box, along the directed line.
+    const TVRMCustomLine2d along = LineOverBox(line, box, 1.0);
     const double reach = box.Width() + box.Height() + line.StartPt().DistanceTo(MidPoint(box.min, box.max)) + 1.0;
-    const TVRMPoint2d p0 = line.StartPt() + u * (tMin - 1.0), p1 = line.StartPt() + u * (tMax + 1.0);
+    const TVRMPoint2d p0 = along.StartPt(), p1 = along.EndPt();
     const TVRMVector2d n = u.RotateHalfPi(false) * reach;
     TVRMMultiPolygon2d leftHalf, rightHalf;
     leftHalf.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{p0, p1, p1 + n, p0 + n}));
@@ -309,15 +313,12 @@ void TVRMIntersectFunc2d::SubLines(const TVRMMultiPolygon2d& a, const TVRMMultiP
 bool TVRMBreakFunc2d::BreakAt(const TVRMCustomLine2d& line, const TVRMPoint2d& p, TVRMCustomLine2d& first,
                               TVRMCustomLine2d& second, double tol)
 {
-    const double length = line.Length();
-    const double t = line.LengthAtPoint(p);
-    if (!(t > tol && t < length - tol))
+    const std::vector<TVRMCustomLine2d> pieces = SplitLineAt(line, {p}, tol);
+    if (pieces.size() != 2)
         return false;
-    first = line.SubLine(0.0, t);
-    second = line.SubLine(t, length);
-    first.SetStartPt(line.StartPt());
+    first = pieces[0];
+    second = pieces[1];
     second.SetStartPt(first.EndPt());
-    second.SetEndPt(line.EndPt());
     return true;
 }
 
@@ -325,38 +326,18 @@ std::vector<TVRMCustomLine2d> TVRMMiscFunc2d::CutEdges(const TVRMPolygon2d& ring
                                                        int sideMask, double tol)
 {
     std::vector<TVRMCustomLine2d> kept;
-    const TVRMVector2d u = line.Vector().Normal();
     const TVRMBox2d box = ring.Box();
-    if (u == TVRMVector2d{} || box.IsEmpty())
+    if (line.Vector().Normal() == TVRMVector2d{} || box.IsEmpty())
         return kept;
-    // The directed line, extended over the ring's box.
-    double tMin = HUGE_VAL, tMax = -HUGE_VAL;
-    for (const TVRMPoint2d& corner :
-         {box.min, box.max, TVRMPoint2d{box.min.x, box.max.y}, TVRMPoint2d{box.max.x, box.min.y}}) {
-        const double t = (corner - line.StartPt()).InnerProduct(u);
-        tMin = std::min(tMin, t), tMax = std::max(tMax, t);
-    }
-    const TVRMCustomLine2d cutter(line.StartPt() + u * (tMin - 1.0), line.StartPt() + u * (tMax + 1.0));
+    const TVRMCustomLine2d cutter = LineOverBox(line, box, 1.0);
     TVRMMultiPolygon2d ringSet;
     ringSet.Add(ring);
     for (const TVRMCustomLine2d& edge : ring.GetEdges()) {
         std::vector<TVRMPoint2d> crossings;
-        std::vector<double> cuts{0.0};
-        const double length = edge.Length();
-        if (TVRMIntersectFunc2d::Intersect(edge, cutter, crossings, tol) != 4)
-            for (const TVRMPoint2d& p : crossings) {
-                const double t = edge.LengthAtPoint(p);
-                if (t > cuts.back() + tol && t < length - tol)
-                    cuts.push_back(t);
-            }
-        cuts.push_back(length);
+        if (TVRMIntersectFunc2d::Intersect(edge, cutter, crossings, tol) == 4)
+            crossings.clear();
         std::vector<TVRMSplitPiece> pieces;
-        for (size_t i = 0; i + 1 < cuts.size(); ++i) {
-            TVRMCustomLine2d piece = edge.SubLine(cuts[i], cuts[i + 1]);
-            if (i == 0)
-                piece.SetStartPt(edge.StartPt());
-            if (i + 2 == cuts.size())
-                piece.SetEndPt(edge.EndPt());
+        for (const TVRMCustomLine2d& piece : SplitLineAt(edge, crossings, tol)) {
             const int side = TVRMPositionFunc2d::PointSegSide(piece.MiddlePoint(), line, tol);
             pieces.push_back({piece, (sideMask & (1 << side)) ? 2 : 0});
         }

@@ -265,17 +265,12 @@ std::vector<TVRMCustomLine2d> TVRMLines2d::GetLines() const
 
 double TVRMLines2d::Length() const noexcept
 {
-    double sum = 0.0;
-    for (int i = 0; i < GetEdgeCount(); ++i)
-        sum += GetEdge(i).Length();
-    return sum;
+    return TotalLength(GetLines());
 }
 
 TVRMBox2d TVRMLines2d::Box() const noexcept
 {
-    TVRMBox2d box;
-    for (int i = 0; i < GetEdgeCount(); ++i)
-        box.Add(GetEdge(i).Box());
+    TVRMBox2d box = BoxOfLines(GetLines());
     if (vertices_.size() == 1)
         box.Add(vertices_[0].pt);
     return box;
@@ -283,13 +278,8 @@ TVRMBox2d TVRMLines2d::Box() const noexcept
 
 void TVRMLines2d::Reverse()
 {
-    std::vector<TVRMCustomLine2d> lines = GetLines();
-    if (lines.empty())
-        return;
-    std::reverse(lines.begin(), lines.end());
-    for (TVRMCustomLine2d& l : lines)
-        l.Reverse();
-    *this = FromLines(lines);
+    if (GetEdgeCount() > 0)
+        *this = FromLines(ReversedLines(GetLines()));
 }
 
 const TVRMCustomLine2d& TVRMSeg2dList::GetItems(int index) const
@@ -300,8 +290,5 @@ const TVRMCustomLine2d& TVRMSeg2dList::GetItems(int index) const
 
 double TVRMSeg2dList::GetTotalLength() const noexcept
 {
-    double sum = 0.0;
-    for (const TVRMCustomLine2d& l : items_)
-        sum += l.Length();
-    return sum;
+    return TotalLength(items_);
 }

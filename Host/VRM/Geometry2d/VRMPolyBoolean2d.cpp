@@ -6,7 +6,9 @@
 // that circle, so areas stay exact also where an arc was cut. Result points that are input
 // vertices get their exact input coordinates back.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 #include <unordered_map>
 
 #include <polyclipping/clipper.hpp>
@@ -40,7 +42,18 @@ struct TTag {
 struct TPointInfo {
     TVRMPoint2d exact;  // the input vertex at this grid point (when hasExact)
     bool hasExact = false;
-    std::vector<TTag> tags;
+    // The arcs through this point; a point on more than CMaxTags arcs keeps the first ones only
+    // (a run along the others then comes back as chords).
+    static constexpr int CMaxTags = 4;
+    std::array<TTag, CMaxTags> tagList{};
+    int tagCount = 0;
+
+    void AddTag(const TTag& tag)
+    {
+        if (tagCount < CMaxTags)
+            tagList[tagCount++] = tag;
+    }
+    std::span<const TTag> Tags() const { return {tagList.data(), static_cast<size_t>(tagCount)}; }
 };
 
 struct TIntPointHash {
@@ -124,14 +137,14 @@ private:
         const double angle = d.sweep / steps;
         const int arc = static_cast<int>(arcs_.size());
         arcs_.push_back({d.center, r, 2.0 * r * std::sin(angle / 2.0)});
-        points_[path.back()].tags.push_back({arc, 0});
+        points_[path.back()].AddTag({arc, 0});
         for (int k = 1; k < steps; ++k) {
             const double a = d.startAngle + d.sense * angle * k;
             const IntPoint ip = ToGrid(d.center + TVRMVector2d{std::cos(a), std::sin(a)} * r);
-            points_[ip].tags.push_back({arc, k});
+            points_[ip].AddTag({arc, k});
             path.push_back(ip);
         }
-        points_[ToGrid(edge.EndPt())].tags.push_back({arc, steps});
+        points_[ToGrid(edge.EndPt())].AddTag({arc, steps});
     }
 
     const TPointInfo* Info(const IntPoint& p) const
@@ -160,10 +173,10 @@ private:
     {
         const TPointInfo* iu = Info(u);
         const TPointInfo* iv = Info(v);
-        const bool tagsU = iu && !iu->tags.empty(), tagsV = iv && !iv->tags.empty();
+        const bool tagsU = iu && iu->tagCount > 0, tagsV = iv && iv->tagCount > 0;
         if (tagsU && tagsV) {
-            for (const TTag& a : iu->tags)
-                for (const TTag& b : iv->tags)
+            for (const TTag& a : iu->Tags())
+                for (const TTag& b : iv->Tags())
                     if (a.arc == b.arc && a.index != b.index && std::abs(a.index - b.index) <= 3)
                         return a.arc;
         }
@@ -172,7 +185,7 @@ private:
         const IntPoint& other = tagsU ? v : u;
         if (tagged && !(tagsU && tagsV)) {
             const double length = std::hypot(static_cast<double>(u.X - v.X), static_cast<double>(u.Y - v.Y)) / CScale;
-            for (const TTag& t : tagged->tags)
+            for (const TTag& t : tagged->Tags())
                 if (NearCircle(other, t.arc) && length <= 1.5 * arcs_[t.arc].step + 3.0 / CScale)
                     return t.arc;
         }
@@ -242,7 +255,7 @@ private:
         for (size_t i = 0; i < n; ++i) {
             arcOf[i] = EdgeArc(path[i], path[(i + 1) % n]);
             if (arcOf[i] >= 0)
-                turn[i] = (pts[i] - arcs_[arcOf[i]].center).AngleTo(pts[(i + 1) % n] - arcs_[arcOf[i]].center);
+                turn[i] = (pts[i] - arcs_[arcOf[i]].center).CrossProduct(pts[(i + 1) % n] - pts[i]);
         }
         const auto sameRun = [&](size_t i, size_t j) {
             return arcOf[i] >= 0 && arcOf[i] == arcOf[j] && (turn[i] > 0.0) == (turn[j] > 0.0);
@@ -288,13 +301,11 @@ private:
                 continue;
             }
             const TArcInfo& arc = arcs_[run.arc];
-            // Sweep: the turns of the inner edges, the first and last edge re-measured from the
-            // snapped ends.
-            double sweep = 0.0;
-            for (size_t j = 0; j < run.count; ++j) {
-                const size_t e = (run.start + j) % n;
-                sweep += std::abs((pts[e] - arc.center).AngleTo(pts[(e + 1) % n] - arc.center));
-            }
+            // Sweep from the run's ends around the centre in its turning sense.
+            const double sense = turn[run.start] < 0.0 ? -1.0 : 1.0;
+            const TVRMPoint2d& endPt = pts[(run.start + run.count) % n];
+            const double sweep = VRMGeom2d::NormalizeAngle(sense * (endPt - arc.center).Angle() -
+                                                           sense * (pts[run.start] - arc.center).Angle());
             ring.Add(TVRMVertex2d{pts[run.start], arc.radius, GetSweepArcKind(turn[run.start] < 0.0, sweep)});
         }
         return ring;

@@ -33,6 +33,15 @@ double ArcSegmentArea(const TVRMCustomLine2d& e)
     return d.sense * r * r * (d.sweep - std::sin(d.sweep)) / 2.0;
 }
 
+template <class F>
+double SumOverRings(const std::vector<TVRMPolygon2d>& rings, F measure) noexcept
+{
+    double sum = 0.0;
+    for (const TVRMPolygon2d& ring : rings)
+        sum += measure(ring);
+    return sum;
+}
+
 }  // namespace
 
 TVRMPolygon2d::TVRMPolygon2d(const std::vector<TVRMPoint2d>& points)
@@ -44,8 +53,7 @@ TVRMPolygon2d::TVRMPolygon2d(const std::vector<TVRMPoint2d>& points)
 
 TVRMPolygon2d TVRMPolygon2d::CreateBetweenLines(const TVRMCustomLine2d& first, const TVRMCustomLine2d& second)
 {
-    const TVRMCustomLine2d back = second.Reversed();
-    TVRMPolygon2d ring(VerticesOfEdges({first, TVRMCustomLine2d(first.EndPt(), second.EndPt()), back,
+    TVRMPolygon2d ring(VerticesOfEdges({first, TVRMCustomLine2d(first.EndPt(), second.EndPt()), second.Reversed(),
                                         TVRMCustomLine2d(second.StartPt(), first.StartPt())}));
     if (ring.IsClockwise())
         ring.Reverse();
@@ -57,11 +65,7 @@ TVRMPolygon2d TVRMPolygon2d::CreateBand(const TVRMCustomLine2d& line, double lef
     TVRMCustomLine2d right, left;
     if (!TVRMOffsetFunc2d::Offset(line, rightWidth, right) || !TVRMOffsetFunc2d::Offset(line, -leftWidth, left))
         return TVRMPolygon2d();
-    TVRMPolygon2d ring(VerticesOfEdges({right, TVRMCustomLine2d(right.EndPt(), left.EndPt()), left.Reversed(),
-                                        TVRMCustomLine2d(left.StartPt(), right.StartPt())}));
-    if (ring.IsClockwise())
-        ring.Reverse();
-    return ring;
+    return CreateBetweenLines(right, left);
 }
 
 TVRMPolygon2d TVRMPolygon2d::CreateCircle(const TVRMPoint2d& center, double radius, bool hole)
@@ -129,17 +133,12 @@ double TVRMPolygon2d::Area() const noexcept
 
 double TVRMPolygon2d::Perimeter() const noexcept
 {
-    double sum = 0.0;
-    for (int i = 0; i < GetEdgeCount(); ++i)
-        sum += GetEdge(i).Length();
-    return sum;
+    return TotalLength(GetEdges());
 }
 
 TVRMBox2d TVRMPolygon2d::Box() const noexcept
 {
-    TVRMBox2d box;
-    for (int i = 0; i < GetEdgeCount(); ++i)
-        box.Add(GetEdge(i).Box());
+    TVRMBox2d box = BoxOfLines(GetEdges());
     if (vertices_.size() == 1)
         box.Add(vertices_[0].pt);
     return box;
@@ -147,13 +146,8 @@ TVRMBox2d TVRMPolygon2d::Box() const noexcept
 
 void TVRMPolygon2d::Reverse()
 {
-    std::vector<TVRMCustomLine2d> edges = GetEdges();
-    if (edges.empty())
-        return;
-    std::reverse(edges.begin(), edges.end());
-    for (TVRMCustomLine2d& e : edges)
-        e.Reverse();
-    vertices_ = VerticesOfEdges(edges);
+    if (GetEdgeCount() > 0)
+        vertices_ = VerticesOfEdges(ReversedLines(GetEdges()));
 }
 
 bool TVRMPolygon2d::Normalize(double tol)
@@ -162,28 +156,28 @@ bool TVRMPolygon2d::Normalize(double tol)
     for (int i = 0; i < GetEdgeCount(); ++i)
         if (vertices_[i].IsArc() && !GetEdge(i).IsValidaty(tol))
             vertices_[i].radius = 0.0, vertices_[i].kind = CVRMArcKindNone;
+    // Passes over the ring; after a removal the previous vertex is looked at again.
     bool changed = true;
     while (changed && vertices_.size() >= 2) {
         changed = false;
-        const int n = GetCount();
-        for (int i = 0; i < n && !changed; ++i) {
+        for (size_t i = 0; i < vertices_.size() && vertices_.size() >= 2;) {
+            const size_t n = vertices_.size();
             const TVRMVertex2d& prev = vertices_[(i + n - 1) % n];
             const TVRMVertex2d& cur = vertices_[i];
             const TVRMVertex2d& next = vertices_[(i + 1) % n];
-            // Repeated vertex: the edge from cur has no length (an arc of a whole circle through
-            // one point cannot occur here).
-            if (cur.pt.DistanceTo(next.pt) <= tol && n > 1) {
-                vertices_.erase(vertices_.begin() + i);
-                changed = true;
-            } else if (n >= 3 && !prev.IsArc() && !cur.IsArc()) {
+            bool remove = cur.pt.DistanceTo(next.pt) <= tol;  // the edge from cur has no length
+            if (!remove && n >= 3 && !prev.IsArc() && !cur.IsArc()) {
                 // A vertex on the straight run through its neighbours, or the tip of a spike.
                 const TVRMVector2d chord = next.pt - prev.pt;
                 const double len = chord.Length();
-                const double dist = len <= tol ? 0.0 : std::abs(chord.CrossProduct(cur.pt - prev.pt)) / len;
-                if (dist <= tol) {
-                    vertices_.erase(vertices_.begin() + i);
-                    changed = true;
-                }
+                remove = len <= tol || std::abs(chord.CrossProduct(cur.pt - prev.pt)) / len <= tol;
+            }
+            if (remove) {
+                vertices_.erase(vertices_.begin() + static_cast<std::ptrdiff_t>(i));
+                changed = true;
+                i = i > 0 ? i - 1 : 0;
+            } else {
+                ++i;
             }
         }
     }
@@ -288,18 +282,12 @@ bool TVRMMultiPolygon2d::IsHole(int index) const
 
 int TVRMMultiPolygon2d::GetEdgeCount() const noexcept
 {
-    int n = 0;
-    for (const TVRMPolygon2d& p : items_)
-        n += p.GetEdgeCount();
-    return n;
+    return static_cast<int>(SumOverRings(items_, [](const TVRMPolygon2d& p) { return p.GetEdgeCount(); }));
 }
 
 double TVRMMultiPolygon2d::SignArea() const noexcept
 {
-    double sum = 0.0;
-    for (const TVRMPolygon2d& p : items_)
-        sum += p.SignArea();
-    return sum;
+    return SumOverRings(items_, [](const TVRMPolygon2d& p) { return p.SignArea(); });
 }
 
 double TVRMMultiPolygon2d::Area() const noexcept
@@ -309,10 +297,7 @@ double TVRMMultiPolygon2d::Area() const noexcept
 
 double TVRMMultiPolygon2d::Perimeter() const noexcept
 {
-    double sum = 0.0;
-    for (const TVRMPolygon2d& p : items_)
-        sum += p.Perimeter();
-    return sum;
+    return SumOverRings(items_, [](const TVRMPolygon2d& p) { return p.Perimeter(); });
 }
 
 TVRMBox2d TVRMMultiPolygon2d::Box() const noexcept

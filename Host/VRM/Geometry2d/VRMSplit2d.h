@@ -13,6 +13,10 @@ struct TVRMSplitPiece {
     int position = 2;
 };
 
+// A line cut at the feet of points (pieces not longer than tol are left out); the ends stay exact.
+std::vector<TVRMCustomLine2d> SplitLineAt(const TVRMCustomLine2d& line, const std::vector<TVRMPoint2d>& points,
+                                          double tol);
+
 // The pieces of a line between its crossings with the set's boundary, in the line's direction;
 // pieces not longer than tol are left out.
 std::vector<TVRMSplitPiece> SplitLineBySet(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& set, double tol);
