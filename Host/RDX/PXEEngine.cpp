@@ -498,12 +498,14 @@ private:
         nodes_.push_back(std::move(node));
         return raw;
     }
-    IPXENode* ParseOr(int depth);
-    IPXENode* ParseAnd(int depth);
+    // Left-associative binary levels: or, and, + -, * /.
+    enum class TLevel { Or, And, Add, Mul };
+    IPXENode* ParseOr(int depth) { return ParseLevel(TLevel::Or, depth); }
+    IPXENode* ParseLevel(TLevel level, int depth);
+    IPXENode* ParseOperand(TLevel level, int depth);
+    bool LevelOperator(TLevel level, TOp& op) const;
     IPXENode* ParseNot(int depth);
     IPXENode* ParseCompare(int depth);
-    IPXENode* ParseAdd(int depth);
-    IPXENode* ParseMul(int depth);
     IPXENode* ParseUnary(int depth);
     IPXENode* ParsePrimary(int depth);
     IPXENode* ParseFunction(const TToken& name, int depth);
@@ -659,26 +661,47 @@ IPXENode* TParser::Binary(TOp op, const TToken& at, IPXENode* l, IPXENode* r)
     return Make<TBinaryNode>(op, type, at.text, at.pos, l, r);
 }
 
-IPXENode* TParser::ParseOr(int depth)
+IPXENode* TParser::ParseOperand(TLevel level, int depth)
+{
+    switch (level) {
+        case TLevel::Or:
+            return ParseLevel(TLevel::And, depth);
+        case TLevel::And:
+            return ParseNot(depth);
+        case TLevel::Add:
+            return ParseLevel(TLevel::Mul, depth);
+        default:
+            return ParseUnary(depth);
+    }
+}
+
+bool TParser::LevelOperator(TLevel level, TOp& op) const
+{
+    switch (level) {
+        case TLevel::Or:
+            op = TOp::Or;
+            return IsKeyword("or");
+        case TLevel::And:
+            op = TOp::And;
+            return IsKeyword("and");
+        case TLevel::Add:
+            op = IsSymbol("+") ? TOp::Add : TOp::Sub;
+            return IsSymbol("+") || IsSymbol("-");
+        default:
+            op = IsSymbol("*") ? TOp::Mul : TOp::Div;
+            return IsSymbol("*") || IsSymbol("/");
+    }
+}
+
+IPXENode* TParser::ParseLevel(TLevel level, int depth)
 {
     if (depth > kMaxDepth)
         Fail(tok_.pos, "the expression is nested too deeply");
-    IPXENode* l = ParseAnd(depth);
-    while (IsKeyword("or")) {
+    IPXENode* l = ParseOperand(level, depth);
+    for (TOp op; LevelOperator(level, op);) {
         const TToken at = tok_;
         Next();
-        l = Binary(TOp::Or, at, l, ParseAnd(depth));
-    }
-    return l;
-}
-
-IPXENode* TParser::ParseAnd(int depth)
-{
-    IPXENode* l = ParseNot(depth);
-    while (IsKeyword("and")) {
-        const TToken at = tok_;
-        Next();
-        l = Binary(TOp::And, at, l, ParseNot(depth));
+        l = Binary(op, at, l, ParseOperand(level, depth));
     }
     return l;
 }
@@ -697,14 +720,14 @@ IPXENode* TParser::ParseNot(int depth)
 
 IPXENode* TParser::ParseCompare(int depth)
 {
-    IPXENode* l = ParseAdd(depth);
+    IPXENode* l = ParseLevel(TLevel::Add, depth);
     static constexpr std::pair<std::string_view, TOp> cmp[] = {{"=", TOp::Eq},  {"<>", TOp::Ne}, {"<", TOp::Lt},
                                                                {"<=", TOp::Le}, {">", TOp::Gt},  {">=", TOp::Ge}};
     for (const auto& [sym, op] : cmp)
         if (IsSymbol(sym)) {
             const TToken at = tok_;
             Next();
-            return Binary(op, at, l, ParseAdd(depth));
+            return Binary(op, at, l, ParseLevel(TLevel::Add, depth));
         }
     if (IsKeyword("in")) {
         const TToken at = tok_;
@@ -723,28 +746,6 @@ IPXENode* TParser::ParseCompare(int depth)
         static const TFnDef& list = kFns[static_cast<int>(TFn::List)];
         IPXENode* r = Make<TFuncNode>(list, pdtNull, std::string_view(list.info.name), open.pos, std::move(items));
         return Binary(TOp::In, at, l, r);
-    }
-    return l;
-}
-
-IPXENode* TParser::ParseAdd(int depth)
-{
-    IPXENode* l = ParseMul(depth);
-    while (IsSymbol("+") || IsSymbol("-")) {
-        const TToken at = tok_;
-        Next();
-        l = Binary(at.text == "+" ? TOp::Add : TOp::Sub, at, l, ParseMul(depth));
-    }
-    return l;
-}
-
-IPXENode* TParser::ParseMul(int depth)
-{
-    IPXENode* l = ParseUnary(depth);
-    while (IsSymbol("*") || IsSymbol("/")) {
-        const TToken at = tok_;
-        Next();
-        l = Binary(at.text == "*" ? TOp::Mul : TOp::Div, at, l, ParseUnary(depth));
     }
     return l;
 }

@@ -3,36 +3,11 @@
 // evaluations (0: the compiled expression allocates nothing per row).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "Host/RDX/PXEIntf.h"
 #include "Host/RDX/RDXRecordExpr.h"
 #include "Host/RDX/RDXSync.h"
 #include "Host/RDX/RDXTable.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}
-
-void* operator new(std::size_t size)
-{
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-// GCC cannot see that the replaced operator new allocates with malloc.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+#include "tests/Host/RDX/AllocationCounter.h"
 
 namespace {
 
@@ -68,13 +43,14 @@ TRDXDatabase& Database()
     return *db;
 }
 
-void BM_MatchExpressionPerRow(benchmark::State& state)
+// One row per iteration, cycling through the table.
+void BM_ExpressionPerRow(benchmark::State& state, const char* text)
 {
     IRDXTable* table = Database().GetTable("ElementDrawObj");
-    TRDXRecordExpression expr(table, "(Type = 2) and (Thickness >= 200) and SameText(Material, '混凝土')");
+    TRDXRecordExpression expr(table, text);
     for (int i = 0; i < table->GetRowCount(); ++i)  // every text seen once
         expr.Matches(table->GetRow(i));
-    const long before = gAllocations.load();
+    const long before = gAllocationCount.load();
     int i = 0;
     long hits = 0;
     for (auto _ : state) {
@@ -82,27 +58,11 @@ void BM_MatchExpressionPerRow(benchmark::State& state)
         i = (i + 1) % kRows;
     }
     benchmark::DoNotOptimize(hits);
-    state.counters["allocs_per_row"] =
-        benchmark::Counter(static_cast<double>(gAllocations.load() - before) / static_cast<double>(state.iterations()));
+    state.counters["allocs_per_row"] = benchmark::Counter(static_cast<double>(gAllocationCount.load() - before) /
+                                                          static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_MatchExpressionPerRow);
-
-void BM_PathExpressionPerRow(benchmark::State& state)
-{
-    IRDXTable* table = Database().GetTable("ElementDrawObj");
-    TRDXRecordExpression expr(table, "~ElementID.ElementTypeID in [58, 60]");
-    const long before = gAllocations.load();
-    int i = 0;
-    long hits = 0;
-    for (auto _ : state) {
-        hits += expr.Matches(table->GetRow(i));
-        i = (i + 1) % kRows;
-    }
-    benchmark::DoNotOptimize(hits);
-    state.counters["allocs_per_row"] =
-        benchmark::Counter(static_cast<double>(gAllocations.load() - before) / static_cast<double>(state.iterations()));
-}
-BENCHMARK(BM_PathExpressionPerRow);
+BENCHMARK_CAPTURE(BM_ExpressionPerRow, match, "(Type = 2) and (Thickness >= 200) and SameText(Material, '混凝土')");
+BENCHMARK_CAPTURE(BM_ExpressionPerRow, path_in, "~ElementID.ElementTypeID in [58, 60]");
 
 // A stair formula with parameters from a callback, as the parametric
 // elements evaluate it.
@@ -113,13 +73,13 @@ void BM_FormulaEvaluate(benchmark::State& state)
         "((TL1GD*2-2*SQRT(SQR(TBKD)+SQR(TBGD))*TBHD/TBKD-TBGD)*(LTKD-TJKD)/2+(TL1GD-PTBHD+TL1KD)*LTKD+TL1GD*TJKD)");
     double base = 100;
     parser->SetValueCallback([&](IPXEIdentifierNode& node) { node.Value().SetAsFloat(base + node.GetName().size()); });
-    const long before = gAllocations.load();
+    const long before = gAllocationCount.load();
     for (auto _ : state) {
         benchmark::DoNotOptimize(parser->EvaluateFloat());
         base += 1;
     }
-    state.counters["allocs_per_eval"] =
-        benchmark::Counter(static_cast<double>(gAllocations.load() - before) / static_cast<double>(state.iterations()));
+    state.counters["allocs_per_eval"] = benchmark::Counter(static_cast<double>(gAllocationCount.load() - before) /
+                                                           static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_FormulaEvaluate);
 

@@ -2,34 +2,11 @@
 // its texts: counted by replacing the global operator new in this program.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
+#include "AllocationCounter.h"
 #include "Host/RDX/RDXRecordExpr.h"
 #include "RDXTestModel.h"
 
-namespace {
-thread_local long tAllocations = 0;
-}
-
-void* operator new(std::size_t size)
-{
-    ++tAllocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-// GCC cannot see that the replaced operator new allocates with malloc.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
+// The count is process-wide: no other thread runs while this test does.
 TEST(RDXAllocation, CompiledExpressionAllocatesNothingPerRow)
 {
     IRDXTable* edo = BusinessTable("ElementDrawObj");
@@ -43,8 +20,8 @@ TEST(RDXAllocation, CompiledExpressionAllocatesNothingPerRow)
         return hits;
     };
     const int first = pass();
-    const long before = tAllocations;
+    const long before = gAllocationCount.load();
     EXPECT_EQ(pass(), first);
-    EXPECT_EQ(tAllocations - before, 0);
+    EXPECT_EQ(gAllocationCount.load() - before, 0);
     EXPECT_EQ(first, 3);  // 105 (kind 58, thick earth), 103 (kind 58), 102 (a concrete beam)
 }
