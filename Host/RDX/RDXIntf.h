@@ -52,7 +52,8 @@ public:
     virtual int GetRecordIndex() const = 0;
     // Field reads by name. Null reads as "", 0, 0.0 and False. A float read
     // as integer is rounded to the nearest integer (halves away from zero).
-    // A field the table does not define raises ERDXError.
+    // A field the table does not define, a text that is not a number, or an
+    // integer read beyond the int range raises ERDXError.
     virtual std::string GetAsString(std::string_view field) const = 0;
     virtual int GetAsInteger(std::string_view field) const = 0;
     virtual double GetAsFloat(std::string_view field) const = 0;

@@ -160,10 +160,6 @@ double TRDXRecord::GetAsFloat(std::string_view field) const
 
 int TRDXRecord::GetAsInteger(std::string_view field) const
 {
-    const int column = Column(field);
-    const auto& v = values_[static_cast<size_t>(column)];
-    if (auto* i = std::get_if<std::int64_t>(&v))
-        return static_cast<int>(*i);
     const double d = GetAsFloat(field);
     if (!(std::abs(d) <= std::numeric_limits<int>::max()))
         throw ERDXModelError(table_->name_, index_ + 1, std::string(field), "the value is out of the integer range");

@@ -148,6 +148,15 @@ TEST(RDXModel, DataTypesOfFields)
     EXPECT_EQ(RDXDataTypeToPXEDataType(TRDXFieldType::Boolean), 13);
 }
 
+TEST(RDXModel, IntegerReadOutOfRange)
+{
+    Ref<TRDXTable> table(new TRDXTable("T", {{"ID", TRDXFieldType::Integer, ""}, {"Big", TRDXFieldType::Integer, ""}}));
+    IRDXRecord* row = table->AddRow({std::int64_t{1}, std::int64_t{3000000000}});
+    EXPECT_THROW(row->GetAsInteger("Big"), ERDXError);
+    EXPECT_DOUBLE_EQ(row->GetAsFloat("Big"), 3e9);
+    EXPECT_EQ(FieldValueInteger(row, "Big", -1), -1);
+}
+
 TEST(RDXModel, ObjectBehindRow)
 {
     Ref<TRDXTable> table(new TRDXTable("ElementDrawObj", {{"ID", TRDXFieldType::Integer, ""}}));
