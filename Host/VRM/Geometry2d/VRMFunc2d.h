@@ -166,3 +166,21 @@ public:
     static std::vector<TVRMCustomLine2d> CutEdges(const TVRMPolygon2d& ring, const TVRMCustomLine2d& line, int sideMask,
                                                   double tol = CVRMEpsilon);
 };
+
+class TVRMMoveFunc2d {
+public:
+    static void Move(TVRMCustomLine2d& line, const TVRMVector2d& v) { line.Move(v); }
+    static void Move(TVRMPolygon2d& polygon, const TVRMVector2d& v) { polygon.Move(v); }
+    static void Move(TVRMMultiPolygon2d& set, const TVRMVector2d& v) { set.Move(v); }
+};
+
+// Reflection in the infinite line through an axis. Arcs change their turning sense; rings keep
+// their orientation (an outer ring stays counter-clockwise). A zero-length axis leaves things as
+// they are.
+class TVRMMirrorFunc2d {
+public:
+    static TVRMPoint2d Mirror(const TVRMPoint2d& p, const TVRMCustomLine2d& axis);
+    static void Mirror(TVRMCustomLine2d& line, const TVRMCustomLine2d& axis);
+    static void Mirror(TVRMPolygon2d& polygon, const TVRMCustomLine2d& axis);
+    static void Mirror(TVRMMultiPolygon2d& set, const TVRMCustomLine2d& axis);
+};

@@ -148,3 +148,24 @@ TEST(Polygon2dNormalize, CleansRingsAndTurnsLoneClockwiseRings)
     EXPECT_EQ(set.GetEdgeCount(), 8);
     EXPECT_DOUBLE_EQ(set.Perimeter(), 440);
 }
+
+TEST(Polygon2dMoveMirror, MirrorKeepsMeasuresAndOrientation)
+{
+    const TVRMCustomLine2d axis({0, 0}, {0, 1});  // the y axis
+    EXPECT_EQ(TVRMMirrorFunc2d::Mirror(TVRMPoint2d{3, 4}, axis), (TVRMPoint2d{-3, 4}));
+    TVRMCustomLine2d arc({1000, 0}, {0, 1000}, 1000, CVRMArcKindCCW);
+    TVRMMirrorFunc2d::Mirror(arc, axis);
+    EXPECT_TRUE(arc.IsClockwise());
+    TVRMPoint2d c;
+    ASSERT_TRUE(arc.CenterPt(c));
+    EXPECT_NEAR(c.x, 0, 1e-9);
+    EXPECT_NEAR(c.y, 0, 1e-9);
+
+    const TVRMPolygon2d segment(std::vector<TVRMVertex2d>{{{-3000, 0}}, {{3000, 0}, 5000, CVRMArcKindCCW}});
+    TVRMMultiPolygon2d set = SetOf({segment});
+    set.Move({100, 0});
+    TVRMMirrorFunc2d::Mirror(set, TVRMCustomLine2d({0, 0}, {1, 0}));  // the x axis
+    EXPECT_NEAR(set.SignArea(), segment.SignArea(), 1e-6);
+    EXPECT_NEAR(set.Box().min.y, -1000, 1e-9);
+    EXPECT_NEAR(set.Box().min.x, -2900, 1e-9);
+}

@@ -72,6 +72,8 @@ TEST(Position2d, PolyPolyPositionCodes)
         {Box2d(0.2, 0.2, 0.8, 0.8), 4}, {Box2d(-1, -1, 2, 2), 3},    {Box2d(0, 0, 1, 1), 7},
         {Box2d(1, 1, 2, 2), 2},         {Box2d(1.0005, 0, 2, 1), 2}, {Box2d(1.01, 0, 2, 1), 0},
         {Box2d(0.9995, 0, 2, 1), 2},  // an overlap thinner than the tolerance is a touch
+        {Box2d(0, 0, 0.5, 1), 4},     // inside, sharing three sides
+        {Box2d(0, 0, 1, 1.5), 3},
     };
     for (const Case& c : cases) {
         const TVRMBox2d box = c.b.Box();
@@ -80,6 +82,8 @@ TEST(Position2d, PolyPolyPositionCodes)
     // Arcs: a circle touching a square's side, and one inside it.
     EXPECT_EQ(PF::PolyPolyPosition(Box2d(0, 0, 1000, 1000), TVRMPolygon2d::CreateCircle({1500, 500}, 500)), 2);
     EXPECT_EQ(PF::PolyPolyPosition(Box2d(0, 0, 1000, 1000), TVRMPolygon2d::CreateCircle({500, 500}, 500)), 4);
+    EXPECT_EQ(PF::PolyPolyPosition(TVRMPolygon2d::CreateCircle({0, 0}, 700), TVRMPolygon2d::CreateCircle({0, 0}, 700)),
+              7);
     // Sets are taken as unions: two halves together equal the whole.
     EXPECT_EQ(PF::MultiPolyMultiPolyPosition(SetOf({Box2d(0, 0, 1, 2), Box2d(1, 0, 2, 2)}), BoxSet(0, 0, 2, 2)), 7);
     EXPECT_EQ(PF::PolyMultiPolyPosition(Box2d(3, 3, 4, 4), BoxSet(0, 0, 2, 2)), 0);
@@ -174,6 +178,11 @@ TEST(Intersect2d, CodesOfExtendedAndBoundedCrossings)
     EXPECT_EQ(IF::Intersect(circleArc, TVRMCustomLine2d({0, 1000}, {-1000, 0}, 1000, CVRMArcKindCCW), pts), 3);
     // The two halves of one circle share only their ends.
     EXPECT_EQ(IF::Intersect(circleArc, circleArc.SubLine(1000 * std::numbers::pi, 2000 * std::numbers::pi), pts), 2);
+    // Nearly parallel lines cross far away, where the extensions meet.
+    ASSERT_EQ(IF::ExtIntersect(xAxis, TVRMCustomLine2d({0, 1}, {1000, 1 - 1e-3}), pts), 1);
+    EXPECT_NEAR(pts[0].x, 1e6, 1e-3);
+    EXPECT_NEAR(pts[0].y, 0, 1e-9);
+    EXPECT_EQ(IF::Intersect(xAxis, TVRMCustomLine2d({0, 1}, {1000, 1 - 1e-3}), pts), 0);
     TVRMPoint2d first;
     EXPECT_EQ(IF::FirstExtIntersect(TVRMCustomLine2d({-3000, 0}, {-2500, 0}), circleArc, first), 2);
     EXPECT_NEAR(first.x, -1000, 1e-9);
