@@ -19,6 +19,9 @@ public:
     // a text that does not compile, ERDXError for a name the table does not
     // define or a path through a field that is not a foreign key.
     TRDXRecordExpression(const IRDXTable* table, std::string_view text);
+    // The parser's value callback refers to this object.
+    TRDXRecordExpression(const TRDXRecordExpression&) = delete;
+    TRDXRecordExpression& operator=(const TRDXRecordExpression&) = delete;
 
     // The value for a row of the table.
     // The value for a row of the table (nil: every field reads as null).

@@ -102,11 +102,13 @@ TEST(RDXModel, DetailLists)
 TEST(RDXModel, LocateOnSeveralFields)
 {
     IRDXTable* typeDict = RuleTable("TypeDict");
-    const std::array<TRDXValue, 3> key = {std::int64_t{0}, std::int64_t{1}, std::int64_t{1}};
+    const std::array<TRDXValue, 3> key = {0, 1, 1};
     IRDXRecord* row = typeDict->Locate("ElementTypeID;Index;TypeIndex", key);
     ASSERT_TRUE(row);
     EXPECT_EQ(row->GetAsInteger("Level"), 6);
-    const std::array<TRDXValue, 3> none = {std::int64_t{15}, std::int64_t{1}, std::int64_t{1}};
+    const std::array<TRDXValue, 3> asFloat = {0, 1, 1.0};  // numbers compare by value
+    EXPECT_EQ(typeDict->Locate("ElementTypeID;Index;TypeIndex", asFloat), row);
+    const std::array<TRDXValue, 3> none = {15, 1, 1};
     EXPECT_EQ(typeDict->Locate("ElementTypeID;Index;TypeIndex", none), nullptr);
     const std::array<TRDXValue, 1> nullKey = {std::monostate{}};
     EXPECT_EQ(BusinessTable("ElementDrawObj")->Locate("EDOPID", nullKey), nullptr) << "null matches nothing";
