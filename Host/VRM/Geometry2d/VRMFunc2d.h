@@ -99,6 +99,8 @@ public:
     // A ring moved outward edge by edge, one width per edge (negative: inward), corners mitred.
     // edgeMap (optional) receives for each result edge the source edge index, -1 for an edge
     // inserted between two parallel edges of different widths. False when the ring collapses.
+    // Where moved edges pass each other (a narrow notch closing) the ring is resolved to the
+    // region it winds around; should that fall apart, the largest piece is returned.
     static bool Offset(const TVRMPolygon2d& ring, const std::vector<double>& widths, TVRMPolygon2d& result,
                        std::vector<int>* edgeMap = nullptr);
 };

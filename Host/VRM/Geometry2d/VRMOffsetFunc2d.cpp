@@ -155,6 +155,51 @@ TVRMPolygon2d RingOfLines(const std::vector<TVRMCustomLine2d>& lines)
     return ring;
 }
 
+// No two edges meet except consecutive ones at their common vertex.
+bool IsSimpleRing(const TVRMPolygon2d& ring)
+{
+    const std::vector<TVRMCustomLine2d> edges = ring.GetEdges();
+    const size_t n = edges.size();
+    const TVRMBox2d all = ring.Box();
+    const double tol =
+        1e-9 * std::max({1.0, std::abs(all.min.x), std::abs(all.min.y), std::abs(all.max.x), std::abs(all.max.y)});
+    std::vector<TVRMBox2d> boxes;
+    for (const TVRMCustomLine2d& e : edges)
+        boxes.push_back(e.Box());
+    std::vector<TVRMPoint2d> points;
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = i + 1; j < n; ++j) {
+            if (!boxes[i].Meets(boxes[j], tol))
+                continue;
+            const int code = TVRMIntersectFunc2d::Intersect(edges[i], edges[j], points, tol);
+            if (code < 1 || code > 3)
+                continue;
+            const bool next = j == i + 1, wrap = i == 0 && j == n - 1;
+            if (code == 3 || !(next || wrap) || points.size() > (n == 2 ? 2u : 1u))
+                return false;
+        }
+    return true;
+}
+
+// For each edge of a resolved ring, the source of the moved edge it lies on (-1 for none).
+std::vector<int> SourcesOfEdges(const TVRMPolygon2d& ring, const std::vector<TVRMCustomLine2d>& moved,
+                                const std::vector<int>& sources)
+{
+    std::vector<int> result;
+    for (const TVRMCustomLine2d& edge : ring.GetEdges()) {
+        const TVRMPoint2d mid = edge.MiddlePoint();
+        const double tol = 1e-6 * std::max({1.0, std::abs(mid.x), std::abs(mid.y)});
+        int source = -1;
+        for (size_t k = 0; k < moved.size() && source < 0; ++k)
+            if (edge.IsArc() == moved[k].IsArc() &&
+                std::abs(TVRMPositionFunc2d::SignedDistanceTo(mid, moved[k], false)) <= tol &&
+                TVRMPositionFunc2d::IsSameDirection(edge, moved[k]))
+                source = sources[k];
+        result.push_back(source);
+    }
+    return result;
+}
+
 }  // namespace
 
 bool TVRMOffsetFunc2d::Offset(const TVRMCustomLine2d& line, double d, TVRMCustomLine2d& result)
@@ -231,6 +276,25 @@ bool TVRMOffsetFunc2d::Offset(const TVRMPolygon2d& ring, const std::vector<doubl
     if (!JoinEdges(edges, true, joined, sources))
         return false;
     TVRMPolygon2d candidate = RingOfLines(joined);
+    if (!IsSimpleRing(candidate)) {
+        // Moved edges that pass each other (a narrow notch closing, an inward offset pinching):
+        // keep the region the ring winds around positively, and map its edges back.
+        TVRMMultiPolygon2d loops;
+        loops.Add(candidate);
+        if (outward < 0.0)
+            loops.GetItems(0).Reverse();
+        std::unique_ptr<TVRMMultiPolygon2d> resolved = TVRMIntersectFunc2d::MergePolygon(loops);
+        const TVRMPolygon2d* largest = nullptr;
+        for (const TVRMPolygon2d& r : resolved->Items())
+            if (!r.IsHole() && (!largest || r.Area() > largest->Area()))
+                largest = &r;
+        if (!largest)
+            return false;
+        candidate = *largest;
+        if (outward < 0.0)
+            candidate.Reverse();
+        sources = SourcesOfEdges(candidate, joined, sources);
+    }
     // The ring must keep its orientation; a ring turned inside out has collapsed.
     if (!(candidate.SignArea() * outward > 0.0))
         return false;

@@ -128,6 +128,36 @@ TEST(Offset2d, SetsGrowOutwardAndMerge)
     EXPECT_FALSE(OF::Offset(BoxSet(0, 0, 100, 100), -60, result));
 }
 
+TEST(Offset2d, NotchThatClosesIsResolved)
+{
+    // A 200 wide, 1500 deep notch in a 3000 x 2000 block: grown by 300 the notch fills.
+    const TVRMPolygon2d ring(std::vector<TVRMPoint2d>{
+        {0, 0}, {3000, 0}, {3000, 2000}, {1600, 2000}, {1600, 500}, {1400, 500}, {1400, 2000}, {0, 2000}});
+    TVRMPolygon2d result;
+    std::vector<int> map;
+    ASSERT_TRUE(OF::Offset(ring, std::vector<double>(8, 300), result, &map));
+    EXPECT_DOUBLE_EQ(result.Area(), 3600.0 * 2600);
+    ASSERT_EQ(map.size(), 4u);
+    EXPECT_EQ(map[0], 0);
+    EXPECT_EQ(map[1], 1);
+    EXPECT_EQ(map[3], 7);
+    // Shrinking a dumbbell pinches it in two: the larger end is kept.
+    const TVRMPolygon2d dumbbell(std::vector<TVRMPoint2d>{{0, 0},
+                                                          {1000, 0},
+                                                          {1000, 450},
+                                                          {2000, 450},
+                                                          {2000, 0},
+                                                          {4000, 0},
+                                                          {4000, 1000},
+                                                          {2000, 1000},
+                                                          {2000, 550},
+                                                          {1000, 550},
+                                                          {1000, 1000},
+                                                          {0, 1000}});
+    ASSERT_TRUE(OF::Offset(dumbbell, -100, result));
+    EXPECT_DOUBLE_EQ(result.Area(), 1800.0 * 800);
+}
+
 TEST(Offset2d, PolylineMovesSideways)
 {
     TVRMLines2d lines;
