@@ -59,16 +59,16 @@ TRDXFieldType ParseFieldType(const json& v, const std::string& table, const std:
                          "unknown field type " + Brief(v) + " (integer, float, text, boolean or detail)");
 }
 
-struct TTableSpec {
+struct TTableColumns {
     std::vector<TRDXFieldDef> fields;
     std::vector<const json*> detailFields;  // the "fields" of each detail field, by column (nil otherwise)
 };
 
-TTableSpec ParseFields(const json& fields, const std::string& table)
+TTableColumns ParseFields(const json& fields, const std::string& table)
 {
     if (!fields.is_array())
         throw ERDXModelError(table, 0, "", "\"fields\" must be a list");
-    TTableSpec spec;
+    TTableColumns columns;
     for (const json& f : fields) {
         if (!f.is_object())
             throw ERDXModelError(table, 0, "", "a field definition must be an object, not " + Brief(f));
@@ -84,10 +84,10 @@ TTableSpec ParseFields(const json& fields, const std::string& table)
         const json* detail = nullptr;
         if (def.type == TRDXFieldType::Detail)
             detail = &Member(f, "fields", "table \"" + table + "\", detail field \"" + def.name + "\"");
-        spec.fields.push_back(std::move(def));
-        spec.detailFields.push_back(detail);
+        columns.fields.push_back(std::move(def));
+        columns.detailFields.push_back(detail);
     }
-    return spec;
+    return columns;
 }
 
 TRDXValue ParseValue(const json& v, const TRDXFieldDef& def, const std::string& table, int row)
@@ -126,10 +126,10 @@ TRDXValue ParseValue(const json& v, const TRDXFieldDef& def, const std::string& 
 Ref<TRDXTable> BuildTable(const std::string& name, const std::string& label, const json& fields, const json& rows,
                           std::string_view key)
 {
-    TTableSpec spec = ParseFields(fields, label);
+    TTableColumns columns = ParseFields(fields, label);
     Ref<TRDXTable> table;
     try {
-        table = Ref<TRDXTable>(new TRDXTable(name, spec.fields, key));
+        table = Ref<TRDXTable>(new TRDXTable(name, columns.fields, key));
     } catch (const ERDXModelError& e) {
         throw ERDXModelError(label, e.Row(), e.Field(), e.Reason());
     }
@@ -140,12 +140,12 @@ Ref<TRDXTable> BuildTable(const std::string& name, const std::string& label, con
         ++rowNo;
         if (!r.is_object())
             throw ERDXModelError(label, rowNo, "", "a row must be an object of field values, not " + Brief(r));
-        std::vector<TRDXValue> values(spec.fields.size());
+        std::vector<TRDXValue> values(columns.fields.size());
         for (const auto& [fieldName, value] : r.items()) {
             const int column = table->FieldIndex(fieldName);
             if (column < 0)
                 throw ERDXModelError(label, rowNo, fieldName, "the table has no such field");
-            const auto& def = spec.fields[static_cast<size_t>(column)];
+            const auto& def = columns.fields[static_cast<size_t>(column)];
             if (def.type != TRDXFieldType::Detail)
                 values[static_cast<size_t>(column)] = ParseValue(value, def, label, rowNo);
         }
@@ -155,15 +155,15 @@ Ref<TRDXTable> BuildTable(const std::string& name, const std::string& label, con
         } catch (const ERDXModelError& e) {
             throw ERDXModelError(label, rowNo, e.Field(), e.Reason());
         }
-        for (size_t c = 0; c < spec.fields.size(); ++c) {
-            if (!spec.detailFields[c])
+        for (size_t c = 0; c < columns.fields.size(); ++c) {
+            if (!columns.detailFields[c])
                 continue;
-            auto it = r.find(spec.fields[c].name);
+            auto it = r.find(columns.fields[c].name);
             if (it == r.end() || it->is_null())
                 continue;
-            const std::string detailLabel = RDXDetailLabel(label, rowNo, spec.fields[c].name);
+            const std::string detailLabel = RDXDetailLabel(label, rowNo, columns.fields[c].name);
             record->SetDetail(static_cast<int>(c),
-                              BuildTable(spec.fields[c].name, detailLabel, *spec.detailFields[c], *it, "ID"));
+                              BuildTable(columns.fields[c].name, detailLabel, *columns.detailFields[c], *it, "ID"));
         }
     }
     return table;
