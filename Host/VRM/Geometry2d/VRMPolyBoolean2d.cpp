@@ -65,12 +65,16 @@ struct TIntPointHash {
 
 class TClipperAdapter {
 public:
-    ClipperLib::Paths Convert(const TVRMMultiPolygon2d& set)
+    // The rings of a set, but those marked in skip.
+    ClipperLib::Paths Convert(const TVRMMultiPolygon2d& set, const std::vector<bool>& skip)
     {
         ClipperLib::Paths paths;
         // A set given wholly the wrong way round (clockwise) is read as its counter-clockwise self.
         const bool reverse = set.SignArea() < 0.0;
-        for (const TVRMPolygon2d& ring : set.Items()) {
+        for (int k = 0; k < set.GetCount(); ++k) {
+            const TVRMPolygon2d& ring = set.GetItems(k);
+            if (skip[k])
+                continue;
             ClipperLib::Path path;
             for (int i = 0; i < ring.GetEdgeCount(); ++i)
                 AddEdge(ring.GetEdge(i), path);
@@ -316,13 +320,97 @@ private:
     std::unordered_map<IntPoint, TPointInfo, TIntPointHash> points_;
 };
 
+// No contact between the edges of two rings (touching within the tolerance counts as contact).
+bool RingsApart(const TVRMPolygon2d& r, const TVRMPolygon2d& s)
+{
+    if (!r.Box().Meets(s.Box(), CVRMEpsilon))
+        return true;
+    std::vector<TVRMPoint2d> points;
+    const std::vector<TVRMCustomLine2d> edgesS = s.GetEdges();
+    for (const TVRMCustomLine2d& e : r.GetEdges()) {
+        const TVRMBox2d box = e.Box();
+        for (const TVRMCustomLine2d& f : edgesS) {
+            if (!box.Meets(f.Box(), CVRMEpsilon))
+                continue;
+            const int code = TVRMIntersectFunc2d::Intersect(e, f, points, CVRMEpsilon);
+            if (code >= 1 && code <= 3)
+                return false;
+        }
+    }
+    return true;
+}
+
+// For rings apart: whether inner lies in outer.
+bool RingInside(const TVRMPolygon2d& inner, const TVRMPolygon2d& outer)
+{
+    return outer.Box().Meets(inner.Box(), 0.0) &&
+           TVRMPositionFunc2d::PointPosition(inner.GetVertex(0).pt, outer, CVRMEpsilon) == 0;
+}
+
+// Rings with arc edges that touch no other ring pass the boolean whole: their chords would be the
+// costly part of the engine's work, and their part in the result follows from their position.
+// Marks them in skip and collects into passed those that belong to the result.
+void PassIsolatedArcRings(ClipperLib::ClipType op, const std::vector<const TVRMMultiPolygon2d*>& operands,
+                          std::vector<std::vector<bool>>& skip, TVRMMultiPolygon2d& passed)
+{
+    for (const TVRMMultiPolygon2d* set : operands)
+        if (set->SignArea() < 0.0)
+            return;  // a set given the wrong way round goes the general way
+    for (size_t x = 0; x < operands.size(); ++x) {
+        for (int k = 0; k < operands[x]->GetCount(); ++k) {
+            const TVRMPolygon2d& ring = operands[x]->GetItems(k);
+            const TVRMBox2d box = ring.Box();
+            const bool hasArc = std::any_of(ring.Vertices().begin(), ring.Vertices().end(),
+                                            [](const TVRMVertex2d& v) { return v.IsArc(); });
+            if (!hasArc || ring.IsHole() || !std::isfinite(box.min.x + box.min.y + box.max.x + box.max.y))
+                continue;
+            bool isolated = true;
+            int windingOther = 0;
+            for (size_t y = 0; y < operands.size() && isolated; ++y)
+                for (int j = 0; j < operands[y]->GetCount() && isolated; ++j) {
+                    const TVRMPolygon2d& other = operands[y]->GetItems(j);
+                    if ((x == y && j == k) || skip[y][j])
+                        continue;
+                    if (!RingsApart(ring, other) || RingInside(other, ring)) {
+                        isolated = false;
+                    } else if (RingInside(ring, other)) {
+                        isolated = x != y;  // inside a ring of its own set: the general way
+                        windingOther += other.IsHole() ? -1 : 1;
+                    }
+                }
+            if (!isolated)
+                continue;
+            skip[x][k] = true;
+            const bool inside = windingOther > 0;
+            const bool cutter = op == ClipperLib::ctDifference && x == 1;
+            if (!cutter && (op == ClipperLib::ctIntersection ? inside : !inside)) {
+                passed.Add(ring);
+            } else if (cutter && inside) {
+                passed.Add(ring);  // a hole cut wholly inside the region
+                passed.GetItems(passed.GetCount() - 1).Reverse();
+            }
+        }
+    }
+}
+
 std::unique_ptr<TVRMMultiPolygon2d> Boolean(ClipperLib::ClipType op, const TVRMMultiPolygon2d& a,
                                             const TVRMMultiPolygon2d* b)
 {
+    std::vector<const TVRMMultiPolygon2d*> operands{&a};
+    if (b)
+        operands.push_back(b);
+    std::vector<std::vector<bool>> skip;
+    for (const TVRMMultiPolygon2d* set : operands)
+        skip.emplace_back(set->GetCount(), false);
+    TVRMMultiPolygon2d passed;
+    PassIsolatedArcRings(op, operands, skip, passed);
     TClipperAdapter adapter;
-    const ClipperLib::Paths subject = adapter.Convert(a);
-    const ClipperLib::Paths clip = b ? adapter.Convert(*b) : ClipperLib::Paths();
-    return adapter.Execute(op, subject, clip);
+    const ClipperLib::Paths subject = adapter.Convert(a, skip[0]);
+    const ClipperLib::Paths clip = b ? adapter.Convert(*b, skip[1]) : ClipperLib::Paths();
+    std::unique_ptr<TVRMMultiPolygon2d> result =
+        subject.empty() && clip.empty() ? TVRMMultiPolygon2d::Create() : adapter.Execute(op, subject, clip);
+    result->Add(passed);
+    return result;
 }
 
 }  // namespace

@@ -33,7 +33,11 @@ bool InsideRing(const TVRMPoint2d& p, const TVRMPolygon2d& ring)
         if (d.valid && p.DistanceTo(d.center) < e.Radius()) {
             // The segment lies on the side of the chord where the arc's middle is.
             const TVRMVector2d chord = b - a;
-            const double sideP = chord.CrossProduct(p - a);
+            // A point on the chord's line counts as moved up by a hair (and right by less), as in
+            // the crossing test above, so that two arcs sharing a chord toggle exactly once.
+            double sideP = chord.CrossProduct(p - a);
+            if (sideP == 0.0)
+                sideP = chord.x != 0.0 ? chord.x : -chord.y;
             const double sideM = chord.CrossProduct(e.MiddlePoint() - a);
             if (sideP * sideM > 0.0)
                 inside = !inside;

@@ -79,6 +79,35 @@ TEST(Boolean2d, ArcShapesWithinClosedForms)
     EXPECT_NEAR(same->Area(), Pi * r * r + 1e6, 1e-9 * (Pi * r * r + 1e6));
 }
 
+TEST(Boolean2d, RoundColumnsApartFromEverythingElse)
+{
+    // Circles that touch no other ring: inside the room, outside it, in the room's courtyard.
+    TVRMMultiPolygon2d frame = SetOf({Box2d(0, 0, 10000, 10000), Box2d(4000, 4000, 6000, 6000)});
+    frame.GetItems(1).Reverse();
+    const double room = 1e8 - 4e6, c = Pi * 300 * 300;
+    struct Case {
+        const char* name;
+        TVRMPoint2d centre;
+        double difference, intersection, union_;
+    };
+    for (const Case& k :
+         {Case{"inside", {2000, 2000}, room - c, c, room}, Case{"outside", {20000, 0}, room, 0, room + c},
+          Case{"in the courtyard", {5000, 5000}, room, 0, room + c}}) {
+        SCOPED_TRACE(k.name);
+        const TVRMMultiPolygon2d column = CircleSet(k.centre.x, k.centre.y, 300);
+        EXPECT_NEAR(IF::SyncSubPolygon(frame, column)->Area(), k.difference, 1e-9 * room);
+        EXPECT_NEAR(IF::IntPolygon(frame, column)->Area(), k.intersection, 1e-9 * room);
+        EXPECT_NEAR(IF::MergePolygon(frame, column)->Area(), k.union_, 1e-9 * room);
+        EXPECT_NEAR(IF::SyncSubPolygon(column, frame)->Area(), c - k.intersection, 1e-9 * room);
+    }
+    // Two columns, one inside the other's circle: the general way, same answer.
+    const TVRMMultiPolygon2d nested =
+        SetOf({TVRMPolygon2d::CreateCircle({0, 0}, 500), TVRMPolygon2d::CreateCircle({0, 0}, 200)});
+    EXPECT_NEAR(IF::MergePolygon(nested)->Area(), Pi * 500 * 500, 1e-6);
+    EXPECT_NEAR(IF::SyncSubPolygon(CircleSet(0, 0, 500), CircleSet(0, 0, 200))->SignArea(),
+                Pi * (500 * 500 - 200 * 200), 1e-6);
+}
+
 TEST(Boolean2d, CutByLineAndSectionBand)
 {
     TVRMMultiPolygon2d left, right;

@@ -51,6 +51,9 @@ TEST(Position2d, PointPositionCodes)
     const TVRMMultiPolygon2d ring =
         SetOf({TVRMPolygon2d::CreateCircle({0, 0}, 1000), TVRMPolygon2d::CreateCircle({0, 0}, 500, true)});
     EXPECT_EQ(PF::PointPosition({0, 990}, ring), 0);
+    EXPECT_EQ(PF::PointPosition({700, 0}, ring), 0);  // on the chord the two half circles share
+    EXPECT_EQ(PF::PointPosition({0, 0}, TVRMPolygon2d::CreateCircle({0, 0}, 10)), 0);
+    EXPECT_EQ(PF::PointPosition({0, 0}, TVRMPolygon2d::CreateCircle({0, 0}, 10, true)), 0);
     EXPECT_EQ(PF::PointPosition({0, 200}, ring), 2);
     EXPECT_EQ(PF::PointPosition({0, -500}, ring), 1);
     EXPECT_EQ(PF::PointPosition({800, 800}, ring), 2);
