@@ -1,0 +1,83 @@
+// Helpers shared by the 3D geometry units; not part of the library's interface.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+
+namespace vrm3d {
+
+struct TPoint2 {
+    double x = 0, y = 0;
+};
+
+// Plan frame of a plane: the two coordinate axes left when the dominant axis
+// of the normal is dropped, ordered so that counter-clockwise in the frame is
+// counter-clockwise about the normal. Coordinates are copied, not rotated.
+struct TFrame {
+    int a = 0, b = 1, drop = 2;
+    explicit TFrame(const TVRMVector3d& normal);
+    TPoint2 To2d(const TVRMPoint3d& p) const { return {p[a], p[b]}; }
+};
+
+double Cross2(const TPoint2& o, const TPoint2& p, const TPoint2& q);
+double SignedArea2(const std::vector<TPoint2>& ring);
+// 0 inside, 1 on the boundary (within tol), 2 outside of one ring (either orientation).
+int PointInRing2(const TPoint2& p, const std::vector<TPoint2>& ring, double tol);
+// 0 inside, 1 on the boundary, 2 outside of a face given as loops (outer + holes).
+int PointInLoops2(const TPoint2& p, const std::vector<std::vector<TPoint2>>& loops, double tol);
+std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop);
+
+// Extrusion of rings by v (see TVRMPolyhedron3d::CreateExtrusion); arcs, when
+// given, holds per ring the circle of each edge (side facets keep it).
+std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& rings,
+                                               const std::vector<std::vector<std::optional<TVRMFaceArc>>>* arcs,
+                                               const TVRMVector3d& ringNormal, const TVRMVector3d& v,
+                                               bool capsBaseFirst);
+
+// Orders the faces of a boolean result by the face of `a` they lie on (its
+// tag kept), then by the face of `b` (tag -1; reversed for a difference).
+void RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind);
+
+// Directed edge of a planar region, the region on its left.
+struct TEdge3 {
+    TVRMPoint3d from, to;
+};
+
+// Builds faces from directed boundary edges lying in `plane` (region on the
+// left seen from the normal side): shared opposite edges cancel, edges are
+// chained into loops (sharpest left turn at junctions), counter-clockwise
+// loops become outer loops and clockwise loops holes of the smallest outer
+// loop containing them. Returns false when an edge chain does not close.
+bool BuildFacesFromEdges(const std::vector<TEdge3>& edges, const TVRMPlane3d& plane, int tag,
+                         std::vector<TVRMFace3d>& faces, bool splitAtVertices = false);
+
+enum class TClip { Done, Coplanar, Failed };
+
+// Clips `face` to the closed side of `plane` that `away` points away from
+// (away = +normal keeps the part against the normal). Pieces go to `pieces`;
+// their edges lying in the plane are added to `onPlane`. Coplanar: the face
+// lies in the plane (nothing added).
+TClip ClipFace(const TVRMFace3d& face, const TVRMPlane3d& plane, const TVRMVector3d& away, double tol,
+               std::vector<TVRMFace3d>& pieces, std::vector<TEdge3>& onPlane);
+
+// Keeps the circle of `source` on `piece` when the piece spans the facet's
+// whole width (a piece cut short across the facet loses it).
+void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece);
+
+// Both sides of a solid at a plane, as faces in that plane: `below` is the
+// region where the solid lies just behind the plane (against the normal; the
+// faces carry the plane normal), `above` the region where it lies just in
+// front (the faces carry the reversed normal). A face of the solid lying in
+// the plane is part of the side its material is on. False when the section
+// cannot be closed.
+bool SectionCaps(const TVRMPolyhedron3d& solid, const TVRMPlane3d& plane, double tol, std::vector<TVRMFace3d>& below,
+                 std::vector<TVRMFace3d>& above);
+
+// General boolean of two closed solids by corefinement (CGAL). kind 0
+// intersection, 1 union, 2 difference (a - b). False when the engine cannot
+// handle the input (open or self-intersecting meshes).
+bool CorefineBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMPolyhedron3d& result);
+
+}  // namespace vrm3d

@@ -1,0 +1,30 @@
+// Plan polygons on the 3D side: arc edges faceted, rings lifted to levels.
+// Internal to the 3D geometry units.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+
+namespace vrm3d {
+
+// A ring with its arc edges replaced by facets of at most CVRMArcFacetAngle;
+// arcs[i] is the circle of the edge from points[i] to the next point (centre
+// at z = 0, axis +z) or empty for a straight edge.
+struct TPlanRing {
+    std::vector<TVRMPoint2d> points;
+    std::vector<std::optional<TVRMFaceArc>> arcs;
+};
+
+// The points of a line piece (both ends; an arc by facets) with the circle of each step.
+TPlanRing FacetLine(const TVRMCustomLine2d& line);
+TPlanRing FacetRing(const TVRMPolygon2d& ring);
+// Every ring of a set with at least three points, in item order.
+std::vector<TPlanRing> FacetPlan(const TVRMMultiPolygon2d& plan);
+TVRMLoop3d LiftRing(const TPlanRing& ring, double z);
+// Adds the plan projection of a loop as a ring of the set.
+void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop);
+
+}  // namespace vrm3d

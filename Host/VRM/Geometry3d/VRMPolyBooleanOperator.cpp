@@ -1,0 +1,304 @@
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
+#include "Host/VRM/Geometry3d/VRMPlan3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
+
+using namespace vrm3d;
+
+namespace {
+
+constexpr double kFlat = 1e-12;  // normal components below this count as zero
+
+// A solid of stacked vertical prisms: between consecutive levels, one plan polygon set.
+struct TStack {
+    std::vector<double> levels;
+    std::vector<std::unique_ptr<TVRMMultiPolygon2d>> plans;  // plans[i] between levels i and i+1
+};
+
+// Recognises a solid whose faces are all vertical or level (curved facets
+// excluded: their volumes are analytic) and takes its plan between each pair
+// of consecutive levels from the section half way.
+bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
+{
+    std::vector<double> levels;
+    for (const auto& f : solid.GetFaces()) {
+        const TVRMVector3d& n = f.GetNormal();
+        if (f.GetArc())
+            return false;
+        if (std::fabs(n.z) <= kFlat)
+            continue;
+        if (std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat)
+            return false;
+        const double z = f.GetLoop(0)[0].z;
+        for (const auto& l : f.GetLoops())
+            for (const auto& p : l)
+                if (p.z != z)
+                    return false;
+        levels.push_back(z);
+    }
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    if (levels.size() < 2)
+        return false;
+    double volume = 0;
+    for (size_t i = 0; i + 1 < levels.size(); ++i) {
+        const TVRMPlane3d mid({0, 0, 1}, {0, 0, (levels[i] + levels[i + 1]) / 2});
+        std::vector<TVRMFace3d> below, above;
+        if (!SectionCaps(solid, mid, CVRMPlaneEpsilon, below, above))
+            return false;
+        auto plan = TVRMMultiPolygon2d::Create();
+        for (const auto& f : below)
+            for (const auto& l : f.GetLoops())
+                AddPlanRing(*plan, l);
+        volume += plan->Area() * (levels[i + 1] - levels[i]);
+        stack.plans.push_back(std::move(plan));
+    }
+    stack.levels = std::move(levels);
+    // The layers must account for the whole solid.
+    const double actual = solid.GetVolume();
+    return std::fabs(volume - actual) <= 1e-9 * std::fabs(actual);
+}
+
+TVRMFace3d PlanFace(const TVRMMultiPolygon2d& plan, double z, bool up)
+{
+    std::vector<TVRMLoop3d> loops;
+    for (const auto& r : FacetPlan(plan)) {
+        TVRMLoop3d l = LiftRing(r, z);
+        if (!up)
+            std::reverse(l.begin(), l.end());
+        loops.push_back(std::move(l));
+    }
+    return TVRMFace3d(TVRMPlane3d({0, 0, up ? 1.0 : -1.0}, {0, 0, z}), std::move(loops));
+}
+
+struct TLayer {
+    double z0, z1;
+    const TVRMMultiPolygon2d* plan;  // nil or empty: nothing at these levels
+};
+
+bool IsBlank(const TVRMMultiPolygon2d* plan)
+{
+    return !plan || plan->IsEmpty();
+}
+
+// Solid made of stacked prisms: the sides of every layer, then the plan faces
+// where the layers start, change and end.
+TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers)
+{
+    std::vector<TLayer> merged;
+    for (const auto& l : layers) {
+        if (l.z1 <= l.z0)
+            continue;
+        if (!merged.empty() && merged.back().plan == l.plan && merged.back().z1 == l.z0)
+            merged.back().z1 = l.z1;
+        else
+            merged.push_back(l);
+    }
+    while (!merged.empty() && IsBlank(merged.back().plan))
+        merged.pop_back();
+    while (!merged.empty() && IsBlank(merged.front().plan))
+        merged.erase(merged.begin());
+    TVRMPolyhedron3d solid;
+    if (merged.empty())
+        return solid;
+    if (merged.size() == 1) {
+        solid = *TVRMPolyhedron3d::CreatePrism(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0);
+        return solid;
+    }
+    for (const auto& l : merged) {
+        if (IsBlank(l.plan))
+            continue;
+        for (const auto& r : FacetPlan(*l.plan)) {
+            const size_t n = r.points.size();
+            for (size_t i = 0; i < n; ++i) {
+                const TVRMPoint2d& p = r.points[i];
+                const TVRMPoint2d& q = r.points[(i + 1) % n];
+                solid.AddFace(
+                    TVRMFace3d::FromLoop({{p.x, p.y, l.z0}, {q.x, q.y, l.z0}, {q.x, q.y, l.z1}, {p.x, p.y, l.z1}}));
+            }
+        }
+    }
+    auto addPlan = [&](std::unique_ptr<TVRMMultiPolygon2d> plan, double z, bool up) {
+        if (plan && !plan->IsEmpty())
+            solid.AddFace(PlanFace(*plan, z, up));
+    };
+    const TVRMMultiPolygon2d* below = nullptr;
+    for (size_t i = 0; i <= merged.size(); ++i) {
+        const TVRMMultiPolygon2d* above = i < merged.size() ? merged[i].plan : nullptr;
+        const double z = i < merged.size() ? merged[i].z0 : merged.back().z1;
+        if (!IsBlank(below))
+            addPlan(IsBlank(above) ? below->Clone() : TVRMIntersectFunc2d::SubPolygon(*below, *above), z, true);
+        if (!IsBlank(above))
+            addPlan(IsBlank(below) ? above->Clone() : TVRMIntersectFunc2d::SubPolygon(*above, *below), z, false);
+        below = above;
+    }
+    return solid;
+}
+
+// The plan of a stack at height z (nil outside it).
+const TVRMMultiPolygon2d* PlanAt(const TStack& s, double z, int& index)
+{
+    index = -1;
+    for (size_t i = 0; i + 1 < s.levels.size(); ++i)
+        if (z > s.levels[i] && z < s.levels[i + 1]) {
+            index = static_cast<int>(i);
+            return s.plans[i].get();
+        }
+    return nullptr;
+}
+
+// Boolean of two stacks of vertical prisms: plan booleans level by level.
+bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMPolyhedron3d& result)
+{
+    TStack sa, sb;
+    if (!AsStack(a, sa) || !AsStack(b, sb))
+        return false;
+    std::vector<double> levels = sa.levels;
+    levels.insert(levels.end(), sb.levels.begin(), sb.levels.end());
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    // One plan per pair of layers met, so that equal neighbours merge.
+    std::map<std::pair<int, int>, std::unique_ptr<TVRMMultiPolygon2d>> combined;
+    std::vector<TLayer> layers;
+    bool touched = false;
+    for (size_t i = 0; i + 1 < levels.size(); ++i) {
+        const double m = (levels[i] + levels[i + 1]) / 2;
+        int ia, ib;
+        const TVRMMultiPolygon2d* pa = PlanAt(sa, m, ia);
+        const TVRMMultiPolygon2d* pb = PlanAt(sb, m, ib);
+        const TVRMMultiPolygon2d* plan = nullptr;
+        if (pa && pb) {
+            auto& slot = combined[{ia, ib}];
+            if (!slot) {
+                switch (kind) {
+                    case CVRMBoolIntersect:
+                        slot = TVRMIntersectFunc2d::IntPolygon(*pa, *pb);
+                        break;
+                    case CVRMBoolUnion:
+                        slot = TVRMIntersectFunc2d::MergePolygon(*pa, *pb);
+                        break;
+                    default:
+                        slot = TVRMIntersectFunc2d::SubPolygon(*pa, *pb);
+                        touched = touched || slot->Area() < pa->Area() - CVRMZero * std::max(1.0, pa->Area());
+                        break;
+                }
+            }
+            plan = slot.get();
+        } else if (kind == CVRMBoolUnion || (kind == CVRMBoolSubtract && pa)) {
+            plan = pa ? pa : pb;
+        }
+        layers.push_back({levels[i], levels[i + 1], plan});
+    }
+    if (kind == CVRMBoolSubtract && !touched) {
+        result = a;  // nothing in common
+        return true;
+    }
+    result = StackLayers(std::move(layers));
+    RestoreOrigins(result, a, b, kind);
+    return true;
+}
+
+}  // namespace
+
+bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, int)
+{
+    return BooleanOperate(a, b, kind, TVRMBooleanPath::Auto);
+}
+
+bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind,
+                                                TVRMBooleanPath path)
+{
+    QTK_ASSERT(kind >= CVRMBoolIntersect && kind <= CVRMBoolSubtract);
+    // Trivial cases: an empty operand, or solids whose boxes do not overlap.
+    if (!a.HasFaces() || !b.HasFaces() || !a.GetBox().Meets(b.GetBox(), 0)) {
+        if (kind == CVRMBoolIntersect) {
+            a.Clear();
+        } else if (kind == CVRMBoolUnion) {
+            for (const auto& f : b.GetFaces()) {
+                a.AddFace(f);
+                a.GetFace(a.GetFaceCount() - 1).SetTag(-1);
+            }
+        }
+        return true;
+    }
+    TVRMPolyhedron3d result;
+    bool done = false;
+    if (path != TVRMBooleanPath::General) {
+        try {
+            done = StackBoolean(a, b, kind, result);
+        } catch (const EVRMIntersectException&) {
+            done = false;
+        }
+        if (!done && path == TVRMBooleanPath::Prism)
+            return false;
+    }
+    if (!done && !CorefineBoolean(a, b, kind, result))
+        return false;
+    result.SetData(a.GetData());
+    a = std::move(result);
+    return true;
+}
+
+bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedronShell3d& shell, const TVRMPolyhedron3d& solid, int kind,
+                                                int superpositionKinds, int)
+{
+    QTK_ASSERT_MSG(kind == CVRMBoolIntersect || kind == CVRMBoolSubtract, "union is not defined for shells");
+    if (kind == CVRMBoolSubtract)
+        shell.Subtract(solid, superpositionKinds);
+    else
+        shell.Intersect(solid, superpositionKinds);
+    return true;
+}
+
+namespace {
+
+// The vertical prism over the region between two lines, reaching past `box` in height.
+std::unique_ptr<TVRMPolyhedron3d> BetweenLines(const TVRMCustomLine2d& left, const TVRMCustomLine2d& right,
+                                               TVRMBox3d box)
+{
+    box.min.z -= 1000;
+    box.max.z += 1000;
+    return TVRMPolyhedron3d::BuildCutPolyhedron(left, right, box);
+}
+
+}  // namespace
+
+bool TVRMNewPolyBooleanOperator::Cut(TVRMPolyhedron3d& solid, const TVRMCustomLine2d& left,
+                                     const TVRMCustomLine2d& right)
+{
+    if (!solid.HasFaces())
+        return true;
+    auto region = BetweenLines(left, right, solid.GetBox());
+    return BooleanOperate(solid, *region, CVRMBoolIntersect, TVRMBooleanPath::Auto);
+}
+
+bool TVRMNewPolyBooleanOperator::Cut(TVRMPolyhedronShell3d& shell, const TVRMCustomLine2d& left,
+                                     const TVRMCustomLine2d& right, int superpositionKinds)
+{
+    TVRMBox3d box;
+    for (const auto& f : shell.GetFaces())
+        box.Extend(f.GetBox());
+    if (!box.IsValid())
+        return true;
+    auto region = BetweenLines(left, right, box);
+    shell.Intersect(*region, superpositionKinds);
+    return true;
+}
+
+int Position(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol)
+{
+    if (!IsIntersectant(a, b, tol))
+        return 0;
+    TVRMPolyhedron3d common = a;
+    if (!TVRMNewPolyBooleanOperator::BooleanOperate(common, b, CVRMBoolIntersect, TVRMBooleanPath::Auto))
+        return 1;
+    const double scale = std::min(std::fabs(a.GetVolume()), std::fabs(b.GetVolume()));
+    return common.GetVolume() > tol * std::max(1.0, scale) ? 1 : 2;
+}

@@ -1,0 +1,747 @@
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
+
+namespace vrm3d {
+
+TFrame::TFrame(const TVRMVector3d& normal)
+{
+    const double ax = std::fabs(normal.x), ay = std::fabs(normal.y), az = std::fabs(normal.z);
+    drop = (ax >= ay && ax >= az) ? 0 : (ay >= az ? 1 : 2);
+    a = (drop + 1) % 3;
+    b = (drop + 2) % 3;
+    if (normal[drop] < 0)
+        std::swap(a, b);
+}
+
+double Cross2(const TPoint2& o, const TPoint2& p, const TPoint2& q)
+{
+    return (p.x - o.x) * (q.y - o.y) - (p.y - o.y) * (q.x - o.x);
+}
+
+double SignedArea2(const std::vector<TPoint2>& ring)
+{
+    double s = 0;
+    const size_t n = ring.size();
+    if (n < 3)
+        return 0;
+    for (size_t i = 0; i < n; ++i) {
+        const TPoint2& p = ring[i];
+        const TPoint2& q = ring[(i + 1) % n];
+        s += (p.x - ring[0].x) * (q.y - ring[0].y) - (q.x - ring[0].x) * (p.y - ring[0].y);
+    }
+    return s / 2;
+}
+
+namespace {
+double SegmentDistance2(const TPoint2& p, const TPoint2& a, const TPoint2& b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+}  // namespace
+
+int PointInRing2(const TPoint2& p, const std::vector<TPoint2>& ring, double tol)
+{
+    const size_t n = ring.size();
+    bool inside = false;
+    for (size_t i = 0, j = n - 1; i < n; j = i++) {
+        const TPoint2& a = ring[i];
+        const TPoint2& b = ring[j];
+        if (SegmentDistance2(p, a, b) <= tol)
+            return 1;
+        if ((a.y > p.y) != (b.y > p.y)) {
+            const double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
+            if (p.x < x)
+                inside = !inside;
+        }
+    }
+    return inside ? 0 : 2;
+}
+
+int PointInLoops2(const TPoint2& p, const std::vector<std::vector<TPoint2>>& loops, double tol)
+{
+    // Crossing parity over all loops: a face may hold several outer loops.
+    bool inside = false;
+    for (const auto& ring : loops)
+        switch (PointInRing2(p, ring, tol)) {
+            case 1:
+                return 1;
+            case 0:
+                inside = !inside;
+                break;
+            default:
+                break;
+        }
+    return inside ? 0 : 2;
+}
+
+std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop)
+{
+    std::vector<TPoint2> r;
+    r.reserve(loop.size());
+    for (const auto& p : loop)
+        r.push_back(frame.To2d(p));
+    return r;
+}
+
+void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
+{
+    const auto& arc = source.GetArc();
+    if (!arc)
+        return;
+    // Width of the piece across the facet: its extent along the chord direction.
+    const TVRMVector3d across = arc->axis.CrossProduct(source.GetNormal()).Unit();
+    double lo = 1e300, hi = -1e300;
+    for (const auto& loop : piece.GetLoops())
+        for (const auto& p : loop) {
+            const double t = across.InnerProduct(p);
+            lo = std::min(lo, t);
+            hi = std::max(hi, t);
+        }
+    if (SameValue(hi - lo, arc->chord, CVRMEpsilon))
+        piece.SetArc(arc);
+}
+
+}  // namespace vrm3d
+
+using namespace vrm3d;
+
+namespace {
+
+TVRMVector3d NewellVector(const TVRMLoop3d& loop, const TVRMPoint3d& ref)
+{
+    TVRMVector3d s;
+    const size_t n = loop.size();
+    for (size_t i = 0; i < n; ++i)
+        s += (loop[i] - ref).CrossProduct(loop[(i + 1) % n] - ref);
+    return s * 0.5;
+}
+
+// Signed solid angle of triangle (a, b, c) seen from the origin.
+double TriangleSolidAngle(const TVRMVector3d& a, const TVRMVector3d& b, const TVRMVector3d& c)
+{
+    const double la = a.Length(), lb = b.Length(), lc = c.Length();
+    const double num = a.InnerProduct(b.CrossProduct(c));
+    const double den = la * lb * lc + a.InnerProduct(b) * lc + a.InnerProduct(c) * lb + b.InnerProduct(c) * la;
+    return 2 * std::atan2(num, den);
+}
+
+// Does segment p-q touch segment a-b (2D, within tol)?
+bool SegmentsTouch2(const TPoint2& p, const TPoint2& q, const TPoint2& a, const TPoint2& b, double tol)
+{
+    const double d1 = Cross2(a, b, p), d2 = Cross2(a, b, q), d3 = Cross2(p, q, a), d4 = Cross2(p, q, b);
+    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0)))
+        return true;
+    return SegmentDistance2(p, a, b) <= tol || SegmentDistance2(q, a, b) <= tol || SegmentDistance2(a, p, q) <= tol ||
+           SegmentDistance2(b, p, q) <= tol;
+}
+
+// Does the closed segment p-q meet the closed face?
+bool SegmentMeetsFace(const TVRMPoint3d& p, const TVRMPoint3d& q, const TVRMFace3d& face, double tol)
+{
+    const TVRMPlane3d& plane = face.GetPlane();
+    const double dp = plane.GetDistance(p), dq = plane.GetDistance(q);
+    const bool onP = std::fabs(dp) <= tol, onQ = std::fabs(dq) <= tol;
+    if (onP && onQ) {
+        const TFrame frame(face.GetNormal());
+        const TPoint2 p2 = frame.To2d(p), q2 = frame.To2d(q);
+        for (const auto& loop : face.GetLoops()) {
+            const auto ring = ToFrame(frame, loop);
+            for (size_t i = 0; i < ring.size(); ++i)
+                if (SegmentsTouch2(p2, q2, ring[i], ring[(i + 1) % ring.size()], tol))
+                    return true;
+        }
+        return face.VertexPosition(p, tol) >= 0;
+    }
+    if (onP)
+        return face.VertexPosition(p, tol) >= 0;
+    if (onQ)
+        return face.VertexPosition(q, tol) >= 0;
+    if (dp * dq > 0)
+        return false;
+    return face.VertexPosition(p + (q - p) * (dp / (dp - dq)), tol) >= 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TVRMFace3d
+
+TVRMFace3d::TVRMFace3d(const TVRMPlane3d& plane, std::vector<TVRMLoop3d> loops, int tag)
+    : plane_(plane), loops_(std::move(loops)), tag_(tag)
+{
+}
+
+TVRMFace3d TVRMFace3d::FromLoop(TVRMLoop3d outer, int tag)
+{
+    const TVRMPoint3d ref = outer.empty() ? TVRMPoint3d{} : outer[0];
+    const TVRMVector3d n = NewellVector(outer, ref);
+    return TVRMFace3d(TVRMPlane3d(n, ref), {std::move(outer)}, tag);
+}
+
+const TVRMLoop3d& TVRMFace3d::GetLoop(int i) const
+{
+    QTK_ASSERT(i >= 0 && i < GetLoopCount());
+    return loops_[i];
+}
+
+int TVRMFace3d::GetVertexCount() const
+{
+    int n = 0;
+    for (const auto& l : loops_)
+        n += static_cast<int>(l.size());
+    return n;
+}
+
+TVRMVector3d TVRMFace3d::GetAreaVector() const
+{
+    TVRMVector3d s;
+    if (loops_.empty() || loops_[0].empty())
+        return s;
+    const TVRMPoint3d ref = loops_[0][0];
+    for (const auto& l : loops_)
+        s += NewellVector(l, ref);
+    return s;
+}
+
+double TVRMFace3d::GetPlanarArea() const
+{
+    return GetNormal().InnerProduct(GetAreaVector());
+}
+
+double TVRMFace3d::GetArea() const
+{
+    const double a = GetPlanarArea();
+    if (arc_ && arc_->chord > 0)
+        return a * arc_->radius * arc_->sweep / arc_->chord;
+    return a;
+}
+
+double TVRMFace3d::GetLength() const
+{
+    double s = 0;
+    for (const auto& l : loops_)
+        for (size_t i = 0; i < l.size(); ++i)
+            s += l[i].DistanceTo(l[(i + 1) % l.size()]);
+    return s;
+}
+
+TVRMBox3d TVRMFace3d::GetBox() const
+{
+    TVRMBox3d b;
+    for (const auto& l : loops_)
+        for (const auto& p : l)
+            b.Extend(p);
+    return b;
+}
+
+bool TVRMFace3d::GetOnePointInLoop(TVRMPoint3d& point) const
+{
+    if (loops_.empty() || loops_[0].size() < 3)
+        return false;
+    const TFrame frame(GetNormal());
+    std::vector<std::vector<TPoint2>> rings;
+    for (const auto& l : loops_)
+        rings.push_back(ToFrame(frame, l));
+    // Scan lines through the midpoints of the vertex heights: the middle of
+    // the widest inside interval is well inside the face.
+    std::vector<double> ys;
+    for (const auto& r : rings)
+        for (const auto& p : r)
+            ys.push_back(p.y);
+    std::sort(ys.begin(), ys.end());
+    double bestWidth = 0;
+    TPoint2 best;
+    for (size_t k = 0; k + 1 < ys.size(); ++k) {
+        if (ys[k + 1] - ys[k] <= CVRMZero)
+            continue;
+        const double y = (ys[k] + ys[k + 1]) / 2;
+        std::vector<double> xs;
+        for (const auto& r : rings)
+            for (size_t i = 0; i < r.size(); ++i) {
+                const TPoint2& a = r[i];
+                const TPoint2& b = r[(i + 1) % r.size()];
+                if ((a.y > y) != (b.y > y))
+                    xs.push_back(a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y));
+            }
+        std::sort(xs.begin(), xs.end());
+        for (size_t i = 0; i + 1 < xs.size(); i += 2)
+            if (xs[i + 1] - xs[i] > bestWidth) {
+                bestWidth = xs[i + 1] - xs[i];
+                best = {(xs[i] + xs[i + 1]) / 2, y};
+            }
+    }
+    if (bestWidth <= 0)
+        return false;
+    TVRMPoint3d p;
+    p[frame.a] = best.x;
+    p[frame.b] = best.y;
+    p[frame.drop] = 0;
+    const double n = GetNormal()[frame.drop];
+    p[frame.drop] = -plane_.GetDistance(p) / n;
+    point = p;
+    return true;
+}
+
+int TVRMFace3d::VertexPosition(const TVRMPoint3d& p, double tol) const
+{
+    if (std::fabs(plane_.GetDistance(p)) > tol || loops_.empty())
+        return -1;
+    const TFrame frame(GetNormal());
+    std::vector<std::vector<TPoint2>> rings;
+    for (const auto& l : loops_)
+        rings.push_back(ToFrame(frame, l));
+    // Frame coordinates shrink distances by the normal's dominant component.
+    const double scale = std::fabs(GetNormal()[frame.drop]);
+    switch (PointInLoops2(frame.To2d(p), rings, tol * scale)) {
+        case 0:
+            return 0;
+        case 1:
+            return 1;
+        default:
+            return -1;
+    }
+}
+
+bool TVRMFace3d::IsRectangle(double tol) const
+{
+    if (loops_.size() != 1 || loops_[0].size() != 4)
+        return false;
+    const auto& l = loops_[0];
+    for (int i = 0; i < 4; ++i) {
+        const TVRMVector3d u = (l[(i + 1) % 4] - l[i]).Unit();
+        const TVRMVector3d w = (l[(i + 2) % 4] - l[(i + 1) % 4]).Unit();
+        if (u.IsZeroVector(0) || w.IsZeroVector(0) || std::fabs(u.InnerProduct(w)) > tol)
+            return false;
+    }
+    return true;
+}
+
+void TVRMFace3d::Negate()
+{
+    plane_.Negate();
+    for (auto& l : loops_)
+        std::reverse(l.begin(), l.end());
+}
+
+void TVRMFace3d::Move(const TVRMVector3d& v)
+{
+    plane_.Move(v);
+    for (auto& l : loops_)
+        for (auto& p : l)
+            p += v;
+    if (arc_)
+        arc_->centre += v;
+}
+
+// ---------------------------------------------------------------------------
+// TVRMPolyhedron3d
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBox(const TVRMBox3d& box)
+{
+    if (!box.IsValid())
+        return std::make_unique<TVRMPolyhedron3d>();
+    const double z = box.min.z;
+    const TVRMLoop3d ring{
+        {box.min.x, box.min.y, z}, {box.max.x, box.min.y, z}, {box.max.x, box.max.y, z}, {box.min.x, box.max.y, z}};
+    return CreateExtrusion({ring}, {0, 0, 1}, {0, 0, box.max.z - box.min.z}, false);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateExtrusion(const std::vector<TVRMLoop3d>& rings,
+                                                                    const TVRMVector3d& ringNormal,
+                                                                    const TVRMVector3d& v, bool capsBaseFirst)
+{
+    return ExtrudeRings(rings, nullptr, ringNormal, v, capsBaseFirst);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop3d>& rings,
+                                                      const std::vector<std::vector<std::optional<TVRMFaceArc>>>* arcs,
+                                                      const TVRMVector3d& ringNormal, const TVRMVector3d& v,
+                                                      bool capsBaseFirst)
+{
+    std::vector<TVRMFace3d> faces;
+    const TVRMVector3d m = ringNormal.Unit();
+    const double along = m.InnerProduct(v);
+    if (rings.empty() || rings[0].size() < 3 || std::fabs(along) <= CVRMEpsilon)
+        return std::make_unique<TVRMPolyhedron3d>();
+    const bool forward = along > 0;
+    for (size_t r = 0; r < rings.size(); ++r) {
+        const TVRMLoop3d& ring = rings[r];
+        for (size_t i = 0; i < ring.size(); ++i) {
+            const TVRMPoint3d& p = ring[i];
+            const TVRMPoint3d& q = ring[(i + 1) % ring.size()];
+            if (p.IsEqualTo(q, CVRMZero))
+                continue;
+            TVRMLoop3d quad = forward ? TVRMLoop3d{p, q, q + v, p + v} : TVRMLoop3d{p, p + v, q + v, q};
+            faces.push_back(TVRMFace3d::FromLoop(std::move(quad)));
+            if (arcs && r < arcs->size() && i < (*arcs)[r].size())
+                faces.back().SetArc((*arcs)[r][i]);
+        }
+    }
+    auto cap = [&](const TVRMVector3d& shift, bool facesRingNormal) {
+        std::vector<TVRMLoop3d> loops;
+        for (const auto& ring : rings) {
+            TVRMLoop3d l;
+            for (const auto& p : ring)
+                l.push_back(p + shift);
+            if (!facesRingNormal)
+                std::reverse(l.begin(), l.end());
+            loops.push_back(std::move(l));
+        }
+        return TVRMFace3d(TVRMPlane3d(facesRingNormal ? m : -m, rings[0][0] + shift), std::move(loops));
+    };
+    TVRMFace3d base = cap({0, 0, 0}, !forward);
+    TVRMFace3d offset = cap(v, forward);
+    if (capsBaseFirst) {
+        faces.push_back(std::move(base));
+        faces.push_back(std::move(offset));
+    } else {
+        faces.push_back(std::move(offset));
+        faces.push_back(std::move(base));
+    }
+    for (size_t i = 0; i < faces.size(); ++i)
+        faces[i].SetTag(static_cast<int>(i));
+    return std::make_unique<TVRMPolyhedron3d>(std::move(faces));
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d& bottom, const TVRMLoop3d& top)
+{
+    auto solid = std::make_unique<TVRMPolyhedron3d>();
+    const size_t n = bottom.size();
+    if (n < 3 || top.size() != n)
+        return solid;
+    std::vector<TVRMFace3d> faces;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t j = (i + 1) % n;
+        TVRMFace3d quad = TVRMFace3d::FromLoop({bottom[i], bottom[j], top[j], top[i]});
+        if (std::fabs(quad.GetPlane().GetDistance(top[i])) <= CVRMPlaneEpsilon &&
+            std::fabs(quad.GetPlane().GetDistance(top[j])) <= CVRMPlaneEpsilon) {
+            faces.push_back(std::move(quad));
+            continue;
+        }
+        faces.push_back(TVRMFace3d::FromLoop({bottom[i], bottom[j], top[j]}));
+        faces.push_back(TVRMFace3d::FromLoop({bottom[i], top[j], top[i]}));
+    }
+    faces.push_back(TVRMFace3d::FromLoop(top));
+    faces.push_back(TVRMFace3d::FromLoop(TVRMLoop3d(bottom.rbegin(), bottom.rend())));
+    for (size_t i = 0; i < faces.size(); ++i)
+        faces[i].SetTag(static_cast<int>(i));
+    solid->faces_ = std::move(faces);
+    return solid;
+}
+
+void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind)
+{
+    // The face of `solid` on which `p` lies with the normal `n`, or -1.
+    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TVRMPoint3d& p, const TVRMVector3d& n) {
+        for (int i = 0; i < solid.GetFaceCount(); ++i) {
+            const TVRMFace3d& f = solid.GetFace(i);
+            if (f.GetNormal().InnerProduct(n) > 1 - CVRMEpsilon && f.VertexPosition(p, 1e-6) >= 0)
+                return i;
+        }
+        return -1;
+    };
+    struct TOrdered {
+        int rank;
+        TVRMFace3d face;
+    };
+    std::vector<TOrdered> ordered;
+    for (const auto& f : result.GetFaces()) {
+        TVRMFace3d face = f;
+        face.SetTag(-1);
+        face.SetArc(std::nullopt);
+        int rank = a.GetFaceCount() + b.GetFaceCount();
+        TVRMPoint3d probe;
+        if (face.GetOnePointInLoop(probe)) {
+            if (const int i = sourceFace(a, probe, face.GetNormal()); i >= 0) {
+                rank = i;
+                face.SetTag(a.GetFace(i).GetTag());
+                InheritArc(a.GetFace(i), face);
+            } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
+                rank = a.GetFaceCount() + j;
+                InheritArc(b.GetFace(j), face);
+            }
+        }
+        ordered.push_back({rank, std::move(face)});
+    }
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const TOrdered& x, const TOrdered& y) { return x.rank < y.rank; });
+    result.Clear();
+    for (auto& o : ordered)
+        result.AddFace(std::move(o.face));
+}
+
+const TVRMFace3d& TVRMPolyhedron3d::GetFace(int i) const
+{
+    QTK_ASSERT(i >= 0 && i < GetFaceCount());
+    return faces_[i];
+}
+
+TVRMFace3d& TVRMPolyhedron3d::GetFace(int i)
+{
+    QTK_ASSERT(i >= 0 && i < GetFaceCount());
+    return faces_[i];
+}
+
+void TVRMPolyhedron3d::DeleteFace(int i)
+{
+    QTK_ASSERT(i >= 0 && i < GetFaceCount());
+    faces_.erase(faces_.begin() + i);
+}
+
+void TVRMPolyhedron3d::ExchangeFace(int i, int j)
+{
+    QTK_ASSERT(i >= 0 && i < GetFaceCount() && j >= 0 && j < GetFaceCount());
+    std::swap(faces_[i], faces_[j]);
+}
+
+void TVRMPolyhedron3d::Clear()
+{
+    faces_.clear();
+    data_.clear();
+}
+
+std::vector<TVRMPoint3d> TVRMPolyhedron3d::GetVertices() const
+{
+    std::vector<TVRMPoint3d> r;
+    std::map<std::tuple<double, double, double>, int> seen;
+    for (const auto& f : faces_)
+        for (const auto& l : f.GetLoops())
+            for (const auto& p : l)
+                if (seen.emplace(std::make_tuple(p.x, p.y, p.z), 0).second)
+                    r.push_back(p);
+    return r;
+}
+
+TVRMBox3d TVRMPolyhedron3d::GetBox() const
+{
+    TVRMBox3d b;
+    for (const auto& f : faces_)
+        b.Extend(f.GetBox());
+    return b;
+}
+
+double TVRMPolyhedron3d::GetVolume() const
+{
+    if (faces_.empty())
+        return 0;
+    const TVRMPoint3d origin = GetBox().Centre();
+    double v = 0;
+    for (const auto& f : faces_) {
+        if (f.GetLoops().empty() || f.GetLoop(0).empty())
+            continue;
+        v += (f.GetLoop(0)[0] - origin).InnerProduct(f.GetAreaVector()) / 3;
+        if (const auto& arc = f.GetArc(); arc && arc->chord > 0) {
+            // The circular segment between the facet's chord and its arc, on
+            // the material side when the facet bulges outward.
+            TVRMPoint3d mid;
+            if (!f.GetOnePointInLoop(mid))
+                continue;
+            TVRMVector3d radial = mid - arc->centre;
+            radial -= arc->axis * radial.InnerProduct(arc->axis);
+            const double sign = radial.InnerProduct(f.GetNormal()) >= 0 ? 1 : -1;
+            const double segment = arc->radius * arc->radius / 2 * (arc->sweep - std::sin(arc->sweep));
+            v += sign * segment * f.GetPlanarArea() / arc->chord;
+        }
+    }
+    return v;
+}
+
+double TVRMPolyhedron3d::GetSurfaceArea() const
+{
+    double s = 0;
+    for (const auto& f : faces_)
+        s += f.GetArea();
+    return s;
+}
+
+int TVRMPolyhedron3d::VertexPosition(const TVRMPoint3d& p, double tol) const
+{
+    if (!GetBox().Contains(p, tol))
+        return 2;
+    for (const auto& f : faces_)
+        if (f.VertexPosition(p, tol) >= 0)
+            return 1;
+    // Winding number: total signed solid angle of the faces, fanned from
+    // their first vertex (overlapping fan triangles cancel by sign).
+    double omega = 0;
+    for (const auto& f : faces_) {
+        if (f.GetLoops().empty() || f.GetLoop(0).empty())
+            continue;
+        const TVRMVector3d c = f.GetLoop(0)[0] - p;
+        for (const auto& l : f.GetLoops())
+            for (size_t i = 0; i < l.size(); ++i)
+                omega += TriangleSolidAngle(c, l[i] - p, l[(i + 1) % l.size()] - p);
+    }
+    return std::fabs(omega) > 2 * CVRMPi ? 0 : 2;
+}
+
+void TVRMPolyhedron3d::Negate()
+{
+    for (auto& f : faces_)
+        f.Negate();
+}
+
+void TVRMPolyhedron3d::Move(const TVRMVector3d& v)
+{
+    for (auto& f : faces_)
+        f.Move(v);
+}
+
+std::vector<std::unique_ptr<TVRMPolyhedron3d>> TVRMPolyhedron3d::DivideUp() const
+{
+    std::vector<std::unique_ptr<TVRMPolyhedron3d>> parts;
+    // A face over several outer loops is split first: its pieces may belong to different bodies.
+    std::vector<TVRMFace3d> simple;
+    for (const auto& f : faces_) {
+        const TFrame frame(f.GetNormal());
+        int outers = 0;
+        for (const auto& l : f.GetLoops())
+            outers += SignedArea2(ToFrame(frame, l)) > 0;
+        std::vector<TEdge3> edges;
+        for (const auto& l : f.GetLoops())
+            for (size_t i = 0; i < l.size(); ++i)
+                edges.push_back({l[i], l[(i + 1) % l.size()]});
+        std::vector<TVRMFace3d> pieces;
+        if (outers > 1 && BuildFacesFromEdges(edges, f.GetPlane(), f.GetTag(), pieces)) {
+            for (auto& p : pieces) {
+                InheritArc(f, p);
+                simple.push_back(std::move(p));
+            }
+        } else {
+            simple.push_back(f);
+        }
+    }
+    const int n = static_cast<int>(simple.size());
+    std::vector<int> parent(n);
+    std::iota(parent.begin(), parent.end(), 0);
+    auto find = [&](int i) {
+        while (parent[i] != i)
+            i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    using Key = std::tuple<double, double, double>;
+    std::map<std::pair<Key, Key>, int> edgeFace;
+    for (int fi = 0; fi < n; ++fi)
+        for (const auto& l : simple[fi].GetLoops())
+            for (size_t i = 0; i < l.size(); ++i) {
+                Key a{l[i].x, l[i].y, l[i].z};
+                Key b{l[(i + 1) % l.size()].x, l[(i + 1) % l.size()].y, l[(i + 1) % l.size()].z};
+                if (b < a)
+                    std::swap(a, b);
+                auto [it, added] = edgeFace.emplace(std::make_pair(a, b), fi);
+                if (!added)
+                    parent[find(fi)] = find(it->second);
+            }
+    std::map<int, std::unique_ptr<TVRMPolyhedron3d>> byRoot;
+    for (int fi = 0; fi < n; ++fi) {
+        auto& part = byRoot[find(fi)];
+        if (!part)
+            part = std::make_unique<TVRMPolyhedron3d>();
+        part->AddFace(simple[fi]);
+    }
+    // A closed piece with negative volume is a cavity: it goes back into the
+    // smallest piece that contains it.
+    std::vector<std::unique_ptr<TVRMPolyhedron3d>> cavities;
+    for (auto& [root, part] : byRoot)
+        (part->GetVolume() < 0 ? cavities : parts).push_back(std::move(part));
+    for (auto& cavity : cavities) {
+        TVRMPolyhedron3d* host = nullptr;
+        const TVRMPoint3d probe = cavity->GetFace(0).GetLoop(0)[0];
+        for (auto& part : parts)
+            if (part->VertexPosition(probe) == 0 && (!host || part->GetVolume() < host->GetVolume()))
+                host = part.get();
+        if (!host)
+            continue;
+        for (const auto& f : cavity->GetFaces())
+            host->AddFace(f);
+    }
+    return parts;
+}
+
+int TVRMPolyhedron3d::MergeFace(const TVRMPlane3d& plane, double tol)
+{
+    std::vector<int> members;
+    std::vector<TEdge3> edges;
+    for (int i = 0; i < GetFaceCount(); ++i) {
+        const TVRMFace3d& f = faces_[i];
+        if (!f.GetPlane().IsParallelism(plane, tol) || f.GetNormal().InnerProduct(plane.GetNormal()) <= 0)
+            continue;
+        bool inPlane = true;
+        for (const auto& l : f.GetLoops())
+            for (const auto& p : l)
+                inPlane = inPlane && std::fabs(plane.GetDistance(p)) <= tol;
+        if (!inPlane)
+            continue;
+        members.push_back(i);
+        for (const auto& l : f.GetLoops())
+            for (size_t k = 0; k < l.size(); ++k)
+                edges.push_back({l[k], l[(k + 1) % l.size()]});
+    }
+    if (members.empty())
+        return -1;
+    if (members.size() == 1)
+        return members[0];
+    std::vector<TVRMFace3d> merged;
+    const TVRMFace3d& first = faces_[members[0]];
+    if (!BuildFacesFromEdges(edges, TVRMPlane3d(plane.GetNormal(), first.GetLoop(0)[0]), first.GetTag(), merged,
+                             true) ||
+        merged.size() != 1)
+        return members[0];
+    // Vertices left on a straight run of the merged loops go, unless another face still uses them.
+    std::map<std::tuple<double, double, double>, int> used;
+    for (int i = 0; i < GetFaceCount(); ++i)
+        if (std::find(members.begin(), members.end(), i) == members.end())
+            for (const auto& l : faces_[i].GetLoops())
+                for (const auto& p : l)
+                    used[std::make_tuple(p.x, p.y, p.z)] = 1;
+    std::vector<TVRMLoop3d> loops;
+    for (const auto& l : merged[0].GetLoops()) {
+        TVRMLoop3d kept;
+        for (size_t k = 0; k < l.size(); ++k) {
+            const TVRMPoint3d& prev = l[(k + l.size() - 1) % l.size()];
+            const TVRMPoint3d& next = l[(k + 1) % l.size()];
+            const bool straight = (l[k] - prev).CrossProduct(next - l[k]).Length() <=
+                                  CVRMZero * (l[k] - prev).Length() * (next - l[k]).Length();
+            if (!straight || used.count(std::make_tuple(l[k].x, l[k].y, l[k].z)))
+                kept.push_back(l[k]);
+        }
+        loops.push_back(std::move(kept));
+    }
+    faces_[members[0]] = TVRMFace3d(merged[0].GetPlane(), std::move(loops), first.GetTag());
+    for (size_t k = members.size(); k-- > 1;)
+        faces_.erase(faces_.begin() + members[k]);
+    return members[0];
+}
+
+bool IsIntersectant(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol)
+{
+    if (!a.HasFaces() || !b.HasFaces() || !a.GetBox().Meets(b.GetBox(), tol))
+        return false;
+    for (const auto& p : a.GetVertices())
+        if (b.VertexPosition(p, tol) != 2)
+            return true;
+    for (const auto& p : b.GetVertices())
+        if (a.VertexPosition(p, tol) != 2)
+            return true;
+    // Otherwise the boundaries meet only where an edge of one crosses a face of the other.
+    auto edgesHit = [tol](const TVRMPolyhedron3d& s, const TVRMPolyhedron3d& t) {
+        for (const auto& f : s.GetFaces())
+            for (const auto& l : f.GetLoops())
+                for (size_t i = 0; i < l.size(); ++i)
+                    for (const auto& g : t.GetFaces())
+                        if (SegmentMeetsFace(l[i], l[(i + 1) % l.size()], g, tol))
+                            return true;
+        return false;
+    };
+    return edgesHit(a, b) || edgesHit(b, a);
+}

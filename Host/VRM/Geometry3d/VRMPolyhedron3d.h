@@ -1,0 +1,193 @@
+// Solids as ordered lists of planar faces.
+//
+// A face is a plane with a unit outward normal, loops (outer loops
+// counter-clockwise seen from outside, holes clockwise; loop 0 is an outer
+// loop, and a face over a polygon set may hold several) and an origin tag. Callers index faces by position: every
+// constructor documents its face order, Clone keeps it, and the construction data (GetData) travels with the solid.
+// Volumes and areas are computed on the faces, not on a mesh.
+//
+// Arc edges: a curved face is a run of planar facets, one per step of at most
+// CVRMArcFacetAngle. Each facet keeps its circle (axis, radius, angular range)
+// so that its area is the analytic cylinder area (planar area times arc over
+// chord) and the solid's volume adds, per facet, the circular segment between
+// chord and arc times the facet's mean height. Both are exact for facets of
+// constant height (level prisms and bands along arcs); for a facet whose
+// height varies linearly the volume error is below 1e-6 relative.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "Host/VRM/Geometry3d/VRMGeometry3d.h"
+
+class TVRMCustomLine2d;
+class TVRMMultiPolygon2d;
+struct TVRMPoint2d;
+
+using TVRMLoop3d = std::vector<TVRMPoint3d>;
+
+// Largest angle of one facet of an arc edge (radians).
+inline constexpr double CVRMArcFacetAngle = CVRMPi / 36;
+
+// The circle of a facet standing for part of a curved face.
+struct TVRMFaceArc {
+    TVRMPoint3d centre;  // a point of the cylinder axis
+    TVRMVector3d axis{0, 0, 1};
+    double radius = 0;
+    double sweep = 0;  // angular range of this facet, > 0
+    double chord = 0;  // straight width of the facet
+};
+
+class TVRMFace3d {
+public:
+    TVRMFace3d() = default;
+    TVRMFace3d(const TVRMPlane3d& plane, std::vector<TVRMLoop3d> loops, int tag = -1);
+    // A face on its outer loop; the plane is fitted to the loop (Newell normal).
+    static TVRMFace3d FromLoop(TVRMLoop3d outer, int tag = -1);
+
+    const TVRMPlane3d& GetPlane() const { return plane_; }
+    const TVRMVector3d& GetNormal() const { return plane_.GetNormal(); }
+    int GetLoopCount() const { return static_cast<int>(loops_.size()); }
+    const TVRMLoop3d& GetLoop(int i) const;
+    const std::vector<TVRMLoop3d>& GetLoops() const { return loops_; }
+    void AddInnerLoop(TVRMLoop3d loop) { loops_.push_back(std::move(loop)); }
+    int GetVertexCount() const;
+    int GetTag() const { return tag_; }
+    void SetTag(int tag) { tag_ = tag; }
+    const std::optional<TVRMFaceArc>& GetArc() const { return arc_; }
+    void SetArc(const std::optional<TVRMFaceArc>& arc) { arc_ = arc; }
+
+    // Area (analytic for a curved facet), 3D perimeter of all loops, box.
+    double GetArea() const;
+    double GetPlanarArea() const;
+    double GetLength() const;
+    TVRMBox3d GetBox() const;
+    // Newell area vector of all loops (holes subtract).
+    TVRMVector3d GetAreaVector() const;
+    // A point strictly inside the face (false for a degenerate face).
+    bool GetOnePointInLoop(TVRMPoint3d& point) const;
+    // -1 not on the face, 0 inside it, 1 on its boundary (tol in mm).
+    int VertexPosition(const TVRMPoint3d& p, double tol = CVRMEpsilon) const;
+    // One loop of four vertices with right angles (tol on the cosines).
+    bool IsRectangle(double tol = CVRMEpsilon) const;
+    void Negate();
+    void Move(const TVRMVector3d& v);
+
+private:
+    TVRMPlane3d plane_;
+    std::vector<TVRMLoop3d> loops_;
+    int tag_ = -1;
+    std::optional<TVRMFaceArc> arc_;
+};
+
+class TVRMPolyhedron3d {
+public:
+    TVRMPolyhedron3d() = default;  // the empty solid
+    explicit TVRMPolyhedron3d(std::vector<TVRMFace3d> faces) : faces_(std::move(faces)) {}
+
+    // Box solid: faces -y, +x, +y, -x (sides in plan order), then top, bottom.
+    static std::unique_ptr<TVRMPolyhedron3d> CreateBox(const TVRMBox3d& box);
+    // Extrusion of plane rings (outer counter-clockwise about `ringNormal`,
+    // holes clockwise) by the vector `v`: one side face per ring edge (outer
+    // ring, then holes, in vertex order), then the two caps. capsBaseFirst:
+    // base cap n-2 and offset cap n-1; otherwise offset cap n-2, base cap n-1.
+    // Empty when the rings are degenerate or v lies in their plane.
+    static std::unique_ptr<TVRMPolyhedron3d> CreateExtrusion(const std::vector<TVRMLoop3d>& rings,
+                                                             const TVRMVector3d& ringNormal, const TVRMVector3d& v,
+                                                             bool capsBaseFirst);
+    // Ruled solid between a bottom ring and a top ring of the same vertex
+    // count (plan counter-clockwise, top above bottom): one side face per edge
+    // in ring order (split into two triangles when not planar), then top n-2,
+    // bottom n-1.
+    static std::unique_ptr<TVRMPolyhedron3d> CreateLoft(const TVRMLoop3d& bottom, const TVRMLoop3d& top);
+
+    // Prism over a polygon set from `bottom` up by `height`: one side face per
+    // ring edge (items in order, each ring in vertex order; an arc edge gives a
+    // run of facets), then top n-2 and bottom n-1 (each holding every ring).
+    static std::unique_ptr<TVRMPolyhedron3d> CreatePrism(const TVRMMultiPolygon2d& plan, double bottom, double height);
+    // Prism with leaning sides: the first ring of `plan` stands at `bottom` and
+    // each edge leans outward by its horizontal width over the height. Sides,
+    // then top n-2, bottom n-1. `failed` is set, and the solid is empty, when
+    // the top ring loses or gains edges (widths too large for the ring).
+    static std::unique_ptr<TVRMPolyhedron3d> CreateSlopedPrism(const TVRMMultiPolygon2d& plan, double bottom,
+                                                               double height, const std::vector<double>& widths,
+                                                               bool& failed);
+    // A polygon set lifted vertically onto a plane and extruded by `thickness`
+    // against the plane normal: sides, the cap on the plane n-2, the offset cap
+    // n-1. Empty for a vertical plane.
+    static std::unique_ptr<TVRMPolyhedron3d> CreateOnPlane(const TVRMMultiPolygon2d& plan, const TVRMPlane3d& plane,
+                                                           double thickness);
+    // A face extruded along its normal: sides, base cap n-2, offset cap n-1.
+    static std::unique_ptr<TVRMPolyhedron3d> CreateFromFace(const TVRMFace3d& face, double thickness);
+    // Band along a line piece (straight or arc): `leftOffset` from the left
+    // side to the line, `width` in all; bottom and top interpolated along the
+    // line. Faces: right side, end face, left side, start face, top, bottom
+    // (an arc side is a run of facets).
+    static std::unique_ptr<TVRMPolyhedron3d> CreateBand(const TVRMCustomLine2d& line, double width, double leftOffset,
+                                                        double startBottom, double startTop, double endBottom,
+                                                        double endTop);
+    // A section swept along a straight or arc path. Section frame: x across
+    // the path (positive to its right), y up; `reference` is the section point
+    // that travels along the path, at `startElevation` at the path's start and
+    // `endElevation` at its end. One face (a run along an arc) per section
+    // edge in ring order, then the start cap n-2 and the end cap n-1.
+    static std::unique_ptr<TVRMPolyhedron3d> CreateSweep(const TVRMMultiPolygon2d& section,
+                                                         const TVRMCustomLine2d& path, const TVRMPoint2d& reference,
+                                                         double startElevation, double endElevation);
+    // The plan region between two lines (closing edges start to start, end to
+    // end) between the box's bottom and top levels.
+    static std::unique_ptr<TVRMPolyhedron3d> BuildCutPolyhedron(const TVRMCustomLine2d& first,
+                                                                const TVRMCustomLine2d& second, const TVRMBox3d& box);
+
+    std::unique_ptr<TVRMPolyhedron3d> Clone() const { return std::make_unique<TVRMPolyhedron3d>(*this); }
+
+    bool HasFaces() const { return !faces_.empty(); }
+    int GetFaceCount() const { return static_cast<int>(faces_.size()); }
+    const TVRMFace3d& GetFace(int i) const;
+    TVRMFace3d& GetFace(int i);
+    const std::vector<TVRMFace3d>& GetFaces() const { return faces_; }
+    void AddFace(TVRMFace3d face) { faces_.push_back(std::move(face)); }
+    void DeleteFace(int i);
+    void ExchangeFace(int i, int j);
+    void Clear();
+
+    // Distinct vertices in first-seen order.
+    std::vector<TVRMPoint3d> GetVertices() const;
+    int GetVertexCount() const { return static_cast<int>(GetVertices().size()); }
+    TVRMBox3d GetBox() const;
+    double GetVolume() const;
+    double GetSurfaceArea() const;
+
+    // Integer construction data written by the builder of a solid.
+    const std::vector<int32_t>& GetData() const { return data_; }
+    void SetData(std::vector<int32_t> data) { data_ = std::move(data); }
+
+    // 0 inside, 1 on the boundary (within tol), 2 outside.
+    int VertexPosition(const TVRMPoint3d& p, double tol = CVRMEpsilon) const;
+    // Splits into the part on the side opposite the plane normal (returned)
+    // and the part on the normal side (`second`); this solid is unchanged.
+    // Either part may be empty. A face lying in the plane ends up on its
+    // material side.
+    std::unique_ptr<TVRMPolyhedron3d> Cut(const TVRMPlane3d& plane, std::unique_ptr<TVRMPolyhedron3d>& second,
+                                          double tol = CVRMPlaneEpsilon) const;
+    // Connected pieces (faces joined through shared edges), each a new solid.
+    std::vector<std::unique_ptr<TVRMPolyhedron3d>> DivideUp() const;
+    // Merges the coplanar faces that lie in `plane` (with its orientation)
+    // into one face placed at the position of the first of them; returns that
+    // index, or -1 when no face lies there.
+    int MergeFace(const TVRMPlane3d& plane, double tol = CVRMPlaneEpsilon);
+    // Plan projection of the solid (new polygon set).
+    std::unique_ptr<TVRMMultiPolygon2d> GetProjectiveXYPoly() const;
+    // Reverses every face (inside out).
+    void Negate();
+    void Move(const TVRMVector3d& v);
+
+private:
+    std::vector<TVRMFace3d> faces_;
+    std::vector<int32_t> data_;
+};
+
+// Closed solids A and B share a point (touching faces, edges or vertices count).
+bool IsIntersectant(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol = CVRMPlaneEpsilon);

@@ -1,0 +1,280 @@
+// Solids built from plan polygons and lines.
+#include <algorithm>
+
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
+#include "Host/VRM/Geometry3d/VRMPlan3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+
+namespace vrm3d {
+
+TPlanRing FacetLine(const TVRMCustomLine2d& line)
+{
+    TPlanRing r;
+    const TVRMArcData arc = line.IsArc() ? line.GetArcData() : TVRMArcData{};
+    if (!arc.valid || arc.sweep <= 0) {
+        r.points = {line.StartPt(), line.EndPt()};
+        r.arcs.emplace_back();
+        return r;
+    }
+    const int n = std::max(1, static_cast<int>(std::ceil(arc.sweep / CVRMArcFacetAngle - 1e-9)));
+    const double step = arc.sweep / n;
+    TVRMFaceArc facet;
+    facet.centre = {arc.center.x, arc.center.y, 0};
+    facet.radius = line.Radius();
+    facet.sweep = step;
+    facet.chord = 2 * facet.radius * std::sin(step / 2);
+    r.points.push_back(line.StartPt());
+    for (int k = 1; k < n; ++k) {
+        const double angle = arc.startAngle + arc.sense * step * k;
+        r.points.push_back(
+            {arc.center.x + facet.radius * std::cos(angle), arc.center.y + facet.radius * std::sin(angle)});
+    }
+    r.points.push_back(line.EndPt());
+    r.arcs.assign(n, facet);
+    return r;
+}
+
+TPlanRing FacetRing(const TVRMPolygon2d& ring)
+{
+    TPlanRing r;
+    for (int i = 0; i < ring.GetEdgeCount(); ++i) {
+        TPlanRing edge = FacetLine(ring.GetEdge(i));
+        r.points.insert(r.points.end(), edge.points.begin(), edge.points.end() - 1);
+        r.arcs.insert(r.arcs.end(), edge.arcs.begin(), edge.arcs.end());
+    }
+    return r;
+}
+
+std::vector<TPlanRing> FacetPlan(const TVRMMultiPolygon2d& plan)
+{
+    std::vector<TPlanRing> rings;
+    for (const auto& item : plan.Items()) {
+        TPlanRing r = FacetRing(item);
+        if (r.points.size() >= 3)
+            rings.push_back(std::move(r));
+    }
+    return rings;
+}
+
+TVRMLoop3d LiftRing(const TPlanRing& ring, double z)
+{
+    TVRMLoop3d l;
+    for (const auto& p : ring.points)
+        l.push_back({p.x, p.y, z});
+    return l;
+}
+
+void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop)
+{
+    std::vector<TVRMPoint2d> pts;
+    for (const auto& p : loop)
+        pts.push_back({p.x, p.y});
+    plan.Add(TVRMPolygon2d(pts));
+}
+
+}  // namespace vrm3d
+
+using namespace vrm3d;
+
+namespace {
+
+// Per-ring arc data of faceted rings, shifted to an elevation.
+std::vector<std::vector<std::optional<TVRMFaceArc>>> RingArcs(const std::vector<TPlanRing>& rings, double z)
+{
+    std::vector<std::vector<std::optional<TVRMFaceArc>>> arcs;
+    for (const auto& r : rings) {
+        auto& a = arcs.emplace_back(r.arcs);
+        for (auto& facet : a)
+            if (facet)
+                facet->centre.z = z;
+    }
+    return arcs;
+}
+
+}  // namespace
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreatePrism(const TVRMMultiPolygon2d& plan, double bottom,
+                                                                double height)
+{
+    const std::vector<TPlanRing> rings = FacetPlan(plan);
+    if (rings.empty() || height <= 0)
+        return std::make_unique<TVRMPolyhedron3d>();
+    std::vector<TVRMLoop3d> loops;
+    for (const auto& r : rings)
+        loops.push_back(LiftRing(r, bottom));
+    const auto arcs = RingArcs(rings, bottom);
+    return ExtrudeRings(loops, &arcs, {0, 0, 1}, {0, 0, height}, false);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSlopedPrism(const TVRMMultiPolygon2d& plan, double bottom,
+                                                                      double height, const std::vector<double>& widths,
+                                                                      bool& failed)
+{
+    failed = true;
+    auto empty = std::make_unique<TVRMPolyhedron3d>();
+    if (plan.IsEmpty() || height <= 0)
+        return empty;
+    TVRMPolygon2d ring = plan.GetItems(0);
+    if (ring.IsClockwise())
+        return empty;
+    TVRMPolygon2d top;
+    std::vector<int> edgeMap;
+    if (static_cast<int>(widths.size()) != ring.GetEdgeCount() ||
+        !TVRMOffsetFunc2d::Offset(ring, widths, top, &edgeMap) || top.GetCount() != ring.GetCount())
+        return empty;
+    for (int i = 0; i < static_cast<int>(edgeMap.size()); ++i)
+        if (edgeMap[i] != i)
+            return empty;
+    const TPlanRing lower = FacetRing(ring), upper = FacetRing(top);
+    if (lower.points.size() != upper.points.size())
+        return empty;
+    failed = false;
+    return CreateLoft(LiftRing(lower, bottom), LiftRing(upper, bottom + height));
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateOnPlane(const TVRMMultiPolygon2d& plan,
+                                                                  const TVRMPlane3d& plane, double thickness)
+{
+    const std::vector<TPlanRing> rings = FacetPlan(plan);
+    double z = 0;
+    if (rings.empty() || thickness <= 0 || !plane.GetZ(0, 0, z))
+        return std::make_unique<TVRMPolyhedron3d>();
+    std::vector<TVRMLoop3d> loops;
+    for (const auto& r : rings) {
+        TVRMLoop3d& l = loops.emplace_back();
+        for (const auto& p : r.points) {
+            plane.GetZ(p.x, p.y, z);
+            l.push_back({p.x, p.y, z});
+        }
+    }
+    // Plan rings run counter-clockwise about +z, which is the plane's upper side.
+    const TVRMVector3d up = plane.GetNormal().z > 0 ? plane.GetNormal() : -plane.GetNormal();
+    return ExtrudeRings(loops, nullptr, up, plane.GetNormal() * -thickness, true);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateFromFace(const TVRMFace3d& face, double thickness)
+{
+    if (thickness <= 0 || face.GetLoops().empty())
+        return std::make_unique<TVRMPolyhedron3d>();
+    return ExtrudeRings(face.GetLoops(), nullptr, face.GetNormal(), face.GetNormal() * thickness, true);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBand(const TVRMCustomLine2d& line, double width,
+                                                               double leftOffset, double startBottom, double startTop,
+                                                               double endBottom, double endTop)
+{
+    const double length = line.Length();
+    if (width <= 0 || length <= CVRMEpsilon || !line.IsValidaty())
+        return std::make_unique<TVRMPolyhedron3d>();
+    const TVRMPolygon2d band = TVRMPolygon2d::CreateBand(line, leftOffset, width - leftOffset);
+    const TPlanRing ring = FacetRing(band);
+    // Elevations follow the position along the line.
+    auto at = [&](const TVRMPoint2d& p, double s, double e) {
+        const double t = std::clamp(line.LengthAtPoint(p) / length, 0.0, 1.0);
+        return s + (e - s) * t;
+    };
+    TVRMLoop3d bottom, top;
+    for (const auto& p : ring.points) {
+        bottom.push_back({p.x, p.y, at(p, startBottom, endBottom)});
+        top.push_back({p.x, p.y, at(p, startTop, endTop)});
+    }
+    auto solid = CreateLoft(bottom, top);
+    if (solid->GetFaceCount() == static_cast<int>(ring.points.size()) + 2)
+        for (size_t i = 0; i < ring.arcs.size(); ++i)
+            solid->GetFace(static_cast<int>(i)).SetArc(ring.arcs[i]);
+    return solid;
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiPolygon2d& section,
+                                                                const TVRMCustomLine2d& path,
+                                                                const TVRMPoint2d& reference, double startElevation,
+                                                                double endElevation)
+{
+    auto solid = std::make_unique<TVRMPolyhedron3d>();
+    const double length = path.Length();
+    const std::vector<TPlanRing> rings = FacetPlan(section);
+    if (rings.empty() || length <= CVRMEpsilon || !path.IsValidaty())
+        return solid;
+    // Stations along the path: its ends, and steps of at most one facet angle along an arc.
+    const int steps =
+        path.IsArc() ? std::max(1, static_cast<int>(std::ceil(path.Sweep() / CVRMArcFacetAngle - 1e-9))) : 1;
+    std::vector<std::vector<TVRMLoop3d>> stations;
+    for (int k = 0; k <= steps; ++k) {
+        const double s = length * k / steps;
+        const TVRMPoint2d p = path.PointAtLength(s);
+        const TVRMVector2d d = path.DirectionAt(s);
+        const TVRMVector2d right = d.RotateHalfPi(true);
+        const double z = startElevation + (endElevation - startElevation) * s / length;
+        auto& loops = stations.emplace_back();
+        for (const auto& r : rings) {
+            TVRMLoop3d& l = loops.emplace_back();
+            for (const auto& q : r.points) {
+                const double across = q.x - reference.x;
+                l.push_back({p.x + right.x * across, p.y + right.y * across, z + q.y - reference.y});
+            }
+        }
+    }
+    // Section rings run counter-clockwise seen from behind the start, i.e. about -direction.
+    const TVRMVector2d d0 = path.DirectionAt(0), d1 = path.DirectionAt(length);
+    const TVRMVector3d back{-d0.x, -d0.y, 0};
+    const bool forward = back.InnerProduct(stations[1][0][0] - stations[0][0][0]) > 0;
+    std::vector<TVRMFace3d> faces;
+    for (size_t r = 0; r < rings.size(); ++r) {
+        const size_t n = rings[r].points.size();
+        for (size_t i = 0; i < n; ++i)
+            for (int k = 0; k < steps; ++k) {
+                const TVRMPoint3d& p = stations[k][r][i];
+                const TVRMPoint3d& q = stations[k][r][(i + 1) % n];
+                const TVRMPoint3d& p1 = stations[k + 1][r][i];
+                const TVRMPoint3d& q1 = stations[k + 1][r][(i + 1) % n];
+                if (p.IsEqualTo(q, CVRMZero))
+                    continue;
+                faces.push_back(TVRMFace3d::FromLoop(forward ? TVRMLoop3d{p, q, q1, p1} : TVRMLoop3d{p, p1, q1, q}));
+            }
+    }
+    auto cap = [&](const std::vector<TVRMLoop3d>& loops, const TVRMVector3d& normal, bool asGiven) {
+        std::vector<TVRMLoop3d> l = loops;
+        if (!asGiven)
+            for (auto& ring : l)
+                std::reverse(ring.begin(), ring.end());
+        return TVRMFace3d(TVRMPlane3d(normal, l[0][0]), std::move(l));
+    };
+    faces.push_back(cap(stations.front(), back, true));
+    faces.push_back(cap(stations.back(), {d1.x, d1.y, 0}, false));
+    for (size_t i = 0; i < faces.size(); ++i)
+        faces[i].SetTag(static_cast<int>(i));
+    solid->faces_ = std::move(faces);
+    return solid;
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::BuildCutPolyhedron(const TVRMCustomLine2d& first,
+                                                                       const TVRMCustomLine2d& second,
+                                                                       const TVRMBox3d& box)
+{
+    TVRMMultiPolygon2d plan;
+    TVRMPolygon2d between = TVRMPolygon2d::CreateBetweenLines(first, second);
+    if (!box.IsValid() || !between.Normalize())
+        return std::make_unique<TVRMPolyhedron3d>();
+    plan.Add(std::move(between));
+    return CreatePrism(plan, box.min.z, box.max.z - box.min.z);
+}
+
+std::unique_ptr<TVRMMultiPolygon2d> TVRMPolyhedron3d::GetProjectiveXYPoly() const
+{
+    // The plan projection of a closed solid is the union of its upward faces' projections.
+    TVRMMultiPolygon2d up;
+    for (const auto& f : faces_) {
+        if (f.GetNormal().z <= CVRMZero)
+            continue;
+        for (const auto& l : f.GetLoops())
+            AddPlanRing(up, l);
+    }
+    if (up.IsEmpty())
+        return TVRMMultiPolygon2d::Create();
+    try {
+        return TVRMIntersectFunc2d::MergePolygon(up);
+    } catch (const EVRMIntersectException&) {
+        return TVRMMultiPolygon2d::Create();
+    }
+}

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "Geometry3dTestUtils.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+
+namespace {
+
+using Path = TVRMBooleanPath;
+
+// Runs a chain of operations on both engines; both must give the expected volume.
+struct Step {
+    std::unique_ptr<TVRMPolyhedron3d> other;
+    int kind;
+};
+
+void ExpectChain(const char* name, const TVRMPolyhedron3d& subject, const std::vector<Step>& steps, double volume,
+                 bool prismPath = true)
+{
+    SCOPED_TRACE(name);
+    for (Path path : {Path::Auto, Path::Prism, Path::General}) {
+        if (path == Path::Prism && !prismPath)
+            continue;
+        SCOPED_TRACE(static_cast<int>(path));
+        TVRMPolyhedron3d a = subject;
+        for (const auto& s : steps)
+            ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(a, *s.other, s.kind, path));
+        EXPECT_NEAR(a.GetVolume(), volume, 1e-9 * std::max(1.0, subject.GetVolume()));
+        EXPECT_EQ(a.HasFaces(), volume > 0);
+    }
+}
+
+std::vector<Step> One(std::unique_ptr<TVRMPolyhedron3d> other, int kind)
+{
+    std::vector<Step> steps;
+    steps.push_back({std::move(other), kind});
+    return steps;
+}
+
+TEST(Boolean3dTest, TouchingCoplanarAndNestedBoxes)
+{
+    auto box = Box(0, 0, 0, 1000, 1000, 1000);
+    ExpectChain("minus a box sharing a face", *box, One(Box(1000, 0, 0, 2000, 1000, 1000), CVRMBoolSubtract), 1e9);
+    ExpectChain("minus a box sharing part of a face", *box, One(Box(0, 0, 500, 1000, 1000, 1500), CVRMBoolSubtract),
+                5e8);
+    ExpectChain("minus a nested box", *box, One(Box(250, 250, 250, 750, 750, 750), CVRMBoolSubtract), 1e9 - 1.25e8);
+    ExpectChain("minus a flush notch", *box, One(Box(0, 0, 0, 500, 1000, 500), CVRMBoolSubtract), 7.5e8);
+    ExpectChain("minus itself", *box, One(Box(0, 0, 0, 1000, 1000, 1000), CVRMBoolSubtract), 0);
+    ExpectChain("minus a cover", *box, One(Box(-10, -10, -10, 1010, 1010, 1010), CVRMBoolSubtract), 0);
+    ExpectChain("with a box on top", *box, One(Box(0, 0, 1000, 1000, 1000, 2000), CVRMBoolUnion), 2e9);
+    ExpectChain("with an offset box", *box, One(Box(500, 500, 500, 1500, 1500, 1500), CVRMBoolUnion), 2e9 - 1.25e8);
+    ExpectChain("common part", *box, One(Box(500, 500, 500, 1500, 1500, 1500), CVRMBoolIntersect), 1.25e8);
+    ExpectChain("common part of touching boxes", *box, One(Box(1000, 0, 0, 2000, 1000, 1000), CVRMBoolIntersect), 0);
+    ExpectChain("apart", *box, One(Box(2000, 0, 0, 3000, 1000, 1000), CVRMBoolSubtract), 1e9);
+}
+
+TEST(Boolean3dTest, ElementDeductionChains)
+{
+    // Beam 300 x 600 under a slab whose top is flush with the beam's, then a column through both.
+    auto beam = Box(0, 0, 2400, 6000, 300, 3000);
+    std::vector<Step> steps;
+    steps.push_back({Box(-1000, -2000, 2880, 7000, 2000, 3000), CVRMBoolSubtract});
+    steps.push_back({Box(-200, -200, 0, 400, 500, 3000), CVRMBoolSubtract});
+    ExpectChain("beam - slab - column", *beam, steps, (6000 - 400) * 300 * 480.0);
+
+    // Wall 200 thick, 3000 high, minus five windows 900 x 1500 from 900, exactly wall-thick.
+    auto wall = Box(0, 0, 0, 10000, 200, 3000);
+    std::vector<Step> windows;
+    for (int i = 0; i < 5; ++i)
+        windows.push_back({Box(500 + 1900.0 * i, 0, 900, 1400 + 1900.0 * i, 200, 2400), CVRMBoolSubtract});
+    ExpectChain("wall - five windows", *wall, windows, 10000 * 200 * 3000.0 - 5 * 900 * 200 * 1500.0);
+
+    // L-shaped slab minus a column notch at its corner.
+    auto l = Prism({{{0, 0}, {2000, 0}, {2000, 1000}, {1000, 1000}, {1000, 2000}, {0, 2000}}}, 2880, 3000);
+    ExpectChain("L slab - column", *l, One(Box(900, 900, 0, 1100, 1100, 3000), CVRMBoolSubtract),
+                (3e6 - 30000) * 120.0);
+}
+
+TEST(Boolean3dTest, GeneralSolidsUseCorefinement)
+{
+    // A sloped solid (wedge) is not a prism: only the general path applies.
+    const TVRMLoop3d bottom{{0, 0, 0}, {1000, 0, 0}, {1000, 1000, 0}, {0, 1000, 0}};
+    const TVRMLoop3d top{{0, 0, 1000}, {1000, 0, 2000}, {1000, 1000, 2000}, {0, 1000, 1000}};
+    auto wedge = TVRMPolyhedron3d::CreateLoft(bottom, top);
+    ASSERT_DOUBLE_EQ(wedge->GetVolume(), 1.5e9);
+    TVRMPolyhedron3d a = *wedge;
+    EXPECT_FALSE(TVRMNewPolyBooleanOperator::BooleanOperate(a, *Box(0, 0, 0, 500, 1000, 500), 2, Path::Prism));
+    EXPECT_DOUBLE_EQ(a.GetVolume(), 1.5e9);
+    ExpectChain("wedge - block", *wedge, One(Box(0, 0, 1000, 500, 1000, 3000), CVRMBoolSubtract), 1.5e9 - 1.25e8,
+                false);
+}
+
+TEST(Boolean3dTest, ResultKeepsSubjectFaceOrderAndTags)
+{
+    auto box = Box(0, 0, 0, 1000, 1000, 1000);
+    for (Path path : {Path::Prism, Path::General}) {
+        TVRMPolyhedron3d a = *box;
+        a.SetData({7});
+        ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(a, *Box(400, -100, -100, 600, 1100, 1100), 2, path));
+        ASSERT_GE(a.GetFaceCount(), 7);
+        // Pieces of the subject's faces first, in its order and with its tags; B's faces last with -1.
+        int last = -1;
+        for (const auto& f : a.GetFaces()) {
+            if (f.GetTag() < 0) {
+                last = 100;
+                continue;
+            }
+            EXPECT_LT(last, 100);
+            EXPECT_GE(f.GetTag(), last);
+            last = f.GetTag();
+        }
+        EXPECT_EQ(a.GetData(), std::vector<int32_t>{7});
+        EXPECT_EQ(a.DivideUp().size(), 2u);
+    }
+}
+
+TEST(Boolean3dTest, PositionOfTwoSolids)
+{
+    auto box = Box(0, 0, 0, 1000, 1000, 1000);
+    EXPECT_EQ(Position(*box, *Box(500, 0, 0, 1500, 1000, 1000)), 1);
+    EXPECT_EQ(Position(*box, *Box(1000, 0, 0, 2000, 1000, 1000)), 2);
+    EXPECT_EQ(Position(*box, *Box(1100, 0, 0, 2000, 1000, 1000)), 0);
+    EXPECT_EQ(Position(*box, *Box(100, 100, 100, 200, 200, 200)), 1);
+}
+
+}  // namespace
