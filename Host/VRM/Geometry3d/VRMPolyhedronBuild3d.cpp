@@ -238,7 +238,8 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
         if (!asGiven)
             for (auto& ring : l)
                 std::reverse(ring.begin(), ring.end());
-        return TVRMFace3d(TVRMPlane3d(normal, l[0][0]), std::move(l));
+        const TVRMPlane3d plane(normal, l[0][0]);
+        return TVRMFace3d(plane, std::move(l));
     };
     faces.push_back(cap(stations.front(), back, true));
     faces.push_back(cap(stations.back(), {d1.x, d1.y, 0}, false));

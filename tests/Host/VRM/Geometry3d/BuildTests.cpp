@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "Geometry3dTestUtils.h"
+#include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronLines3d.h"
+
+namespace {
+
+TVRMMultiPolygon2d Plan(std::initializer_list<std::vector<TVRMPoint2d>> rings)
+{
+    TVRMMultiPolygon2d set;
+    for (const auto& r : rings)
+        set.Add(TVRMPolygon2d(r));
+    return set;
+}
+
+const std::vector<TVRMPoint2d> kSquare{{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}};
+
+void ExpectNormals(const TVRMPolyhedron3d& solid, const std::vector<TVRMVector3d>& normals)
+{
+    ASSERT_EQ(solid.GetFaceCount(), static_cast<int>(normals.size()));
+    for (size_t i = 0; i < normals.size(); ++i)
+        EXPECT_TRUE(solid.GetFace(static_cast<int>(i)).GetNormal().IsEqualTo(normals[i], 1e-12)) << i;
+}
+
+TEST(Build3dTest, PrismsOnLevelsAndPlanes)
+{
+    auto prism = TVRMPolyhedron3d::CreatePrism(Plan({kSquare}), 0, 3000);
+    ExpectNormals(*prism, {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}});
+    EXPECT_DOUBLE_EQ(prism->GetFace(4).GetLoop(0)[0].z, 3000);
+    EXPECT_DOUBLE_EQ(prism->GetVolume(), 3e9);
+
+    auto slab = TVRMPolyhedron3d::CreateOnPlane(Plan({kSquare}), TVRMPlane3d({0, 0, 1}, {0, 0, 3000}), 120);
+    ASSERT_EQ(slab->GetFaceCount(), 6);
+    EXPECT_DOUBLE_EQ(slab->GetBox().min.z, 2880);
+    EXPECT_EQ(slab->GetFace(4).GetNormal(), (TVRMVector3d{0, 0, 1}));
+    EXPECT_DOUBLE_EQ(slab->GetFace(4).GetLoop(0)[0].z, 3000);
+
+    // Sloped plane 1:10 along x: the solid is the plan area times the thickness across the plane.
+    const TVRMPlane3d sloped({-0.1, 0, 1}, {0, 0, 3000});
+    auto onSlope = TVRMPolyhedron3d::CreateOnPlane(Plan({kSquare}), sloped, 120);
+    EXPECT_NEAR(onSlope->GetVolume(), 1e6 * std::sqrt(1.01) * 120, 1e-5);
+    EXPECT_TRUE(onSlope->GetFace(onSlope->GetFaceCount() - 2).GetPlane().IsSamePlane(sloped));
+    EXPECT_FALSE(TVRMPolyhedron3d::CreateOnPlane(Plan({kSquare}), TVRMPlane3d({1, 0, 0}, {}), 120)->HasFaces());
+
+    const TVRMFace3d face = TVRMFace3d::FromLoop({{0, 0, 0}, {1000, 0, 0}, {1000, 1000, 0}, {0, 1000, 0}});
+    auto fromFace = TVRMPolyhedron3d::CreateFromFace(face, 10);
+    EXPECT_DOUBLE_EQ(fromFace->GetBox().max.z, 10);
+    EXPECT_DOUBLE_EQ(fromFace->GetFace(fromFace->GetFaceCount() - 1).GetLoop(0)[0].z, 10);
+    EXPECT_DOUBLE_EQ(fromFace->GetVolume(), 1e7);
+}
+
+TEST(Build3dTest, SlopedPrismKeepsTopSecondToLast)
+{
+    bool failed = true;
+    auto pit = TVRMPolyhedron3d::CreateSlopedPrism(Plan({kSquare}), -2000, 1000, {500, 500, 500, 500}, failed);
+    ASSERT_FALSE(failed);
+    ASSERT_EQ(pit->GetFaceCount(), 6);
+    EXPECT_EQ(pit->GetFace(4).GetNormal(), (TVRMVector3d{0, 0, 1}));
+    EXPECT_DOUBLE_EQ(pit->GetFace(4).GetArea(), 4e6);
+    const double a1 = 1e6, a2 = 4e6;
+    EXPECT_NEAR(pit->GetVolume(), 1000 / 3.0 * (a1 + a2 + std::sqrt(a1 * a2)), 1e-3);
+
+    // Widths that swallow an edge cannot keep the edge structure.
+    pit = TVRMPolyhedron3d::CreateSlopedPrism(Plan({kSquare}), 0, 1000, {-600, 0, -600, 0}, failed);
+    EXPECT_TRUE(failed);
+    EXPECT_FALSE(pit->HasFaces());
+}
+
+TEST(Build3dTest, BandsAlongLinesAndArcs)
+{
+    auto wall = TVRMPolyhedron3d::CreateBand(TVRMCustomLine2d({0, 0}, {5000, 0}), 200, 100, 0, 3000, 0, 3000);
+    ExpectNormals(*wall, {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}});
+    EXPECT_DOUBLE_EQ(wall->GetFace(0).GetLoop(0)[0].y, -100);
+    EXPECT_DOUBLE_EQ(wall->GetVolume(), 5000 * 200 * 3000.0);
+
+    // Sloped top from 3000 to 4000: the mean height.
+    auto gable = TVRMPolyhedron3d::CreateBand(TVRMCustomLine2d({0, 0}, {5000, 0}), 200, 100, 0, 3000, 0, 4000);
+    EXPECT_NEAR(gable->GetVolume(), 5000 * 200 * 3500.0, 1e-3);
+
+    // Along a half circle of radius 5000 (centre line in the band's middle): section times arc length.
+    const TVRMCustomLine2d arc({5000, 0}, {-5000, 0}, 5000, CVRMArcKindCCWMajor);
+    auto curved = TVRMPolyhedron3d::CreateBand(arc, 200, 100, 0, 3000, 0, 3000);
+    const double volume = 200 * 3000 * CVRMPi * 5000;
+    EXPECT_NEAR(curved->GetVolume(), volume, 1e-9 * volume);
+    EXPECT_GT(curved->GetFaceCount(), 6);
+    EXPECT_EQ(curved->GetFace(curved->GetFaceCount() - 2).GetNormal(), (TVRMVector3d{0, 0, 1}));
+    // The outer curved side (a run of facets) has the analytic area R * sweep * h.
+    double outer = 0;
+    for (const auto& f : curved->GetFaces())
+        if (f.GetArc() && SameValue(f.GetArc()->radius, 5100, 1e-9))
+            outer += f.GetArea();
+    EXPECT_NEAR(outer, 5100 * CVRMPi * 3000, 1e-9 * 5100 * CVRMPi * 3000);
+}
+
+TEST(Build3dTest, SweepCutRegionAndProjection)
+{
+    // Section 200 wide, 300 high, hanging below the path (reference at its top middle).
+    auto beam = TVRMPolyhedron3d::CreateSweep(Plan({{{-100, -300}, {100, -300}, {100, 0}, {-100, 0}}}),
+                                              TVRMCustomLine2d({0, 0}, {5000, 0}), {0, 0}, 3000, 3000);
+    ASSERT_EQ(beam->GetFaceCount(), 6);
+    EXPECT_DOUBLE_EQ(beam->GetVolume(), 200 * 300 * 5000.0);
+    EXPECT_DOUBLE_EQ(beam->GetBox().max.z, 3000);
+    EXPECT_EQ(beam->GetFace(4).GetNormal(), (TVRMVector3d{-1, 0, 0}));
+    EXPECT_EQ(beam->GetFace(5).GetNormal(), (TVRMVector3d{1, 0, 0}));
+    EXPECT_TRUE(beam->GetFace(0).GetNormal().IsEqualTo({0, 0, -1}, 1e-12));
+
+    auto region = TVRMPolyhedron3d::BuildCutPolyhedron(
+        TVRMCustomLine2d({0, 0}, {1000, 0}), TVRMCustomLine2d({0, 500}, {1000, 500}), {{0, 0, 0}, {10, 10, 300}});
+    EXPECT_DOUBLE_EQ(region->GetVolume(), 1000 * 500 * 300.0);
+
+    // Trim a long wall at the ends of its side lines.
+    TVRMPolyhedron3d wall = *Box(-1000, -100, 0, 6000, 100, 3000);
+    ASSERT_TRUE(TVRMNewPolyBooleanOperator::Cut(wall, TVRMCustomLine2d({0, 100}, {5000, 100}),
+                                                TVRMCustomLine2d({0, -100}, {5000, -100})));
+    EXPECT_NEAR(wall.GetVolume(), 5000 * 200 * 3000.0, 1e-3);
+
+    auto l = TVRMPolyhedron3d::CreatePrism(
+        Plan({{{0, 0}, {2000, 0}, {2000, 1000}, {1000, 1000}, {1000, 2000}, {0, 2000}}}), 0, 300);
+    EXPECT_DOUBLE_EQ(l->GetProjectiveXYPoly()->Area(), 3e6);
+}
+
+TEST(Lines3dTest, SubtractIntersectAndCut)
+{
+    auto box = Box(0, 0, 0, 1000, 1000, 1000);
+    struct Case {
+        TVRMPoint3d p, q;
+        double inside;
+    };
+    const Case cases[] = {
+        {{-500, 500, 500}, {1500, 500, 500}, 1000},  // through
+        {{-500, 0, 500}, {1500, 0, 500}, 1000},      // along a face: the boundary counts
+        {{-500, 0, 1000}, {1500, 0, 1000}, 1000},    // along an edge
+        {{200, 200, 200}, {300, 300, 300}, std::sqrt(3.0) * 100},
+        {{500, -500, 500}, {1500, 500, 500}, 0},  // touches an edge at one point
+        {{-500, 2000, 500}, {1500, 2000, 500}, 0},
+    };
+    for (const auto& c : cases) {
+        const double length = c.p.DistanceTo(c.q);
+        TVRMPolyhedronLines3d lines;
+        lines.AddEdge(c.p, c.q);
+        TVRMPolyhedronLines3d kept = lines;
+        EXPECT_NEAR(lines.Subtract(*box), c.inside, 1e-9);
+        EXPECT_NEAR(lines.GetLength(), length - c.inside, 1e-9);
+        EXPECT_NEAR(kept.Intersect(*box), length - c.inside, 1e-9);
+        EXPECT_NEAR(kept.GetLength(), c.inside, 1e-9);
+    }
+    TVRMPolyhedronLines3d rail;
+    rail.AddLine(TVRMCustomLine2d({0, 0}, {3000, 0}), 0, 3000);
+    rail.Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 1000}));
+    EXPECT_NEAR(rail.GetLength(), 1000 * std::sqrt(2.0), 1e-9);
+    rail.Move({0, 0, 5});
+    EXPECT_DOUBLE_EQ(rail.GetEdge(0).start.z, 5);
+
+    TVRMPolyhedronLines3d arc;
+    arc.AddLine(TVRMCustomLine2d({1000, 0}, {0, 1000}, 1000, CVRMArcKindCCW), 0, 0);
+    EXPECT_NEAR(arc.GetLength(), 1000 * CVRMPi / 2, 1.5);  // chords of the facets
+}
+
+}  // namespace
