@@ -52,7 +52,7 @@ bool TVRMCustomLine2d::IsValidaty(double tol) const noexcept
     const double chord = start_.DistanceTo(end_);
     if (!IsArc())
         return chord > tol;
-    return radius_ >= chord / 2.0 - tol && (chord > tol || kind_ >= CVRMArcKindCCWMajor);
+    return chord > 0.0 && radius_ >= chord / 2.0 - tol;
 }
 
 TVRMArcData TVRMCustomLine2d::GetArcData() const noexcept

@@ -206,7 +206,7 @@ private:
     // The circle of an arc as a line value (ExtIntersect takes arcs as whole circles).
     TVRMCustomLine2d CircleOf(int arc) const
     {
-        return TVRMCustomLine2d::ArcByCenter(arcs_[arc].center, arcs_[arc].radius, 0.0, CVRMPi);
+        return TVRMCustomLine2d::ArcByCenter(arcs_[arc].center, arcs_[arc].radius, 0.0, CVRMPi / 2.0);
     }
 
     // The input straight edge that a result edge p-q lies on, if any.
@@ -244,8 +244,22 @@ private:
         for (const TVRMPoint2d& q : points)
             if (q.DistanceTo(p) < best.DistanceTo(p))
                 best = q;
-        const double limit = 3.0 * CChordError * arcs_[arc].radius + 3.0 / CScale;
+        // A grazing crossing moves far along the other boundary; it stays within one chord.
+        const double limit = arcs_[arc].step + 3.0 / CScale;
         return best.DistanceTo(p) <= limit ? best : p;
+    }
+
+    // A crossing of two straight input edges, rounded to the grid by the engine: back onto the
+    // exact crossing of the two edges' lines.
+    TVRMPoint2d SnapStraight(const TVRMPoint2d& p, const TVRMPoint2d& prevPt, const TVRMPoint2d& nextPt) const
+    {
+        TVRMCustomLine2d in, out;
+        std::vector<TVRMPoint2d> points;
+        if (!InputLine(prevPt, p, in) || !InputLine(p, nextPt, out) ||
+            std::abs(in.Vector().Normal().CrossProduct(out.Vector().Normal())) <= 1e-9 ||
+            TVRMIntersectFunc2d::ExtIntersect(in, out, points, 0.0) != 1)
+            return p;
+        return points[0].DistanceTo(p) <= 3.0 / CScale ? points[0] : p;
     }
 
     TVRMPolygon2d Restore(const ClipperLib::Path& path) const
@@ -289,10 +303,12 @@ private:
             const TRun& prev = runs[(r + m - 1) % m];
             const TRun& cur = runs[r];
             const TPointInfo* info = Info(path[cur.start]);
-            if ((info && info->hasExact) || (prev.arc < 0 && cur.arc < 0) || prev.arc == cur.arc)
+            if ((info && info->hasExact) || (prev.arc == cur.arc && cur.arc >= 0))
                 continue;
             TVRMPoint2d& p = pts[cur.start];
-            if (cur.arc >= 0)
+            if (prev.arc < 0 && cur.arc < 0)
+                p = SnapStraight(p, pts[prev.start], pts[(cur.start + 1) % n]);
+            else if (cur.arc >= 0)
                 p = Snap(p, cur.arc, prev.arc, pts[prev.start]);
             else
                 p = Snap(p, prev.arc, cur.arc, pts[(cur.start + 1) % n]);

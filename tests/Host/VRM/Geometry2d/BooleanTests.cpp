@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
 #include <thread>
 
 #include "Geometry2dTestUtils.h"
@@ -164,6 +165,53 @@ TEST(Boolean2d, RobustnessCorpus)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_THROW(IF::MergePolygon(BoxSet(0, 0, nan, 10), BoxSet(0, 0, 1, 1)), EVRMIntersectException);
     EXPECT_THROW(IF::SyncSubPolygon(BoxSet(0, 0, 1e15, 10), BoxSet(0, 0, 1, 1)), EVRMIntersectException);
+}
+
+TEST(Boolean2d, RandomShapesKeepAreaIdentities)
+{
+    // Circles, stars, grid rectangles and stadiums thrown together: |A u B| = |A| + |B| - |A n B|,
+    // |A - B| = |A| - |A n B|, and the position code agrees with the overlap.
+    std::mt19937 rng(7);
+    const auto u = [&rng](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+    const auto ring = [&](int kind) {
+        const TVRMPoint2d c{u(-1000, 1000), u(-1000, 1000)};
+        if (kind == 0)
+            return TVRMPolygon2d::CreateCircle(c, u(50, 800));
+        if (kind == 1) {
+            std::vector<TVRMPoint2d> pts;
+            const int n = 3 + static_cast<int>(rng() % 8);
+            for (int i = 0; i < n; ++i) {
+                const double a = 2 * Pi * i / n + u(0, 0.5), r = u(100, 900);
+                pts.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});
+            }
+            return TVRMPolygon2d(pts);
+        }
+        if (kind == 2)
+            return Box2d(std::round(c.x), std::round(c.y), std::round(c.x + u(50, 1500)),
+                         std::round(c.y + u(50, 1500)));
+        const double w = u(200, 1500), r = u(100, 600);
+        return TVRMPolygon2d(std::vector<TVRMVertex2d>{{c},
+                                                       {{c.x + w, c.y}, r, CVRMArcKindCCWMajor},
+                                                       {{c.x + w, c.y + 2 * r}},
+                                                       {{c.x, c.y + 2 * r}, r, CVRMArcKindCCWMajor}});
+    };
+    const auto set = [&] {
+        TVRMMultiPolygon2d s;
+        for (int i = 1 + static_cast<int>(rng() % 3); i > 0; --i)
+            s.Add(ring(static_cast<int>(rng() % 4)));
+        return *IF::MergePolygon(s);
+    };
+    for (int k = 0; k < 150; ++k) {
+        SCOPED_TRACE(k);
+        const TVRMMultiPolygon2d a = set(), b = set();
+        const double areaA = a.Area(), areaB = b.Area(), common = IF::IntPolygon(a, b)->Area();
+        const double tol = 1e-7 * std::max(areaA, areaB);
+        EXPECT_NEAR(IF::MergePolygon(a, b)->Area(), areaA + areaB - common, tol);
+        EXPECT_NEAR(IF::SyncSubPolygon(a, b)->Area(), areaA - common, tol);
+        EXPECT_NEAR(IF::SyncSubPolygon(b, a)->Area(), areaB - common, tol);
+        const int code = TVRMPositionFunc2d::MultiPolyMultiPolyPosition(a, b);
+        EXPECT_EQ(code == 0 || code == 2, common < 1.0) << code << " " << common;
+    }
 }
 
 TEST(Boolean2d, SubtractionFromSeveralThreads)
