@@ -45,6 +45,13 @@ private:
 // Registers a rule class under its own class name, so the name can never drift.
 #define QTK_REGISTER(registry, Class) (registry).RegisterStrategy(#Class, &CreateStrategyInstance<Class>)
 
+// The two over-height elevations the slab over-height builder hands to the
+// slab element object, which keeps them.
+struct TQTKOverhighElev {
+    double FirstElev = 0.0;
+    double SecondElev = 0.0;
+};
+
 // The library's registry, filled by every rule unit's registration function in
 // the units' order the first time it is used.
 const TStrategyRegistry& GStrategyList();
