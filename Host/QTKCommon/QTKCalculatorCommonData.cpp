@@ -1,0 +1,318 @@
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <shared_mutex>
+#include <unordered_map>
+
+#include "Host/QTKCommon/QTKCalculatorExprContainer.h"
+
+// ---------------------------------------------------------------------------
+// TQTKEdoGlobalData
+
+TQTKEdoGlobalData::TQTKEdoGlobalData(int recordId)
+    : recordId_(recordId), container_(std::make_unique<TQTKCalcInternalExprContainer>())
+{
+}
+
+TQTKEdoGlobalData::~TQTKEdoGlobalData() = default;
+
+void TQTKEdoGlobalData::SetCurQty(std::string key, std::string code, std::string description)
+{
+    std::lock_guard guard(lock_);
+    curQtyKey_ = std::move(key);
+    curQtyCode_ = std::move(code);
+    curQtyDesc_ = std::move(description);
+}
+
+std::string TQTKEdoGlobalData::GetCurQtyKey() const
+{
+    std::lock_guard guard(lock_);
+    return curQtyKey_;
+}
+
+std::string TQTKEdoGlobalData::GetCurQtyCode() const
+{
+    std::lock_guard guard(lock_);
+    return curQtyCode_;
+}
+
+std::string TQTKEdoGlobalData::GetCurQtyDesc() const
+{
+    std::lock_guard guard(lock_);
+    return curQtyDesc_;
+}
+
+void TQTKEdoGlobalData::SetCurDeduct(std::string code, std::string name)
+{
+    std::lock_guard guard(lock_);
+    curDeductCode_ = std::move(code);
+    curDeductName_ = std::move(name);
+}
+
+std::string TQTKEdoGlobalData::GetCurDeductCode() const
+{
+    std::lock_guard guard(lock_);
+    return curDeductCode_;
+}
+
+std::string TQTKEdoGlobalData::GetCurDeductName() const
+{
+    std::lock_guard guard(lock_);
+    return curDeductName_;
+}
+
+bool TQTKEdoGlobalData::GetIsExprMode() const
+{
+    std::lock_guard guard(lock_);
+    return exprMode_;
+}
+
+void TQTKEdoGlobalData::SetIsExprMode(bool value)
+{
+    std::lock_guard guard(lock_);
+    exprMode_ = value;
+}
+
+bool TQTKEdoGlobalData::AddExprText(const std::string& text)
+{
+    std::lock_guard guard(lock_);
+    return exprTexts_.try_emplace(curQtyKey_, text).second;
+}
+
+bool TQTKEdoGlobalData::AppendExprText(const std::string& text)
+{
+    std::lock_guard guard(lock_);
+    auto it = exprTexts_.find(curQtyKey_);
+    if (it == exprTexts_.end())
+        return false;
+    it->second += text;
+    return true;
+}
+
+bool TQTKEdoGlobalData::GetExprText(const std::string& key, std::string& text) const
+{
+    std::lock_guard guard(lock_);
+    auto it = exprTexts_.find(key);
+    if (it == exprTexts_.end())
+        return false;
+    text = it->second;
+    return true;
+}
+
+void TQTKEdoGlobalData::ClearExprTexts()
+{
+    std::lock_guard guard(lock_);
+    exprTexts_.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Session data
+
+void TQTKFloorExternalInfoContr::Add(TQTKFloorExternalInfo info)
+{
+    items_.push_back(std::move(info));
+}
+
+const TQTKFloorExternalInfo* TQTKFloorExternalInfoContr::GetWallInfo(int floorId) const
+{
+    auto it = std::find_if(items_.begin(), items_.end(), [&](const auto& i) { return i.floorId == floorId; });
+    return it == items_.end() ? nullptr : &*it;
+}
+
+bool TQTKMaterialHelper::Find(int recordId, int& level) const
+{
+    std::lock_guard guard(lock_);
+    auto it = levels_.find(recordId);
+    if (it == levels_.end())
+        return false;
+    level = it->second;
+    return true;
+}
+
+void TQTKMaterialHelper::Add(int recordId, int level)
+{
+    std::lock_guard guard(lock_);
+    levels_.try_emplace(recordId, level);
+}
+
+void TQTKMaterialHelper::Clear()
+{
+    std::lock_guard guard(lock_);
+    levels_.clear();
+}
+
+namespace {
+
+constexpr size_t CSwitchCount = 4;
+
+struct TQTKSession {
+    std::shared_mutex optionsLock;  // options are replaced only by StartCalculationSession
+    TQTKCalcSessionOptions options;
+    std::atomic<uint64_t> generation{1};
+    std::atomic<bool> defaultDetailMode{false};
+    std::array<std::atomic<uint8_t>, CSwitchCount> switches{};
+    std::recursive_mutex switchLock;
+    TQTKMaterialHelper materials;
+
+    std::shared_mutex dataLock;
+    std::unordered_map<int, std::unique_ptr<TQTKEdoGlobalData>> data;
+};
+
+TQTKSession& Session()
+{
+    static TQTKSession session;
+    return session;
+}
+
+// Detail state of one thread, valid for the session generation it was made in.
+struct TQTKThreadState {
+    uint64_t generation = 0;
+    bool detailMode = false;
+    TQTKDeductDetailContainer* container = nullptr;
+};
+
+TQTKThreadState& ThreadState()
+{
+    thread_local TQTKThreadState state;
+    TQTKSession& s = Session();
+    const uint64_t generation = s.generation.load(std::memory_order_acquire);
+    if (state.generation != generation)
+        state = {generation, s.defaultDetailMode.load(std::memory_order_relaxed), nullptr};
+    return state;
+}
+
+template <class T>
+T ReadOption(T TQTKCalcSessionOptions::*field)
+{
+    TQTKSession& s = Session();
+    std::shared_lock guard(s.optionsLock);
+    return s.options.*field;
+}
+
+}  // namespace
+
+void StartCalculationSession(const TQTKCalcSessionOptions& options)
+{
+    TQTKSession& s = Session();
+    {
+        std::unique_lock guard(s.optionsLock);
+        s.options = options;
+    }
+    {
+        std::unique_lock guard(s.dataLock);
+        s.data.clear();
+    }
+    for (auto& sw : s.switches)
+        sw.store(0, std::memory_order_relaxed);
+    s.switches[static_cast<size_t>(TQTKSessionSwitchId::IsBillRule)].store(options.billRule ? 1 : 0);
+    s.materials.Clear();
+    s.defaultDetailMode.store(options.detailMode, std::memory_order_relaxed);
+    s.generation.fetch_add(1, std::memory_order_acq_rel);
+}
+
+TQTKEdoGlobalData* GetEdoGlobalData(int recordId)
+{
+    TQTKSession& s = Session();
+    {
+        std::shared_lock guard(s.dataLock);
+        auto it = s.data.find(recordId);
+        if (it != s.data.end())
+            return it->second.get();
+    }
+    std::unique_lock guard(s.dataLock);
+    auto& slot = s.data[recordId];
+    if (!slot)
+        slot = std::make_unique<TQTKEdoGlobalData>(recordId);
+    return slot.get();
+}
+
+TableSourceRef GBusiness()
+{
+    return ReadOption(&TQTKCalcSessionOptions::business);
+}
+
+TableSourceRef GCalculatorSetting()
+{
+    return ReadOption(&TQTKCalcSessionOptions::calculatorSetting);
+}
+
+TableRef GMaterialTable()
+{
+    return ReadOption(&TQTKCalcSessionOptions::materialTable);
+}
+
+RecordRef GReportRecord()
+{
+    return ReadOption(&TQTKCalcSessionOptions::reportRecord);
+}
+
+const TQTKFloorExternalInfoContr* GExternalWallInfos()
+{
+    // The session keeps the shared object alive until the next session starts.
+    TQTKSession& s = Session();
+    std::shared_lock guard(s.optionsLock);
+    return s.options.externalWallInfos.get();
+}
+
+TQTKMaterialHelper& GMaterialHelper()
+{
+    return Session().materials;
+}
+
+const TQTKRegionInfo* GetRegionInfo(int regionId)
+{
+    TQTKSession& s = Session();
+    std::shared_lock guard(s.optionsLock);
+    for (const TQTKRegionInfo& r : s.options.regions)
+        if (r.regionId == regionId)
+            return &r;
+    return nullptr;
+}
+
+bool IsCalculatorMultiThread()
+{
+    return ReadOption(&TQTKCalcSessionOptions::multiThread);
+}
+
+TQTKDetailModeSwitch::operator bool() const noexcept
+{
+    return ThreadState().detailMode;
+}
+
+const TQTKDetailModeSwitch& TQTKDetailModeSwitch::operator=(bool value) const noexcept
+{
+    ThreadState().detailMode = value;
+    return *this;
+}
+
+uint8_t QTKReadSessionSwitch(TQTKSessionSwitchId id) noexcept
+{
+    return Session().switches[static_cast<size_t>(id)].load(std::memory_order_acquire);
+}
+
+void QTKWriteSessionSwitch(TQTKSessionSwitchId id, uint8_t value) noexcept
+{
+    Session().switches[static_cast<size_t>(id)].store(value, std::memory_order_release);
+}
+
+TQTKSessionSwitchLock::TQTKSessionSwitchLock()
+{
+    Session().switchLock.lock();
+}
+
+TQTKSessionSwitchLock::~TQTKSessionSwitchLock()
+{
+    Session().switchLock.unlock();
+}
+
+TQTKDeductDetailContainer* GetDeductDetailContainer()
+{
+    return ThreadState().container;
+}
+
+void SetDeductDetailContainer(TQTKDeductDetailContainer* container)
+{
+    ThreadState().container = container;
+}

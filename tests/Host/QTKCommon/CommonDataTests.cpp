@@ -1,0 +1,189 @@
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "Host/QTKCommon/QTKCalculatorExprContainer.h"
+#include "QTKCommonTestUtils.h"
+
+using CommonData = TQTKSessionTest;
+
+TEST_F(CommonData, ExprTextsFirstWriterWinsAndAppendNeedsAText)
+{
+    TQTKEdoGlobalData* data = GetEdoGlobalData(7);
+    EXPECT_EQ(data, GetEdoGlobalData(7));
+    data->SetCurQty("MJ", "MJ", "面积");
+    EXPECT_FALSE(data->AppendExprText("-1<扣>"));
+    EXPECT_TRUE(data->AddExprText("3.6<长度>*0.24<宽度>"));
+    EXPECT_FALSE(data->AddExprText("9<面积>"));
+    EXPECT_TRUE(data->AppendExprText("-0.1<扣>"));
+    std::string text;
+    ASSERT_TRUE(data->GetExprText("mj", text));  // keys compare without case
+    EXPECT_EQ(text, "3.6<长度>*0.24<宽度>-0.1<扣>");
+    data->SetCurQty("TJ", "TJ", "体积");
+    EXPECT_TRUE(data->AddExprText("1<体积>"));
+}
+
+TEST_F(CommonData, PerRecordDataIsSafeFromSeveralThreads)
+{
+    constexpr int threads = 6, records = 50;
+    std::vector<std::thread> pool;
+    std::atomic<int> stored{0};
+    for (int t = 0; t < threads; ++t)
+        pool.emplace_back([&, t] {
+            for (int id = 0; id < records; ++id) {
+                TQTKEdoGlobalData* data = GetEdoGlobalData(1000 + id);
+                data->SetCurQty("K", "K", "");
+                stored += data->AddExprText(std::to_string(t)) ? 1 : 0;
+                data->GetExprContainer().AddValueItem(nullptr, "K", t, 1.0);
+            }
+        });
+    for (auto& th : pool)
+        th.join();
+    EXPECT_EQ(stored.load(), records);  // one writer per record won
+    for (int id = 0; id < records; ++id)
+        EXPECT_EQ(GetEdoGlobalData(1000 + id)->GetExprContainer().GetCount(), threads);
+}
+
+TEST_F(CommonData, DetailModeBelongsToTheThreadAndSessionsResetIt)
+{
+    EXPECT_FALSE(GIsDetailMode);
+    GIsDetailMode = true;
+    bool seenByOther = true;
+    std::thread([&] { seenByOther = GIsDetailMode; }).join();
+    EXPECT_FALSE(seenByOther);
+    {
+        TQTKDetailModeScope off(false);
+        EXPECT_FALSE(GIsDetailMode);
+    }
+    EXPECT_TRUE(GIsDetailMode);
+
+    TQTKCalcSessionOptions options;
+    options.detailMode = true;
+    StartCalculationSession(options);
+    EXPECT_TRUE(GIsDetailMode);
+    EXPECT_EQ(GetDeductDetailContainer(), nullptr);  // a new session forgets the thread's container
+    std::thread([&] { seenByOther = GIsDetailMode; }).join();
+    EXPECT_TRUE(seenByOther);
+}
+
+TEST_F(CommonData, SessionSwitchesResetAtSessionStart)
+{
+    {
+        TQTKSessionSwitchLock lock;
+        GStripFDCalclineType = 3;
+        GDitchEarthCalclineType = 2;
+        EXPECT_EQ(GStripFDCalclineType, 3);
+        uint8_t seen = 0;
+        std::thread([&] { seen = GDitchEarthCalclineType; }).join();
+        EXPECT_EQ(seen, 2);  // one value for the session
+    }
+    TQTKCalcSessionOptions options;
+    options.billRule = true;
+    options.multiThread = true;
+    options.regions = {{4, true, 1200.0}};
+    StartCalculationSession(options);
+    EXPECT_EQ(GStripFDCalclineType, 0);
+    EXPECT_EQ(GDitchEarthCalclineType, 0);
+    EXPECT_EQ(GIsBillRule, 1);
+    EXPECT_TRUE(IsCalculatorMultiThread());
+    ASSERT_NE(GetRegionInfo(4), nullptr);
+    EXPECT_DOUBLE_EQ(GetRegionInfo(4)->elevation, 1200.0);
+    EXPECT_EQ(GetRegionInfo(5), nullptr);
+    EXPECT_EQ(GExternalWallInfos(), nullptr);
+    EXPECT_FALSE(GBusiness());
+}
+
+TEST_F(CommonData, MaterialLevelsKeepTheFirstValue)
+{
+    int level = 0;
+    EXPECT_FALSE(GMaterialHelper().Find(3, level));
+    GMaterialHelper().Add(3, 5);
+    GMaterialHelper().Add(3, 9);
+    ASSERT_TRUE(GMaterialHelper().Find(3, level));
+    EXPECT_EQ(level, 5);
+    StartCalculationSession({});
+    EXPECT_FALSE(GMaterialHelper().Find(3, level));
+}
+
+TEST_F(CommonData, ExternalWallInfosByFloor)
+{
+    auto infos = std::make_shared<TQTKFloorExternalInfoContr>();
+    TQTKFloorExternalInfo floor;
+    floor.floorId = 2;
+    floor.ringEdges = {{{11, true}, {12, false}}};
+    infos->Add(floor);
+    TQTKCalcSessionOptions options;
+    options.externalWallInfos = infos;
+    StartCalculationSession(options);
+    ASSERT_NE(GExternalWallInfos(), nullptr);
+    ASSERT_NE(GExternalWallInfos()->GetWallInfo(2), nullptr);
+    EXPECT_EQ(GExternalWallInfos()->GetWallInfo(2)->ringEdges[0][1].wallId, 12);
+    EXPECT_EQ(GExternalWallInfos()->GetWallInfo(3), nullptr);
+}
+
+TEST(UnitTexts, MetresSquareAndCubicMetres)
+{
+    struct Case {
+        std::string text, expected;
+    } cases[] = {
+        {MMToM(987.654), "0.9877"}, {MMToM(5000), "5"},    {MM2ToM2(864000), "0.864"}, {MM2ToM2(-123450), "-0.1235"},
+        {MM3ToM3(3.6e9), "3.6"},    {MM3ToM3(49990), "0"}, {MM3ToM3(5.4e8), "0.54"},   {MM2ToM2(6.25e6), "6.25"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.text, c.expected);
+}
+
+TEST(UnitTexts, UnitChangeByTheQuantityUnit)
+{
+    EXPECT_EQ(GetUnitFunctioin("M3")(2.5e9), "2.5");
+    EXPECT_EQ(GetUnitFunctioin("平方米")(2.5e6), "2.5");
+    EXPECT_EQ(GetUnitFunctioin("m")(2500), "2.5");
+    EXPECT_EQ(GetUnitFunctioin("个")(3.00004), "3");
+    EXPECT_EQ(UnitChange(TestRecord(1), 1.2e9), "1.2");  // "m3"
+    EXPECT_EQ(UnitChange(TestRecord(2), 1.2e6), "1.2");  // "m2"
+    EXPECT_EQ(UnitChange(nullptr, 7.5), "7.5");
+}
+
+TEST_F(CommonData, DetailContainerOwnsAddsDeletesAndAppends)
+{
+    TQTKDeductDetailContainer& c = Details();
+    EXPECT_EQ(GetDeductDetailContainer(), &c);
+    EXPECT_FALSE(AddDeductDetail(std::make_unique<TQTKDeductDetail>(TestRecord(1), "TJ", "体积", "1")));
+    GIsDetailMode = true;
+    EXPECT_TRUE(AddDeductDetail(std::make_unique<TQTKDeductDetail>(TestRecord(1), "TJ", "体积", "1")));
+    c.Add(std::make_unique<TQTKDeductDetail>(TestRecord(2), "TJ", "体积", "2"));
+    c.Add(nullptr);
+    ASSERT_EQ(c.GetCount(), 2);
+    EXPECT_EQ(c.GetLast()->GetDedcutExpr(), "2");
+    c.GetLast()->SetDedcutExpr("2.5");
+    c.GetLast()->SetIsOriginalQty(true);
+    EXPECT_TRUE(c.GetItems(1)->GetIsOriginalQty());
+
+    TQTKDeductDetailContainer other;
+    other.Add(std::make_unique<TQTKPoly2dDeductDetail>(TestRecord(3), "MJ", "面积", TVRMMultiPolygon2d{},
+                                                       TVRMMultiPolygon2d{}, "0.5"));
+    c.Append(other);
+    EXPECT_EQ(other.GetCount(), 0);
+    ASSERT_EQ(c.GetCount(), 3);
+    EXPECT_NE(dynamic_cast<TQTKPoly2dDeductDetail*>(c.GetItems(2)), nullptr);
+    c.Delete(0);
+    EXPECT_EQ(c.GetItems(0)->GetDedcutExpr(), "2.5");
+    EXPECT_THROW(c.Delete(5), EQTKAssertionFailed);
+    c.Clear();
+    EXPECT_EQ(c.GetLast(), nullptr);
+}
+
+TEST_F(CommonData, ExprContainerTextsPerQuantity)
+{
+    TQTKCalcInternalExprContainer c;
+    c.AddValueItem(TestRecord(1), "MJ", 2.5e6, 1.0, CQTKUnitArea);
+    c.AddValueItem(TestRecord(1), "TJ", 3.6e9, 1.0, CQTKUnitVolume);
+    c.AddValueItem(TestRecord(1), "MJ", 1e6, 0.5, CQTKUnitArea);
+    c.Add(std::make_unique<TQTKCalcInternalOriginalExprItem>(TestRecord(1), "MJ", "3<长度>*2<高度>", 1.0, true));
+    EXPECT_EQ(c.GetCount(), 4);
+    EXPECT_EQ(c.GetExprText("MJ"), "2.5 + 1 * 0.5 + 3<长度>*2<高度>");
+    EXPECT_EQ(c.GetExprText("TJ"), "3.6");
+    EXPECT_EQ(c.GetExprText("CD"), "");
+    c.Clear();
+    EXPECT_EQ(c.GetCount(), 0);
+}
