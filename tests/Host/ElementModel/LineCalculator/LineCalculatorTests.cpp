@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <numeric>
+#include <set>
+#include <string>
+#include <thread>
 
 #include "LineTestModel.h"
 
@@ -47,13 +50,7 @@ protected:
     void SetUp() override { ClearLineExtendRegistry(); }
     void TearDown() override { ClearLineExtendRegistry(); }
 
-    static TModel Build(const std::vector<TElement>& elements)
-    {
-        TModel model;
-        for (const TElement& e : elements)
-            model.Add(e);
-        return model;
-    }
+    static TModel Build(const std::vector<TElement>& elements) { return TModel(elements); }
 };
 
 // The left and right ends of each end lie on one cut line, with the middle end on it too.
@@ -166,12 +163,35 @@ TEST_F(LineCalculator, JoinedLengthsOfTheDesignFixtures)
          materialOnly},
         {"material pair, material only", {a, b}, TCalcKind::OnlyMaterial, {{1, 5000, 4880, 5120}}, {}, materialOnly},
     };
+    // Joined bodies that only touch: their plan polygons do not overlap.
+    const std::set<std::string> touching = {"L, equal",
+                                            "L, A wins",
+                                            "L, B lower bottom",
+                                            "T",
+                                            "L, 370 with axis offset 120",
+                                            "L, 240 and 370",
+                                            "skew L",
+                                            "collinear, flush left",
+                                            "three ends",
+                                            "four ends",
+                                            "overshoot",
+                                            "partition gives way one-sidedly",
+                                            "finishes on inner faces",
+                                            "material pair, ordinary"};
     for (const TFixture& f : fixtures) {
         SCOPED_TRACE(f.name);
         TModel model = Build(f.elements);
         model.rank = f.rank;
         if (f.priority)
             model.priority = f.priority;
+        if (touching.count(f.name)) {
+            TVRMMultiPolygon2d plans;
+            for (const TElement& e : f.elements) {
+                const TLines r = model.Calc(e.id, f.kind);
+                plans.Add(TVRMPolygon2d::CreateBetweenLines(r.left, r.right));
+            }
+            EXPECT_NEAR(TVRMIntersectFunc2d::MergePolygon(plans)->Area(), plans.Area(), 1);
+        }
         for (const TExpect& x : f.expect) {
             SCOPED_TRACE(x.id);
             const TLines r = model.Calc(x.id, f.kind);
@@ -392,4 +412,28 @@ TEST_F(LineCalculator, ExtensionOwnerFoundByEndsOrByBand)
     CalcLineEDOExtendLength(Seg(0, 900, 5000, 900), endExt, startExt);  // outside every band
     EXPECT_EQ(endExt, 0);
     EXPECT_EQ(startExt, 0);
+}
+
+TEST_F(LineCalculator, SeveralThreadsGetTheSameLines)
+{
+    TModel model;
+    const TVRMPoint2d corners[] = {{0, 0}, {6000, 0}, {6000, 4000}, {0, 4000}};
+    for (int i = 0; i < 4; ++i)
+        model.Add(E(i + 1, TVRMCustomLine2d(corners[i], corners[(i + 1) % 4])));
+    model.Add(E(5, Seg(3000, 0, 3000, 4000)));
+    model.Link();
+    double expected[6] = {};
+    for (int id = 1; id <= 5; ++id)
+        expected[id] = model.Calc(id).left.Length();
+    std::vector<std::thread> threads;
+    std::vector<int> mismatches(4, 0);
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 50; ++round)
+                for (int id = 1; id <= 5; ++id)
+                    mismatches[t] += model.Calc(id).left.Length() != expected[id];
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }

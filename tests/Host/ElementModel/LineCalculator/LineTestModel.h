@@ -76,6 +76,21 @@ private:
 
 class TModel {
 public:
+    TModel() = default;
+    explicit TModel(const std::vector<TElement>& elements)
+    {
+        for (const TElement& e : elements)
+            Add(e);
+    }
+    TModel(const TModel&) = delete;
+    TModel& operator=(const TModel&) = delete;
+    // The neighbour lists refer to each other: drop them so that the elements go.
+    ~TModel()
+    {
+        for (const Ref<TTestLineEdo>& item : items_)
+            item->start.clear(), item->end.clear();
+    }
+
     // Family priority of element ids (higher takes precedence); the pair callback may be replaced.
     std::map<int, int> rank;
     TQTKLinePriorityFunc priority = [this](IQTKLineEdoInfo* a, IQTKLineEdoInfo* b) {
