@@ -39,6 +39,12 @@ TVRMPoint2d BandJunctionPoint(const TQTKLineBand& a, const TQTKLineBand& b);
 // Of the crossings of two extended lines, the one nearest to a point; false when none.
 bool NearestExtIntersect(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, const TVRMPoint2d& near,
                          TVRMPoint2d& point);
+// How far a line must be extended at one end to leave every non-parallel neighbour past its far
+// face, side lines of half width h included: max of w / |sin a| + h * |cot a| over the neighbours
+// (a the angle between the line and the neighbour's centre line where they cross, at least 5
+// degrees); 0 without such a neighbour.
+double ReachPastNeighbours(const TVRMCustomLine2d& line, bool atStart, double half,
+                           const std::vector<TQTKLineBand>& neighbours);
 
 // Remember the extension lengths of a calculated middle line for CalcLineEDOExtendLength.
 void RegisterLineExtension(const TVRMCustomLine2d& mid, const TQTKLineBand& owner, double startExt, double endExt,

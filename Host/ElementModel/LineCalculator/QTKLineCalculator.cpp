@@ -64,7 +64,6 @@ private:
     bool Mitre(const TMember& partner, bool atStart, TEndResult& result) const;
     bool CompleteMid(bool atStart, TEndResult& result) const;
     void Free(bool atStart, TEndResult& result) const;
-    double Extension(bool atStart, const std::vector<TQTKLineBand>& neighbours) const;
     void ResolveNode(bool atStart, const std::vector<TMember>& members, const std::vector<TQTKLineBand>& throughs,
                      TEndResult& result);
 
@@ -223,24 +222,6 @@ void TEndSolver::Free(bool atStart, TEndResult& result) const
     result.mid = self_.CentreEnd(atStart);
 }
 
-// Reach into every non-parallel neighbour at the end: past its far face, side lines included.
-double TEndSolver::Extension(bool atStart, const std::vector<TQTKLineBand>& neighbours) const
-{
-    static const double minSin = std::sin(5.0 * CVRMPi / 180.0);
-    double ext = 0.0;
-    for (const TQTKLineBand& n : neighbours) {
-        TVRMPoint2d p;
-        if (IsBandParallel(self_, n) || !NearestExtIntersect(self_.centre, n.centre, self_.CentreEnd(atStart), p))
-            continue;
-        const TVRMVector2d u = self_.centre.TangentAt(p);
-        const TVRMVector2d v = n.centre.TangentAt(p);
-        const double sinA = std::max(std::abs(u.CrossProduct(v)), minSin);
-        const double cosA = std::abs(u.InnerProduct(v));
-        ext = std::max(ext, n.width / sinA + self_.half * cosA / sinA);
-    }
-    return ext;
-}
-
 TEndResult TEndSolver::Solve(bool atStart)
 {
     TEndResult result;
@@ -274,7 +255,7 @@ TEndResult TEndSolver::Solve(bool atStart)
                 members.push_back({band, (GetJunctionKindPlace(mirror) & CQTKJunctionAtStart) != 0});
         }
     }
-    result.ext = Extension(atStart, neighbours);
+    result.ext = ReachPastNeighbours(self_.centre, atStart, self_.half, neighbours);
     if (keep || (members.size() == 1 && throughs.empty()))
         return result;
     for (size_t i = 1; i < members.size(); ++i)

@@ -112,11 +112,12 @@ public:
 
 // Extension lengths of a line into the elements connected at its ends (positive lengthens).
 // The owner is the element whose calculated middle line has the line's end points, else the
-// calculated element of that type (any when -1) whose drawn band holds the line's middle point
-// and whose axis is parallel (several: the largest lengths). An end without a neighbour, or a
-// line without an owner, gets 0. At a connected end the length reaches the far face of every
-// non-parallel neighbour n: w_n / |sin a| + h * |cot a| (a the angle between the two centre
-// lines, at least 5 degrees; h the owner's half width).
+// calculated elements of that type (any when -1) whose drawn band holds the line's middle point
+// and whose axis is parallel (several: the largest lengths). Without an owner, the calculated
+// elements of that type whose band holds an end are the neighbours there. An end without a
+// neighbour gets 0; at a connected end the length reaches the far face of every non-parallel
+// neighbour n: w_n / |sin a| + h * |cot a| (a the angle between the two centre lines, at least 5
+// degrees; h the owner's half width, else the largest neighbour's).
 void CalcLineEDOExtendLength(const TVRMCustomLine2d& line, double& endExt, double& startExt, int elementType = -1);
 // Forget every calculated element (before a model is loaded again).
 void ClearLineExtendRegistry();

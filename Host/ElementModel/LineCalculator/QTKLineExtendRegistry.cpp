@@ -46,16 +46,15 @@ public:
         cells_.clear();
     }
 
-    // The lengths of the line's owner; false when it has none.
-    bool Find(const TVRMCustomLine2d& line, int elementType, double& startExt, double& endExt) const
+    void Find(const TVRMCustomLine2d& line, int elementType, double& startExt, double& endExt) const
     {
         std::shared_lock lock(mutex_);
         if (FindByEnds(line, startExt, endExt))
-            return true;
+            return;
         bool found = false;
         const TVRMPoint2d middle = line.MiddlePoint();
         for (const TExtendEntry& e : entries_) {
-            if ((elementType != -1 && e.elementType != elementType) || !e.band.Contains(middle) ||
+            if (!IsOfType(e, elementType) || !e.band.Contains(middle) ||
                 !TVRMPositionFunc2d::IsParallel(line, e.band.centre))
                 continue;
             const bool same = TVRMPositionFunc2d::IsSameDirection(line, e.band.centre);
@@ -63,7 +62,20 @@ public:
             endExt = std::max(found ? endExt : 0.0, same ? e.endExt : e.startExt);
             found = true;
         }
-        return found;
+        if (found)
+            return;
+        // No owner: the elements of that type whose band holds an end are its neighbours there.
+        for (const bool atStart : {true, false}) {
+            const TVRMPoint2d& end = atStart ? line.StartPt() : line.EndPt();
+            std::vector<TQTKLineBand> neighbours;
+            double half = 0.0;
+            for (const TExtendEntry& e : entries_)
+                if (IsOfType(e, elementType) && e.band.Contains(end)) {
+                    neighbours.push_back(e.band);
+                    half = std::max(half, e.band.half);
+                }
+            (atStart ? startExt : endExt) = ReachPastNeighbours(line, atStart, half, neighbours);
+        }
     }
 
 private:
@@ -72,6 +84,10 @@ private:
         return CellOf(static_cast<int64_t>(std::floor(p.x)), static_cast<int64_t>(std::floor(p.y)));
     }
     static int64_t CellOf(int64_t cx, int64_t cy) { return cx * 73856093 ^ cy * 19349663; }
+    static bool IsOfType(const TExtendEntry& e, int elementType)
+    {
+        return elementType == -1 || e.elementType == elementType;
+    }
     static bool SameEnds(const TVRMCustomLine2d& l, const TVRMPoint2d& s, const TVRMPoint2d& e)
     {
         return l.StartPt().IsEqualTo(s) && l.EndPt().IsEqualTo(e);
@@ -127,8 +143,7 @@ void RegisterLineExtension(const TVRMCustomLine2d& mid, const TQTKLineBand& owne
 void CalcLineEDOExtendLength(const TVRMCustomLine2d& line, double& endExt, double& startExt, int elementType)
 {
     endExt = startExt = 0.0;
-    if (!Registry().Find(line, elementType, startExt, endExt))
-        endExt = startExt = 0.0;
+    Registry().Find(line, elementType, startExt, endExt);
 }
 
 void ClearLineExtendRegistry()

@@ -277,3 +277,22 @@ TVRMPoint2d GetJunctionPoint(IQTKLineEdoInfo* a, IQTKLineEdoInfo* b)
 {
     return BandJunctionPoint(TQTKLineBand::Of(a, false), TQTKLineBand::Of(b, false));
 }
+
+double ReachPastNeighbours(const TVRMCustomLine2d& line, bool atStart, double half,
+                           const std::vector<TQTKLineBand>& neighbours)
+{
+    static const double minSin = std::sin(5.0 * CVRMPi / 180.0);
+    const TVRMPoint2d& end = atStart ? line.StartPt() : line.EndPt();
+    double ext = 0.0;
+    for (const TQTKLineBand& n : neighbours) {
+        TVRMPoint2d p;
+        if (TVRMPositionFunc2d::IsParallel(line, n.centre) || !NearestExtIntersect(line, n.centre, end, p))
+            continue;
+        const TVRMVector2d u = line.TangentAt(p);
+        const TVRMVector2d v = n.centre.TangentAt(p);
+        const double sinA = std::max(std::abs(u.CrossProduct(v)), minSin);
+        const double cosA = std::abs(u.InnerProduct(v));
+        ext = std::max(ext, n.width / sinA + half * cosA / sinA);
+    }
+    return ext;
+}

@@ -412,6 +412,11 @@ TEST_F(LineCalculator, ExtensionOwnerFoundByEndsOrByBand)
     CalcLineEDOExtendLength(Seg(0, 900, 5000, 900), endExt, startExt);  // outside every band
     EXPECT_EQ(endExt, 0);
     EXPECT_EQ(startExt, 0);
+    // A line of no element ending in the through element's band reaches past its far face.
+    model.Calc(1);
+    CalcLineEDOExtendLength(Seg(2000, -1000, 2000, -100), endExt, startExt);
+    EXPECT_NEAR(endExt, 370, Tol);
+    EXPECT_EQ(startExt, 0);
 }
 
 TEST_F(LineCalculator, SeveralThreadsGetTheSameLines)
