@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "Tools/qtkcalc/CheckCommand.h"
 
 #ifndef QTK_VERSION
 #define QTK_VERSION "0.0.0"
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
 
     auto* rules = app.add_subcommand("rules", "List the registered rule names");
+    std::string checkModel;
+    auto* check = AddCheckCommand(app, checkModel);
 
     try {
         app.parse(argc, argv);
@@ -38,6 +41,8 @@ int main(int argc, char** argv)
     try {
         if (rules->parsed())
             return ListRules();
+        if (check->parsed())
+            return RunCheckCommand(checkModel, std::cout, std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "qtkcalc: " << e.what() << '\n';
         return 1;

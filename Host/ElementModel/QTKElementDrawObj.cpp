@@ -1,0 +1,164 @@
+#include "Host/ElementModel/QTKElementDrawObj.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "Host/Runtime/Assert.h"
+#include "Host/Runtime/NameList.h"
+#include "Host/Runtime/SysUtils.h"
+
+// ---------------------------------------------------------------------------
+// Property values.
+
+namespace {
+
+// A number from a property value; false for null and for a text that is not
+// a number.
+bool ValueAsNumber(const TRDXValue& value, double& number)
+{
+    if (const auto* i = std::get_if<std::int64_t>(&value))
+        number = static_cast<double>(*i);
+    else if (const auto* d = std::get_if<double>(&value))
+        number = *d;
+    else if (const auto* b = std::get_if<bool>(&value))
+        number = *b ? 1.0 : 0.0;
+    else if (const auto* s = std::get_if<std::string>(&value)) {
+        const char* first = s->data();
+        const char* last = first + s->size();
+        while (first < last && *first == ' ')
+            ++first;
+        const auto [end, ec] = std::from_chars(first, last, number);
+        return ec == std::errc() && end == last;
+    } else
+        return false;
+    return true;
+}
+
+}  // namespace
+
+const TRDXValue* TQTKPropValues::Find(std::string_view name) const
+{
+    for (const auto& [key, value] : values_)
+        if (SameText(key, name))
+            return &value;
+    return nullptr;
+}
+
+bool TQTKPropValues::IsPropNull(std::string_view name) const
+{
+    const TRDXValue* value = Find(name);
+    return value && std::holds_alternative<std::monostate>(*value);
+}
+
+double TQTKPropValues::GetFloat(std::string_view name, double defaultValue) const
+{
+    const TRDXValue* value = Find(name);
+    double number = 0.0;
+    return value && ValueAsNumber(*value, number) ? number : defaultValue;
+}
+
+int TQTKPropValues::GetInteger(std::string_view name, int defaultValue) const
+{
+    const TRDXValue* value = Find(name);
+    double number = 0.0;
+    if (!value || !ValueAsNumber(*value, number) || !std::isfinite(number) || std::abs(number) > 2147483647.0)
+        return defaultValue;
+    return static_cast<int>(std::round(number));  // halves away from zero
+}
+
+std::string TQTKPropValues::GetPropString(std::string_view name, std::string_view defaultValue) const
+{
+    const TRDXValue* value = Find(name);
+    if (!value || std::holds_alternative<std::monostate>(*value))
+        return std::string(defaultValue);
+    if (const auto* s = std::get_if<std::string>(value))
+        return *s;
+    if (const auto* b = std::get_if<bool>(value))
+        return *b ? "True" : "False";
+    if (const auto* i = std::get_if<std::int64_t>(value))
+        return std::to_string(*i);
+    return FloatToStr(std::get<double>(*value));
+}
+
+std::string TQTKPropValues::GetPropName(int index) const
+{
+    QTK_ASSERT(index >= 0 && index < GetPropCount());
+    return values_[static_cast<size_t>(index)].first;
+}
+
+double EdoPropValueFloat(const IPropValues* values, std::string_view name, double defaultValue)
+{
+    return values ? values->GetFloat(name, defaultValue) : defaultValue;
+}
+
+int EdoPropValueInteger(const IPropValues* values, std::string_view name, int defaultValue)
+{
+    return values ? values->GetInteger(name, defaultValue) : defaultValue;
+}
+
+// ---------------------------------------------------------------------------
+// Parametric information.
+
+bool TParamPolyInfo::HasProp(std::string_view code) const
+{
+    for (const auto& param : params_)
+        if (SameText(param.first, code))
+            return true;
+    return false;
+}
+
+double TParamPolyInfo::AsDouble(std::string_view code) const
+{
+    for (const auto& param : params_)
+        if (SameText(param.first, code))
+            return param.second;
+    return 0.0;
+}
+
+// ---------------------------------------------------------------------------
+// Draw object.
+
+TQTKElementDrawObj::TQTKElementDrawObj(TQTKElementDrawObjData data) : data_(std::move(data))
+{
+    if (!data_.props)
+        data_.props = MakeRef<TQTKPropValues>();
+}
+
+TQTKElementDrawObj::~TQTKElementDrawObj() = default;
+
+IQTKElementDrawObj* TQTKElementDrawObj::GetChild(int index) const
+{
+    QTK_ASSERT(index >= 0 && index < GetChildCount());
+    return children_[static_cast<size_t>(index)];
+}
+
+void TQTKElementDrawObj::SetParent(TQTKElementDrawObj* parent)
+{
+    parent_ = parent;
+    if (parent)
+        parent->children_.push_back(this);
+}
+
+Ref<IInterface> TQTKElementDrawObj::GetCalcEDO() const
+{
+    TVRMLockGuard guard(edoLock_);
+    return calcEDO_;
+}
+
+void TQTKElementDrawObj::SetCalcEDO(IInterface* edo)
+{
+    Ref<IInterface> old;  // released outside the lock: its destructor may call back
+    {
+        TVRMLockGuard guard(edoLock_);
+        old = std::exchange(calcEDO_, Ref<IInterface>(edo));
+    }
+}
+
+std::vector<IQTKElementDrawObj*> TQTKElementDrawObj::FindSubEDOByID(int subID) const
+{
+    std::vector<IQTKElementDrawObj*> found;
+    for (TQTKElementDrawObj* child : children_)
+        if (child->data_.subID == subID)
+            found.push_back(child);
+    return found;
+}

@@ -1,0 +1,105 @@
+// The host's element draw objects and property values. Built by the model
+// reader (or by tests), linked to their records, then only read; the attached
+// calculation element object is the one thing set during calculations.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/RDX/RDXIntf.h"
+#include "Host/Runtime/VRMThreadSyncUtils.h"
+
+class TQTKPropValues final : public TInterfacedObject, public IPropValues {
+public:
+    TQTKPropValues() = default;
+    explicit TQTKPropValues(std::vector<std::pair<std::string, TRDXValue>> values) : values_(std::move(values)) {}
+
+    bool HasProp(std::string_view name) const override { return Find(name) != nullptr; }
+    bool IsPropNull(std::string_view name) const override;
+    double GetFloat(std::string_view name, double defaultValue = 0.0) const override;
+    int GetInteger(std::string_view name, int defaultValue = 0) const override;
+    std::string GetPropString(std::string_view name, std::string_view defaultValue = {}) const override;
+    int GetPropCount() const override { return static_cast<int>(values_.size()); }
+    std::string GetPropName(int index) const override;
+
+    // Nil when absent.
+    const TRDXValue* Find(std::string_view name) const;
+    const std::vector<std::pair<std::string, TRDXValue>>& Values() const noexcept { return values_; }
+
+private:
+    std::vector<std::pair<std::string, TRDXValue>> values_;
+};
+
+// A solid given in the model file: vertices and faces (vertex index loops,
+// counter-clockwise seen from outside).
+struct TQTKSolidData {
+    std::vector<TVRMPoint3d> vertices;
+    std::vector<std::vector<int>> faces;
+};
+
+struct TQTKElementDrawObjData {
+    int typeID = 0;
+    int floorID = 0;
+    Ref<TQTKPropValues> props;
+    Ref<IQTKShape> shape;
+    std::optional<TQTKSolidData> solid;  // explicit solid in place of the shape's
+    std::vector<TQTKSolidData> subSolids;
+    std::optional<TParamPolyInfo> polyInfo;  // parametric elements
+    int subID = 0;                           // id of a parametric sub-element
+};
+
+class TQTKElementDrawObj final : public TInterfacedObject, public IQTKElementDrawObj {
+public:
+    explicit TQTKElementDrawObj(TQTKElementDrawObjData data);
+    ~TQTKElementDrawObj() override;
+
+    IRDXRecord* GetRecord() const override { return record_; }
+    IRDXRecord* GetParentRecord() const override { return parent_ ? parent_->GetRecord() : nullptr; }
+    IQTKElementDrawObj* GetParentDrawObj() const override { return parent_; }
+    int GetChildCount() const override { return static_cast<int>(children_.size()); }
+    IQTKElementDrawObj* GetChild(int index) const override;
+    IQTKElementDrawObj* GetOwnerObject() const override { return owner_; }
+    int GetElementTypeID() const override { return data_.typeID; }
+    int GetFloorID() const override { return data_.floorID; }
+    int GetIndexKey() const override { return record_ ? record_->GetID() : 0; }
+    IPropValues* GetPropValues() const override { return data_.props.get(); }
+    IQTKShape* GetShape() const override { return data_.shape.get(); }
+    TVRMBox3d GetBox() const override { return box_; }
+    Ref<IInterface> GetCalcEDO() const override;
+    void SetCalcEDO(IInterface* edo) override;
+    std::unique_ptr<TVRMPolyhedron3d> BuildPolyhedron(bool full = true, IInterface* context = nullptr,
+                                                      double extension = 0.0, int flags = 0) const override;
+    bool HasSubSolids() const override { return !data_.subSolids.empty(); }
+    std::vector<std::unique_ptr<TVRMPolyhedron3d>> GetSubSolids(bool full = true) const override;
+    bool IsParametric() const override { return data_.polyInfo.has_value(); }
+    const TParamPolyInfo* GetPolyInfo() const override { return data_.polyInfo ? &*data_.polyInfo : nullptr; }
+    std::vector<IQTKElementDrawObj*> FindSubEDOByID(int subID) const override;
+
+    // Set up by the model reader; the record, parent and owner are not
+    // counted (the model keeps them alive).
+    void SetRecord(IRDXRecord* record) noexcept { record_ = record; }
+    void SetParent(TQTKElementDrawObj* parent);
+    void SetOwner(TQTKElementDrawObj* owner) noexcept { owner_ = owner; }
+    // Computes the box from the shape or the explicit solid.
+    void UpdateBox();
+    const TQTKElementDrawObjData& Data() const noexcept { return data_; }
+    int GetSubID() const noexcept { return data_.subID; }
+
+private:
+    TQTKElementDrawObjData data_;
+    IRDXRecord* record_ = nullptr;
+    TQTKElementDrawObj* parent_ = nullptr;
+    TQTKElementDrawObj* owner_ = nullptr;
+    std::vector<TQTKElementDrawObj*> children_;
+    TVRMBox3d box_;
+    mutable TVRMCmpxchgLock edoLock_;
+    Ref<IInterface> calcEDO_;
+};
+
+// The solid of a solid description: one face per loop; an empty solid when
+// a face has fewer than three vertices or an index out of range.
+std::unique_ptr<TVRMPolyhedron3d> BuildSolidFromData(const TQTKSolidData& data);

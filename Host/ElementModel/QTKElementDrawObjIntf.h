@@ -1,0 +1,113 @@
+// The host element behind an element record: its property values, shape,
+// parent and children, box, solids, parametric information and the
+// calculation element object attached to it.
+//
+// A loaded model is read-only apart from the attached calculation element
+// object, so every read below may run on several threads at once.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "Host/ElementModel/QTKShapeIntf.h"
+#include "Host/RDX/RDXIntf.h"
+
+class TVRMPolyhedron3d;
+
+// Identity of the draw-object interface (the cast from a record's object).
+inline constexpr TGUID IID_IQTKElementDrawObj = "{EF069540-6407-4128-9F27-152DCB0BB3D2}";
+
+// Property values of an element by property name (names compare without
+// regard to ASCII case). A property may be absent, present without a value
+// (null) or present with a value; the numeric reads give their default for
+// the first two.
+class IPropValues : public virtual IInterface {
+public:
+    virtual bool HasProp(std::string_view name) const = 0;
+    // Present and null.
+    virtual bool IsPropNull(std::string_view name) const = 0;
+    // Absent or null: the default. A text that is not a number: the default.
+    // An integer read of a fractional value rounds half away from zero.
+    virtual double GetFloat(std::string_view name, double defaultValue = 0.0) const = 0;
+    virtual int GetInteger(std::string_view name, int defaultValue = 0) const = 0;
+    // Numbers are given as text in the number format of the host.
+    virtual std::string GetPropString(std::string_view name, std::string_view defaultValue = {}) const = 0;
+    virtual int GetPropCount() const = 0;
+    virtual std::string GetPropName(int index) const = 0;
+};
+
+// Thread-safe reads of a property with a default (nil values: the default).
+double EdoPropValueFloat(const IPropValues* values, std::string_view name, double defaultValue = 0.0);
+int EdoPropValueInteger(const IPropValues* values, std::string_view name, int defaultValue = 0);
+
+// Parametric information of a parametric element: the shape id of its
+// parametric polygon ("ParamPolyID" of the table "ParamPolyParam") and its
+// parameter values by parameter code.
+class TParamPolyInfo {
+public:
+    TParamPolyInfo() = default;
+    TParamPolyInfo(int paramPolyID, std::vector<std::pair<std::string, double>> params)
+        : paramPolyID_(paramPolyID), params_(std::move(params))
+    {
+    }
+    int ParamPolyID() const noexcept { return paramPolyID_; }
+    // Codes compare without regard to ASCII case.
+    bool HasProp(std::string_view code) const;
+    // The value of a parameter; 0 when absent.
+    double AsDouble(std::string_view code) const;
+    const std::vector<std::pair<std::string, double>>& Params() const noexcept { return params_; }
+
+private:
+    int paramPolyID_ = 0;
+    std::vector<std::pair<std::string, double>> params_;
+};
+
+class IQTKElementDrawObj : public virtual IInterface {
+public:
+    // The element's record in the business table "ElementDrawObj".
+    virtual IRDXRecord* GetRecord() const = 0;
+    IRDXRecord* GetElementRecord() const { return GetRecord(); }
+    // The owning element (host wall of an opening, host of a finish,
+    // composite of a unit, raft of a sump); nil when none.
+    virtual IRDXRecord* GetParentRecord() const = 0;
+    virtual IQTKElementDrawObj* GetParentDrawObj() const = 0;
+    // Children in model order.
+    virtual int GetChildCount() const = 0;
+    virtual IQTKElementDrawObj* GetChild(int index) const = 0;
+    // Composite owner of a unit element; nil when none.
+    virtual IQTKElementDrawObj* GetOwnerObject() const = 0;
+
+    virtual int GetElementTypeID() const = 0;
+    virtual int GetFloorID() const = 0;
+    // Unique key of the element: its record id.
+    virtual int GetIndexKey() const = 0;
+    virtual IPropValues* GetPropValues() const = 0;
+    // Line, face, point or roof-face shape; test the kind by casting.
+    virtual IQTKShape* GetShape() const = 0;
+    // Axis-aligned box of the element.
+    virtual TVRMBox3d GetBox() const = 0;
+
+    // The calculation element object attached by the rule library; nil until
+    // set. Safe to call from several threads.
+    virtual Ref<IInterface> GetCalcEDO() const = 0;
+    virtual void SetCalcEDO(IInterface* edo) = 0;
+
+    // A new closed solid of the element in its own shape; the caller owns it.
+    // `full` asks for the complete solid (a flight with its steps); `extension`
+    // lengthens an opening's solid across its host wall on each side. Never
+    // nil: a solid without faces when the shape gives none.
+    virtual std::unique_ptr<TVRMPolyhedron3d> BuildPolyhedron(bool full = true, IInterface* context = nullptr,
+                                                              double extension = 0.0, int flags = 0) const = 0;
+    // Part solids (brick moulds and the like); new solids the caller owns.
+    virtual bool HasSubSolids() const = 0;
+    virtual std::vector<std::unique_ptr<TVRMPolyhedron3d>> GetSubSolids(bool full = true) const = 0;
+
+    virtual bool IsParametric() const = 0;
+    // Nil for an element that is not parametric.
+    virtual const TParamPolyInfo* GetPolyInfo() const = 0;
+    // Parametric sub-elements (children) with that sub-id, in child order.
+    virtual std::vector<IQTKElementDrawObj*> FindSubEDOByID(int subID) const = 0;
+};

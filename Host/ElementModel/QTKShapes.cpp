@@ -1,0 +1,326 @@
+#include "Host/ElementModel/QTKShapes.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry3d/VRMGeometry3d.h"
+
+// ---------------------------------------------------------------------------
+// Outline helpers.
+
+bool GetOutlineEdge(const TVRMMultiPolygon2d& outline, int index, TVRMCustomLine2d& edge)
+{
+    if (index < 0)
+        return false;
+    for (const auto& ring : outline.Items()) {
+        if (index < ring.GetEdgeCount()) {
+            edge = ring.GetEdge(index);
+            return true;
+        }
+        index -= ring.GetEdgeCount();
+    }
+    return false;
+}
+
+bool GetOutlineVertex(const TVRMMultiPolygon2d& outline, int index, TVRMPoint2d& vertex)
+{
+    if (index < 0)
+        return false;
+    for (const auto& ring : outline.Items()) {
+        if (index < ring.GetCount()) {
+            vertex = ring.GetVertex(index).pt;
+            return true;
+        }
+        index -= ring.GetCount();
+    }
+    return false;
+}
+
+namespace {
+
+// The unit normal of an edge's chord towards the region (left of a ring's
+// direction: the inside of an outer ring, the outside of a hole).
+bool InwardNormal(const TVRMCustomLine2d& edge, TVRMVector2d& normal)
+{
+    const TVRMVector2d d = edge.Vector();
+    if (d.Length() <= CVRMEpsilon)
+        return false;
+    normal = d.Normal().RotateHalfPi(false);
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Elevation information.
+
+double TQTKPlanarElevInfo::GetSlopeFactor() const
+{
+    return IsLevel() ? 1.0 : std::sqrt(1.0 + a_ * a_ + b_ * b_);
+}
+
+TVRMVector3d TQTKPlanarElevInfo::GetNormal() const
+{
+    return TVRMVector3d(-a_, -b_, 1.0).Unit();
+}
+
+Ref<TQTKSlopeRatioElevInfo> TQTKSlopeRatioElevInfo::Create(const TVRMMultiPolygon2d& outline, int edgeIndex,
+                                                          double edgeElev, double ratio, std::string& reason)
+{
+    TVRMCustomLine2d edge;
+    TVRMVector2d n;
+    if (!GetOutlineEdge(outline, edgeIndex, edge)) {
+        reason = "edge index out of range";
+        return nullptr;
+    }
+    if (!InwardNormal(edge, n)) {
+        reason = "the edge has no length";
+        return nullptr;
+    }
+    const TVRMPoint2d p0 = edge.StartPt();
+    const double c = edgeElev - ratio * (n.x * p0.x + n.y * p0.y);
+    return Ref<TQTKSlopeRatioElevInfo>(
+        new TQTKSlopeRatioElevInfo(ratio * n.x, ratio * n.y, c, edgeIndex, edgeElev, ratio));
+}
+
+Ref<TQTKSlopeByPointsElevInfo> TQTKSlopeByPointsElevInfo::Create(const TVRMMultiPolygon2d& outline,
+                                                                const std::array<TQTKSlopePoint, 3>& points,
+                                                                std::string& reason)
+{
+    std::array<TVRMPoint2d, 3> p;
+    for (int i = 0; i < 3; ++i) {
+        if (!GetOutlineVertex(outline, points[i].vertexIndex, p[i])) {
+            reason = "vertex index out of range";
+            return nullptr;
+        }
+    }
+    const TVRMVector2d u = p[1] - p[0], v = p[2] - p[0];
+    const double det = u.CrossProduct(v);
+    if (std::abs(det) <= CVRMEpsilon * std::max(1.0, std::max(u.Length(), v.Length()))) {
+        reason = "the three vertices lie in one line";
+        return nullptr;
+    }
+    const double du = points[1].elev - points[0].elev, dv = points[2].elev - points[0].elev;
+    // Solve a*u.x + b*u.y = du, a*v.x + b*v.y = dv.
+    const double a = (du * v.y - dv * u.y) / det;
+    const double b = (u.x * dv - v.x * du) / det;
+    const double c = points[0].elev - a * p[0].x - b * p[0].y;
+    return Ref<TQTKSlopeByPointsElevInfo>(new TQTKSlopeByPointsElevInfo(a, b, c, points));
+}
+
+TQTKSlopePoint TQTKSlopeByPointsElevInfo::GetPoint(int index) const
+{
+    QTK_ASSERT(index >= 0 && index < 3);
+    return points_[static_cast<size_t>(index)];
+}
+
+Ref<TQTKSlopeByEdgeElevInfo> TQTKSlopeByEdgeElevInfo::Create(const TVRMMultiPolygon2d& outline, int edgeIndex,
+                                                            double edgeElev, const TQTKSlopePoint& point,
+                                                            std::string& reason)
+{
+    TVRMCustomLine2d edge;
+    TVRMVector2d n;
+    TVRMPoint2d q;
+    if (!GetOutlineEdge(outline, edgeIndex, edge) || !GetOutlineVertex(outline, point.vertexIndex, q)) {
+        reason = "edge or vertex index out of range";
+        return nullptr;
+    }
+    if (!InwardNormal(edge, n)) {
+        reason = "the edge has no length";
+        return nullptr;
+    }
+    const TVRMPoint2d p0 = edge.StartPt();
+    const double d = (q - p0).InnerProduct(n);
+    if (std::abs(d) <= CVRMEpsilon) {
+        reason = "the vertex lies on the edge's line";
+        return nullptr;
+    }
+    const double slope = (point.elev - edgeElev) / d;
+    const double c = edgeElev - slope * (n.x * p0.x + n.y * p0.y);
+    return Ref<TQTKSlopeByEdgeElevInfo>(
+        new TQTKSlopeByEdgeElevInfo(slope * n.x, slope * n.y, c, edgeIndex, edgeElev, point));
+}
+
+double TQTKCurvedElevInfo::GetRadius() const
+{
+    if (data_.isRadius)
+        return data_.firstValue;
+    const double c = data_.firstValue, h = data_.secondValue;
+    return h > 0.0 ? (c * c / 4.0 + h * h) / (2.0 * h) : 0.0;
+}
+
+double TQTKCurvedElevInfo::GetAxisElev() const
+{
+    if (data_.isRadius)
+        return data_.baseElev;
+    return data_.secondValue + data_.baseElev - GetRadius();
+}
+
+double TQTKCurvedElevInfo::RoundElevAt(double distance) const
+{
+    const double r = GetRadius(), z = GetAxisElev();
+    const double floorElev = data_.isRadius ? z : data_.baseElev;
+    if (r <= 0.0 || distance >= r)
+        return floorElev;
+    return std::max(floorElev, z + std::sqrt(r * r - distance * distance));
+}
+
+double TQTKFaceElevKind4Info::GetElevAt(const TVRMPoint2d& p) const
+{
+    return RoundElevAt(std::abs(TVRMPositionFunc2d::SignedDistanceTo(p, axis_, false)));
+}
+
+double TQTKFaceElevKind5Info::GetElevAt(const TVRMPoint2d& p) const
+{
+    return RoundElevAt(p.DistanceTo(center_));
+}
+
+double TQTKFaceElevKind6Info::GetElevAt(const TVRMPoint2d& p) const
+{
+    const double r = data_.firstValue;
+    if (r <= 0.0)
+        return data_.baseElev;
+    return data_.baseElev + data_.secondValue * std::max(0.0, 1.0 - p.DistanceTo(center_) / r);
+}
+
+// ---------------------------------------------------------------------------
+// Line shape.
+
+TQTKLineShape::TQTKLineShape(TQTKLineShapeData data) : data_(std::move(data))
+{
+    outline_.Add(TVRMPolygon2d::CreateBand(data_.line, data_.axisOffset, data_.width - data_.axisOffset));
+    if (HasSectionPolygon()) {
+        section_ = data_.section;
+    } else {
+        const double left = -data_.axisOffset, right = data_.width - data_.axisOffset;
+        const double height = data_.startTop - data_.startBottom;
+        section_.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{left, 0}, {right, 0}, {right, height}, {left, height}}));
+    }
+}
+
+double TQTKLineShape::FractionAt(const TVRMPoint2d& p) const
+{
+    const double length = data_.line.Length();
+    if (length <= 0.0)
+        return 0.0;
+    return std::clamp(data_.line.LengthAtPoint(p) / length, 0.0, 1.0);
+}
+
+double TQTKLineShape::GetTopElevAt(const TVRMPoint2d& p) const
+{
+    return data_.startTop + (data_.endTop - data_.startTop) * FractionAt(p);
+}
+
+double TQTKLineShape::GetBottomElevAt(const TVRMPoint2d& p) const
+{
+    return data_.startBottom + (data_.endBottom - data_.startBottom) * FractionAt(p);
+}
+
+// ---------------------------------------------------------------------------
+// Face shapes.
+
+TQTKFaceShape::TQTKFaceShape(TQTKFaceShapeData data) : data_(std::move(data))
+{
+    if (!data_.elevInfo)
+        data_.elevInfo = Ref<IQTKFaceElevInfo>(new TQTKLevelElevInfo(data_.elev));
+    if (data_.flag < 0)
+        data_.flag = data_.elevInfo->IsLevel() ? 1 : 0;
+}
+
+namespace {
+
+IQTKEdgeInfo* EdgeInfoAt(const TQTKEdgeInfoList& infos, int edgeCount, int index)
+{
+    QTK_ASSERT(index >= 0 && index < edgeCount);
+    return index < static_cast<int>(infos.size()) ? infos[static_cast<size_t>(index)].get() : nullptr;
+}
+
+}  // namespace
+
+IQTKEdgeInfo* TQTKFaceShape::GetEdgeInfo(int index) const
+{
+    return EdgeInfoAt(data_.edgeInfos, GetEdgeCount(), index);
+}
+
+std::vector<TVRMPoint2d> TQTKFaceShape::GetVertexList() const
+{
+    std::vector<TVRMPoint2d> points;
+    for (const auto& ring : data_.outline.Items())
+        for (const auto& v : ring.Vertices())
+            points.push_back(v.pt);
+    return points;
+}
+
+const TVRMMultiPolygon2d& TQTKRoofFaceShape::GetRoofPolygon() const
+{
+    return data_.roofPolygon.IsEmpty() ? data_.outline : data_.roofPolygon;
+}
+
+std::unique_ptr<TVRMPlane3d> GetFaceShapePlane(const IQTKFaceShape* shape, bool top)
+{
+    if (!shape)
+        return nullptr;
+    const IQTKFaceElevInfo* info = shape->GetFaceElevInfo();
+    TVRMVector3d normal{0, 0, 1};
+    TVRMPoint3d base{0, 0, shape->GetElev()};
+    if (dynamic_cast<const IQTKCurvedFaceElevInfo*>(info) == nullptr) {
+        normal = info->GetNormal();
+        base.z = info->GetElevAt({0, 0});
+    }
+    if (top)
+        return std::make_unique<TVRMPlane3d>(normal, base);
+    base.z -= shape->GetThickness() * info->GetThicknessFactor();
+    return std::make_unique<TVRMPlane3d>(-normal, base);
+}
+
+// ---------------------------------------------------------------------------
+// Point shape.
+
+TQTKPointShape::TQTKPointShape(TQTKPointShapeData data) : data_(std::move(data))
+{
+    if (data_.inWall) {
+        // Plan outline: the outline's x range across the host wall's width.
+        const TVRMBox2d box = data_.local.Box();
+        const TVRMVector2d t = data_.wallDirection.Normal();
+        const TVRMVector2d left = t.RotateHalfPi(false);
+        const TVRMPoint2d a = data_.insertPt + t * box.min.x, b = data_.insertPt + t * box.max.x;
+        const double l = data_.wallAxisOffset, r = data_.wallWidth - data_.wallAxisOffset;
+        outline_.Add(TVRMPolygon2d(
+            std::vector<TVRMPoint2d>{a - left * r, b - left * r, b + left * l, a + left * l}));
+        return;
+    }
+    for (const auto& ring : data_.local.Items()) {
+        TVRMPolygon2d placed;
+        for (const auto& v : ring.Vertices()) {
+            TVRMVertex2d w = v;
+            w.pt = ToPlan(v.pt);
+            // A mirror turns the direction of travel: arcs change their turning sense.
+            if (data_.mirrored && w.IsArc())
+                w.kind = w.kind == CVRMArcKindCCW       ? CVRMArcKindCW
+                         : w.kind == CVRMArcKindCW      ? CVRMArcKindCCW
+                         : w.kind == CVRMArcKindCCWMajor ? CVRMArcKindCWMajor
+                                                         : CVRMArcKindCCWMajor;
+            placed.Add(w);
+        }
+        outline_.Add(std::move(placed));
+    }
+    if (data_.mirrored)
+        for (auto& ring : outline_.Items())
+            ring.Reverse();
+}
+
+TVRMPoint2d TQTKPointShape::ToPlan(const TVRMPoint2d& local) const
+{
+    double x = local.x - data_.basePt.x, y = local.y - data_.basePt.y;
+    if (data_.mirrored)
+        x = -x;
+    const double c = std::cos(data_.rotation), s = std::sin(data_.rotation);
+    return {data_.insertPt.x + c * x - s * y, data_.insertPt.y + s * x + c * y};
+}
+
+IQTKEdgeInfo* TQTKPointShape::GetEdgeInfo(int index) const
+{
+    return EdgeInfoAt(data_.edgeInfos, GetEdgeCount(), index);
+}
