@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
@@ -23,11 +24,14 @@ struct TStack {
 };
 
 // Recognises a solid whose faces are all vertical or level (curved facets
-// excluded: their volumes are analytic) and takes its plan between each pair
-// of consecutive levels from the section half way.
+// excluded: their volumes are analytic). Going up level by level, the plan
+// loses what the upward faces there close and gains what the downward faces open.
 bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
 {
-    std::vector<double> levels;
+    struct TLevel {
+        TVRMMultiPolygon2d up, down;  // plan rings, counter-clockwise outer rings
+    };
+    std::map<double, TLevel> levels;
     for (const auto& f : solid.GetFaces()) {
         const TVRMVector3d& n = f.GetNormal();
         if (f.GetArc())
@@ -37,31 +41,40 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
         if (std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat)
             return false;
         const double z = f.GetLoop(0)[0].z;
-        for (const auto& l : f.GetLoops())
+        TLevel& level = levels[z];
+        for (const auto& l : f.GetLoops()) {
             for (const auto& p : l)
                 if (p.z != z)
                     return false;
-        levels.push_back(z);
+            if (n.z > 0) {
+                AddPlanRing(level.up, l);
+            } else {
+                AddPlanRing(level.down, TVRMLoop3d(l.rbegin(), l.rend()));
+            }
+        }
     }
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
     if (levels.size() < 2)
         return false;
     double volume = 0;
-    for (size_t i = 0; i + 1 < levels.size(); ++i) {
-        const TVRMPlane3d mid({0, 0, 1}, {0, 0, (levels[i] + levels[i + 1]) / 2});
-        std::vector<TVRMFace3d> below, above;
-        if (!SectionCaps(solid, mid, CVRMPlaneEpsilon, below, above))
-            return false;
-        auto plan = TVRMMultiPolygon2d::Create();
-        for (const auto& f : below)
-            for (const auto& l : f.GetLoops())
-                AddPlanRing(*plan, l);
-        volume += plan->Area() * (levels[i + 1] - levels[i]);
-        stack.plans.push_back(std::move(plan));
+    std::unique_ptr<TVRMMultiPolygon2d> plan;
+    for (auto it = levels.begin(); std::next(it) != levels.end(); ++it) {
+        TLevel& level = it->second;
+        if (!plan) {
+            if (!level.up.IsEmpty())
+                return false;
+            plan = level.down.Clone();
+        } else {
+            if (!level.up.IsEmpty())
+                plan = TVRMIntersectFunc2d::SubPolygon(*plan, level.up);
+            if (!level.down.IsEmpty())
+                plan = TVRMIntersectFunc2d::MergePolygon(*plan, level.down);
+        }
+        volume += plan->Area() * (std::next(it)->first - it->first);
+        stack.levels.push_back(it->first);
+        stack.plans.push_back(plan->Clone());
     }
-    stack.levels = std::move(levels);
-    // The layers must account for the whole solid.
+    stack.levels.push_back(levels.rbegin()->first);
+    // The layers must account for the whole solid (a closed, consistently oriented one).
     const double actual = solid.GetVolume();
     return std::fabs(volume - actual) <= 1e-9 * std::fabs(actual);
 }
@@ -88,9 +101,12 @@ bool IsBlank(const TVRMMultiPolygon2d* plan)
     return !plan || plan->IsEmpty();
 }
 
+// Pairs (x, y) of plans known to satisfy x inside y: x - y is empty.
+using TSubsets = std::set<std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>>;
+
 // Solid made of stacked prisms: the sides of every layer, then the plan faces
 // where the layers start, change and end.
-TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers)
+TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TSubsets& subsets)
 {
     std::vector<TLayer> merged;
     for (const auto& l : layers) {
@@ -125,18 +141,28 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers)
             }
         }
     }
-    auto addPlan = [&](std::unique_ptr<TVRMMultiPolygon2d> plan, double z, bool up) {
-        if (plan && !plan->IsEmpty())
-            solid.AddFace(PlanFace(*plan, z, up));
+    // x - y, computed once per pair (a layer met twice gives the same differences).
+    std::map<std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>, std::unique_ptr<TVRMMultiPolygon2d>>
+        differences;
+    auto addPlan = [&](const TVRMMultiPolygon2d* x, const TVRMMultiPolygon2d* y, double z, bool up) {
+        if (IsBlank(x) || subsets.count({x, y}))
+            return;
+        if (IsBlank(y)) {
+            solid.AddFace(PlanFace(*x, z, up));
+            return;
+        }
+        auto& d = differences[{x, y}];
+        if (!d)
+            d = TVRMIntersectFunc2d::SubPolygon(*x, *y);
+        if (!d->IsEmpty())
+            solid.AddFace(PlanFace(*d, z, up));
     };
     const TVRMMultiPolygon2d* below = nullptr;
     for (size_t i = 0; i <= merged.size(); ++i) {
         const TVRMMultiPolygon2d* above = i < merged.size() ? merged[i].plan : nullptr;
         const double z = i < merged.size() ? merged[i].z0 : merged.back().z1;
-        if (!IsBlank(below))
-            addPlan(IsBlank(above) ? below->Clone() : TVRMIntersectFunc2d::SubPolygon(*below, *above), z, true);
-        if (!IsBlank(above))
-            addPlan(IsBlank(below) ? above->Clone() : TVRMIntersectFunc2d::SubPolygon(*above, *below), z, false);
+        addPlan(below, above, z, true);
+        addPlan(above, below, z, false);
         below = above;
     }
     return solid;
@@ -167,6 +193,7 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
     // One plan per pair of layers met, so that equal neighbours merge.
     std::map<std::pair<int, int>, std::unique_ptr<TVRMMultiPolygon2d>> combined;
     std::vector<TLayer> layers;
+    TSubsets subsets;
     bool touched = false;
     for (size_t i = 0; i + 1 < levels.size(); ++i) {
         const double m = (levels[i] + levels[i + 1]) / 2;
@@ -180,12 +207,17 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
                 switch (kind) {
                     case CVRMBoolIntersect:
                         slot = TVRMIntersectFunc2d::IntPolygon(*pa, *pb);
+                        subsets.insert({slot.get(), pa});
+                        subsets.insert({slot.get(), pb});
                         break;
                     case CVRMBoolUnion:
                         slot = TVRMIntersectFunc2d::MergePolygon(*pa, *pb);
+                        subsets.insert({pa, slot.get()});
+                        subsets.insert({pb, slot.get()});
                         break;
                     default:
                         slot = TVRMIntersectFunc2d::SubPolygon(*pa, *pb);
+                        subsets.insert({slot.get(), pa});
                         touched = touched || slot->Area() < pa->Area() - CVRMZero * std::max(1.0, pa->Area());
                         break;
                 }
@@ -200,7 +232,7 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
         result = a;  // nothing in common
         return true;
     }
-    result = StackLayers(std::move(layers));
+    result = StackLayers(std::move(layers), subsets);
     RestoreOrigins(result, a, b, kind);
     return true;
 }

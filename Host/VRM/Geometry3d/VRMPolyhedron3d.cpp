@@ -450,34 +450,32 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         }
         return -1;
     };
-    struct TOrdered {
-        int rank;
-        TVRMFace3d face;
-    };
-    std::vector<TOrdered> ordered;
-    for (const auto& f : result.GetFaces()) {
-        TVRMFace3d face = f;
+    std::vector<TVRMFace3d> faces = result.GetFaces();
+    std::vector<int> rank(faces.size(), a.GetFaceCount() + b.GetFaceCount());
+    for (size_t k = 0; k < faces.size(); ++k) {
+        TVRMFace3d& face = faces[k];
         face.SetTag(-1);
         face.SetArc(std::nullopt);
-        int rank = a.GetFaceCount() + b.GetFaceCount();
-        TVRMPoint3d probe;
-        if (face.GetOnePointInLoop(probe)) {
-            if (const int i = sourceFace(a, probe, face.GetNormal()); i >= 0) {
-                rank = i;
-                face.SetTag(a.GetFace(i).GetTag());
-                InheritArc(a.GetFace(i), face);
-            } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
-                rank = a.GetFaceCount() + j;
-                InheritArc(b.GetFace(j), face);
-            }
+        // A point just inside the face, next to the middle of its first edge.
+        const TVRMLoop3d& loop = face.GetLoop(0);
+        const TVRMVector3d edge = loop[1] - loop[0];
+        const TVRMVector3d inward = face.GetNormal().CrossProduct(edge).Unit();
+        const TVRMPoint3d probe = (loop[0] + loop[1]) * 0.5 + inward * std::min(1e-3, 0.01 * edge.Length());
+        if (const int i = sourceFace(a, probe, face.GetNormal()); i >= 0) {
+            rank[k] = i;
+            face.SetTag(a.GetFace(i).GetTag());
+            InheritArc(a.GetFace(i), face);
+        } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
+            rank[k] = a.GetFaceCount() + j;
+            InheritArc(b.GetFace(j), face);
         }
-        ordered.push_back({rank, std::move(face)});
     }
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const TOrdered& x, const TOrdered& y) { return x.rank < y.rank; });
+    std::vector<size_t> order(faces.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) { return rank[x] < rank[y]; });
     result.Clear();
-    for (auto& o : ordered)
-        result.AddFace(std::move(o.face));
+    for (size_t k : order)
+        result.AddFace(std::move(faces[k]));
 }
 
 const TVRMFace3d& TVRMPolyhedron3d::GetFace(int i) const
@@ -532,9 +530,10 @@ TVRMBox3d TVRMPolyhedron3d::GetBox() const
 
 double TVRMPolyhedron3d::GetVolume() const
 {
-    if (faces_.empty())
+    if (faces_.empty() || faces_[0].GetLoops().empty() || faces_[0].GetLoop(0).empty())
         return 0;
-    const TVRMPoint3d origin = GetBox().Centre();
+    // Measured from a vertex of the solid, which keeps the terms small.
+    const TVRMPoint3d origin = faces_[0].GetLoop(0)[0];
     double v = 0;
     for (const auto& f : faces_) {
         if (f.GetLoops().empty() || f.GetLoop(0).empty())
