@@ -3,6 +3,7 @@
 // corners), and edges that turn round (swallowed by their neighbours) are removed one at a time.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry2d/VRMGeom2dUtils.h"
@@ -52,7 +53,9 @@ TVRMCustomLine2d Trimmed(const TVRMCustomLine2d& line, const TVRMPoint2d& s, con
     span = t1 - t0;
     if (!d.valid)
         return TVRMCustomLine2d(s, e);
-    return TVRMCustomLine2d(s, e, line.Radius(), GetSweepArcKind(d.sense < 0.0, std::max(0.0, span) / line.Radius()));
+    // A turned-round piece runs back along its circle.
+    return TVRMCustomLine2d(s, e, line.Radius(),
+                            GetSweepArcKind((d.sense < 0.0) != (span < 0.0), std::abs(span) / line.Radius()));
 }
 
 // Remove edges without length and fold-backs (a straight edge followed by one running back along
@@ -98,10 +101,11 @@ void RemoveFolds(std::vector<TVRMCustomLine2d>& lines, std::vector<int>& sources
     }
 }
 
-// Join moved edges into a ring (closed) or a polyline; edges that turn round are dropped and their
-// neighbours joined again. False when too little remains.
-bool JoinEdges(std::vector<TOffsetEdge> edges, bool closed, std::vector<TVRMCustomLine2d>& lines,
-               std::vector<int>& sources)
+// Join moved edges into a ring (closed) or a polyline. With dropTurned, edges that turn round are
+// dropped and their neighbours joined again; else they stay, running backwards. False when too
+// little remains.
+bool JoinEdges(std::vector<TOffsetEdge> edges, bool closed, bool dropTurned, std::vector<TVRMCustomLine2d>& lines,
+               std::vector<int>& sources, bool* turned = nullptr)
 {
     for (;;) {
         const size_t m = edges.size();
@@ -139,7 +143,9 @@ bool JoinEdges(std::vector<TOffsetEdge> edges, bool closed, std::vector<TVRMCust
                 sources.push_back(-1);
             }
         }
-        if (worstIndex == m) {
+        if (turned)
+            *turned = worstIndex != m;
+        if (worstIndex == m || !dropTurned) {
             RemoveFolds(lines, sources, closed);
             return lines.size() >= (closed ? 2u : 1u);
         }
@@ -181,23 +187,93 @@ bool IsSimpleRing(const TVRMPolygon2d& ring)
     return true;
 }
 
-// For each edge of a resolved ring, the source of the moved edge it lies on (-1 for none).
-std::vector<int> SourcesOfEdges(const TVRMPolygon2d& ring, const std::vector<TVRMCustomLine2d>& moved,
-                                const std::vector<int>& sources)
+// Turn a ring's vertex list to start at the vertex nearest a point (keeps edge maps stable).
+void StartNear(TVRMPolygon2d& ring, const TVRMPoint2d& p)
 {
-    std::vector<int> result;
+    std::vector<TVRMVertex2d>& v = ring.Vertices();
+    if (v.empty())
+        return;
+    const auto nearest = std::min_element(v.begin(), v.end(), [&p](const TVRMVertex2d& a, const TVRMVertex2d& b) {
+        return a.pt.DistanceTo(p) < b.pt.DistanceTo(p);
+    });
+    std::rotate(v.begin(), nearest, v.end());
+}
+
+// For each edge of a resolved ring, the source of the moved edge it runs along (-1 for none, or
+// for an edge running against its moved edge). False when no edge runs along its moved edge:
+// the ring is a loop turned inside out, left where the moved edges collapsed.
+bool SourcesOfEdges(const TVRMPolygon2d& ring, const std::vector<TOffsetEdge>& moved, std::vector<int>& sources)
+{
+    sources.clear();
+    bool anyAlong = false;
     for (const TVRMCustomLine2d& edge : ring.GetEdges()) {
         const TVRMPoint2d mid = edge.MiddlePoint();
         const double tol = 1e-6 * std::max({1.0, std::abs(mid.x), std::abs(mid.y)});
         int source = -1;
         for (size_t k = 0; k < moved.size() && source < 0; ++k)
-            if (edge.IsArc() == moved[k].IsArc() &&
-                std::abs(TVRMPositionFunc2d::SignedDistanceTo(mid, moved[k], false)) <= tol &&
-                TVRMPositionFunc2d::IsSameDirection(edge, moved[k]))
-                source = sources[k];
-        result.push_back(source);
+            if (edge.IsArc() == moved[k].line.IsArc() &&
+                std::abs(TVRMPositionFunc2d::SignedDistanceTo(mid, moved[k].line, false)) <= tol &&
+                TVRMPositionFunc2d::IsSameDirection(edge, moved[k].line))
+                source = moved[k].source;
+        anyAlong = anyAlong || source >= 0;
+        sources.push_back(source);
     }
-    return result;
+    return anyAlong;
+}
+
+// A ring offset built from pieces: the ring, with a band along every edge (as wide as its width)
+// and a corner piece between moved neighbours (up to their crossing, the mitre), added where they
+// grow the ring and cut away where they shrink it. Slower than joining the moved edges, but right
+// where moved edges pass each other.
+std::unique_ptr<TVRMMultiPolygon2d> PieceOffsetRegion(const TVRMPolygon2d& ring, const std::vector<double>& widths,
+                                                      double outward)
+{
+    const int n = ring.GetEdgeCount();
+    TVRMMultiPolygon2d grow, shrink;
+    std::vector<TVRMCustomLine2d> edges(n), moved(n);
+    std::vector<bool> hasMoved(n, false);
+    for (int i = 0; i < n; ++i) {
+        edges[i] = ring.GetEdge(i);
+        if (edges[i].IsArc() && !edges[i].GetArcData().valid)
+            edges[i] = TVRMCustomLine2d(edges[i].StartPt(), edges[i].EndPt());
+        const TVRMCustomLine2d& e = edges[i];
+        if (widths[i] == 0.0 || !std::isfinite(widths[i]) || e.StartPt() == e.EndPt())
+            continue;
+        double side = outward * widths[i];  // positive: to the right of the edge
+        if (const TVRMArcData d = e.GetArcData(); d.valid && e.Radius() + d.sense * side <= 0.0)
+            side = -d.sense * e.Radius() * (1.0 - 1e-12);  // a band past the centre ends at it
+        const TVRMPolygon2d band =
+            side > 0.0 ? TVRMPolygon2d::CreateBand(e, 0.0, side) : TVRMPolygon2d::CreateBand(e, -side, 0.0);
+        (widths[i] > 0.0 ? grow : shrink).Add(band);
+        hasMoved[i] = TVRMOffsetFunc2d::Offset(e, side, moved[i]);
+    }
+    for (int i = 0; i < n; ++i) {
+        const int prev = (i + n - 1) % n;
+        if (!hasMoved[prev] || !hasMoved[i])
+            continue;
+        const bool grows = widths[prev] >= 0.0 && widths[i] >= 0.0;
+        const bool shrinks = widths[prev] <= 0.0 && widths[i] <= 0.0;
+        // A corner turning outward-convex leaves a gap between growing bands; a reflex one
+        // between shrinking bands.
+        const double turn = edges[prev].EndDirection().CrossProduct(edges[i].StartDirection()) * outward;
+        TVRMPoint2d mitre;
+        if (!(grows && turn > 0.0) && !(shrinks && turn < 0.0))
+            continue;
+        if (!Junction(moved[prev], moved[i], mitre))
+            continue;
+        TVRMPolygon2d corner(
+            std::vector<TVRMPoint2d>{edges[i].StartPt(), moved[prev].EndPt(), mitre, moved[i].StartPt()});
+        if (corner.IsClockwise())
+            corner.Reverse();
+        (grows ? grow : shrink).Add(std::move(corner));
+    }
+    TVRMMultiPolygon2d base;
+    base.Add(ring);
+    if (outward < 0.0)
+        base.GetItems(0).Reverse();
+    std::unique_ptr<TVRMMultiPolygon2d> region =
+        grow.IsEmpty() ? base.Clone() : TVRMIntersectFunc2d::MergePolygon(base, grow);
+    return shrink.IsEmpty() ? std::move(region) : TVRMIntersectFunc2d::SyncSubPolygon(*region, shrink);
 }
 
 }  // namespace
@@ -245,7 +321,7 @@ bool TVRMOffsetFunc2d::Offset(const TVRMLines2d& lines, double d, TVRMLines2d& r
     }
     std::vector<TVRMCustomLine2d> joined;
     std::vector<int> sources;
-    if (edges.empty() || !JoinEdges(edges, false, joined, sources))
+    if (edges.empty() || !JoinEdges(edges, false, true, joined, sources))
         return false;
     result = TVRMLines2d::FromLines(joined);
     return true;
@@ -273,27 +349,31 @@ bool TVRMOffsetFunc2d::Offset(const TVRMPolygon2d& ring, const std::vector<doubl
     }
     std::vector<TVRMCustomLine2d> joined;
     std::vector<int> sources;
-    if (!JoinEdges(edges, true, joined, sources))
+    bool turned = false;
+    if (!JoinEdges(edges, true, false, joined, sources, &turned))
         return false;
     TVRMPolygon2d candidate = RingOfLines(joined);
-    if (!IsSimpleRing(candidate)) {
-        // Moved edges that pass each other (a narrow notch closing, an inward offset pinching):
-        // keep the region the ring winds around positively, and map its edges back.
-        TVRMMultiPolygon2d loops;
-        loops.Add(candidate);
-        if (outward < 0.0)
-            loops.GetItems(0).Reverse();
-        std::unique_ptr<TVRMMultiPolygon2d> resolved = TVRMIntersectFunc2d::MergePolygon(loops);
-        const TVRMPolygon2d* largest = nullptr;
-        for (const TVRMPolygon2d& r : resolved->Items())
-            if (!r.IsHole() && (!largest || r.Area() > largest->Area()))
-                largest = &r;
+    if (turned || !IsSimpleRing(candidate)) {
+        // Moved edges that turn round or pass each other (a narrow notch closing, an arm
+        // swallowed by an inward offset): build the region from pieces instead, and map its
+        // edges back.
+        std::unique_ptr<TVRMMultiPolygon2d> resolved = PieceOffsetRegion(ring, widths, outward);
+        std::optional<TVRMPolygon2d> largest;
+        std::vector<int> largestSources;
+        for (TVRMPolygon2d& r : resolved->Items()) {
+            if (r.IsHole() || (largest && r.Area() <= largest->Area()))
+                continue;
+            if (outward < 0.0)
+                r.Reverse();
+            StartNear(r, joined.empty() ? r.GetVertex(0).pt : joined.front().StartPt());
+            std::vector<int> ringSources;
+            if (SourcesOfEdges(r, edges, ringSources))
+                largest = r, largestSources = std::move(ringSources);
+        }
         if (!largest)
             return false;
-        candidate = *largest;
-        if (outward < 0.0)
-            candidate.Reverse();
-        sources = SourcesOfEdges(candidate, joined, sources);
+        candidate = std::move(*largest);
+        sources = std::move(largestSources);
     }
     // The ring must keep its orientation; a ring turned inside out has collapsed.
     if (!(candidate.SignArea() * outward > 0.0))
