@@ -1,0 +1,177 @@
+// The base class of every calculation element object.
+//
+// One object accompanies one host element while the host calculates: it keeps
+// what rules ask for again and again (the element's solids, its related
+// elements, material and type, intersection results, named quantities) and
+// carries the calculators that original-quantity rules build for the
+// deduction rules of the same element. Objects are made and prepared only
+// through GetCalcEDO / GetOrCreateCalcEDO (Calculator/Common/QTKCalculatorCommon.h).
+//
+// Threads: rules on several host threads may use one object at once. The
+// related list is built once under its own lock; the lazily kept members
+// share one re-entrant lock per object, which is never held while another
+// element object is called, so two objects building at once cannot block
+// each other. Solids are built outside any lock and the first one kept wins.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "Calculator/Common/QTKCalculatorEDOIntf.h"
+#include "Calculator/Common/QTKRelationPolyhedronList.h"
+#include "Host/Runtime/VRMThreadSyncUtils.h"
+
+class IRDXTableSource;
+
+// A named quantity kept on an element object.
+struct TQTKEDOQtyItem {
+    std::string Name;
+    double Value = 0.0;
+};
+using TQTKEDOQtyArr = std::vector<TQTKEDOQtyItem>;
+
+class TQTKCalculatorEDO : public TInterfacedObject, public virtual IQTKCalculatorEDO {
+public:
+    // The draw object is not counted: the host element owns its calculation
+    // object (SetCalcEDO), not the other way round.
+    TQTKCalculatorEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj);
+
+    std::string GetMaterial() override;
+    int GetType() override;
+    std::uint8_t GetMode() const override { return mode_.load(std::memory_order_acquire); }
+    void SetMode(std::uint8_t mode) override;
+    bool IsModeChanged() const override { return GetMode() != 2; }
+
+    bool TryAddRelated(IRDXRecord* record) override;
+    bool IsHostRelated(IRDXRecord* record) override;
+    bool IsIntersectWith(IRDXRecord* record) override;
+    void AddRelated(IRDXRecord* record) override;
+    RecordRef GetRelated(int index) override;
+    int GetRelatedCount() override;
+    bool GetRelatedByType(int elementTypeId, TRecordList* list) override;
+    bool GetRelatedByTypes(const TQTKElementTypeSet& typeIds, TRecordList* list) override;
+    bool GetRelatedByTypeOrNil(int elementTypeId, TRecordList* list) override;
+    int IndexOfRelated(IRDXRecord* record) override;
+
+    std::uint8_t GetPrepareState() const override { return prepareState_.load(std::memory_order_acquire); }
+    void SetPrepareState(std::uint8_t state) override { prepareState_.store(state, std::memory_order_release); }
+    // Forgets the cached material and type, so both are read again.
+    void Prepare(IRDXRecord* record) override;
+    void ClearCalcCache() override {}
+    void ClearQtyItems() override;
+    void FreeCalcCache() override {}
+    bool AddOriginalQtyDetail(IRDXRecord*) override { return false; }
+    void FillDeductDetail(IRDXRecord*) override {}
+    void ResetForQty(IRDXRecord*) override {}
+
+    TVRMPolyhedron3d* GetOriginalPolyhedron() override;
+    Ref<IQTKPolyhedron3dIntf> GetOriginalPolyhedronIntf() override;
+    Ref<IQTKPolyhedron3dIntf> GetRelationPolyhedronIntf() override;
+    TVRMPolyhedron3d* GetMergedSolid() override;
+
+    IQTKElementDrawObj* GetElementDrawObj() const override { return drawObj_; }
+    int GetMaterialLevel() override;
+    double GetOriginalQty() const override { return originalQty_.load(std::memory_order_acquire); }
+    void SetOriginalQty(double value) override { originalQty_.store(value, std::memory_order_release); }
+    bool IsOptionBit1Set() const override { return (options_.load() & 2) != 0; }
+    void SetOptionBit1(bool value) override { SetOptionBit(2, value); }
+    bool IsOptionBit2Set() const override { return (options_.load() & 4) != 0; }
+    void SetOptionBit2(bool value) override { SetOptionBit(4, value); }
+    bool GetUserFlag() const override { return userFlag_.load(); }
+    void SetUserFlag(bool value) override { userFlag_.store(value); }
+
+    bool FindIntersectCache(IRDXRecord* record, bool& intersects) override;
+    void AddIntersectCache(IRDXRecord* record, bool intersects) override;
+
+    void ReleaseRelationPolyhedronItem(const TQTKRelationPolyhedronItem* item) override;
+    void ReleaseOriginalPolyhedronItem(const TQTKOriginalPolyhedronItem* item) override;
+
+    void AddQtyItem(std::string_view name, double value) override;
+    double GetQtyItem(std::string_view name) override;
+
+    TVRMCmpxchgLock& GetPrepareLock() override { return *prepareLock_; }
+    void SetPrepareLock(std::unique_ptr<TVRMCmpxchgLock> lock) override;
+
+    // Builds the related list once (see BuildRelatedList).
+    void EnsureRelatedList();
+    // The original solid if one exists (kept or cached), building nothing.
+    Ref<IQTKPolyhedron3dIntf> FindOriginalPolyhedron();
+    bool HasOriginalPolyhedron();
+    // Replaces the original solid (nil: none); the object takes ownership.
+    void SetOriginalPolyhedron(std::unique_ptr<TVRMPolyhedron3d> polyhedron);
+    // Adds to the host's deduction-detail container one original-quantity
+    // detail: a copy of the original solid and the original quantity in the
+    // unit of QtyRecord. Nothing without a container.
+    void AddOriginalSolidDetail(IRDXRecord* qtyRecord);
+    // The business data ("ElementDrawObj", "Floor", ...) and the calculation settings of the session.
+    static Ref<IRDXTableSource> GetBusiness();
+    static Ref<IRDXTableSource> GetCalculatorSetting();
+
+protected:
+    ~TQTKCalculatorEDO() override;
+
+    // True: the object keeps its original solid itself; False: the solid
+    // lives in GOriginalPolyhedronList and is rebuilt after eviction.
+    virtual bool IsOriginalPolyhedronOwned() const { return true; }
+    // A new solid of the element (the host's solid of its shape).
+    virtual std::unique_ptr<TVRMPolyhedron3d> BuildOriginalPolyhedron();
+    virtual bool IsRelationSameAsOriginal() const { return false; }
+    // A copy of the original solid united with every sub-solid of the element.
+    virtual std::unique_ptr<TVRMPolyhedron3d> BuildRelationPolyhedron();
+    // Contact test of two line elements where their axis lines cross: True
+    // (and Intersects True) when a point of the crossing lies in both
+    // relation solids; False leaves Intersects unchanged.
+    virtual bool QuickIntersect(IRDXRecord* record, bool& intersects);
+    // Asks the host's box service for the elements around this one and
+    // relates those that pass the type filters, the host's relation test and
+    // the intersection test; relations are made from both sides.
+    void BuildRelatedList();
+
+    // Guards the lazily kept members; re-entrant on one thread.
+    std::recursive_mutex& DataLock() const noexcept { return dataLock_; }
+
+private:
+    struct TRelated {
+        RecordRef record;
+        int id = 0;
+        int typeId = -1;
+    };
+    void SetOptionBit(std::uint8_t bit, bool value);
+    bool CollectRelated(const TQTKElementTypeSet* typeIds, int typeId, TRecordList* list);
+
+    IQTKElementDrawObj* const drawObj_;
+    mutable std::recursive_mutex dataLock_;
+
+    // Related elements, ascending by record id.
+    std::vector<TRelated> related_;
+    std::atomic<bool> relatedBuilt_{false};
+    std::recursive_mutex relatedLock_;
+    bool relatedBuilding_ = false;
+
+    std::atomic<std::uint8_t> prepareState_{CQTKEdoNew};
+    std::unique_ptr<TVRMCmpxchgLock> prepareLock_;
+    std::atomic<std::uint8_t> mode_{2};
+    std::atomic<double> originalQty_{0.0};
+    std::atomic<std::uint8_t> options_{1};
+    std::atomic<bool> userFlag_{false};
+    TQTKEDOQtyArr qtyItems_;
+
+    Ref<IQTKPolyhedron3dIntf> originalHolder_;  // owned mode
+    Ref<IQTKPolyhedron3dIntf> pinnedOriginal_;  // cached mode: the solid last handed out raw
+    TQTKCacheSlot originalItem_;                 // cached mode, in GOriginalPolyhedronList
+    TQTKCacheSlot relationItem_;                 // in GRelationPolyhedronList
+
+    bool materialRead_ = false;
+    bool typeRead_ = false;
+    std::string material_;
+    int type_ = 0;
+    std::unique_ptr<TVRMPolyhedron3d> mergedSolid_;
+    std::unique_ptr<std::unordered_map<int, std::uint8_t>> intersectCache_;
+};

@@ -1,0 +1,37 @@
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
+
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/Runtime/Assert.h"
+
+namespace {
+
+constexpr int CRoomType = 32;
+constexpr int CEaveType = 64;
+
+template <class T>
+Ref<IQTKCalculatorEDO> Create(std::uint8_t mode, IQTKElementDrawObj* drawObj)
+{
+    return Ref<IQTKCalculatorEDO>(new T(mode, drawObj));
+}
+
+}  // namespace
+
+// The element families' classes take their rows here as they are added; until
+// then a kind is served by the base object, so every type id answers.
+Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std::uint8_t mode,
+                                                         IQTKElementDrawObj* drawObj)
+{
+    switch (elementTypeId) {
+        case CRoomType:
+            return Create<TQTKCalculatorEDO>(2, drawObj);
+        case CEaveType: {
+            // An eave is a face (eave and canopy) or a line (eave line).
+            const int shape = EdoPropValueInteger(drawObj->GetPropValues(), "Shape");
+            QTK_ASSERT(shape == 0 || shape == 1);
+            return Create<TQTKCalculatorEDO>(mode, drawObj);
+        }
+        default:
+            return Create<TQTKCalculatorEDO>(mode, drawObj);
+    }
+}

@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "tests/Calculator/CalcFrame/CalcEDOTestModel.h"
+
+namespace {
+
+std::vector<int> Ids(const TRecordList& list)
+{
+    std::vector<int> ids;
+    for (const auto& record : list)
+        ids.push_back(record ? record->GetID() : -1);
+    return ids;
+}
+
+std::vector<int> RelatedIds(IQTKCalculatorEDO& edo)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < edo.GetRelatedCount(); ++i)
+        ids.push_back(edo.GetRelated(i)->GetID());
+    return ids;
+}
+
+Ref<IQTKCalculatorEDO> NewEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj)
+{
+    return Ref<IQTKCalculatorEDO>(new TQTKCalculatorEDO(mode, drawObj));
+}
+
+TEST(CalculatorEDOTest, OnlyAVirtualWallOverridesItsMode)
+{
+    struct TCase {
+        int typeId;
+        TTestProps props;
+        std::uint8_t mode, expected;
+    };
+    const std::vector<TCase> cases = {
+        {0, {{"Type", std::int64_t{255}}}, 0, 2},  // virtual wall
+        {0, {{"Type", std::int64_t{1}}}, 0, 0},
+        {0, {}, 1, 1},
+        {15, {{"Type", std::int64_t{255}}}, 0, 0},  // a beam of that type is no virtual wall
+    };
+    TTestModel model;
+    int id = 1;
+    for (const TCase& c : cases) {
+        auto* drawObj = model.AddLine(id++, c.typeId, 0, 0, 1000, 0, 200, 0, 3000, c.props);
+        Ref<IQTKCalculatorEDO> edo = NewEDO(c.mode, drawObj);
+        EXPECT_EQ(edo->GetMode(), c.expected) << "type " << c.typeId;
+        EXPECT_EQ(edo->IsModeChanged(), c.expected != 2);
+    }
+}
+
+TEST(CalculatorEDOTest, MaterialAndTypeReadFromTheElement)
+{
+    TTestModel model;
+    auto* plain = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
+    auto* nullType = model.AddPoint(2, 25, 0, 0, 400, 400, 0, 3000, {{"Type", TRDXValue{}}, {"Material", "混凝土"}});
+    auto* typed = model.AddPoint(3, 25, 0, 0, 400, 400, 0, 3000, {{"Type", std::int64_t{3}}});
+    EXPECT_EQ(NewEDO(2, plain)->GetMaterial(), "");
+    EXPECT_EQ(NewEDO(2, plain)->GetType(), -1);
+    EXPECT_EQ(NewEDO(2, nullType)->GetType(), 0);
+    EXPECT_EQ(NewEDO(2, nullType)->GetMaterial(), "混凝土");
+    EXPECT_EQ(NewEDO(2, typed)->GetType(), 3);
+}
+
+TEST(CalculatorEDOTest, QuantityItemsIntersectionCacheAndFlags)
+{
+    TTestModel model;
+    auto* drawObj = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
+    model.AddPoint(2, 25, 0, 0, 400, 400, 0, 3000);
+    Ref<IQTKCalculatorEDO> edo = NewEDO(2, drawObj);
+
+    edo->AddQtyItem("Volume", 1.5);
+    edo->AddQtyItem("VOLUME", 2.5);
+    EXPECT_DOUBLE_EQ(edo->GetQtyItem("volume"), 1.5);  // first wins, any letter case
+    EXPECT_DOUBLE_EQ(edo->GetQtyItem("Area"), 0.0);
+    edo->ClearQtyItems();
+    EXPECT_DOUBLE_EQ(edo->GetQtyItem("Volume"), 0.0);
+
+    bool intersects = true;
+    EXPECT_FALSE(edo->FindIntersectCache(model.Record(2), intersects));
+    edo->AddIntersectCache(model.Record(2), false);
+    edo->AddIntersectCache(model.Record(2), true);
+    EXPECT_TRUE(edo->FindIntersectCache(model.Record(2), intersects));
+    EXPECT_FALSE(intersects);
+
+    EXPECT_FALSE(edo->IsOptionBit1Set());
+    edo->SetOptionBit2(true);
+    EXPECT_TRUE(edo->IsOptionBit2Set());
+    EXPECT_FALSE(edo->IsOptionBit1Set());
+    edo->SetOptionBit2(false);
+    EXPECT_FALSE(edo->IsOptionBit2Set());
+}
+
+TEST(CalculatorEDOTest, ListArgumentsAndUnbuiltListsAreChecked)
+{
+    TTestModel model;
+    auto* drawObj = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
+    model.Activate();
+    Ref<IQTKCalculatorEDO> edo = GetCalcEDO(model.Record(1), false);
+    EXPECT_THROW(edo->GetRelated(0), EQTKAssertionFailed);
+    EXPECT_THROW(edo->GetRelatedByType(25, nullptr), EQTKAssertionFailed);
+
+    TRecordList list{RecordRef(model.Record(1))};
+    EXPECT_TRUE(edo->GetRelatedByTypeOrNil(-1, &list));
+    EXPECT_EQ(Ids(list), (std::vector<int>{1, -1}));
+    EXPECT_FALSE(edo->GetRelatedByTypeOrNil(25, &list));
+    EXPECT_TRUE(list.empty());
+    (void)drawObj;
+}
+
+TEST(CalculatorEDOTest, MergedSolidIsEmptyWithoutSubSolids)
+{
+    TTestModel model;
+    Ref<IQTKCalculatorEDO> edo = NewEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
+    ASSERT_NE(edo->GetMergedSolid(), nullptr);
+    EXPECT_FALSE(edo->GetMergedSolid()->HasFaces());
+    EXPECT_EQ(edo->GetMergedSolid(), edo->GetMergedSolid());
+}
+
+TEST(CalculatorEDOTest, OriginalSolidIsBuiltOnceAndReplacedBySetter)
+{
+    TTestModel model;
+    Ref<IQTKCalculatorEDO> iedo = NewEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
+    auto* edo = dynamic_cast<TQTKCalculatorEDO*>(iedo.get());
+    EXPECT_FALSE(edo->HasOriginalPolyhedron());
+    Ref<IQTKPolyhedron3dIntf> first = edo->GetOriginalPolyhedronIntf();
+    EXPECT_NEAR(first->GetPolyhedron()->GetVolume(), 400.0 * 400 * 3000, 1.0);
+    EXPECT_EQ(edo->GetOriginalPolyhedronIntf(), first);
+    edo->SetOriginalPolyhedron(TVRMPolyhedron3d::CreateBox({{0, 0, 0}, {10, 10, 10}}));
+    EXPECT_NEAR(edo->GetOriginalPolyhedron()->GetVolume(), 1000.0, 1e-6);
+    EXPECT_NEAR(first->GetPolyhedron()->GetVolume(), 400.0 * 400 * 3000, 1.0);  // a reader keeps the old one
+    edo->SetOriginalPolyhedron(nullptr);
+    EXPECT_FALSE(edo->HasOriginalPolyhedron());
+}
+
+TEST(CalculatorEDOTest, OriginalSolidDetailGoesToTheCurrentContainer)
+{
+    TTestModel model;
+    Ref<IQTKCalculatorEDO> iedo = NewEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
+    auto* edo = dynamic_cast<TQTKCalculatorEDO*>(iedo.get());
+    edo->AddOriginalSolidDetail(nullptr);  // no container: nothing
+    TQTKDeductDetailContainer container;
+    SetDeductDetailContainer(&container);
+    edo->SetOriginalQty(4.8e8);
+    edo->AddOriginalSolidDetail(nullptr);
+    SetDeductDetailContainer(nullptr);
+    ASSERT_EQ(container.GetCount(), 1);
+    auto* detail = dynamic_cast<TQTKSolidDeductDetail*>(container.GetItems(0));
+    ASSERT_NE(detail, nullptr);
+    EXPECT_TRUE(detail->GetIsOriginalQty());
+    EXPECT_EQ(detail->GetRecord()->GetID(), 1);
+    EXPECT_NEAR(detail->GetSolid()->GetVolume(), 4.8e8, 1.0);
+    EXPECT_NE(detail->GetSolid(), edo->GetOriginalPolyhedron());
+}
+
+// An element object that keeps its original solid in the shared cache and
+// counts how often it builds it.
+class TCachedSolidEDO final : public TQTKCalculatorEDO {
+public:
+    using TQTKCalculatorEDO::TQTKCalculatorEDO;
+    int builds = 0;
+
+protected:
+    bool IsOriginalPolyhedronOwned() const override { return false; }
+    std::unique_ptr<TVRMPolyhedron3d> BuildOriginalPolyhedron() override
+    {
+        ++builds;
+        return TQTKCalculatorEDO::BuildOriginalPolyhedron();
+    }
+};
+
+TEST(CalculatorEDOTest, ACachedSolidIsRebuiltAfterEviction)
+{
+    TTestModel model;
+    const int saved = GOriginalPolyhedronList.GetMaximum();
+    GOriginalPolyhedronList.SetMaximum(1);
+    Ref<TCachedSolidEDO> a(new TCachedSolidEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000)));
+    Ref<TCachedSolidEDO> b(new TCachedSolidEDO(2, model.AddPoint(2, 25, 0, 0, 400, 400, 0, 3000)));
+    Ref<IQTKPolyhedron3dIntf> held = a->GetOriginalPolyhedronIntf();
+    a->GetOriginalPolyhedronIntf();
+    EXPECT_EQ(a->builds, 1);
+    b->GetOriginalPolyhedronIntf();  // evicts A's solid
+    EXPECT_FALSE(a->HasOriginalPolyhedron());
+    EXPECT_NEAR(held->GetPolyhedron()->GetVolume(), 4.8e8, 1.0);
+    a->GetOriginalPolyhedron();
+    EXPECT_EQ(a->builds, 2);
+    GOriginalPolyhedronList.Clear();
+    GOriginalPolyhedronList.SetMaximum(saved);
+}
+
+// A wall (20) on the x axis, a door (30) in it and a slab (10) resting on it:
+// each finds the ones it touches, whichever side builds first, in ascending
+// record id.
+TEST(RelatedListTest, WallDoorAndSlabFindEachOtherFromBothSides)
+{
+    for (int first : {10, 20, 30}) {
+        TTestModel model;
+        model.AddFace(10, 19, -1000, -2000, 7000, 2000, 3120, 120);
+        model.AddLine(20, 0, 0, 0, 6000, 0, 240, 0, 3000);
+        model.AddPoint(30, 4, 1000, -120, 2000, 120, 0, 2100);
+        model.AddPoint(40, 25, 20000, 0, 20400, 400, 0, 3000);  // far away
+        model.Activate();
+        GetCalcEDO(model.Record(first), true)->GetRelatedCount();
+        EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(20), true)), (std::vector<int>{10, 30})) << first;
+        EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(30), true)), (std::vector<int>{20})) << first;
+        EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(10), true)), (std::vector<int>{20})) << first;
+        EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(40), true)), (std::vector<int>{})) << first;
+
+        Ref<IQTKCalculatorEDO> wall = GetCalcEDO(model.Record(20), true);
+        TRecordList list;
+        EXPECT_TRUE(wall->GetRelatedByType(4, &list));
+        EXPECT_EQ(Ids(list), (std::vector<int>{30}));
+        EXPECT_TRUE(wall->GetRelatedByTypes(MakeElementTypeSet({4, 19}), &list));
+        EXPECT_EQ(Ids(list), (std::vector<int>{10, 30}));
+        EXPECT_FALSE(wall->GetRelatedByType(25, &list));
+        EXPECT_EQ(wall->IndexOfRelated(model.Record(30)), 1);
+        EXPECT_EQ(wall->IndexOfRelated(model.Record(40)), -1);
+    }
+}
+
+// Relates every candidate the search box and the kind filters let through,
+// without the solid test, so that a test sees exactly those candidates.
+class TAcceptAllEDO final : public TQTKCalculatorEDO {
+public:
+    using TQTKCalculatorEDO::TQTKCalculatorEDO;
+    bool TryAddRelated(IRDXRecord* record) override
+    {
+        AddRelated(record);
+        return true;
+    }
+};
+
+void AttachAcceptAll(IQTKElementDrawObj* drawObj) { drawObj->SetCalcEDO(new TAcceptAllEDO(2, drawObj)); }
+
+TEST(RelatedListTest, KindsThatAreNeverRelated)
+{
+    TTestModel model;
+    auto* earth = model.AddPoint(1, 40, 0, 0, 5000, 5000, -2000, 0);  // excavated earth
+    auto* column = model.AddPoint(2, 25, 1000, 1000, 1400, 1400, -2000, 3000);
+    auto* room = model.AddPoint(3, 32, 0, 0, 5000, 5000, 0, 3000);
+    model.AddLine(4, 0, 0, 1200, 5000, 1200, 240, -2000, 3000, {{"Type", std::int64_t{255}}});  // virtual wall
+    model.AddPoint(5, 2, 0, 0, 5000, 5000, -2000, 3000);  // a kind without relations
+    for (auto* drawObj : {earth, column, room})
+        AttachAcceptAll(drawObj);
+    model.Activate();
+    EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(1), true)), (std::vector<int>{2, 3}));  // earth sees the room
+    EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(2), true)), (std::vector<int>{1, 4}));  // a column sees virtual walls
+    EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(3), true)), (std::vector<int>{1, 2}));
+}
+
+TEST(RelatedListTest, FloorAreaSearchesAboveItsBottomOnlyWithAFloorRow)
+{
+    for (bool hasFloor : {true, false}) {
+        TTestModel model;
+        if (hasFloor)
+            model.AddFloor(0);
+        AttachAcceptAll(model.AddFace(1, 58, 0, 0, 1000, 1000, 0, 0, {{"BottomElev", 0.0}}));  // floor area
+        model.AddPoint(2, 25, 50000, 0, 50400, 400, -3000, 0);  // far away in plan, ending at the bottom
+        model.AddFace(3, 19, 50000, 0, 60000, 1000, 600, 100);  // slab 500..600 above the bottom
+        model.AddFace(4, 19, 50000, 0, 60000, 1000, 1600, 100);  // slab 1500..1600
+        model.Activate();
+        const std::vector<int> expected = hasFloor ? std::vector<int>{2, 3} : std::vector<int>{2};
+        EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(1), true)), expected) << hasFloor;
+    }
+}
+
+}  // namespace
