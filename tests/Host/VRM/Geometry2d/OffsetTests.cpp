@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "Geometry2dTestUtils.h"
 
@@ -156,6 +157,69 @@ TEST(Offset2d, NotchThatClosesIsResolved)
                                                           {0, 1000}});
     ASSERT_TRUE(OF::Offset(dumbbell, -100, result));
     EXPECT_DOUBLE_EQ(result.Area(), 1800.0 * 800);
+}
+
+TEST(Offset2d, RandomRingsKeepWidthsAndContainment)
+{
+    // Stars, staircases and stadiums, either orientation, moved by one width or a width per edge:
+    // every mapped result edge lies at its source's width from the source's line; grown rings
+    // contain the source, shrunk ones lie in it.
+    std::mt19937 rng(11);
+    const auto u = [&rng](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+    for (int k = 0; k < 300; ++k) {
+        SCOPED_TRACE(k);
+        TVRMPolygon2d ring;
+        if (const int kind = static_cast<int>(rng() % 3); kind == 0) {
+            std::vector<TVRMPoint2d> pts;
+            const int n = 3 + static_cast<int>(rng() % 9);
+            for (int i = 0; i < n; ++i) {
+                const double a = 2 * Pi * i / n + u(0, 0.5), r = u(100, 900);
+                pts.push_back({r * std::cos(a), r * std::sin(a)});
+            }
+            ring = TVRMPolygon2d(pts);
+        } else if (kind == 1) {
+            std::vector<TVRMPoint2d> pts{{0, 0}};
+            double x = 0, y = 0;
+            for (int i = 2 + static_cast<int>(rng() % 4); i > 0; --i) {
+                pts.push_back({x += u(100, 800), y});
+                pts.push_back({x, y += u(100, 800)});
+            }
+            pts.push_back({0, y});
+            ring = TVRMPolygon2d(pts);
+        } else {
+            const double w = u(200, 1500), r = u(100, 600);
+            ring = TVRMPolygon2d(std::vector<TVRMVertex2d>{
+                {{0, 0}}, {{w, 0}, r, CVRMArcKindCCWMajor}, {{w, 2 * r}}, {{0, 2 * r}, r, CVRMArcKindCCWMajor}});
+        }
+        if (rng() % 2)
+            ring.Reverse();
+        const double d = u(-300, 300);
+        const bool uniform = rng() % 2;
+        std::vector<double> widths(ring.GetEdgeCount(), d);
+        if (!uniform)
+            for (double& w : widths)
+                w = u(-300, 300);
+        TVRMPolygon2d result;
+        std::vector<int> map;
+        if (!OF::Offset(ring, widths, result, &map))
+            continue;  // collapsed
+        ASSERT_EQ(static_cast<int>(map.size()), result.GetEdgeCount());
+        EXPECT_EQ(result.IsClockwise(), ring.IsClockwise());
+        const double outward = ring.IsClockwise() ? -1 : 1;
+        for (int i = 0; i < result.GetEdgeCount(); ++i) {
+            if (map[i] >= 0) {
+                EXPECT_NEAR(outward * TVRMPositionFunc2d::SignedDistanceTo(result.GetEdge(i).MiddlePoint(),
+                                                                           ring.GetEdge(map[i]), false),
+                            widths[map[i]], 1e-4);
+            }
+        }
+        if (uniform && std::abs(d) > 1) {
+            TVRMMultiPolygon2d moved = SetOf({result}), source = SetOf({ring});
+            moved.Normalize();
+            source.Normalize();
+            EXPECT_EQ(TVRMPositionFunc2d::MultiPolyMultiPolyPosition(moved, source), d > 0 ? 4 : 3);
+        }
+    }
 }
 
 TEST(Offset2d, PolylineMovesSideways)
