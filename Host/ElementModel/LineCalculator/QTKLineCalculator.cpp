@@ -143,18 +143,19 @@ TStop TEndSolver::WinnerStop(const TQTKLineBand& beaten, bool atStart) const
 }
 
 // Each side line cut at its first hit coming from the body (First) or at its farthest hit
-// (Farthest); hits within the stop owners' reach are preferred.
+// (Farthest). Hits on a stop owner's drawn length come first, then hits within its reach past
+// its ends, then the rest.
 bool TEndSolver::CutAt(const std::vector<TStop>& stops, bool atStart, TMode mode, TEndResult& result) const
 {
     struct THit {
         TVRMPoint2d point;
         double along = 0.0;  // towards the end being cut
         int id = 0;
-        bool inReach = false;
+        int rank = 0;  // 2 on the owner's length, 1 within its reach, 0 beyond
     };
     auto better = [&](const THit& h, const THit& best) {
-        if (h.inReach != best.inReach)
-            return h.inReach;
+        if (h.rank != best.rank)
+            return h.rank > best.rank;
         if (!SameValue(h.along, best.along))
             return mode == TMode::First ? h.along < best.along : h.along > best.along;
         return h.id < best.id;
@@ -172,8 +173,12 @@ bool TEndSolver::CutAt(const std::vector<TStop>& stops, bool atStart, TMode mode
             hit.along = atStart ? -s : s;
             hit.id = stop.owner->id;
             const double onOwner = stop.owner->centre.LengthAtPoint(hit.point);
-            hit.inReach = onOwner >= -stop.reachBeforeStart - CVRMEpsilon &&
-                          onOwner <= stop.owner->centre.Length() + stop.reachAfterEnd + CVRMEpsilon;
+            const double length = stop.owner->centre.Length();
+            hit.rank = onOwner >= -CVRMEpsilon && onOwner <= length + CVRMEpsilon ? 2
+                       : onOwner >= -stop.reachBeforeStart - CVRMEpsilon &&
+                               onOwner <= length + stop.reachAfterEnd + CVRMEpsilon
+                           ? 1
+                           : 0;
             if (!any || better(hit, chosen[side]))
                 chosen[side] = hit;
             any = true;
