@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "Host/QTKCommon/QTKCalculatorExprContainer.h"
+#include "Host/Runtime/Assert.h"
 
 // ---------------------------------------------------------------------------
 // TQTKEdoGlobalData
@@ -143,6 +144,60 @@ void TQTKMaterialHelper::Clear()
     levels_.clear();
 }
 
+void TQTKInterfaceList::Add(Ref<IInterface> item)
+{
+    std::lock_guard guard(lock_);
+    items_.push_back(std::move(item));
+}
+
+int TQTKInterfaceList::GetCount() const
+{
+    std::lock_guard guard(lock_);
+    return static_cast<int>(items_.size());
+}
+
+Ref<IInterface> TQTKInterfaceList::GetItems(int index) const
+{
+    std::lock_guard guard(lock_);
+    QTK_ASSERT(index >= 0 && index < static_cast<int>(items_.size()));
+    return items_[static_cast<size_t>(index)];
+}
+
+void TQTKInterfaceList::Clear()
+{
+    std::lock_guard guard(lock_);
+    items_.clear();
+}
+
+namespace {
+
+std::string QtyKey(bool bill, int elementType, std::string_view name)
+{
+    return std::to_string(bill ? 1 : 0) + '|' + std::to_string(elementType) + '|' + std::string(name);
+}
+
+}  // namespace
+
+void TQTKEdoQtyManager::Add(bool bill, int elementType, std::string_view name, TQTKInternalQtyEntry entry)
+{
+    std::lock_guard guard(lock_);
+    entries_[QtyKey(bill, elementType, name)].push_back(entry);
+}
+
+std::vector<TQTKInternalQtyEntry> TQTKEdoQtyManager::FindInternalQty(bool bill, int elementType,
+                                                                     std::string_view name) const
+{
+    std::lock_guard guard(lock_);
+    auto it = entries_.find(QtyKey(bill, elementType, name));
+    return it == entries_.end() ? std::vector<TQTKInternalQtyEntry>{} : it->second;
+}
+
+void TQTKEdoQtyManager::Clear()
+{
+    std::lock_guard guard(lock_);
+    entries_.clear();
+}
+
 namespace {
 
 constexpr size_t CSwitchCount = 4;
@@ -155,6 +210,8 @@ struct TQTKSession {
     std::array<std::atomic<uint8_t>, CSwitchCount> switches{};
     std::recursive_mutex switchLock;
     TQTKMaterialHelper materials;
+    TQTKInterfaceList calcEdos, calcEdoRecords;
+    TQTKEdoQtyManager qtyManager;
 
     std::shared_mutex dataLock;
     std::unordered_map<int, std::unique_ptr<TQTKEdoGlobalData>> data;
@@ -171,6 +228,7 @@ struct TQTKThreadState {
     uint64_t generation = 0;
     bool detailMode = false;
     TQTKDeductDetailContainer* container = nullptr;
+    RecordRef subject;
 };
 
 TQTKThreadState& ThreadState()
@@ -179,7 +237,7 @@ TQTKThreadState& ThreadState()
     TQTKSession& s = Session();
     const uint64_t generation = s.generation.load(std::memory_order_acquire);
     if (state.generation != generation)
-        state = {generation, s.defaultDetailMode.load(std::memory_order_relaxed), nullptr};
+        state = {generation, s.defaultDetailMode.load(std::memory_order_relaxed), nullptr, nullptr};
     return state;
 }
 
@@ -208,6 +266,9 @@ void StartCalculationSession(const TQTKCalcSessionOptions& options)
         sw.store(0, std::memory_order_relaxed);
     s.switches[static_cast<size_t>(TQTKSessionSwitchId::IsBillRule)].store(options.billRule ? 1 : 0);
     s.materials.Clear();
+    s.calcEdos.Clear();
+    s.calcEdoRecords.Clear();
+    s.qtyManager.Clear();
     s.defaultDetailMode.store(options.detailMode, std::memory_order_relaxed);
     s.generation.fetch_add(1, std::memory_order_acq_rel);
 }
@@ -274,6 +335,32 @@ const TQTKRegionInfo* GetRegionInfo(int regionId)
 bool IsCalculatorMultiThread()
 {
     return ReadOption(&TQTKCalcSessionOptions::multiThread);
+}
+
+TQTKInterfaceList& GCalcalatorEDOs()
+{
+    return Session().calcEdos;
+}
+
+TQTKInterfaceList& GCalcEDORecords()
+{
+    return Session().calcEdoRecords;
+}
+
+TQTKEdoQtyManager& GEdoQtyManager()
+{
+    return Session().qtyManager;
+}
+
+IRDXRecord* TQTKSubjectEDO::get() const noexcept
+{
+    return ThreadState().subject.get();
+}
+
+const TQTKSubjectEDO& TQTKSubjectEDO::operator=(IRDXRecord* record) const noexcept
+{
+    ThreadState().subject = record;
+    return *this;
 }
 
 TQTKDetailModeSwitch::operator bool() const noexcept

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Host/RDX/RDXIntf.h"
@@ -126,6 +127,36 @@ private:
     TIntKeyHash<int> levels_;
 };
 
+// A guarded list of interfaces (every element object created, their records).
+class TQTKInterfaceList {
+public:
+    void Add(Ref<IInterface> item);
+    int GetCount() const;
+    Ref<IInterface> GetItems(int index) const;
+    void Clear();
+
+private:
+    mutable std::mutex lock_;
+    std::vector<Ref<IInterface>> items_;
+};
+
+// Internal quantities the host has computed, by bill flag, element type and quantity name.
+struct TQTKInternalQtyEntry {
+    int recordId = 0;
+    double value = 0.0;
+};
+class TQTKEdoQtyManager {
+public:
+    void Add(bool bill, int elementType, std::string_view name, TQTKInternalQtyEntry entry);
+    // The entries stored under (bill, type, name), in the order added; empty when none.
+    std::vector<TQTKInternalQtyEntry> FindInternalQty(bool bill, int elementType, std::string_view name) const;
+    void Clear();
+
+private:
+    mutable std::mutex lock_;
+    TStrKeyHash<std::vector<TQTKInternalQtyEntry>> entries_;
+};
+
 struct TQTKCalcSessionOptions {
     TableSourceRef business;           // "ElementDrawObj", "ProjInfo", "Floor", "InternalQtyDict"
     TableSourceRef calculatorSetting;  // settings and rule tables
@@ -152,6 +183,10 @@ TQTKMaterialHelper& GMaterialHelper();
 // Region information of a region id; nil when unknown.
 const TQTKRegionInfo* GetRegionInfo(int regionId);
 bool IsCalculatorMultiThread();
+// Element objects and their records registered by the element factory (emptied at session start).
+TQTKInterfaceList& GCalcalatorEDOs();
+TQTKInterfaceList& GCalcEDORecords();
+TQTKEdoQtyManager& GEdoQtyManager();
 
 // ---------------------------------------------------------------------------
 // Switches read and written like variables
@@ -174,6 +209,14 @@ public:
 private:
     bool saved_;
 };
+
+// The element whose details the calling thread is recording (nil at first).
+struct TQTKSubjectEDO {
+    IRDXRecord* get() const noexcept;
+    explicit operator bool() const noexcept { return get() != nullptr; }
+    const TQTKSubjectEDO& operator=(IRDXRecord* record) const noexcept;
+};
+inline constexpr TQTKSubjectEDO GSubjectEDO{};
 
 enum class TQTKSessionSwitchId { StripFDCalclineType, DitchEarthCalclineType, ProjectHasShortArmShearFlag, IsBillRule };
 

@@ -12,6 +12,19 @@ namespace {
 // Cosine below which two directions count as perpendicular.
 constexpr double CPerpendicular = 1e-6;
 
+// Sizes and directions of a rectangular face along its first two edges; false for any other face.
+bool TakeRectangle(const TVRMFace3d& face, TVRMExprInfo3dRecord& part)
+{
+    if (face.GetArc() || !face.IsRectangle())
+        return false;
+    const TVRMLoop3d& loop = face.GetLoop(0);
+    part.firstSize = loop[0].DistanceTo(loop[1]);
+    part.secondSize = loop[1].DistanceTo(loop[2]);
+    part.firstDir = (loop[1] - loop[0]).Unit();
+    part.secondDir = (loop[2] - loop[1]).Unit();
+    return true;
+}
+
 void AnalyseFaces(const TVRMPolyhedronShell3d& shell, TVRMExprInfo3dArray& parts)
 {
     for (const TVRMFace3d& face : shell.GetFaces()) {
@@ -19,21 +32,12 @@ void AnalyseFaces(const TVRMPolyhedronShell3d& shell, TVRMExprInfo3dArray& parts
         part.normal = face.GetNormal();
         part.orientation = part.normal.z;
         part.quantity = face.GetArea();
-        if (!face.GetArc() && face.IsRectangle()) {
-            const TVRMLoop3d& loop = face.GetLoop(0);
-            part.kind = 1;
-            part.firstSize = loop[0].DistanceTo(loop[1]);
-            part.secondSize = loop[1].DistanceTo(loop[2]);
-            part.firstDir = (loop[1] - loop[0]).Unit();
-            part.secondDir = (loop[2] - loop[1]).Unit();
-        } else {
-            part.kind = 2;
-        }
+        part.kind = TakeRectangle(face, part) ? 1 : 2;
         parts.push_back(part);
     }
 }
 
-// Whether every face other than the caps i and j stands square to the axis.
+// Whether every face other than the cap and the opposite cap (found here) stands square to the cap's normal.
 bool IsRightPrism(const TVRMPolyhedron3d& solid, int cap, int& otherCap)
 {
     const TVRMVector3d axis = solid.GetFace(cap).GetNormal();
@@ -70,13 +74,8 @@ bool AnalysePrism(const TVRMPolyhedron3d& solid, int cap, TVRMExprInfo3dRecord& 
     part.orientation = axis.z;
     part.quantity = solid.GetVolume();
     part.thirdSize = height;
-    if (solid.GetFaceCount() == 6 && bottom.IsRectangle() && !bottom.GetArc()) {
-        const TVRMLoop3d& loop = bottom.GetLoop(0);
+    if (solid.GetFaceCount() == 6 && TakeRectangle(bottom, part)) {
         part.kind = 3;
-        part.firstSize = loop[0].DistanceTo(loop[1]);
-        part.secondSize = loop[1].DistanceTo(loop[2]);
-        part.firstDir = (loop[1] - loop[0]).Unit();
-        part.secondDir = (loop[2] - loop[1]).Unit();
     } else {
         part.kind = 4;
         part.firstSize = part.quantity / height;  // exact also for sides along arcs

@@ -187,3 +187,25 @@ TEST_F(CommonData, ExprContainerTextsPerQuantity)
     c.Clear();
     EXPECT_EQ(c.GetCount(), 0);
 }
+
+TEST_F(CommonData, HostListsAndSubjectBelongToTheSession)
+{
+    GCalcEDORecords().Add(Ref<IInterface>(TestRecord(4)));
+    GEdoQtyManager().Add(false, 25, "TJ", {4, 0.48});
+    GEdoQtyManager().Add(false, 25, "TJ", {5, 0.5});
+    const auto found = GEdoQtyManager().FindInternalQty(false, 25, "tj");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_DOUBLE_EQ(found[1].value, 0.5);
+    EXPECT_TRUE(GEdoQtyManager().FindInternalQty(true, 25, "TJ").empty());
+
+    GSubjectEDO = TestRecord(4);
+    IRDXRecord* seenByOther = TestRecord(1);
+    std::thread([&] { seenByOther = GSubjectEDO.get(); }).join();
+    EXPECT_EQ(seenByOther, nullptr);
+    EXPECT_EQ(GSubjectEDO.get(), TestRecord(4));
+
+    StartCalculationSession({});
+    EXPECT_EQ(GCalcEDORecords().GetCount(), 0);
+    EXPECT_TRUE(GEdoQtyManager().FindInternalQty(false, 25, "TJ").empty());
+    EXPECT_FALSE(GSubjectEDO);
+}
