@@ -182,4 +182,37 @@ TEST(CalcEDOProtocolTest, DifferentRecordsDoNotBlockEachOther)
     waiting.get();
 }
 
+// Threads building the related lists of touching columns at the same time
+// (each list reaches into its neighbours' lists) end with the same lists as
+// one thread would: every column related to its touching neighbours only.
+TEST(CalcEDOProtocolTest, RelatedListsBuiltOnSeveralThreadsAtOnce)
+{
+    TTestModel model;
+    const int side = 6;
+    for (int i = 0; i < side * side; ++i)
+        model.AddPoint(i + 1, 25, (i % side) * 500.0, (i / side) * 500.0, (i % side) * 500.0 + 500,
+                       (i / side) * 500.0 + 500, 0, 3000);
+    model.Activate();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] {
+            for (int k = 0; k < side * side; ++k)
+                GetCalcEDO(model.Record((k * 7 + t * 5) % (side * side) + 1), true)->GetRelatedCount();
+        });
+    for (auto& thread : threads)
+        thread.join();
+    for (int i = 0; i < side * side; ++i) {
+        std::vector<int> expected;
+        for (int j = 0; j < side * side; ++j)
+            if (j != i && std::abs(j % side - i % side) <= 1 && std::abs(j / side - i / side) <= 1)
+                expected.push_back(j + 1);
+        Ref<IQTKCalculatorEDO> edo = GetCalcEDO(model.Record(i + 1), true);
+        std::vector<int> ids;
+        for (int k = 0; k < edo->GetRelatedCount(); ++k)
+            ids.push_back(edo->GetRelated(k)->GetID());
+        EXPECT_EQ(ids, expected) << i + 1;
+    }
+    EXPECT_EQ(GetCalcEDOCount(), side * side);
+}
+
 }  // namespace

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Host/ElementModel/QTKElementModel.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+
+namespace {
+
+// A model file of tests/fixtures/calcframe, active for the test's length.
+class TModelFixture : public ::testing::Test {
+protected:
+    void Load(const char* name)
+    {
+        const char* root = std::getenv("QTK_TEST_FIXTURES");
+        ASSERT_NE(root, nullptr);
+        model_ = TQTKElementModel::LoadFromFile(std::filesystem::path(root) / "calcframe" / name);
+        model_->Activate();
+        TQTKCalcSessionOptions options;
+        options.business = TableSourceRef(model_->GetBusiness());
+        StartCalculationSession(options);
+    }
+    void TearDown() override
+    {
+        FreeCalcEDOs();
+        if (model_)
+            model_->ClearCalcEDOs();
+        GetQTKModelRuntimeOptions().SetBoxService(nullptr);
+        StartCalculationSession({});
+    }
+    Ref<IQTKCalculatorEDO> EDO(int id) { return GetCalcEDO(model_->GetElementTable()->GetRecordByID(id), true); }
+    std::vector<int> RelatedIds(int id)
+    {
+        Ref<IQTKCalculatorEDO> edo = EDO(id);
+        std::vector<int> ids;
+        for (int i = 0; i < edo->GetRelatedCount(); ++i)
+            ids.push_back(edo->GetRelated(i)->GetID());
+        return ids;
+    }
+    Ref<TQTKElementModel> model_;
+};
+
+TEST_F(TModelFixture, WallDoorAndSlabAreRelatedBothWays)
+{
+    Load("wall-door-slab.json");
+    EXPECT_EQ(RelatedIds(30), (std::vector<int>{11}));
+    EXPECT_EQ(RelatedIds(11), (std::vector<int>{5, 30}));  // the virtual wall at its end is left out
+    EXPECT_EQ(RelatedIds(5), (std::vector<int>{11}));
+    EXPECT_EQ(EDO(12)->GetMode(), 2);
+    EXPECT_EQ(EDO(11)->GetMaterial(), "砖");
+    EXPECT_EQ(EDO(11)->GetType(), -1);
+}
+
+TEST_F(TModelFixture, MergedSolidUnitesTheSubSolids)
+{
+    Load("wall-door-slab.json");
+    TVRMPolyhedron3d* merged = EDO(40)->GetMergedSolid();
+    EXPECT_NEAR(merged->GetVolume(), 150.0 * 100 * 100, 1e-3);
+    EXPECT_NEAR(EDO(40)->GetRelationPolyhedronIntf()->GetPolyhedron()->GetVolume(),
+                400.0 * 400 * 3000 + 150.0 * 100 * 100, 1.0);
+}
+
+}  // namespace
