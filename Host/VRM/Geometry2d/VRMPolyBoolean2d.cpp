@@ -132,7 +132,7 @@ private:
         AddVertex(edge.StartPt(), path);
         const TVRMArcData d = edge.GetArcData();
         if (!d.valid) {
-            straights_.push_back(TVRMCustomLine2d(edge.StartPt(), edge.EndPt()));
+            straights_.push_back({TVRMCustomLine2d(edge.StartPt(), edge.EndPt()), edge.Vector().Normal()});
             return;
         }
         const double r = edge.Radius();
@@ -214,8 +214,7 @@ private:
     {
         const double slack = 1e-5 * std::max(1.0, p.DistanceTo(q)) + 3.0 / CScale;
         double best = HUGE_VAL;
-        for (const TVRMCustomLine2d& s : straights_) {
-            const TVRMVector2d u = s.Vector().Normal();
+        for (const auto& [s, u] : straights_) {
             const double dp = std::abs(u.CrossProduct(p - s.StartPt())), dq = std::abs(u.CrossProduct(q - s.StartPt()));
             if (dp <= slack && dq <= slack && dp + dq < best)
                 best = dp + dq, line = s;
@@ -332,7 +331,7 @@ private:
     }
 
     std::vector<TArcInfo> arcs_;
-    std::vector<TVRMCustomLine2d> straights_;
+    std::vector<std::pair<TVRMCustomLine2d, TVRMVector2d>> straights_;  // input straight edges, unit directions
     std::unordered_map<IntPoint, TPointInfo, TIntPointHash> points_;
 };
 
@@ -372,10 +371,14 @@ void PassIsolatedArcRings(ClipperLib::ClipType op, const std::vector<const TVRMM
     for (const TVRMMultiPolygon2d* set : operands)
         if (set->SignArea() < 0.0)
             return;  // a set given the wrong way round goes the general way
+    std::vector<std::vector<TVRMBox2d>> boxes(operands.size());
+    for (size_t x = 0; x < operands.size(); ++x)
+        for (const TVRMPolygon2d& ring : operands[x]->Items())
+            boxes[x].push_back(ring.Box());
     for (size_t x = 0; x < operands.size(); ++x) {
         for (int k = 0; k < operands[x]->GetCount(); ++k) {
             const TVRMPolygon2d& ring = operands[x]->GetItems(k);
-            const TVRMBox2d box = ring.Box();
+            const TVRMBox2d& box = boxes[x][k];
             const bool hasArc = std::any_of(ring.Vertices().begin(), ring.Vertices().end(),
                                             [](const TVRMVertex2d& v) { return v.IsArc(); });
             if (!hasArc || ring.IsHole() || !std::isfinite(box.min.x + box.min.y + box.max.x + box.max.y))
@@ -385,7 +388,7 @@ void PassIsolatedArcRings(ClipperLib::ClipType op, const std::vector<const TVRMM
             for (size_t y = 0; y < operands.size() && isolated; ++y)
                 for (int j = 0; j < operands[y]->GetCount() && isolated; ++j) {
                     const TVRMPolygon2d& other = operands[y]->GetItems(j);
-                    if ((x == y && j == k) || skip[y][j])
+                    if ((x == y && j == k) || skip[y][j] || !box.Meets(boxes[y][j], CVRMEpsilon))
                         continue;
                     if (!RingsApart(ring, other) || RingInside(other, ring)) {
                         isolated = false;
