@@ -203,8 +203,9 @@ private:
     // properties, else the storey.
     void Elevations(const TElement& e, const json& shape, const TQTKPropValues& props, bool useSectionHeight,
                     double& bottom, double& top) const;
-    double FloorElevation(int floor) const;
-    double FloorHeight(int floor) const;
+    // A storey's value in mm ("StructuralElevation", "Height": metres in the
+    // table); 0 when the storey or the field is absent.
+    double FloorValue(int floor, std::string_view field) const;
 
     const json& root_;
     std::filesystem::path baseDir_;
@@ -393,19 +394,11 @@ TQTKEdgeInfoList TQTKElementModelReader::EdgeInfos(const TElement& e, const json
     return infos;
 }
 
-double TQTKElementModelReader::FloorElevation(int floor) const
+double TQTKElementModelReader::FloorValue(int floor, std::string_view field) const
 {
     const TRDXTable* table = model_->GetRDXModel()->FindTable("Floor");
     const IRDXRecord* record = table ? table->GetRecordByID(floor) : nullptr;
-    return record && table->FindField("StructuralElevation") ? record->GetAsFloat("StructuralElevation") * 1000.0
-                                                               : 0.0;
-}
-
-double TQTKElementModelReader::FloorHeight(int floor) const
-{
-    const TRDXTable* table = model_->GetRDXModel()->FindTable("Floor");
-    const IRDXRecord* record = table ? table->GetRecordByID(floor) : nullptr;
-    return record && table->FindField("Height") ? record->GetAsFloat("Height") * 1000.0 : 0.0;
+    return record && table->FindField(field) ? record->GetAsFloat(field) * 1000.0 : 0.0;
 }
 
 void TQTKElementModelReader::Elevations(const TElement& e, const json& shape, const TQTKPropValues& props,
@@ -419,9 +412,9 @@ void TQTKElementModelReader::Elevations(const TElement& e, const json& shape, co
         t = props.GetFloat("TopElev");
     const double sectionHeight = useSectionHeight ? props.GetFloat("SectionHeight") : 0.0;
     if (!b)
-        b = t && sectionHeight > 0.0 ? *t - sectionHeight : FloorElevation(e.floor);
+        b = t && sectionHeight > 0.0 ? *t - sectionHeight : FloorValue(e.floor, "StructuralElevation");
     if (!t) {
-        const double height = props.GetFloat("Height", sectionHeight > 0.0 ? sectionHeight : FloorHeight(e.floor));
+        const double height = props.GetFloat("Height", sectionHeight > 0.0 ? sectionHeight : FloorValue(e.floor, "Height"));
         t = *b + height;
     }
     if (*t < *b - CVRMEpsilon)
@@ -596,7 +589,7 @@ Ref<IQTKShape> TQTKElementModelReader::ReadFaceShape(const TElement& e, const js
         d.elevInfo = ReadFaceElev(e, *elev, d.outline, d.elevKind, d.elev);
     } else {
         d.elev = OptNumber(e, shape, "elev", "shape")
-                     .value_or(props.GetFloat("TopElev", FloorElevation(e.floor)));
+                     .value_or(props.GetFloat("TopElev", FloorValue(e.floor, "StructuralElevation")));
     }
     d.thickness = OptNumber(e, shape, "thickness", "shape").value_or(props.GetFloat("Thickness"));
     if (d.thickness < 0.0)

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iomanip>
 #include <map>
 #include <ostream>
@@ -18,6 +19,24 @@ CLI::App* AddCheckCommand(CLI::App& app, std::string& modelPath)
 }
 
 namespace {
+
+// Columns on a terminal: East Asian characters take two cells.
+int DisplayWidth(const std::string& text)
+{
+    int width = 0;
+    for (size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        width += bytes >= 3 ? 2 : 1;
+        i += static_cast<size_t>(bytes);
+    }
+    return width;
+}
+
+std::string PadLeft(const std::string& text, int width)
+{
+    return std::string(static_cast<size_t>(std::max(0, width - DisplayWidth(text))), ' ') + text;
+}
 
 std::string FloorLabel(const TQTKElementModel& model, int floor)
 {
@@ -42,7 +61,7 @@ void PrintSummary(const std::string& path, const TQTKElementModel& model, std::o
     out << "model " << path << ": " << model.GetElementCount() << " elements on " << floors.size() << " floors\n";
     out << std::left << std::setw(6) << "type" << std::setw(26) << "element";
     for (int floor : floors)
-        out << std::right << std::setw(10) << FloorLabel(model, floor);
+        out << PadLeft(FloorLabel(model, floor), 10);
     out << std::right << std::setw(8) << "total" << '\n';
     for (const auto& [type, byFloor] : counts) {
         out << std::left << std::setw(6) << type << std::setw(26) << GetElementTypeName(type) << std::right;
