@@ -24,20 +24,6 @@ Ref<IQTKPolyhedron3dIntf> HolderOf(std::unique_ptr<TVRMPolyhedron3d> polyhedron)
     return polyhedron ? MakePolyhedronHolder(std::move(polyhedron)) : nullptr;
 }
 
-// Relation, original and finish items need an owner and a solid.
-template <class T>
-Ref<T> RequiredOwner(Ref<T> owner)
-{
-    QTK_ASSERT(owner != nullptr);
-    return owner;
-}
-
-Ref<IQTKPolyhedron3dIntf> RequiredHolder(std::unique_ptr<TVRMPolyhedron3d> polyhedron)
-{
-    QTK_ASSERT(polyhedron != nullptr);
-    return MakePolyhedronHolder(std::move(polyhedron));
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -55,42 +41,12 @@ TVRMPolyhedron3d* TQTKLinkListItem::GetPolyhedron() const noexcept
     return holder_ ? holder_->GetPolyhedron() : nullptr;
 }
 
-TQTKRelationPolyhedronItem::TQTKRelationPolyhedronItem(Ref<IQTKCalculatorEDO> owner,
-                                                       std::unique_ptr<TVRMPolyhedron3d> polyhedron)
-    : TQTKOwnedCacheItem(RequiredOwner(std::move(owner)), RequiredHolder(std::move(polyhedron)))
+void RequireCacheItemOwner(bool present) { QTK_ASSERT(present); }
+
+Ref<IQTKPolyhedron3dIntf> RequiredCacheItemHolder(std::unique_ptr<TVRMPolyhedron3d> polyhedron)
 {
-}
-
-void TQTKRelationPolyhedronItem::ReleaseFromOwner() noexcept { GetOwner()->ReleaseRelationPolyhedronItem(this); }
-
-TQTKOriginalPolyhedronItem::TQTKOriginalPolyhedronItem(Ref<IQTKCalculatorEDO> owner,
-                                                       std::unique_ptr<TVRMPolyhedron3d> polyhedron)
-    : TQTKOwnedCacheItem(RequiredOwner(std::move(owner)), RequiredHolder(std::move(polyhedron)))
-{
-}
-
-void TQTKOriginalPolyhedronItem::ReleaseFromOwner() noexcept { GetOwner()->ReleaseOriginalPolyhedronItem(this); }
-
-TQTKFinishHalfBlockPolyhedronItem::TQTKFinishHalfBlockPolyhedronItem(Ref<IQTKAttachWallFaceEntBaseCalcEDO> owner,
-                                                                     std::unique_ptr<TVRMPolyhedron3d> polyhedron)
-    : TQTKOwnedCacheItem(RequiredOwner(std::move(owner)), RequiredHolder(std::move(polyhedron)))
-{
-}
-
-void TQTKFinishHalfBlockPolyhedronItem::ReleaseFromOwner() noexcept
-{
-    GetOwner()->ReleaseHalfBlockPolyhedronItem(this);
-}
-
-TQTKFinishExtendOriginalPolyhedronItem::TQTKFinishExtendOriginalPolyhedronItem(
-    Ref<IQTKAttachWallFaceEntBaseCalcEDO> owner, std::unique_ptr<TVRMPolyhedron3d> polyhedron)
-    : TQTKOwnedCacheItem(RequiredOwner(std::move(owner)), RequiredHolder(std::move(polyhedron)))
-{
-}
-
-void TQTKFinishExtendOriginalPolyhedronItem::ReleaseFromOwner() noexcept
-{
-    GetOwner()->ReleaseExtendOriginalPolyhedronItem(this);
+    QTK_ASSERT(polyhedron != nullptr);
+    return MakePolyhedronHolder(std::move(polyhedron));
 }
 
 TQTKExtendPolyhedronItem::TQTKExtendPolyhedronItem(Ref<IQTKExtendableCalcEdo> owner,

@@ -77,39 +77,50 @@ private:
     Ref<TOwner> owner_;
 };
 
-class TQTKRelationPolyhedronItem final : public TQTKOwnedCacheItem<IQTKCalculatorEDO> {
+// Relation, original and finish items: an owner and a solid are required;
+// freeing the item calls the owner's release operation for it.
+void RequireCacheItemOwner(bool present);
+Ref<IQTKPolyhedron3dIntf> RequiredCacheItemHolder(std::unique_ptr<TVRMPolyhedron3d> polyhedron);
+
+template <class TOwner, class TSelf, void (TOwner::*Release)(const TSelf*)>
+class TQTKReleasingCacheItem : public TQTKOwnedCacheItem<TOwner> {
 public:
-    // Owner and polyhedron must not be nil.
-    TQTKRelationPolyhedronItem(Ref<IQTKCalculatorEDO> owner, std::unique_ptr<TVRMPolyhedron3d> polyhedron);
+    TQTKReleasingCacheItem(Ref<TOwner> owner, std::unique_ptr<TVRMPolyhedron3d> polyhedron)
+        : TQTKOwnedCacheItem<TOwner>((RequireCacheItemOwner(owner != nullptr), std::move(owner)),
+                                     RequiredCacheItemHolder(std::move(polyhedron)))
+    {
+    }
 
 private:
-    void ReleaseFromOwner() noexcept override;
+    void ReleaseFromOwner() noexcept override { (this->GetOwner()->*Release)(static_cast<const TSelf*>(this)); }
 };
 
-class TQTKOriginalPolyhedronItem final : public TQTKOwnedCacheItem<IQTKCalculatorEDO> {
+class TQTKRelationPolyhedronItem final
+    : public TQTKReleasingCacheItem<IQTKCalculatorEDO, TQTKRelationPolyhedronItem,
+                                    &IQTKCalculatorEDO::ReleaseRelationPolyhedronItem> {
 public:
-    TQTKOriginalPolyhedronItem(Ref<IQTKCalculatorEDO> owner, std::unique_ptr<TVRMPolyhedron3d> polyhedron);
-
-private:
-    void ReleaseFromOwner() noexcept override;
+    using TQTKReleasingCacheItem::TQTKReleasingCacheItem;
 };
 
-class TQTKFinishHalfBlockPolyhedronItem final : public TQTKOwnedCacheItem<IQTKAttachWallFaceEntBaseCalcEDO> {
+class TQTKOriginalPolyhedronItem final
+    : public TQTKReleasingCacheItem<IQTKCalculatorEDO, TQTKOriginalPolyhedronItem,
+                                    &IQTKCalculatorEDO::ReleaseOriginalPolyhedronItem> {
 public:
-    TQTKFinishHalfBlockPolyhedronItem(Ref<IQTKAttachWallFaceEntBaseCalcEDO> owner,
-                                      std::unique_ptr<TVRMPolyhedron3d> polyhedron);
-
-private:
-    void ReleaseFromOwner() noexcept override;
+    using TQTKReleasingCacheItem::TQTKReleasingCacheItem;
 };
 
-class TQTKFinishExtendOriginalPolyhedronItem final : public TQTKOwnedCacheItem<IQTKAttachWallFaceEntBaseCalcEDO> {
+class TQTKFinishHalfBlockPolyhedronItem final
+    : public TQTKReleasingCacheItem<IQTKAttachWallFaceEntBaseCalcEDO, TQTKFinishHalfBlockPolyhedronItem,
+                                    &IQTKAttachWallFaceEntBaseCalcEDO::ReleaseHalfBlockPolyhedronItem> {
 public:
-    TQTKFinishExtendOriginalPolyhedronItem(Ref<IQTKAttachWallFaceEntBaseCalcEDO> owner,
-                                           std::unique_ptr<TVRMPolyhedron3d> polyhedron);
+    using TQTKReleasingCacheItem::TQTKReleasingCacheItem;
+};
 
-private:
-    void ReleaseFromOwner() noexcept override;
+class TQTKFinishExtendOriginalPolyhedronItem final
+    : public TQTKReleasingCacheItem<IQTKAttachWallFaceEntBaseCalcEDO, TQTKFinishExtendOriginalPolyhedronItem,
+                                    &IQTKAttachWallFaceEntBaseCalcEDO::ReleaseExtendOriginalPolyhedronItem> {
+public:
+    using TQTKReleasingCacheItem::TQTKReleasingCacheItem;
 };
 
 // An extended solid of a column, section line element, lintel or pier, with

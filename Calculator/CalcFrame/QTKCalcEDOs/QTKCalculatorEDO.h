@@ -153,7 +153,7 @@ private:
     std::vector<TRelated> related_;
     std::atomic<bool> relatedBuilt_{false};
     std::recursive_mutex relatedLock_;
-    bool relatedBuilding_ = false;
+    std::atomic<bool> relatedBuilding_{false};  // set while this object builds its list
 
     std::atomic<std::uint8_t> prepareState_{CQTKEdoNew};
     std::unique_ptr<TVRMCmpxchgLock> prepareLock_;

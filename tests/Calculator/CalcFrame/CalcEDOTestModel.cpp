@@ -36,8 +36,12 @@ TTestModel::~TTestModel()
     StartCalculationSession({});
 }
 
-TQTKElementDrawObj* TTestModel::Add(int id, TQTKElementDrawObjData data)
+TQTKElementDrawObj* TTestModel::Add(int id, int typeId, TTestProps props, Ref<IQTKShape> shape)
 {
+    TQTKElementDrawObjData data;
+    data.typeID = typeId;
+    data.props = MakeRef<TQTKPropValues>(std::move(props));
+    data.shape = std::move(shape);
     auto drawObj = MakeRef<TQTKElementDrawObj>(std::move(data));
     TRDXRecord* record = elements_->AddRow({std::int64_t{id}});
     drawObj->SetRecord(record);
@@ -56,11 +60,7 @@ TQTKElementDrawObj* TTestModel::AddLine(int id, int typeId, double x0, double y0
     shape.axisOffset = width / 2;
     shape.startBottom = shape.endBottom = bottom;
     shape.startTop = shape.endTop = top;
-    TQTKElementDrawObjData data;
-    data.typeID = typeId;
-    data.props = MakeRef<TQTKPropValues>(std::move(props));
-    data.shape = MakeRef<TQTKLineShape>(std::move(shape));
-    return Add(id, std::move(data));
+    return Add(id, typeId, std::move(props), MakeRef<TQTKLineShape>(std::move(shape)));
 }
 
 TQTKElementDrawObj* TTestModel::AddFace(int id, int typeId, double x0, double y0, double x1, double y1, double elev,
@@ -70,11 +70,7 @@ TQTKElementDrawObj* TTestModel::AddFace(int id, int typeId, double x0, double y0
     shape.outline = Rectangle(x0, y0, x1, y1);
     shape.elev = elev;
     shape.thickness = thickness;
-    TQTKElementDrawObjData data;
-    data.typeID = typeId;
-    data.props = MakeRef<TQTKPropValues>(std::move(props));
-    data.shape = MakeRef<TQTKFaceShape>(std::move(shape));
-    return Add(id, std::move(data));
+    return Add(id, typeId, std::move(props), MakeRef<TQTKFaceShape>(std::move(shape)));
 }
 
 TQTKElementDrawObj* TTestModel::AddPoint(int id, int typeId, double x0, double y0, double x1, double y1,
@@ -85,11 +81,7 @@ TQTKElementDrawObj* TTestModel::AddPoint(int id, int typeId, double x0, double y
     shape.local = Rectangle(-(x1 - x0) / 2, -(y1 - y0) / 2, (x1 - x0) / 2, (y1 - y0) / 2);
     shape.bottom = bottom;
     shape.top = top;
-    TQTKElementDrawObjData data;
-    data.typeID = typeId;
-    data.props = MakeRef<TQTKPropValues>(std::move(props));
-    data.shape = MakeRef<TQTKPointShape>(std::move(shape));
-    return Add(id, std::move(data));
+    return Add(id, typeId, std::move(props), MakeRef<TQTKPointShape>(std::move(shape)));
 }
 
 void TTestModel::SetParent(TQTKElementDrawObj* child, TQTKElementDrawObj* parent) { child->SetParent(parent); }

@@ -37,7 +37,7 @@ public:
     void Activate(bool detailMode = false);
 
 private:
-    TQTKElementDrawObj* Add(int id, TQTKElementDrawObjData data);
+    TQTKElementDrawObj* Add(int id, int typeId, TTestProps props, Ref<IQTKShape> shape);
 
     Ref<TRDXDatabase> business_;
     TRDXTable* elements_ = nullptr;
