@@ -91,9 +91,9 @@ double TQTKShellCalc3d::Subtract(const TVRMPolyhedron3d& solid, const IRDXRecord
     const bool recording = writeDetail && record && IsDetailRecording();
     std::unique_ptr<TVRMPolyhedronShell3d> removed = recording ? shell_->Clone() : nullptr;
     const double area = shell_->Subtract(solid, kinds);
+    area_ = shell_->GetArea();
     if (area <= CVRMEpsilon)
         return 0.0;
-    area_ = shell_->GetArea();
     const double amount = area * factor_;
     if (removed) {
         removed->Intersect(solid, kinds);

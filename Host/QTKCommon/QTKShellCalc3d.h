@@ -10,6 +10,7 @@
 // detail when it is made; a subtraction or cut with writeDetail set writes the
 // removed faces as a detail of the deducting record (text: the removed part's
 // formula with formulaText set when there is one, else the area in m2).
+// A calculator is used by one thread at a time, as the volume calculators.
 #pragma once
 
 #include <memory>

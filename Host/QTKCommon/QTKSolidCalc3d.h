@@ -9,6 +9,9 @@
 // record (the display solid, or a copy of the subtracted solid, and the
 // amount: the removed part's formula with formulaText set when there is one,
 // else the volume in m3). Details never change a quantity.
+//
+// A calculator is used by one thread at a time (the element object that keeps
+// it serialises the rules that subtract from it).
 #pragma once
 
 #include <memory>

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Host/QTKCommon/QTKCalculatorExprContainer.h"
+#include "Host/QTKCommon/QTKCalculatorThreadSyncUtil.h"
 #include "QTKCommonTestUtils.h"
 
 using CommonData = TQTKSessionTest;
@@ -208,4 +209,21 @@ TEST_F(CommonData, HostListsAndSubjectBelongToTheSession)
     EXPECT_EQ(GCalcEDORecords().GetCount(), 0);
     EXPECT_TRUE(GEdoQtyManager().FindInternalQty(false, 25, "TJ").empty());
     EXPECT_FALSE(GSubjectEDO);
+}
+
+TEST(ThreadSyncUtil, ReadsAndPolygonSubtractionThroughOneUnit)
+{
+    IRDXRecord* record = TestRecord(2);
+    EXPECT_TRUE(FieldExist(record, "unit"));
+    EXPECT_FALSE(FieldExist(record, "Thickness"));
+    EXPECT_EQ(FieldValueInteger(record, "ID", -1), 2);
+    EXPECT_DOUBLE_EQ(FieldValueFloat(record, "Unit", 1.5), 1.5);  // not a number: the default
+    const ViewRef view = SyncCreateRdxStaticView(record->GetTable(), "ID > 7");
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->GetRowCount(), 2);
+
+    TVRMMultiPolygon2d a, b;
+    a.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}}));
+    b.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{500, 0}, {1500, 0}, {1500, 1000}, {500, 1000}}));
+    EXPECT_NEAR(SyncSubPolygon(a, b)->Area(), 5e5, 1e-6);
 }

@@ -1,3 +1,4 @@
+#include "Host/QTKCommon/QTKCalculatorExprContainer.h"
 #include "Host/QTKCommon/QTKDeductPolyhedronLines.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronLines3d.h"
@@ -151,4 +152,15 @@ TEST_F(SolidCalc, DeductLinesLoseWhatSolidsCover)
     EXPECT_NEAR(beam.GetLength(), 5800, 1e-6);
     ASSERT_EQ(Details().GetCount(), 1);
     EXPECT_EQ(Details().GetItems(0)->GetDedcutExpr(), "0.2");
+}
+
+TEST_F(SolidCalc, HandleVolumeExprWritesTheRecordsExpression)
+{
+    TQTKEdoGlobalData* data = GetEdoGlobalData(1);
+    data->SetCurQty("TJ", "TJ", "体积");
+    TQTKSolidCalc3d calc(Box(0, 0, 0, 400, 400, 3000), TestRecord(1));
+    EXPECT_NEAR(calc.HandleVolumeExpr(false), 4.8e8, 1);
+    EXPECT_EQ(data->GetExprContainer().GetCount(), 0);
+    EXPECT_NEAR(calc.HandleVolumeExpr(true), 4.8e8, 1);
+    EXPECT_EQ(data->GetExprContainer().GetExprText("TJ"), "0.4<长度>*0.4<宽度>*3<高度>");
 }
