@@ -94,13 +94,16 @@ public:
     // A ring grown outward by d (negative: shrunk), whatever its orientation; corners mitred,
     // arcs stay arcs. False when the ring collapses. The result keeps the ring's orientation.
     static bool Offset(const TVRMPolygon2d& ring, double d, TVRMPolygon2d& result);
-    // Every ring of a set moved outward of the region (holes shrink); overlaps merged.
+    // Every ring of a set moved outward of the region (holes shrink); overlaps merged. False when
+    // no outer ring remains.
     static bool Offset(const TVRMMultiPolygon2d& set, double d, TVRMMultiPolygon2d& result);
     // A ring moved outward edge by edge, one width per edge (negative: inward), corners mitred.
     // edgeMap (optional) receives for each result edge the source edge index, -1 for an edge
-    // inserted between two parallel edges of different widths. False when the ring collapses.
-    // Where moved edges pass each other (a narrow notch closing) the ring is resolved to the
-    // region it winds around; should that fall apart, the largest piece is returned.
+    // not on a moved source edge (between two parallel edges of different widths, or a moved
+    // edge running backwards). False when the ring collapses. Where moved edges turn round or
+    // pass each other (a narrow notch closing, an arm swallowed) the region is built from edge
+    // bands and mitre pieces; should it fall apart, the largest piece is returned (a hole it
+    // encloses is not), the set form below keeps every piece.
     static bool Offset(const TVRMPolygon2d& ring, const std::vector<double>& widths, TVRMPolygon2d& result,
                        std::vector<int>* edgeMap = nullptr);
 };

@@ -276,6 +276,50 @@ std::unique_ptr<TVRMMultiPolygon2d> PieceOffsetRegion(const TVRMPolygon2d& ring,
     return shrink.IsEmpty() ? std::move(region) : TVRMIntersectFunc2d::SyncSubPolygon(*region, shrink);
 }
 
+// A ring moved edge by edge: either the ring of the joined moved edges (the common case, its
+// edges mapped by construction), or, where moved edges turn round or pass each other (a narrow
+// notch closing, an arm swallowed by an inward offset), the region built from pieces.
+struct TRingOffset {
+    double outward = 1.0;  // +1 for a counter-clockwise ring, -1 for a clockwise one
+    std::vector<TOffsetEdge> edges;
+    TVRMPoint2d start;  // where the joined ring starts, to start pieces near it
+    TVRMPolygon2d ring;
+    std::vector<int> sources;
+    std::unique_ptr<TVRMMultiPolygon2d> pieces;  // counter-clockwise outer rings and holes
+};
+
+bool MoveRing(const TVRMPolygon2d& ring, const std::vector<double>& widths, TRingOffset& offset)
+{
+    const int n = ring.GetEdgeCount();
+    const double area = ring.SignArea();
+    if (n < 2 || static_cast<int>(widths.size()) < n || !std::isfinite(area) || area == 0.0)
+        return false;
+    // Outward is the right of the edges of a counter-clockwise ring, the left of a clockwise one.
+    offset.outward = area > 0.0 ? 1.0 : -1.0;
+    for (int i = 0; i < n; ++i) {
+        TVRMCustomLine2d edge = ring.GetEdge(i);
+        if (edge.IsArc() && !edge.GetArcData().valid)
+            edge = TVRMCustomLine2d(edge.StartPt(), edge.EndPt());
+        if (edge.StartPt() == edge.EndPt() || !std::isfinite(widths[i]))
+            continue;
+        TVRMCustomLine2d moved;
+        if (TVRMOffsetFunc2d::Offset(edge, offset.outward * widths[i], moved))
+            offset.edges.push_back({moved, i});
+    }
+    std::vector<TVRMCustomLine2d> joined;
+    bool turned = false;
+    if (!JoinEdges(offset.edges, true, false, joined, offset.sources, &turned))
+        return false;
+    offset.start = joined.front().StartPt();
+    offset.ring = RingOfLines(joined);
+    if (turned || !IsSimpleRing(offset.ring)) {
+        offset.pieces = PieceOffsetRegion(ring, widths, offset.outward);
+        return !offset.pieces->IsEmpty();
+    }
+    // The ring must keep its orientation; a ring turned inside out has collapsed.
+    return offset.ring.SignArea() * offset.outward > 0.0;
+}
+
 }  // namespace
 
 bool TVRMOffsetFunc2d::Offset(const TVRMCustomLine2d& line, double d, TVRMCustomLine2d& result)
@@ -330,57 +374,31 @@ bool TVRMOffsetFunc2d::Offset(const TVRMLines2d& lines, double d, TVRMLines2d& r
 bool TVRMOffsetFunc2d::Offset(const TVRMPolygon2d& ring, const std::vector<double>& widths, TVRMPolygon2d& result,
                               std::vector<int>* edgeMap)
 {
-    const int n = ring.GetEdgeCount();
-    const double area = ring.SignArea();
-    if (n < 2 || static_cast<int>(widths.size()) < n || !std::isfinite(area) || area == 0.0)
+    TRingOffset offset;
+    if (!MoveRing(ring, widths, offset))
         return false;
-    // Outward is the right of the edges of a counter-clockwise ring, the left of a clockwise one.
-    const double outward = area > 0.0 ? 1.0 : -1.0;
-    std::vector<TOffsetEdge> edges;
-    for (int i = 0; i < n; ++i) {
-        TVRMCustomLine2d edge = ring.GetEdge(i);
-        if (edge.IsArc() && !edge.GetArcData().valid)
-            edge = TVRMCustomLine2d(edge.StartPt(), edge.EndPt());
-        if (edge.StartPt() == edge.EndPt() || !std::isfinite(widths[i]))
-            continue;
-        TVRMCustomLine2d moved;
-        if (Offset(edge, outward * widths[i], moved))
-            edges.push_back({moved, i});
-    }
-    std::vector<TVRMCustomLine2d> joined;
-    std::vector<int> sources;
-    bool turned = false;
-    if (!JoinEdges(edges, true, false, joined, sources, &turned))
-        return false;
-    TVRMPolygon2d candidate = RingOfLines(joined);
-    if (turned || !IsSimpleRing(candidate)) {
-        // Moved edges that turn round or pass each other (a narrow notch closing, an arm
-        // swallowed by an inward offset): build the region from pieces instead, and map its
-        // edges back.
-        std::unique_ptr<TVRMMultiPolygon2d> resolved = PieceOffsetRegion(ring, widths, outward);
+    if (offset.pieces) {
+        // Keep the largest piece with an edge along a moved edge, with its edges mapped back.
         std::optional<TVRMPolygon2d> largest;
         std::vector<int> largestSources;
-        for (TVRMPolygon2d& r : resolved->Items()) {
+        for (TVRMPolygon2d& r : offset.pieces->Items()) {
             if (r.IsHole() || (largest && r.Area() <= largest->Area()))
                 continue;
-            if (outward < 0.0)
+            if (offset.outward < 0.0)
                 r.Reverse();
-            StartNear(r, joined.empty() ? r.GetVertex(0).pt : joined.front().StartPt());
+            StartNear(r, offset.start);
             std::vector<int> ringSources;
-            if (SourcesOfEdges(r, edges, ringSources))
+            if (SourcesOfEdges(r, offset.edges, ringSources))
                 largest = r, largestSources = std::move(ringSources);
         }
         if (!largest)
             return false;
-        candidate = std::move(*largest);
-        sources = std::move(largestSources);
+        offset.ring = std::move(*largest);
+        offset.sources = std::move(largestSources);
     }
-    // The ring must keep its orientation; a ring turned inside out has collapsed.
-    if (!(candidate.SignArea() * outward > 0.0))
-        return false;
-    result = std::move(candidate);
+    result = std::move(offset.ring);
     if (edgeMap)
-        *edgeMap = std::move(sources);
+        *edgeMap = std::move(offset.sources);
     return true;
 }
 
@@ -395,12 +413,21 @@ bool TVRMOffsetFunc2d::Offset(const TVRMMultiPolygon2d& set, double d, TVRMMulti
     bool anyOuter = false;
     for (const TVRMPolygon2d& ring : set.Items()) {
         // A hole grows into the region when the region shrinks and shrinks when it grows.
-        TVRMPolygon2d offset;
         const bool hole = ring.IsHole();
-        if (Offset(ring, hole ? -d : d, offset)) {
-            anyOuter = anyOuter || !hole;
-            moved.Add(std::move(offset));
+        TRingOffset offset;
+        if (!MoveRing(ring, std::vector<double>(ring.GetEdgeCount(), hole ? -d : d), offset))
+            continue;
+        if (!offset.pieces) {
+            moved.Add(std::move(offset.ring));
+        } else {
+            // Every piece, turned like the ring (a hole's pieces stay holes).
+            for (TVRMPolygon2d& r : offset.pieces->Items()) {
+                if (hole)
+                    r.Reverse();
+                moved.Add(std::move(r));
+            }
         }
+        anyOuter = anyOuter || !hole;
     }
     if (!anyOuter)
         return false;

@@ -142,6 +142,26 @@ TEST(Offset2d, NotchThatClosesIsResolved)
     EXPECT_EQ(map[0], 0);
     EXPECT_EQ(map[1], 1);
     EXPECT_EQ(map[3], 7);
+    // A C-shaped ring whose 100 wide gap closes encloses a courtyard: the set form keeps it as a
+    // hole, the ring form returns the outer ring.
+    const TVRMPolygon2d c(std::vector<TVRMPoint2d>{{0, 0},
+                                                   {3000, 0},
+                                                   {3000, 3000},
+                                                   {1550, 3000},
+                                                   {1550, 2500},
+                                                   {2500, 2500},
+                                                   {2500, 500},
+                                                   {500, 500},
+                                                   {500, 2500},
+                                                   {1450, 2500},
+                                                   {1450, 3000},
+                                                   {0, 3000}});
+    TVRMMultiPolygon2d grown;
+    ASSERT_TRUE(OF::Offset(SetOf({c}), 100, grown));
+    EXPECT_EQ(grown.GetCount(), 2);
+    EXPECT_DOUBLE_EQ(grown.Area(), 3200.0 * 3200 - 1800.0 * 1800);
+    ASSERT_TRUE(OF::Offset(c, 100, result));
+    EXPECT_DOUBLE_EQ(result.Area(), 3200.0 * 3200);
     // Shrinking a dumbbell pinches it in two: the larger end is kept.
     const TVRMPolygon2d dumbbell(std::vector<TVRMPoint2d>{{0, 0},
                                                           {1000, 0},
