@@ -16,6 +16,7 @@ namespace vrm3d {
 struct TPlanRing {
     std::vector<TVRMPoint2d> points;
     std::vector<std::optional<TVRMFaceArc>> arcs;
+    double arcArea = 0;  // signed area between the facets and the arcs (counter-clockwise arcs positive)
 };
 
 // The points of a line piece (both ends; an arc by facets) with the circle of each step.
@@ -23,6 +24,8 @@ TPlanRing FacetLine(const TVRMCustomLine2d& line);
 TPlanRing FacetRing(const TVRMPolygon2d& ring);
 // Every ring of a set with at least three points, in item order.
 std::vector<TPlanRing> FacetPlan(const TVRMMultiPolygon2d& plan);
+// Sum of the rings' arc areas: what a plan face over them adds to its chord polygon.
+double ArcArea(const std::vector<TPlanRing>& rings);
 TVRMLoop3d LiftRing(const TPlanRing& ring, double z);
 // Adds the plan projection of a loop as a ring of the set.
 void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop);

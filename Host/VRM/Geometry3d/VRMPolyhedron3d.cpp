@@ -95,6 +95,10 @@ std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop)
 
 void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
 {
+    // A plan face that comes through whole keeps its arc segments.
+    const double whole = source.GetPlanarArea();
+    if (source.GetArcArea() != 0 && SameValue(piece.GetPlanarArea(), whole, 1e-9 * std::fabs(whole)))
+        piece.SetArcArea(source.GetArcArea());
     const auto& arc = source.GetArc();
     if (!arc)
         return;
@@ -223,7 +227,7 @@ double TVRMFace3d::GetArea() const
     const double a = GetPlanarArea();
     if (arc_ && arc_->chord > 0)
         return a * arc_->radius * arc_->sweep / arc_->chord;
-    return a;
+    return a + arcArea_;
 }
 
 double TVRMFace3d::GetLength() const

@@ -10,7 +10,8 @@
 // CVRMArcFacetAngle. Each facet keeps its circle (axis, radius, angular range)
 // so that its area is the analytic cylinder area (planar area times arc over
 // chord) and the solid's volume adds, per facet, the circular segment between
-// chord and arc times the facet's mean height. Both are exact for facets of
+// chord and arc times the facet's mean height; a plan face bounded by faceted
+// arcs keeps the segments' area (GetArcArea) so that its area is exact too. Both are exact for facets of
 // constant height (level prisms and bands along arcs); for a facet whose
 // height varies linearly the volume error is below 1e-6 relative.
 #pragma once
@@ -58,6 +59,10 @@ public:
     void SetTag(int tag) { tag_ = tag; }
     const std::optional<TVRMFaceArc>& GetArc() const { return arc_; }
     void SetArc(const std::optional<TVRMFaceArc>& arc) { arc_ = arc; }
+    // Area between the chords of faceted arc edges of the face's loops and the
+    // arcs themselves (positive where the arcs bulge out), added to the area.
+    double GetArcArea() const { return arcArea_; }
+    void SetArcArea(double area) { arcArea_ = area; }
 
     // Area (analytic for a curved facet), 3D perimeter of all loops, box.
     double GetArea() const;
@@ -80,6 +85,7 @@ private:
     std::vector<TVRMLoop3d> loops_;
     int tag_ = -1;
     std::optional<TVRMFaceArc> arc_;
+    double arcArea_ = 0;
 };
 
 class TVRMPolyhedron3d {

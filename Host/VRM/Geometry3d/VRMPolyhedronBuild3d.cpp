@@ -32,6 +32,7 @@ TPlanRing FacetLine(const TVRMCustomLine2d& line)
     }
     r.points.push_back(line.EndPt());
     r.arcs.assign(n, facet);
+    r.arcArea = arc.sense * n * facet.radius * facet.radius / 2 * (step - std::sin(step));
     return r;
 }
 
@@ -42,6 +43,7 @@ TPlanRing FacetRing(const TVRMPolygon2d& ring)
         TPlanRing edge = FacetLine(ring.GetEdge(i));
         r.points.insert(r.points.end(), edge.points.begin(), edge.points.end() - 1);
         r.arcs.insert(r.arcs.end(), edge.arcs.begin(), edge.arcs.end());
+        r.arcArea += edge.arcArea;
     }
     return r;
 }
@@ -55,6 +57,14 @@ std::vector<TPlanRing> FacetPlan(const TVRMMultiPolygon2d& plan)
             rings.push_back(std::move(r));
     }
     return rings;
+}
+
+double ArcArea(const std::vector<TPlanRing>& rings)
+{
+    double s = 0;
+    for (const auto& r : rings)
+        s += r.arcArea;
+    return s;
 }
 
 TVRMLoop3d LiftRing(const TPlanRing& ring, double z)
@@ -78,6 +88,15 @@ void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop)
 using namespace vrm3d;
 
 namespace {
+
+// The two plan caps of a prism (n-2, n-1) keep the area between facets and arcs.
+void SetCapArcArea(TVRMPolyhedron3d& solid, double area)
+{
+    if (solid.GetFaceCount() < 2)
+        return;
+    solid.GetFace(solid.GetFaceCount() - 2).SetArcArea(area);
+    solid.GetFace(solid.GetFaceCount() - 1).SetArcArea(area);
+}
 
 // Per-ring arc data of faceted rings, shifted to an elevation.
 std::vector<std::vector<std::optional<TVRMFaceArc>>> RingArcs(const std::vector<TPlanRing>& rings, double z)
@@ -104,7 +123,9 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreatePrism(const TVRMMultiP
     for (const auto& r : rings)
         loops.push_back(LiftRing(r, bottom));
     const auto arcs = RingArcs(rings, bottom);
-    return ExtrudeRings(loops, &arcs, {0, 0, 1}, {0, 0, height}, false);
+    auto solid = ExtrudeRings(loops, &arcs, {0, 0, 1}, {0, 0, height}, false);
+    SetCapArcArea(*solid, ArcArea(rings));
+    return solid;
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSlopedPrism(const TVRMMultiPolygon2d& plan, double bottom,
@@ -180,9 +201,15 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBand(const TVRMCustomL
         top.push_back({p.x, p.y, at(p, startTop, endTop)});
     }
     auto solid = CreateLoft(bottom, top);
-    if (solid->GetFaceCount() == static_cast<int>(ring.points.size()) + 2)
+    if (solid->GetFaceCount() == static_cast<int>(ring.points.size()) + 2) {
         for (size_t i = 0; i < ring.arcs.size(); ++i)
             solid->GetFace(static_cast<int>(i)).SetArc(ring.arcs[i]);
+        // The arcs' segments count in plan; a sloped cap is larger by its slope.
+        for (int k : {solid->GetFaceCount() - 2, solid->GetFaceCount() - 1}) {
+            TVRMFace3d& cap = solid->GetFace(k);
+            cap.SetArcArea(ring.arcArea / std::fabs(cap.GetNormal().z));
+        }
+    }
     return solid;
 }
 

@@ -86,12 +86,34 @@ TEST(Build3dTest, BandsAlongLinesAndArcs)
     EXPECT_NEAR(curved->GetVolume(), volume, 1e-9 * volume);
     EXPECT_GT(curved->GetFaceCount(), 6);
     EXPECT_EQ(curved->GetFace(curved->GetFaceCount() - 2).GetNormal(), (TVRMVector3d{0, 0, 1}));
+    const TVRMFace3d& top = curved->GetFace(curved->GetFaceCount() - 2);
+    EXPECT_NEAR(top.GetArea(), 200 * CVRMPi * 5000, 1e-9 * 200 * CVRMPi * 5000);
     // The outer curved side (a run of facets) has the analytic area R * sweep * h.
     double outer = 0;
     for (const auto& f : curved->GetFaces())
         if (f.GetArc() && SameValue(f.GetArc()->radius, 5100, 1e-9))
             outer += f.GetArea();
     EXPECT_NEAR(outer, 5100 * CVRMPi * 3000, 1e-9 * 5100 * CVRMPi * 3000);
+}
+
+TEST(Build3dTest, RoundColumnMeasuresAreAnalytic)
+{
+    TVRMMultiPolygon2d plan;
+    plan.Add(TVRMPolygon2d::CreateCircle({100, 200}, 300));
+    auto column = TVRMPolyhedron3d::CreatePrism(plan, 0, 3000);
+    const double area = CVRMPi * 300 * 300;
+    EXPECT_NEAR(column->GetVolume(), area * 3000, 1e-9 * area * 3000);
+    EXPECT_NEAR(column->GetFace(column->GetFaceCount() - 2).GetArea(), area, 1e-9 * area);
+    EXPECT_NEAR(column->GetFace(column->GetFaceCount() - 1).GetArea(), area, 1e-9 * area);
+    double side = 0;
+    for (int i = 0; i + 2 < column->GetFaceCount(); ++i)
+        side += column->GetFace(i).GetArea();
+    EXPECT_NEAR(side, 2 * CVRMPi * 300 * 3000, 1e-9 * 2 * CVRMPi * 300 * 3000);
+    // Cut at a level: the pieces keep the analytic volume.
+    std::unique_ptr<TVRMPolyhedron3d> upper;
+    auto lower = column->Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 1000}), upper);
+    EXPECT_NEAR(lower->GetVolume(), area * 1000, 1e-9 * area * 3000);
+    EXPECT_NEAR(upper->GetVolume(), area * 2000, 1e-9 * area * 3000);
 }
 
 TEST(Build3dTest, SweepCutRegionAndProjection)
