@@ -4,6 +4,7 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/QTKBoxService.h"
+#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
@@ -560,6 +561,12 @@ void TQTKCalculatorEDO::SetPrepareLock(std::unique_ptr<TVRMCmpxchgLock> lock)
 {
     QTK_ASSERT(lock != nullptr);
     prepareLock_ = std::move(lock);
+}
+
+std::vector<Ref<IQTKLineEdoInfo>> TQTKCalculatorEDO::GetLineEdoInfos()
+{
+    QTK_ASSERT_MSG(false, "the element object gives no joined line elements");
+    return {};
 }
 
 Ref<IRDXTableSource> TQTKCalculatorEDO::GetBusiness() { return GBusiness(); }

@@ -29,6 +29,7 @@
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 
 class IRDXTableSource;
+class IQTKLineEdoInfo;
 
 // A named quantity kept on an element object.
 struct TQTKEDOQtyItem {
@@ -133,6 +134,10 @@ protected:
     // relates those that pass the type filters, the host's relation test and
     // the intersection test; relations are made from both sides.
     void BuildRelatedList();
+
+    // The joined neighbours of a line element, for objects that offer line
+    // information without overriding it: reaching it is an assertion failure.
+    std::vector<Ref<IQTKLineEdoInfo>> GetLineEdoInfos();
 
     // Guards the lazily kept members; re-entrant on one thread.
     std::recursive_mutex& DataLock() const noexcept { return dataLock_; }

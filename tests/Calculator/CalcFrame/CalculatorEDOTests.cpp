@@ -2,6 +2,7 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/Runtime/Assert.h"
@@ -164,6 +165,7 @@ class TCachedSolidEDO final : public TQTKCalculatorEDO {
 public:
     using TQTKCalculatorEDO::TQTKCalculatorEDO;
     int builds = 0;
+    auto LineInfos() { return GetLineEdoInfos(); }
 
 protected:
     bool IsOriginalPolyhedronOwned() const override { return false; }
@@ -179,6 +181,8 @@ TEST(CalculatorEDOTest, ACachedSolidIsRebuiltAfterEviction)
     TTestModel model;
     const int saved = GOriginalPolyhedronList.GetMaximum();
     GOriginalPolyhedronList.SetMaximum(1);
+    EXPECT_THROW(Ref<TCachedSolidEDO>(new TCachedSolidEDO(2, model.AddPoint(9, 25, 0, 0, 1, 1, 0, 1)))->LineInfos(),
+                 EQTKAssertionFailed);
     Ref<TCachedSolidEDO> a(new TCachedSolidEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000)));
     Ref<TCachedSolidEDO> b(new TCachedSolidEDO(2, model.AddPoint(2, 25, 0, 0, 400, 400, 0, 3000)));
     Ref<IQTKPolyhedron3dIntf> held = a->GetOriginalPolyhedronIntf();
