@@ -306,9 +306,21 @@ TQTKPointShape::TQTKPointShape(TQTKPointShapeData data) : data_(std::move(data))
         }
         outline_.Add(std::move(placed));
     }
-    if (data_.mirrored)
-        for (auto& ring : outline_.Items())
-            ring.Reverse();
+    if (!data_.mirrored)
+        return;
+    // A mirrored ring runs clockwise: turn it back. Edge i of the turned ring
+    // is edge n-1-i of the ring as given; the edge information follows it.
+    TQTKEdgeInfoList infos(static_cast<size_t>(outline_.GetEdgeCount()));
+    int first = 0;
+    for (auto& ring : outline_.Items()) {
+        const int n = ring.GetEdgeCount();
+        for (int i = 0; i < n; ++i)
+            if (const size_t from = static_cast<size_t>(first + n - 1 - i); from < data_.edgeInfos.size())
+                infos[static_cast<size_t>(first + i)] = data_.edgeInfos[from];
+        ring.Reverse();
+        first += n;
+    }
+    data_.edgeInfos = std::move(infos);
 }
 
 TVRMPoint2d TQTKPointShape::ToPlan(const TVRMPoint2d& local) const

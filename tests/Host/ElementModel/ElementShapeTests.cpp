@@ -193,7 +193,8 @@ TEST(PointShape, InsertionPointElevationsAndMirror)
     const auto model = LoadElements(
         R"({"id": 1, "type": 25, "props": {"TopElev": 3000},
             "shape": {"kind": "point", "insertPt": [500, 800], "basePt": [0, 0], "mirror": true,
-                      "outline": [[0, 0], [600, 0], [600, 200], [200, 200], [200, 500], [0, 500]]}})");
+                      "outline": [[0, 0], [600, 0], [600, 200], [200, 200], [200, 500], [0, 500]],
+                      "edges": [{"kind": "footStep", "value": 600}, {"kind": "footStep", "value": 200}]}})");
     const auto* point = ShapeOf<IQTKPointShape>(*model, 1);
     EXPECT_DOUBLE_EQ(point->GetInsertPt().x, 500);
     EXPECT_DOUBLE_EQ(point->GetPoint().z, 0);  // the storey's elevation when no bottom is given
@@ -205,6 +206,18 @@ TEST(PointShape, InsertionPointElevationsAndMirror)
     EXPECT_NEAR(outline.Area(), 600.0 * 200 + 200 * 300, 1e-6);
     EXPECT_NEAR(outline.Box().min.x, -100, 1e-9);  // mirrored to the left of the insertion point
     EXPECT_NEAR(m.FindElement(1)->BuildPolyhedron()->GetVolume(), (600.0 * 200 + 200 * 300) * 3000, 1e-2);
+    // The edge information stays with its edge: the 600 bottom edge and the 200 end edge after it.
+    int withInfo = 0;
+    for (int i = 0; i < point->GetEdgeCount(); ++i) {
+        const auto* info = dynamic_cast<const IFootStepEdgeInfo*>(point->GetEdgeInfo(i));
+        if (!info)
+            continue;
+        ++withInfo;
+        const TVRMCustomLine2d edge = outline.GetItems(0).GetEdge(i);
+        EXPECT_NEAR(edge.Length(), info->GetValue(), 1e-9) << "edge " << i;
+        EXPECT_NEAR(std::min(edge.StartPt().y, edge.EndPt().y), 800, 1e-9) << "edge " << i;
+    }
+    EXPECT_EQ(withInfo, 2);
 }
 
 TEST(PropValues, AbsentNullAndPresentDiffer)
