@@ -93,6 +93,16 @@ TVRMNumericalCalc2d::TVRMNumericalCalc2d(double low, double high, bool /*recordD
 
 namespace {
 
+// The part of the line from where it first enters the set to where it last leaves it.
+TVRMCustomLine2d InsidePart(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& set, double tol)
+{
+    std::vector<TVRMCustomLine2d> pieces;
+    TVRMIntersectFunc2d::Intersect(line, set, pieces, tol);
+    if (pieces.empty())
+        return line.SubLine(0.0, 0.0);
+    return line.SubLine(line.LengthAtPoint(pieces.front().StartPt()), line.LengthAtPoint(pieces.back().EndPt()));
+}
+
 TVRMCustomLine2d Extended(const TVRMCustomLine2d& line, double extension)
 {
     TVRMCustomLine2d result = line;
@@ -109,6 +119,13 @@ TQTKLinearCalc2d::TQTKLinearCalc2d(const TVRMCustomLine2d& line, bool recordDeta
     : TVRMNumRangeCalc2d(0.0, Extended(line, extension).Length(), factor),
       line_(Extended(line, extension)),
       recordDetails_(recordDetails)
+{
+}
+
+TQTKLinearCalc2d::TQTKLinearCalc2d(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& restrictTo,
+                                   bool recordDetails, double extension, int /*code*/, bool /*flag1*/, bool /*flag2*/,
+                                   double factor, double tol)
+    : TQTKLinearCalc2d(InsidePart(line, restrictTo, tol), recordDetails, factor, extension)
 {
 }
 
@@ -136,13 +153,43 @@ TVRMSeg2dList TQTKLinearCalc2d::PiecesOf(const std::vector<std::pair<double, dou
     return segs;
 }
 
-double TQTKLinearCalc2d::Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record, double tol)
+double TQTKLinearCalc2d::Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record, bool writeDetail,
+                                double tol)
+{
+    return MarkRanges(CoveredRanges(set, tol), set, mark, record, writeDetail, tol);
+}
+
+double TQTKLinearCalc2d::Append(const TVRMMultiPolygon2d& set, double width, double axisOffset, int mark,
+                                const IRDXRecord* record, bool writeDetail, double tol)
+{
+    if (set.IsEmpty() || GetHigh() <= tol)
+        return 0.0;
+    TVRMMultiPolygon2d band;
+    band.Add(TVRMPolygon2d::CreateBand(line_, axisOffset, width - axisOffset));
+    const std::unique_ptr<TVRMMultiPolygon2d> overlap = TVRMIntersectFunc2d::IntPolygon(set, band);
+    std::vector<std::pair<double, double>> ranges;
+    for (const TVRMPolygon2d& ring : overlap->Items()) {
+        if (ring.IsHole())
+            continue;
+        double a = GetHigh(), b = 0.0;
+        for (const TVRMVertex2d& v : ring.Vertices()) {
+            const double at = std::clamp(line_.LengthAtPoint(v.pt), 0.0, GetHigh());
+            a = std::min(a, at), b = std::max(b, at);
+        }
+        if (b - a > tol)
+            ranges.emplace_back(a, b);
+    }
+    return MarkRanges(ranges, set, mark, record, writeDetail, tol);
+}
+
+double TQTKLinearCalc2d::MarkRanges(const std::vector<std::pair<double, double>>& ranges, const TVRMMultiPolygon2d& set,
+                                    int mark, const IRDXRecord* record, bool writeDetail, double tol)
 {
     std::vector<std::pair<double, double>> newlyMarked;
     double marked = 0.0;
-    for (const auto& [a, b] : CoveredRanges(set, tol))
+    for (const auto& [a, b] : ranges)
         marked += MarkRange(a, b, mark, tol, &newlyMarked);
-    if (record && recordDetails_ && marked != 0.0 && IsDetailRecording()) {
+    if (record && writeDetail && recordDetails_ && marked != 0.0 && IsDetailRecording()) {
         const TQTKCurrentQty qty = CurrentQtyOf(record);
         AddDeductDetail(std::make_unique<TQTKLine2dDeductDetail>(RecordRef(const_cast<IRDXRecord*>(record)), qty.code,
                                                                  qty.desc, PiecesOf(newlyMarked), set, MMToM(marked)));
@@ -150,14 +197,16 @@ double TQTKLinearCalc2d::Append(const TVRMMultiPolygon2d& set, int mark, const I
     return marked;
 }
 
-double TQTKLinearCalc2d::Append(const TVRMPolygon2d& polygon, int mark, const IRDXRecord* record, double tol)
+double TQTKLinearCalc2d::Append(const TVRMPolygon2d& polygon, int mark, const IRDXRecord* record, bool writeDetail,
+                                double tol)
 {
     TVRMMultiPolygon2d set;
     set.Add(polygon);
-    return Append(set, mark, record, tol);
+    return Append(set, mark, record, writeDetail, tol);
 }
 
-double TQTKLinearCalc2d::AppendY(double low, double high, int mark, const IRDXRecord* record, double tol)
+double TQTKLinearCalc2d::AppendY(double low, double high, int mark, const IRDXRecord* record, bool writeDetail,
+                                 double tol)
 {
     if (low > high)
         std::swap(low, high);
@@ -168,7 +217,7 @@ double TQTKLinearCalc2d::AppendY(double low, double high, int mark, const IRDXRe
     TVRMMultiPolygon2d band;
     band.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{
         {box.min.x - margin, low}, {box.max.x + margin, low}, {box.max.x + margin, high}, {box.min.x - margin, high}}));
-    return Append(band, mark, record, tol);
+    return Append(band, mark, record, writeDetail, tol);
 }
 
 double TQTKLinearCalc2d::TestLength(const TVRMMultiPolygon2d& set, double tol) const
@@ -230,19 +279,21 @@ void TVRMLinearCalcContr::SetRecordDetails(bool value)
         item->SetRecordDetails(value);
 }
 
-double TVRMLinearCalcContr::Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record, double tol)
+double TVRMLinearCalcContr::Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record, bool writeDetail,
+                                   double tol)
 {
     double sum = 0.0;
     for (auto& item : items_)
-        sum += item->Append(set, mark, record, tol);
+        sum += item->Append(set, mark, record, writeDetail, tol);
     return sum;
 }
 
-double TVRMLinearCalcContr::AppendY(double low, double high, int mark, const IRDXRecord* record, double tol)
+double TVRMLinearCalcContr::AppendY(double low, double high, int mark, const IRDXRecord* record, bool writeDetail,
+                                    double tol)
 {
     double sum = 0.0;
     for (auto& item : items_)
-        sum += item->AppendY(low, high, mark, record, tol);
+        sum += item->AppendY(low, high, mark, record, writeDetail, tol);
     return sum;
 }
 

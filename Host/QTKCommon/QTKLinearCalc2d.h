@@ -71,20 +71,34 @@ public:
     // recordDetails: appends with a record write length details in detail mode.
     // extension: the line is lengthened by this much at both ends.
     TQTKLinearCalc2d(const TVRMCustomLine2d& line, bool recordDetails, double factor = 1.0, double extension = 0.0);
+    // Over the part of the line inside a plan polygon (from where it first
+    // enters to where it last leaves; a line that misses the polygon keeps a
+    // zero length at its start). code and the two flags are accepted for the
+    // callers and have no effect.
+    TQTKLinearCalc2d(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& restrictTo, bool recordDetails,
+                     double extension, int code, bool flag1, bool flag2, double factor, double tol = CVRMEpsilon);
 
     const TVRMCustomLine2d& GetLine() const noexcept { return line_; }
     bool GetRecordDetails() const noexcept { return recordDetails_; }
     void SetRecordDetails(bool value) noexcept { recordDetails_ = value; }
 
     // Marks the still-unmarked pieces of the line inside the set (boundary
-    // included). With a record and detail recording on, the newly marked
-    // pieces go to a length detail of that record. Returns the length newly marked.
-    double Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record = nullptr,
+    // included). With a record, writeDetail and detail recording on, the newly
+    // marked pieces go to a length detail of that record. Returns the length newly marked.
+    double Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record = nullptr, bool writeDetail = true,
                   double tol = CVRMEpsilon);
-    double Append(const TVRMPolygon2d& polygon, int mark, const IRDXRecord* record = nullptr, double tol = CVRMEpsilon);
+    double Append(const TVRMPolygon2d& polygon, int mark, const IRDXRecord* record = nullptr, bool writeDetail = true,
+                  double tol = CVRMEpsilon);
+    // The line taken as the axis of a band of the given width whose left face
+    // lies axisOffset to the left of the line: marks the stretch of the line
+    // along which the set meets the band (each piece of the set's overlap with
+    // the band projected onto the line).
+    double Append(const TVRMMultiPolygon2d& set, double width, double axisOffset, int mark,
+                  const IRDXRecord* record = nullptr, bool writeDetail = true, double tol = CVRMEpsilon);
     // The line read in a profile plane (x along, y = elevation): marks the
     // pieces with an elevation between low and high.
-    double AppendY(double low, double high, int mark, const IRDXRecord* record = nullptr, double tol = CVRMEpsilon);
+    double AppendY(double low, double high, int mark, const IRDXRecord* record = nullptr, bool writeDetail = true,
+                   double tol = CVRMEpsilon);
     // The length of the line inside the set, without marking anything.
     double TestLength(const TVRMMultiPolygon2d& set, double tol = CVRMEpsilon) const;
 
@@ -97,6 +111,9 @@ public:
 private:
     // Ranges along the line of its pieces inside the set.
     std::vector<std::pair<double, double>> CoveredRanges(const TVRMMultiPolygon2d& set, double tol) const;
+    // Marks the ranges and writes the detail of what they newly marked.
+    double MarkRanges(const std::vector<std::pair<double, double>>& ranges, const TVRMMultiPolygon2d& set, int mark,
+                      const IRDXRecord* record, bool writeDetail, double tol);
     TVRMSeg2dList PiecesOf(const std::vector<std::pair<double, double>>& ranges) const;
     template <class Pred>
     TVRMSeg2dList PiecesWhere(Pred selected) const;
@@ -120,9 +137,10 @@ public:
     // Detail recording of every item.
     void SetRecordDetails(bool value);
 
-    double Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record = nullptr,
+    double Append(const TVRMMultiPolygon2d& set, int mark, const IRDXRecord* record = nullptr, bool writeDetail = true,
                   double tol = CVRMEpsilon);
-    double AppendY(double low, double high, int mark, const IRDXRecord* record = nullptr, double tol = CVRMEpsilon);
+    double AppendY(double low, double high, int mark, const IRDXRecord* record = nullptr, bool writeDetail = true,
+                   double tol = CVRMEpsilon);
     double GetAllLength() const;
     double GetNullLength() const { return GetLengthFor(CQTKNullMark); }
     double GetLengthFor(int mark) const;

@@ -114,6 +114,7 @@ TEST_F(LinearCalc, DetailModeWritesLengthDetailsWithoutChangingLengths)
         TQTKLinearCalc2d calc(TVRMCustomLine2d({0, 0}, {5000, 0}), true);
         calc.Append(Rect(1000, -100, 3000, 100), 1, TestRecord(2));
         calc.Append(Rect(2500, -100, 4000, 100), 2, TestRecord(3));
+        calc.Append(Rect(4500, -100, 4600, 100), 4, TestRecord(4), false);  // counted, not recorded
         return std::pair(calc.GetLengthFor(1), calc.GetNullLength());
     };
     const auto plain = run();
@@ -140,4 +141,29 @@ TEST_F(LinearCalc, PlanarCalcDeductsOnce)
     EXPECT_NEAR(calc.GetArea(), 11e6, 1e-3);
     ASSERT_EQ(Details().GetCount(), 2);
     EXPECT_EQ(Details().GetItems(1)->GetDedcutExpr(), "1*1");
+}
+
+TEST_F(LinearCalc, BandAppendMarksWhereThePolygonMeetsTheWallBand)
+{
+    // A wall 240 wide along (0,0)-(6000,0), its left face 120 left of the line.
+    TQTKLinearCalc2d calc(TVRMCustomLine2d({0, 0}, {6000, 0}), true);
+    // A slab reaching only 50 into the band from the left side still marks its stretch.
+    EXPECT_NEAR(calc.Append(Rect(1000, 70, 2000, 3000), 240, 120, 1), 1000, 1e-6);
+    // A slab on the right, clear of the band, marks nothing.
+    EXPECT_NEAR(calc.Append(Rect(3000, -3000, 4000, -200), 240, 120, 2), 0, 1e-6);
+    EXPECT_NEAR(calc.Append(Rect(3000, -3000, 4000, -100), 240, 120, 2), 1000, 1e-6);
+    EXPECT_NEAR(calc.GetNullLength(), 4000, 1e-6);
+}
+
+TEST_F(LinearCalc, LineRestrictedToAPolygon)
+{
+    TQTKLinearCalc2d calc(TVRMCustomLine2d({-1000, 100}, {9000, 100}), Rect(0, 0, 6000, 250), true, 0.0, -6310, true,
+                          true, 1.0);
+    EXPECT_TRUE(calc.GetLine().StartPt().IsEqualTo({0, 100}));
+    EXPECT_TRUE(calc.GetLine().EndPt().IsEqualTo({6000, 100}));
+    EXPECT_NEAR(calc.GetAllLength(), 6000, 1e-6);
+    TQTKLinearCalc2d missing(TVRMCustomLine2d({0, 1000}, {100, 1000}), Rect(0, 0, 10, 10), true, 0.0, -6309, true, true,
+                             1.0);
+    EXPECT_NEAR(missing.GetAllLength(), 0, 1e-12);
+    EXPECT_NEAR(missing.GetNullLength(), 0, 1e-12);
 }
