@@ -159,6 +159,9 @@ TEST_F(CommonData, DetailContainerOwnsAddsDeletesAndAppends)
     c.GetLast()->SetDedcutExpr("2.5");
     c.GetLast()->SetIsOriginalQty(true);
     EXPECT_TRUE(c.GetItems(1)->GetIsOriginalQty());
+    c.GetLast()->AddCorrecticeEDO(std::make_unique<TQTKCorrectiveEDO>(TestRecord(5), nullptr));
+    ASSERT_EQ(c.GetLast()->GetCorrectiveEDOCount(), 1);
+    EXPECT_EQ(c.GetLast()->GetCorrectiveEDO(0)->GetRecord().get(), TestRecord(5));
 
     TQTKDeductDetailContainer other;
     other.Add(std::make_unique<TQTKPoly2dDeductDetail>(TestRecord(3), "MJ", "面积", TVRMMultiPolygon2d{},
@@ -172,6 +175,9 @@ TEST_F(CommonData, DetailContainerOwnsAddsDeletesAndAppends)
     EXPECT_THROW(c.Delete(5), EQTKAssertionFailed);
     c.Clear();
     EXPECT_EQ(c.GetLast(), nullptr);
+    SetDeductDetailContainer(nullptr);  // detail mode without a container records nothing
+    EXPECT_FALSE(IsDetailRecording());
+    EXPECT_FALSE(AddDeductDetail(std::make_unique<TQTKDeductDetail>(TestRecord(1), "TJ", "体积", "1")));
 }
 
 TEST_F(CommonData, ExprContainerTextsPerQuantity)
