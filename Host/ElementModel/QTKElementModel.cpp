@@ -1,6 +1,7 @@
 // Reading a building model file (docs/model-format.md).
 #include "Host/ElementModel/QTKElementModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -198,7 +199,7 @@ private:
     Ref<IQTKShape> ReadPointShape(const TElement& e, const json& shape, const TQTKPropValues& props);
     Ref<IQTKShape> ReadOpeningShape(const TElement& e, const json& shape, const TQTKPropValues& props);
     Ref<IQTKFaceElevInfo> ReadFaceElev(const TElement& e, const json& elev, const TVRMMultiPolygon2d& outline,
-                                       int& kind, double& value) const;
+                                       int& kind) const;
     // Bottom and top of an element: the shape's "bottom"/"top", else the
     // properties, else the storey.
     void Elevations(const TElement& e, const json& shape, const TQTKPropValues& props, bool useSectionHeight,
@@ -488,8 +489,7 @@ Ref<IQTKShape> TQTKElementModelReader::ReadLineShape(const TElement& e, const js
 }
 
 Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, const json& elev,
-                                                           const TVRMMultiPolygon2d& outline, int& kind,
-                                                           double& value) const
+                                                           const TVRMMultiPolygon2d& outline, int& kind) const
 {
     const std::string path = "shape.elevation";
     if (!elev.is_object())
@@ -518,12 +518,12 @@ Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, co
     std::string reason;
     Ref<IQTKFaceElevInfo> info;
     if (name == "level") {
-        kind = CQTKFaceElevLevel, value = num("elev");
-        return Ref<IQTKFaceElevInfo>(new TQTKLevelElevInfo(value));
+        kind = CQTKFaceElevLevel;
+        return Ref<IQTKFaceElevInfo>(new TQTKLevelElevInfo(num("elev")));
     }
     if (name == "ratio") {
-        kind = CQTKFaceElevByRatio, value = num("elev");
-        info = TQTKSlopeRatioElevInfo::Create(outline, integer("edge"), value, num("ratio"), reason);
+        kind = CQTKFaceElevByRatio;
+        info = TQTKSlopeRatioElevInfo::Create(outline, integer("edge"), num("elev"), num("ratio"), reason);
     } else if (name == "points") {
         kind = CQTKFaceElevByPoints;
         const json* points = Find(elev, "points");
@@ -532,15 +532,14 @@ Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, co
         std::array<TQTKSlopePoint, 3> p;
         for (size_t i = 0; i < 3; ++i)
             p[i] = slopePoint((*points)[i], path + ".points[" + std::to_string(i) + "]");
-        value = p[0].elev;
         info = TQTKSlopeByPointsElevInfo::Create(outline, p, reason);
     } else if (name == "edge") {
-        kind = CQTKFaceElevByEdge, value = num("elev");
+        kind = CQTKFaceElevByEdge;
         const json* point = Find(elev, "point");
         if (!point)
             Fail(e, path + ".point", "missing");
-        info = TQTKSlopeByEdgeElevInfo::Create(outline, integer("edge"), value, slopePoint(*point, path + ".point"),
-                                               reason);
+        info = TQTKSlopeByEdgeElevInfo::Create(outline, integer("edge"), num("elev"),
+                                               slopePoint(*point, path + ".point"), reason);
     } else if (name == "cylinder" || name == "sphere" || name == "cone") {
         TQTKCurvedSurfaceData data;
         data.firstValue = num("first");
@@ -550,7 +549,6 @@ Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, co
             data.isRadius = r->is_boolean() && r->get<bool>();
         if (data.firstValue <= 0.0 || (!data.isRadius && data.secondValue <= 0.0 && name != "cone"))
             Fail(e, path, "a curved surface needs positive values");
-        value = data.baseElev;
         if (name == "cylinder") {
             kind = CQTKFaceElevCylinder;
             const json* axis = Find(elev, "axis");
@@ -586,14 +584,23 @@ Ref<IQTKShape> TQTKElementModelReader::ReadFaceShape(const TElement& e, const js
         Fail(e, "shape.outline", "a face shape needs an outline");
     d.outline = Rings(e, *outline, "shape.outline");
     if (const json* elev = Find(shape, "elevation")) {
-        d.elevInfo = ReadFaceElev(e, *elev, d.outline, d.elevKind, d.elev);
+        d.elevInfo = ReadFaceElev(e, *elev, d.outline, d.elevKind);
     } else {
-        d.elev = OptNumber(e, shape, "elev", "shape")
-                     .value_or(props.GetFloat("TopElev", FloorValue(e.floor, "StructuralElevation")));
+        d.levelElev = OptNumber(e, shape, "elev", "shape")
+                          .value_or(props.GetFloat("TopElev", FloorValue(e.floor, "StructuralElevation")));
     }
     d.thickness = OptNumber(e, shape, "thickness", "shape").value_or(props.GetFloat("Thickness"));
     if (d.thickness < 0.0)
         Fail(e, "shape.thickness", "a thickness cannot be negative");
+    // The elevation value: a depth given, else the thickness (vertical), else
+    // the property Depth (earthwork).
+    if (auto depth = OptNumber(e, shape, "depth", "shape")) {
+        if (*depth < 0.0)
+            Fail(e, "shape.depth", "a depth cannot be negative");
+        d.depth = *depth;
+    } else if (d.thickness <= 0.0) {
+        d.depth = std::max(0.0, props.GetFloat("Depth"));
+    }
     if (const json* flag = Find(shape, "flag"))
         d.flag = Integer(e, *flag, "shape.flag");
     d.edgeInfos = EdgeInfos(e, shape, "shape", d.outline.GetEdgeCount());

@@ -91,8 +91,8 @@ public:
     // to the surface): exactly 1 for a level face.
     virtual double GetThicknessFactor() const = 0;
     virtual bool IsLevel() const = 0;
-    // Set when the elevations of this information are of the face itself, not
-    // relative to a parent face.
+    // Relative flag: set when the elevations are relative to the parent
+    // face's elevation value. Always clear here: face elevations are absolute.
     virtual bool GetElevFlag() const = 0;
     // Unit normal of a planar surface, pointing up; (0,0,1) for a curved one.
     virtual TVRMVector3d GetNormal() const = 0;
@@ -218,8 +218,9 @@ public:
 
 class IQTKFaceShape : public virtual IQTKShape {
 public:
-    // The face's elevation value: the top of a level face, the reference
-    // elevation of a sloped one, the base elevation of a curved one.
+    // The face's elevation value: its vertical depth below the surface (a
+    // slab's vertical thickness, an excavation's depth), so that its bottom
+    // at p is GetFaceElevInfo()->GetElevAt(p) - GetElev(); 0 for a finish.
     virtual double GetElev() const = 0;
     virtual int GetElevKind() const = 0;
     virtual IQTKFaceElevInfo* GetFaceElevInfo() const = 0;

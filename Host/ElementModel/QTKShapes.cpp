@@ -224,7 +224,9 @@ double TQTKLineShape::GetBottomElevAt(const TVRMPoint2d& p) const
 TQTKFaceShape::TQTKFaceShape(TQTKFaceShapeData data) : data_(std::move(data))
 {
     if (!data_.elevInfo)
-        data_.elevInfo = Ref<IQTKFaceElevInfo>(new TQTKLevelElevInfo(data_.elev));
+        data_.elevInfo = Ref<IQTKFaceElevInfo>(new TQTKLevelElevInfo(data_.levelElev));
+    if (data_.depth < 0.0)
+        data_.depth = data_.thickness * data_.elevInfo->GetThicknessFactor();
     if (data_.flag < 0)
         data_.flag = data_.elevInfo->IsLevel() ? 1 : 0;
 }
@@ -264,8 +266,10 @@ std::unique_ptr<TVRMPlane3d> GetFaceShapePlane(const IQTKFaceShape* shape, bool 
         return nullptr;
     const IQTKFaceElevInfo* info = shape->GetFaceElevInfo();
     TVRMVector3d normal{0, 0, 1};
-    TVRMPoint3d base{0, 0, shape->GetElev()};
-    if (dynamic_cast<const IQTKCurvedFaceElevInfo*>(info) == nullptr) {
+    TVRMPoint3d base{0, 0, 0};
+    if (const auto* curved = dynamic_cast<const IQTKCurvedFaceElevInfo*>(info)) {
+        base.z = curved->GetBaseElev();
+    } else {
         normal = info->GetNormal();
         base.z = info->GetElevAt({0, 0});
     }

@@ -96,7 +96,7 @@ public:
     double GetSlopeFactor() const override;
     double GetThicknessFactor() const override { return GetSlopeFactor(); }
     bool IsLevel() const override { return a_ == 0.0 && b_ == 0.0; }
-    bool GetElevFlag() const override { return true; }
+    bool GetElevFlag() const override { return false; }
     TVRMVector3d GetNormal() const override;
 
 private:
@@ -173,7 +173,7 @@ public:
     double GetSlopeFactor() const override { return 1.0; }
     double GetThicknessFactor() const override { return 1.0; }
     bool IsLevel() const override { return false; }
-    bool GetElevFlag() const override { return true; }
+    bool GetElevFlag() const override { return false; }
     TVRMVector3d GetNormal() const override { return {0, 0, 1}; }
     double GetFirstValue() const override { return data_.firstValue; }
     double GetSecondValue() const override { return data_.secondValue; }
@@ -280,9 +280,10 @@ private:
 struct TQTKFaceShapeData {
     TVRMMultiPolygon2d outline;
     int elevKind = CQTKFaceElevLevel;
-    Ref<IQTKFaceElevInfo> elevInfo;  // nil: level at `elev`
-    double elev = 0.0;
+    Ref<IQTKFaceElevInfo> elevInfo;  // nil: level at `levelElev`
+    double levelElev = 0.0;
     double thickness = 0.0;
+    double depth = -1.0;  // elevation value; -1: thickness x thickness factor
     int flag = -1;  // -1: 1 when level, else 0
     TQTKEdgeInfoList edgeInfos;  // by edge over all rings; may be shorter
     TVRMMultiPolygon2d roofPolygon;  // roof faces only
@@ -294,7 +295,7 @@ public:
 
     const TVRMMultiPolygon2d& GetOutline() const override { return data_.outline; }
     const TVRMMultiPolygon2d& GetPolygon() const override { return data_.outline; }
-    double GetElev() const override { return data_.elev; }
+    double GetElev() const override { return data_.depth; }
     int GetElevKind() const override { return data_.elevKind; }
     IQTKFaceElevInfo* GetFaceElevInfo() const override { return data_.elevInfo.get(); }
     bool IsLevel() const override { return data_.elevInfo->IsLevel(); }

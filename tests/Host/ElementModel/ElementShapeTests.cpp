@@ -74,6 +74,7 @@ TEST(FaceShape, ElevationOnSlopedFaces)
         const IQTKFaceElevInfo* info = face->GetFaceElevInfo();
         EXPECT_NEAR(info->GetElevAt({2500, 1234}), 3250, 1e-9);
         EXPECT_NEAR(info->GetSlopeFactor(), std::sqrt(1.01), 1e-12);
+        EXPECT_NEAR(face->GetElev(), 100 * std::sqrt(1.01), 1e-12);  // vertical thickness
     }
 }
 
@@ -88,7 +89,8 @@ TEST(FaceShape, LevelFaceHasSlopeFactorExactlyOne)
     EXPECT_EQ(face->GetFaceElevInfo()->GetSlopeFactor(), 1.0);
     EXPECT_EQ(face->GetFaceElevInfo()->GetThicknessFactor(), 1.0);
     EXPECT_NE(dynamic_cast<const IQTKFlatShapeInfo*>(face->GetFaceElevInfo()), nullptr);
-    EXPECT_DOUBLE_EQ(face->GetElev(), 3000);
+    EXPECT_DOUBLE_EQ(face->GetElev(), 120);  // the depth below the surface
+    EXPECT_FALSE(face->GetFaceElevInfo()->GetElevFlag());  // absolute elevations
 }
 
 TEST(FaceShape, CurvedSurfaces)
@@ -156,7 +158,7 @@ TEST(FaceShape, PlanesOfTheTwoSelectors)
 TEST(FaceShape, EdgeInformationByIndex)
 {
     const auto model = LoadElements(
-        R"({"id": 1, "type": 40, "shape": {"kind": "face", "outline": [[0, 0], [6000, 0], [6000, 4000], [0, 4000]],
+        R"({"id": 1, "type": 40, "props": {"Depth": 1500}, "shape": {"kind": "face", "outline": [[0, 0], [6000, 0], [6000, 4000], [0, 4000]],
             "edges": [{"kind": "slope", "slopeFactor": 0.5, "workingFaceWidth": 300}, null,
                       {"kind": "raft", "raftKind": 2, "values": [100, 200]}]}},
            {"id": 2, "type": 67, "shape": {"kind": "roof", "outline": [[0, 0], [6000, 0], [6000, 4000], [0, 4000]],
@@ -166,6 +168,7 @@ TEST(FaceShape, EdgeInformationByIndex)
             "edges": [{"kind": "footStep", "value": 300}]}})");
     const auto* earth = ShapeOf<IQTKFaceShape>(*model, 1);
     ASSERT_EQ(earth->GetEdgeCount(), 4);
+    EXPECT_DOUBLE_EQ(earth->GetElev(), 1500);
     const auto* slope = dynamic_cast<const ISlopeFactorEdgeInfo*>(earth->GetEdgeInfo(0));
     ASSERT_NE(slope, nullptr);
     EXPECT_DOUBLE_EQ(slope->GetSlopeFactor(), 0.5);
