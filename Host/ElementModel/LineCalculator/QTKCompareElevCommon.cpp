@@ -66,8 +66,8 @@ TQTKLineBand BandOf(const IQTKLineShape& line)
     return TQTKLineBand::Of(line.GetLine(), line.GetWidth(), line.GetAxisOffset());
 }
 
-// Where a line element lies on a face: the middle of the first piece of its axis inside the
-// face's outline; false when the axis does not reach it.
+// Where a line element lies on another shape: the middle of the first piece of its axis inside
+// the shape's outline; false when the axis does not reach it.
 bool PointOnFace(const IQTKLineShape& line, const IQTKShape& face, TVRMPoint2d& p)
 {
     std::vector<TVRMCustomLine2d> pieces;
@@ -169,6 +169,21 @@ bool IsFaceEntAndLineEntInt(IRDXRecord* face, IRDXRecord* line, bool touchTop, b
     if (!PointOnFace(*l, *f, p))
         p = l->GetLine().MiddlePoint();  // beside the face: compare at the line's middle
     return RangesMeet(RangeAt(*f, p), RangeAt(*l, p), touchTop, touchBottom);
+}
+
+bool IsLineEntOnPosition(IRDXRecord* a, IRDXRecord* b, bool touchTop, bool touchBottom)
+{
+    const IQTKLineShape* la = ShapeOf<IQTKLineShape>(a);
+    const IQTKLineShape* lb = ShapeOf<IQTKLineShape>(b);
+    if (!la || !lb)
+        return false;
+    const int position = TVRMPositionFunc2d::MultiPolyMultiPolyPosition(la->GetOutline(), lb->GetOutline());
+    if (position == 0 || position == 2)
+        return false;
+    TVRMPoint2d p;
+    if (!PointOnFace(*la, *lb, p))
+        p = la->GetLine().MiddlePoint();
+    return RangesMeet(RangeAt(*la, p), RangeAt(*lb, p), touchTop, touchBottom);
 }
 
 bool IsSlabOnWallTop(IRDXRecord* element, IRDXRecord* slab)

@@ -34,6 +34,10 @@ bool IsPointEntAndLineEntInt(IRDXRecord* point, IRDXRecord* line, bool touchTop,
 bool IsPointEntAndFaceEntInt(IRDXRecord* point, IRDXRecord* face, bool touchTop, bool touchBottom);
 // A face element meets a line element (where the line's axis lies on the face).
 bool IsFaceEntAndLineEntInt(IRDXRecord* face, IRDXRecord* line, bool touchTop, bool touchBottom);
+// Line element b stands on a's position: their plans overlap (more than touching) and their
+// heights meet where a's axis runs over b (a wall continued by the wall above it, a beam resting
+// on a wall).
+bool IsLineEntOnPosition(IRDXRecord* a, IRDXRecord* b, bool touchTop, bool touchBottom);
 // A slab rests on the element's top: where the element lies under the slab, its top is within
 // the slab's thickness (from the slab's bottom to its surface).
 bool IsSlabOnWallTop(IRDXRecord* element, IRDXRecord* slab);

@@ -77,6 +77,15 @@ TEST_F(Relation, LineElementsMeetByPlanAndOverlappingHeight)
     EXPECT_FALSE(IsLineEntAndLineEntInt(nullptr, Rec(1), 0.1));
 }
 
+TEST_F(Relation, LineElementsOnEachOthersPosition)
+{
+    EXPECT_TRUE(IsLineEntOnPosition(Rec(2), Rec(3), true, false));  // continued above
+    EXPECT_FALSE(IsLineEntOnPosition(Rec(2), Rec(3), false, true));
+    EXPECT_TRUE(IsLineEntOnPosition(Rec(3), Rec(2), false, true));
+    EXPECT_FALSE(IsLineEntOnPosition(Rec(1), Rec(5), true, true));  // apart
+    EXPECT_FALSE(IsLineEntOnPosition(Rec(1), Rec(6), true, true));  // a column
+}
+
 TEST_F(Relation, LineAndPointElements)
 {
     EXPECT_TRUE(IsLineEntAndPointEntInt(Rec(1), Rec(6), 0.5));
