@@ -68,7 +68,7 @@ TQTKElementDrawObj* TTestModel::AddFace(int id, int typeId, double x0, double y0
 {
     TQTKFaceShapeData shape;
     shape.outline = Rectangle(x0, y0, x1, y1);
-    shape.elev = elev;
+    shape.levelElev = elev;
     shape.thickness = thickness;
     return Add(id, typeId, std::move(props), MakeRef<TQTKFaceShape>(std::move(shape)));
 }

@@ -241,6 +241,27 @@ public:
 
 void AttachAcceptAll(IQTKElementDrawObj* drawObj) { drawObj->SetCalcEDO(new TAcceptAllEDO(2, drawObj)); }
 
+// The host's relation test has the last word over touching solids.
+class TRejectingEDO final : public TQTKCalculatorEDO {
+public:
+    using TQTKCalculatorEDO::TQTKCalculatorEDO;
+    bool IsHostRelated(IRDXRecord* record) override { return record->GetID() != rejected; }
+    int rejected = 0;
+};
+
+TEST(RelatedListTest, TheHostRelationTestCanRejectATouchingElement)
+{
+    TTestModel model;
+    auto* column = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
+    model.AddPoint(2, 25, 400, 0, 800, 400, 0, 3000);
+    model.AddPoint(3, 25, 0, 400, 400, 800, 0, 3000);
+    Ref<TRejectingEDO> edo(new TRejectingEDO(2, column));
+    edo->rejected = 3;
+    column->SetCalcEDO(edo.get());
+    model.Activate();
+    EXPECT_EQ(RelatedIds(*edo), (std::vector<int>{2}));
+}
+
 TEST(RelatedListTest, KindsThatAreNeverRelated)
 {
     TTestModel model;
