@@ -4,6 +4,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
@@ -128,6 +129,8 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TSubsets& subsets
         solid = *TVRMPolyhedron3d::CreatePrism(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0);
         return solid;
     }
+    // Side faces; a plan edge that goes on in the next layer makes one taller face.
+    std::map<std::tuple<double, double, double, double>, std::pair<int, double>> open;  // edge -> face, top
     for (const auto& l : merged) {
         if (IsBlank(l.plan))
             continue;
@@ -136,8 +139,19 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TSubsets& subsets
             for (size_t i = 0; i < n; ++i) {
                 const TVRMPoint2d& p = r.points[i];
                 const TVRMPoint2d& q = r.points[(i + 1) % n];
-                solid.AddFace(
-                    TVRMFace3d::FromLoop({{p.x, p.y, l.z0}, {q.x, q.y, l.z0}, {q.x, q.y, l.z1}, {p.x, p.y, l.z1}}));
+                auto [it, added] = open.try_emplace(std::make_tuple(p.x, p.y, q.x, q.y), -1, 0.0);
+                auto& [index, top] = it->second;
+                const bool taller = !added && top == l.z0;
+                const double z0 = taller ? solid.GetFace(index).GetLoop(0)[0].z : l.z0;
+                TVRMFace3d quad =
+                    TVRMFace3d::FromLoop({{p.x, p.y, z0}, {q.x, q.y, z0}, {q.x, q.y, l.z1}, {p.x, p.y, l.z1}});
+                if (taller) {
+                    solid.GetFace(index) = std::move(quad);
+                } else {
+                    index = solid.GetFaceCount();
+                    solid.AddFace(std::move(quad));
+                }
+                top = l.z1;
             }
         }
     }
@@ -237,6 +251,15 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
     return true;
 }
 
+// Union of solids that share no volume: both sets of faces (those of b tagged -1).
+void AppendFaces(TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b)
+{
+    for (TVRMFace3d f : b.GetFaces()) {
+        f.SetTag(-1);
+        a.AddFace(std::move(f));
+    }
+}
+
 }  // namespace
 
 bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, int)
@@ -253,10 +276,7 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
         if (kind == CVRMBoolIntersect) {
             a.Clear();
         } else if (kind == CVRMBoolUnion) {
-            for (const auto& f : b.GetFaces()) {
-                a.AddFace(f);
-                a.GetFace(a.GetFaceCount() - 1).SetTag(-1);
-            }
+            AppendFaces(a, b);
         }
         return true;
     }
@@ -271,8 +291,14 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
         if (!done && path == TVRMBooleanPath::Prism)
             return false;
     }
-    if (!done && !CorefineBoolean(a, b, kind, result))
-        return false;
+    if (!done && !CorefineBoolean(a, b, kind, result)) {
+        // Solids that only touch along an edge or at a point have no manifold
+        // union; their union is both sets of faces.
+        if (kind != CVRMBoolUnion || Position(a, b) != 2)
+            return false;
+        result = a;
+        AppendFaces(result, b);
+    }
     result.SetData(a.GetData());
     a = std::move(result);
     return true;

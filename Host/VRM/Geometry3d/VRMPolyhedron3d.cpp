@@ -726,6 +726,22 @@ int TVRMPolyhedron3d::MergeFace(const TVRMPlane3d& plane, double tol)
     return members[0];
 }
 
+bool TVRMEdgeIterator::Next(TVRMPoint3d& start, TVRMPoint3d& end)
+{
+    while (loop_ < face_.GetLoopCount()) {
+        const TVRMLoop3d& l = face_.GetLoop(loop_);
+        if (edge_ < static_cast<int>(l.size())) {
+            start = l[edge_];
+            end = l[(edge_ + 1) % l.size()];
+            ++edge_;
+            return true;
+        }
+        ++loop_;
+        edge_ = 0;
+    }
+    return false;
+}
+
 bool IsIntersectant(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol)
 {
     if (!a.HasFaces() || !b.HasFaces() || !a.GetBox().Meets(b.GetBox(), tol))

@@ -184,6 +184,14 @@ public:
     // into one face placed at the position of the first of them; returns that
     // index, or -1 when no face lies there.
     int MergeFace(const TVRMPlane3d& plane, double tol = CVRMPlaneEpsilon);
+    // The end face of a line element, at its start (atStart) or its end: the
+    // vertical plane through the side lines' start (end) points, facing out of
+    // the element. Merges its pieces as above; the index, or -1.
+    int MergeFace(const TVRMCustomLine2d& left, const TVRMCustomLine2d& right, bool atStart,
+                  double tol = CVRMPlaneEpsilon);
+    // Merges both end faces and moves them last: the start end face to N-2,
+    // the end end face to N-1. False (faces untouched) when either is missing.
+    bool LocateEndFaces(const TVRMCustomLine2d& left, const TVRMCustomLine2d& right, double tol = CVRMPlaneEpsilon);
     // Plan projection of the solid (new polygon set).
     std::unique_ptr<TVRMMultiPolygon2d> GetProjectiveXYPoly() const;
     // Reverses every face (inside out).
@@ -193,6 +201,21 @@ public:
 private:
     std::vector<TVRMFace3d> faces_;
     std::vector<int32_t> data_;
+};
+
+// Walks the edges of a face, loop by loop in vertex order.
+class TVRMEdgeIterator {
+public:
+    explicit TVRMEdgeIterator(const TVRMFace3d& face) : face_(face) {}
+    // The next edge; false when every edge has been visited.
+    bool Next(TVRMPoint3d& start, TVRMPoint3d& end);
+    int GetLoopIndex() const { return loop_; }
+    int GetEdgeIndex() const { return edge_ - 1; }
+
+private:
+    const TVRMFace3d& face_;
+    int loop_ = 0;
+    int edge_ = 0;
 };
 
 // Closed solids A and B share a point (touching faces, edges or vertices count).

@@ -306,3 +306,33 @@ std::unique_ptr<TVRMMultiPolygon2d> TVRMPolyhedron3d::GetProjectiveXYPoly() cons
         return TVRMMultiPolygon2d::Create();
     }
 }
+
+int TVRMPolyhedron3d::MergeFace(const TVRMCustomLine2d& left, const TVRMCustomLine2d& right, bool atStart, double tol)
+{
+    const TVRMPoint2d p = atStart ? left.StartPt() : left.EndPt();
+    const TVRMPoint2d q = atStart ? right.StartPt() : right.EndPt();
+    const TVRMVector2d across = q - p;
+    if (across.Length() <= CVRMEpsilon)
+        return -1;
+    // Out of the element: against the direction of travel at the start, along it at the end.
+    const TVRMVector2d along = atStart ? -left.StartDirection() : left.EndDirection();
+    TVRMVector3d n{across.y, -across.x, 0};
+    if (n.x * along.x + n.y * along.y < 0)
+        n = -n;
+    return MergeFace(TVRMPlane3d(n, {p.x, p.y, 0}), tol);
+}
+
+bool TVRMPolyhedron3d::LocateEndFaces(const TVRMCustomLine2d& left, const TVRMCustomLine2d& right, double tol)
+{
+    TVRMPolyhedron3d work = *this;
+    for (bool atStart : {true, false}) {
+        const int i = work.MergeFace(left, right, atStart, tol);
+        if (i < 0)
+            return false;
+        TVRMFace3d face = std::move(work.faces_[i]);
+        work.faces_.erase(work.faces_.begin() + i);
+        work.faces_.push_back(std::move(face));
+    }
+    *this = std::move(work);
+    return true;
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Geometry3dTestUtils.h"
+#include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 
 namespace {
@@ -51,6 +52,27 @@ TEST(Boolean3dTest, TouchingCoplanarAndNestedBoxes)
     ExpectChain("common part", *box, One(Box(500, 500, 500, 1500, 1500, 1500), CVRMBoolIntersect), 1.25e8);
     ExpectChain("common part of touching boxes", *box, One(Box(1000, 0, 0, 2000, 1000, 1000), CVRMBoolIntersect), 0);
     ExpectChain("apart", *box, One(Box(2000, 0, 0, 3000, 1000, 1000), CVRMBoolSubtract), 1e9);
+}
+
+TEST(Boolean3dTest, BothEnginesAgreeOnShiftedBoxes)
+{
+    // B = A shifted by whole and half sizes: apart, touching, overlapping, coplanar, equal.
+    auto a = Box(0, 0, 0, 1000, 1000, 1000);
+    auto overlap = [](double lo, double hi) { return std::max(0.0, std::min(1000.0, hi) - std::max(0.0, lo)); };
+    for (double dx : {-1000.0, -500.0, 0.0, 500.0, 1000.0})
+        for (double dz : {-1000.0, -500.0, 0.0, 500.0}) {
+            auto b = Box(dx, 250, dz, dx + 1000, 750, dz + 1000);
+            const double common = overlap(dx, dx + 1000) * 500 * overlap(dz, dz + 1000);
+            const double expected[] = {common, 1e9 + 5e8 - common, 1e9 - common};
+            for (int kind : {CVRMBoolIntersect, CVRMBoolUnion, CVRMBoolSubtract})
+                for (Path path : {Path::Prism, Path::General}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << dx << " " << dz << " kind " << kind << " path " << static_cast<int>(path));
+                    TVRMPolyhedron3d r = *a;
+                    ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(r, *b, kind, path));
+                    EXPECT_NEAR(r.GetVolume(), expected[kind], 1e-6);
+                }
+        }
 }
 
 TEST(Boolean3dTest, ElementDeductionChains)
@@ -120,6 +142,37 @@ TEST(Boolean3dTest, PositionOfTwoSolids)
     EXPECT_EQ(Position(*box, *Box(1000, 0, 0, 2000, 1000, 1000)), 2);
     EXPECT_EQ(Position(*box, *Box(1100, 0, 0, 2000, 1000, 1000)), 0);
     EXPECT_EQ(Position(*box, *Box(100, 100, 100, 200, 200, 200)), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Boolean3dTest, EndFacesAreMergedAndLocatedAfterADeduction)
+{
+    // Wall along +x (sides y = +-100) minus a column straddling its start: the start face splits in two.
+    const TVRMCustomLine2d left({0, 100}, {5000, 100}), right({0, -100}, {5000, -100});
+    TVRMPolyhedron3d wall = *Box(0, -100, 0, 5000, 100, 3000);
+    ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(wall, *Box(-200, -50, 1000, 200, 50, 2000), 2));
+    ASSERT_TRUE(wall.LocateEndFaces(left, right));
+    const int n = wall.GetFaceCount();
+    EXPECT_TRUE(wall.GetFace(n - 2).GetNormal().IsEqualTo({-1, 0, 0}, 1e-12));
+    EXPECT_TRUE(wall.GetFace(n - 1).GetNormal().IsEqualTo({1, 0, 0}, 1e-12));
+    EXPECT_DOUBLE_EQ(wall.GetFace(n - 2).GetArea(), 200 * 3000.0 - 100 * 1000.0);
+    EXPECT_DOUBLE_EQ(wall.GetFace(n - 1).GetArea(), 200 * 3000.0);
+    EXPECT_EQ(wall.MergeFace(left, right, true), n - 2);
+    EXPECT_FALSE(wall.LocateEndFaces(TVRMCustomLine2d({100, 100}, {5000, 100}), right));
+
+    TVRMEdgeIterator edges(wall.GetFace(n - 1));
+    TVRMPoint3d p, q;
+    int count = 0;
+    double length = 0;
+    while (edges.Next(p, q)) {
+        ++count;
+        length += p.DistanceTo(q);
+    }
+    EXPECT_EQ(count, 4);
+    EXPECT_DOUBLE_EQ(length, 2 * (200 + 3000.0));
 }
 
 }  // namespace
