@@ -680,9 +680,10 @@ Ref<IQTKShape> TQTKElementModelReader::ReadOpeningShape(const TElement& e, const
             Fail(e, "shape.width", "an opening needs an outline or a width and height (OpeningWidth, OpeningHeight)");
         d.local.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{-w / 2, 0}, {w / 2, 0}, {w / 2, h}, {-w / 2, h}}));
     }
+    // Above the storey's floor level; without a storey, above the host's bottom.
     const double above = props.GetFloat("AboveFloorHeight", props.GetFloat("WinAboveFloorHeight"));
-    d.bottom = OptNumber(e, shape, "bottom", "shape")
-                   .value_or(props.GetFloat("BottomElev", wall->GetBottomElevAt(d.insertPt) + above));
+    const double floorLevel = e.floor ? FloorValue(e.floor, "StructuralElevation") : wall->GetBottomElevAt(d.insertPt);
+    d.bottom = OptNumber(e, shape, "bottom", "shape").value_or(props.GetFloat("BottomElev", floorLevel + above));
     const TVRMBox2d box = d.local.Box();
     d.top = d.bottom + box.max.y;
     d.bottom += box.min.y;

@@ -61,6 +61,15 @@ TEST(ModelFile, SampleBuildingIsPlausible)
             }
         }
     }
+    // Doors stand on their storey's floor, windows 900 above it.
+    for (int i = 0; i < model->GetElementCount(); ++i) {
+        const IQTKElementDrawObj* e = model->GetElement(i);
+        const int type = e->GetElementTypeID();
+        if (type == 4 || type == 5) {
+            EXPECT_NEAR(e->GetBox().min.z, (e->GetFloorID() - 1) * 3300 + (type == 5 ? 900 : 0), 1e-9)
+                << "opening " << e->GetIndexKey();
+        }
+    }
     // Slabs rest on the beams: every slab's box meets the beams along its four sides.
     model->Activate();
     const int beams[] = {15};
