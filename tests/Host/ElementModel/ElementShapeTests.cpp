@@ -1,6 +1,8 @@
 // Shapes: line-shape widths and elevations, face elevations, per-edge
 // information, planes of face shapes, property values and links.
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3d.h"
@@ -25,6 +27,28 @@ TEST(LineShape, WidthsFollowTheHostMeaning)
     EXPECT_DOUBLE_EQ(section.min.y, 0);
     EXPECT_DOUBLE_EQ(section.max.y, 3000);
     EXPECT_NEAR(line->GetOutline().Area(), 6000.0 * 240, 1e-6);
+    EXPECT_FALSE(line->HasSectionPolygon());
+    EXPECT_EQ(line->GetSectionInfo().startIndex, -1);  // no arch
+}
+
+TEST(LineShape, SectionAndArchInformation)
+{
+    const auto model = LoadElements(
+        R"({"id": 1, "type": 15, "props": {"SectionWidth": 300, "BottomElev": 2400, "TopElev": 3000},
+            "shape": {"kind": "line", "start": [0, 0], "end": [4000, 0],
+                      "section": [[-150, 0], [150, 0], [150, 600], [-150, 600]],
+                      "sectionInfo": {"archHeight": 300, "startIndex": 1, "endIndex": 2, "haunch": 50,
+                                      "firstArch": [1, 2, 3, 4, 5]}}})");
+    const auto* line = ShapeOf<IQTKLineShape>(*model, 1);
+    EXPECT_TRUE(line->HasSectionPolygon());
+    EXPECT_NEAR(line->GetPolygon().Area(), 300.0 * 600, 1e-9);
+    const TQTKLineSectionInfo& info = line->GetSectionInfo();
+    EXPECT_DOUBLE_EQ(info.archHeight, 300);
+    EXPECT_EQ(info.startIndex, 1);
+    EXPECT_EQ(info.endIndex, 2);
+    EXPECT_DOUBLE_EQ(info.haunch, 50);
+    EXPECT_EQ(info.firstArch, (std::array<int, 5>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(info.secondArch, (std::array<int, 5>{}));
 }
 
 TEST(LineShape, ElevationsInterpolateAlongTheAxis)
@@ -301,6 +325,25 @@ TEST(DrawObject, LinksParametricInformationAndTheAttachedObject)
     EXPECT_EQ(edo->RefCount(), 2);  // ours and the draw object's
     model->ClearCalcEDOs();
     EXPECT_EQ(e->GetCalcEDO(), nullptr);
+    EXPECT_EQ(edo->RefCount(), 1);
+
+    // Threads attaching and reading at once see either nil or the object.
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong{0};
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int k = 0; k < 2000; ++k) {
+                if (t % 2 == 0)
+                    e->SetCalcEDO(k % 2 ? edo.get() : nullptr);
+                const Ref<IInterface> seen = e->GetCalcEDO();
+                if (seen && seen.get() != static_cast<IInterface*>(edo.get()))
+                    ++wrong;
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong.load(), 0);
+    model->ClearCalcEDOs();
     EXPECT_EQ(edo->RefCount(), 1);
 }
 
