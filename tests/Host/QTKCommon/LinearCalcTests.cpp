@@ -78,6 +78,11 @@ TEST_F(LinearCalc, ArcBaseLineMeasuresAlongTheArc)
     // The quarter in x > 0 is covered.
     EXPECT_NEAR(calc.Append(Rect(0, -10, 2000, 2000), 7), CVRMPi * 500, 1e-3);
     EXPECT_NEAR(calc.GetNullLength(), CVRMPi * 500, 1e-3);
+    const TVRMSeg2dList free = calc.BuildSubLines(CQTKNullMark);
+    ASSERT_EQ(free.GetCount(), 1);
+    EXPECT_TRUE(free.GetItems(0).IsArc());
+    EXPECT_TRUE(free.GetItems(0).StartPt().IsEqualTo({0, 1000}, 1e-3));
+    EXPECT_NEAR(free.GetTotalLength(), CVRMPi * 500, 1e-3);
 }
 
 TEST_F(LinearCalc, AppendYMarksAProfileBand)
