@@ -102,12 +102,18 @@ bool IsBlank(const TVRMMultiPolygon2d* plan)
     return !plan || plan->IsEmpty();
 }
 
-// Pairs (x, y) of plans known to satisfy x inside y: x - y is empty.
-using TSubsets = std::set<std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>>;
+using TPlanPair = std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>;
+
+// What the combination of two stacks already knows about differences x - y
+// of its plans: empty when x lies inside y, or a plan at hand.
+struct TPlanFacts {
+    std::set<TPlanPair> subsets;                                 // x inside y
+    std::map<TPlanPair, const TVRMMultiPolygon2d*> differences;  // x - y
+};
 
 // Solid made of stacked prisms: the sides of every layer, then the plan faces
 // where the layers start, change and end.
-TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TSubsets& subsets)
+TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts)
 {
     std::vector<TLayer> merged;
     for (const auto& l : layers) {
@@ -159,10 +165,15 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TSubsets& subsets
     std::map<std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>, std::unique_ptr<TVRMMultiPolygon2d>>
         differences;
     auto addPlan = [&](const TVRMMultiPolygon2d* x, const TVRMMultiPolygon2d* y, double z, bool up) {
-        if (IsBlank(x) || subsets.count({x, y}))
+        if (IsBlank(x) || facts.subsets.count({x, y}))
             return;
         if (IsBlank(y)) {
             solid.AddFace(PlanFace(*x, z, up));
+            return;
+        }
+        if (auto known = facts.differences.find({x, y}); known != facts.differences.end()) {
+            if (!IsBlank(known->second))
+                solid.AddFace(PlanFace(*known->second, z, up));
             return;
         }
         auto& d = differences[{x, y}];
@@ -194,6 +205,33 @@ const TVRMMultiPolygon2d* PlanAt(const TStack& s, double z, int& index)
     return nullptr;
 }
 
+// Whether a single convex ring `outer` covers every vertex of `inner` (both
+// without arc edges), so that inner lies inside outer: the common case of a
+// slab over a beam or a room over a column, settled without a plan boolean.
+bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
+{
+    if (outer.GetCount() != 1)
+        return false;
+    const auto& ring = outer.GetItems(0).Vertices();
+    const size_t n = ring.size();
+    for (size_t i = 0; i < n; ++i) {
+        const TVRMPoint2d &a = ring[i].pt, &b = ring[(i + 1) % n].pt, &c = ring[(i + 2) % n].pt;
+        if (ring[i].IsArc() || (b - a).CrossProduct(c - b) < 0)
+            return false;
+    }
+    for (const auto& item : inner.Items())
+        for (const auto& v : item.Vertices()) {
+            if (v.IsArc())
+                return false;
+            for (size_t i = 0; i < n; ++i) {
+                const TVRMPoint2d &a = ring[i].pt, &b = ring[(i + 1) % n].pt;
+                if ((b - a).CrossProduct(v.pt - a) < 0)
+                    return false;
+            }
+        }
+    return true;
+}
+
 // Boolean of two stacks of vertical prisms: plan booleans level by level.
 bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMPolyhedron3d& result)
 {
@@ -207,7 +245,7 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
     // One plan per pair of layers met, so that equal neighbours merge.
     std::map<std::pair<int, int>, std::unique_ptr<TVRMMultiPolygon2d>> combined;
     std::vector<TLayer> layers;
-    TSubsets subsets;
+    TPlanFacts facts;
     bool touched = false;
     for (size_t i = 0; i + 1 < levels.size(); ++i) {
         const double m = (levels[i] + levels[i + 1]) / 2;
@@ -215,23 +253,29 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
         const TVRMMultiPolygon2d* pa = PlanAt(sa, m, ia);
         const TVRMMultiPolygon2d* pb = PlanAt(sb, m, ib);
         const TVRMMultiPolygon2d* plan = nullptr;
-        if (pa && pb) {
+        if (pa && pb && Covers(*pb, *pa)) {
+            // a's layer lies wholly inside b's: nothing is left of it, all of it is common.
+            plan = kind == CVRMBoolIntersect ? pa : kind == CVRMBoolUnion ? pb : nullptr;
+            touched = true;
+        } else if (pa && pb) {
             auto& slot = combined[{ia, ib}];
             if (!slot) {
                 switch (kind) {
                     case CVRMBoolIntersect:
                         slot = TVRMIntersectFunc2d::IntPolygon(*pa, *pb);
-                        subsets.insert({slot.get(), pa});
-                        subsets.insert({slot.get(), pb});
+                        facts.subsets.insert({slot.get(), pa});
+                        facts.subsets.insert({slot.get(), pb});
                         break;
                     case CVRMBoolUnion:
                         slot = TVRMIntersectFunc2d::MergePolygon(*pa, *pb);
-                        subsets.insert({pa, slot.get()});
-                        subsets.insert({pb, slot.get()});
+                        facts.subsets.insert({pa, slot.get()});
+                        facts.subsets.insert({pb, slot.get()});
                         break;
                     default:
                         slot = TVRMIntersectFunc2d::SubPolygon(*pa, *pb);
-                        subsets.insert({slot.get(), pa});
+                        facts.subsets.insert({slot.get(), pa});
+                        if (Covers(*pa, *pb))  // an opening inside a: a - (a - b) = b
+                            facts.differences[{pa, slot.get()}] = pb;
                         touched = touched || slot->Area() < pa->Area() - CVRMZero * std::max(1.0, pa->Area());
                         break;
                 }
@@ -246,7 +290,7 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
         result = a;  // nothing in common
         return true;
     }
-    result = StackLayers(std::move(layers), subsets);
+    result = StackLayers(std::move(layers), facts);
     RestoreOrigins(result, a, b, kind);
     return true;
 }
