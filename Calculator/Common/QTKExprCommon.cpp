@@ -1,0 +1,80 @@
+#include "Calculator/Common/QTKExprCommon.h"
+
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/Runtime/CorvaMathUtils.h"
+#include "Host/VRM/VRMCommon2d.h"
+
+namespace {
+
+double RoundPrinted(double value)
+{
+    return FRound(value, 4, 1e-12);
+}
+
+}  // namespace
+
+bool IsExprMode(const IRDXRecord* record)
+{
+    return record && GetEdoGlobalData(record->GetID())->GetIsExprMode();
+}
+
+bool AddExprText(const IRDXRecord* record, const std::string& text)
+{
+    return record && GetEdoGlobalData(record->GetID())->AddExprText(text);
+}
+
+bool AppendToExprText(const IRDXRecord* record, const std::string& text)
+{
+    return record && GetEdoGlobalData(record->GetID())->AppendExprText(text);
+}
+
+double ExprLength(double mm)
+{
+    return RoundPrinted(mm * 0.001);
+}
+
+double ExprArea(double mm2)
+{
+    return RoundPrinted(mm2 * 1e-6);
+}
+
+double ExprVolume(double mm3)
+{
+    return RoundPrinted(mm3 * 1e-9);
+}
+
+double ExprFactor(double factor)
+{
+    return RoundPrinted(factor);
+}
+
+bool IsExprConsistent(double product, double roundedQuantity, double tolerance)
+{
+    return SameValue(product, roundedQuantity, tolerance);
+}
+
+bool AddCheckedExprText(const IRDXRecord* record, double product, double roundedQuantity, double tolerance,
+                        std::string_view format, std::initializer_list<TVarRec> args)
+{
+    if (!IsExprConsistent(product, roundedQuantity, tolerance))
+        return false;
+    return AddExprText(record, Format(format, args));
+}
+
+bool AddLengthWidthAreaExpr(const IRDXRecord* record, double area, double length, double width)
+{
+    if (!IsExprMode(record))
+        return false;
+    const double l = ExprLength(length);
+    const double w = ExprLength(width);
+    return AddCheckedExprText(record, l * w, ExprArea(area), CQTKExprAreaTolerance, "%g<长度>*%g<宽度>", {l, w});
+}
+
+void TQTKExprTerms::Add(double roundedValue, std::string_view format, std::initializer_list<TVarRec> args)
+{
+    if (IsZero(roundedValue))
+        return;
+    if (!text_.empty())
+        text_ += '+';
+    text_ += Format(format, args);
+}
