@@ -1,0 +1,234 @@
+#include "Calculator/Common/QTKCalculatorCommonComposite.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/RDX/RDXSync.h"
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+
+namespace {
+
+constexpr int CStripFDUnitTypeID = 81;
+
+struct TCompositeKind {
+    int compositeType;
+    int unitType;
+};
+// Strip foundation, isolated foundation, pile cap, trench, insulating wall and
+// the three earth backfills, with their unit types.
+constexpr TCompositeKind CCompositeKinds[] = {{51, 81}, {52, 82}, {53, 83}, {80, 84},
+                                              {1, 86},  {43, 87}, {44, 88}, {45, 89}};
+
+double SectionBoxWidth(const IQTKElementDrawObj* unit)
+{
+    const IQTKShape* shape = unit ? unit->GetShape() : nullptr;
+    return shape ? shape->GetPolygon().Box().Width() : 0.0;
+}
+
+double Prop(const IQTKElementDrawObj* drawObj, std::string_view name)
+{
+    return EdoPropValueFloat(drawObj ? drawObj->GetPropValues() : nullptr, name, 0.0);
+}
+
+// Surface over plan length of a line element's bottom: 1 for a level or arc line.
+double BottomSlopeFactor(const IQTKLineShape& shape)
+{
+    const double dz = shape.GetEndPtBottomElev() - shape.GetStartPtBottomElev();
+    const double len = shape.GetLine().Length();
+    if (SameValue(dz, 0.0) || shape.GetLine().IsArc() || IsZero(len))
+        return 1.0;
+    return std::hypot(len, dz) / len;
+}
+
+// The solid trimmed to the plan region across the ends of a piece of line.
+std::unique_ptr<TVRMPolyhedron3d> TrimToPiece(std::unique_ptr<TVRMPolyhedron3d> solid, const TVRMCustomLine2d& piece)
+{
+    const TVRMBox3d box = solid->GetBox();
+    if (!box.IsValid())
+        return solid;
+    double reach = std::hypot(box.max.x - box.min.x, box.max.y - box.min.y) + piece.Box().Width() +
+                   piece.Box().Height() + 1000.0;
+    double inner = reach;
+    if (piece.IsArc())
+        inner = std::min(reach, piece.Radius() * (1.0 - 1e-6));
+    TVRMCustomLine2d left, right;
+    // An arc's centre lies on its left when it turns counter-clockwise.
+    const bool centreLeft = piece.IsArc() && !piece.IsClockwise();
+    if (TVRMOffsetFunc2d::Offset(piece, centreLeft ? -inner : -reach, left) &&
+        TVRMOffsetFunc2d::Offset(piece, centreLeft ? reach : inner, right))
+        TVRMNewPolyBooleanOperator::Cut(*solid, left, right);
+    return solid;
+}
+
+void Unite(TVRMPolyhedron3d& result, std::unique_ptr<TVRMPolyhedron3d> piece)
+{
+    if (!piece || !piece->HasFaces())
+        return;
+    if (!result.HasFaces())
+        result = std::move(*piece);
+    else
+        TVRMNewPolyBooleanOperator::BooleanOperate(result, *piece, CVRMBoolUnion);
+}
+
+template <class BuildPiece>
+std::unique_ptr<TVRMPolyhedron3d> UniteUnits(const IQTKElementDrawObj* drawObj, BuildPiece build)
+{
+    auto result = std::make_unique<TVRMPolyhedron3d>();
+    if (!drawObj)
+        return result;
+    for (const RecordRef& unit : GetCompositeUnitRecords(drawObj->GetRecord()))
+        if (const IQTKElementDrawObj* unitObj = GetRecordDrawObj(unit.get()))
+            Unite(*result, build(unitObj));
+    return result;
+}
+
+// Negative when a comes below b: by the bottom of the element's box, then by record id.
+int CompareUnitHeight(const IQTKElementDrawObj* a, const IQTKElementDrawObj* b)
+{
+    const int byBottom = CompareValue(a->GetBox().min.z, b->GetBox().min.z);
+    if (byBottom != 0)
+        return byBottom;
+    return a->GetIndexKey() < b->GetIndexKey() ? -1 : a->GetIndexKey() > b->GetIndexKey() ? 1 : 0;
+}
+
+// No sibling unit of the same type lies on the given side (-1 below, +1 above).
+bool IsEndCompositeUnit(const IQTKElementDrawObj* unit, int side)
+{
+    if (!unit || !IsCompositeUnitType(unit->GetElementTypeID()))
+        return false;
+    const IQTKElementDrawObj* parent = unit->GetParentDrawObj();
+    if (!parent)
+        return true;
+    for (int i = 0; i < parent->GetChildCount(); ++i) {
+        const IQTKElementDrawObj* sibling = parent->GetChild(i);
+        if (sibling && sibling != unit && sibling->GetElementTypeID() == unit->GetElementTypeID() &&
+            CompareUnitHeight(sibling, unit) * side > 0)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsCompositeUnitType(int elementTypeId)
+{
+    return (elementTypeId >= 81 && elementTypeId <= 84) || (elementTypeId >= 86 && elementTypeId <= 89);
+}
+
+int GetCompositeUnitType(int compositeTypeId)
+{
+    for (const TCompositeKind& kind : CCompositeKinds)
+        if (kind.compositeType == compositeTypeId)
+            return kind.unitType;
+    return -1;
+}
+
+TRecordList GetCompositeUnitRecords(IRDXRecord* record)
+{
+    TRecordList units;
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
+    if (!drawObj)
+        return units;
+    for (int i = 0; i < drawObj->GetChildCount(); ++i) {
+        const IQTKElementDrawObj* child = drawObj->GetChild(i);
+        if (child && child->GetRecord() && IsCompositeUnitType(child->GetElementTypeID()))
+            units.emplace_back(child->GetRecord());
+    }
+    return units;
+}
+
+ViewRef GetCompositeChildRecords(IRDXRecord* record)
+{
+    QTK_ASSERT(record != nullptr);
+    const std::string filter = std::string("CompositeEDOPID") + "=" + std::to_string(record->GetID());
+    return SyncCreateRdxRecordList(record->GetTable(), filter);
+}
+
+double GetCompositeAxisOffset(const IQTKElementDrawObj* drawObj)
+{
+    QTK_ASSERT(drawObj != nullptr);
+    const int unitType = GetCompositeUnitType(drawObj->GetElementTypeID());
+    double least = HUGE_VAL;
+    for (int i = 0; i < drawObj->GetChildCount(); ++i) {
+        const IQTKElementDrawObj* unit = drawObj->GetChild(i);
+        if (unit && unit->GetElementTypeID() == unitType)
+            least = std::min(least, Prop(unit, "Offset") - SectionBoxWidth(unit) / 2.0);
+    }
+    return Prop(drawObj, "AxisOffset") + (std::isinf(least) ? 0.0 : least);
+}
+
+void GetUnitWidthAndOffset(const IQTKElementDrawObj* unit, double& offset, double& width, double compositeOffset)
+{
+    QTK_ASSERT(unit != nullptr);
+    width = SectionBoxWidth(unit);
+    offset = compositeOffset - Prop(unit, "Offset") + width / 2.0;
+}
+
+TVRMCustomLine2d OffsetUnitLine(IQTKLineEdoInfo& info, double a, double b, double c, double d)
+{
+    return TVRMOffsetFunc2d::Offset(info.GetLine(), a - b / 2.0 - c + d / 2.0);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> BuildLineSegmentSolid(const TVRMCustomLine2d& segment,
+                                                        const IQTKElementDrawObj* drawObj, bool useParent, bool cut)
+{
+    QTK_ASSERT(drawObj != nullptr);
+    const IQTKElementDrawObj* owner = useParent ? drawObj->GetParentDrawObj() : drawObj;
+    const auto* shape = owner ? dynamic_cast<const IQTKLineShape*>(owner->GetShape()) : nullptr;
+    QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
+    const TVRMCustomLine2d& line = shape->GetLine();
+    const TVRMCustomLine2d piece =
+        cut ? line.SubLine(line.LengthAtPoint(segment.StartPt()), line.LengthAtPoint(segment.EndPt())) : segment;
+    if (drawObj->GetElementTypeID() != CStripFDUnitTypeID)
+        return TrimToPiece(drawObj->BuildPolyhedron(true), piece);
+    // A strip-foundation unit: its section swept along the piece, standing on
+    // the composite's bottom raised by the unit's own bottom.
+    const TVRMMultiPolygon2d& section = drawObj->GetShape()->GetPolygon();
+    const TVRMBox2d box = section.Box();
+    if (box.IsEmpty())
+        return std::make_unique<TVRMPolyhedron3d>();
+    const double raise = Prop(drawObj, "BottomElev") * BottomSlopeFactor(*shape) + box.Height();
+    return TVRMPolyhedron3d::CreateSweep(section, piece, {(box.min.x + box.max.x) / 2.0, box.max.y},
+                                         shape->GetBottomElevAt(piece.StartPt()) + raise,
+                                         shape->GetBottomElevAt(piece.EndPt()) + raise);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSolid(const IQTKElementDrawObj* drawObj)
+{
+    return UniteUnits(drawObj, [](const IQTKElementDrawObj* unit) { return unit->BuildPolyhedron(true); });
+}
+
+std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSegmentSolid(const TVRMCustomLine2d& line,
+                                                             const IQTKElementDrawObj* drawObj, bool cut)
+{
+    return UniteUnits(drawObj,
+                      [&](const IQTKElementDrawObj* unit) { return BuildLineSegmentSolid(line, unit, true, cut); });
+}
+
+bool IsFirstCompositeUnit(const IQTKElementDrawObj* unit)
+{
+    return IsEndCompositeUnit(unit, -1);
+}
+
+bool IsLastCompositeUnit(const IQTKElementDrawObj* unit)
+{
+    return IsEndCompositeUnit(unit, +1);
+}
+
+std::vector<Ref<IQTKElementDrawObj>> GetParamSubDrawObjsByIds(IRDXRecord* record, const std::vector<int>& ids)
+{
+    std::vector<Ref<IQTKElementDrawObj>> result;
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
+    if (!drawObj)
+        return result;
+    for (int id : ids)
+        for (IQTKElementDrawObj* sub : drawObj->FindSubEDOByID(id))
+            result.emplace_back(sub);
+    return result;
+}

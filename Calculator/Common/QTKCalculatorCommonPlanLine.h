@@ -1,0 +1,46 @@
+// Plan line and outline geometry: arc tests of shapes and lines, the centre
+// line of a line element, the part of a box between two lines, a pair of
+// side lines moved apart, the outline of a floor's external walls on their
+// outer faces, the perimeter of a point element and the slab rise along a
+// line.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class IRDXRecord;
+class IQTKElementDrawObj;
+class TVRMCustomLine2d;
+class TVRMLines2d;
+class TVRMMultiPolygon2d;
+class TVRMPolygon2d;
+struct TVRMBox2d;
+
+// Line shape: its line is an arc or its section has an arc; point shape: its
+// polygon; face shape: its outline; other shapes: false.
+bool ShapeHasArc(const IQTKElementDrawObj* drawObj);
+// The record's line shape (required): its line is an arc or its section has an arc vertex.
+bool LineElementHasArc(IRDXRecord* record);
+// Some polyline has an arc vertex before its last vertex.
+bool MultiLinesHasArc(const std::vector<TVRMLines2d>& lines);
+
+// The centre line of a line element: its axis moved to the middle of its
+// width ("Thickness", else "SectionWidth"; asserted positive) by "AxisOffset".
+TVRMCustomLine2d GetLineEntCenterLine(IRDXRecord* record);
+
+TVRMPolygon2d CreatePolygonFromLines(const TVRMCustomLine2d& first, const TVRMCustomLine2d& second);
+// The part of a box between two lines (between two arcs: the ring between
+// their circles, within the region between them).
+std::unique_ptr<TVRMMultiPolygon2d> ClipBoxBetweenLines(const TVRMBox2d& box, const TVRMCustomLine2d& first,
+                                                        const TVRMCustomLine2d& second);
+// Moves two side lines D apart each, away from each other (A to its left, B to
+// its right, for A left of B). D = 0 leaves both untouched; otherwise both are
+// replaced. Lines that lie on each other are moved by -D and +D plainly.
+void WidenLinePair(std::unique_ptr<TVRMCustomLine2d>& first, std::unique_ptr<TVRMCustomLine2d>& second, double d);
+// The floor's external wall loops moved edge by edge onto the walls' outer
+// faces (host external-wall information, asserted present).
+std::unique_ptr<TVRMMultiPolygon2d> BuildFloorExternalWallOutline(int floorId);
+double GetPointElementPerimeter(IRDXRecord* record);
+// The rise of the first related slab's surface between the line's ends; 0
+// without a related slab.
+double GetSlabRiseAlongLine(IRDXRecord* record, const TVRMCustomLine2d& line);
