@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "Tools/qtkcalc/CalcCommand.h"
 #include "Tools/qtkcalc/CheckCommand.h"
 
 #ifndef QTK_VERSION
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
     auto* rules = app.add_subcommand("rules", "List the registered rule names");
     std::string checkModel;
     auto* check = AddCheckCommand(app, checkModel);
+    TCalcCommandOptions calcOptions;
+    auto* calc = AddCalcCommand(app, calcOptions);
 
     try {
         app.parse(argc, argv);
@@ -43,6 +46,8 @@ int main(int argc, char** argv)
             return ListRules();
         if (check->parsed())
             return RunCheckCommand(checkModel, std::cout, std::cerr);
+        if (calc->parsed())
+            return RunCalcCommand(calcOptions, std::cout, std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "qtkcalc: " << e.what() << '\n';
         return 1;
