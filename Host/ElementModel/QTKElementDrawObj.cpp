@@ -154,6 +154,11 @@ void TQTKElementDrawObj::SetCalcEDO(IInterface* edo)
     }
 }
 
+std::unique_ptr<TParamPolyInfo> TQTKElementDrawObj::GetPolyInfo() const
+{
+    return data_.polyInfo ? std::make_unique<TParamPolyInfo>(*data_.polyInfo) : nullptr;
+}
+
 std::vector<IQTKElementDrawObj*> TQTKElementDrawObj::FindSubEDOByID(int subID) const
 {
     std::vector<IQTKElementDrawObj*> found;

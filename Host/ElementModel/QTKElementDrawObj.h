@@ -76,7 +76,7 @@ public:
     bool HasSubSolids() const override { return !data_.subSolids.empty(); }
     std::vector<std::unique_ptr<TVRMPolyhedron3d>> GetSubSolids(bool full = true) const override;
     bool IsParametric() const override { return data_.polyInfo.has_value(); }
-    const TParamPolyInfo* GetPolyInfo() const override { return data_.polyInfo ? &*data_.polyInfo : nullptr; }
+    std::unique_ptr<TParamPolyInfo> GetPolyInfo() const override;
     std::vector<IQTKElementDrawObj*> FindSubEDOByID(int subID) const override;
 
     // Set up by the model reader; the record, parent and owner are not

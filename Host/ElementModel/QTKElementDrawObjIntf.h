@@ -106,8 +106,9 @@ public:
     virtual std::vector<std::unique_ptr<TVRMPolyhedron3d>> GetSubSolids(bool full = true) const = 0;
 
     virtual bool IsParametric() const = 0;
-    // Nil for an element that is not parametric.
-    virtual const TParamPolyInfo* GetPolyInfo() const = 0;
+    // A new copy of the parametric information, which the caller owns; nil
+    // for an element that is not parametric.
+    virtual std::unique_ptr<TParamPolyInfo> GetPolyInfo() const = 0;
     // Parametric sub-elements (children) with that sub-id, in child order.
     virtual std::vector<IQTKElementDrawObj*> FindSubEDOByID(int subID) const = 0;
 };
