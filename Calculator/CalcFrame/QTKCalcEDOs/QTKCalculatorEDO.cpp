@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Host/ElementModel/QTKBoxService.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
@@ -19,7 +20,6 @@ namespace {
 
 constexpr double CLengthTol = 0.0010123456789;
 constexpr double COpenBound = 2147483647.0;
-constexpr int CQTKNoRank = 2147483647;
 
 // Element kinds that never take part in relations (rooms are related only to
 // excavated earth).
@@ -551,10 +551,7 @@ double TQTKCalculatorEDO::GetQtyItem(std::string_view name)
 
 int TQTKCalculatorEDO::GetMaterialLevel()
 {
-    // The rank the material routines stored for the element; none until then.
-    int level = CQTKNoRank;
-    GMaterialHelper().Find(drawObj_->GetIndexKey(), level);
-    return level;
+    return GetMaterialRank(GMaterialHelper(), drawObj_);
 }
 
 void TQTKCalculatorEDO::SetPrepareLock(std::unique_ptr<TVRMCmpxchgLock> lock)

@@ -89,6 +89,7 @@ TEST(CalculatorEDOTest, QuantityItemsIntersectionCacheAndFlags)
     EXPECT_TRUE(edo->FindIntersectCache(model.Record(2), intersects));
     EXPECT_FALSE(intersects);
 
+    EXPECT_EQ(edo->GetMaterialLevel(), 2147483647);  // no material table: no rank
     EXPECT_FALSE(edo->IsOptionBit1Set());
     edo->SetOptionBit2(true);
     EXPECT_TRUE(edo->IsOptionBit2Set());
