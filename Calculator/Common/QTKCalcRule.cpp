@@ -40,7 +40,7 @@ IRDXDatabase* DatabaseOf(const TableSourceRef& context)
 // "InternalQtyID", else the business dictionary's row of that id.
 IRDXRecord* InternalQtyOf(const IRDXRecord* row)
 {
-    if (IRDXRecord* master = GetMasterRecord(row, "InternalQtyID"))
+    if (IRDXRecord* master = FindMasterRecord(row, "InternalQtyID"))
         return master;
     if (!FieldExist(row, "InternalQtyID") || row->IsNull("InternalQtyID"))
         return nullptr;
@@ -126,7 +126,7 @@ Ref<IPXEParser> TQTKInternalQtyCalcRule::Compile(std::string_view field, int ele
         });
     } catch (const std::exception&) {
         const IRDXRecord* qty = InternalQtyOf(row_.get());
-        const IRDXRecord* typeRow = GetMasterRecord(qty, "SubjectElementTypeID");
+        const IRDXRecord* typeRow = FindMasterRecord(qty, "SubjectElementTypeID");
         if (!typeRow && qty)
             typeRow = ElementTypeRow(FindTableNear(DatabaseOf(context_), "ElementTypeDict"),
                                      FieldValueInteger(qty, "SubjectElementTypeID", -1));

@@ -97,13 +97,18 @@ bool FieldValueBoolean(const IRDXRecord* record, std::string_view field, bool de
     return record->GetAsBoolean(field);
 }
 
+IRDXRecord* FindMasterRecord(const IRDXRecord* record, std::string_view field)
+{
+    return record && FieldExist(record, field) ? GetMasterRecord(record, field) : nullptr;
+}
+
 int GetRecordElementTypeID(IRDXRecord* record)
 {
     if (!record)
         return -1;
     if (const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record))
         return drawObj->GetElementTypeID();
-    if (const IRDXRecord* element = GetMasterRecord(record, "ElementID"))
+    if (const IRDXRecord* element = FindMasterRecord(record, "ElementID"))
         return FieldValueInteger(element, "ElementTypeID", -1);
     return FieldValueInteger(record, "ElementTypeID", -1);
 }
@@ -113,7 +118,7 @@ int GetRecordElementTypeID(IRDXRecord* record)
 
 IRDXRecord* GetRecordFloor(const IRDXRecord* record)
 {
-    return GetMasterRecord(record, "FloorID");
+    return FindMasterRecord(record, "FloorID");
 }
 
 bool IsOnFirstFloor(const IRDXRecord* record)
@@ -269,7 +274,7 @@ bool IsInnerWallRecord(IRDXRecord* record)
     if (ElementTypeOf(drawObj) == CInsulatingWallUnitType) {
         // The unit's side is its insulating wall's: by "ElementID" when the
         // record names it, else the unit's owning element.
-        if (IRDXRecord* wall = GetMasterRecord(record, "ElementID"))
+        if (IRDXRecord* wall = FindMasterRecord(record, "ElementID"))
             drawObj = GetRecordDrawObj(wall);
         else
             drawObj = drawObj->GetParentDrawObj();

@@ -39,6 +39,10 @@ IRDXTable* FindTableNear(const IRDXDatabase* database, std::string_view tableNam
 // missing or null.
 bool FieldValueBoolean(const IRDXRecord* record, std::string_view field, bool defaultValue);
 
+// The row a foreign-key field refers to; nil also when the record's table
+// lacks the field.
+IRDXRecord* FindMasterRecord(const IRDXRecord* record, std::string_view field);
+
 // The element type id of a record: its draw object's, else the "ElementTypeID"
 // of its master "ElementID", else its own "ElementTypeID"; -1 when none.
 int GetRecordElementTypeID(IRDXRecord* record);

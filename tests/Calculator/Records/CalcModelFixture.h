@@ -1,0 +1,24 @@
+// A model file of tests/fixtures/calc loaded once per test program, with a
+// fresh calculation session per test over its "Business" data and its rule
+// set "NormCalcRule".
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Host/ElementModel/QTKElementModel.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+
+class TCalcModelTest : public ::testing::Test {
+protected:
+    // The model file of the suite (a name under tests/fixtures/calc).
+    static TQTKElementModel& Model(const std::string& fileName);
+
+    // Starts a session on the model; Options may add to the defaults.
+    void StartSession(TQTKElementModel& model, TQTKCalcSessionOptions options = {});
+    void TearDown() override;
+
+    static IRDXRecord* Record(TQTKElementModel& model, int id);
+    static TableSourceRef RuleSet(TQTKElementModel& model);
+};
