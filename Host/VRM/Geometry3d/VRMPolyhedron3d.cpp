@@ -435,8 +435,21 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d&
         faces.push_back(TVRMFace3d::FromLoop({bottom[i], bottom[j], top[j]}));
         faces.push_back(TVRMFace3d::FromLoop({bottom[i], top[j], top[i]}));
     }
-    faces.push_back(TVRMFace3d::FromLoop(top));
-    faces.push_back(TVRMFace3d::FromLoop(TVRMLoop3d(bottom.rbegin(), bottom.rend())));
+    // A cap off its plane becomes a fan of triangles from its first vertex.
+    auto addCap = [&faces](const TVRMLoop3d& ring) {
+        TVRMFace3d cap = TVRMFace3d::FromLoop(ring);
+        bool plane = true;
+        for (const auto& p : ring)
+            plane = plane && std::fabs(cap.GetPlane().GetDistance(p)) <= CVRMPlaneEpsilon;
+        if (plane) {
+            faces.push_back(std::move(cap));
+            return;
+        }
+        for (size_t i = 1; i + 1 < ring.size(); ++i)
+            faces.push_back(TVRMFace3d::FromLoop({ring[0], ring[i], ring[i + 1]}));
+    };
+    addCap(top);
+    addCap(TVRMLoop3d(bottom.rbegin(), bottom.rend()));
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
     solid->faces_ = std::move(faces);

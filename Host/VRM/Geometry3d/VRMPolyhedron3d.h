@@ -106,7 +106,7 @@ public:
     // Ruled solid between a bottom ring and a top ring of the same vertex
     // count (plan counter-clockwise, top above bottom): one side face per edge
     // in ring order (split into two triangles when not planar), then top n-2,
-    // bottom n-1.
+    // bottom n-1 (a cap that is not plane is split into a fan of triangles).
     static std::unique_ptr<TVRMPolyhedron3d> CreateLoft(const TVRMLoop3d& bottom, const TVRMLoop3d& top);
 
     // Prism over a polygon set from `bottom` up by `height`: one side face per
@@ -134,6 +134,16 @@ public:
     static std::unique_ptr<TVRMPolyhedron3d> CreateBand(const TVRMCustomLine2d& line, double width, double leftOffset,
                                                         double startBottom, double startTop, double endBottom,
                                                         double endTop);
+    // The solid between two lines (straight or arc): the plan region between
+    // them (closing edges start to start, end to end), bottom and top
+    // interpolated along each line from its start to its end values. Sides in
+    // ring order, then top n-2 and bottom n-1; a top or bottom that is not
+    // plane is split into triangles along its first vertex (all in that place).
+    static std::unique_ptr<TVRMPolyhedron3d> CreateBetweenLines(const TVRMCustomLine2d& first, double firstStartBottom,
+                                                                double firstStartTop, double firstEndBottom,
+                                                                double firstEndTop, const TVRMCustomLine2d& second,
+                                                                double secondStartBottom, double secondStartTop,
+                                                                double secondEndBottom, double secondEndTop);
     // A section swept along a straight or arc path. Section frame: x across
     // the path (positive to its right), y up; `reference` is the section point
     // that travels along the path, at `startElevation` at the path's start and

@@ -213,6 +213,34 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBand(const TVRMCustomL
     return solid;
 }
 
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBetweenLines(const TVRMCustomLine2d& first,
+                                                                       double firstStartBottom, double firstStartTop,
+                                                                       double firstEndBottom, double firstEndTop,
+                                                                       const TVRMCustomLine2d& second,
+                                                                       double secondStartBottom, double secondStartTop,
+                                                                       double secondEndBottom, double secondEndTop)
+{
+    TVRMPolygon2d between = TVRMPolygon2d::CreateBetweenLines(first, second);
+    if (first.Length() <= CVRMEpsilon || second.Length() <= CVRMEpsilon || std::fabs(between.SignArea()) <= CVRMEpsilon)
+        return std::make_unique<TVRMPolyhedron3d>();
+    const TPlanRing ring = FacetRing(between);
+    // Each ring point takes the elevations of the line it lies on, by length along it.
+    auto at = [](const TVRMCustomLine2d& line, const TVRMPoint2d& p, double s, double e) {
+        return s + (e - s) * std::clamp(line.LengthAtPoint(p) / line.Length(), 0.0, 1.0);
+    };
+    TVRMLoop3d bottom, top;
+    for (const auto& p : ring.points) {
+        const bool onFirst = TVRMPositionFunc2d::DistanceTo(p, first) <= TVRMPositionFunc2d::DistanceTo(p, second);
+        const TVRMCustomLine2d& line = onFirst ? first : second;
+        bottom.push_back({p.x, p.y,
+                          onFirst ? at(line, p, firstStartBottom, firstEndBottom)
+                                  : at(line, p, secondStartBottom, secondEndBottom)});
+        top.push_back(
+            {p.x, p.y, onFirst ? at(line, p, firstStartTop, firstEndTop) : at(line, p, secondStartTop, secondEndTop)});
+    }
+    return CreateLoft(bottom, top);
+}
+
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiPolygon2d& section,
                                                                 const TVRMCustomLine2d& path,
                                                                 const TVRMPoint2d& reference, double startElevation,

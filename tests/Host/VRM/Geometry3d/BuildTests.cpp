@@ -96,6 +96,24 @@ TEST(Build3dTest, BandsAlongLinesAndArcs)
     EXPECT_NEAR(outer, 5100 * CVRMPi * 3000, 1e-9 * 5100 * CVRMPi * 3000);
 }
 
+TEST(Build3dTest, SolidBetweenTwoLines)
+{
+    // Wall sides 200 apart, top rising from 3000 to 4000 along the wall.
+    const TVRMCustomLine2d left({0, 100}, {5000, 100}), right({0, -100}, {5000, -100});
+    auto wall = TVRMPolyhedron3d::CreateBetweenLines(left, 0, 3000, 0, 4000, right, 0, 3000, 0, 4000);
+    ASSERT_EQ(wall->GetFaceCount(), 6);
+    EXPECT_NEAR(wall->GetVolume(), 5000 * 200 * 3500.0, 1e-3);
+    EXPECT_GT(wall->GetFace(4).GetNormal().z, 0.9);
+    EXPECT_EQ(wall->GetFace(5).GetNormal(), (TVRMVector3d{0, 0, -1}));
+    // Tops that differ across and along: the top is split into two triangles.
+    auto twisted = TVRMPolyhedron3d::CreateBetweenLines(left, 0, 3000, 0, 3000, right, 0, 3000, 0, 4000);
+    ASSERT_EQ(twisted->GetFaceCount(), 7);
+    const TVRMVector3d up = twisted->GetFace(4).GetNormal();
+    EXPECT_GT(up.z, 0);
+    // The twisted top is two planes through the diagonal; the volume follows from them.
+    EXPECT_NEAR(twisted->GetVolume(), 5000 * 200 * 3000.0 + 5000 * 200 * 1000.0 / 3, 1e-3);
+}
+
 TEST(Build3dTest, RoundColumnMeasuresAreAnalytic)
 {
     TVRMMultiPolygon2d plan;
