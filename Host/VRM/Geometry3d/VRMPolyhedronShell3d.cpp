@@ -222,8 +222,9 @@ double TVRMPolyhedronShell3d::Apply(const TVRMPolyhedron3d& solid, int op, int s
                 removed += area;
                 continue;
             }
+            // Pieces of a curved facet stay on its cylinder: same arc-over-chord measure.
             TVRMFace3d piece = FromPlan(frame, face.GetPlane(), *rest, face.GetTag());
-            InheritArc(face, piece);
+            piece.SetArc(face.GetArc());
             removed += area - piece.GetArea();
             result.push_back(std::move(piece));
         } catch (const EVRMIntersectException&) {

@@ -176,3 +176,37 @@ TEST(Boolean3dTest, EndFacesAreMergedAndLocatedAfterADeduction)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Boolean3dTest, InputsTheEnginesCannotTakeFailSoftly)
+{
+    auto box = Box(0, 0, 0, 1000, 1000, 1000);
+    // An open solid (top face missing) and a solid of two overlapping boxes' faces.
+    TVRMPolyhedron3d open = *box;
+    open.DeleteFace(4);
+    TVRMPolyhedron3d overlapping = *box;
+    auto other = Box(500, 500, 500, 1500, 1500, 1500);
+    for (const auto& f : other->GetFaces())
+        overlapping.AddFace(f);
+    for (const TVRMPolyhedron3d* bad : {&open, &overlapping}) {
+        TVRMPolyhedron3d a = *Box(200, 200, 200, 1200, 1200, 700);
+        const double before = a.GetVolume();
+        EXPECT_FALSE(TVRMNewPolyBooleanOperator::BooleanOperate(a, *bad, CVRMBoolSubtract, Path::General));
+        EXPECT_DOUBLE_EQ(a.GetVolume(), before);
+    }
+    // Empty operands.
+    TVRMPolyhedron3d empty;
+    TVRMPolyhedron3d a = *box;
+    EXPECT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(a, empty, CVRMBoolSubtract));
+    EXPECT_DOUBLE_EQ(a.GetVolume(), 1e9);
+    EXPECT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(a, empty, CVRMBoolIntersect));
+    EXPECT_FALSE(a.HasFaces());
+    EXPECT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(empty, *box, CVRMBoolUnion));
+    EXPECT_DOUBLE_EQ(empty.GetVolume(), 1e9);
+    std::unique_ptr<TVRMPolyhedron3d> second;
+    auto first = TVRMPolyhedron3d().Cut(TVRMPlane3d(), second);
+    EXPECT_FALSE(first->HasFaces() || second->HasFaces());
+}
+
+}  // namespace
