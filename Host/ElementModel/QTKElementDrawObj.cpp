@@ -154,6 +154,28 @@ void TQTKElementDrawObj::SetCalcEDO(IInterface* edo)
     }
 }
 
+namespace {
+
+const IQTKElementDrawObj* OtherElement(const IQTKElementDrawObj* self, const IRDXRecord* record)
+{
+    const auto* other = record ? dynamic_cast<const IQTKElementDrawObj*>(record->GetObject()) : nullptr;
+    return other == self ? nullptr : other;
+}
+
+}  // namespace
+
+bool TQTKElementDrawObj::AcceptsRelated(const IRDXRecord* record) const
+{
+    const IQTKElementDrawObj* other = OtherElement(this, record);
+    return other && (other == parent_ || other == owner_ || other->GetParentDrawObj() == this ||
+                     other->GetOwnerObject() == this);
+}
+
+bool TQTKElementDrawObj::IsRelated(const IRDXRecord* record, int /*flag*/) const
+{
+    return OtherElement(this, record) != nullptr;
+}
+
 std::unique_ptr<TParamPolyInfo> TQTKElementDrawObj::GetPolyInfo() const
 {
     return data_.polyInfo ? std::make_unique<TParamPolyInfo>(*data_.polyInfo) : nullptr;

@@ -75,6 +75,8 @@ public:
                                                       double extension = 0.0, int flags = 0) const override;
     bool HasSubSolids() const override { return !data_.subSolids.empty(); }
     std::vector<std::unique_ptr<TVRMPolyhedron3d>> GetSubSolids(bool full = true) const override;
+    bool AcceptsRelated(const IRDXRecord* record) const override;
+    bool IsRelated(const IRDXRecord* record, int flag = 1) const override;
     bool IsParametric() const override { return data_.polyInfo.has_value(); }
     std::unique_ptr<TParamPolyInfo> GetPolyInfo() const override;
     std::vector<IQTKElementDrawObj*> FindSubEDOByID(int subID) const override;

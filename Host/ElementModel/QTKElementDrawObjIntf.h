@@ -105,6 +105,14 @@ public:
     virtual bool HasSubSolids() const = 0;
     virtual std::vector<std::unique_ptr<TVRMPolyhedron3d>> GetSubSolids(bool full = true) const = 0;
 
+    // Host relation tests against another element's record. AcceptsRelated:
+    // the host itself links the two (parent and child, composite owner and
+    // unit), so they are related without a geometric test. IsRelated: the
+    // record is another element of the model that may be related (the flag
+    // is kept for the callers' signature).
+    virtual bool AcceptsRelated(const IRDXRecord* record) const = 0;
+    virtual bool IsRelated(const IRDXRecord* record, int flag = 1) const = 0;
+
     virtual bool IsParametric() const = 0;
     // A new copy of the parametric information, which the caller owns; nil
     // for an element that is not parametric.

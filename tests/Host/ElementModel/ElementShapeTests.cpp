@@ -317,6 +317,19 @@ TEST(DrawObject, LinksParametricInformationAndTheAttachedObject)
     // The record's host object is the draw object.
     EXPECT_EQ(dynamic_cast<IQTKElementDrawObj*>(wall->GetRecord()->GetObject()), wall);
 
+    // Host links relate without a geometric test; any other element may be related.
+    const IRDXRecord* door = model->FindElement(11)->GetRecord();
+    EXPECT_TRUE(wall->AcceptsRelated(door));
+    EXPECT_TRUE(model->FindElement(11)->AcceptsRelated(wall->GetRecord()));
+    EXPECT_TRUE(subs[0]->AcceptsRelated(dormer->GetRecord()));
+    EXPECT_FALSE(wall->AcceptsRelated(dormer->GetRecord()));
+    EXPECT_FALSE(model->FindElement(11)->AcceptsRelated(model->FindElement(12)->GetRecord()));  // siblings
+    EXPECT_FALSE(wall->AcceptsRelated(wall->GetRecord()));
+    EXPECT_FALSE(wall->AcceptsRelated(nullptr));
+    EXPECT_TRUE(wall->IsRelated(dormer->GetRecord(), 1));
+    EXPECT_FALSE(wall->IsRelated(wall->GetRecord(), 1));
+    EXPECT_FALSE(wall->IsRelated(model->GetBusiness()->GetTable("Floor")->GetRow(0), 1));  // no element behind it
+
     IQTKElementDrawObj* e = model->GetElement(0);
     EXPECT_EQ(e->GetCalcEDO(), nullptr);
     Ref<TInterfacedObject> edo(new TInterfacedObject);
