@@ -273,17 +273,8 @@ TVRMPolygon2d TQTKElementModelReader::Ring(const TElement& e, const json& v, con
     if (vertices.size() > 1 && vertices.front().pt.IsEqualTo(vertices.back().pt) && !vertices.back().IsArc())
         vertices.pop_back();
     TVRMPolygon2d ring(std::move(vertices));
-    for (int i = 0; i < ring.GetCount(); ++i) {
-        const TVRMCustomLine2d edge = ring.GetEdge(i);
-        if (edge.StartPt().IsEqualTo(edge.EndPt()))
-            Fail(e, field, "edge " + std::to_string(i) + " has no length (a vertex repeats)");
-        if (edge.IsArc() && !edge.IsValidaty())
-            Fail(e, field, "the arc of edge " + std::to_string(i) + " has a radius shorter than half its chord");
-    }
-    if (ring.GetCount() < 3 && !(ring.GetCount() == 2 && ring.GetVertex(0).IsArc()))
-        Fail(e, field, "the outline does not close: a ring needs at least three vertices");
-    if (ring.Area() <= CVRMEpsilon)
-        Fail(e, field, "the outline does not close: the ring encloses no area");
+    if (const std::string fault = FaceRingFault(ring); !fault.empty())
+        Fail(e, field, fault);
     if (ring.IsClockwise() != hole)
         Fail(e, field, hole ? "a hole must run clockwise" : "an outer ring must run counter-clockwise");
     return ring;

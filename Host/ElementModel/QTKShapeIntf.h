@@ -262,6 +262,11 @@ public:
 
 class TVRMPlane3d;
 
+// Whether a polygon set can be the outline of a face shape: not empty, its
+// first ring an outer ring, every ring closed with an area (arcs drawable).
+// The flag is kept for the callers' signature.
+bool ValidFaceShapePoly(const TVRMMultiPolygon2d& polygon, int flag = 0);
+
 // Plane of a face shape, new and owned by the caller. Selector true: the top
 // surface, normal up. False: the bottom plane, the top moved down vertically
 // by thickness x thickness factor, normal down. Curved kinds: the horizontal

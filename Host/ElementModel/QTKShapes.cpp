@@ -38,6 +38,32 @@ bool GetOutlineVertex(const TVRMMultiPolygon2d& outline, int index, TVRMPoint2d&
     return false;
 }
 
+std::string FaceRingFault(const TVRMPolygon2d& ring)
+{
+    for (int i = 0; i < ring.GetEdgeCount(); ++i) {
+        const TVRMCustomLine2d edge = ring.GetEdge(i);
+        if (edge.StartPt().IsEqualTo(edge.EndPt()))
+            return "edge " + std::to_string(i) + " has no length (a vertex repeats)";
+        if (edge.IsArc() && !edge.IsValidaty())
+            return "the arc of edge " + std::to_string(i) + " has a radius shorter than half its chord";
+    }
+    if (ring.GetCount() < 3 && !(ring.GetCount() == 2 && ring.GetVertex(0).IsArc()))
+        return "the outline does not close: a ring needs at least three vertices";
+    if (ring.Area() <= CVRMEpsilon)
+        return "the outline does not close: the ring encloses no area";
+    return {};
+}
+
+bool ValidFaceShapePoly(const TVRMMultiPolygon2d& polygon, int /*flag*/)
+{
+    if (polygon.IsEmpty() || polygon.GetItems(0).IsHole())
+        return false;
+    for (const auto& ring : polygon.Items())
+        if (!FaceRingFault(ring).empty())
+            return false;
+    return true;
+}
+
 namespace {
 
 // The unit normal of an edge's chord towards the region (left of a ring's

@@ -13,6 +13,11 @@
 bool GetOutlineEdge(const TVRMMultiPolygon2d& outline, int index, TVRMCustomLine2d& edge);
 bool GetOutlineVertex(const TVRMMultiPolygon2d& outline, int index, TVRMPoint2d& vertex);
 
+// Why a ring cannot bound a face (an edge without length, an arc whose
+// radius is shorter than half its chord, fewer than three vertices, no
+// area); empty when it can.
+std::string FaceRingFault(const TVRMPolygon2d& ring);
+
 // ---------------------------------------------------------------------------
 // Edge information.
 

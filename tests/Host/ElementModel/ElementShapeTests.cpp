@@ -179,6 +179,33 @@ TEST(FaceShape, PlanesOfTheTwoSelectors)
     EXPECT_EQ(GetFaceShapePlane(nullptr, true), nullptr);
 }
 
+TEST(FaceShape, ValidFaceShapePolygons)
+{
+    const TVRMPolygon2d square(std::vector<TVRMPoint2d>{{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    TVRMPolygon2d hole(std::vector<TVRMPoint2d>{{2, 2}, {2, 4}, {4, 4}, {4, 2}});
+    TVRMPolygon2d flat(std::vector<TVRMPoint2d>{{0, 0}, {10, 0}, {20, 0}});
+    TVRMPolygon2d tightArc(std::vector<TVRMVertex2d>{{{0, 0}, 2, CVRMArcKindCCW}, {{10, 0}}, {{10, 10}}});
+    struct Case {
+        std::vector<TVRMPolygon2d> rings;
+        bool valid;
+    };
+    const Case cases[] = {
+        {{square}, true},
+        {{square, hole}, true},
+        {{hole}, false},  // no outer ring first
+        {{}, false},
+        {{square, flat}, false},
+        {{tightArc}, false},
+        {{TVRMPolygon2d::CreateCircle({0, 0}, 100)}, true},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        TVRMMultiPolygon2d set;
+        for (const auto& ring : cases[i].rings)
+            set.Add(ring);
+        EXPECT_EQ(ValidFaceShapePoly(set, 0), cases[i].valid) << "case " << i;
+    }
+}
+
 TEST(FaceShape, EdgeInformationByIndex)
 {
     const auto model = LoadElements(
