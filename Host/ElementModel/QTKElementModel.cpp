@@ -167,7 +167,6 @@ private:
         int parent = 0;  // 0: none
         int owner = 0;
         Ref<TQTKElementDrawObj> drawObj;
-        bool built = false;
     };
 
     [[noreturn]] void Fail(const TElement& e, const std::string& field, const std::string& reason) const
@@ -991,10 +990,6 @@ json TQTKElementModelReader::BuildTables() const
 
 void TQTKElementModelReader::ReadElement(TElement& e)
 {
-    if (e.built)
-        return;
-    if (e.parent)
-        ReadElement(elements_[byId_.at(e.parent)]);  // an opening reads its host wall's shape
     const json& source = *e.source;
     std::vector<std::pair<std::string, TRDXValue>> values;
     if (const json* props = Find(source, "props"))
@@ -1038,7 +1033,6 @@ void TQTKElementModelReader::ReadElement(TElement& e)
     QTK_ASSERT(record != nullptr);
     e.drawObj->SetRecord(record);
     record->SetObject(e.drawObj.get());
-    e.built = true;
 }
 
 Ref<TQTKElementModel> TQTKElementModelReader::Read()
@@ -1059,8 +1053,27 @@ Ref<TQTKElementModel> TQTKElementModelReader::Read()
     for (const TElement& e : elements_)
         if (e.floor != 0 && (!floorTable || !floorTable->GetRecordByID(e.floor)))
             Fail(e, "floor", "floor " + std::to_string(e.floor) + " does not exist");
-    for (TElement& e : elements_)
-        ReadElement(e);
+    // Parents before their children (an opening reads its host wall's shape):
+    // by the depth of the parent chain, without recursion.
+    std::vector<int> depth(elements_.size(), -1);
+    for (size_t i = 0; i < elements_.size(); ++i) {
+        std::vector<size_t> chain;
+        size_t k = i;
+        while (depth[k] < 0 && elements_[k].parent != 0) {
+            chain.push_back(k);
+            k = byId_.at(elements_[k].parent);
+        }
+        if (depth[k] < 0)
+            depth[k] = 0;
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+            depth[*it] = depth[byId_.at(elements_[*it].parent)] + 1;
+    }
+    std::vector<size_t> order(elements_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return depth[a] < depth[b]; });
+    for (size_t i : order)
+        ReadElement(elements_[i]);
     std::vector<std::pair<int, TVRMBox3d>> boxes;
     boxes.reserve(elements_.size());
     for (TElement& e : elements_) {

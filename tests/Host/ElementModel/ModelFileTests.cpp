@@ -91,6 +91,23 @@ TEST(ModelFile, CheckCommandSummarisesTheSampleBuilding)
     EXPECT_NE(out.str().find("box (-800, -800, -1500)"), std::string::npos) << out.str();
 }
 
+TEST(ModelFile, LongParentChainsAndChildrenBeforeParents)
+{
+    // 20,000 elements each the parent of the previous one, the last an opening in a wall listed after it.
+    std::string elements = R"({"id": 1, "type": 4, "parent": 2, "shape": {"kind": "opening", "at": 500,
+        "width": 900, "height": 2100}}, {"id": 2, "type": 0, "parent": 3, "props": {"Thickness": 200},
+        "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0]}})";
+    for (int id = 3; id <= 20000; ++id)
+        elements += R"(, {"id": )" + std::to_string(id) + R"(, "type": 73, )" +
+                    (id < 20000 ? R"("parent": )" + std::to_string(id + 1) + ", " : std::string()) +
+                    R"("shape": {"kind": "point", "insertPt": [0, 0], "size": [10, 10]}})";
+    const auto model = LoadElements(elements);
+    EXPECT_EQ(model->GetElementCount(), 20000);
+    EXPECT_EQ(model->FindElement(1)->GetParentDrawObj(), model->FindElement(2));
+    EXPECT_EQ(model->FindElement(19999)->GetParentRecord()->GetID(), 20000);
+    EXPECT_NEAR(model->FindElement(1)->GetBox().min.x, 50, 1e-9);
+}
+
 // A minimal valid element to vary.
 constexpr const char* kWall =
     R"({"id": 7, "type": 0, "floor": 1, "props": {"Thickness": 240}, "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0]}})";
