@@ -180,8 +180,7 @@ void GetInclinedShellFaceIndices(const IQTKElementDrawObj* drawObj, const TQTKSh
     ClassifyFaces(calc.GetShell() ? calc.GetShell()->GetFaces() : none, drawObj, line, codes, skip, -1.0, indices);
 }
 
-void GetBeamEndFaceIndices(const IQTKElementDrawObj* drawObj, const TVRMPolyhedron3d& solid,
-                           std::vector<int>& indices)
+void GetBeamEndFaceIndices(const IQTKElementDrawObj* drawObj, const TVRMPolyhedron3d& solid, std::vector<int>& indices)
 {
     indices.clear();
     const IQTKLineShape* shape = LineShapeOf(drawObj);

@@ -47,8 +47,7 @@ void GetInclinedShellFaceIndices(const IQTKElementDrawObj* drawObj, const TQTKSh
                                  const TVRMCustomLine2d& line, TQTKFaceCodeSet codes, const std::vector<int>& skip,
                                  std::vector<int>& indices);
 // Faces whose normal is parallel to the element's 3D axis, in face order.
-void GetBeamEndFaceIndices(const IQTKElementDrawObj* drawObj, const TVRMPolyhedron3d& solid,
-                           std::vector<int>& indices);
+void GetBeamEndFaceIndices(const IQTKElementDrawObj* drawObj, const TVRMPolyhedron3d& solid, std::vector<int>& indices);
 // The faces on one side of an arc (the outer side when Clockwise matches the
 // arc's sense, else the inner side) or of a straight line (Clockwise: the
 // faces turned to its left, else to its right), skipping the first Count

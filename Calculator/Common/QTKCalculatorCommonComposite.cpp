@@ -52,8 +52,8 @@ std::unique_ptr<TVRMPolyhedron3d> TrimToPiece(std::unique_ptr<TVRMPolyhedron3d> 
     const TVRMBox3d box = solid->GetBox();
     if (!box.IsValid())
         return solid;
-    double reach = std::hypot(box.max.x - box.min.x, box.max.y - box.min.y) + piece.Box().Width() +
-                   piece.Box().Height() + 1000.0;
+    double reach =
+        std::hypot(box.max.x - box.min.x, box.max.y - box.min.y) + piece.Box().Width() + piece.Box().Height() + 1000.0;
     double inner = reach;
     if (piece.IsArc())
         inner = std::min(reach, piece.Radius() * (1.0 - 1e-6));

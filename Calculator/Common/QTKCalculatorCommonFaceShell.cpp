@@ -126,8 +126,7 @@ double AreaByEdge(double area, const TVRMPolygon2d& outline, const IQTKSlopeByEd
 
 // Plan points of every ring, arcs in small steps, in the frame of a line: s
 // along it, d the signed distance (positive to its right).
-std::vector<std::vector<TVRMPoint2d>> RingsInLineFrame(const TVRMMultiPolygon2d& polygon,
-                                                       const TVRMCustomLine2d& axis)
+std::vector<std::vector<TVRMPoint2d>> RingsInLineFrame(const TVRMMultiPolygon2d& polygon, const TVRMCustomLine2d& axis)
 {
     const TVRMVector2d u = axis.Vector().Normal();
     const auto toFrame = [&](const TVRMPoint2d& p) {
@@ -192,8 +191,8 @@ double AreaOnCylinder(double area, const TVRMMultiPolygon2d& polygon, const IQTK
         if (d1 - d0 <= 0.0)
             continue;
         flat += Integrate(width, d0, d1);
-        curved += Integrate([&](double phi) { return width(r * std::sin(phi)) * r; }, std::asin(d0 / r),
-                            std::asin(d1 / r));
+        curved +=
+            Integrate([&](double phi) { return width(r * std::sin(phi)) * r; }, std::asin(d0 / r), std::asin(d1 / r));
     }
     return area - flat + curved;
 }
@@ -252,13 +251,13 @@ bool IsSlopedFaceRising(const IQTKFaceShape* shape)
     if (!info)
         return false;
     switch (shape->GetElevKind()) {
-    case CQTKFaceElevCylinder:
-    case CQTKFaceElevSphere:
-        return GreaterThan(info->IsRadius() ? info->GetFirstValue() : info->GetSecondValue(), 0.0);
-    case CQTKFaceElevCone:
-        return GreaterThan(info->GetFirstValue(), 0.0);
-    default:
-        return false;
+        case CQTKFaceElevCylinder:
+        case CQTKFaceElevSphere:
+            return GreaterThan(info->IsRadius() ? info->GetFirstValue() : info->GetSecondValue(), 0.0);
+        case CQTKFaceElevCone:
+            return GreaterThan(info->GetFirstValue(), 0.0);
+        default:
+            return false;
     }
 }
 
@@ -276,14 +275,17 @@ std::unique_ptr<TVRMPolyhedronShell3d> BuildSlopedTopOrBottomShell(const TVRMPol
     const auto* arch = shape.GetElevKind() == CQTKFaceElevCylinder
                            ? dynamic_cast<const IQTKFaceElevKind4Info*>(shape.GetFaceElevInfo())
                            : nullptr;
+    // A zero rise is a level surface: no arch, no feet.
+    if (arch && !arch->IsRadius() && IsZero(arch->GetSecondValue()))
+        arch = nullptr;
     bool rising = false;
     double footElev = solid.GetBox().min.z;
     if (arch) {
         rising = IsSlopedFaceRising(&shape);
         footElev = arch->GetBaseElev();
-        // The axis of the arch lies a radius below its crown; a zero rise is a level surface.
-        const double chord = arch->GetFirstValue(), rise = arch->GetSecondValue();
-        if (!arch->IsRadius() && !IsZero(rise)) {
+        if (!arch->IsRadius()) {
+            // The axis of the arch lies a radius below its crown.
+            const double chord = arch->GetFirstValue(), rise = arch->GetSecondValue();
             const double radius = (chord * chord / 4.0 + rise * rise) / (2.0 * rise);
             footElev = arch->GetBaseElev() + rise - radius;
         }
@@ -380,8 +382,7 @@ double SubtractElementSolidFromShell(TQTKShellCalc3d& calc, const TVRMPolyhedron
 namespace {
 
 // The polygon on the plane as one face, its normal the plane's.
-std::unique_ptr<TVRMPolyhedronShell3d> PolygonOnPlaneShell(const TVRMMultiPolygon2d& polygon,
-                                                           const TVRMPlane3d* plane)
+std::unique_ptr<TVRMPolyhedronShell3d> PolygonOnPlaneShell(const TVRMMultiPolygon2d& polygon, const TVRMPlane3d* plane)
 {
     auto shell = std::make_unique<TVRMPolyhedronShell3d>();
     if (!plane)

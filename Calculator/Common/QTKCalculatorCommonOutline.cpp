@@ -56,7 +56,8 @@ TVRMPolygon2d& FirstOuterRingOf(TVRMMultiPolygon2d& set)
 void OffsetRing(TVRMPolygon2d& ring, double d, const std::vector<double>* widths)
 {
     TVRMPolygon2d result;
-    const bool ok = widths ? TVRMOffsetFunc2d::Offset(ring, *widths, result) : TVRMOffsetFunc2d::Offset(ring, d, result);
+    const bool ok =
+        widths ? TVRMOffsetFunc2d::Offset(ring, *widths, result) : TVRMOffsetFunc2d::Offset(ring, d, result);
     if (ok)
         ring = std::move(result);
 }
@@ -65,12 +66,12 @@ void OffsetRing(TVRMPolygon2d& ring, double d, const std::vector<double>* widths
 int PositionOnLine(const TVRMPoint2d& p, const TVRMCustomLine2d& line)
 {
     switch (TVRMPositionFunc2d::PointPosition(p, line)) {
-    case 0:
-        return 2;
-    case 1:
-        return 1;
-    default:
-        return 0;
+        case 0:
+            return 2;
+        case 1:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -117,8 +118,8 @@ bool SectionEdgeWidths(IRDXRecord* record, IRDXRecord* other, const TVRMPolygon2
         return false;
     const TVRMCustomLine2d s = LineShapeLine(*face, side ? 0.0 : face->GetWidth());
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
-    const TVRMCustomLine2d m = drawObj->GetElementTypeID() == CLintelTypeID ? own->GetLine()
-                                                                             : LineShapeLine(*own, own->GetWidth() / 2);
+    const TVRMCustomLine2d m =
+        drawObj->GetElementTypeID() == CLintelTypeID ? own->GetLine() : LineShapeLine(*own, own->GetWidth() / 2);
     if (!TVRMPositionFunc2d::IsParallel(s, m))
         return false;
     const double y0 = TVRMPositionFunc2d::SignedDistanceTo(s.StartPt(), m, false);
@@ -299,11 +300,11 @@ std::unique_ptr<TVRMMultiPolygon2d> BuildLineEndPiecePolygon(const TVRMCustomLin
         if (t < 0.0) {
             // B starts first: the foot lies on B, opposite A's start.
             const double f = b.LengthAtPoint(a.StartPt());
-            return TriangleSet(TVRMPolygon2d(std::vector<TVRMVertex2d>{
-                {a.StartPt()}, VertexAlong(b.SubLine(0.0, f)), {b.PointAtLength(f)}}));
+            return TriangleSet(TVRMPolygon2d(
+                std::vector<TVRMVertex2d>{{a.StartPt()}, VertexAlong(b.SubLine(0.0, f)), {b.PointAtLength(f)}}));
         }
-        return TriangleSet(TVRMPolygon2d(std::vector<TVRMVertex2d>{
-            {a.StartPt()}, {b.StartPt()}, VertexAlong(a.SubLine(0.0, t).Reversed())}));
+        return TriangleSet(TVRMPolygon2d(
+            std::vector<TVRMVertex2d>{{a.StartPt()}, {b.StartPt()}, VertexAlong(a.SubLine(0.0, t).Reversed())}));
     }
     const double t = a.LengthAtPoint(b.EndPt());
     if (SameValue(t, lenA))
@@ -311,11 +312,11 @@ std::unique_ptr<TVRMMultiPolygon2d> BuildLineEndPiecePolygon(const TVRMCustomLin
     if (t > lenA) {
         // B ends last: the foot lies on B, opposite A's end.
         const double f = b.LengthAtPoint(a.EndPt());
-        return TriangleSet(TVRMPolygon2d(std::vector<TVRMVertex2d>{
-            {a.EndPt()}, VertexAlong(b.SubLine(f, lenB).Reversed()), {b.PointAtLength(f)}}));
+        return TriangleSet(TVRMPolygon2d(
+            std::vector<TVRMVertex2d>{{a.EndPt()}, VertexAlong(b.SubLine(f, lenB).Reversed()), {b.PointAtLength(f)}}));
     }
-    return TriangleSet(TVRMPolygon2d(std::vector<TVRMVertex2d>{
-        {a.EndPt()}, {b.EndPt()}, VertexAlong(a.SubLine(t, lenA))}));
+    return TriangleSet(
+        TVRMPolygon2d(std::vector<TVRMVertex2d>{{a.EndPt()}, {b.EndPt()}, VertexAlong(a.SubLine(t, lenA))}));
 }
 
 bool PolygonHasArc(const TVRMMultiPolygon2d& polygon)

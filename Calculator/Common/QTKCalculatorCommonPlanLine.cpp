@@ -102,8 +102,8 @@ TVRMPolygon2d CreatePolygonFromLines(const TVRMCustomLine2d& first, const TVRMCu
 std::unique_ptr<TVRMMultiPolygon2d> ClipBoxBetweenLines(const TVRMBox2d& box, const TVRMCustomLine2d& first,
                                                         const TVRMCustomLine2d& second)
 {
-    const TVRMMultiPolygon2d boxSet = Single(TVRMRectangle2d(
-        {(box.min.x + box.max.x) / 2, (box.min.y + box.max.y) / 2}, box.Width() / 2, box.Height() / 2));
+    const TVRMMultiPolygon2d boxSet = Single(
+        TVRMRectangle2d({(box.min.x + box.max.x) / 2, (box.min.y + box.max.y) / 2}, box.Width() / 2, box.Height() / 2));
     TVRMPoint2d c1, c2;
     if (first.IsArc() && first.CenterPt(c1) && second.CenterPt(c2)) {
         const double r1 = first.Radius(), r2 = second.Radius();

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Calculator/Common/QTKCalculatorCommonComposite.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/VRM/Geometry2d/VRMLine2d.h"
+#include "tests/Calculator/Geometry/GeometryTestModel.h"
+
+namespace {
+
+class TCompositeTest : public TGeometryModelTest {
+protected:
+    void SetUp() override
+    {
+        Load(R"([
+          {"id": 500, "type": 52, "props": {"AxisOffset": 0}, "shape": {"kind": "point", "insertPt": [0, 0],
+           "size": [2000, 2000], "bottom": 0, "top": 600}},
+          {"id": 501, "type": 82, "parent": 500, "props": {"CompositeEDOPID": 500},
+           "shape": {"kind": "point", "insertPt": [0, 0], "size": [2000, 2000], "bottom": 0, "top": 300}},
+          {"id": 509, "type": 25, "parent": 500, "props": {"SectionWidth": 100, "SectionHeight": 100},
+           "shape": {"kind": "point", "insertPt": [0, 0], "bottom": 600, "top": 900}},
+          {"id": 502, "type": 82, "parent": 500, "props": {"CompositeEDOPID": 500},
+           "shape": {"kind": "point", "insertPt": [0, 0], "size": [1000, 1000], "bottom": 300, "top": 600}},
+
+          {"id": 510, "type": 52, "shape": {"kind": "point", "insertPt": [9000, 0], "size": [2000, 2000],
+           "bottom": 0, "top": 600}},
+          {"id": 511, "type": 82, "parent": 510,
+           "shape": {"kind": "point", "insertPt": [9000, 0], "size": [1000, 1000], "bottom": 300, "top": 600}},
+          {"id": 512, "type": 82, "parent": 510,
+           "shape": {"kind": "point", "insertPt": [9000, 0], "size": [2000, 2000], "bottom": 0, "top": 300}},
+
+          {"id": 520, "type": 52, "props": {"AxisOffset": 75}, "shape": {"kind": "point", "insertPt": [20000, 0],
+           "size": [1000, 1000], "bottom": 0, "top": 300}},
+
+          {"id": 530, "type": 53, "shape": {"kind": "point", "insertPt": [30000, 0], "size": [3000, 1000],
+           "bottom": 0, "top": 300}},
+          {"id": 532, "type": 83, "parent": 530,
+           "shape": {"kind": "point", "insertPt": [29500, 0], "size": [1000, 1000], "bottom": 0, "top": 300}},
+          {"id": 531, "type": 83, "parent": 530,
+           "shape": {"kind": "point", "insertPt": [30500, 0], "size": [1000, 1000], "bottom": 0, "top": 300}},
+
+          {"id": 540, "type": 51, "props": {"AxisOffset": 300},
+           "shape": {"kind": "line", "start": [0, 10000], "end": [6000, 10000], "width": 1000, "bottom": 0,
+                     "top": 600}},
+          {"id": 541, "type": 81, "parent": 540, "props": {"Offset": 0, "BottomElev": 0},
+           "shape": {"kind": "line", "start": [0, 10000], "end": [6000, 10000], "width": 1000, "axisOffset": 500,
+                     "bottom": 0, "top": 300}},
+          {"id": 542, "type": 81, "parent": 540, "props": {"Offset": 0, "BottomElev": 300},
+           "shape": {"kind": "line", "start": [0, 10000], "end": [6000, 10000], "width": 600, "axisOffset": 300,
+                     "bottom": 300, "top": 600}},
+
+          {"id": 550, "type": 51, "shape": {"kind": "line", "start": [0, 20000], "end": [6000, 20000], "width": 1000,
+           "startBottom": 0, "startTop": 300, "endBottom": 1000, "endTop": 1300}},
+          {"id": 551, "type": 81, "parent": 550, "props": {"Offset": 0, "BottomElev": 300},
+           "shape": {"kind": "line", "start": [0, 20000], "end": [6000, 20000], "width": 1000, "bottom": 300,
+                     "top": 600}},
+
+          {"id": 600, "type": 70, "param": {"polyID": 174, "values": {"H": 1200}},
+           "shape": {"kind": "point", "insertPt": [40000, 0], "size": [500, 500], "bottom": 0, "top": 300}},
+          {"id": 601, "type": 70, "parent": 600, "subID": 1,
+           "shape": {"kind": "point", "insertPt": [40000, 0], "size": [100, 100], "bottom": 0, "top": 300}},
+          {"id": 602, "type": 70, "parent": 600, "subID": 2,
+           "shape": {"kind": "point", "insertPt": [40000, 0], "size": [100, 100], "bottom": 0, "top": 300}},
+          {"id": 603, "type": 70, "parent": 600, "subID": 1,
+           "shape": {"kind": "point", "insertPt": [40000, 0], "size": [100, 100], "bottom": 0, "top": 300}}])");
+    }
+    std::vector<int> Ids(const TRecordList& records)
+    {
+        std::vector<int> ids;
+        for (const RecordRef& r : records)
+            ids.push_back(r->GetID());
+        return ids;
+    }
+};
+
+TEST_F(TCompositeTest, UnitListsAndTypes)
+{
+    EXPECT_EQ(Ids(GetCompositeUnitRecords(Record(500))), (std::vector<int>{501, 502}));  // the column is no unit
+    EXPECT_TRUE(GetCompositeUnitRecords(Record(520)).empty());
+    EXPECT_TRUE(GetCompositeUnitRecords(nullptr).empty());
+    const ViewRef children = GetCompositeChildRecords(Record(500));
+    ASSERT_TRUE(children);
+    ASSERT_EQ(children->GetRowCount(), 2);
+    EXPECT_EQ(children->GetRow(0)->GetID(), 501);
+    EXPECT_EQ(children->GetRow(1)->GetID(), 502);
+    EXPECT_EQ(GetCompositeUnitType(51), 81);
+    EXPECT_EQ(GetCompositeUnitType(1), 86);
+    EXPECT_EQ(GetCompositeUnitType(15), -1);
+}
+
+// The bottom unit is the first whichever way the units are numbered.
+TEST_F(TCompositeTest, FirstUnitIsTheBottomUnit)
+{
+    struct Case {
+        int id;
+        bool first, last;
+    };
+    const Case cases[] = {
+        {501, true, false},  {502, false, true},  // numbered upwards
+        {512, true, false},  {511, false, true},  // numbered downwards
+        {531, true, false},  {532, false, true},  // side by side: the lower id first
+        {509, false, false},                      // not a unit
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsFirstCompositeUnit(DrawObj(c.id)), c.first) << c.id;
+        EXPECT_EQ(IsLastCompositeUnit(DrawObj(c.id)), c.last) << c.id;
+    }
+    EXPECT_FALSE(IsFirstCompositeUnit(nullptr));
+}
+
+TEST_F(TCompositeTest, CompositeSolids)
+{
+    EXPECT_NEAR(BuildCompositeSolid(DrawObj(500))->GetVolume(), 2000.0 * 2000 * 300 + 1000.0 * 1000 * 300, 1.0);
+    EXPECT_FALSE(BuildCompositeSolid(DrawObj(520))->HasFaces());
+    EXPECT_DOUBLE_EQ(GetCompositeAxisOffset(DrawObj(520)), 75);
+}
+
+TEST_F(TCompositeTest, StripUnitsAlongAPieceOfTheLine)
+{
+    // Least unit offset 0 - 1000 / 2 below the strip's 300.
+    EXPECT_DOUBLE_EQ(GetCompositeAxisOffset(DrawObj(540)), -200);
+    double offset = 0, width = 0;
+    GetUnitWidthAndOffset(DrawObj(542), offset, width, -200);
+    EXPECT_DOUBLE_EQ(width, 600);
+    EXPECT_DOUBLE_EQ(offset, 100);
+
+    const TVRMCustomLine2d segment({1000, 10000}, {4000, 10000});
+    const auto lower = BuildLineSegmentSolid(segment, DrawObj(541), true, true);
+    EXPECT_NEAR(lower->GetVolume(), 1000.0 * 300 * 3000, 1.0);
+    EXPECT_NEAR(lower->GetBox().min.z, 0, 1e-6);
+    const auto upper = BuildLineSegmentSolid(segment, DrawObj(542), true, true);
+    EXPECT_NEAR(upper->GetVolume(), 600.0 * 300 * 3000, 1.0);
+    EXPECT_NEAR(upper->GetBox().min.z, 300, 1e-6);  // a level line: the unit's own bottom unscaled
+    EXPECT_NEAR(BuildCompositeSegmentSolid(segment, DrawObj(540), true)->GetVolume(), 1.44e9, 10.0);
+    // A sloping strip: the unit's bottom is measured along the slope.
+    const double k = std::hypot(6000.0, 1000.0) / 6000.0;
+    const auto sloped = BuildLineSegmentSolid(TVRMCustomLine2d({0, 20000}, {6000, 20000}), DrawObj(551), true, false);
+    EXPECT_NEAR(sloped->GetBox().min.z, 300 * k, 1e-6);
+}
+
+TEST_F(TCompositeTest, ParametricSubElementsById)
+{
+    std::vector<int> ids;
+    for (const auto& sub : GetParamSubDrawObjsByIds(Record(600), {2, 1, 9}))
+        ids.push_back(sub->GetIndexKey());
+    EXPECT_EQ(ids, (std::vector<int>{602, 601, 603}));
+}
+
+}  // namespace

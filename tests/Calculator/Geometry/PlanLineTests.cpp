@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "tests/Calculator/Geometry/GeometryTestModel.h"
+
+namespace {
+
+double Apart(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b)
+{
+    return std::abs(TVRMPositionFunc2d::SignedDistanceTo(a.StartPt(), b, false));
+}
+
+TEST(PlanLineTest, WidenLinePair)
+{
+    auto left = std::make_unique<TVRMCustomLine2d>(TVRMPoint2d{0, 100}, TVRMPoint2d{1000, 100});
+    auto right = std::make_unique<TVRMCustomLine2d>(TVRMPoint2d{0, -100}, TVRMPoint2d{1000, -100});
+    const TVRMCustomLine2d* before[] = {left.get(), right.get()};
+    WidenLinePair(left, right, 0.0);
+    EXPECT_EQ(left.get(), before[0]);
+    EXPECT_EQ(right.get(), before[1]);
+    WidenLinePair(left, right, 50);
+    EXPECT_NEAR(Apart(*left, *right), 300, 1e-9);
+    EXPECT_TRUE(left->StartPt().IsEqualTo({0, 150}, 1e-9));
+    EXPECT_TRUE(left->EndPt().IsEqualTo({1000, 150}, 1e-9));
+    EXPECT_TRUE(right->StartPt().IsEqualTo({0, -150}, 1e-9));
+    // Lines on each other are moved apart plainly.
+    auto a = std::make_unique<TVRMCustomLine2d>(TVRMPoint2d{0, 0}, TVRMPoint2d{1000, 0});
+    auto b = std::make_unique<TVRMCustomLine2d>(*a);
+    WidenLinePair(a, b, 50);
+    EXPECT_TRUE(a->StartPt().IsEqualTo({0, 50}, 1e-9));
+    EXPECT_TRUE(b->EndPt().IsEqualTo({1000, -50}, 1e-9));
+}
+
+TEST(PlanLineTest, ClipBoxBetweenLines)
+{
+    const TVRMBox2d box{{0, 0}, {1000, 1000}};
+    const auto strip =
+        ClipBoxBetweenLines(box, TVRMCustomLine2d({200, 0}, {200, 1000}), TVRMCustomLine2d({600, 0}, {600, 1000}));
+    EXPECT_NEAR(strip->Area(), 400 * 1000, 1e-6);
+    EXPECT_NEAR(strip->Box().min.x, 200, 1e-6);
+    EXPECT_NEAR(strip->Box().max.x, 600, 1e-6);
+    // Between two concentric quarter arcs: the quarter ring.
+    const auto ring = ClipBoxBetweenLines(box, TVRMCustomLine2d({300, 0}, {0, 300}, 300, CVRMArcKindCCW),
+                                          TVRMCustomLine2d({600, 0}, {0, 600}, 600, CVRMArcKindCCW));
+    EXPECT_NEAR(ring->Area(), CVRMPi / 4 * (600 * 600 - 300 * 300), 1.0);
+}
+
+TEST(PlanLineTest, MultiLinesArcs)
+{
+    const TVRMLines2d lastArc({{{0, 0}}, {{1000, 0}}, {{1000, 1000}, 500, CVRMArcKindCCW}});
+    const TVRMLines2d middleArc({{{0, 0}}, {{1000, 0}, 800, CVRMArcKindCW}, {{1000, 1000}}});
+    EXPECT_FALSE(MultiLinesHasArc({lastArc}));
+    EXPECT_TRUE(MultiLinesHasArc({lastArc, middleArc}));
+    EXPECT_FALSE(MultiLinesHasArc({}));
+}
+
+class TPlanLineModelTest : public TGeometryModelTest {
+protected:
+    void LoadBuilding(TQTKCalcSessionOptions options = {})
+    {
+        Load(R"([
+          {"id": 11, "type": 0, "floor": 1, "props": {"Thickness": 240, "AxisOffset": 120, "BottomElev": 0,
+           "TopElev": 3000}, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
+          {"id": 12, "type": 0, "floor": 1, "props": {"Thickness": 240, "AxisOffset": 120, "BottomElev": 0,
+           "TopElev": 3000}, "shape": {"kind": "line", "start": [6000, 0], "end": [6000, 6000]}},
+          {"id": 13, "type": 0, "floor": 1, "props": {"Thickness": 240, "AxisOffset": 120, "BottomElev": 0,
+           "TopElev": 3000}, "shape": {"kind": "line", "start": [6000, 6000], "end": [0, 6000]}},
+          {"id": 14, "type": 0, "floor": 1, "props": {"Thickness": 240, "AxisOffset": 40, "BottomElev": 0,
+           "TopElev": 3000}, "shape": {"kind": "line", "start": [0, 0], "end": [0, 6000]}},
+          {"id": 15, "type": 0, "floor": 1, "props": {"Thickness": 240, "AxisOffset": 0, "BottomElev": 0,
+           "TopElev": 3000}, "shape": {"kind": "line", "start": [20000, 0], "end": [26000, 0],
+           "radius": 5000, "arcKind": 1}},
+          {"id": 16, "type": 0, "floor": 1, "props": {"BottomElev": 0, "TopElev": 3000},
+           "shape": {"kind": "line", "start": [30000, 0], "end": [36000, 0], "width": 200}},
+          {"id": 20, "type": 19, "floor": 1, "props": {"Thickness": 120},
+           "shape": {"kind": "face", "outline": [[0, 0], [6000, 0], [6000, 6000], [0, 6000]],
+                     "elevation": {"kind": "ratio", "edge": 0, "elev": 3000, "ratio": 0.1}}},
+          {"id": 40, "type": 25, "floor": 1, "props": {"SectionWidth": 400, "SectionHeight": 600,
+           "BottomElev": 0, "TopElev": 3000}, "shape": {"kind": "point", "insertPt": [50000, 0]}},
+          {"id": 41, "type": 19, "floor": 1, "props": {"Thickness": 120, "TopElev": 3000},
+           "shape": {"kind": "face", "outline": [[60000, 0, 1000, 1], [62000, 0], [62000, 2000]]}}])",
+             std::move(options));
+    }
+};
+
+TEST_F(TPlanLineModelTest, CentreLinesAndArcs)
+{
+    LoadBuilding();
+    // The left face lies on the axis: the centre line is 120 to the right.
+    const TVRMCustomLine2d centre = GetLineEntCenterLine(Record(15));
+    EXPECT_TRUE(centre.IsArc());
+    const TVRMCustomLine2d straight = GetLineEntCenterLine(Record(11));
+    EXPECT_TRUE(straight.StartPt().IsEqualTo({0, 0}, 1e-9));
+    EXPECT_THROW(GetLineEntCenterLine(Record(16)), EQTKAssertionFailed);  // no width property
+
+    EXPECT_TRUE(ShapeHasArc(DrawObj(15)));
+    EXPECT_FALSE(ShapeHasArc(DrawObj(11)));
+    EXPECT_FALSE(ShapeHasArc(DrawObj(40)));
+    EXPECT_TRUE(ShapeHasArc(DrawObj(41)));
+    EXPECT_FALSE(ShapeHasArc(nullptr));
+    EXPECT_TRUE(LineElementHasArc(Record(15)));
+    EXPECT_FALSE(LineElementHasArc(Record(11)));
+    EXPECT_THROW(LineElementHasArc(Record(40)), EQTKAssertionFailed);
+    EXPECT_NEAR(GetPointElementPerimeter(Record(40)), 2000, 1e-9);
+}
+
+TEST_F(TPlanLineModelTest, CentreLineOfAnOffsetAxis)
+{
+    LoadBuilding();
+    const TVRMCustomLine2d centre = GetLineEntCenterLine(Record(14));  // left face 40 from the axis
+    EXPECT_TRUE(centre.StartPt().IsEqualTo({80, 0}, 1e-9));
+}
+
+TEST_F(TPlanLineModelTest, FloorExternalWallsOnTheirOuterFaces)
+{
+    auto infos = std::make_shared<TQTKFloorExternalInfoContr>();
+    TQTKFloorExternalInfo info;
+    info.floorId = 1;
+    info.outline.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{0, 0}, {6000, 0}, {6000, 6000}, {0, 6000}}));
+    // The west wall is drawn against the loop: its outer face is its left face, 40 from its axis.
+    info.ringEdges = {{{11, false}, {12, false}, {13, false}, {14, true}}};
+    infos->Add(info);
+    TQTKCalcSessionOptions options;
+    options.externalWallInfos = infos;
+    LoadBuilding(options);
+    const auto outline = BuildFloorExternalWallOutline(1);
+    ASSERT_EQ(outline->GetCount(), 1);
+    EXPECT_NEAR(outline->Area(), 6160.0 * 6240.0, 1e-3);
+    EXPECT_NEAR(outline->Box().min.x, -40, 1e-6);
+    EXPECT_TRUE(BuildFloorExternalWallOutline(2)->IsEmpty());
+}
+
+TEST_F(TPlanLineModelTest, FloorExternalWallsNeedTheHostInformation)
+{
+    LoadBuilding();
+    EXPECT_THROW(BuildFloorExternalWallOutline(1), EQTKAssertionFailed);
+}
+
+TEST_F(TPlanLineModelTest, SlabRiseAlongAWall)
+{
+    LoadBuilding();
+    // The slab rises 0.1 per mm northwards: 600 along the east wall, nothing along the south wall.
+    EXPECT_NEAR(GetSlabRiseAlongLine(Record(12), TVRMCustomLine2d({6000, 0}, {6000, 6000})), 600, 1e-6);
+    EXPECT_NEAR(GetSlabRiseAlongLine(Record(11), TVRMCustomLine2d({0, 0}, {6000, 0})), 0, 1e-6);
+    EXPECT_EQ(GetSlabRiseAlongLine(Record(40), TVRMCustomLine2d({0, 0}, {6000, 0})), 0.0);
+}
+
+}  // namespace
