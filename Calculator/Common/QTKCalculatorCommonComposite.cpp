@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/RDX/RDXSync.h"
@@ -15,6 +16,11 @@
 namespace {
 
 constexpr int CStripFDUnitTypeID = 81;
+
+bool IsTypeIn(int typeId, std::initializer_list<int> types)
+{
+    return std::find(types.begin(), types.end(), typeId) != types.end();
+}
 
 struct TCompositeKind {
     int compositeType;
@@ -219,6 +225,28 @@ bool IsFirstCompositeUnit(const IQTKElementDrawObj* unit)
 bool IsLastCompositeUnit(const IQTKElementDrawObj* unit)
 {
     return IsEndCompositeUnit(unit, +1);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> BuildUnitNetSolid(IQTKCalculatorEDO* unit)
+{
+    const IQTKElementDrawObj* drawObj = unit ? unit->GetElementDrawObj() : nullptr;
+    if (!drawObj || !IsTypeIn(drawObj->GetElementTypeID(), {81, 82, 83}))
+        return nullptr;
+    const TVRMPolyhedron3d* own = unit->GetOriginalPolyhedron();
+    auto net = own ? own->Clone() : std::make_unique<TVRMPolyhedron3d>();
+    const int rank = GetUnitMaterialRank(unit);
+    TRecordList related;
+    unit->GetRelatedByTypes(MakeElementTypeSet({15, 17, 18, 19, 20, 25, 26, 28, 47, 48, 54, 55, 81, 82, 83}), &related);
+    for (const RecordRef& record : related) {
+        const Ref<IQTKCalculatorEDO> other = GetCalcEDO(record, true);
+        if (!other || GetUnitMaterialRank(other.get()) >= rank)
+            continue;
+        // Held through the holder: the solid may leave the cache meanwhile.
+        const Ref<IQTKPolyhedron3dIntf> solid = other->GetOriginalPolyhedronIntf();
+        if (solid && net->HasFaces())
+            TVRMNewPolyBooleanOperator::BooleanOperate(*net, *solid->GetPolyhedron(), CVRMBoolSubtract);
+    }
+    return net;
 }
 
 std::vector<Ref<IQTKElementDrawObj>> GetParamSubDrawObjsByIds(IRDXRecord* record, const std::vector<int>& ids)

@@ -46,5 +46,9 @@ std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSegmentSolid(const TVRMCustomLin
 // lower; on an equal bottom the lower record id comes first) / the top unit.
 bool IsFirstCompositeUnit(const IQTKElementDrawObj* unit);
 bool IsLastCompositeUnit(const IQTKElementDrawObj* unit);
+// A foundation unit's solid (strip, isolated and pile-cap units) less the
+// solids of its related foundation-level elements of a lower material rank;
+// nil for other elements. The unit's own solid is unchanged.
+std::unique_ptr<TVRMPolyhedron3d> BuildUnitNetSolid(IQTKCalculatorEDO* unit);
 // The sub-elements of a parametric element with the given sub-ids, id by id.
 std::vector<Ref<IQTKElementDrawObj>> GetParamSubDrawObjsByIds(IRDXRecord* record, const std::vector<int>& ids);

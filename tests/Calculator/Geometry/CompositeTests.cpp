@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonComposite.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
@@ -145,6 +146,32 @@ TEST_F(TCompositeTest, ParametricSubElementsById)
     for (const auto& sub : GetParamSubDrawObjsByIds(Record(600), {2, 1, 9}))
         ids.push_back(sub->GetIndexKey());
     EXPECT_EQ(ids, (std::vector<int>{602, 601, 603}));
+}
+
+class TUnitNetSolidTest : public TGeometryModelTest {};
+
+TEST_F(TUnitNetSolidTest, LowerRankedNeighboursAreTakenOffACopy)
+{
+    Load(R"([
+      {"id": 700, "type": 53, "shape": {"kind": "point", "insertPt": [0, 0], "size": [2000, 2000],
+       "bottom": 0, "top": 1000}},
+      {"id": 701, "type": 83, "parent": 700, "shape": {"kind": "point", "insertPt": [0, 0],
+       "size": [2000, 2000], "bottom": 0, "top": 1000}},
+      {"id": 710, "type": 25, "shape": {"kind": "point", "insertPt": [0, 0], "size": [400, 400],
+       "bottom": 500, "top": 3000}},
+      {"id": 711, "type": 25, "shape": {"kind": "point", "insertPt": [800, 800], "size": [400, 400],
+       "bottom": 500, "top": 3000}}])");
+    // The first column ranks before the unit, the second after it.
+    GMaterialHelper().Add(701, 10);
+    GMaterialHelper().Add(710, 5);
+    GMaterialHelper().Add(711, 20);
+    const Ref<IQTKCalculatorEDO> unit = GetCalcEDO(Record(701), true);
+    const double whole = 2000.0 * 2000 * 1000;
+    const auto net = BuildUnitNetSolid(unit.get());
+    ASSERT_NE(net, nullptr);
+    EXPECT_NEAR(net->GetVolume(), whole - 400.0 * 400 * 500, 10.0);
+    EXPECT_NEAR(unit->GetOriginalPolyhedron()->GetVolume(), whole, 1.0);
+    EXPECT_EQ(BuildUnitNetSolid(GetCalcEDO(Record(710), true).get()), nullptr);
 }
 
 }  // namespace
