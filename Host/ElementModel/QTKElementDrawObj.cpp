@@ -116,6 +116,47 @@ double TParamPolyInfo::AsDouble(std::string_view code) const
 }
 
 // ---------------------------------------------------------------------------
+// Optional interfaces.
+
+TQTKBeamHaunchInfoList::TQTKBeamHaunchInfoList(const std::vector<TQTKBeamHaunchData>& items)
+{
+    for (const auto& item : items)
+        items_.push_back(MakeRef<TQTKBeamHaunchInfo>(item));
+}
+
+IQTKBeamHaunchInfo* TQTKBeamHaunchInfoList::GetItem(int index) const
+{
+    QTK_ASSERT(index >= 0 && index < GetCount());
+    return items_[static_cast<size_t>(index)].get();
+}
+
+namespace {
+
+class TQTKBeamDrawObj final : public TQTKElementDrawObj, public IQTKBeamHaunchInfoOwner {
+public:
+    using TQTKElementDrawObj::TQTKElementDrawObj;
+    IQTKBeamHaunchInfoList* GetHaunchInfos() const override { return Data().haunches.get(); }
+};
+
+class TQTKSectionSourceDrawObj final : public TQTKElementDrawObj, public IQTKSectionPolygonSource {
+public:
+    using TQTKElementDrawObj::TQTKElementDrawObj;
+    std::unique_ptr<TVRMMultiPolygon2d> GetSectionPolygon() const override { return Data().sectionPolygon->Clone(); }
+};
+
+}  // namespace
+
+Ref<TQTKElementDrawObj> CreateElementDrawObj(TQTKElementDrawObjData data)
+{
+    QTK_ASSERT(!(data.offersHaunches && data.sectionPolygon));
+    if (data.offersHaunches)
+        return Ref<TQTKElementDrawObj>(new TQTKBeamDrawObj(std::move(data)));
+    if (data.sectionPolygon)
+        return Ref<TQTKElementDrawObj>(new TQTKSectionSourceDrawObj(std::move(data)));
+    return MakeRef<TQTKElementDrawObj>(std::move(data));
+}
+
+// ---------------------------------------------------------------------------
 // Draw object.
 
 TQTKElementDrawObj::TQTKElementDrawObj(TQTKElementDrawObjData data) : data_(std::move(data))

@@ -41,6 +41,39 @@ struct TQTKSolidData {
     std::vector<std::vector<int>> faces;
 };
 
+struct TQTKBeamHaunchData {
+    double startA = 0, startB = 0, endA = 0, endB = 0;
+    double length = 0, height = 0, width = 0;
+    double startTop = 0, endTop = 0;
+};
+
+class TQTKBeamHaunchInfo final : public TInterfacedObject, public IQTKBeamHaunchInfo {
+public:
+    explicit TQTKBeamHaunchInfo(const TQTKBeamHaunchData& data) : d_(data) {}
+    double GetStartHaunchA() const override { return d_.startA; }
+    double GetStartHaunchB() const override { return d_.startB; }
+    double GetEndHaunchA() const override { return d_.endA; }
+    double GetEndHaunchB() const override { return d_.endB; }
+    double GetHaunchLength() const override { return d_.length; }
+    double GetHaunchHeight() const override { return d_.height; }
+    double GetHaunchWidth() const override { return d_.width; }
+    double GetStartHaunchTop() const override { return d_.startTop; }
+    double GetEndHaunchTop() const override { return d_.endTop; }
+
+private:
+    TQTKBeamHaunchData d_;
+};
+
+class TQTKBeamHaunchInfoList final : public TInterfacedObject, public IQTKBeamHaunchInfoList {
+public:
+    explicit TQTKBeamHaunchInfoList(const std::vector<TQTKBeamHaunchData>& items);
+    int GetCount() const override { return static_cast<int>(items_.size()); }
+    IQTKBeamHaunchInfo* GetItem(int index) const override;
+
+private:
+    std::vector<Ref<TQTKBeamHaunchInfo>> items_;
+};
+
 struct TQTKElementDrawObjData {
     int typeID = 0;
     int floorID = 0;
@@ -50,9 +83,14 @@ struct TQTKElementDrawObjData {
     std::vector<TQTKSolidData> subSolids;
     std::optional<TParamPolyInfo> polyInfo;  // parametric elements
     int subID = 0;                           // id of a parametric sub-element
+    // Beams that offer haunch information (the list may be nil).
+    bool offersHaunches = false;
+    Ref<IQTKBeamHaunchInfoList> haunches;
+    // Elements that offer a section polygon.
+    std::optional<TVRMMultiPolygon2d> sectionPolygon;
 };
 
-class TQTKElementDrawObj final : public TInterfacedObject, public IQTKElementDrawObj {
+class TQTKElementDrawObj : public TInterfacedObject, public IQTKElementDrawObj {
 public:
     explicit TQTKElementDrawObj(TQTKElementDrawObjData data);
     ~TQTKElementDrawObj() override;
@@ -101,6 +139,9 @@ private:
     mutable TVRMCmpxchgLock edoLock_;
     Ref<IInterface> calcEDO_;
 };
+
+// A draw object that offers the optional interfaces its data ask for.
+Ref<TQTKElementDrawObj> CreateElementDrawObj(TQTKElementDrawObjData data);
 
 // The solid of a solid description: one face per loop; an empty solid when
 // a face has fewer than three vertices or an index out of range.

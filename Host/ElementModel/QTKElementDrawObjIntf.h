@@ -65,6 +65,45 @@ private:
     std::vector<std::pair<std::string, double>> params_;
 };
 
+// Optional interfaces that some draw objects offer (test with a cast).
+
+// One haunch record of a beam: the two sizes of its start and end haunches
+// (both 0: no haunch at that end), the haunch's length, height and added
+// width, and the top elevations of the start and end haunch.
+class IQTKBeamHaunchInfo : public virtual IInterface {
+public:
+    virtual double GetStartHaunchA() const = 0;
+    virtual double GetStartHaunchB() const = 0;
+    virtual double GetEndHaunchA() const = 0;
+    virtual double GetEndHaunchB() const = 0;
+    virtual double GetHaunchLength() const = 0;
+    virtual double GetHaunchHeight() const = 0;
+    virtual double GetHaunchWidth() const = 0;
+    virtual double GetStartHaunchTop() const = 0;
+    virtual double GetEndHaunchTop() const = 0;
+};
+
+class IQTKBeamHaunchInfoList : public virtual IInterface {
+public:
+    virtual int GetCount() const = 0;
+    virtual IQTKBeamHaunchInfo* GetItem(int index) const = 0;
+};
+
+inline constexpr TGUID IID_IQTKBeamHaunchInfoOwner = "{9F8ED98E-D149-48BF-B112-60CD1234D735}";
+
+// A beam's haunches; the list may be nil.
+class IQTKBeamHaunchInfoOwner : public virtual IInterface {
+public:
+    virtual IQTKBeamHaunchInfoList* GetHaunchInfos() const = 0;
+};
+
+// An element whose section polygon the host knows (column caps and the like).
+class IQTKSectionPolygonSource : public virtual IInterface {
+public:
+    // A new polygon set the caller owns.
+    virtual std::unique_ptr<TVRMMultiPolygon2d> GetSectionPolygon() const = 0;
+};
+
 class IQTKElementDrawObj : public virtual IInterface {
 public:
     // The element's record in the business table "ElementDrawObj".

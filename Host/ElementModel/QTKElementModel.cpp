@@ -186,6 +186,7 @@ private:
     TVRMPolygon2d Ring(const TElement& e, const json& v, const std::string& field, bool hole) const;
     TVRMMultiPolygon2d Rings(const TElement& e, const json& v, const std::string& field) const;
     TQTKSolidData Solid(const TElement& e, const json& v, const std::string& field) const;
+    std::vector<TQTKBeamHaunchData> Haunches(const TElement& e, const json& list) const;
     TQTKEdgeInfoList EdgeInfos(const TElement& e, const json& shape, const std::string& path, int edgeCount) const;
 
     void ReadElementHeaders();
@@ -327,6 +328,25 @@ TQTKSolidData TQTKElementModelReader::Solid(const TElement& e, const json& v, co
         data.faces.push_back(std::move(loop));
     }
     return data;
+}
+
+// Haunch records: {"startA", "startB", "endA", "endB", "length", "height",
+// "width", "startTop", "endTop"}, each 0 when left out.
+std::vector<TQTKBeamHaunchData> TQTKElementModelReader::Haunches(const TElement& e, const json& list) const
+{
+    if (!list.is_array())
+        Fail(e, "haunches", "expected a list of haunch records (or null)");
+    std::vector<TQTKBeamHaunchData> items;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const json& h = list[i];
+        const std::string at = "haunches[" + std::to_string(i) + "]";
+        if (!h.is_object())
+            Fail(e, at, "expected an object");
+        auto num = [&](const char* key) { return OptNumber(e, h, key, at).value_or(0.0); };
+        items.push_back({num("startA"), num("startB"), num("endA"), num("endB"), num("length"), num("height"),
+                         num("width"), num("startTop"), num("endTop")});
+    }
+    return items;
 }
 
 TQTKEdgeInfoList TQTKElementModelReader::EdgeInfos(const TElement& e, const json& shape, const std::string& path,
@@ -1027,7 +1047,17 @@ void TQTKElementModelReader::ReadElement(TElement& e)
     }
     if (const json* subID = Find(source, "subID"))
         data.subID = Integer(e, *subID, "subID");
-    e.drawObj = MakeRef<TQTKElementDrawObj>(std::move(data));
+    if (auto haunches = source.find("haunches"); haunches != source.end()) {
+        data.offersHaunches = true;
+        if (!haunches->is_null())
+            data.haunches = MakeRef<TQTKBeamHaunchInfoList>(Haunches(e, *haunches));
+    }
+    if (const json* section = Find(source, "sectionPolygon")) {
+        if (data.offersHaunches)
+            Fail(e, "sectionPolygon", "an element offers haunches or a section polygon, not both");
+        data.sectionPolygon = Rings(e, *section, "sectionPolygon");
+    }
+    e.drawObj = CreateElementDrawObj(std::move(data));
     e.drawObj->UpdateBox();
     IRDXRecord* record = model_->elementTable_->GetRecordByID(e.id);
     QTK_ASSERT(record != nullptr);

@@ -274,6 +274,36 @@ TEST(PointShape, InsertionPointElevationsAndMirror)
     EXPECT_EQ(withInfo, 2);
 }
 
+TEST(DrawObject, OptionalHaunchAndSectionInterfaces)
+{
+    const auto model = LoadElements(
+        R"({"id": 1, "type": 15, "props": {"SectionWidth": 300, "SectionHeight": 600, "TopElev": 3000},
+            "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]},
+            "haunches": [{"startA": 500, "startB": 200, "length": 500, "height": 200, "startTop": 2400}]},
+           {"id": 2, "type": 15, "props": {"SectionWidth": 300, "SectionHeight": 600, "TopElev": 3000},
+            "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}, "haunches": null},
+           {"id": 3, "type": 27, "shape": {"kind": "point", "insertPt": [0, 0], "size": [600, 600]},
+            "sectionPolygon": [[-300, 0], [300, 0], [300, 500], [-300, 500]]},
+           {"id": 4, "type": 15, "props": {"SectionWidth": 300, "SectionHeight": 600, "TopElev": 3000},
+            "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}})");
+    const auto* owner = dynamic_cast<const IQTKBeamHaunchInfoOwner*>(model->FindElement(1));
+    ASSERT_NE(owner, nullptr);
+    ASSERT_EQ(owner->GetHaunchInfos()->GetCount(), 1);
+    const IQTKBeamHaunchInfo* haunch = owner->GetHaunchInfos()->GetItem(0);
+    EXPECT_DOUBLE_EQ(haunch->GetStartHaunchA(), 500);
+    EXPECT_DOUBLE_EQ(haunch->GetHaunchHeight(), 200);
+    EXPECT_DOUBLE_EQ(haunch->GetStartHaunchTop(), 2400);
+    EXPECT_DOUBLE_EQ(haunch->GetEndHaunchA(), 0);  // no end haunch
+    const auto* nilList = dynamic_cast<const IQTKBeamHaunchInfoOwner*>(model->FindElement(2));
+    ASSERT_NE(nilList, nullptr);
+    EXPECT_EQ(nilList->GetHaunchInfos(), nullptr);
+    EXPECT_EQ(dynamic_cast<const IQTKBeamHaunchInfoOwner*>(model->FindElement(4)), nullptr);
+    const auto* source = dynamic_cast<const IQTKSectionPolygonSource*>(model->FindElement(3));
+    ASSERT_NE(source, nullptr);
+    EXPECT_NEAR(source->GetSectionPolygon()->Area(), 600.0 * 500, 1e-9);
+    EXPECT_EQ(dynamic_cast<const IQTKSectionPolygonSource*>(model->FindElement(1)), nullptr);
+}
+
 TEST(PropValues, AbsentNullAndPresentDiffer)
 {
     const auto model = LoadElements(
