@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/RDX/RDXDataUtils.h"
@@ -115,7 +116,8 @@ Ref<IPXEParser> TQTKInternalQtyCalcRule::Compile(std::string_view field, int ele
     Ref<IPXEParser> parser = RDXEngine("")->CreateParser();
     parser->SetValueCallback([this](IPXEIdentifierNode& node) {
         if (valueRecord_)
-            GetMatchFieldValue(valueRecord_, node.GetName(), node.Value());
+            GetMatchFieldValue(valueRecord_, valueDrawObj_, node.GetName(), node.Value(),
+                               slots_[static_cast<size_t>(node.GetTag())]);
         else
             node.Value().SetNull();
     });
@@ -133,14 +135,20 @@ Ref<IPXEParser> TQTKInternalQtyCalcRule::Compile(std::string_view field, int ele
         throw EQTKMatchExprError(
             Format(messageFormat, {TextOf(typeRow, "Description"), TextOf(row_.get(), "Description"), text}));
     }
+    for (int i = 0; i < parser->GetIdentifierCount(); ++i) {
+        parser->GetIdentifier(i)->SetTag(static_cast<int>(slots_.size()));
+        slots_.emplace_back();
+    }
     return parser;
 }
 
 bool TQTKInternalQtyCalcRule::Evaluate(IPXEParser& parser, IRDXRecord* record)
 {
     valueRecord_ = record;
+    valueDrawObj_ = GetRecordDrawObj(record);
     const bool result = parser.EvaluateBoolean();
     valueRecord_ = nullptr;
+    valueDrawObj_ = nullptr;
     return result;
 }
 

@@ -7,8 +7,10 @@
 #include <memory>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "Calculator/Common/QTKCalcStrategys.h"
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Host/RDX/PXEIntf.h"
 
 // A match expression of a rule row that does not compile:
@@ -56,7 +58,11 @@ private:
     RecordRef row_;
     int subjectTypeId_ = -1;
     int objectTypeId_ = -1;
-    IRDXRecord* valueRecord_ = nullptr;  // the record identifiers read from during an evaluation
+    // The record identifiers read from during an evaluation, its draw object,
+    // and per identifier (its tag) the field kind of its name.
+    IRDXRecord* valueRecord_ = nullptr;
+    const IQTKElementDrawObj* valueDrawObj_ = nullptr;
+    std::vector<TQTKMatchFieldSlot> slots_;
     Ref<IPXEParser> subjectExpr_;
     Ref<IPXEParser> objectExpr_;
     Ref<IQTKCalcStrategy> strategy_;

@@ -375,6 +375,13 @@ bool IsIntegerInArray(int value, std::span<const int> items)
 
 void GetMatchFieldValue(IRDXRecord* record, std::string_view name, TPXEValue& value)
 {
+    TQTKMatchFieldSlot slot;
+    GetMatchFieldValue(record, GetRecordDrawObj(record), name, value, slot);
+}
+
+void GetMatchFieldValue(IRDXRecord* record, const IQTKElementDrawObj* drawObj, std::string_view name,
+                        TPXEValue& value, TQTKMatchFieldSlot& slot)
+{
     QTK_ASSERT(record != nullptr);
     if (name == "Material" || name == "Type") {
         const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, false);
@@ -385,7 +392,6 @@ void GetMatchFieldValue(IRDXRecord* record, std::string_view name, TPXEValue& va
         return;
     }
     // "ShortArmShearWall" is kept as a property of the wall.
-    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
     const IPropValues* values = PropsOf(drawObj);
     if ((!values || !values->HasProp(name)) && ElementTypeOf(drawObj) == CInsulatingWallUnitType) {
         drawObj = drawObj->GetParentDrawObj();
@@ -399,9 +405,12 @@ void GetMatchFieldValue(IRDXRecord* record, std::string_view name, TPXEValue& va
         return;
     }
     const IRDXTable* table = drawObj->GetRecord() ? drawObj->GetRecord()->GetTable() : nullptr;
-    const TRDXFieldDef* field = table ? table->FindField(name) : nullptr;
-    const int kind = field ? RDXDataTypeToPXEDataType(field->type) : pdtString;
-    switch (kind) {
+    if (!slot.table || slot.table != table) {
+        const TRDXFieldDef* field = table ? table->FindField(name) : nullptr;
+        slot.table = table;
+        slot.kind = field ? RDXDataTypeToPXEDataType(field->type) : pdtString;
+    }
+    switch (slot.kind) {
         case pdtInteger:
             if (values->IsPropNull(name))
                 value.SetAsInteger(ElementTypeOf(drawObj) == CBeamType ? -1 : 0);

@@ -125,6 +125,15 @@ bool IsIntegerInArray(int value, std::span<const int> items);
 // Without such a property, the record's own field of that name as an integer
 // (null when the table lacks it).
 void GetMatchFieldValue(IRDXRecord* record, std::string_view name, TPXEValue& value);
+// The same for an expression evaluated many times: the record's draw object
+// is given, and the slot keeps the field kind of the name for the table it
+// was read from.
+struct TQTKMatchFieldSlot {
+    const IRDXTable* table = nullptr;
+    int kind = 0;
+};
+void GetMatchFieldValue(IRDXRecord* record, const IQTKElementDrawObj* drawObj, std::string_view name,
+                        TPXEValue& value, TQTKMatchFieldSlot& slot);
 
 // ---------------------------------------------------------------------------
 // Internal quantities and deduction details
