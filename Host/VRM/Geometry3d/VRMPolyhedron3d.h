@@ -2,18 +2,20 @@
 //
 // A face is a plane with a unit outward normal, loops (outer loops
 // counter-clockwise seen from outside, holes clockwise; loop 0 is an outer
-// loop, and a face over a polygon set may hold several) and an origin tag. Callers index faces by position: every
-// constructor documents its face order, Clone keeps it, and the construction data (GetData) travels with the solid.
-// Volumes and areas are computed on the faces, not on a mesh.
+// loop, and a face over a polygon set may hold several) and an origin tag.
+// Callers index faces by position: every constructor documents its face
+// order, Clone keeps it, and the construction data (GetData) travels with the
+// solid. Volumes and areas are computed on the faces, not on a mesh.
 //
 // Arc edges: a curved face is a run of planar facets, one per step of at most
 // CVRMArcFacetAngle. Each facet keeps its circle (axis, radius, angular range)
 // so that its area is the analytic cylinder area (planar area times arc over
 // chord) and the solid's volume adds, per facet, the circular segment between
 // chord and arc times the facet's mean height; a plan face bounded by faceted
-// arcs keeps the segments' area (GetArcArea) so that its area is exact too. Both are exact for facets of
-// constant height (level prisms and bands along arcs); for a facet whose
-// height varies linearly the volume error is below 1e-6 relative.
+// arcs keeps the segments' area (GetArcArea). Volumes and areas of prisms and
+// level bands over arcs are thus exact. A top that slopes along an arc is
+// itself faceted (planar pieces under the curved surface), and plane cuts and
+// booleans keep a facet's circle only on pieces that span its whole width.
 #pragma once
 
 #include <cstdint>
