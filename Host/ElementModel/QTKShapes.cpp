@@ -66,14 +66,32 @@ bool ValidFaceShapePoly(const TVRMMultiPolygon2d& polygon, int /*flag*/)
 
 namespace {
 
-// The unit normal of an edge's chord towards the region (left of a ring's
-// direction: the inside of an outer ring, the outside of a hole).
-bool InwardNormal(const TVRMCustomLine2d& edge, TVRMVector2d& normal)
+// An outline edge with the unit normal of its chord towards the region (left
+// of a ring's direction: the inside of an outer ring, the outside of a hole).
+struct TEdgeFrame {
+    TVRMPoint2d start;
+    TVRMVector2d inward;
+
+    // The plane through the edge at `elev` rising by `slope` per unit inward.
+    std::array<double, 3> Plane(double elev, double slope) const
+    {
+        return {slope * inward.x, slope * inward.y, elev - slope * (inward.x * start.x + inward.y * start.y)};
+    }
+};
+
+bool GetEdgeFrame(const TVRMMultiPolygon2d& outline, int edgeIndex, TEdgeFrame& frame, std::string& reason)
 {
-    const TVRMVector2d d = edge.Vector();
-    if (d.Length() <= CVRMEpsilon)
+    TVRMCustomLine2d edge;
+    if (!GetOutlineEdge(outline, edgeIndex, edge)) {
+        reason = "edge index out of range";
         return false;
-    normal = d.Normal().RotateHalfPi(false);
+    }
+    const TVRMVector2d d = edge.Vector();
+    if (d.Length() <= CVRMEpsilon) {
+        reason = "the edge has no length";
+        return false;
+    }
+    frame = {edge.StartPt(), d.Normal().RotateHalfPi(false)};
     return true;
 }
 
@@ -95,20 +113,11 @@ TVRMVector3d TQTKPlanarElevInfo::GetNormal() const
 Ref<TQTKSlopeRatioElevInfo> TQTKSlopeRatioElevInfo::Create(const TVRMMultiPolygon2d& outline, int edgeIndex,
                                                           double edgeElev, double ratio, std::string& reason)
 {
-    TVRMCustomLine2d edge;
-    TVRMVector2d n;
-    if (!GetOutlineEdge(outline, edgeIndex, edge)) {
-        reason = "edge index out of range";
+    TEdgeFrame frame;
+    if (!GetEdgeFrame(outline, edgeIndex, frame, reason))
         return nullptr;
-    }
-    if (!InwardNormal(edge, n)) {
-        reason = "the edge has no length";
-        return nullptr;
-    }
-    const TVRMPoint2d p0 = edge.StartPt();
-    const double c = edgeElev - ratio * (n.x * p0.x + n.y * p0.y);
-    return Ref<TQTKSlopeRatioElevInfo>(
-        new TQTKSlopeRatioElevInfo(ratio * n.x, ratio * n.y, c, edgeIndex, edgeElev, ratio));
+    const auto [a, b, c] = frame.Plane(edgeElev, ratio);
+    return Ref<TQTKSlopeRatioElevInfo>(new TQTKSlopeRatioElevInfo(a, b, c, edgeIndex, edgeElev, ratio));
 }
 
 Ref<TQTKSlopeByPointsElevInfo> TQTKSlopeByPointsElevInfo::Create(const TVRMMultiPolygon2d& outline,
@@ -146,27 +155,21 @@ Ref<TQTKSlopeByEdgeElevInfo> TQTKSlopeByEdgeElevInfo::Create(const TVRMMultiPoly
                                                             double edgeElev, const TQTKSlopePoint& point,
                                                             std::string& reason)
 {
-    TVRMCustomLine2d edge;
-    TVRMVector2d n;
+    TEdgeFrame frame;
     TVRMPoint2d q;
-    if (!GetOutlineEdge(outline, edgeIndex, edge) || !GetOutlineVertex(outline, point.vertexIndex, q)) {
-        reason = "edge or vertex index out of range";
+    if (!GetEdgeFrame(outline, edgeIndex, frame, reason))
+        return nullptr;
+    if (!GetOutlineVertex(outline, point.vertexIndex, q)) {
+        reason = "vertex index out of range";
         return nullptr;
     }
-    if (!InwardNormal(edge, n)) {
-        reason = "the edge has no length";
-        return nullptr;
-    }
-    const TVRMPoint2d p0 = edge.StartPt();
-    const double d = (q - p0).InnerProduct(n);
+    const double d = (q - frame.start).InnerProduct(frame.inward);
     if (std::abs(d) <= CVRMEpsilon) {
         reason = "the vertex lies on the edge's line";
         return nullptr;
     }
-    const double slope = (point.elev - edgeElev) / d;
-    const double c = edgeElev - slope * (n.x * p0.x + n.y * p0.y);
-    return Ref<TQTKSlopeByEdgeElevInfo>(
-        new TQTKSlopeByEdgeElevInfo(slope * n.x, slope * n.y, c, edgeIndex, edgeElev, point));
+    const auto [a, b, c] = frame.Plane(edgeElev, (point.elev - edgeElev) / d);
+    return Ref<TQTKSlopeByEdgeElevInfo>(new TQTKSlopeByEdgeElevInfo(a, b, c, edgeIndex, edgeElev, point));
 }
 
 double TQTKCurvedElevInfo::GetRadius() const
