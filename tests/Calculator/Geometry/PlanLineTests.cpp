@@ -3,7 +3,9 @@
 #include <cmath>
 #include <memory>
 
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
+#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
@@ -148,6 +150,45 @@ TEST_F(TPlanLineModelTest, SlabRiseAlongAWall)
     EXPECT_NEAR(GetSlabRiseAlongLine(Record(12), TVRMCustomLine2d({6000, 0}, {6000, 6000})), 600, 1e-6);
     EXPECT_NEAR(GetSlabRiseAlongLine(Record(11), TVRMCustomLine2d({0, 0}, {6000, 0})), 0, 1e-6);
     EXPECT_EQ(GetSlabRiseAlongLine(Record(40), TVRMCustomLine2d({0, 0}, {6000, 0})), 0.0);
+}
+
+// A line element object that reports its junctions.
+class TJoinedLineEDO final : public TQTKCalculatorEDO, public IQTKLineEdoInfoProvider {
+public:
+    TJoinedLineEDO(IQTKElementDrawObj* drawObj, Ref<IQTKConnectedEdoIDInfo> info)
+        : TQTKCalculatorEDO(0, drawObj), info_(std::move(info))
+    {
+    }
+    TQTKLineEdoInfoArray GetStartLineEdoInfos() override { return {}; }
+    TQTKLineEdoInfoArray GetEndLineEdoInfos() override { return {}; }
+    TQTKLineEdoInfoArray GetStartSameKindLineEdoInfos() override { return {}; }
+    TQTKLineEdoInfoArray GetEndSameKindLineEdoInfos() override { return {}; }
+    Ref<IQTKConnectedEdoIDInfo> GetConnectedEdoIDInfo() override { return info_; }
+
+private:
+    Ref<IQTKConnectedEdoIDInfo> info_;
+};
+
+TEST_F(TPlanLineModelTest, FreeLineEndsInAPolygon)
+{
+    LoadBuilding();
+    // Wall 11 runs (0,0)-(6000,0); wall 14 joins its start.
+    auto joined = MakeRef<TQTKConnectedEdoIDInfo>();
+    joined->SetEntry(11, {{14}, 14}, {});
+    DrawObj(11)->SetCalcEDO(MakeRef<TJoinedLineEDO>(DrawObj(11), joined).get());
+    DrawObj(13)->SetCalcEDO(MakeRef<TJoinedLineEDO>(DrawObj(13), MakeRef<TQTKConnectedEdoIDInfo>()).get());
+    TVRMMultiPolygon2d both, start, none;
+    both.Add(TVRMRectangle2d({3000, 0}, 4000, 500));
+    start.Add(TVRMRectangle2d({0, 0}, 500, 500));
+    none.Add(TVRMRectangle2d({3000, 3000}, 500, 500));
+    EXPECT_EQ(GetLineEndsInPolygon(Record(11), both), 2);  // the joined start never counts
+    EXPECT_EQ(GetLineEndsInPolygon(Record(11), start), 0);
+    TVRMMultiPolygon2d north;
+    north.Add(TVRMRectangle2d({3000, 6000}, 4000, 500));
+    EXPECT_EQ(GetLineEndsInPolygon(Record(13), north), 3);  // free at both ends
+    EXPECT_EQ(GetLineEndsInPolygon(Record(13), none), 0);
+    EXPECT_EQ(GetLineEndsInPolygon(Record(12), both), 0);  // no junction information
+    EXPECT_THROW(GetLineEndsInPolygon(Record(40), both), EQTKAssertionFailed);
 }
 
 }  // namespace
