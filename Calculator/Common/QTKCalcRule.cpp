@@ -92,9 +92,8 @@ TQTKInternalQtyCalcRule::TQTKInternalQtyCalcRule(TableSourceRef context, RecordR
     }
     subjectExpr_ = Compile("SubjectMatchExpr", subjectTypeId_, CSubjectExprError);
     objectExpr_ = Compile("ObjectMatchExpr", objectTypeId_, CObjectExprError);
-    const int ruleId = FieldExist(row_.get(), "CalcRuleID") && !row_->IsNull("CalcRuleID")
-                           ? row_->GetAsInteger("CalcRuleID")
-                           : -1;
+    const int ruleId =
+        FieldExist(row_.get(), "CalcRuleID") && !row_->IsNull("CalcRuleID") ? row_->GetAsInteger("CalcRuleID") : -1;
     if (cache_)
         strategy_ = GetStrategyByRuleId(*cache_, ruleId, module_);
 }
@@ -107,8 +106,7 @@ TQTKInternalQtyCalcRule::~TQTKInternalQtyCalcRule()
         strategy_->SetMatchRule(nullptr);
 }
 
-Ref<IPXEParser> TQTKInternalQtyCalcRule::Compile(std::string_view field, int elementTypeId,
-                                                 const char* messageFormat)
+Ref<IPXEParser> TQTKInternalQtyCalcRule::Compile(std::string_view field, int elementTypeId, const char* messageFormat)
 {
     std::string text(Trim(TextOf(row_.get(), field)));
     if (text.empty())

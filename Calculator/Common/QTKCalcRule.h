@@ -26,8 +26,7 @@ public:
     // Keeps the context (settings and dictionary tables), the row, the cache
     // (not owned; may be nil: no strategy) and the module. Raises
     // EQTKMatchExprError for an expression that does not compile.
-    TQTKInternalQtyCalcRule(TableSourceRef context, RecordRef row, TQTKStrategyCache* cache,
-                            TQTKStrategyModule module);
+    TQTKInternalQtyCalcRule(TableSourceRef context, RecordRef row, TQTKStrategyCache* cache, TQTKStrategyModule module);
     // Clears the strategy's match rule when it is this matcher.
     ~TQTKInternalQtyCalcRule() override;
     TQTKInternalQtyCalcRule(const TQTKInternalQtyCalcRule&) = delete;

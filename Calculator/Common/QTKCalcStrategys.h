@@ -19,9 +19,9 @@ using TQTKGetStrategyEntry = IQTKCalcStrategy* (*)(const char* name);
 // Made and filled by the host, passed to the matchers. Lookups may run on
 // several threads; a miss inserts under the cache's lock.
 struct TQTKStrategyCache {
-    TableRef ruleTable;                         // rule rows by rule id ("StrategyName")
-    Ref<IQTKCalcStrategy> defaultStrategy;      // when no rule applies
-    std::vector<int> ruleIds;                   // ascending
+    TableRef ruleTable;                             // rule rows by rule id ("StrategyName")
+    Ref<IQTKCalcStrategy> defaultStrategy;          // when no rule applies
+    std::vector<int> ruleIds;                       // ascending
     std::vector<Ref<IQTKCalcStrategy>> strategies;  // parallel to ruleIds
     TQTKGetStrategyEntry strategyEntry = nullptr;   // resolved on first need
     mutable std::shared_mutex lock;

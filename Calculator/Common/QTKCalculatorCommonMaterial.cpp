@@ -172,8 +172,7 @@ int CompareMaterialRank(const IQTKElementDrawObj* a, const IQTKElementDrawObj* b
 {
     if (!a || !b)
         return 0;
-    return Sign(static_cast<long long>(GetMaterialRank(GMaterialHelper(), b)) -
-                GetMaterialRank(GMaterialHelper(), a));
+    return Sign(static_cast<long long>(GetMaterialRank(GMaterialHelper(), b)) - GetMaterialRank(GMaterialHelper(), a));
 }
 
 int CompareEdoMaterialRank(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)

@@ -30,6 +30,11 @@ const IPropValues* PropsOf(const IQTKElementDrawObj* drawObj)
     return drawObj ? drawObj->GetPropValues() : nullptr;
 }
 
+const IQTKPointShape* PointShapeOf(const IQTKElementDrawObj* drawObj)
+{
+    return drawObj ? dynamic_cast<const IQTKPointShape*>(drawObj->GetShape()) : nullptr;
+}
+
 int ElementTypeOf(const IQTKElementDrawObj* drawObj)
 {
     return drawObj ? drawObj->GetElementTypeID() : -1;
@@ -335,25 +340,21 @@ int IntersectLineEdoShapes(IQTKLineEdoInfo* a, IQTKLineEdoInfo* b)
 void GetColumnNetElevRange(IQTKCalculatorEDO* edo, double& top, double& bottom)
 {
     QTK_ASSERT(edo != nullptr);
-    const auto* shape = dynamic_cast<const IQTKPointShape*>(edo->GetElementDrawObj()->GetShape());
+    const IQTKPointShape* shape = PointShapeOf(edo->GetElementDrawObj());
     QTK_ASSERT(shape != nullptr);
     top = shape->GetTopElev();
     bottom = shape->GetBottomElev();
     TRecordList related;
     edo->GetRelatedByType(CColumnCapType, &related);
-    for (const RecordRef& cap : related) {
-        const IQTKElementDrawObj* capObj = GetRecordDrawObj(cap.get());
-        const auto* capShape = capObj ? dynamic_cast<const IQTKPointShape*>(capObj->GetShape()) : nullptr;
-        if (capShape && GreaterThan(capShape->GetBottomElev(), bottom))
-            top = capShape->GetBottomElev();
-    }
+    for (const RecordRef& cap : related)
+        if (const IQTKPointShape* capShape = PointShapeOf(GetRecordDrawObj(cap.get())))
+            if (GreaterThan(capShape->GetBottomElev(), bottom))
+                top = capShape->GetBottomElev();
     edo->GetRelatedByType(CColumnBaseType, &related);
-    for (const RecordRef& base : related) {
-        const IQTKElementDrawObj* baseObj = GetRecordDrawObj(base.get());
-        const auto* baseShape = baseObj ? dynamic_cast<const IQTKPointShape*>(baseObj->GetShape()) : nullptr;
-        if (baseShape && LessThan(baseShape->GetTopElev(), top))
-            bottom = baseShape->GetTopElev();
-    }
+    for (const RecordRef& base : related)
+        if (const IQTKPointShape* baseShape = PointShapeOf(GetRecordDrawObj(base.get())))
+            if (LessThan(baseShape->GetTopElev(), top))
+                bottom = baseShape->GetTopElev();
 }
 
 std::vector<IQTKElementDrawObj*> GetParamSubDrawObjs(IRDXRecord* record, int subId)
@@ -379,8 +380,8 @@ void GetMatchFieldValue(IRDXRecord* record, std::string_view name, TPXEValue& va
     GetMatchFieldValue(record, GetRecordDrawObj(record), name, value, slot);
 }
 
-void GetMatchFieldValue(IRDXRecord* record, const IQTKElementDrawObj* drawObj, std::string_view name,
-                        TPXEValue& value, TQTKMatchFieldSlot& slot)
+void GetMatchFieldValue(IRDXRecord* record, const IQTKElementDrawObj* drawObj, std::string_view name, TPXEValue& value,
+                        TQTKMatchFieldSlot& slot)
 {
     QTK_ASSERT(record != nullptr);
     if (name == "Material" || name == "Type") {

@@ -132,8 +132,8 @@ struct TQTKMatchFieldSlot {
     const IRDXTable* table = nullptr;
     int kind = 0;
 };
-void GetMatchFieldValue(IRDXRecord* record, const IQTKElementDrawObj* drawObj, std::string_view name,
-                        TPXEValue& value, TQTKMatchFieldSlot& slot);
+void GetMatchFieldValue(IRDXRecord* record, const IQTKElementDrawObj* drawObj, std::string_view name, TPXEValue& value,
+                        TQTKMatchFieldSlot& slot);
 
 // ---------------------------------------------------------------------------
 // Internal quantities and deduction details

@@ -16,8 +16,8 @@
 #include "Host/Runtime/SysUtils.h"
 
 // Tolerances of the check of a text's product against the rounded quantity.
-inline constexpr double CQTKExprAreaTolerance = 0.0004;    // m²
-inline constexpr double CQTKExprVolumeTolerance = 0.001;   // m³
+inline constexpr double CQTKExprAreaTolerance = 0.0004;   // m²
+inline constexpr double CQTKExprVolumeTolerance = 0.001;  // m³
 
 // The record's expression flag for the current run; False for a nil record.
 bool IsExprMode(const IRDXRecord* record);

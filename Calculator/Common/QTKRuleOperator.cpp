@@ -32,11 +32,10 @@ TQTKInternalQtyCalcRule& ThreadMatcherOf(IRDXRecord* row)
         GThreadMatchers.clear();
     const auto* holder = dynamic_cast<const TQTKInternalQtyCalcRuleHolder*>(row->GetObject());
     const TQTKInternalQtyCalcRule* hostMatcher = holder ? holder->GetRule() : nullptr;
-    auto matcher = hostMatcher ? std::make_unique<TQTKInternalQtyCalcRule>(hostMatcher->GetContext(), RecordRef(row),
-                                                                            hostMatcher->GetCache(),
-                                                                            hostMatcher->GetModule())
-                               : std::make_unique<TQTKInternalQtyCalcRule>(GCalculatorSetting(), RecordRef(row),
-                                                                            nullptr, nullptr);
+    auto matcher =
+        hostMatcher ? std::make_unique<TQTKInternalQtyCalcRule>(hostMatcher->GetContext(), RecordRef(row),
+                                                                hostMatcher->GetCache(), hostMatcher->GetModule())
+                    : std::make_unique<TQTKInternalQtyCalcRule>(GCalculatorSetting(), RecordRef(row), nullptr, nullptr);
     TQTKInternalQtyCalcRule& result = *matcher;
     GThreadMatchers.emplace(row, TThreadMatcher{RecordRef(row), std::move(matcher)});
     return result;

@@ -94,9 +94,9 @@ int Run(const TCalcCommandOptions& options, std::ostream& out, std::ostream& err
     int result = 0;
     try {
         const Ref<IQTKCalcStrategy> rule = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(options.rule.c_str()));
-        const double quantity = rule->Calculate(RecordRef(subject->GetRecord()),
-                                                RecordRef(object ? object->GetRecord() : nullptr),
-                                                session.business, session.calculatorSetting);
+        const double quantity =
+            rule->Calculate(RecordRef(subject->GetRecord()), RecordRef(object ? object->GetRecord() : nullptr),
+                            session.business, session.calculatorSetting);
         out << "rule " << options.rule << " on element " << ElementLabel(*subject);
         if (object)
             out << " with element " << ElementLabel(*object);
@@ -112,8 +112,8 @@ int Run(const TCalcCommandOptions& options, std::ostream& out, std::ostream& err
         if (options.details)
             PrintDetails(details, out);
     } catch (const std::exception& error) {
-        err << "qtkcalc calc: rule " << options.rule << " on element " << ElementLabel(*subject) << ": "
-            << error.what() << '\n';
+        err << "qtkcalc calc: rule " << options.rule << " on element " << ElementLabel(*subject) << ": " << error.what()
+            << '\n';
         result = 1;
     }
     SetDeductDetailContainer(nullptr);

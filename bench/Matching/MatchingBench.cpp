@@ -84,10 +84,12 @@ std::string ModelText()
       {"name": "InternalQtyID", "type": "integer", "master": "InternalQtyDict"},
       {"name": "SubjectMatchExpr", "type": "text"}, {"name": "ObjectMatchExpr", "type": "text"},
       {"name": "CalcRuleID", "type": "integer"}, {"name": "Description", "type": "text"}],
-     "rows": [)" + RuleRows() + R"(]}]}],
+     "rows": [)" +
+           RuleRows() + R"(]}]}],
  "project": {"Name": "bench", "GroundElev": 0},
  "floors": [{"ID": 1, "Name": "F1", "StructuralElevation": 0.0, "Height": 3.0}],
- "elements": [)" + Elements() + "]}";
+ "elements": [)" +
+           Elements() + "]}";
 }
 
 // The model, the session over it and the host's matchers of every rule row.

@@ -49,12 +49,8 @@ TEST(ExprNumbers, RoundedInMetresToFourDecimals)
         double value;
         const char* text;
     };
-    const std::array<Case, 6> lengths{{{987.654, "0.9877"},
-                                       {240.0, "0.24"},
-                                       {3000.0, "3"},
-                                       {0.04, "0"},
-                                       {123.45, "0.1235"},
-                                       {-123.45, "-0.1235"}}};
+    const std::array<Case, 6> lengths{
+        {{987.654, "0.9877"}, {240.0, "0.24"}, {3000.0, "3"}, {0.04, "0"}, {123.45, "0.1235"}, {-123.45, "-0.1235"}}};
     for (const Case& c : lengths)
         EXPECT_EQ(Format("%g", {ExprLength(c.value)}), c.text) << c.value;
     EXPECT_EQ(Format("%g", {ExprArea(864000.0)}), "0.864");

@@ -60,7 +60,7 @@ TEST_F(CalcRuleTest, MatchExpressions)
     EXPECT_FALSE(thick->SubjectMatches(R(1)));
     EXPECT_TRUE(thick->SubjectMatches(R(2)));
     EXPECT_TRUE(thick->ObjectMatches(R(10)));  // empty object expression
-    const auto high = Matcher(2);  // object "SectionHeight >= 600 and Material = '混凝土'"
+    const auto high = Matcher(2);              // object "SectionHeight >= 600 and Material = '混凝土'"
     EXPECT_TRUE(high->SubjectMatches(R(1)));
     EXPECT_FALSE(high->ObjectMatches(R(10)));
     EXPECT_TRUE(high->ObjectMatches(R(11)));
@@ -96,7 +96,7 @@ TEST_F(CalcRuleTest, StrategiesOfTheRows)
 {
     const auto a = Matcher(1);
     const auto b = Matcher(1);
-    EXPECT_EQ(a->GetStrategy(), b->GetStrategy());  // one strategy per rule id
+    EXPECT_EQ(a->GetStrategy(), b->GetStrategy());                 // one strategy per rule id
     EXPECT_NE(Matcher(2)->GetStrategy(), cache_.defaultStrategy);  // rule id 0
     EXPECT_EQ(Matcher(3)->GetStrategy(), cache_.defaultStrategy);  // null "CalcRuleID"
     EXPECT_EQ(cache_.ruleIds, (std::vector<int>{0, 5}));

@@ -45,8 +45,8 @@ protected:
 
 TEST_F(MaterialTest, LevelsAndTableTypes)
 {
-    EXPECT_EQ(GetMaterialLevel(D(11)), 1);           // wall of 混凝土
-    EXPECT_EQ(GetMaterialLevel(D(13)), 5);           // wall of 砖
+    EXPECT_EQ(GetMaterialLevel(D(11)), 1);            // wall of 混凝土
+    EXPECT_EQ(GetMaterialLevel(D(13)), 5);            // wall of 砖
     EXPECT_EQ(GetMaterialLevel(D(30)), CQTKNoLevel);  // 预制混凝土: no row
     EXPECT_EQ(GetMaterialLevel(D(18)), CQTKNoLevel);  // no "Material"
     EXPECT_EQ(GetMaterialTableType(D(13)), 1);
@@ -67,9 +67,13 @@ TEST_F(MaterialTest, CastInPlaceAndConcrete)
     };
     // 11 concrete wall (table type 0), 12 aerated concrete (type 2), 13 brick, 14 beam of C30,
     // 30 precast concrete (not in the table), 18 slab without "Material", 29 slab hole.
-    const std::array<Case, 7> cases{
-        {{11, true, true}, {12, false, false}, {13, false, false}, {14, true, true}, {30, false, true},
-         {18, true, true}, {29, false, false}}};
+    const std::array<Case, 7> cases{{{11, true, true},
+                                     {12, false, false},
+                                     {13, false, false},
+                                     {14, true, true},
+                                     {30, false, true},
+                                     {18, true, true},
+                                     {29, false, false}}};
     for (const Case& c : cases) {
         EXPECT_EQ(IsCastConcreteElement(D(c.id)), c.cast) << c.id;
         EXPECT_EQ(IsConcreteElement(D(c.id)), c.concrete) << c.id;

@@ -19,24 +19,25 @@ protected:
 
 TEST_F(RecordQueryTest, FloorKinds)
 {
-    // Foundation floor 1 (StartFloorNo 0), basements 2 and 3 (-1, -2), first floor 4.
+    // Elements on the foundation floor (StartFloorNo 0), the basements -1 and -2, the first
+    // floor, and without floor.
     struct Case {
-        int floor;
-        bool foundation, basement;
+        int element;
+        bool foundation, basement, first;
     };
-    for (const Case& c : std::array<Case, 4>{{{1, true, false}, {2, false, true}, {3, false, true}, {4, false, false}}}) {
-        EXPECT_EQ(IsFoundationFloorRecord(Floor(c.floor)), c.foundation) << c.floor;
+    const std::array<Case, 5> cases{{{26, true, false, false},
+                                     {14, false, true, false},
+                                     {15, false, true, false},
+                                     {11, false, false, true},
+                                     {31, false, false, false}}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsOnFoundationFloor(R(c.element)), c.foundation) << c.element;
+        EXPECT_EQ(IsOnBasementFloor(R(c.element)), c.basement) << c.element;
+        EXPECT_EQ(IsOnFirstFloor(R(c.element)), c.first) << c.element;
     }
-    EXPECT_TRUE(IsOnFoundationFloor(R(26)));
-    EXPECT_FALSE(IsOnBasementFloor(R(26)));
-    EXPECT_TRUE(IsOnBasementFloor(R(14)));
-    EXPECT_FALSE(IsOnFoundationFloor(R(14)));
-    EXPECT_TRUE(IsOnFirstFloor(R(11)));
-    EXPECT_FALSE(IsOnFirstFloor(R(14)));
-    // An element without floor is on none of them.
     EXPECT_EQ(GetRecordFloor(R(31)), nullptr);
-    EXPECT_FALSE(IsOnFirstFloor(R(31)));
-    EXPECT_FALSE(IsOnBasementFloor(R(31)));
+    EXPECT_TRUE(IsFoundationFloorRecord(Floor(1)));
+    EXPECT_FALSE(IsFoundationFloorRecord(Floor(2)));
     EXPECT_FALSE(IsFoundationFloorRecord(nullptr));
 }
 
