@@ -95,6 +95,13 @@ double EdgeWidthAgainstLine(const TVRMCustomLine2d& edge, const TVRMCustomLine2d
     return onSide(edge.StartPt()) ? d : 0.0;
 }
 
+const IQTKShape& ShapeOf(IRDXRecord* record)
+{
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
+    QTK_ASSERT_MSG(drawObj != nullptr && drawObj->GetShape() != nullptr, "the element has no shape");
+    return *drawObj->GetShape();
+}
+
 const IQTKLineShape* LineShapeOf(IRDXRecord* record)
 {
     IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
@@ -205,9 +212,7 @@ std::unique_ptr<TVRMMultiPolygon2d> CreateMultiPolygonFromLines(const TVRMCustom
 std::unique_ptr<TVRMMultiPolygon2d> GetOffsetOutline(IRDXRecord* record, const TVRMCustomLine2d* line, bool side,
                                                      double d)
 {
-    IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
-    QTK_ASSERT(drawObj != nullptr && drawObj->GetShape() != nullptr);
-    auto outline = drawObj->GetShape()->GetOutline().Clone();
+    auto outline = ShapeOf(record).GetOutline().Clone();
     if (IsZero(d))
         return outline;
     TVRMPolygon2d& ring = FirstOuterRingOf(*outline);
@@ -228,9 +233,7 @@ std::unique_ptr<TVRMMultiPolygon2d> GetOffsetOutline(IRDXRecord* record, const T
 std::unique_ptr<TVRMMultiPolygon2d> GetOffsetLineEntOutline(IRDXRecord* record, bool filter, IRDXRecord* other,
                                                             double d, bool side, bool perEdge)
 {
-    IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
-    QTK_ASSERT(drawObj != nullptr && drawObj->GetShape() != nullptr);
-    auto outline = drawObj->GetShape()->GetPolygon().Clone();
+    auto outline = ShapeOf(record).GetPolygon().Clone();
     if (IsZero(d))
         return outline;
     TVRMPolygon2d& ring = FirstOuterRingOf(*outline);
