@@ -12,8 +12,9 @@
 // so that its area is the analytic cylinder area (planar area times arc over
 // chord) and the solid's volume adds, per facet, the circular segment between
 // chord and arc times the facet's mean height; a plan face bounded by faceted
-// arcs keeps the segments' area (GetArcArea). Volumes and areas of prisms and
-// level bands over arcs are thus exact. A top that slopes along an arc is
+// arcs keeps the segments' area (GetArcArea). Volumes and areas of prisms,
+// level bands and level sweeps over arcs are thus exact (in a sweep, for the
+// section edges that stand upright or lie level). A top that slopes along an arc is
 // itself faceted (planar pieces under the curved surface), and plane cuts and
 // booleans keep a facet's circle only on pieces that span its whole width.
 #pragma once

@@ -98,6 +98,25 @@ void SetCapArcArea(TVRMPolyhedron3d& solid, double area)
     solid.GetFace(solid.GetFaceCount() - 1).SetArcArea(area);
 }
 
+// Along an arc path, a section edge that stands upright sweeps a cylinder and
+// one that lies level sweeps an annulus: their facets keep the arc measure.
+void KeepSweepArc(TVRMFace3d& facet, const TVRMArcData& circle, double step, const TVRMPoint3d& p, const TVRMPoint3d& q)
+{
+    const double rp = std::hypot(p.x - circle.center.x, p.y - circle.center.y);
+    const double rq = std::hypot(q.x - circle.center.x, q.y - circle.center.y);
+    auto segment = [step](double r) { return r * r / 2 * (step - std::sin(step)); };
+    if (SameValue(rp, rq, CVRMZero * std::max(1.0, rp)) && rp > 0) {
+        TVRMFaceArc arc;
+        arc.centre = {circle.center.x, circle.center.y, p.z};
+        arc.radius = rp;
+        arc.sweep = step;
+        arc.chord = 2 * rp * std::sin(step / 2);
+        facet.SetArc(arc);
+    } else if (p.z == q.z) {
+        facet.SetArcArea(std::fabs(segment(rp) - segment(rq)));
+    }
+}
+
 // Per-ring arc data of faceted rings, shifted to an elevation.
 std::vector<std::vector<std::optional<TVRMFaceArc>>> RingArcs(const std::vector<TPlanRing>& rings, double z)
 {
@@ -274,6 +293,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
     const TVRMVector2d d0 = path.DirectionAt(0), d1 = path.DirectionAt(length);
     const TVRMVector3d back{-d0.x, -d0.y, 0};
     const bool forward = back.InnerProduct(stations[1][0][0] - stations[0][0][0]) > 0;
+    const TVRMArcData circle = path.IsArc() ? path.GetArcData() : TVRMArcData{};
     std::vector<TVRMFace3d> faces;
     for (size_t r = 0; r < rings.size(); ++r) {
         const size_t n = rings[r].points.size();
@@ -286,6 +306,8 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
                 if (p.IsEqualTo(q, CVRMZero))
                     continue;
                 faces.push_back(TVRMFace3d::FromLoop(forward ? TVRMLoop3d{p, q, q1, p1} : TVRMLoop3d{p, p1, q1, q}));
+                if (circle.valid)
+                    KeepSweepArc(faces.back(), circle, path.Sweep() / steps, p, q);
             }
     }
     auto cap = [&](const std::vector<TVRMLoop3d>& loops, const TVRMVector3d& normal, bool asGiven) {

@@ -146,6 +146,15 @@ TEST(Build3dTest, SweepCutRegionAndProjection)
     EXPECT_EQ(beam->GetFace(5).GetNormal(), (TVRMVector3d{1, 0, 0}));
     EXPECT_TRUE(beam->GetFace(0).GetNormal().IsEqualTo({0, 0, -1}, 1e-12));
 
+    // The same section along a quarter circle of radius 5000 (centre on its left).
+    auto curvedBeam =
+        TVRMPolyhedron3d::CreateSweep(Plan({{{-100, -300}, {100, -300}, {100, 0}, {-100, 0}}}),
+                                      TVRMCustomLine2d({5000, 0}, {0, 5000}, 5000, CVRMArcKindCCW), {0, 0}, 3000, 3000);
+    const double arcLength = 5000 * CVRMPi / 2;
+    EXPECT_NEAR(curvedBeam->GetVolume(), 200 * 300 * arcLength, 1e-9 * 200 * 300 * arcLength);
+    EXPECT_NEAR(curvedBeam->GetSurfaceArea() - 2 * 200 * 300, 2 * 300 * arcLength + 2 * 200 * arcLength,
+                1e-9 * 1000 * arcLength);
+
     auto region = TVRMPolyhedron3d::BuildCutPolyhedron(
         TVRMCustomLine2d({0, 0}, {1000, 0}), TVRMCustomLine2d({0, 500}, {1000, 500}), {{0, 0, 0}, {10, 10, 300}});
     EXPECT_DOUBLE_EQ(region->GetVolume(), 1000 * 500 * 300.0);
