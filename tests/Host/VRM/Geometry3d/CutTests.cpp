@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Geometry3dTestUtils.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 
 namespace {
 
@@ -107,6 +108,30 @@ TEST(Cut3dTest, StepFaceInThePlane)
     auto low = step->Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 1000}), tower);
     EXPECT_EQ(low->GetFaceCount(), 6);
     EXPECT_EQ(tower->GetFaceCount(), 6);
+}
+
+TEST(Cut3dTest, BooleanResultsCutCleanly)
+{
+    // Wall with two windows (900..2400 high), built by each engine, cut through and along the openings.
+    for (TVRMBooleanPath path : {TVRMBooleanPath::Prism, TVRMBooleanPath::General}) {
+        TVRMPolyhedron3d wall = *Box(0, 0, 0, 6000, 200, 3000);
+        for (double x : {1000.0, 3500.0})
+            ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(wall, *Box(x, 0, 900, x + 1000, 200, 2400),
+                                                                   CVRMBoolSubtract, path));
+        const double total = 6000 * 200 * 3000.0 - 2 * 1000 * 200 * 1500.0;
+        ASSERT_NEAR(wall.GetVolume(), total, 1e-6);
+        const double perHeight = 6000 * 200.0, inOpenings = 4000 * 200.0;
+        const CutCase cases[] = {
+            {"through the openings", TVRMPlane3d({0, 0, 1}, {0, 0, 1500}), 900 * perHeight + 600 * inOpenings,
+             total - 900 * perHeight - 600 * inOpenings},
+            {"at the sills", TVRMPlane3d({0, 0, 1}, {0, 0, 900}), 900 * perHeight, total - 900 * perHeight},
+            {"along a jamb", TVRMPlane3d({1, 0, 0}, {1000, 0, 0}), 1000 * 200 * 3000.0, total - 1000 * 200 * 3000.0},
+            {"through an opening", TVRMPlane3d({-1, 0, 0}, {1500, 0, 0}),
+             total - (1500 * 200 * 3000.0 - 500 * 200 * 1500.0), 1500 * 200 * 3000.0 - 500 * 200 * 1500.0},
+        };
+        for (const auto& c : cases)
+            ExpectCut(wall, c);
+    }
 }
 
 }  // namespace
