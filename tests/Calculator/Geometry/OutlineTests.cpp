@@ -128,7 +128,9 @@ protected:
           {"id": 11, "type": 0, "props": {"Thickness": 200, "BottomElev": 0, "TopElev": 3000},
            "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
           {"id": 12, "type": 0, "props": {"Thickness": 200, "BottomElev": 0, "TopElev": 3000},
-           "shape": {"kind": "line", "start": [0, 1000], "end": [6000, 1000]}}])");
+           "shape": {"kind": "line", "start": [0, 1000], "end": [6000, 1000]}},
+          {"id": 13, "type": 0, "props": {"Thickness": 200, "AxisOffset": 100, "BottomElev": 0, "TopElev": 3000},
+           "shape": {"kind": "line", "start": [0, -200], "end": [6000, -200]}}])");
     }
 };
 
@@ -143,7 +145,11 @@ TEST_F(TOffsetOutlineTest, WholeAndPerEdgeOffsets)
     const double section = GetOffsetLineEntOutline(Record(11), false, nullptr, 0, true, false)->Area();
     EXPECT_NEAR(section, 200 * 3000, 1e-6);
     EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, nullptr, 10, true, false)->Area(), 220 * 3020, 1e-6);
-    EXPECT_GT(GetOffsetLineEntOutline(Record(11), false, Record(12), 10, true, true)->Area(), section);
+    // Wall 12 stands apart: every edge moves. Wall 13's left face lies on wall 11's right face: the
+    // probe runs down that face and the top edge, which starts on it, stays.
+    EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, Record(12), 10, true, true)->Area(), 220 * 3020, 1e-6);
+    EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, Record(13), 10, true, true)->Area(), 220 * 3010, 1e-6);
+    EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, Record(13), 10, true, false)->Area(), 220 * 3020, 1e-6);
 }
 
 }  // namespace
