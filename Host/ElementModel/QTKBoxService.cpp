@@ -100,8 +100,7 @@ TQTKModelRuntimeOptions& GetQTKModelRuntimeOptions()
 }
 
 std::vector<IQTKElementDrawObj*> TQTKBoxServiceOp::GetBoxIntersectEDOs(const IRDXTable* ownerTable,
-                                                                       const TVRMBox3d& box,
-                                                                       std::span<const int> types)
+                                                                       const TVRMBox3d& box, std::span<const int> types)
 {
     std::vector<IQTKElementDrawObj*> found;
     const IQTKBoxService* service = GetQTKModelRuntimeOptions().GetBoxService();

@@ -61,5 +61,5 @@ public:
     // record id. Uses the active box service; ids the table does not hold are
     // skipped.
     static std::vector<IQTKElementDrawObj*> GetBoxIntersectEDOs(const IRDXTable* ownerTable, const TVRMBox3d& box,
-                                                               std::span<const int> types);
+                                                                std::span<const int> types);
 };

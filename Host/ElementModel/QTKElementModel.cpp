@@ -250,8 +250,7 @@ TVRMPoint2d TQTKElementModelReader::Point(const TElement& e, const json& v, cons
 
 // A ring: vertices [x, y] or [x, y, radius, arc kind] (the edge from that
 // vertex to the next is an arc). A last vertex repeating the first closes it.
-TVRMPolygon2d TQTKElementModelReader::Ring(const TElement& e, const json& v, const std::string& field,
-                                           bool hole) const
+TVRMPolygon2d TQTKElementModelReader::Ring(const TElement& e, const json& v, const std::string& field, bool hole) const
 {
     if (!v.is_array())
         Fail(e, field, "expected a list of vertices, got " + Brief(v));
@@ -425,7 +424,8 @@ void TQTKElementModelReader::Elevations(const TElement& e, const json& shape, co
     if (!b)
         b = t && sectionHeight > 0.0 ? *t - sectionHeight : FloorValue(e.floor, "StructuralElevation");
     if (!t) {
-        const double height = props.GetFloat("Height", sectionHeight > 0.0 ? sectionHeight : FloorValue(e.floor, "Height"));
+        const double height =
+            props.GetFloat("Height", sectionHeight > 0.0 ? sectionHeight : FloorValue(e.floor, "Height"));
         t = *b + height;
     }
     if (*t < *b - CVRMEpsilon)
@@ -483,8 +483,8 @@ Ref<IQTKShape> TQTKElementModelReader::ReadLineShape(const TElement& e, const js
             d.sectionInfo.startIndex = Integer(e, *i, "shape.sectionInfo.startIndex");
         if (const json* i = Find(*info, "endIndex"))
             d.sectionInfo.endIndex = Integer(e, *i, "shape.sectionInfo.endIndex");
-        for (auto [key, arch] : {std::pair{"firstArch", &d.sectionInfo.firstArch},
-                                 std::pair{"secondArch", &d.sectionInfo.secondArch}}) {
+        for (auto [key, arch] :
+             {std::pair{"firstArch", &d.sectionInfo.firstArch}, std::pair{"secondArch", &d.sectionInfo.secondArch}}) {
             const json* list = Find(*info, key);
             if (!list)
                 continue;
@@ -683,7 +683,8 @@ Ref<IQTKShape> TQTKElementModelReader::ReadOpeningShape(const TElement& e, const
     if (const json* outline = Find(shape, "outline")) {
         d.local = Rings(e, *outline, "shape.outline");
     } else {
-        const double w = OptNumber(e, shape, "width", "shape").value_or(props.GetFloat("OpeningWidth", props.GetFloat("Width")));
+        const double w =
+            OptNumber(e, shape, "width", "shape").value_or(props.GetFloat("OpeningWidth", props.GetFloat("Width")));
         const double h =
             OptNumber(e, shape, "height", "shape").value_or(props.GetFloat("OpeningHeight", props.GetFloat("Height")));
         if (w <= CVRMEpsilon || h <= CVRMEpsilon)
@@ -793,8 +794,8 @@ json InferFields(const std::vector<json>& rows, const std::vector<std::pair<std:
             const auto kind = ValueKind(value);
             if (!kind)
                 fail(r, name, "a value must be a number, a text, a Boolean or null, not " + Brief(value));
-            auto it = std::find_if(columns.begin(), columns.end(),
-                                   [&](const auto& c) { return SameText(c.first, name); });
+            auto it =
+                std::find_if(columns.begin(), columns.end(), [&](const auto& c) { return SameText(c.first, name); });
             if (it == columns.end()) {
                 columns.emplace_back(name, *kind);
                 continue;
@@ -940,14 +941,13 @@ json TQTKElementModelReader::BuildTables() const
         for (const TElement& e : elements_)
             if (e.floor != 0 && !ids.count(e.floor))
                 Fail(e, "floor", "floor " + std::to_string(e.floor) + " does not exist");
-        tables.push_back(
-            {{"name", "Floor"},
-             {"fields", InferFields(rows, {{"ID", ""}},
-                                    [](size_t row, const std::string& field, const std::string& reason) {
-                                        throw EQTKModelError(0, "floors[" + std::to_string(row) + "]." + field,
-                                                             reason);
-                                    })},
-             {"rows", rows}});
+        tables.push_back({{"name", "Floor"},
+                          {"fields", InferFields(rows, {{"ID", ""}},
+                                                 [](size_t row, const std::string& field, const std::string& reason) {
+                                                     throw EQTKModelError(
+                                                         0, "floors[" + std::to_string(row) + "]." + field, reason);
+                                                 })},
+                          {"rows", rows}});
     }
     // The element records: fixed fields, then every property of any element.
     std::vector<json> rows;
@@ -972,11 +972,8 @@ json TQTKElementModelReader::BuildTables() const
         row["OwnerID"] = e.owner ? json(e.owner) : json();
         rows.push_back(std::move(row));
     }
-    const std::vector<std::pair<std::string, std::string>> fixed = {{"ID", ""},
-                                                                    {"ElementTypeID", ""},
-                                                                    {"FloorID", floors ? "Floor" : ""},
-                                                                    {"ParentID", ""},
-                                                                    {"OwnerID", ""}};
+    const std::vector<std::pair<std::string, std::string>> fixed = {
+        {"ID", ""}, {"ElementTypeID", ""}, {"FloorID", floors ? "Floor" : ""}, {"ParentID", ""}, {"OwnerID", ""}};
     json fields = InferFields(rows, fixed, [&](size_t row, const std::string& field, const std::string& reason) {
         Fail(elements_[row], "props." + field, reason);
     });

@@ -53,8 +53,8 @@ std::unique_ptr<TVRMPolyhedron3d> BuildLineSolid(const TQTKLineShape& shape)
     const TQTKLineShapeData& d = shape.Data();
     if (shape.HasSectionPolygon())  // the sweep puts its start and end caps last
         return TVRMPolyhedron3d::CreateSweep(d.section, d.line, {0, 0}, d.startBottom, d.endBottom);
-    auto solid = TVRMPolyhedron3d::CreateBand(d.line, d.width, d.axisOffset, d.startBottom, d.startTop, d.endBottom,
-                                              d.endTop);
+    auto solid =
+        TVRMPolyhedron3d::CreateBand(d.line, d.width, d.axisOffset, d.startBottom, d.startTop, d.endBottom, d.endTop);
     if (solid && solid->HasFaces())
         LocateEndFaces(*solid, d.line);
     return solid;

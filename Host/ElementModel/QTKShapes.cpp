@@ -111,7 +111,7 @@ TVRMVector3d TQTKPlanarElevInfo::GetNormal() const
 }
 
 Ref<TQTKSlopeRatioElevInfo> TQTKSlopeRatioElevInfo::Create(const TVRMMultiPolygon2d& outline, int edgeIndex,
-                                                          double edgeElev, double ratio, std::string& reason)
+                                                           double edgeElev, double ratio, std::string& reason)
 {
     TEdgeFrame frame;
     if (!GetEdgeFrame(outline, edgeIndex, frame, reason))
@@ -121,8 +121,8 @@ Ref<TQTKSlopeRatioElevInfo> TQTKSlopeRatioElevInfo::Create(const TVRMMultiPolygo
 }
 
 Ref<TQTKSlopeByPointsElevInfo> TQTKSlopeByPointsElevInfo::Create(const TVRMMultiPolygon2d& outline,
-                                                                const std::array<TQTKSlopePoint, 3>& points,
-                                                                std::string& reason)
+                                                                 const std::array<TQTKSlopePoint, 3>& points,
+                                                                 std::string& reason)
 {
     std::array<TVRMPoint2d, 3> p;
     for (int i = 0; i < 3; ++i) {
@@ -152,8 +152,8 @@ TQTKSlopePoint TQTKSlopeByPointsElevInfo::GetPoint(int index) const
 }
 
 Ref<TQTKSlopeByEdgeElevInfo> TQTKSlopeByEdgeElevInfo::Create(const TVRMMultiPolygon2d& outline, int edgeIndex,
-                                                            double edgeElev, const TQTKSlopePoint& point,
-                                                            std::string& reason)
+                                                             double edgeElev, const TQTKSlopePoint& point,
+                                                             std::string& reason)
 {
     TEdgeFrame frame;
     TVRMPoint2d q;
@@ -320,8 +320,7 @@ TQTKPointShape::TQTKPointShape(TQTKPointShapeData data) : data_(std::move(data))
         const TVRMVector2d left = t.RotateHalfPi(false);
         const TVRMPoint2d a = data_.insertPt + t * box.min.x, b = data_.insertPt + t * box.max.x;
         const double l = data_.wallAxisOffset, r = data_.wallWidth - data_.wallAxisOffset;
-        outline_.Add(TVRMPolygon2d(
-            std::vector<TVRMPoint2d>{a - left * r, b - left * r, b + left * l, a + left * l}));
+        outline_.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{a - left * r, b - left * r, b + left * l, a + left * l}));
         return;
     }
     for (const auto& ring : data_.local.Items()) {
@@ -331,8 +330,8 @@ TQTKPointShape::TQTKPointShape(TQTKPointShapeData data) : data_(std::move(data))
             w.pt = ToPlan(v.pt);
             // A mirror turns the direction of travel: arcs change their turning sense.
             if (data_.mirrored && w.IsArc())
-                w.kind = w.kind == CVRMArcKindCCW       ? CVRMArcKindCW
-                         : w.kind == CVRMArcKindCW      ? CVRMArcKindCCW
+                w.kind = w.kind == CVRMArcKindCCW        ? CVRMArcKindCW
+                         : w.kind == CVRMArcKindCW       ? CVRMArcKindCCW
                          : w.kind == CVRMArcKindCCWMajor ? CVRMArcKindCWMajor
                                                          : CVRMArcKindCCWMajor;
             placed.Add(w);

@@ -288,9 +288,9 @@ struct TQTKFaceShapeData {
     Ref<IQTKFaceElevInfo> elevInfo;  // nil: level at `levelElev`
     double levelElev = 0.0;
     double thickness = 0.0;
-    double depth = -1.0;  // elevation value; -1: thickness x thickness factor
-    int flag = -1;  // -1: 1 when level, else 0
-    TQTKEdgeInfoList edgeInfos;  // by edge over all rings; may be shorter
+    double depth = -1.0;             // elevation value; -1: thickness x thickness factor
+    int flag = -1;                   // -1: 1 when level, else 0
+    TQTKEdgeInfoList edgeInfos;      // by edge over all rings; may be shorter
     TVRMMultiPolygon2d roofPolygon;  // roof faces only
 };
 
@@ -324,9 +324,9 @@ public:
 
 struct TQTKPointShapeData {
     TVRMPoint2d insertPt;
-    TVRMPoint2d basePt;          // outline point placed on the insertion point
-    TVRMMultiPolygon2d local;    // outline in its own frame
-    double rotation = 0.0;       // radians, counter-clockwise
+    TVRMPoint2d basePt;        // outline point placed on the insertion point
+    TVRMMultiPolygon2d local;  // outline in its own frame
+    double rotation = 0.0;     // radians, counter-clockwise
     bool mirrored = false;
     double bottom = 0.0, top = 0.0;
     TQTKEdgeInfoList edgeInfos;

@@ -17,8 +17,8 @@ std::string MakeModelText()
     std::string text = R"({"floors": [)";
     const int floors = 10;
     for (int f = 1; f <= floors; ++f)
-        text += (f > 1 ? "," : "") + std::string(R"({"ID": )") + std::to_string(f) +
-                R"(, "StructuralElevation": )" + std::to_string((f - 1) * 3) + R"(, "Height": 3})";
+        text += (f > 1 ? "," : "") + std::string(R"({"ID": )") + std::to_string(f) + R"(, "StructuralElevation": )" +
+                std::to_string((f - 1) * 3) + R"(, "Height": 3})";
     text += R"(], "elements": [)";
     const int perFloor = kElements / floors / 4;  // bays per storey
     const int side = 23;                          // bays per row
@@ -35,11 +35,14 @@ std::string MakeModelText()
                 text += R"({"id": )" + std::to_string(id) + R"(, "floor": )" + fl + ", " + body + "}";
             };
             add(R"("type": 25, "props": {"SectionWidth": 400, "SectionHeight": 400},
-                   "shape": {"kind": "point", "insertPt": [)" + xs + "," + ys + "]}");
+                   "shape": {"kind": "point", "insertPt": [)" +
+                xs + "," + ys + "]}");
             add(R"("type": 0, "props": {"Thickness": 240, "Material": "砖"},
-                   "shape": {"kind": "line", "start": [)" + xs + "," + ys + "], \"end\": [" + x1 + "," + ys + "]}");
+                   "shape": {"kind": "line", "start": [)" +
+                xs + "," + ys + "], \"end\": [" + x1 + "," + ys + "]}");
             add(R"("type": 0, "props": {"Thickness": 240, "Material": "砖"},
-                   "shape": {"kind": "line", "start": [)" + xs + "," + ys + "], \"end\": [" + xs + "," + y1 + "]}");
+                   "shape": {"kind": "line", "start": [)" +
+                xs + "," + ys + "], \"end\": [" + xs + "," + y1 + "]}");
             add(R"("type": 19, "props": {"Thickness": 120, "TopElev": )" + std::to_string(f * 3000) +
                 R"(}, "shape": {"kind": "face", "outline": [[)" + xs + "," + ys + "],[" + x1 + "," + ys + "],[" + x1 +
                 "," + y1 + "],[" + xs + "," + y1 + "]]}");

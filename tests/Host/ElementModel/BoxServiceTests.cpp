@@ -19,11 +19,11 @@ TEST(BoxService, BoxesMeetWhenTheyTouchWithinTheTolerance)
         bool meets;
     };
     const Case cases[] = {
-        {Box(1, 0, 0, 2, 1, 1), true},         // a shared face
-        {Box(1.001, 0, 0, 2, 1, 1), true},     // a gap within the tolerance
-        {Box(1.002, 0, 0, 2, 1, 1), false},    // beyond it
-        {Box(0.5, 0.5, 0.5, 3, 3, 3), true},   // overlap
-        {Box(0.2, 0.2, 0.2, 0.8, 0.8, 0.8), true},  // inside
+        {Box(1, 0, 0, 2, 1, 1), true},                                                  // a shared face
+        {Box(1.001, 0, 0, 2, 1, 1), true},                                              // a gap within the tolerance
+        {Box(1.002, 0, 0, 2, 1, 1), false},                                             // beyond it
+        {Box(0.5, 0.5, 0.5, 3, 3, 3), true},                                            // overlap
+        {Box(0.2, 0.2, 0.2, 0.8, 0.8, 0.8), true},                                      // inside
         {Box(-CVRMMaxInt, -CVRMMaxInt, 2, CVRMMaxInt, CVRMMaxInt, CVRMMaxInt), false},  // open above z = 2
         {Box(-HUGE_VAL, -HUGE_VAL, 1, HUGE_VAL, HUGE_VAL, HUGE_VAL), true},
     };
@@ -40,8 +40,9 @@ TEST(BoxService, BoxesMeetWhenTheyTouchWithinTheTolerance)
 TEST(BoxService, QueryReturnsIdsAscendingWithoutRepeats)
 {
     const std::vector<std::pair<int, TVRMBox3d>> items{
-        {42, Box(0, 0, 0, 10, 10, 10)},  {7, Box(10, 0, 0, 20, 10, 10)},  {19, Box(5, 5, 5, 6, 6, 6)},
-        {3, Box(100, 0, 0, 110, 10, 10)}, {8, Box(-10, -10, 10, 0, 0, 20)}, {5, Box(1, 1, 1, 0, 0, 0)},  // invalid: left out
+        {42, Box(0, 0, 0, 10, 10, 10)},   {7, Box(10, 0, 0, 20, 10, 10)},
+        {19, Box(5, 5, 5, 6, 6, 6)},      {3, Box(100, 0, 0, 110, 10, 10)},
+        {8, Box(-10, -10, 10, 0, 0, 20)}, {5, Box(1, 1, 1, 0, 0, 0)},  // invalid: left out
     };
     const TQTKBoxService service(items);
     EXPECT_EQ(service.GetCount(), 5);
@@ -69,8 +70,8 @@ TEST(BoxService, ModelElementsThroughTheRuntimeOptions)
     // The slab's box touches the walls' tops: all three, the slab itself included, ascending.
     EXPECT_EQ(service->Query(model->FindElement(9)->GetBox(), 1), (std::vector<int>{3, 5, 9}));
     const int walls[] = {0};
-    const auto found = TQTKBoxServiceOp::GetBoxIntersectEDOs(model->GetElementTable(),
-                                                             model->FindElement(9)->GetBox(), walls);
+    const auto found =
+        TQTKBoxServiceOp::GetBoxIntersectEDOs(model->GetElementTable(), model->FindElement(9)->GetBox(), walls);
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0]->GetIndexKey(), 3);
     EXPECT_EQ(found[1]->GetIndexKey(), 5);

@@ -90,7 +90,8 @@ TEST(FaceShape, ElevationOnSlopedFaces)
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(slopes[i]);
         const auto model = LoadElements(R"({"id": 1, "type": 19, "props": {"Thickness": 100},
-            "shape": {"kind": "face", )" + outline + R"(, "elevation": )" + slopes[i] + "}}");
+            "shape": {"kind": "face", )" +
+                                        outline + R"(, "elevation": )" + slopes[i] + "}}");
         const auto* face = ShapeOf<IQTKFaceShape>(*model, 1);
         EXPECT_EQ(face->GetElevKind(), kinds[i]);
         EXPECT_FALSE(face->IsLevel());
@@ -113,7 +114,7 @@ TEST(FaceShape, LevelFaceHasSlopeFactorExactlyOne)
     EXPECT_EQ(face->GetFaceElevInfo()->GetSlopeFactor(), 1.0);
     EXPECT_EQ(face->GetFaceElevInfo()->GetThicknessFactor(), 1.0);
     EXPECT_NE(dynamic_cast<const IQTKFlatShapeInfo*>(face->GetFaceElevInfo()), nullptr);
-    EXPECT_DOUBLE_EQ(face->GetElev(), 120);  // the depth below the surface
+    EXPECT_DOUBLE_EQ(face->GetElev(), 120);                // the depth below the surface
     EXPECT_FALSE(face->GetFaceElevInfo()->GetElevFlag());  // absolute elevations
 }
 
@@ -190,13 +191,10 @@ TEST(FaceShape, ValidFaceShapePolygons)
         bool valid;
     };
     const Case cases[] = {
-        {{square}, true},
-        {{square, hole}, true},
+        {{square}, true},    {{square, hole}, true},
         {{hole}, false},  // no outer ring first
-        {{}, false},
-        {{square, flat}, false},
-        {{tightArc}, false},
-        {{TVRMPolygon2d::CreateCircle({0, 0}, 100)}, true},
+        {{}, false},         {{square, flat}, false},
+        {{tightArc}, false}, {{TVRMPolygon2d::CreateCircle({0, 0}, 100)}, true},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         TVRMMultiPolygon2d set;

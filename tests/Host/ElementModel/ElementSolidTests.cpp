@@ -5,7 +5,6 @@
 
 namespace {
 
-
 std::unique_ptr<TVRMPolyhedron3d> SolidOf(const std::string& element)
 {
     const auto model = LoadElements(element);
@@ -184,8 +183,8 @@ TEST(ElementSolid, ExplicitSolidAndSubSolids)
     const std::string box =
         R"({"vertices": [[0,0,0],[1000,0,0],[1000,1000,0],[0,1000,0],[0,0,500],[1000,0,500],[1000,1000,500],[0,1000,500]],
             "faces": [[0,3,2,1],[4,5,6,7],[0,1,5,4],[1,2,6,5],[2,3,7,6],[3,0,4,7]]})";
-    const auto model = LoadElements(R"({"id": 1, "type": 73, "solid": )" + box + R"(, "subSolids": [)" + box +
-                                    "," + box + "]}");
+    const auto model =
+        LoadElements(R"({"id": 1, "type": 73, "solid": )" + box + R"(, "subSolids": [)" + box + "," + box + "]}");
     const IQTKElementDrawObj* e = model->GetElement(0);
     EXPECT_NEAR(e->BuildPolyhedron()->GetVolume(), 5e8, 1e-3);
     EXPECT_NEAR(e->GetBox().max.z, 500, 1e-9);
