@@ -124,77 +124,163 @@ double AreaByEdge(double area, const TVRMPolygon2d& outline, const IQTKSlopeByEd
     return AreaOverNormalZ(area, UnitNormalZ(u, v));
 }
 
-// Plan points of every ring, arcs in small steps, in the frame of a line: s
-// along it, d the signed distance (positive to its right).
-std::vector<std::vector<TVRMPoint2d>> RingsInLineFrame(const TVRMMultiPolygon2d& polygon, const TVRMCustomLine2d& axis)
+using TPlanRings = std::vector<std::vector<TVRMPoint2d>>;
+
+// Plan points of every ring, arc edges in small steps.
+TPlanRings TessellateRings(const TVRMMultiPolygon2d& polygon)
 {
-    const TVRMVector2d u = axis.Vector().Normal();
-    const auto toFrame = [&](const TVRMPoint2d& p) {
-        const TVRMVector2d r = p - axis.StartPt();
-        return TVRMPoint2d{r.InnerProduct(u), -u.CrossProduct(r)};
-    };
-    std::vector<std::vector<TVRMPoint2d>> rings;
+    TPlanRings rings;
     for (const TVRMPolygon2d& ring : polygon.Items()) {
         std::vector<TVRMPoint2d>& out = rings.emplace_back();
         for (const TVRMCustomLine2d& edge : ring.GetEdges()) {
             const int steps = edge.IsArc() ? CArcIntegrationSteps : 1;
             for (int k = 0; k < steps; ++k)
-                out.push_back(toFrame(edge.PointAtLength(edge.Length() * k / steps)));
+                out.push_back(edge.PointAtLength(edge.Length() * k / steps));
         }
     }
     return rings;
 }
 
-// Length of the region's section along the level d = const (in the line frame).
-double SectionWidth(const std::vector<std::vector<TVRMPoint2d>>& rings, double d)
+template <class Visit>
+void ForEachRingEdge(const TPlanRings& rings, Visit visit)
+{
+    for (const auto& ring : rings)
+        for (size_t i = 0; i < ring.size(); ++i)
+            visit(ring[i], ring[(i + 1) % ring.size()]);
+}
+
+// Length of the region's section along the level d = const, the rings given
+// in the frame of a line (x along it, y the signed distance from it).
+double SectionWidth(const TPlanRings& rings, double d)
 {
     double sum = 0.0;
-    for (const auto& ring : rings)
-        for (size_t i = 0; i < ring.size(); ++i) {
-            const TVRMPoint2d& a = ring[i];
-            const TVRMPoint2d& b = ring[(i + 1) % ring.size()];
-            if ((a.y <= d && d < b.y) || (b.y <= d && d < a.y)) {
-                const double s = a.x + (b.x - a.x) * (d - a.y) / (b.y - a.y);
-                sum += b.y > a.y ? s : -s;
-            }
+    ForEachRingEdge(rings, [&](const TVRMPoint2d& a, const TVRMPoint2d& b) {
+        if ((a.y <= d && d < b.y) || (b.y <= d && d < a.y)) {
+            const double s = a.x + (b.x - a.x) * (d - a.y) / (b.y - a.y);
+            sum += b.y > a.y ? s : -s;
         }
+    });
     return std::abs(sum);
+}
+
+// Even-odd test over the rings (outer rings and holes alike).
+bool InsideRings(const TPlanRings& rings, const TVRMPoint2d& p)
+{
+    bool inside = false;
+    ForEachRingEdge(rings, [&](const TVRMPoint2d& a, const TVRMPoint2d& b) {
+        if ((a.y <= p.y && p.y < b.y) || (b.y <= p.y && p.y < a.y))
+            if (a.x + (b.x - a.x) * (p.y - a.y) / (b.y - a.y) > p.x)
+                inside = !inside;
+    });
+    return inside;
+}
+
+// Length of the circle of radius t about the centre that lies inside the region.
+double CircleLengthInside(const TPlanRings& rings, const TVRMPoint2d& centre, double t)
+{
+    if (!(t > 0.0))
+        return 0.0;
+    std::vector<double> angles;
+    ForEachRingEdge(rings, [&](const TVRMPoint2d& a, const TVRMPoint2d& b) {
+        const TVRMVector2d p = a - centre, v = b - a;
+        const double qa = v.InnerProduct(v), qb = 2 * p.InnerProduct(v), qc = p.InnerProduct(p) - t * t;
+        const double disc = qb * qb - 4 * qa * qc;
+        if (qa <= 0.0 || disc < 0.0)
+            return;
+        for (double s : {(-qb - std::sqrt(disc)) / (2 * qa), (-qb + std::sqrt(disc)) / (2 * qa)})
+            if (s >= 0.0 && s < 1.0)
+                angles.push_back(std::atan2(p.y + s * v.y, p.x + s * v.x));
+    });
+    const auto inside = [&](double angle) {
+        return InsideRings(rings, centre + TVRMVector2d{std::cos(angle), std::sin(angle)} * t);
+    };
+    if (angles.empty())
+        return inside(0.0) ? 2 * CVRMPi * t : 0.0;
+    std::sort(angles.begin(), angles.end());
+    double length = 0.0;
+    for (size_t i = 0; i < angles.size(); ++i) {
+        const double from = angles[i], to = i + 1 < angles.size() ? angles[i + 1] : angles[0] + 2 * CVRMPi;
+        if (to > from && inside((from + to) / 2))
+            length += (to - from) * t;
+    }
+    return length;
 }
 
 // Integral of f over [a, b] by the five-point rule.
 double Integrate(const std::function<double(double)>& f, double a, double b)
 {
     const double half = (b - a) / 2.0, mid = (a + b) / 2.0;
-    return half * IntegrateGauss5([&](double t) { return f(mid + half * t); });
+    return half * IntegrateGauss5([&](double x) { return f(mid + half * x); });
 }
 
-// A plan polygon on an arched (cylinder) surface: inside the arch's span the
-// surface over plan ratio at distance d from the axis is R / sqrt(R² - d²);
-// with d = R sin(phi) the integral runs smoothly in phi.
+// A plan region on a round surface of radius r (a cylinder about an axis, a
+// sphere about a centre) whose height depends on the distance t from the axis
+// or centre: for t in [lo, hi] the surface over plan ratio is r / sqrt(r² - t²),
+// elsewhere 1. Measure(t) is the length of the region's section at t; it is
+// integrated piece by piece between the breaks, and with t = r sin(phi) the
+// curved part runs smoothly in phi.
+double AreaOnRoundSurface(double area, double r, double lo, double hi, std::vector<double> breaks,
+                          const std::function<double(double)>& measure)
+{
+    for (double& t : breaks)
+        t = std::clamp(t, lo, hi);
+    breaks.push_back(lo);
+    breaks.push_back(hi);
+    std::sort(breaks.begin(), breaks.end());
+    double flat = 0.0, curved = 0.0;
+    for (size_t i = 0; i + 1 < breaks.size(); ++i) {
+        const double t0 = breaks[i], t1 = breaks[i + 1];
+        if (t1 - t0 <= 0.0)
+            continue;
+        flat += Integrate(measure, t0, t1);
+        curved +=
+            Integrate([&](double phi) { return measure(r * std::sin(phi)) * r; }, std::asin(t0 / r), std::asin(t1 / r));
+    }
+    return area - flat + curved;
+}
+
+// Half the plan width of a curved surface's round part.
+double CurvedHalfSpan(const IQTKCurvedFaceElevInfo& info)
+{
+    const double r = info.GetRadius();
+    return info.IsRadius() ? r : std::min(r, info.GetFirstValue() / 2.0);
+}
+
+// A plan polygon on an arched (cylinder) surface, the section taken along the axis.
 double AreaOnCylinder(double area, const TVRMMultiPolygon2d& polygon, const IQTKFaceElevKind4Info& info)
 {
     const double r = info.GetRadius();
     const TVRMCustomLine2d& axis = info.GetAxisLine();
     if (!(r > 0.0) || IsZero(axis.Vector().Length()))
         return area;  // zero rise: a level surface
-    const double halfSpan = info.IsRadius() ? r : std::min(r, info.GetFirstValue() / 2.0);
-    const auto rings = RingsInLineFrame(polygon, axis);
-    std::vector<double> levels{-halfSpan, halfSpan};
-    for (const auto& ring : rings)
-        for (const TVRMPoint2d& p : ring)
-            levels.push_back(std::clamp(p.y, -halfSpan, halfSpan));
-    std::sort(levels.begin(), levels.end());
-    const auto width = [&](double d) { return SectionWidth(rings, d); };
-    double flat = 0.0, curved = 0.0;
-    for (size_t i = 0; i + 1 < levels.size(); ++i) {
-        const double d0 = levels[i], d1 = levels[i + 1];
-        if (d1 - d0 <= 0.0)
-            continue;
-        flat += Integrate(width, d0, d1);
-        curved +=
-            Integrate([&](double phi) { return width(r * std::sin(phi)) * r; }, std::asin(d0 / r), std::asin(d1 / r));
-    }
-    return area - flat + curved;
+    const TVRMVector2d u = axis.Vector().Normal();
+    TPlanRings rings = TessellateRings(polygon);
+    std::vector<double> breaks;
+    for (auto& ring : rings)
+        for (TVRMPoint2d& p : ring) {
+            const TVRMVector2d v = p - axis.StartPt();
+            p = {v.InnerProduct(u), -u.CrossProduct(v)};
+            breaks.push_back(p.y);
+        }
+    const double halfSpan = CurvedHalfSpan(info);
+    return AreaOnRoundSurface(area, r, -halfSpan, halfSpan, breaks, [&](double d) { return SectionWidth(rings, d); });
+}
+
+// A plan polygon on a domed (sphere) surface, the section taken round the centre.
+double AreaOnSphere(double area, const TVRMMultiPolygon2d& polygon, const IQTKFaceElevKind5Info& info)
+{
+    const double r = info.GetRadius();
+    if (!(r > 0.0))
+        return area;  // zero rise: a level surface
+    const TVRMPoint2d centre = info.GetCenter();
+    const TPlanRings rings = TessellateRings(polygon);
+    std::vector<double> breaks;
+    ForEachRingEdge(rings, [&](const TVRMPoint2d& a, const TVRMPoint2d& b) {
+        breaks.push_back(centre.DistanceTo(a));
+        breaks.push_back(TVRMPositionFunc2d::DistanceTo(centre, TVRMCustomLine2d(a, b)));
+    });
+    return AreaOnRoundSurface(area, r, 0.0, CurvedHalfSpan(info), breaks,
+                              [&](double t) { return CircleLengthInside(rings, centre, t); });
 }
 
 // A cone rises evenly inside its plan radius: that part scales by the length
@@ -365,6 +451,8 @@ double GetSlopedSurfaceArea(const TVRMMultiPolygon2d& polygon, const IQTKFaceEle
         return AreaByEdge(area, SlopeOutline(polygon), *edge);
     if (const auto* arch = dynamic_cast<const IQTKFaceElevKind4Info*>(slope))
         return AreaOnCylinder(area, polygon, *arch);
+    if (const auto* dome = dynamic_cast<const IQTKFaceElevKind5Info*>(slope))
+        return AreaOnSphere(area, polygon, *dome);
     if (const auto* cone = dynamic_cast<const IQTKFaceElevKind6Info*>(slope))
         return AreaOnCone(area, polygon, *cone);
     return area * slope->GetSlopeFactor();

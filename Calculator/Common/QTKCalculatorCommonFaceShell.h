@@ -84,9 +84,9 @@ void DeleteFacesOffSlope(TVRMPolyhedronShell3d& shell, const IQTKFaceShape& shap
 
 // Area of a plan polygon laid on a sloped surface. Slope definitions: a
 // ratio, three points, an edge and a point, a level face (area unchanged),
-// an arched (cylinder) surface and a cone; any other surface scales by its
-// own slope factor. A degenerate definition (three points in a line, a
-// vertical plane) gives 0.
+// an arched (cylinder), domed (sphere) or conical surface (a zero rise is
+// level); any other surface scales by its own slope factor. A degenerate
+// definition (three points in a line, a vertical plane) gives 0.
 double GetSlopedSurfaceArea(const TVRMMultiPolygon2d& polygon, const IQTKFaceElevInfo* slope);
 
 // Subtracts a solid from the shell calculator, showing the record's own

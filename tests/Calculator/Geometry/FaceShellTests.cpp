@@ -183,6 +183,17 @@ TEST(FaceShellTest, ArchedSurfaceAreaMatchesTheCylinder)
     EXPECT_DOUBLE_EQ(GetSlopedSurfaceArea(Rect(-3000, 0, 3000, 4000), ArchShape(6000, 0)->GetFaceElevInfo()), 24e6);
 }
 
+TEST(FaceShellTest, DomeSurfaceAreaMatchesTheSphericalCap)
+{
+    // Span 6000, rise 1000: radius 5000, cap area 2 pi R h.
+    const auto dome = MakeRef<TQTKFaceElevKind5Info>(TQTKCurvedSurfaceData{6000, 1000, false, 0.0}, TVRMPoint2d{0, 0});
+    const double cap = 2 * CVRMPi * 5000 * 1000, disc = CVRMPi * 9e6;
+    EXPECT_NEAR(GetSlopedSurfaceArea(Rect(-5000, -5000, 5000, 5000), dome.get()), 1e8 - disc + cap, 1e8 * 1e-6);
+    EXPECT_NEAR(GetSlopedSurfaceArea(Rect(0, 0, 5000, 5000), dome.get()), 25e6 - disc / 4 + cap / 4, 25e6 * 1e-6);
+    const auto level = MakeRef<TQTKFaceElevKind5Info>(TQTKCurvedSurfaceData{6000, 0, false, 0.0}, TVRMPoint2d{0, 0});
+    EXPECT_DOUBLE_EQ(GetSlopedSurfaceArea(Rect(0, 0, 5000, 5000), level.get()), 25e6);
+}
+
 TEST(FaceShellTest, ConeSurfaceArea)
 {
     const auto cone = MakeRef<TQTKFaceElevKind6Info>(TQTKCurvedSurfaceData{3000, 3000, false, 0.0}, TVRMPoint2d{0, 0});
