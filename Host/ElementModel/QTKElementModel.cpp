@@ -1099,8 +1099,29 @@ Ref<TQTKElementModel> TQTKElementModelReader::Read()
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return depth[a] < depth[b]; });
-    for (size_t i : order)
-        ReadElement(elements_[i]);
+    // Shape faults of independent elements are gathered (an element whose
+    // parent failed is left out), then reported in file order.
+    constexpr size_t maxErrors = 10;
+    std::vector<std::pair<size_t, EQTKModelError>> errors;
+    for (size_t i : order) {
+        TElement& e = elements_[i];
+        if (e.parent && !elements_[byId_.at(e.parent)].drawObj)
+            continue;
+        try {
+            ReadElement(e);
+        } catch (const EQTKModelError& error) {
+            errors.emplace_back(i, error);
+            if (errors.size() == maxErrors)
+                break;
+        }
+    }
+    if (!errors.empty()) {
+        std::stable_sort(errors.begin(), errors.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        EQTKModelError first = errors.front().second;
+        for (size_t k = 1; k < errors.size(); ++k)
+            first.AddFollowing(errors[k].second.what());
+        throw first;
+    }
     std::vector<std::pair<int, TVRMBox3d>> boxes;
     boxes.reserve(elements_.size());
     for (TElement& e : elements_) {

@@ -14,10 +14,11 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/RDX/RDXTable.h"
 
-// A bad model file. Names where: the element (its id, or its 1-based
-// position when it has no usable id; 0 when the fault is not in an element)
-// and the field path inside it ("shape.outline[0]"), or a table, row and
-// field for the tables part.
+// A bad model file. Names where: the element (its id; 0 when the fault is
+// not in an element or the element has no usable id) and the field path
+// inside it ("shape.outline[0]"), or a table, row and field for the tables
+// part. Faults in the shapes and solids of further elements, found in the
+// same reading, follow as messages of their own (at most 10 in all).
 class EQTKModelError : public std::runtime_error {
 public:
     EQTKModelError(int element, std::string field, const std::string& reason);
@@ -25,10 +26,13 @@ public:
     explicit EQTKModelError(const std::string& message);
     int Element() const noexcept { return element_; }
     const std::string& Field() const noexcept { return field_; }
+    const std::vector<std::string>& Following() const noexcept { return following_; }
+    void AddFollowing(std::string message) { following_.push_back(std::move(message)); }
 
 private:
     int element_ = 0;
     std::string field_;
+    std::vector<std::string> following_;
 };
 
 // Host element type ids run from 0 to 89.

@@ -89,6 +89,11 @@ int RunCheckCommand(const std::string& modelPath, std::ostream& out, std::ostrea
         const Ref<TQTKElementModel> model = TQTKElementModel::LoadFromFile(modelPath);
         PrintSummary(modelPath, *model, out);
         return 0;
+    } catch (const EQTKModelError& error) {
+        err << "qtkcalc check: " << modelPath << ": " << error.what() << '\n';
+        for (const std::string& message : error.Following())
+            err << "qtkcalc check: " << modelPath << ": " << message << '\n';
+        return 1;
     } catch (const std::exception& error) {
         err << "qtkcalc check: " << modelPath << ": " << error.what() << '\n';
         return 1;

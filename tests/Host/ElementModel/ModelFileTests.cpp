@@ -1,6 +1,7 @@
 // Reading model files: the tables, the sample building and the errors of bad
 // files, each naming the element and the field.
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "Tools/qtkcalc/CheckCommand.h"
@@ -191,6 +192,33 @@ TEST(ModelFile, BadFilesNameTheElementAndField)
             }
         }
     }
+}
+
+TEST(ModelFile, FaultsOfSeveralElementsAreReportedTogether)
+{
+    // Elements 2 and 4 have bad shapes; 3 is an opening in the bad wall 2 and is left out.
+    const std::string text = R"({"elements": [
+        {"id": 1, "type": 0, "props": {"Thickness": 200}, "shape": {"kind": "line", "start": [0, 0], "end": [10, 0]}},
+        {"id": 2, "type": 0, "shape": {"kind": "line", "start": [0, 0], "end": [10, 0]}},
+        {"id": 3, "type": 4, "parent": 2, "shape": {"kind": "opening"}},
+        {"id": 4, "type": 19, "shape": {"kind": "face", "outline": [[0, 0], [1, 0]]}}]})";
+    try {
+        TQTKElementModel::LoadFromText(text, ".");
+        ADD_FAILURE() << "loaded";
+    } catch (const EQTKModelError& error) {
+        EXPECT_EQ(error.Element(), 2);
+        EXPECT_EQ(error.Field(), "shape.width");
+        ASSERT_EQ(error.Following().size(), 1u);
+        EXPECT_EQ(error.Following()[0].rfind("element 4, field \"shape.outline\"", 0), 0u) << error.Following()[0];
+    }
+    const auto file = std::filesystem::temp_directory_path() / "qtk-two-faults.json";
+    std::ofstream(file) << text;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCheckCommand(file.string(), out, err), 1);
+    EXPECT_NE(err.str().find("element 2"), std::string::npos);
+    EXPECT_NE(err.str().find("element 4"), std::string::npos);
+    EXPECT_EQ(err.str().find("element 3"), std::string::npos);
+    std::filesystem::remove(file);
 }
 
 TEST(ModelFile, CheckCommandFailsOnABadFile)
