@@ -4,6 +4,7 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonComposite.h"
+#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
@@ -51,6 +52,10 @@ protected:
            "shape": {"kind": "line", "start": [0, 10000], "end": [6000, 10000], "width": 600, "axisOffset": 300,
                      "bottom": 300, "top": 600}},
 
+          {"id": 543, "type": 84, "parent": 540,
+           "shape": {"kind": "line", "start": [0, 10000], "end": [6000, 10000], "width": 200, "bottom": 600,
+                     "top": 900}},
+
           {"id": 550, "type": 51, "shape": {"kind": "line", "start": [0, 20000], "end": [6000, 20000], "width": 1000,
            "startBottom": 0, "startTop": 300, "endBottom": 1000, "endTop": 1300}},
           {"id": 551, "type": 81, "parent": 550, "props": {"Offset": 0, "BottomElev": 300},
@@ -78,6 +83,7 @@ protected:
 TEST_F(TCompositeTest, UnitListsAndTypes)
 {
     EXPECT_EQ(Ids(GetCompositeUnitRecords(Record(500))), (std::vector<int>{501, 502}));  // the column is no unit
+    EXPECT_EQ(Ids(GetCompositeUnitRecords(Record(540))), (std::vector<int>{541, 542, 543}));
     EXPECT_TRUE(GetCompositeUnitRecords(Record(520)).empty());
     EXPECT_TRUE(GetCompositeUnitRecords(nullptr).empty());
     const ViewRef children = GetCompositeChildRecords(Record(500));
@@ -133,7 +139,11 @@ TEST_F(TCompositeTest, StripUnitsAlongAPieceOfTheLine)
     const auto upper = BuildLineSegmentSolid(segment, DrawObj(542), true, true);
     EXPECT_NEAR(upper->GetVolume(), 600.0 * 300 * 3000, 1.0);
     EXPECT_NEAR(upper->GetBox().min.z, 300, 1e-6);  // a level line: the unit's own bottom unscaled
-    EXPECT_NEAR(BuildCompositeSegmentSolid(segment, DrawObj(540), true)->GetVolume(), 1.44e9, 10.0);
+    EXPECT_NEAR(BuildCompositeSegmentSolid(segment, DrawObj(540), true)->GetVolume(), 1.44e9 + 1.8e8, 10.0);
+    // Another kind of unit: its own solid over the piece.
+    const auto trench = BuildLineSegmentSolid(segment, DrawObj(543), true, true);
+    EXPECT_NEAR(trench->GetVolume(), 200.0 * 300 * 3000, 1.0);
+    EXPECT_NEAR(trench->GetBox().min.x, 1000, 1e-6);
     // A sloping strip: the unit's bottom is measured along the slope.
     const double k = std::hypot(6000.0, 1000.0) / 6000.0;
     const auto sloped = BuildLineSegmentSolid(TVRMCustomLine2d({0, 20000}, {6000, 20000}), DrawObj(551), true, false);
@@ -172,6 +182,30 @@ TEST_F(TUnitNetSolidTest, LowerRankedNeighboursAreTakenOffACopy)
     EXPECT_NEAR(net->GetVolume(), whole - 400.0 * 400 * 500, 10.0);
     EXPECT_NEAR(unit->GetOriginalPolyhedron()->GetVolume(), whole, 1.0);
     EXPECT_EQ(BuildUnitNetSolid(GetCalcEDO(Record(710), true).get()), nullptr);
+}
+
+// The line of a composite as its unit objects see it.
+class TLineInfo final : public TInterfacedObject, public IQTKLineEdoInfo {
+public:
+    int GetID() override { return 1; }
+    TVRMCustomLine2d GetLine() override { return TVRMCustomLine2d({0, 0}, {6000, 0}); }
+    double GetWidth() override { return 1000; }
+    double GetAxisOffset() override { return 300; }
+    bool IsMidlineConnectable() override { return true; }
+    double GetActualWidth() override { return 1000; }
+    double GetActualAxisOffset() override { return 300; }
+    IQTKLineShape* GetShape() override { return nullptr; }
+    IRDXRecord* GetRecord() override { return nullptr; }
+    TQTKLineEdoInfoArray GetLineEdoInfos() override { return {}; }
+};
+
+TEST(CompositeLineTest, UnitLineAcrossTheAxis)
+{
+    // -200 - 1000 / 2 - 100 + 600 / 2 = -500: the line moves 500 to its left.
+    auto info = MakeRef<TLineInfo>();
+    const TVRMCustomLine2d line = OffsetUnitLine(*info, -200, 1000, 100, 600);
+    EXPECT_TRUE(line.StartPt().IsEqualTo({0, 500}, 1e-9));
+    EXPECT_TRUE(line.EndPt().IsEqualTo({6000, 500}, 1e-9));
 }
 
 }  // namespace
