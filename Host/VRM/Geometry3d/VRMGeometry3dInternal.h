@@ -62,6 +62,9 @@ enum class TClip { Done, Coplanar, Failed };
 TClip ClipFace(const TVRMFace3d& face, const TVRMPlane3d& plane, const TVRMVector3d& away, double tol,
                std::vector<TVRMFace3d>& pieces, std::vector<TEdge3>& onPlane);
 
+// Closed solids share a point, within tol.
+bool SolidsMeet(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol);
+
 // Keeps the circle of `source` on `piece` when the piece spans the facet's
 // whole width (a piece cut short across the facet loses it).
 void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece);

@@ -396,7 +396,7 @@ bool TVRMNewPolyBooleanOperator::Cut(TVRMPolyhedronShell3d& shell, const TVRMCus
 
 int Position(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol)
 {
-    if (!IsIntersectant(a, b, tol))
+    if (!SolidsMeet(a, b, tol))
         return 0;
     TVRMPolyhedron3d common = a;
     if (!TVRMNewPolyBooleanOperator::BooleanOperate(common, b, CVRMBoolIntersect, TVRMBooleanPath::Auto))

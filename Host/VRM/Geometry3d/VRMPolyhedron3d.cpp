@@ -755,7 +755,12 @@ bool TVRMEdgeIterator::Next(TVRMPoint3d& start, TVRMPoint3d& end)
     return false;
 }
 
-bool IsIntersectant(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol)
+bool IsIntersectant(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int)
+{
+    return SolidsMeet(a, b, CVRMPlaneEpsilon);
+}
+
+bool vrm3d::SolidsMeet(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol)
 {
     if (!a.HasFaces() || !b.HasFaces() || !a.GetBox().Meets(b.GetBox(), tol))
         return false;

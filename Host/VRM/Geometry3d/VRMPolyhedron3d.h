@@ -231,5 +231,7 @@ private:
     int edge_ = 0;
 };
 
-// Closed solids A and B share a point (touching faces, edges or vertices count).
-bool IsIntersectant(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol = CVRMPlaneEpsilon);
+// Closed solids A and B share a point (touching faces, edges or vertices
+// count), at the plane tolerance. The flag is accepted for the callers and
+// has no effect.
+bool IsIntersectant(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int flag = 1);
