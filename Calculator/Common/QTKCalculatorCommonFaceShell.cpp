@@ -406,7 +406,9 @@ std::unique_ptr<TVRMPolyhedronShell3d> BuildClippedTopShell(IRDXRecord* record, 
         return std::make_unique<TVRMPolyhedronShell3d>();
     auto prism =
         TVRMPolyhedron3d::CreatePrism(polygon, box.min.z - CClipMargin, box.max.z - box.min.z + 2 * CClipMargin);
-    TVRMNewPolyBooleanOperator::BooleanOperate(*prism, solid, CVRMBoolIntersect);
+    // A failed intersection leaves the whole prism: nothing is known of the top then.
+    if (!TVRMNewPolyBooleanOperator::BooleanOperate(*prism, solid, CVRMBoolIntersect))
+        return std::make_unique<TVRMPolyhedronShell3d>();
     IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
     const auto* shape = drawObj ? dynamic_cast<const IQTKFaceShape*>(drawObj->GetShape()) : nullptr;
     if (!shape)

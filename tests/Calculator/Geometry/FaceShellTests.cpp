@@ -267,6 +267,16 @@ TEST_F(TFaceShapeShellTest, PolygonOnTheFacePlanes)
     EXPECT_FALSE(BuildFaceShapeOutlineShell(DrawObj(40), true)->HasFaces());
 }
 
+TEST_F(TFaceShapeShellTest, TopOfTheSlabOverAPolygon)
+{
+    const auto slab = DrawObj(5)->BuildPolyhedron();
+    const auto top = BuildClippedTopShell(Record(5), *slab, Rect(-500, -500, 1000, 1000));
+    ASSERT_EQ(top->GetFaceCount(), 1);
+    EXPECT_NEAR(top->GetArea(), 1e6, 1e-3);
+    EXPECT_NEAR(top->GetFace(0).GetBox().min.z, 3000, 1e-6);
+    EXPECT_FALSE(BuildClippedTopShell(Record(5), *slab, Rect(5000, 0, 6000, 1000))->HasFaces());
+}
+
 TEST_F(TFaceShapeShellTest, ColumnUnderTheSlabTakesItsContactFromTheBottom)
 {
     TQTKShellCalc3d calc(BuildFaceShapeOutlineShell(DrawObj(5), false), RecordRef(Record(5)));
