@@ -8,6 +8,7 @@ CMAKE_ARGS ?=
 
 run: build
 	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc rules
+	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc check examples/building.json
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
@@ -15,7 +16,7 @@ test: build
 bench: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQTK_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
-	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
+	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] || continue; echo "== $$b"; $$b; done
 
 deps:
 	@scripts/install-deps
