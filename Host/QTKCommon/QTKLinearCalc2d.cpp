@@ -78,6 +78,19 @@ void TVRMNumRangeCalc2d::DeleteSameMark()
     units_ = std::move(result);
 }
 
+const TVRMRangeUnit* TVRMNumRangeCalc2d::GetFirstNullUnit() const noexcept
+{
+    auto it = std::find_if(units_.begin(), units_.end(), [](const TVRMRangeUnit& u) { return u.mark == CQTKNullMark; });
+    return it == units_.end() ? nullptr : &*it;
+}
+
+const TVRMRangeUnit* TVRMNumRangeCalc2d::GetLastNullUnit() const noexcept
+{
+    auto it =
+        std::find_if(units_.rbegin(), units_.rend(), [](const TVRMRangeUnit& u) { return u.mark == CQTKNullMark; });
+    return it == units_.rend() ? nullptr : &*it;
+}
+
 void TVRMNumRangeCalc2d::ClearMarks()
 {
     units_.assign(1, {low_, high_, CQTKNullMark});
@@ -251,6 +264,22 @@ TVRMSeg2dList TQTKLinearCalc2d::BuildSubLines(int mark) const
 TVRMSeg2dList TQTKLinearCalc2d::GetMarkedSegs() const
 {
     return PiecesWhere([](int m) { return m != CQTKNullMark; });
+}
+
+bool TQTKLinearCalc2d::GetStartNullPoint(TVRMPoint2d& point) const
+{
+    const TVRMRangeUnit* unit = GetFirstNullUnit();
+    if (unit)
+        point = line_.PointAtLength(unit->start);
+    return unit != nullptr;
+}
+
+bool TQTKLinearCalc2d::GetEndNullPoint(TVRMPoint2d& point) const
+{
+    const TVRMRangeUnit* unit = GetLastNullUnit();
+    if (unit)
+        point = line_.PointAtLength(unit->next);
+    return unit != nullptr;
 }
 
 // ---------------------------------------------------------------------------

@@ -48,6 +48,9 @@ public:
     // Every unit marked back to -1.
     void ClearMarks();
     const std::vector<TVRMRangeUnit>& GetUnits() const noexcept { return units_; }
+    // The first and the last unmarked unit; nil when everything is marked.
+    const TVRMRangeUnit* GetFirstNullUnit() const noexcept;
+    const TVRMRangeUnit* GetLastNullUnit() const noexcept;
 
 protected:
     // AppendRange that also lists the ranges it marked.
@@ -107,6 +110,12 @@ public:
     // The pieces carrying any mark.
     TVRMSeg2dList GetMarkedSegs() const;
     TVRMSeg2dList GetMarkedSegs(int mark) const { return BuildSubLines(mark); }
+    // Where the unmarked part of the line begins (the start of its first
+    // unmarked piece) and where it ends (the end of its last); false, point
+    // unchanged, when the whole line is marked. A piece marked at an end of
+    // the line moves that null point inwards.
+    bool GetStartNullPoint(TVRMPoint2d& point) const;
+    bool GetEndNullPoint(TVRMPoint2d& point) const;
 
 private:
     // Ranges along the line of its pieces inside the set.

@@ -70,6 +70,46 @@ TEST_F(LinearCalc, PolygonsMarkStillUncoveredPiecesOfALine)
     EXPECT_NEAR(calc.GetMarkedSegs(2).GetTotalLength(), 1000, 1e-9);
 }
 
+// The null points move inwards as pieces at the ends of a 5000 line get marked.
+TEST_F(LinearCalc, StartAndEndNullPoints)
+{
+    struct Case {
+        const char* name;
+        std::vector<TVRMMultiPolygon2d> covers;
+        bool has;
+        double start, end;  // x of the null points
+    } cases[] = {
+        {"nothing marked", {}, true, 0, 5000},
+        {"middle only", {Rect(2000, -100, 3000, 100)}, true, 0, 5000},
+        {"start covered", {Rect(-500, -100, 900, 100)}, true, 900, 5000},
+        {"both ends", {Rect(-500, -100, 900, 100), Rect(4200, -100, 5500, 100)}, true, 900, 4200},
+        {"start then middle", {Rect(0, -100, 1000, 100), Rect(1000, -100, 2000, 100)}, true, 2000, 5000},
+        {"all", {Rect(-1, -100, 5001, 100)}, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TQTKLinearCalc2d calc(TVRMCustomLine2d({0, 0}, {5000, 0}), false);
+        for (size_t i = 0; i < c.covers.size(); ++i)
+            calc.Append(c.covers[i], static_cast<int>(i) + 1);
+        TVRMPoint2d start{-1, -1}, end{-1, -1};
+        EXPECT_EQ(calc.GetStartNullPoint(start), c.has) << c.name;
+        EXPECT_EQ(calc.GetEndNullPoint(end), c.has) << c.name;
+        if (!c.has) {
+            EXPECT_TRUE(start.IsEqualTo({-1, -1})) << c.name << ": point unchanged";
+            continue;
+        }
+        EXPECT_TRUE(start.IsEqualTo({c.start, 0})) << c.name << ": start " << start.x;
+        EXPECT_TRUE(end.IsEqualTo({c.end, 0})) << c.name << ": end " << end.x;
+    }
+    // Along an arc: a half circle of radius 1000 with its first quarter marked.
+    TQTKLinearCalc2d arc(TVRMCustomLine2d({1000, 0}, {-1000, 0}, 1000, CVRMArcKindCCWMajor), false);
+    arc.AppendRange(0, CVRMPi * 500, 1);
+    TVRMPoint2d start, end;
+    ASSERT_TRUE(arc.GetStartNullPoint(start));
+    ASSERT_TRUE(arc.GetEndNullPoint(end));
+    EXPECT_TRUE(start.IsEqualTo({0, 1000}, 1e-6));
+    EXPECT_TRUE(end.IsEqualTo({-1000, 0}, 1e-6));
+}
+
 TEST_F(LinearCalc, ArcBaseLineMeasuresAlongTheArc)
 {
     // Half circle of radius 1000 from (1000,0) to (-1000,0), counter-clockwise.
