@@ -7,7 +7,9 @@
 #include <unordered_map>
 
 #include "Host/QTKCommon/QTKCalculatorExprContainer.h"
+#include "Host/RDX/RDXSync.h"
 #include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 
 // ---------------------------------------------------------------------------
 // TQTKEdoGlobalData
@@ -198,6 +200,94 @@ void TQTKEdoQtyManager::Clear()
     entries_.clear();
 }
 
+// ---------------------------------------------------------------------------
+// Wall caches
+
+TQTKWallList CollectWallRecords(const IRDXTable* elementTable)
+{
+    TQTKWallList walls;
+    if (!elementTable)
+        return walls;
+    for (int i = 0, n = elementTable->GetRowCount(); i < n; ++i) {
+        IRDXRecord* row = elementTable->GetRow(i);
+        const int type = FieldValueInteger(row, "ElementTypeID", -1);
+        if (type == 0 || type == 1)
+            walls.emplace_back(row);
+    }
+    return walls;
+}
+
+namespace {
+
+TQTKSolidList CopiesOf(const TQTKSolidList& solids)
+{
+    TQTKSolidList copies;
+    copies.reserve(solids.size());
+    for (const auto& solid : solids)
+        copies.push_back(solid ? solid->Clone() : nullptr);
+    return copies;
+}
+
+}  // namespace
+
+struct TQTKWallRoomInfo::TSlot {
+    std::mutex fill;  // held while the storey's solids are computed
+    bool filled = false;
+    TQTKSolidList solids;
+};
+
+TQTKWallRoomInfo::TQTKWallRoomInfo() = default;
+TQTKWallRoomInfo::~TQTKWallRoomInfo() = default;
+
+TQTKSolidList TQTKWallRoomInfo::GetRoomSolids(int storeyIndex, int storeyCount,
+                                              const std::function<TQTKSolidList()>& compute)
+{
+    if (GIsDetailMode)
+        return compute();
+    TSlot* slot = nullptr;
+    {
+        std::lock_guard guard(lock_);
+        if (slots_.empty())
+            for (int i = 0; i < storeyCount; ++i)
+                slots_.push_back(std::make_unique<TSlot>());
+        if (storeyIndex >= 0 && storeyIndex < static_cast<int>(slots_.size()))
+            slot = slots_[static_cast<size_t>(storeyIndex)].get();
+    }
+    if (!slot)
+        return compute();
+    std::lock_guard fill(slot->fill);
+    if (!slot->filled) {
+        slot->solids = compute();
+        slot->filled = true;
+    }
+    return CopiesOf(slot->solids);
+}
+
+int TQTKWallRoomInfo::GetCount() const
+{
+    std::lock_guard guard(lock_);
+    return static_cast<int>(slots_.size());
+}
+
+bool TQTKWallRoomInfo::IsFilled(int storeyIndex) const
+{
+    TSlot* slot = nullptr;
+    {
+        std::lock_guard guard(lock_);
+        if (storeyIndex < 0 || storeyIndex >= static_cast<int>(slots_.size()))
+            return false;
+        slot = slots_[static_cast<size_t>(storeyIndex)].get();
+    }
+    std::lock_guard fill(slot->fill);
+    return slot->filled;
+}
+
+void TQTKWallRoomInfo::Clear()
+{
+    std::lock_guard guard(lock_);
+    slots_.clear();
+}
+
 namespace {
 
 constexpr size_t CSwitchCount = 4;
@@ -212,6 +302,9 @@ struct TQTKSession {
     TQTKMaterialHelper materials;
     TQTKInterfaceList calcEdos, calcEdoRecords;
     TQTKEdoQtyManager qtyManager;
+    std::mutex wallListLock;
+    std::shared_ptr<const TQTKWallList> wallList;
+    TQTKWallRoomInfo wallRoomInfo;
 
     std::shared_mutex dataLock;
     std::unordered_map<int, std::unique_ptr<TQTKEdoGlobalData>> data;
@@ -269,6 +362,11 @@ void StartCalculationSession(const TQTKCalcSessionOptions& options)
     s.calcEdos.Clear();
     s.calcEdoRecords.Clear();
     s.qtyManager.Clear();
+    {
+        std::lock_guard guard(s.wallListLock);
+        s.wallList.reset();
+    }
+    s.wallRoomInfo.Clear();
     s.defaultDetailMode.store(options.detailMode, std::memory_order_relaxed);
     s.generation.fetch_add(1, std::memory_order_acq_rel);
 }
@@ -350,6 +448,22 @@ TQTKInterfaceList& GCalcEDORecords()
 TQTKEdoQtyManager& GEdoQtyManager()
 {
     return Session().qtyManager;
+}
+
+std::shared_ptr<const TQTKWallList> GAllWallList(const IRDXTable* elementTable)
+{
+    if (GIsDetailMode)
+        return std::make_shared<const TQTKWallList>(CollectWallRecords(elementTable));
+    TQTKSession& s = Session();
+    std::lock_guard guard(s.wallListLock);
+    if (!s.wallList)
+        s.wallList = std::make_shared<const TQTKWallList>(CollectWallRecords(elementTable));
+    return s.wallList;
+}
+
+TQTKWallRoomInfo& GAllWallRoomInfo()
+{
+    return Session().wallRoomInfo;
 }
 
 IRDXRecord* TQTKSubjectEDO::get() const noexcept

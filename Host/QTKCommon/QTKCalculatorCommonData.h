@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -157,6 +158,41 @@ private:
     TStrKeyHash<std::vector<TQTKInternalQtyEntry>> entries_;
 };
 
+// Caches of the earthwork rules, kept for the session outside detail mode; in
+// detail mode every call builds afresh and nothing is kept. Filling is guarded:
+// while one thread builds an entry, others asking for it wait for it.
+
+// The walls of a project: the records of its table "ElementDrawObj" whose
+// "ElementTypeID" is 0 (wall) or 1 (insulating wall), in table order.
+using TQTKWallList = std::vector<RecordRef>;
+TQTKWallList CollectWallRecords(const IRDXTable* elementTable);
+
+// Room solids per storey row: one slot per row of the storey table, made
+// empty on first use; a storey's slot is filled the first time its solids are
+// computed. The caller owns the solids it gets (copies of the kept ones).
+using TQTKSolidList = std::vector<std::unique_ptr<TVRMPolyhedron3d>>;
+class TQTKWallRoomInfo {
+public:
+    TQTKWallRoomInfo();
+    ~TQTKWallRoomInfo();
+    TQTKWallRoomInfo(const TQTKWallRoomInfo&) = delete;
+    TQTKWallRoomInfo& operator=(const TQTKWallRoomInfo&) = delete;
+
+    // The room solids of storey row storeyIndex of storeyCount rows: copies of
+    // the kept ones, else computed by compute (and kept outside detail mode
+    // when the index has a slot).
+    TQTKSolidList GetRoomSolids(int storeyIndex, int storeyCount, const std::function<TQTKSolidList()>& compute);
+    // Slots made (0 before first use) and whether one has been filled.
+    int GetCount() const;
+    bool IsFilled(int storeyIndex) const;
+    void Clear();
+
+private:
+    struct TSlot;
+    mutable std::mutex lock_;
+    std::vector<std::unique_ptr<TSlot>> slots_;
+};
+
 struct TQTKCalcSessionOptions {
     TableSourceRef business;           // "ElementDrawObj", "ProjInfo", "Floor", "InternalQtyDict"
     TableSourceRef calculatorSetting;  // settings and rule tables
@@ -170,7 +206,7 @@ struct TQTKCalcSessionOptions {
 };
 
 // Starts a new session: takes the options, resets every switch to 0 (GIsBillRule to the option),
-// forgets all per-record data, material levels and per-thread detail state.
+// forgets all per-record data, material levels, wall caches and per-thread detail state.
 void StartCalculationSession(const TQTKCalcSessionOptions& options);
 
 TableSourceRef GBusiness();
@@ -187,6 +223,10 @@ bool IsCalculatorMultiThread();
 TQTKInterfaceList& GCalcalatorEDOs();
 TQTKInterfaceList& GCalcEDORecords();
 TQTKEdoQtyManager& GEdoQtyManager();
+// The project's walls (CollectWallRecords of the element table), built on
+// first use and kept for the session; in detail mode built afresh each call.
+std::shared_ptr<const TQTKWallList> GAllWallList(const IRDXTable* elementTable);
+TQTKWallRoomInfo& GAllWallRoomInfo();
 
 // ---------------------------------------------------------------------------
 // Switches read and written like variables

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -232,4 +233,111 @@ TEST(ThreadSyncUtil, ReadsAndPolygonSubtractionThroughOneUnit)
     a.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}}));
     b.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{500, 0}, {1500, 0}, {1500, 1000}, {500, 1000}}));
     EXPECT_NEAR(SyncSubPolygon(a, b)->Area(), 5e5, 1e-6);
+}
+
+namespace {
+
+// An element table with walls (types 0 and 1) among other rows.
+Ref<TRDXTable> ElementTable()
+{
+    Ref<TRDXTable> t(new TRDXTable(
+        "ElementDrawObj", {{"ID", TRDXFieldType::Integer, ""}, {"ElementTypeID", TRDXFieldType::Integer, ""}}));
+    const int types[] = {0, 25, 1, 15, 0};
+    for (int i = 0; i < 5; ++i)
+        t->AddRow({int64_t{i + 1}, int64_t{types[i]}});
+    return t;
+}
+
+std::vector<int> IdsOf(const TQTKWallList& walls)
+{
+    std::vector<int> ids;
+    for (const RecordRef& r : walls)
+        ids.push_back(r->GetID());
+    return ids;
+}
+
+}  // namespace
+
+TEST_F(CommonData, WallListIsKeptForTheSessionOutsideDetailMode)
+{
+    const Ref<TRDXTable> table = ElementTable();
+    EXPECT_EQ(IdsOf(CollectWallRecords(table.get())), (std::vector<int>{1, 3, 5}));
+    EXPECT_TRUE(CollectWallRecords(nullptr).empty());
+
+    const auto first = GAllWallList(table.get());
+    EXPECT_EQ(IdsOf(*first), (std::vector<int>{1, 3, 5}));
+    table->AddRow({int64_t{6}, int64_t{0}});
+    EXPECT_EQ(GAllWallList(table.get()), first);  // built once
+    {
+        TQTKDetailModeScope detail(true);
+        const auto fresh = GAllWallList(table.get());
+        EXPECT_NE(fresh, first);
+        EXPECT_EQ(fresh->size(), 4u);
+    }
+    StartCalculationSession({});
+    EXPECT_EQ(GAllWallList(table.get())->size(), 4u);
+    EXPECT_EQ(first->size(), 3u);  // a list handed out stays valid
+}
+
+TEST_F(CommonData, RoomSolidsArePerStoreyAndComputedOnce)
+{
+    int computed = 0;
+    auto rooms = [&computed](double height) {
+        return [&computed, height] {
+            ++computed;
+            TQTKSolidList solids;
+            solids.push_back(Box(0, 0, 0, 1000, 1000, height));
+            return solids;
+        };
+    };
+    TQTKWallRoomInfo& info = GAllWallRoomInfo();
+    EXPECT_EQ(info.GetCount(), 0);
+    struct Step {
+        int storey;
+        double height;  // of the room the computation would give
+        bool detailMode;
+        int computedAfter;
+        double volume;  // of the solid handed out
+    } steps[] = {
+        {1, 3000, false, 1, 3e9},                             // slot 1 filled
+        {1, 2000, false, 1, 3e9},                             // a copy of the kept solid
+        {0, 2000, false, 2, 2e9}, {1, 2500, true, 3, 2.5e9},  // detail mode: computed, not kept
+        {1, 2500, false, 3, 3e9}, {5, 1000, false, 4, 1e9},   // no slot: computed each time
+        {5, 1000, false, 5, 1e9},
+    };
+    for (const Step& s : steps) {
+        TQTKDetailModeScope mode(s.detailMode);
+        const TQTKSolidList solids = info.GetRoomSolids(s.storey, 3, rooms(s.height));
+        ASSERT_EQ(solids.size(), 1u);
+        EXPECT_NEAR(solids[0]->GetVolume(), s.volume, 1e-3) << "storey " << s.storey;
+        EXPECT_EQ(computed, s.computedAfter) << "storey " << s.storey;
+    }
+    EXPECT_EQ(info.GetCount(), 3);
+    EXPECT_TRUE(info.IsFilled(1));
+    EXPECT_FALSE(info.IsFilled(2));
+    EXPECT_FALSE(info.IsFilled(5));
+    StartCalculationSession({});
+    EXPECT_EQ(GAllWallRoomInfo().GetCount(), 0);
+}
+
+TEST_F(CommonData, RoomSolidsOfAStoreyAreComputedOnceUnderSeveralThreads)
+{
+    std::atomic<int> computed{0};
+    std::vector<std::thread> pool;
+    std::atomic<int> handedOut{0};
+    for (int t = 0; t < 8; ++t)
+        pool.emplace_back([&, t] {
+            const TQTKSolidList solids = GAllWallRoomInfo().GetRoomSolids(t % 2, 2, [&] {
+                ++computed;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                TQTKSolidList list;
+                list.push_back(Box(0, 0, 0, 1000, 1000, 1000));
+                return list;
+            });
+            handedOut += static_cast<int>(solids.size());
+        });
+    for (auto& th : pool)
+        th.join();
+    EXPECT_EQ(computed.load(), 2);
+    EXPECT_EQ(handedOut.load(), 8);
 }
