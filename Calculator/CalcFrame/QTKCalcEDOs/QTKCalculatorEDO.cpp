@@ -4,8 +4,8 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
-#include "Host/ElementModel/QTKBoxService.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
+#include "Host/ElementModel/QTKBoxService.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
@@ -39,7 +39,10 @@ bool IsVirtualWall(IQTKElementDrawObj* drawObj)
     return drawObj->GetElementTypeID() == 0 && EdoPropValueInteger(drawObj->GetPropValues(), "Type") == 255;
 }
 
-bool IsRibbonType(int typeId) { return typeId == 8 || typeId == 9; }
+bool IsRibbonType(int typeId)
+{
+    return typeId == 8 || typeId == 9;
+}
 
 // The box of a whole ribbon: from its root segment along the chain of
 // same-type first children.
@@ -62,12 +65,6 @@ TVRMBox3d RibbonBox(IQTKElementDrawObj* drawObj)
     }
     return box;
 }
-
-// The host's own relation tests of two elements. The element model offers
-// none yet: no pair is accepted without the solid test, and every pair the
-// box query returns may be related.
-bool HostAcceptsRelated(IQTKElementDrawObj*, IRDXRecord*) { return false; }
-bool HostIsRelated(IQTKElementDrawObj*, IRDXRecord*) { return true; }
 
 }  // namespace
 
@@ -133,7 +130,9 @@ void TQTKCalculatorEDO::Prepare(IRDXRecord*)
 
 bool TQTKCalculatorEDO::TryAddRelated(IRDXRecord* record)
 {
-    if (!HostAcceptsRelated(drawObj_, record) && !IsIntersectWith(record))
+    // Elements the host links itself (parent and child, owner and unit) are
+    // related without a solid test.
+    if (!drawObj_->AcceptsRelated(record) && !IsIntersectWith(record))
         return false;
     AddRelated(record);
     return true;
@@ -141,7 +140,7 @@ bool TQTKCalculatorEDO::TryAddRelated(IRDXRecord* record)
 
 bool TQTKCalculatorEDO::IsHostRelated(IRDXRecord* record)
 {
-    return HostIsRelated(drawObj_, record);
+    return drawObj_->IsRelated(record, 1);
 }
 
 void TQTKCalculatorEDO::AddRelated(IRDXRecord* record)
@@ -150,8 +149,8 @@ void TQTKCalculatorEDO::AddRelated(IRDXRecord* record)
     const int id = record->GetID();
     const int typeId = ElementTypeOf(record);
     std::lock_guard guard(dataLock_);
-    auto pos = std::lower_bound(related_.begin(), related_.end(), id,
-                                [](const TRelated& r, int key) { return r.id < key; });
+    auto pos =
+        std::lower_bound(related_.begin(), related_.end(), id, [](const TRelated& r, int key) { return r.id < key; });
     for (auto it = pos; it != related_.end() && it->id == id; ++it)
         if (it->record.get() == record)
             return;
@@ -205,7 +204,8 @@ void TQTKCalculatorEDO::BuildRelatedList()
         const double bottom = EdoPropValueFloat(drawObj_->GetPropValues(), "BottomElev");
         IRDXTable* floors = database->GetTable("Floor");
         const bool hasFloor = floors && floors->GetRecordByID(drawObj_->GetFloorID());
-        box = TVRMBox3d({-COpenBound, -COpenBound, bottom}, {COpenBound, COpenBound, hasFloor ? bottom + 1000.0 : bottom});
+        box = TVRMBox3d({-COpenBound, -COpenBound, bottom},
+                        {COpenBound, COpenBound, hasFloor ? bottom + 1000.0 : bottom});
     } else if (ownType == 84) {
         if (IQTKElementDrawObj* parent = GetRecordDrawObj(drawObj_->GetParentRecord()))
             box = parent->GetBox();
@@ -521,9 +521,9 @@ void TQTKCalculatorEDO::AddOriginalSolidDetail(IRDXRecord* qtyRecord)
         return;
     IRDXRecord* record = drawObj_->GetRecord();
     TQTKCurrentQty qty = CurrentQtyOf(record);
-    auto detail = std::make_unique<TQTKSolidDeductDetail>(
-        RecordRef(record), std::move(qty.code), std::move(qty.desc),
-        GetOriginalPolyhedronIntf()->GetPolyhedron()->Clone(), nullptr, UnitChange(qtyRecord, GetOriginalQty()));
+    auto detail = std::make_unique<TQTKSolidDeductDetail>(RecordRef(record), std::move(qty.code), std::move(qty.desc),
+                                                          GetOriginalPolyhedronIntf()->GetPolyhedron()->Clone(),
+                                                          nullptr, UnitChange(qtyRecord, GetOriginalQty()));
     detail->SetIsOriginalQty(true);
     container->Add(std::move(detail));
 }
@@ -566,6 +566,12 @@ std::vector<Ref<IQTKLineEdoInfo>> TQTKCalculatorEDO::GetLineEdoInfos()
     return {};
 }
 
-Ref<IRDXTableSource> TQTKCalculatorEDO::GetBusiness() { return GBusiness(); }
+Ref<IRDXTableSource> TQTKCalculatorEDO::GetBusiness()
+{
+    return GBusiness();
+}
 
-Ref<IRDXTableSource> TQTKCalculatorEDO::GetCalculatorSetting() { return GCalculatorSetting(); }
+Ref<IRDXTableSource> TQTKCalculatorEDO::GetCalculatorSetting()
+{
+    return GCalculatorSetting();
+}

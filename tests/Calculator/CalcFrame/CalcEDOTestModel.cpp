@@ -42,7 +42,8 @@ TQTKElementDrawObj* TTestModel::Add(int id, int typeId, TTestProps props, Ref<IQ
     data.typeID = typeId;
     data.props = MakeRef<TQTKPropValues>(std::move(props));
     data.shape = std::move(shape);
-    auto drawObj = MakeRef<TQTKElementDrawObj>(std::move(data));
+    Ref<TQTKElementDrawObj> drawObj =
+        nextMaker_ ? std::exchange(nextMaker_, {})(std::move(data)) : MakeRef<TQTKElementDrawObj>(std::move(data));
     TRDXRecord* record = elements_->AddRow({std::int64_t{id}});
     drawObj->SetRecord(record);
     record->SetObject(drawObj.get());
@@ -73,8 +74,8 @@ TQTKElementDrawObj* TTestModel::AddFace(int id, int typeId, double x0, double y0
     return Add(id, typeId, std::move(props), MakeRef<TQTKFaceShape>(std::move(shape)));
 }
 
-TQTKElementDrawObj* TTestModel::AddPoint(int id, int typeId, double x0, double y0, double x1, double y1,
-                                         double bottom, double top, TTestProps props)
+TQTKElementDrawObj* TTestModel::AddPoint(int id, int typeId, double x0, double y0, double x1, double y1, double bottom,
+                                         double top, TTestProps props)
 {
     TQTKPointShapeData shape;
     shape.insertPt = {(x0 + x1) / 2, (y0 + y1) / 2};
@@ -84,9 +85,15 @@ TQTKElementDrawObj* TTestModel::AddPoint(int id, int typeId, double x0, double y
     return Add(id, typeId, std::move(props), MakeRef<TQTKPointShape>(std::move(shape)));
 }
 
-void TTestModel::SetParent(TQTKElementDrawObj* child, TQTKElementDrawObj* parent) { child->SetParent(parent); }
+void TTestModel::SetParent(TQTKElementDrawObj* child, TQTKElementDrawObj* parent)
+{
+    child->SetParent(parent);
+}
 
-void TTestModel::AddFloor(int id) { floors_->AddRow({std::int64_t{id}}); }
+void TTestModel::AddFloor(int id)
+{
+    floors_->AddRow({std::int64_t{id}});
+}
 
 IRDXRecord* TTestModel::AddForeignRecord(int id)
 {
@@ -95,7 +102,10 @@ IRDXRecord* TTestModel::AddForeignRecord(int id)
     return record;
 }
 
-IRDXRecord* TTestModel::Record(int id) const { return elements_->GetRecordByID(id); }
+IRDXRecord* TTestModel::Record(int id) const
+{
+    return elements_->GetRecordByID(id);
+}
 
 void TTestModel::Activate(bool detailMode)
 {

@@ -3,6 +3,7 @@
 // shapes, floors, and the box service over them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,9 @@ public:
     TQTKElementDrawObj* AddPoint(int id, int typeId, double x0, double y0, double x1, double y1, double bottom,
                                  double top, TTestProps props = {});
     void SetParent(TQTKElementDrawObj* child, TQTKElementDrawObj* parent);
+    // The next element added is made by Maker (a test's own host element).
+    using TDrawObjMaker = std::function<Ref<TQTKElementDrawObj>(TQTKElementDrawObjData)>;
+    void SetNextDrawObjMaker(TDrawObjMaker maker) { nextMaker_ = std::move(maker); }
     void AddFloor(int id);
     // A record whose host object is not an element draw object.
     IRDXRecord* AddForeignRecord(int id);
@@ -43,4 +47,5 @@ private:
     TRDXTable* elements_ = nullptr;
     TRDXTable* floors_ = nullptr;
     std::vector<Ref<TQTKElementDrawObj>> drawObjs_;
+    TDrawObjMaker nextMaker_;
 };

@@ -240,7 +240,10 @@ public:
     }
 };
 
-void AttachAcceptAll(IQTKElementDrawObj* drawObj) { drawObj->SetCalcEDO(new TAcceptAllEDO(2, drawObj)); }
+void AttachAcceptAll(IQTKElementDrawObj* drawObj)
+{
+    drawObj->SetCalcEDO(new TAcceptAllEDO(2, drawObj));
+}
 
 // The host's relation test has the last word over touching solids.
 class TRejectingEDO final : public TQTKCalculatorEDO {
@@ -261,6 +264,63 @@ TEST(RelatedListTest, TheHostRelationTestCanRejectATouchingElement)
     column->SetCalcEDO(edo.get());
     model.Activate();
     EXPECT_EQ(RelatedIds(*edo), (std::vector<int>{2}));
+}
+
+// A host element that does not count one neighbour among its relations.
+class TRefusingDrawObj final : public TQTKElementDrawObj {
+public:
+    TRefusingDrawObj(TQTKElementDrawObjData data, int refused) : TQTKElementDrawObj(std::move(data)), refused_(refused)
+    {
+    }
+    bool IsRelated(const IRDXRecord* record, int flag = 1) const override
+    {
+        return record->GetID() != refused_ && TQTKElementDrawObj::IsRelated(record, flag);
+    }
+
+private:
+    int refused_;
+};
+
+// The host element's own test decides, not an override of the element object.
+TEST(RelatedListTest, AHostRefusalKeepsATouchingElementOut)
+{
+    TTestModel model;
+    model.SetNextDrawObjMaker(
+        [](TQTKElementDrawObjData data) { return MakeRef<TRefusingDrawObj>(std::move(data), 3); });
+    model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
+    model.AddPoint(2, 25, 400, 0, 800, 400, 0, 3000);
+    model.AddPoint(3, 25, 0, 400, 400, 800, 0, 3000);
+    model.Activate();
+    Ref<IQTKCalculatorEDO> column = GetCalcEDO(model.Record(1), true);
+    EXPECT_EQ(RelatedIds(*column), (std::vector<int>{2}));
+    EXPECT_TRUE(column->IsIntersectWith(model.Record(3)));  // the solids do touch
+    EXPECT_FALSE(column->IsHostRelated(model.Record(3)));
+}
+
+// The host's relation tests: any other element of the model may be related
+// (a record of another kind, or the element itself, may not), and elements
+// the host links (parent and child) are related without touching.
+TEST(RelatedListTest, HostRelationTests)
+{
+    TTestModel model;
+    auto* wall = model.AddLine(1, 0, 0, 0, 6000, 0, 240, 0, 3000);
+    auto* child = model.AddPoint(2, 4, 50000, 0, 51000, 240, 0, 2100);  // far away, but the wall's
+    model.AddPoint(3, 25, 60000, 0, 60400, 400, 0, 3000);               // far away, not linked
+    IRDXRecord* foreign = model.AddForeignRecord(4);
+    model.SetParent(child, wall);
+    model.Activate();
+    Ref<IQTKCalculatorEDO> edo = GetCalcEDO(model.Record(1), true);
+    struct Case {
+        IRDXRecord* record;
+        bool hostRelated;
+    };
+    for (const Case& c :
+         {Case{model.Record(2), true}, Case{model.Record(3), true}, Case{foreign, false}, Case{model.Record(1), false}})
+        EXPECT_EQ(edo->IsHostRelated(c.record), c.hostRelated) << c.record->GetID();
+    EXPECT_TRUE(edo->TryAddRelated(model.Record(2)));
+    EXPECT_FALSE(edo->TryAddRelated(model.Record(3)));
+    EXPECT_EQ(edo->IndexOfRelated(model.Record(2)), 0);
+    EXPECT_EQ(edo->IndexOfRelated(model.Record(3)), -1);
 }
 
 TEST(RelatedListTest, KindsThatAreNeverRelated)
@@ -286,8 +346,8 @@ TEST(RelatedListTest, FloorAreaSearchesAboveItsBottomOnlyWithAFloorRow)
         if (hasFloor)
             model.AddFloor(0);
         AttachAcceptAll(model.AddFace(1, 58, 0, 0, 1000, 1000, 0, 0, {{"BottomElev", 0.0}}));  // floor area
-        model.AddPoint(2, 25, 50000, 0, 50400, 400, -3000, 0);  // far away in plan, ending at the bottom
-        model.AddFace(3, 19, 50000, 0, 60000, 1000, 600, 100);  // slab 500..600 above the bottom
+        model.AddPoint(2, 25, 50000, 0, 50400, 400, -3000, 0);   // far away in plan, ending at the bottom
+        model.AddFace(3, 19, 50000, 0, 60000, 1000, 600, 100);   // slab 500..600 above the bottom
         model.AddFace(4, 19, 50000, 0, 60000, 1000, 1600, 100);  // slab 1500..1600
         model.Activate();
         const std::vector<int> expected = hasFloor ? std::vector<int>{2, 3} : std::vector<int>{2};
