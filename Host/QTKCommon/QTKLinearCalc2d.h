@@ -39,6 +39,12 @@ public:
     // pieces not longer than tol are ignored and ends within tol of a unit's
     // end snap to it. Returns the length newly marked (x factor).
     double AppendRange(double from, double to, int mark, double tol = CVRMEpsilon);
+    // The same with the owning record of the mark (accepted for the callers; a
+    // range keeps only the mark).
+    double Append(double from, double to, int mark, const IRDXRecord* /*record*/ = nullptr, double tol = CVRMEpsilon)
+    {
+        return AppendRange(from, to, mark, tol);
+    }
     // Whole length, unmarked length, length of one mark (-1: unmarked); x factor.
     double GetAllLength() const;
     double GetNullLength() const { return GetLengthFor(CQTKNullMark); }
@@ -83,6 +89,10 @@ public:
 
     const TVRMCustomLine2d& GetLine() const noexcept { return line_; }
     bool GetRecordDetails() const noexcept { return recordDetails_; }
+
+    // A range of lengths along the line (arc length along an arc), marked
+    // without a detail.
+    using TVRMNumRangeCalc2d::Append;
     void SetRecordDetails(bool value) noexcept { recordDetails_ = value; }
 
     // Marks the still-unmarked pieces of the line inside the set (boundary

@@ -50,6 +50,21 @@ TEST(NumRangeCalc, DeleteSameMarkJoinsNeighbours)
     EXPECT_DOUBLE_EQ(calc.GetNullLength(), 100);
 }
 
+// A height range appended by record id: a cap from 1000 to 2000, a raft over 1500..2500.
+TEST_F(LinearCalc, RangesAppendedWithTheirRecord)
+{
+    TVRMNumericalCalc2d cap(1000, 2000, false, 1.0);
+    EXPECT_DOUBLE_EQ(cap.Append(1500, 2500, 7, TestRecord(7), CVRMEpsilon), 500);
+    EXPECT_DOUBLE_EQ(cap.Append(1200, 1800, 8), 300);
+    EXPECT_DOUBLE_EQ(cap.GetLengthFor(7), 500);
+    EXPECT_DOUBLE_EQ(cap.GetNullLength(), 200);
+    // A line calculator takes ranges of lengths along its line as well as polygons.
+    TQTKLinearCalc2d line(TVRMCustomLine2d({0, 0}, {5000, 0}), true);
+    EXPECT_DOUBLE_EQ(line.Append(1000, 2000, 3, TestRecord(3)), 1000);
+    EXPECT_NEAR(line.Append(Rect(1500, -100, 2500, 100), 4), 500, 1e-9);
+    EXPECT_EQ(Details().GetCount(), 0);
+}
+
 TEST_F(LinearCalc, PolygonsMarkStillUncoveredPiecesOfALine)
 {
     TQTKLinearCalc2d calc(TVRMCustomLine2d({0, 0}, {5000, 0}), true, 1.0, 0.0);
