@@ -78,9 +78,9 @@ void TQTKShellCalc3d::WriteRemovedDetail(const TVRMPolyhedronShell3d& removed, d
                                          const TVRMPolyhedron3d* shown, bool formulaText) const
 {
     const TQTKCurrentQty qty = CurrentQtyOf(record_ ? record_.get() : record);
-    AddDeductDetail(std::make_unique<TQTKShellDeductDetail>(RecordRef(const_cast<IRDXRecord*>(record)), qty.code,
-                                                            qty.desc, removed.Clone(), shown ? shown->Clone() : nullptr,
-                                                            AreaText(removed, amount, factor_, formulaText)));
+    AddDeductDetail(std::make_unique<TQTKShellDeductDetail>(
+        RecordRef(const_cast<IRDXRecord*>(record)), qty.code, qty.desc, removed.Clone(),
+        shown ? shown->Clone() : nullptr, AreaText(removed, amount, factor_, formulaText && !isRatio_)));
 }
 
 double TQTKShellCalc3d::Subtract(const TVRMPolyhedron3d& solid, const IRDXRecord* record, int kinds,

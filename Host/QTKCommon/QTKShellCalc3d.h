@@ -46,6 +46,11 @@ public:
     // Set by the creator when the shell lies on an arc (chooses the expression writer).
     bool GetIsArc() const noexcept { return isArc_; }
     void SetIsArc(bool value) noexcept { isArc_ = value; }
+    // Set by the creator when the factor is a correction ratio (the exact area
+    // of a curved surface over the area of its facets): removed parts are then
+    // written as plain values, a formula over facets meaning nothing.
+    bool GetIsRatio() const noexcept { return isRatio_; }
+    void SetIsRatio(bool value) noexcept { isRatio_ = value; }
 
     // Removes the part the solid takes (superposition kind set kinds); returns
     // the area removed x factor. detailSolid: shown in the detail (input only).
@@ -74,6 +79,7 @@ private:
     double factor_;
     double area_ = 0.0;  // of the shell, without the factor
     bool isArc_ = false;
+    bool isRatio_ = false;
 };
 
 // A shell calculator that also measures the remaining perimeter.

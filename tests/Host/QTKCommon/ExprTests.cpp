@@ -77,6 +77,8 @@ TEST(ExprAnalyser, PolygonAndPerimeterFormulas)
     std::string text;
     ASSERT_TRUE(TVRMPoly2dAnalyser::ParseMultiPolygonToString(set, text, 3));
     EXPECT_EQ(text, "3.6*2.4-1*1+Pi*0.5*0.5");
+    ASSERT_TRUE(TVRMPoly2dAnalyser::ParsePolygonToString(RectRing(0, 0, 3600, 2400), text, 3));
+    EXPECT_EQ(text, "3.6*2.4");
     ASSERT_TRUE(TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(set, text, -1));
     EXPECT_EQ(text, "(3.6+2.4)*2+(1+1)*2+2*Pi*0.5");
 

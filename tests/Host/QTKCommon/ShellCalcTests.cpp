@@ -70,19 +70,21 @@ TEST_F(ShellCalc, SuperpositionKinds)
 TEST_F(ShellCalc, SubtractFlags)
 {
     struct Case {
-        bool detailMode, writeDetail, formulaText;
+        bool detailMode, writeDetail, formulaText, ratio;
         int details;
         const char* text;
     } cases[] = {
-        {true, true, true, 1, "0.1<长度>*0.1<宽度>"},
-        {true, true, false, 1, "0.01"},
-        {true, false, false, 0, nullptr},
-        {false, true, true, 0, nullptr},
+        {true, true, true, false, 1, "0.1<长度>*0.1<宽度>"},
+        {true, true, false, false, 1, "0.01"},
+        {true, true, true, true, 1, "0.01"},  // a correction ratio: plain values
+        {true, false, false, false, 0, nullptr},
+        {false, true, true, false, 0, nullptr},
     };
     for (const Case& c : cases) {
         Details().Clear();
         GIsDetailMode = c.detailMode;
         TQTKShellCalc3d calc(Square(), nullptr);  // no record: no original detail
+        calc.SetIsRatio(c.ratio);
         const double removed =
             calc.Subtract(*Box(0, 0, -50, 100, 100, 50), TestRecord(2), 3, nullptr, c.writeDetail, c.formulaText);
         EXPECT_NEAR(removed, 10000, 1e-3);
