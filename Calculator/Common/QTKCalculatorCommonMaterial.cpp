@@ -5,6 +5,7 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/RDX/RDXSync.h"
+#include "Host/Runtime/Assert.h"
 #include "Host/Runtime/NameList.h"
 
 namespace {
@@ -78,6 +79,30 @@ bool IsCutByGrade(IRDXRecord* subject, IRDXRecord* object, int kindTypeId)
             return false;
         default:
             return object->GetID() < subject->GetID();
+    }
+}
+
+Ref<IQTKWallCalcEDO> WallObjectOf(IRDXRecord* record)
+{
+    return record ? RefCast<IQTKWallCalcEDO>(GetCalcEDO(record, true)) : nullptr;
+}
+
+// The pair's kind under A's material-only mode.
+bool IsWallObjectPairSameKind(IQTKWallCalcEDO& a, IQTKWallCalcEDO& b)
+{
+    const std::string textA = a.GetMaterial();
+    const std::string textB = b.GetMaterial();
+    switch (a.GetCalcByOnlyMaterial()) {
+        case 1:
+            return IsConcreteMaterialText(textA) && IsConcreteMaterialText(textB);
+        case 2: {
+            const auto qualifies = [](std::string_view text) {
+                return IsConcreteMaterialText(text) || ContainsSolidBrick(text);
+            };
+            return qualifies(textA) && qualifies(textB);
+        }
+        default:
+            return false;
     }
 }
 
@@ -257,4 +282,42 @@ int ComparePartitionWall(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)
     if (isWall(a) && a->GetType() == 254 && isWall(b) && b->GetType() != 254)
         return -1;
     return 0;
+}
+
+bool IsWallPairSameKind(IRDXRecord* a, IRDXRecord* b)
+{
+    const Ref<IQTKWallCalcEDO> wallA = WallObjectOf(a);
+    const Ref<IQTKWallCalcEDO> wallB = WallObjectOf(b);
+    return wallA && wallB && IsWallObjectPairSameKind(*wallA, *wallB);
+}
+
+int CompareWallMaterialPair(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b, TQTKEdoCompareFunc otherwise)
+{
+    QTK_ASSERT(otherwise != nullptr);
+    auto* wallA = dynamic_cast<IQTKWallCalcEDO*>(a);
+    auto* wallB = dynamic_cast<IQTKWallCalcEDO*>(b);
+    if (wallA && wallB && IsWallObjectPairSameKind(*wallA, *wallB))
+        return 2;
+    return otherwise(a, b);
+}
+
+bool IsConcreteWallLinked(IRDXRecord* a, IRDXRecord* b)
+{
+    const Ref<IQTKWallCalcEDO> wallA = WallObjectOf(a);
+    const Ref<IQTKWallCalcEDO> wallB = WallObjectOf(b);
+    return wallA && wallB && IsConcreteMaterialText(wallA->GetMaterial()) && wallB->GetFillWallOverlayState() == 2 &&
+           WallLinksId(b->GetID(), a);
+}
+
+bool WallLinksId(int id, IRDXRecord* wall)
+{
+    const Ref<IQTKWallCalcEDO> wallObject = WallObjectOf(wall);
+    if (!wallObject)
+        return false;
+    // Only the listed ids: the answer past the end (-1) is no fill wall.
+    const int count = wallObject->GetOverlayFillWallCount();
+    for (int i = 0; i < count; ++i)
+        if (wallObject->GetOverlayFillWallID(i) == id)
+            return true;
+    return false;
 }

@@ -73,3 +73,25 @@ bool IsPileCutBy(IRDXRecord* subject, IRDXRecord* object);
 // -1 when A is a partition wall (a wall whose "Type" is 254) and B a wall of
 // another kind; 0 otherwise.
 int ComparePartitionWall(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b);
+
+// ---------------------------------------------------------------------------
+// Wall material pairs. A wall's material text and its material-only mode come
+// from its wall object; the mode of a pair is the first wall's.
+
+// A join priority of two element objects: positive when A runs through B.
+using TQTKEdoCompareFunc = int (*)(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b);
+
+// Two walls that join without priority in material-only mode: mode 1 both of
+// concrete, mode 2 each of concrete or of solid brick. False in any other
+// mode or when either record has no wall object.
+bool IsWallPairSameKind(IRDXRecord* a, IRDXRecord* b);
+// The join priority that walls in material-only mode give the line
+// calculators: 2 for two walls of the same kind (as above), otherwise the
+// element-family join priority, which the caller passes as Otherwise.
+int CompareWallMaterialPair(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b, TQTKEdoCompareFunc otherwise);
+// Concrete wall A is overlaid by fill wall B: A is concrete by its text, B is
+// an overlaying fill wall (state 2) and A lists B among its overlaying fill walls.
+bool IsConcreteWallLinked(IRDXRecord* a, IRDXRecord* b);
+// The wall lists the id among the fill walls that overlay it; False for a
+// record without a wall object.
+bool WallLinksId(int id, IRDXRecord* wall);

@@ -196,7 +196,17 @@ public:
 // Element families, each with its identity and parent.
 
 inline constexpr TGUID IID_IQTKLineEntBaseCalcEDO = "{1FE4D04A-6049-4DDD-BFFE-164F8694D07B}";
-class IQTKLineEntBaseCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKLineEntBaseCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The calculated middle, left and right side lines, joined cleanly to the
+    // connected line elements (built on first request; owned by the object).
+    virtual const TVRMCustomLine2d* GetMidLine() = 0;
+    virtual const TVRMCustomLine2d* GetLeftLine() = 0;
+    virtual const TVRMCustomLine2d* GetRightLine() = 0;
+    // No line element of the connect types meets the element at its start (end).
+    virtual bool IsStartUnconnected() = 0;
+    virtual bool IsEndUnconnected() = 0;
+};
 
 inline constexpr TGUID IID_IQTKHasSectionInfoWithLengthRateCalcEDO = "{2E3F4764-2680-4538-A03C-1208834E742E}";
 class IQTKHasSectionInfoWithLengthRateCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
@@ -215,13 +225,32 @@ inline constexpr TGUID IID_IQTKCustomWallCalcEDO = "{179FCC3E-9369-40F7-99EA-344
 class IQTKCustomWallCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
 inline constexpr TGUID IID_IQTKWallCalcEDO = "{82BAC0B4-D39A-40E9-AA35-225BD807B8DD}";
-class IQTKWallCalcEDO : public virtual IQTKCustomWallCalcEDO {};
+class IQTKWallCalcEDO : public virtual IQTKCustomWallCalcEDO {
+public:
+    // 1 not an overlaying fill wall, 2 a fill wall lying inside a parallel
+    // wall; decided on first request. The same answer as the wall's line info.
+    virtual int GetFillWallOverlayState() = 0;
+    // Index key of the Index-th fill wall overlaying this wall; -1 past the
+    // end. A negative Index is an assertion failure.
+    virtual int GetOverlayFillWallID(int index) = 0;
+    // Short-limb shear wall kind (0 automatic ... 5 not a candidate); an
+    // automatic kind is decided for the wall's whole group first.
+    virtual std::uint8_t GetShortArmShearWallType() = 0;
+    // Material-only mode: 0 off; 1 and 2 are the two modes a rule may set.
+    virtual std::uint8_t GetCalcByOnlyMaterial() = 0;
+    // Number of fill walls overlaying this wall (a concrete wall only).
+    virtual int GetOverlayFillWallCount() = 0;
+};
 
 inline constexpr TGUID IID_IQTKInsulatingWallCalcEDO = "{B1FC0194-A6C2-4E59-8C64-6ACBB23327EF}";
 class IQTKInsulatingWallCalcEDO : public virtual IQTKCustomWallCalcEDO {};
 
 inline constexpr TGUID IID_IQTKInsulatingWallUnitCalcEDO = "{A5700B53-FF87-472D-9498-370F652A276C}";
-class IQTKInsulatingWallUnitCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKInsulatingWallUnitCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The unit's middle line, laid out by its wall (owned by the unit).
+    virtual const TVRMCustomLine2d* GetMidLine() = 0;
+};
 
 inline constexpr TGUID IID_IQTKParapetCalcEDO = "{DA5FE96F-CD08-4B1E-8784-7B808FF14890}";
 class IQTKParapetCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
@@ -236,7 +265,12 @@ inline constexpr TGUID IID_IQTKFDBeamCalcEDO = "{3AA6F6D3-8A0A-4B39-A0F5-FA01798
 class IQTKFDBeamCalcEDO : public virtual IQTKBeamCalcEDO {};
 
 inline constexpr TGUID IID_IQTKLintelCalcEDO = "{38159FB4-E67D-48EA-BC3A-3D9B5BC2A29A}";
-class IQTKLintelCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKLintelCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The lintel's section polygon (x across the lintel, y up), built once
+    // (owned by the object).
+    virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
+};
 
 inline constexpr TGUID IID_IQTKColumnCalculatorEDO = "{597B9A20-0B0A-4897-A8E7-D815C663D79A}";
 class IQTKColumnCalculatorEDO : public virtual IQTKCalculatorEDO {};
@@ -265,6 +299,13 @@ class IQTKStairCalculator : public virtual IQTKCalculatorEDO {};
 inline constexpr TGUID IID_IQTKAttachWallFaceEntBaseCalcEDO = "{F122BADF-7399-421B-8855-A19FD74D1C88}";
 class IQTKAttachWallFaceEntBaseCalcEDO : public virtual IQTKCalculatorEDO {
 public:
+    // The block (plastering) layer is measured outside the host wall's
+    // insulating layer.
+    virtual bool IsBlockConsiderInsulatingLayer() = 0;
+    virtual bool IsPlasteringConsiderInsulatingLayer() = 0;
+    // Thickness of the insulating layer on the host wall's side of this
+    // element; 0 without one (a column host has none).
+    virtual double GetHostInsulatingLayerThickness() = 0;
     // Called by the finish solid caches when they free the object's item; forget it when it is the one held.
     virtual void ReleaseHalfBlockPolyhedronItem(const TQTKFinishHalfBlockPolyhedronItem* item) = 0;
     virtual void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem* item) = 0;

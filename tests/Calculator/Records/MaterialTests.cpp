@@ -6,6 +6,8 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
+#include "Host/Runtime/Assert.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 
 namespace {
 
@@ -141,6 +143,77 @@ TEST_F(MaterialTest, FinishMaterialText)
     EXPECT_EQ(GetFinishMaterial(R(22)), "");
     EXPECT_EQ(GetElementMaterialText(D(11), "砖"), "砖");
     EXPECT_EQ(GetElementMaterialText(D(22), ""), "");
+}
+
+// Material-only mode of the first wall decides which pairs join without
+// priority; the second wall's mode does not count.
+TEST_F(MaterialTest, WallPairsOfTheSameKind)
+{
+    TFakeEDOScope scope;
+    TFakeWallEDO& a = scope.Attach<TFakeWallEDO>(model_.FindElement(11));
+    TFakeWallEDO& b = scope.Attach<TFakeWallEDO>(model_.FindElement(13));
+    b.onlyMaterialMode = 1;
+    struct Case {
+        std::uint8_t mode;
+        const char* textA;
+        const char* textB;
+        bool sameKind;
+    };
+    const std::array<Case, 9> cases{{{1, "混凝土", "C30砼", true},
+                                     {1, "混凝土", "MU10实心砖", false},
+                                     {1, "加气混凝土", "混凝土", false},
+                                     {2, "混凝土", "MU10实心砖", true},
+                                     {2, "MU10实心砖", "实心砖", true},
+                                     {2, "混凝土", "多孔砖", false},
+                                     {2, "混凝土砌块", "混凝土", false},
+                                     {0, "混凝土", "混凝土", false},
+                                     {3, "混凝土", "混凝土", false}}};
+    const auto familyPriority = [](IQTKCalculatorEDO*, IQTKCalculatorEDO*) { return -7; };
+    for (const Case& c : cases) {
+        a.onlyMaterialMode = c.mode;
+        a.material = c.textA;
+        b.material = c.textB;
+        EXPECT_EQ(IsWallPairSameKind(R(11), R(13)), c.sameKind) << int(c.mode) << c.textA << c.textB;
+        EXPECT_EQ(CompareWallMaterialPair(&a, &b, familyPriority), c.sameKind ? 2 : -7) << c.textA << c.textB;
+    }
+    // A beam is no wall: never of the same kind, the family priority decides.
+    a.onlyMaterialMode = 1;
+    a.material = "混凝土";
+    EXPECT_FALSE(IsWallPairSameKind(R(11), R(14)));
+    EXPECT_FALSE(IsWallPairSameKind(R(14), R(11)));
+    EXPECT_EQ(CompareWallMaterialPair(&a, GetCalcEDO(R(14), true).get(), familyPriority), -7);
+    EXPECT_THROW(CompareWallMaterialPair(&a, &b, nullptr), EQTKAssertionFailed);
+}
+
+// Concrete wall 11 may be overlaid by fill wall 13.
+TEST_F(MaterialTest, ConcreteWallsLinkedToTheirFillWalls)
+{
+    TFakeEDOScope scope;
+    TFakeWallEDO& wall = scope.Attach<TFakeWallEDO>(model_.FindElement(11));
+    TFakeWallEDO& fill = scope.Attach<TFakeWallEDO>(model_.FindElement(13));
+    struct Case {
+        const char* wallText;
+        int fillState;
+        std::vector<int> overlayIds;
+        bool linked;
+    };
+    const std::array<Case, 5> cases{{{"混凝土", 2, {30, 13}, true},
+                                     {"砖", 2, {13}, false},
+                                     {"混凝土", 1, {13}, false},
+                                     {"混凝土", 2, {30}, false},
+                                     {"混凝土", 2, {}, false}}};
+    for (const Case& c : cases) {
+        wall.material = c.wallText;
+        fill.overlayState = c.fillState;
+        wall.overlayIds = c.overlayIds;
+        EXPECT_EQ(IsConcreteWallLinked(R(11), R(13)), c.linked) << c.wallText << c.fillState;
+        EXPECT_EQ(WallLinksId(13, R(11)), !c.overlayIds.empty() && c.overlayIds.back() == 13);
+    }
+    // Only listed ids count: the answer past the end (-1) names no wall.
+    wall.overlayIds = {13};
+    EXPECT_FALSE(WallLinksId(-1, R(11)));
+    EXPECT_FALSE(WallLinksId(13, R(14)));  // a beam lists nothing
+    EXPECT_FALSE(IsConcreteWallLinked(R(11), R(14)));
 }
 
 }  // namespace

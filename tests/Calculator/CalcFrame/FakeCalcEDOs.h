@@ -1,0 +1,115 @@
+// Small element objects of the line, wall, lintel, insulating wall unit and
+// wall-face families for tests of the shared routines: each answers from
+// fields the test sets, so a test states exactly what the family reports.
+// A scope attaches them to host elements and detaches them again.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/Runtime/Assert.h"
+#include "Host/VRM/Geometry2d/VRMLine2d.h"
+#include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+
+// A line element of any family derived from the line element interface.
+template <class TFamily>
+class TFakeLineEDO : public TQTKCalculatorEDO, public virtual TFamily {
+public:
+    explicit TFakeLineEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+
+    const TVRMCustomLine2d* GetMidLine() override { return midLine ? &*midLine : nullptr; }
+    const TVRMCustomLine2d* GetLeftLine() override { return leftLine ? &*leftLine : nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
+    bool IsStartUnconnected() override { return startFree; }
+    bool IsEndUnconnected() override { return endFree; }
+
+    std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine;
+    bool startFree = true;
+    bool endFree = true;
+};
+
+using TFakeLineEntEDO = TFakeLineEDO<IQTKLineEntBaseCalcEDO>;
+
+class TFakeWallEDO final : public TFakeLineEDO<IQTKWallCalcEDO> {
+public:
+    using TFakeLineEDO::TFakeLineEDO;
+
+    std::string GetMaterial() override { return material ? *material : TQTKCalculatorEDO::GetMaterial(); }
+    int GetFillWallOverlayState() override { return overlayState; }
+    int GetOverlayFillWallID(int index) override
+    {
+        QTK_ASSERT(index >= 0);
+        return index < static_cast<int>(overlayIds.size()) ? overlayIds[index] : -1;
+    }
+    std::uint8_t GetShortArmShearWallType() override { return shortArmKind; }
+    std::uint8_t GetCalcByOnlyMaterial() override { return onlyMaterialMode; }
+    int GetOverlayFillWallCount() override { return static_cast<int>(overlayIds.size()); }
+
+    std::optional<std::string> material;  // else the element's "Material"
+    int overlayState = 1;
+    std::vector<int> overlayIds;
+    std::uint8_t shortArmKind = 5;
+    std::uint8_t onlyMaterialMode = 0;
+};
+
+class TFakeLintelEDO final : public TQTKCalculatorEDO, public IQTKLintelCalcEDO {
+public:
+    explicit TFakeLintelEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    const TVRMMultiPolygon2d* GetPlanPolygon() override { return &planPolygon; }
+
+    TVRMMultiPolygon2d planPolygon;
+};
+
+class TFakeInsulatingWallUnitEDO final : public TQTKCalculatorEDO, public IQTKInsulatingWallUnitCalcEDO {
+public:
+    explicit TFakeInsulatingWallUnitEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    const TVRMCustomLine2d* GetMidLine() override { return midLine ? &*midLine : nullptr; }
+
+    std::optional<TVRMCustomLine2d> midLine;
+};
+
+// A wall-face finish or dado on a wall that may carry an insulating layer.
+class TFakeWallFaceEDO final : public TQTKCalculatorEDO, public IQTKAttachWallFaceEntBaseCalcEDO {
+public:
+    explicit TFakeWallFaceEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    bool IsBlockConsiderInsulatingLayer() override { return blockOutsideLayer; }
+    bool IsPlasteringConsiderInsulatingLayer() override { return plasteringOutsideLayer; }
+    double GetHostInsulatingLayerThickness() override { return hostLayerThickness; }
+    void ReleaseHalfBlockPolyhedronItem(const TQTKFinishHalfBlockPolyhedronItem*) override {}
+    void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem*) override {}
+
+    bool blockOutsideLayer = false;
+    bool plasteringOutsideLayer = false;
+    double hostLayerThickness = 0.0;
+};
+
+// Attaches test objects to host elements (already prepared) for the scope's
+// length.
+class TFakeEDOScope {
+public:
+    TFakeEDOScope() = default;
+    TFakeEDOScope(const TFakeEDOScope&) = delete;
+    TFakeEDOScope& operator=(const TFakeEDOScope&) = delete;
+    ~TFakeEDOScope()
+    {
+        for (IQTKElementDrawObj* drawObj : attached_)
+            drawObj->SetCalcEDO(nullptr);
+    }
+
+    template <class T>
+    T& Attach(IQTKElementDrawObj* drawObj)
+    {
+        QTK_ASSERT(drawObj != nullptr);
+        Ref<T> edo(new T(drawObj));
+        edo->SetPrepareState(CQTKEdoPrepared);
+        drawObj->SetCalcEDO(static_cast<IQTKCalculatorEDO*>(edo.get()));
+        attached_.push_back(drawObj);
+        return *edo;
+    }
+
+private:
+    std::vector<IQTKElementDrawObj*> attached_;
+};
