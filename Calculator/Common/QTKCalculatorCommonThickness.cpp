@@ -18,13 +18,23 @@ double ThicknessWithLayer(IRDXRecord* record, bool block, double factor)
 {
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
     QTK_ASSERT(drawObj != nullptr);
-    if (!block)
-        return 0.0;
     const IPropValues* values = drawObj->GetPropValues();
-    double thickness = EdoPropValueFloat(values, "Thickness", 0.0) * factor;
-    if (drawObj->GetElementTypeID() == CInsulatingLayerType && factor < 1.0)
-        thickness += EdoPropValueFloat(values, "AirLayerThickness", 0.0) * factor;
-    return thickness;
+    if (drawObj->GetElementTypeID() == CInsulatingLayerType) {
+        if (!block)
+            return 0.0;
+        double thickness = EdoPropValueFloat(values, "Thickness", 0.0) * factor;
+        if (factor < 1.0)
+            thickness += EdoPropValueFloat(values, "AirLayerThickness", 0.0) * factor;
+        return thickness;
+    }
+    // A finish adds the host wall's insulating layer, whole, to the layer it
+    // measures outside that insulating layer.
+    const Ref<IQTKAttachWallFaceEntBaseCalcEDO> finish =
+        RefCast<IQTKAttachWallFaceEntBaseCalcEDO>(GetCalcEDO(record, true));
+    const bool outsideLayer =
+        finish && (block ? finish->IsBlockConsiderInsulatingLayer() : finish->IsPlasteringConsiderInsulatingLayer());
+    const double hostLayer = outsideLayer ? finish->GetHostInsulatingLayerThickness() : 0.0;
+    return block ? EdoPropValueFloat(values, "Thickness", 0.0) * factor + hostLayer : hostLayer;
 }
 
 }  // namespace

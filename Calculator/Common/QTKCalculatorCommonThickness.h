@@ -28,7 +28,10 @@ int GetWallRatingThickness(IRDXRecord* wall, const TableSourceRef& ruleContext);
 // What a finish or an insulating layer adds beside its host, half / full:
 // an insulating layer (type 68): with Block its "Thickness" (half: plus half
 // its "AirLayerThickness"), else 0; a wall-attached finish: with Block its
-// "Thickness", else 0. The host wall's insulating layer is not added yet: the
-// finish objects do not tell whether their layers are measured outside it.
+// "Thickness", plus the host wall's insulating layer when the finish measures
+// its block layer outside it; without Block the host wall's insulating layer
+// when the finish measures its plastering outside it, else 0. The insulating
+// layer is never halved. An element object that is no wall-attached finish
+// adds no insulating layer.
 double GetHalfThicknessWithLayer(IRDXRecord* record, bool block);
 double GetThicknessWithLayer(IRDXRecord* record, bool block);

@@ -4,6 +4,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonThickness.h"
 #include "Calculator/Strategies/Common/QTKStrategiesCommon.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 
 namespace {
 
@@ -40,6 +41,34 @@ TEST_F(ThicknessTest, LayerThickness)
     EXPECT_DOUBLE_EQ(GetHalfThicknessWithLayer(R(22), true), 10.0);
     EXPECT_DOUBLE_EQ(GetThicknessWithLayer(R(22), true), 20.0);
     EXPECT_DOUBLE_EQ(GetThicknessWithLayer(R(22), false), 0.0);
+}
+
+// A finish 20 thick on a wall with an insulating layer: the layer counts,
+// whole, on the side the finish measures outside it.
+TEST_F(ThicknessTest, FinishLayersOutsideTheWallsInsulatingLayer)
+{
+    struct Case {
+        bool blockOutside, plasteringOutside;
+        double hostLayer;
+        double halfBlock, block, halfPlastering, plastering;
+    };
+    const Case cases[] = {{false, false, 50, 10, 20, 0, 0},
+                          {true, false, 50, 60, 70, 0, 0},
+                          {false, true, 50, 10, 20, 50, 50},
+                          {true, true, 50, 60, 70, 50, 50},
+                          {true, true, 0, 10, 20, 0, 0}};
+    for (const Case& c : cases) {
+        TFakeEDOScope scope;
+        TFakeWallFaceEDO& finish = scope.Attach<TFakeWallFaceEDO>(model_.FindElement(22));
+        finish.blockOutsideLayer = c.blockOutside;
+        finish.plasteringOutsideLayer = c.plasteringOutside;
+        finish.hostLayerThickness = c.hostLayer;
+        SCOPED_TRACE(testing::Message() << c.blockOutside << c.plasteringOutside << c.hostLayer);
+        EXPECT_DOUBLE_EQ(GetHalfThicknessWithLayer(R(22), true), c.halfBlock);
+        EXPECT_DOUBLE_EQ(GetThicknessWithLayer(R(22), true), c.block);
+        EXPECT_DOUBLE_EQ(GetHalfThicknessWithLayer(R(22), false), c.halfPlastering);
+        EXPECT_DOUBLE_EQ(GetThicknessWithLayer(R(22), false), c.plastering);
+    }
 }
 
 TEST_F(ThicknessTest, FrameDepth)
