@@ -3,19 +3,11 @@
 #include <numeric>
 #include <string>
 
-#include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "tests/Host/ElementModel/ElementModelTestUtils.h"
 #include "tests/Host/QTKCommon/QTKCommonTestUtils.h"
 
 namespace {
-
-Ref<TQTKElementModel> Model(const std::string& elements)
-{
-    return TQTKElementModel::LoadFromText(
-        R"({"floors": [{"ID": 1, "Name": "F1", "StructuralElevation": 0, "Height": 3.0}], "elements": [)" + elements +
-            "]}",
-        ".");
-}
 
 std::unique_ptr<TVRMPolyhedron3d> SolidOf(const TQTKElementModel& model, int id)
 {
@@ -33,8 +25,8 @@ std::unique_ptr<TVRMPolyhedronShell3d> FacesOf(const TVRMPolyhedron3d& solid, co
 // A ring beam 240 x 300 from 2800 on a 240 wall 6000 long whose top is wallTop.
 Ref<TQTKElementModel> WallUnderRingBeam(double wallTop)
 {
-    return Model(R"({"id": 1, "type": 0, "props": {"Thickness": 240, "BottomElev": 0, "TopElev": )" +
-                 std::to_string(wallTop) + R"(}, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
+    return LoadElements(R"({"id": 1, "type": 0, "props": {"Thickness": 240, "BottomElev": 0, "TopElev": )" +
+                        std::to_string(wallTop) + R"(}, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
         {"id": 2, "type": 17, "props": {"SectionWidth": 240, "BottomElev": 2800, "TopElev": 3100},
          "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}})");
 }
@@ -90,7 +82,7 @@ TEST_F(ElementShells, RingBeamBottomOnAWall)
 // of its own strip.
 TEST_F(ElementShells, DoorAgainstAColumn)
 {
-    const auto model = Model(R"(
+    const auto model = LoadElements(R"(
         {"id": 1, "type": 25, "props": {"SectionWidth": 400, "SectionHeight": 400, "BottomElev": 0, "TopElev": 3000},
          "shape": {"kind": "point", "insertPt": [-200, 0]}},
         {"id": 2, "type": 0, "props": {"Thickness": 200, "BottomElev": 0, "TopElev": 3000, "Material": "砖"},
