@@ -392,7 +392,14 @@ void GetMatchFieldValue(IRDXRecord* record, const IQTKElementDrawObj* drawObj, s
             value.SetAsInteger(edo->GetType());
         return;
     }
-    // "ShortArmShearWall" is kept as a property of the wall.
+    // A wall object knows its short-limb kind (deciding it for its group when
+    // it is automatic); other elements answer from their properties.
+    if (name == "ShortArmShearWall") {
+        if (const auto wall = RefCast<IQTKWallCalcEDO>(GetCalcEDO(record, false))) {
+            value.SetAsInteger(wall->GetShortArmShearWallType());
+            return;
+        }
+    }
     const IPropValues* values = PropsOf(drawObj);
     if ((!values || !values->HasProp(name)) && ElementTypeOf(drawObj) == CInsulatingWallUnitType) {
         drawObj = drawObj->GetParentDrawObj();

@@ -119,7 +119,8 @@ bool IsIntegerInArray(int value, std::span<const int> items);
 // Match expressions
 
 // The value of an identifier of a match expression for a record: "Material",
-// "Type" and "ShortArmShearWall" from the element object, any other name from
+// "Type" from the element object, "ShortArmShearWall" from the wall object
+// (an element without one answers as for any other name), any other name from
 // the element's property (an insulating wall unit falls back on its wall's),
 // typed by the property's field; a null integer is -1 for a beam, 0 otherwise.
 // Without such a property, the record's own field of that name as an integer

@@ -6,6 +6,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Host/RDX/PXEIntf.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 
 namespace {
 
@@ -164,6 +165,29 @@ TEST_F(RecordQueryTest, MatchFieldValues)
     GetMatchFieldValue(R(11), "FloorID", value);
     EXPECT_EQ(value.AsInteger(), 4);
     GetMatchFieldValue(R(11), "NoSuchField", value);
+    EXPECT_TRUE(value.IsNull());
+}
+
+// The short-limb kind of a wall comes from its wall object, for every kind
+// and through the compiled matchers' entry too; an element without a wall
+// object answers from its properties and fields (a beam has neither: null).
+TEST_F(RecordQueryTest, ShortArmShearWallKindFromTheWallObject)
+{
+    TFakeEDOScope scope;
+    TFakeWallEDO& wall = scope.Attach<TFakeWallEDO>(model_.FindElement(13));
+    for (std::uint8_t kind : {0, 1, 2, 3, 4, 5}) {
+        wall.shortArmKind = kind;
+        TPXEValue value;
+        GetMatchFieldValue(R(13), "ShortArmShearWall", value);
+        EXPECT_EQ(value.GetDataType(), pdtInteger);
+        EXPECT_EQ(value.AsInteger(), kind);
+        TQTKMatchFieldSlot slot;
+        TPXEValue compiled;
+        GetMatchFieldValue(R(13), model_.FindElement(13), "ShortArmShearWall", compiled, slot);
+        EXPECT_EQ(compiled.AsInteger(), kind);
+    }
+    TPXEValue value;
+    GetMatchFieldValue(R(14), "ShortArmShearWall", value);
     EXPECT_TRUE(value.IsNull());
 }
 
