@@ -14,6 +14,9 @@
 namespace {
 
 constexpr int CSlabTypeID = 19;
+constexpr int CBeddingTypeID = 55;
+constexpr int CStripFDUnitTypeID = 81;
+constexpr int CInsulatingWallUnitTypeID = 86;
 
 const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
 {
@@ -93,6 +96,33 @@ TVRMCustomLine2d GetLineEntCenterLine(IRDXRecord* record)
     QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
     const double axisOffset = ElementFloat(record, "AxisOffset", shape->GetAxisOffset());
     return TVRMOffsetFunc2d::Offset(shape->GetLine(), width / 2.0 - axisOffset);
+}
+
+const TVRMCustomLine2d* GetLineEntAxisLine(IRDXRecord* record)
+{
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
+    if (const auto lineEnt = RefCast<IQTKLineEntBaseCalcEDO>(edo))
+        return lineEnt->GetMidLine();
+    IQTKElementDrawObj* drawObj = edo->GetElementDrawObj();
+    switch (drawObj->GetElementTypeID()) {
+        case CBeddingTypeID: {
+            const IQTKLineShape* shape = LineShapeOf(drawObj);
+            QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
+            return &shape->GetLine();
+        }
+        case CStripFDUnitTypeID:
+            if (const auto unit = RefCast<IQTKStripFDUnitCalcEDO>(edo))
+                return unit->GetUnitLine();
+            break;
+        case CInsulatingWallUnitTypeID:
+            if (const auto unit = RefCast<IQTKInsulatingWallUnitCalcEDO>(edo))
+                return unit->GetMidLine();
+            break;
+        default:
+            break;
+    }
+    QTK_ASSERT_MSG(false, "the element has no axis line");
+    return nullptr;
 }
 
 TVRMPolygon2d CreatePolygonFromLines(const TVRMCustomLine2d& first, const TVRMCustomLine2d& second)

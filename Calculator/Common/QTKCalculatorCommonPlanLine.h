@@ -29,6 +29,12 @@ bool MultiLinesHasArc(const std::vector<TVRMLines2d>& lines);
 // width ("Thickness", else "SectionWidth"; asserted positive) by "AxisOffset".
 TVRMCustomLine2d GetLineEntCenterLine(IRDXRecord* record);
 
+// The line a line element is measured along (owned by its element object or
+// shape, not a copy): a line element's calculated middle line, a bedding's
+// drawn line, a strip foundation unit's unit line, an insulating wall unit's
+// middle line. Any other element is an assertion failure.
+const TVRMCustomLine2d* GetLineEntAxisLine(IRDXRecord* record);
+
 TVRMPolygon2d CreatePolygonFromLines(const TVRMCustomLine2d& first, const TVRMCustomLine2d& second);
 // The part of a box between two lines (between two arcs: the ring between
 // their circles, within the region between them).

@@ -71,6 +71,16 @@ public:
     std::optional<TVRMCustomLine2d> midLine;
 };
 
+class TFakeStripFDUnitEDO final : public TQTKCalculatorEDO, public IQTKStripFDUnitCalcEDO {
+public:
+    explicit TFakeStripFDUnitEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    const TVRMCustomLine2d* GetUnitLine() override { return unitLine ? &*unitLine : nullptr; }
+    const TVRMCustomLine2d* GetLeftLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return nullptr; }
+
+    std::optional<TVRMCustomLine2d> unitLine;
+};
+
 // A wall-face finish or dado on a wall that may carry an insulating layer.
 class TFakeWallFaceEDO final : public TQTKCalculatorEDO, public IQTKAttachWallFaceEntBaseCalcEDO {
 public:

@@ -8,6 +8,7 @@
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
 
 namespace {
@@ -150,6 +151,45 @@ TEST_F(TPlanLineModelTest, SlabRiseAlongAWall)
     EXPECT_NEAR(GetSlabRiseAlongLine(Record(12), TVRMCustomLine2d({6000, 0}, {6000, 6000})), 600, 1e-6);
     EXPECT_NEAR(GetSlabRiseAlongLine(Record(11), TVRMCustomLine2d({0, 0}, {6000, 0})), 0, 1e-6);
     EXPECT_EQ(GetSlabRiseAlongLine(Record(40), TVRMCustomLine2d({0, 0}, {6000, 0})), 0.0);
+}
+
+// The line each kind of line element is measured along: a line element's
+// calculated middle line, a bedding's drawn line, a unit's own line.
+TEST_F(TPlanLineModelTest, AxisLinesOfLineElements)
+{
+    Load(R"([
+      {"id": 1, "type": 0, "floor": 1, "props": {"Thickness": 240, "BottomElev": 0, "TopElev": 3000},
+       "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
+      {"id": 2, "type": 55, "floor": 1, "props": {"Thickness": 100, "BottomElev": -100, "TopElev": 0},
+       "shape": {"kind": "line", "start": [0, 1000], "end": [6000, 1000], "width": 800}},
+      {"id": 3, "type": 81, "floor": 1, "props": {"BottomElev": -600, "TopElev": -100},
+       "shape": {"kind": "line", "start": [0, 2000], "end": [6000, 2000], "width": 1000}},
+      {"id": 4, "type": 86, "floor": 1, "props": {"Thickness": 50, "BottomElev": 0, "TopElev": 3000},
+       "shape": {"kind": "line", "start": [0, 3000], "end": [6000, 3000], "width": 50}},
+      {"id": 5, "type": 25, "floor": 1, "props": {"SectionWidth": 400, "SectionHeight": 400, "BottomElev": 0,
+       "TopElev": 3000}, "shape": {"kind": "point", "insertPt": [9000, 0]}},
+      {"id": 6, "type": 55, "floor": 1, "props": {"SectionWidth": 400, "SectionHeight": 400, "BottomElev": -100,
+       "TopElev": 0}, "shape": {"kind": "point", "insertPt": [12000, 0]}},
+      {"id": 7, "type": 81, "floor": 1, "props": {"BottomElev": -600, "TopElev": -100},
+       "shape": {"kind": "line", "start": [0, 5000], "end": [6000, 5000], "width": 1000}}])");
+    TFakeEDOScope scope;
+    scope.Attach<TFakeLineEntEDO>(DrawObj(1)).midLine = TVRMCustomLine2d({0, 120}, {6000, 120});
+    scope.Attach<TFakeStripFDUnitEDO>(DrawObj(3)).unitLine = TVRMCustomLine2d({0, 2500}, {6000, 2500});
+    scope.Attach<TFakeInsulatingWallUnitEDO>(DrawObj(4)).midLine = TVRMCustomLine2d({0, 3025}, {6000, 3025});
+    struct Case {
+        int id;
+        TVRMPoint2d start;
+    };
+    for (const Case& c : {Case{1, {0, 120}}, Case{2, {0, 1000}}, Case{3, {0, 2500}}, Case{4, {0, 3025}}}) {
+        const TVRMCustomLine2d* line = GetLineEntAxisLine(Record(c.id));
+        ASSERT_NE(line, nullptr) << c.id;
+        EXPECT_TRUE(line->StartPt().IsEqualTo(c.start, 1e-9)) << c.id;
+    }
+    // The bedding's line is its shape's own line, not a copy.
+    EXPECT_EQ(GetLineEntAxisLine(Record(2)), &dynamic_cast<const IQTKLineShape*>(DrawObj(2)->GetShape())->GetLine());
+    // A column, a bedding without a line shape, a unit whose object gives no line.
+    for (int id : {5, 6, 7})
+        EXPECT_THROW(GetLineEntAxisLine(Record(id)), EQTKAssertionFailed) << id;
 }
 
 // A line element object that reports its junctions.
