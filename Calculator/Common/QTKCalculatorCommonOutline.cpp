@@ -108,25 +108,50 @@ const IQTKLineShape* LineShapeOf(IRDXRecord* record)
     return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
 }
 
-// A line parallel to a line element's axis at a distance from its left face.
-TVRMCustomLine2d LineShapeLine(const IQTKLineShape& shape, double fromLeftFace)
+bool IsLintel(IRDXRecord* record)
 {
-    return TVRMOffsetFunc2d::Offset(shape.GetLine(), fromLeftFace - shape.GetAxisOffset());
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
+    return drawObj && drawObj->GetElementTypeID() == CLintelTypeID;
+}
+
+Ref<IQTKLineEntBaseCalcEDO> LineEntObjectOf(IRDXRecord* record)
+{
+    return RefCast<IQTKLineEntBaseCalcEDO>(GetCalcEDO(record, true));
+}
+
+// The section of a line element: a lintel's from its lintel object, any other
+// element's from its shape.
+std::unique_ptr<TVRMMultiPolygon2d> CopySectionPolygon(IRDXRecord* record)
+{
+    if (!IsLintel(record))
+        return ShapeOf(record).GetPolygon().Clone();
+    const auto lintel = RefCast<IQTKLintelCalcEDO>(GetCalcEDO(record, true));
+    QTK_ASSERT_MSG(lintel != nullptr, "the lintel has no lintel element object");
+    const TVRMMultiPolygon2d* section = lintel->GetPlanPolygon();
+    QTK_ASSERT_MSG(section != nullptr, "the lintel has no section polygon");
+    return section->Clone();
 }
 
 // Per-edge widths of a section against the face of another line element;
-// false when the two elements are not parallel.
+// false when the two elements are not parallel, or when either element
+// object cannot give the lines compared.
 bool SectionEdgeWidths(IRDXRecord* record, IRDXRecord* other, const TVRMPolygon2d& ring, double d, bool side,
                        bool filter, std::vector<double>& widths)
 {
-    const IQTKLineShape* own = LineShapeOf(record);
-    const IQTKLineShape* face = LineShapeOf(other);
-    if (!own || !face)
+    const Ref<IQTKLineEntBaseCalcEDO> face = LineEntObjectOf(other);
+    const TVRMCustomLine2d* faceLine = face ? (side ? face->GetLeftLine() : face->GetRightLine()) : nullptr;
+    // A lintel lies along its drawn line, any other element along its middle line.
+    const TVRMCustomLine2d* ownLine = nullptr;
+    if (IsLintel(record)) {
+        const IQTKLineShape* shape = LineShapeOf(record);
+        ownLine = shape ? &shape->GetLine() : nullptr;
+    } else if (const Ref<IQTKLineEntBaseCalcEDO> own = LineEntObjectOf(record)) {
+        ownLine = own->GetMidLine();
+    }
+    if (!faceLine || !ownLine)
         return false;
-    const TVRMCustomLine2d s = LineShapeLine(*face, side ? 0.0 : face->GetWidth());
-    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
-    const TVRMCustomLine2d m =
-        drawObj->GetElementTypeID() == CLintelTypeID ? own->GetLine() : LineShapeLine(*own, own->GetWidth() / 2);
+    const TVRMCustomLine2d& s = *faceLine;
+    const TVRMCustomLine2d& m = *ownLine;
     if (!TVRMPositionFunc2d::IsParallel(s, m))
         return false;
     const double y0 = TVRMPositionFunc2d::SignedDistanceTo(s.StartPt(), m, false);
@@ -233,7 +258,7 @@ std::unique_ptr<TVRMMultiPolygon2d> GetOffsetOutline(IRDXRecord* record, const T
 std::unique_ptr<TVRMMultiPolygon2d> GetOffsetLineEntOutline(IRDXRecord* record, bool filter, IRDXRecord* other,
                                                             double d, bool side, bool perEdge)
 {
-    auto outline = ShapeOf(record).GetPolygon().Clone();
+    auto outline = CopySectionPolygon(record);
     if (IsZero(d))
         return outline;
     TVRMPolygon2d& ring = FirstOuterRingOf(*outline);

@@ -30,9 +30,11 @@ std::unique_ptr<TVRMMultiPolygon2d> CreateMultiPolygonFromLines(const TVRMCustom
 // whole outer ring is offset. A failed offset keeps the outline.
 std::unique_ptr<TVRMMultiPolygon2d> GetOffsetOutline(IRDXRecord* record, const TVRMCustomLine2d* line, bool side,
                                                      double d);
-// A line element's outline (a lintel's plan polygon) grown by D. With
-// PerEdge and another line element E parallel to it, only the edges on E's
-// side (side true: E's left face) are moved; otherwise the whole ring.
+// A line element's section (a lintel's from its lintel object, asserted)
+// grown by D. With PerEdge and another line element E whose face line (side
+// true: its left line) is parallel to the element's middle line (a lintel's
+// drawn line), only the edges on that face's side are moved; otherwise, or
+// when either element object cannot give those lines, the whole ring.
 // Filter moves every edge running towards decreasing x.
 std::unique_ptr<TVRMMultiPolygon2d> GetOffsetLineEntOutline(IRDXRecord* record, bool filter, IRDXRecord* other,
                                                             double d, bool side, bool perEdge);

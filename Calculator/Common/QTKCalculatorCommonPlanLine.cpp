@@ -4,7 +4,6 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonOutline.h"
-#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/RDX/RDXSync.h"
@@ -217,20 +216,16 @@ double GetPointElementPerimeter(IRDXRecord* record)
 
 std::uint8_t GetLineEndsInPolygon(IRDXRecord* record, const TVRMMultiPolygon2d& polygon)
 {
-    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = LineShapeOf(GetRecordDrawObj(record));
     QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-    auto* provider = dynamic_cast<IQTKLineEdoInfoProvider*>(edo.get());
-    const Ref<IQTKConnectedEdoIDInfo> info = provider ? provider->GetConnectedEdoIDInfo() : nullptr;
-    if (!info)
+    const auto lineEnt = RefCast<IQTKLineEntBaseCalcEDO>(GetCalcEDO(record, true));
+    if (!lineEnt)
         return 0;
-    const int key = drawObj->GetIndexKey();
     const auto inside = [&](const TVRMPoint2d& p) { return TVRMPositionFunc2d::PointPosition(p, polygon) == 0; };
     std::uint8_t ends = 0;
-    if (info->IsStartFree(key) && inside(shape->GetLine().StartPt()))
+    if (lineEnt->IsStartUnconnected() && inside(shape->GetLine().StartPt()))
         ends |= 1;
-    if (info->IsEndFree(key) && inside(shape->GetLine().EndPt()))
+    if (lineEnt->IsEndUnconnected() && inside(shape->GetLine().EndPt()))
         ends |= 2;
     return ends;
 }

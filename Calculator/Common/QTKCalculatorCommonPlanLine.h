@@ -49,8 +49,8 @@ void WidenLinePair(std::unique_ptr<TVRMCustomLine2d>& first, std::unique_ptr<TVR
 std::unique_ptr<TVRMMultiPolygon2d> BuildFloorExternalWallOutline(int floorId);
 double GetPointElementPerimeter(IRDXRecord* record);
 // The free ends of a line element that lie inside the polygon: bit 1 its
-// start, bit 2 its end. The free ends are those its element object reports
-// through its junction information; an object without it has none.
+// start, bit 2 its end. The free ends are those where its line element object
+// meets no connected line element; an element without such an object has none.
 std::uint8_t GetLineEndsInPolygon(IRDXRecord* record, const TVRMMultiPolygon2d& polygon);
 // The rise of the first related slab's surface between the line's ends; 0
 // without a related slab.

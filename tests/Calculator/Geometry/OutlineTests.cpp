@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommonOutline.h"
+#include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
 
 namespace {
@@ -118,6 +121,10 @@ TEST(OutlineTest, OverlapBandOfTwoSolids)
     EXPECT_TRUE(PolygonHasArc(*sector));
 }
 
+// Walls 11 and 18 on the x axis, 12 apart from them, 13 and 17 against the
+// south face of 11 (13 drawn the other way as 14), lintels 15 and 16 over
+// wall 11. Walls 11 to 14 and lintel 15 have their element objects; walls 17
+// and 18 and lintel 16 have none that gives lines or sections.
 class TOffsetOutlineTest : public TGeometryModelTest {
 protected:
     void SetUp() override
@@ -130,8 +137,42 @@ protected:
           {"id": 12, "type": 0, "props": {"Thickness": 200, "BottomElev": 0, "TopElev": 3000},
            "shape": {"kind": "line", "start": [0, 1000], "end": [6000, 1000]}},
           {"id": 13, "type": 0, "props": {"Thickness": 200, "AxisOffset": 100, "BottomElev": 0, "TopElev": 3000},
-           "shape": {"kind": "line", "start": [0, -200], "end": [6000, -200]}}])");
+           "shape": {"kind": "line", "start": [0, -200], "end": [6000, -200]}},
+          {"id": 14, "type": 0, "props": {"Thickness": 200, "AxisOffset": 100, "BottomElev": 0, "TopElev": 3000},
+           "shape": {"kind": "line", "start": [6000, -200], "end": [0, -200]}},
+          {"id": 15, "type": 12, "props": {"SectionWidth": 200, "SectionHeight": 300, "BottomElev": 2100,
+           "TopElev": 2400}, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
+          {"id": 16, "type": 12, "props": {"SectionWidth": 200, "SectionHeight": 300, "BottomElev": 2100,
+           "TopElev": 2400}, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
+          {"id": 17, "type": 0, "props": {"Thickness": 200, "AxisOffset": 100, "BottomElev": 0, "TopElev": 3000},
+           "shape": {"kind": "line", "start": [0, -200], "end": [6000, -200]}},
+          {"id": 18, "type": 0, "props": {"Thickness": 200, "BottomElev": 0, "TopElev": 3000},
+           "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}}])");
+        scope_.emplace();
+        const auto lines = [this](int id, double yLeft, double yRight, bool reversed) {
+            auto& edo = scope_->Attach<TFakeLineEntEDO>(DrawObj(id));
+            const auto along = [reversed](double y) {
+                return reversed ? TVRMCustomLine2d({6000, y}, {0, y}) : TVRMCustomLine2d({0, y}, {6000, y});
+            };
+            edo.leftLine = along(yLeft);
+            edo.rightLine = along(yRight);
+            edo.midLine = along((yLeft + yRight) / 2);
+        };
+        lines(11, 100, -100, false);
+        lines(12, 1100, 900, false);
+        lines(13, -100, -300, false);
+        lines(14, -300, -100, true);
+        TVRMMultiPolygon2d section;
+        section.Add(TVRMRectangle2d({0, 2250}, 100, 150));
+        scope_->Attach<TFakeLintelEDO>(DrawObj(15)).planPolygon = section;
     }
+    void TearDown() override
+    {
+        scope_.reset();
+        TGeometryModelTest::TearDown();
+    }
+
+    std::optional<TFakeEDOScope> scope_;
 };
 
 TEST_F(TOffsetOutlineTest, WholeAndPerEdgeOffsets)
@@ -141,15 +182,45 @@ TEST_F(TOffsetOutlineTest, WholeAndPerEdgeOffsets)
     // Against a line on the south face: the edge on it and the one facing its left side move.
     const TVRMCustomLine2d south({-1000, -200}, {1000, -200});
     EXPECT_NEAR(GetOffsetOutline(Record(40), &south, true, 50)->Area(), 400 * 500, 1e-6);
-    // A wall's section grown as a whole, and edge by edge against a parallel wall.
-    const double section = GetOffsetLineEntOutline(Record(11), false, nullptr, 0, true, false)->Area();
-    EXPECT_NEAR(section, 200 * 3000, 1e-6);
-    EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, nullptr, 10, true, false)->Area(), 220 * 3020, 1e-6);
-    // Wall 12 stands apart: every edge moves. Wall 13's left face lies on wall 11's right face: the
-    // probe runs down that face and the top edge, which starts on it, stays.
-    EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, Record(12), 10, true, true)->Area(), 220 * 3020, 1e-6);
-    EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, Record(13), 10, true, true)->Area(), 220 * 3010, 1e-6);
-    EXPECT_NEAR(GetOffsetLineEntOutline(Record(11), false, Record(13), 10, true, false)->Area(), 220 * 3020, 1e-6);
+}
+
+// A wall's section (a lintel's from its lintel object) grown as a whole, and
+// edge by edge against the face line of a parallel line element object.
+TEST_F(TOffsetOutlineTest, LineElementSectionsAgainstAFace)
+{
+    struct Case {
+        int id, other;
+        double d;
+        bool side, perEdge;
+        double area;
+    };
+    const Case cases[] = {
+        {11, 0, 0, true, false, 200 * 3000},
+        {11, 0, 10, true, false, 220 * 3020},
+        // Wall 12 stands apart: every edge moves.
+        {11, 12, 10, true, true, 220 * 3020},
+        // Wall 13's left face lies on wall 11's right face: the probe runs down that face
+        // and the top edge, which starts on it, stays.
+        {11, 13, 10, true, true, 220 * 3010},
+        {11, 13, 10, true, false, 220 * 3020},
+        // Wall 14 runs the other way: its right line is that face, and the side turns.
+        {11, 14, 10, false, true, 220 * 3010},
+        // Without the other's lines, or its own middle line, the whole section grows.
+        {11, 17, 10, true, true, 220 * 3020},
+        {18, 13, 10, true, true, 220 * 3020},
+        // The lintel's own section, along its drawn line.
+        {15, 0, 0, true, false, 200 * 300},
+        {15, 0, 10, true, false, 220 * 320},
+        {15, 13, 10, true, true, 220 * 310},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(
+            GetOffsetLineEntOutline(Record(c.id), false, c.other ? Record(c.other) : nullptr, c.d, c.side, c.perEdge)
+                ->Area(),
+            c.area, 1e-6)
+            << c.id << " against " << c.other << " by " << c.d;
+    // A lintel without its lintel object has no section to grow.
+    EXPECT_THROW(GetOffsetLineEntOutline(Record(16), false, nullptr, 10, true, false), EQTKAssertionFailed);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
-#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
@@ -192,43 +191,33 @@ TEST_F(TPlanLineModelTest, AxisLinesOfLineElements)
         EXPECT_THROW(GetLineEntAxisLine(Record(id)), EQTKAssertionFailed) << id;
 }
 
-// A line element object that reports its junctions.
-class TJoinedLineEDO final : public TQTKCalculatorEDO, public IQTKLineEdoInfoProvider {
-public:
-    TJoinedLineEDO(IQTKElementDrawObj* drawObj, Ref<IQTKConnectedEdoIDInfo> info)
-        : TQTKCalculatorEDO(0, drawObj), info_(std::move(info))
-    {
-    }
-    TQTKLineEdoInfoArray GetStartLineEdoInfos() override { return {}; }
-    TQTKLineEdoInfoArray GetEndLineEdoInfos() override { return {}; }
-    TQTKLineEdoInfoArray GetStartSameKindLineEdoInfos() override { return {}; }
-    TQTKLineEdoInfoArray GetEndSameKindLineEdoInfos() override { return {}; }
-    Ref<IQTKConnectedEdoIDInfo> GetConnectedEdoIDInfo() override { return info_; }
-
-private:
-    Ref<IQTKConnectedEdoIDInfo> info_;
-};
-
+// The free ends are those where the line element object meets no connected
+// line element; an element without a line element object has none.
 TEST_F(TPlanLineModelTest, FreeLineEndsInAPolygon)
 {
     LoadBuilding();
+    TFakeEDOScope scope;
     // Wall 11 runs (0,0)-(6000,0); wall 14 joins its start.
-    auto joined = MakeRef<TQTKConnectedEdoIDInfo>();
-    joined->SetEntry(11, {{14}, 14}, {});
-    DrawObj(11)->SetCalcEDO(MakeRef<TJoinedLineEDO>(DrawObj(11), joined).get());
-    DrawObj(13)->SetCalcEDO(MakeRef<TJoinedLineEDO>(DrawObj(13), MakeRef<TQTKConnectedEdoIDInfo>()).get());
-    TVRMMultiPolygon2d both, start, none;
-    both.Add(TVRMRectangle2d({3000, 0}, 4000, 500));
-    start.Add(TVRMRectangle2d({0, 0}, 500, 500));
-    none.Add(TVRMRectangle2d({3000, 3000}, 500, 500));
-    EXPECT_EQ(GetLineEndsInPolygon(Record(11), both), 2);  // the joined start never counts
-    EXPECT_EQ(GetLineEndsInPolygon(Record(11), start), 0);
-    TVRMMultiPolygon2d north;
-    north.Add(TVRMRectangle2d({3000, 6000}, 4000, 500));
-    EXPECT_EQ(GetLineEndsInPolygon(Record(13), north), 3);  // free at both ends
-    EXPECT_EQ(GetLineEndsInPolygon(Record(13), none), 0);
-    EXPECT_EQ(GetLineEndsInPolygon(Record(12), both), 0);  // no junction information
-    EXPECT_THROW(GetLineEndsInPolygon(Record(40), both), EQTKAssertionFailed);
+    scope.Attach<TFakeLineEntEDO>(DrawObj(11)).startFree = false;
+    scope.Attach<TFakeLineEntEDO>(DrawObj(13));  // free at both ends
+    const auto rectangle = [](double cx, double cy, double hx, double hy) {
+        TVRMMultiPolygon2d set;
+        set.Add(TVRMRectangle2d({cx, cy}, hx, hy));
+        return set;
+    };
+    struct Case {
+        int id;
+        TVRMMultiPolygon2d polygon;
+        std::uint8_t ends;
+    };
+    const Case cases[] = {
+        {11, rectangle(3000, 0, 4000, 500), 2},  // the joined start never counts
+        {11, rectangle(0, 0, 500, 500), 0},       {13, rectangle(3000, 6000, 4000, 500), 3},
+        {13, rectangle(0, 6000, 500, 500), 2},                                              // wall 13 ends at (0, 6000)
+        {13, rectangle(3000, 3000, 500, 500), 0}, {12, rectangle(3000, 0, 4000, 500), 0}};  // no line element object
+    for (const Case& c : cases)
+        EXPECT_EQ(GetLineEndsInPolygon(Record(c.id), c.polygon), c.ends) << c.id;
+    EXPECT_THROW(GetLineEndsInPolygon(Record(40), rectangle(3000, 0, 4000, 500)), EQTKAssertionFailed);
 }
 
 }  // namespace
