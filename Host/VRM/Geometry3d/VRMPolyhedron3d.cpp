@@ -97,8 +97,11 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
 {
     // A plan face that comes through whole keeps its arc segments.
     const double whole = source.GetPlanarArea();
-    if (source.GetArcArea() != 0 && SameValue(piece.GetPlanarArea(), whole, 1e-9 * std::fabs(whole)))
+    if ((source.GetArcArea() != 0 || source.GetArcVolume() != 0) &&
+        SameValue(piece.GetPlanarArea(), whole, 1e-9 * std::fabs(whole))) {
         piece.SetArcArea(source.GetArcArea());
+        piece.SetArcVolume(source.GetArcVolume());
+    }
     const auto& arc = source.GetArc();
     if (!arc)
         return;
@@ -333,6 +336,7 @@ bool TVRMFace3d::IsRectangle(double tol) const
 void TVRMFace3d::Negate()
 {
     plane_.Negate();
+    arcVolume_ = -arcVolume_;
     for (auto& l : loops_)
         std::reverse(l.begin(), l.end());
 }
@@ -555,7 +559,7 @@ double TVRMPolyhedron3d::GetVolume() const
     for (const auto& f : faces_) {
         if (f.GetLoops().empty() || f.GetLoop(0).empty())
             continue;
-        v += (f.GetLoop(0)[0] - origin).InnerProduct(f.GetAreaVector()) / 3;
+        v += (f.GetLoop(0)[0] - origin).InnerProduct(f.GetAreaVector()) / 3 + f.GetArcVolume();
         if (const auto& arc = f.GetArc(); arc && arc->chord > 0) {
             // The circular segment between the facet's chord and its arc, on
             // the material side when the facet bulges outward.

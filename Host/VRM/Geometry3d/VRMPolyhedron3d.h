@@ -12,11 +12,14 @@
 // so that its area is the analytic cylinder area (planar area times arc over
 // chord) and the solid's volume adds, per facet, the circular segment between
 // chord and arc times the facet's mean height; a plan face bounded by faceted
-// arcs keeps the segments' area (GetArcArea). Volumes and areas of prisms,
-// level bands and level sweeps over arcs are thus exact (in a sweep, for the
-// section edges that stand upright or lie level). A top that slopes along an arc is
-// itself faceted (planar pieces under the curved surface), and plane cuts and
-// booleans keep a facet's circle only on pieces that span its whole width.
+// arcs keeps the segments' area (GetArcArea). A facet of another curved
+// surface (a cone, an annulus or a helicoid that a section edge sweeps along
+// an arc) keeps the surface's area and the volume between itself and the
+// surface (GetArcArea, GetArcVolume). Volumes and areas of prisms, level bands
+// and sweeps over arcs are thus exact. A top that slopes along an arc in a
+// band is itself faceted (planar pieces under the curved surface), and plane
+// cuts and booleans keep a facet's measure only on pieces that span its whole
+// width (its circle) or come through whole (area and volume).
 #pragma once
 
 #include <cstdint>
@@ -66,6 +69,11 @@ public:
     // arcs themselves (positive where the arcs bulge out), added to the area.
     double GetArcArea() const { return arcArea_; }
     void SetArcArea(double area) { arcArea_ = area; }
+    // Volume between a facet without a circle and the curved surface it
+    // stands for, positive where the surface lies outside the facet; the
+    // solid's volume adds it (a swept section edge that is not upright).
+    double GetArcVolume() const { return arcVolume_; }
+    void SetArcVolume(double volume) { arcVolume_ = volume; }
 
     // Area (analytic for a curved facet), 3D perimeter of all loops, box.
     double GetArea() const;
@@ -89,6 +97,7 @@ private:
     int tag_ = -1;
     std::optional<TVRMFaceArc> arc_;
     double arcArea_ = 0;
+    double arcVolume_ = 0;
 };
 
 class TVRMPolyhedron3d {
@@ -150,8 +159,20 @@ public:
     // A section swept along a straight or arc path. Section frame: x across
     // the path (positive to its right), y up; `reference` is the section point
     // that travels along the path, at `startElevation` at the path's start and
-    // `endElevation` at its end. One face (a run along an arc) per section
-    // edge in ring order, then the start cap n-2 and the end cap n-1.
+    // `endElevation` at its end; the section stays vertical (a rising path
+    // shears it). A section given clockwise is taken the other way round. One
+    // face (a run along an arc) per section edge in ring order, then the start
+    // cap n-2 and the end cap n-1. Along an arc the path is stepped by at most
+    // CVRMArcFacetAngle; where a step of a rising path twists an edge's facet
+    // out of plane, the facet is two triangles (p, q, q1), (p, q1, p1).
+    // Measures: every straight section edge keeps the exact area of the
+    // surface it sweeps (cylinder, cone, annulus, helicoid) and the volume
+    // between its facets and that surface, so the volume is the section area
+    // times the plan length of the centroid's path (Pappus) and each side
+    // face's area is exact, whatever the edges' slope. A section's own arc
+    // edges count by their facets (chords at most CVRMArcFacetAngle apart):
+    // volume and areas are those of the section's chord polygon, short of the
+    // round section by at most 1 - sin(a)/a (1.3e-3 at 5 degrees).
     static std::unique_ptr<TVRMPolyhedron3d> CreateSweep(const TVRMMultiPolygon2d& section,
                                                          const TVRMCustomLine2d& path, const TVRMPoint2d& reference,
                                                          double startElevation, double endElevation);

@@ -98,23 +98,85 @@ void SetCapArcArea(TVRMPolyhedron3d& solid, double area)
     solid.GetFace(solid.GetFaceCount() - 1).SetArcArea(area);
 }
 
-// Along an arc path, a section edge that stands upright sweeps a cylinder and
-// one that lies level sweeps an annulus: their facets keep the arc measure.
-void KeepSweepArc(TVRMFace3d& facet, const TVRMArcData& circle, double step, const TVRMPoint3d& p, const TVRMPoint3d& q)
-{
-    const double rp = std::hypot(p.x - circle.center.x, p.y - circle.center.y);
-    const double rq = std::hypot(q.x - circle.center.x, q.y - circle.center.y);
-    auto segment = [step](double r) { return r * r / 2 * (step - std::sin(step)); };
-    if (SameValue(rp, rq, CVRMZero * std::max(1.0, rp)) && rp > 0) {
-        TVRMFaceArc arc;
-        arc.centre = {circle.center.x, circle.center.y, p.z};
-        arc.radius = rp;
-        arc.sweep = step;
-        arc.chord = 2 * rp * std::sin(step / 2);
-        facet.SetArc(arc);
-    } else if (p.z == q.z) {
-        facet.SetArcArea(std::fabs(segment(rp) - segment(rq)));
+// One step of a sweep along an arc: the path turns by `turn` (signed,
+// counter-clockwise positive) about the arc's centre from the angle `angle` and rises
+// by `rise`. A section point is (rho, w): its signed distance from the axis
+// and its height above the path at the step's start. Coordinates are taken
+// from the axis point at the path's height there.
+struct TSweepStep {
+    double angle = 0, turn = 0, rise = 0;
+
+    // The point at the fraction t of the step.
+    TVRMPoint3d At(double rho, double w, double t) const
+    {
+        const double a = angle + turn * t;
+        return {rho * std::cos(a), rho * std::sin(a), w + rise * t};
     }
+};
+
+// Eight-point Gauss-Legendre rule on [0, 1].
+template <class F>
+double Integrate01(F f)
+{
+    static constexpr double x[] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267, 0.9602898564975363};
+    static constexpr double w[] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745, 0.1012285362903763};
+    double s = 0;
+    for (int i = 0; i < 4; ++i)
+        s += w[i] * (f((1 - x[i]) / 2) + f((1 + x[i]) / 2));
+    return s / 2;
+}
+
+double Det(const TVRMPoint3d& a, const TVRMPoint3d& b, const TVRMPoint3d& c)
+{
+    return a.InnerProduct(b.CrossProduct(c));
+}
+
+// Flux of the position through the surface ruled between the chord of a
+// section point's path over the step and the path itself, by level rulings
+// (the chord's point and the path's point at the same height).
+double RulingFlux(const TSweepStep& step, double rho, double w)
+{
+    const TVRMPoint3d a = step.At(rho, w, 0), b = step.At(rho, w, 1);
+    return Integrate01([&](double t) {
+        const TVRMPoint3d chord = a + (b - a) * t;
+        const TVRMPoint3d gap = step.At(rho, w, t) - chord;
+        const double angle = step.angle + step.turn * t;
+        const TVRMVector3d tangent{-rho * step.turn * std::sin(angle), rho * step.turn * std::cos(angle), step.rise};
+        return Det(chord, gap, (b - a) * 0.5 + tangent * 0.5);
+    });
+}
+
+// The measure of the surface that section edge (p, q) sweeps over a step,
+// against its facets (p, q, q1, p1) or, when that quad is not plane, the
+// triangles (p, q, q1) and (p, q1, p1): the curved area, and the volume
+// between facets and surface (positive where the surface lies on the side
+// the quad's normal points to). The surface between the chords of the two
+// ends' paths and the paths themselves, ruled level, closes that volume; the
+// neighbouring edges share it, so the volumes of all edges add up to the
+// difference between the faceted and the true solid.
+struct TSweptEdge {
+    double area = 0, volume = 0;
+};
+
+TSweptEdge SweepEdge(const TSweepStep& step, double rhoP, double wP, double rhoQ, double wQ)
+{
+    const double dRho = rhoQ - rhoP, dW = wQ - wP;
+    TSweptEdge e;
+    e.area = Integrate01([&](double s) {
+        const double rho = rhoP + dRho * s;
+        return std::sqrt(rho * rho * step.turn * step.turn * (dRho * dRho + dW * dW) +
+                         dRho * dRho * step.rise * step.rise);
+    });
+    // Flux of the position through the surface, with the normal of (p, q, q1, p1).
+    const double rhoMean = (rhoP + rhoQ) / 2;
+    const double wRho = (2 * wP * rhoP + wP * rhoQ + wQ * rhoP + 2 * wQ * rhoQ) / 6;
+    const double rho2 = (rhoP * rhoP + rhoP * rhoQ + rhoQ * rhoQ) / 3;
+    const double surface = step.turn * (dRho * (step.rise / 2 * rhoMean + wRho) - dW * rho2);
+    const TVRMPoint3d p = step.At(rhoP, wP, 0), q = step.At(rhoQ, wQ, 0);
+    const TVRMPoint3d q1 = step.At(rhoQ, wQ, 1), p1 = step.At(rhoP, wP, 1);
+    const double facets = (Det(p, q, q1) + Det(p, q1, p1)) / 2;
+    e.volume = (surface - facets - RulingFlux(step, rhoQ, wQ) + RulingFlux(step, rhoP, wP)) / 3;
+    return e;
 }
 
 // Per-ring arc data of faceted rings, shifted to an elevation.
@@ -289,25 +351,66 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
             }
         }
     }
-    // Section rings run counter-clockwise seen from behind the start, i.e. about -direction.
+    // Faces turn outward for a counter-clockwise section (x right, y up) and
+    // for one given the other way round alike.
+    const bool ccw = section.SignArea() >= 0;
     const TVRMVector2d d0 = path.DirectionAt(0), d1 = path.DirectionAt(length);
     const TVRMVector3d back{-d0.x, -d0.y, 0};
-    const bool forward = back.InnerProduct(stations[1][0][0] - stations[0][0][0]) > 0;
     const TVRMArcData circle = path.IsArc() ? path.GetArcData() : TVRMArcData{};
+    TSweepStep step{0, circle.sense * path.Sweep() / steps, (endElevation - startElevation) / steps};
     std::vector<TVRMFace3d> faces;
     for (size_t r = 0; r < rings.size(); ++r) {
-        const size_t n = rings[r].points.size();
+        const std::vector<TVRMPoint2d>& ring = rings[r].points;
+        const size_t n = ring.size();
         for (size_t i = 0; i < n; ++i)
             for (int k = 0; k < steps; ++k) {
+                const size_t j = (i + 1) % n;
                 const TVRMPoint3d& p = stations[k][r][i];
-                const TVRMPoint3d& q = stations[k][r][(i + 1) % n];
+                const TVRMPoint3d& q = stations[k][r][j];
                 const TVRMPoint3d& p1 = stations[k + 1][r][i];
-                const TVRMPoint3d& q1 = stations[k + 1][r][(i + 1) % n];
+                const TVRMPoint3d& q1 = stations[k + 1][r][j];
                 if (p.IsEqualTo(q, CVRMZero))
                     continue;
-                faces.push_back(TVRMFace3d::FromLoop(forward ? TVRMLoop3d{p, q, q1, p1} : TVRMLoop3d{p, p1, q1, q}));
-                if (circle.valid)
-                    KeepSweepArc(faces.back(), circle, path.Sweep() / steps, p, q);
+                // Quads in the order (p, q, q1, p1) face inward for a counter-clockwise section.
+                auto add = [&](TVRMLoop3d loop) {
+                    if (ccw)
+                        std::reverse(loop.begin(), loop.end());
+                    faces.push_back(TVRMFace3d::FromLoop(std::move(loop)));
+                };
+                const size_t first = faces.size();
+                add({p, q, q1, p1});
+                const TVRMPlane3d& plane = faces.back().GetPlane();
+                if (std::max({std::fabs(plane.GetDistance(p)), std::fabs(plane.GetDistance(q)),
+                              std::fabs(plane.GetDistance(q1)), std::fabs(plane.GetDistance(p1))}) > CVRMPlaneEpsilon) {
+                    faces.pop_back();
+                    add({p, q, q1});
+                    add({p, q1, p1});
+                }
+                if (!circle.valid)
+                    continue;
+                const double radius = path.Radius();
+                const double rhoP = radius + circle.sense * (ring[i].x - reference.x);
+                const double rhoQ = radius + circle.sense * (ring[j].x - reference.x);
+                if (SameValue(rhoP, rhoQ, CVRMZero * std::max(1.0, std::fabs(rhoP))) && rhoP > 0) {
+                    // An upright edge sweeps a cylinder: the facet keeps its circle.
+                    TVRMFaceArc arc;
+                    arc.centre = {circle.center.x, circle.center.y, p.z};
+                    arc.radius = rhoP;
+                    arc.sweep = path.Sweep() / steps;
+                    arc.chord = 2 * rhoP * std::sin(arc.sweep / 2);
+                    faces.back().SetArc(arc);
+                    continue;
+                }
+                step.angle = circle.startAngle + step.turn * k;
+                const TSweptEdge e = SweepEdge(step, rhoP, ring[i].y - reference.y, rhoQ, ring[j].y - reference.y);
+                double planar = 0;
+                for (size_t f = first; f < faces.size(); ++f)
+                    planar += faces[f].GetPlanarArea();
+                for (size_t f = first; f < faces.size(); ++f) {
+                    const double share = faces[f].GetPlanarArea() / planar;
+                    faces[f].SetArcArea(e.area * share - faces[f].GetPlanarArea());
+                    faces[f].SetArcVolume((ccw ? -e.volume : e.volume) * share);
+                }
             }
     }
     auto cap = [&](const std::vector<TVRMLoop3d>& loops, const TVRMVector3d& normal, bool asGiven) {
@@ -318,8 +421,8 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
         const TVRMPlane3d plane(normal, l[0][0]);
         return TVRMFace3d(plane, std::move(l));
     };
-    faces.push_back(cap(stations.front(), back, true));
-    faces.push_back(cap(stations.back(), {d1.x, d1.y, 0}, false));
+    faces.push_back(cap(stations.front(), back, ccw));
+    faces.push_back(cap(stations.back(), {d1.x, d1.y, 0}, !ccw));
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
     solid->faces_ = std::move(faces);

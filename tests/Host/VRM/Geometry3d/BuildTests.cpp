@@ -170,6 +170,76 @@ TEST(Build3dTest, SweepCutRegionAndProjection)
     EXPECT_DOUBLE_EQ(l->GetProjectiveXYPoly()->Area(), 3e6);
 }
 
+// Area of a helicoid strip between radii a and b over the angle t, rising c per radian.
+double HelicoidArea(double a, double b, double t, double c)
+{
+    auto f = [c](double r) { return (r * std::hypot(r, c) + c * c * std::asinh(r / c)) / 2; };
+    return t * (f(b) - f(a));
+}
+
+TEST(Build3dTest, SweepsAlongArcsMeasureExactly)
+{
+    const double quarter = CVRMPi / 2;
+    const TVRMCustomLine2d ccw({5000, 0}, {0, 5000}, 5000, CVRMArcKindCCW);
+    const TVRMCustomLine2d cw({0, 5000}, {5000, 0}, 5000, CVRMArcKindCW);
+    // A beam 300 wide and 600 high standing on its axis (the element model's reference point).
+    const std::vector<TVRMPoint2d> beam{{-150, 0}, {150, 0}, {150, 600}, {-150, 600}};
+    const std::vector<TVRMPoint2d> trapezoid{{-150, 0}, {150, 0}, {250, 600}, {-250, 600}};
+    const double beamSides = (5150 + 4850) * quarter * 600 + (5150.0 * 5150 - 4850.0 * 4850) * quarter;
+    const double slant = std::hypot(100, 600);
+    const double trapezoidSides = quarter * ((5150 + 5250) / 2.0 * slant + (4850 + 4750) / 2.0 * slant) +
+                                  quarter * ((5150.0 * 5150 - 4850.0 * 4850) + (5250.0 * 5250 - 4750.0 * 4750)) / 2;
+    const double rise = 1000 / quarter;
+    struct Case {
+        const char* name;
+        TVRMMultiPolygon2d section;
+        TVRMPoint2d reference;
+        const TVRMCustomLine2d& path;
+        double startElevation, endElevation;
+        double area, centroidRadius, sides;  // sides < 0: not checked
+    };
+    std::vector<TVRMPoint2d> clockwise(beam.rbegin(), beam.rend());
+    const Case cases[] = {
+        {"beam along a left turn", Plan({beam}), {0, 0}, ccw, 2400, 2400, 180000, 5000, beamSides},
+        {"beam along a right turn", Plan({beam}), {0, 0}, cw, 2400, 2400, 180000, 5000, beamSides},
+        {"section given clockwise", Plan({clockwise}), {0, 0}, ccw, 2400, 2400, 180000, 5000, beamSides},
+        {"reference at a corner", Plan({beam}), {-150, 600}, ccw, 3000, 3000, 180000, 5150, -1},
+        {"rising beam",
+         Plan({beam}),
+         {0, 0},
+         ccw,
+         2400,
+         3400,
+         180000,
+         5000,
+         (5150 + 4850) * quarter * 600 + 2 * HelicoidArea(4850, 5150, quarter, rise)},
+        {"slanted sides", Plan({trapezoid}), {0, 0}, ccw, 2400, 2400, 240000, 5000, trapezoidSides},
+        {"slanted sides rising", Plan({trapezoid}), {0, 0}, ccw, 2400, 3400, 240000, 5000, -1},
+        {"hollow section",
+         Plan({{{0, 0}, {400, 0}, {400, 800}, {0, 800}}, {{100, 100}, {100, 700}, {300, 700}, {300, 100}}}),
+         {100, 800},
+         cw,
+         0,
+         2000,
+         200000,
+         4900,
+         -1},
+    };
+    for (const auto& c : cases) {
+        auto solid = TVRMPolyhedron3d::CreateSweep(c.section, c.path, c.reference, c.startElevation, c.endElevation);
+        const double volume = c.area * c.centroidRadius * quarter;
+        EXPECT_NEAR(solid->GetVolume(), volume, 1e-9 * volume) << c.name;
+        const int n = solid->GetFaceCount();
+        ASSERT_GT(n, 2) << c.name;
+        EXPECT_NEAR(solid->GetFace(n - 2).GetArea(), c.area, 1e-9 * c.area) << c.name;
+        const TVRMVector2d back = -c.path.StartDirection();
+        EXPECT_TRUE(solid->GetFace(n - 2).GetNormal().IsEqualTo({back.x, back.y, 0}, 1e-12)) << c.name;
+        if (c.sides > 0) {
+            EXPECT_NEAR(solid->GetSurfaceArea() - 2 * c.area, c.sides, 1e-9 * c.sides) << c.name;
+        }
+    }
+}
+
 TEST(Lines3dTest, SubtractIntersectAndCut)
 {
     auto box = Box(0, 0, 0, 1000, 1000, 1000);
