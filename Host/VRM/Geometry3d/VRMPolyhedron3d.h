@@ -31,6 +31,7 @@
 
 class TVRMCustomLine2d;
 class TVRMMultiPolygon2d;
+class TVRMPolygon2d;
 struct TVRMPoint2d;
 
 using TVRMLoop3d = std::vector<TVRMPoint3d>;
@@ -125,13 +126,27 @@ public:
     // ring edge (items in order, each ring in vertex order; an arc edge gives a
     // run of facets), then top n-2 and bottom n-1 (each holding every ring).
     static std::unique_ptr<TVRMPolyhedron3d> CreatePrism(const TVRMMultiPolygon2d& plan, double bottom, double height);
-    // Prism with leaning sides: the first ring of `plan` stands at `bottom` and
-    // each edge leans outward by its horizontal width over the height. Sides,
-    // then top n-2, bottom n-1. `failed` is set, and the solid is empty, when
-    // the top ring loses or gains edges (widths too large for the ring).
+    // Prism with leaning sides: the first ring of `plan` (counter-clockwise)
+    // stands at `bottom` and each edge leans outward by its horizontal width
+    // over the height (negative: inward). Sides, then top n-2, bottom n-1.
+    // `failed` is set, and the solid is empty, when the top ring (the ring
+    // moved edge by edge) does not keep one edge per edge of the ring, in
+    // order and the same way round, or crosses itself (widths too large for
+    // the ring, a zero-length edge, edges in line with different widths).
     static std::unique_ptr<TVRMPolyhedron3d> CreateSlopedPrism(const TVRMMultiPolygon2d& plan, double bottom,
                                                                double height, const std::vector<double>& widths,
                                                                bool& failed);
+    // The ring on which a sloped prism stands, and its widths (one per edge):
+    // `ring` cleaned so that moving it edge by edge by the widths gives a
+    // valid top ring. Zero-length edges go (with their widths), and straight
+    // edges running on in line with the same width become one edge (with that
+    // width). Codes: 0 the ring serves as given, 1 the ring was cleaned, 2 the
+    // widened ring collapses, crosses itself or loses the edge structure (as
+    // CreateSlopedPrism decides), 3 unusable input (not one width per edge, a
+    // clockwise ring or one without area). Below 2 is success; on
+    // failure `bottom` and `bottomWidths` are the ring and widths as given.
+    static int GetOffsetBottomPoly(const TVRMPolygon2d& ring, const std::vector<double>& widths, TVRMPolygon2d& bottom,
+                                   std::vector<double>& bottomWidths);
     // A polygon set lifted vertically onto a plane and extruded by `thickness`
     // against the plane normal: sides, the cap on the plane n-2, the offset cap
     // n-1. Empty for a vertical plane.

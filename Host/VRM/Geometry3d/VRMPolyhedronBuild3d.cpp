@@ -209,6 +209,37 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreatePrism(const TVRMMultiP
     return solid;
 }
 
+namespace {
+
+// The ring moved outward edge by edge, when it keeps one edge per edge of the
+// ring, in order and running the same way, and does not cross itself.
+bool WidenKeepingEdges(const TVRMPolygon2d& ring, const std::vector<double>& widths, TVRMPolygon2d& top)
+{
+    std::vector<int> edgeMap;
+    if (static_cast<int>(widths.size()) != ring.GetEdgeCount() ||
+        !TVRMOffsetFunc2d::Offset(ring, widths, top, &edgeMap) || top.GetCount() != ring.GetCount() ||
+        top.SignArea() <= 0)
+        return false;
+    for (int i = 0; i < static_cast<int>(edgeMap.size()); ++i)
+        if (edgeMap[i] != i)
+            return false;
+    // Edges that are not neighbours share no point; neighbours only their
+    // common vertex (both ends for the two edges of a round ring).
+    const std::vector<TVRMCustomLine2d> edges = top.GetEdges();
+    const int n = static_cast<int>(edges.size());
+    std::vector<TVRMPoint2d> points;
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j) {
+            const int shared = (j == i + 1) + (i == 0 && j == n - 1);
+            const int code = TVRMIntersectFunc2d::Intersect(edges[i], edges[j], points);
+            if (code > shared)
+                return false;
+        }
+    return true;
+}
+
+}  // namespace
+
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSlopedPrism(const TVRMMultiPolygon2d& plan, double bottom,
                                                                       double height, const std::vector<double>& widths,
                                                                       bool& failed)
@@ -217,22 +248,61 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSlopedPrism(const TVRM
     auto empty = std::make_unique<TVRMPolyhedron3d>();
     if (plan.IsEmpty() || height <= 0)
         return empty;
-    TVRMPolygon2d ring = plan.GetItems(0);
-    if (ring.IsClockwise())
-        return empty;
+    const TVRMPolygon2d& ring = plan.GetItems(0);
     TVRMPolygon2d top;
-    std::vector<int> edgeMap;
-    if (static_cast<int>(widths.size()) != ring.GetEdgeCount() ||
-        !TVRMOffsetFunc2d::Offset(ring, widths, top, &edgeMap) || top.GetCount() != ring.GetCount())
+    if (ring.IsClockwise() || !WidenKeepingEdges(ring, widths, top))
         return empty;
-    for (int i = 0; i < static_cast<int>(edgeMap.size()); ++i)
-        if (edgeMap[i] != i)
-            return empty;
     const TPlanRing lower = FacetRing(ring), upper = FacetRing(top);
     if (lower.points.size() != upper.points.size())
         return empty;
     failed = false;
     return CreateLoft(LiftRing(lower, bottom), LiftRing(upper, bottom + height));
+}
+
+int TVRMPolyhedron3d::GetOffsetBottomPoly(const TVRMPolygon2d& ring, const std::vector<double>& widths,
+                                          TVRMPolygon2d& bottom, std::vector<double>& bottomWidths)
+{
+    bottom = ring;
+    bottomWidths = widths;
+    if (static_cast<int>(widths.size()) != ring.GetEdgeCount() || ring.SignArea() <= 0)
+        return 3;
+    std::vector<TVRMVertex2d> v = ring.Vertices();
+    std::vector<double> w = widths;
+    // Drops vertex i: edge i goes, the edge before it reaches on to vertex i + 1.
+    auto drop = [&](size_t i) {
+        v.erase(v.begin() + static_cast<std::ptrdiff_t>(i));
+        w.erase(w.begin() + static_cast<std::ptrdiff_t>(i));
+    };
+    for (bool changed = true; changed && v.size() >= 3;) {
+        changed = false;
+        for (size_t i = 0; i < v.size() && v.size() >= 3; ++i) {
+            const size_t prev = (i + v.size() - 1) % v.size(), next = (i + 1) % v.size();
+            const TVRMCustomLine2d edge = TVRMPolygon2d(v).GetEdge(static_cast<int>(i));
+            if (edge.Length() <= CVRMEpsilon) {
+                // A zero-length edge: the vertex after it stands in for both.
+                v[next].pt = v[i].pt;
+                drop(i);
+                changed = true;
+                break;
+            }
+            const TVRMVector2d a = v[i].pt - v[prev].pt, b = v[next].pt - v[i].pt;
+            if (!v[prev].IsArc() && !v[i].IsArc() && SameValue(w[prev], w[i], CVRMEpsilon) &&
+                std::fabs(a.x * b.y - a.y * b.x) <= CVRMEpsilon * std::max(a.Length(), b.Length()) &&
+                a.x * b.x + a.y * b.y > 0) {
+                // Two edges in line with one width: one edge.
+                drop(i);
+                changed = true;
+                break;
+            }
+        }
+    }
+    TVRMPolygon2d cleaned(std::move(v)), top;
+    if (cleaned.SignArea() <= 0 || !WidenKeepingEdges(cleaned, w, top))
+        return 2;
+    const bool same = cleaned.GetCount() == ring.GetCount();
+    bottom = std::move(cleaned);
+    bottomWidths = std::move(w);
+    return same ? 0 : 1;
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateOnPlane(const TVRMMultiPolygon2d& plan,

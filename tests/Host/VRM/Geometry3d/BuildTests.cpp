@@ -68,6 +68,78 @@ TEST(Build3dTest, SlopedPrismKeepsTopSecondToLast)
     EXPECT_FALSE(pit->HasFaces());
 }
 
+TEST(Build3dTest, OffsetBottomRingsCarrySlopedPrisms)
+{
+    const std::vector<TVRMPoint2d> rectangle{{0, 0}, {1000, 0}, {1000, 2000}, {0, 2000}};
+    const std::vector<TVRMPoint2d> l{{0, 0}, {2000, 0}, {2000, 1000}, {1000, 1000}, {1000, 2000}, {0, 2000}};
+    struct Case {
+        const char* name;
+        std::vector<TVRMPoint2d> ring;
+        std::vector<double> widths;
+        int code;
+        int edges;           // of the ring returned
+        double top, volume;  // of the pit 1000 deep standing on it: prismoid h/6 (A0 + 4 Am + A1)
+    };
+    const Case cases[] = {
+        {"rectangle pit", rectangle, {500, 500, 500, 500}, 0, 4, 6e6, 1000 / 6.0 * (2e6 + 4 * 3.75e6 + 6e6)},
+        {"steep and upright sides", rectangle, {500, 0, 500, 0}, 0, 4, 3e6, 1000 / 6.0 * (2e6 + 4 * 2.5e6 + 3e6)},
+        // Outward by d: 3e6 + 8000 d + 4 d^2 (five convex corners, one reflex).
+        {"L pit", l, {500, 500, 500, 500, 500, 500}, 0, 6, 8e6, 1000 / 6.0 * (3e6 + 4 * 5.25e6 + 8e6)},
+        {"zero-length edge",
+         {{0, 0}, {1000, 0}, {1000, 0}, {1000, 2000}, {0, 2000}},
+         {500, 300, 500, 500, 500},
+         1,
+         4,
+         6e6,
+         1000 / 6.0 * (2e6 + 4 * 3.75e6 + 6e6)},
+        {"edges in line",
+         {{0, 0}, {400, 0}, {1000, 0}, {1000, 2000}, {0, 2000}},
+         {500, 500, 500, 500, 500},
+         1,
+         4,
+         6e6,
+         1000 / 6.0 * (2e6 + 4 * 3.75e6 + 6e6)},
+        {"inward widths swallow the ring", rectangle, {0, -600, 0, -600}, 2, 4, 0, 0},
+        {"edges in line with different widths",
+         {{0, 0}, {400, 0}, {1000, 0}, {1000, 2000}, {0, 2000}},
+         {500, 300, 500, 500, 500},
+         2,
+         5,
+         0,
+         0},
+        {"a width missing", rectangle, {500, 500, 500}, 3, 4, 0, 0},
+        {"clockwise ring", {rectangle.rbegin(), rectangle.rend()}, {500, 500, 500, 500}, 3, 4, 0, 0},
+    };
+    for (const auto& c : cases) {
+        TVRMPolygon2d bottom;
+        std::vector<double> widths;
+        const int code = TVRMPolyhedron3d::GetOffsetBottomPoly(TVRMPolygon2d(c.ring), c.widths, bottom, widths);
+        EXPECT_EQ(code, c.code) << c.name;
+        EXPECT_EQ(bottom.GetEdgeCount(), c.edges) << c.name;
+        bool failed = false;
+        TVRMMultiPolygon2d plan;
+        plan.Add(bottom);
+        auto pit = TVRMPolyhedron3d::CreateSlopedPrism(plan, -1000, 1000, widths, failed);
+        EXPECT_EQ(failed, code >= 2) << c.name;
+        if (code >= 2) {  // the ring and widths as given
+            EXPECT_EQ(bottom.GetCount(), static_cast<int>(c.ring.size())) << c.name;
+            EXPECT_EQ(widths, c.widths) << c.name;
+            continue;
+        }
+        ASSERT_EQ(pit->GetFaceCount(), c.edges + 2) << c.name;
+        const TVRMFace3d& top = pit->GetFace(pit->GetFaceCount() - 2);
+        EXPECT_EQ(top.GetNormal(), (TVRMVector3d{0, 0, 1})) << c.name;
+        EXPECT_NEAR(top.GetArea(), c.top, 1e-6) << c.name;
+        EXPECT_NEAR(pit->GetVolume(), c.volume, 1e-3) << c.name;
+    }
+    // A round pit serves as given.
+    TVRMPolygon2d bottom;
+    std::vector<double> widths;
+    EXPECT_EQ(
+        TVRMPolyhedron3d::GetOffsetBottomPoly(TVRMPolygon2d::CreateCircle({0, 0}, 1000), {500, 500}, bottom, widths),
+        0);
+}
+
 TEST(Build3dTest, BandsAlongLinesAndArcs)
 {
     auto wall = TVRMPolyhedron3d::CreateBand(TVRMCustomLine2d({0, 0}, {5000, 0}), 200, 100, 0, 3000, 0, 3000);
