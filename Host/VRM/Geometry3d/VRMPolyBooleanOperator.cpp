@@ -18,6 +18,50 @@ namespace {
 
 constexpr double kFlat = 1e-12;  // normal components below this count as zero
 
+// The box of a plan that is one rectangle with edges along the axes.
+bool AxisRectangle(const TVRMMultiPolygon2d& plan, TVRMBox2d& box)
+{
+    if (plan.GetCount() != 1 || plan.GetItems(0).GetCount() != 4)
+        return false;
+    const auto& v = plan.GetItems(0).Vertices();
+    for (size_t i = 0; i < 4; ++i) {
+        const TVRMPoint2d &p = v[i].pt, &q = v[(i + 1) % 4].pt;
+        if (v[i].IsArc() || (p.x != q.x && p.y != q.y))
+            return false;
+    }
+    box = plan.Box();
+    return true;
+}
+
+// x - y. Two rectangles along the axes where y takes whole strips across x
+// (an end or a middle part) are settled here, as the plan boolean would give
+// them (its grid and its cleaning); anything else goes to the plan boolean.
+std::unique_ptr<TVRMMultiPolygon2d> PlanDifference(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y)
+{
+    TVRMBox2d a, b;
+    if (!AxisRectangle(x, a) || !AxisRectangle(y, b))
+        return TVRMIntersectFunc2d::SubPolygon(x, y);
+    auto result = TVRMMultiPolygon2d::Create();
+    auto grid = [](double v) { return static_cast<double>(std::llround(v * 1e4)) / 1e4; };
+    auto add = [&](double x0, double y0, double x1, double y1) {
+        x0 = grid(x0), y0 = grid(y0), x1 = grid(x1), y1 = grid(y1);
+        if (x1 - x0 > CVRMEpsilon && y1 - y0 > CVRMEpsilon)
+            result->Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}));
+    };
+    if (b.max.x <= a.min.x || b.min.x >= a.max.x || b.max.y <= a.min.y || b.min.y >= a.max.y) {
+        add(a.min.x, a.min.y, a.max.x, a.max.y);  // apart
+    } else if (b.min.y <= a.min.y && b.max.y >= a.max.y) {
+        add(a.min.x, a.min.y, std::min(a.max.x, b.min.x), a.max.y);
+        add(std::max(a.min.x, b.max.x), a.min.y, a.max.x, a.max.y);
+    } else if (b.min.x <= a.min.x && b.max.x >= a.max.x) {
+        add(a.min.x, a.min.y, a.max.x, std::min(a.max.y, b.min.y));
+        add(a.min.x, std::max(a.min.y, b.max.y), a.max.x, a.max.y);
+    } else {
+        return TVRMIntersectFunc2d::SubPolygon(x, y);
+    }
+    return result;
+}
+
 // A solid of stacked vertical prisms: between consecutive levels, one plan polygon set.
 struct TStack {
     std::vector<double> levels;
@@ -66,7 +110,7 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
             plan = level.down.Clone();
         } else {
             if (!level.up.IsEmpty())
-                plan = TVRMIntersectFunc2d::SubPolygon(*plan, level.up);
+                plan = PlanDifference(*plan, level.up);
             if (!level.down.IsEmpty())
                 plan = TVRMIntersectFunc2d::MergePolygon(*plan, level.down);
         }
@@ -80,10 +124,11 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
     return std::fabs(volume - actual) <= 1e-9 * std::fabs(actual);
 }
 
-TVRMFace3d PlanFace(const TVRMMultiPolygon2d& plan, double z, bool up)
+TVRMFace3d PlanFace(const std::vector<TPlanRing>& plan, double z, bool up)
 {
     std::vector<TVRMLoop3d> loops;
-    for (const auto& r : FacetPlan(plan)) {
+    loops.reserve(plan.size());
+    for (const auto& r : plan) {
         TVRMLoop3d l = LiftRing(r, z);
         if (!up)
             std::reverse(l.begin(), l.end());
@@ -132,15 +177,23 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
     if (merged.empty())
         return solid;
     if (merged.size() == 1) {
-        solid = *TVRMPolyhedron3d::CreatePrism(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0);
+        solid = std::move(*TVRMPolyhedron3d::CreatePrism(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0));
         return solid;
     }
+    // Each plan faceted once.
+    std::map<const TVRMMultiPolygon2d*, std::vector<TPlanRing>> faceted;
+    auto facets = [&faceted](const TVRMMultiPolygon2d& plan) -> const std::vector<TPlanRing>& {
+        auto [it, added] = faceted.try_emplace(&plan);
+        if (added)
+            it->second = FacetPlan(plan);
+        return it->second;
+    };
     // Side faces; a plan edge that goes on in the next layer makes one taller face.
     std::map<std::tuple<double, double, double, double>, std::pair<int, double>> open;  // edge -> face, top
     for (const auto& l : merged) {
         if (IsBlank(l.plan))
             continue;
-        for (const auto& r : FacetPlan(*l.plan)) {
+        for (const auto& r : facets(*l.plan)) {
             const size_t n = r.points.size();
             for (size_t i = 0; i < n; ++i) {
                 const TVRMPoint2d& p = r.points[i];
@@ -168,19 +221,19 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         if (IsBlank(x) || facts.subsets.count({x, y}))
             return;
         if (IsBlank(y)) {
-            solid.AddFace(PlanFace(*x, z, up));
+            solid.AddFace(PlanFace(facets(*x), z, up));
             return;
         }
         if (auto known = facts.differences.find({x, y}); known != facts.differences.end()) {
             if (!IsBlank(known->second))
-                solid.AddFace(PlanFace(*known->second, z, up));
+                solid.AddFace(PlanFace(facets(*known->second), z, up));
             return;
         }
         auto& d = differences[{x, y}];
         if (!d)
-            d = TVRMIntersectFunc2d::SubPolygon(*x, *y);
+            d = PlanDifference(*x, *y);
         if (!d->IsEmpty())
-            solid.AddFace(PlanFace(*d, z, up));
+            solid.AddFace(PlanFace(facets(*d), z, up));
     };
     const TVRMMultiPolygon2d* below = nullptr;
     for (size_t i = 0; i <= merged.size(); ++i) {
@@ -272,7 +325,7 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
                         facts.subsets.insert({pb, slot.get()});
                         break;
                     default:
-                        slot = TVRMIntersectFunc2d::SubPolygon(*pa, *pb);
+                        slot = PlanDifference(*pa, *pb);
                         facts.subsets.insert({slot.get(), pa});
                         if (Covers(*pa, *pb))  // an opening inside a: a - (a - b) = b
                             facts.differences[{pa, slot.get()}] = pb;

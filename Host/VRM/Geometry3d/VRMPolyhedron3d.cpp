@@ -45,7 +45,8 @@ double SegmentDistance2(const TPoint2& p, const TPoint2& a, const TPoint2& b)
     const double len2 = dx * dx + dy * dy;
     double t = len2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0;
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+    const double ex = p.x - (a.x + t * dx), ey = p.y - (a.y + t * dy);
+    return std::sqrt(ex * ex + ey * ey);
 }
 }  // namespace
 
@@ -93,8 +94,38 @@ std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop)
     return r;
 }
 
+std::vector<std::vector<TPoint2>> FrameLoops(const TVRMFace3d& face)
+{
+    const TFrame frame(face.GetNormal());
+    std::vector<std::vector<TPoint2>> rings;
+    rings.reserve(face.GetLoops().size());
+    for (const auto& l : face.GetLoops())
+        rings.push_back(ToFrame(frame, l));
+    return rings;
+}
+
+int FacePosition(const TVRMFace3d& face, const std::vector<std::vector<TPoint2>>& rings, const TVRMPoint3d& p,
+                 double tol)
+{
+    if (std::fabs(face.GetPlane().GetDistance(p)) > tol || rings.empty())
+        return -1;
+    // Frame coordinates shrink distances by the normal's dominant component.
+    const TFrame frame(face.GetNormal());
+    const double scale = std::fabs(face.GetNormal()[frame.drop]);
+    switch (PointInLoops2(frame.To2d(p), rings, tol * scale)) {
+        case 0:
+            return 0;
+        case 1:
+            return 1;
+        default:
+            return -1;
+    }
+}
+
 void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
 {
+    if (!source.GetArc() && source.GetArcArea() == 0 && source.GetArcVolume() == 0)
+        return;
     // A plan face that comes through whole keeps its arc segments.
     const double whole = source.GetPlanarArea();
     if ((source.GetArcArea() != 0 || source.GetArcVolume() != 0) &&
@@ -192,7 +223,9 @@ TVRMFace3d TVRMFace3d::FromLoop(TVRMLoop3d outer, int tag)
 {
     const TVRMPoint3d ref = outer.empty() ? TVRMPoint3d{} : outer[0];
     const TVRMVector3d n = NewellVector(outer, ref);
-    return TVRMFace3d(TVRMPlane3d(n, ref), {std::move(outer)}, tag);
+    std::vector<TVRMLoop3d> loops;
+    loops.push_back(std::move(outer));
+    return TVRMFace3d(TVRMPlane3d(n, ref), std::move(loops), tag);
 }
 
 const TVRMLoop3d& TVRMFace3d::GetLoop(int i) const
@@ -303,20 +336,7 @@ int TVRMFace3d::VertexPosition(const TVRMPoint3d& p, double tol) const
 {
     if (std::fabs(plane_.GetDistance(p)) > tol || loops_.empty())
         return -1;
-    const TFrame frame(GetNormal());
-    std::vector<std::vector<TPoint2>> rings;
-    for (const auto& l : loops_)
-        rings.push_back(ToFrame(frame, l));
-    // Frame coordinates shrink distances by the normal's dominant component.
-    const double scale = std::fabs(GetNormal()[frame.drop]);
-    switch (PointInLoops2(frame.To2d(p), rings, tol * scale)) {
-        case 0:
-            return 0;
-        case 1:
-            return 1;
-        default:
-            return -1;
-    }
+    return FacePosition(*this, FrameLoops(*this), p, tol);
 }
 
 bool TVRMFace3d::IsRectangle(double tol) const
@@ -462,16 +482,31 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d&
 
 void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind)
 {
-    // The face of `solid` on which `p` lies with the normal `n`, or -1.
-    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TVRMPoint3d& p, const TVRMVector3d& n) {
-        for (int i = 0; i < solid.GetFaceCount(); ++i) {
-            const TVRMFace3d& f = solid.GetFace(i);
-            if (f.GetNormal().InnerProduct(n) > 1 - CVRMEpsilon && f.VertexPosition(p, 1e-6) >= 0)
-                return i;
+    // The face of `solid` on which `p` lies with the normal `n`, or -1; the
+    // faces' loops in their plan frames are made once, when first needed.
+    struct TSource {
+        const TVRMPolyhedron3d& solid;
+        std::vector<std::vector<std::vector<TPoint2>>> rings;
+        int Find(const TVRMPoint3d& p, const TVRMVector3d& n)
+        {
+            rings.resize(solid.GetFaceCount());
+            for (int i = 0; i < solid.GetFaceCount(); ++i) {
+                const TVRMFace3d& f = solid.GetFace(i);
+                if (f.GetNormal().InnerProduct(n) <= 1 - CVRMEpsilon)
+                    continue;
+                if (rings[i].empty())
+                    rings[i] = FrameLoops(f);
+                if (FacePosition(f, rings[i], p, 1e-6) >= 0)
+                    return i;
+            }
+            return -1;
         }
-        return -1;
     };
-    std::vector<TVRMFace3d> faces = result.GetFaces();
+    TSource sa{a, {}}, sb{b, {}};
+    std::vector<TVRMFace3d> faces;
+    faces.reserve(result.GetFaceCount());
+    for (int k = 0; k < result.GetFaceCount(); ++k)
+        faces.push_back(std::move(result.GetFace(k)));
     std::vector<int> rank(faces.size(), a.GetFaceCount() + b.GetFaceCount());
     for (size_t k = 0; k < faces.size(); ++k) {
         TVRMFace3d& face = faces[k];
@@ -482,11 +517,11 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         const TVRMVector3d edge = loop[1] - loop[0];
         const TVRMVector3d inward = face.GetNormal().CrossProduct(edge).Unit();
         const TVRMPoint3d probe = (loop[0] + loop[1]) * 0.5 + inward * std::min(1e-3, 0.01 * edge.Length());
-        if (const int i = sourceFace(a, probe, face.GetNormal()); i >= 0) {
+        if (const int i = sa.Find(probe, face.GetNormal()); i >= 0) {
             rank[k] = i;
             face.SetTag(a.GetFace(i).GetTag());
             InheritArc(a.GetFace(i), face);
-        } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
+        } else if (const int j = sb.Find(probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
             rank[k] = a.GetFaceCount() + j;
             InheritArc(b.GetFace(j), face);
         }

@@ -39,6 +39,16 @@ TPlanRing FacetLine(const TVRMCustomLine2d& line)
 TPlanRing FacetRing(const TVRMPolygon2d& ring)
 {
     TPlanRing r;
+    const std::vector<TVRMVertex2d>& vertices = ring.Vertices();
+    if (vertices.size() >= 2 &&
+        std::none_of(vertices.begin(), vertices.end(), [](const TVRMVertex2d& v) { return v.IsArc(); })) {
+        // Straight edges only: the ring's own points.
+        r.points.reserve(vertices.size());
+        for (const auto& v : vertices)
+            r.points.push_back(v.pt);
+        r.arcs.resize(vertices.size());
+        return r;
+    }
     for (int i = 0; i < ring.GetEdgeCount(); ++i) {
         TPlanRing edge = FacetLine(ring.GetEdge(i));
         r.points.insert(r.points.end(), edge.points.begin(), edge.points.end() - 1);
