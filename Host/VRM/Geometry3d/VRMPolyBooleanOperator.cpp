@@ -101,22 +101,26 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
     if (levels.size() < 2)
         return false;
     double volume = 0;
-    std::unique_ptr<TVRMMultiPolygon2d> plan;
+    const TVRMMultiPolygon2d* below = nullptr;  // the plan of the layer under this level
     for (auto it = levels.begin(); std::next(it) != levels.end(); ++it) {
         TLevel& level = it->second;
-        if (!plan) {
+        std::unique_ptr<TVRMMultiPolygon2d> plan;
+        if (!below) {
             if (!level.up.IsEmpty())
                 return false;
-            plan = level.down.Clone();
+            plan = std::make_unique<TVRMMultiPolygon2d>(std::move(level.down));
         } else {
             if (!level.up.IsEmpty())
-                plan = PlanDifference(*plan, level.up);
+                plan = PlanDifference(*below, level.up);
             if (!level.down.IsEmpty())
-                plan = TVRMIntersectFunc2d::MergePolygon(*plan, level.down);
+                plan = TVRMIntersectFunc2d::MergePolygon(plan ? *plan : *below, level.down);
+            if (!plan)
+                plan = below->Clone();
         }
         volume += plan->Area() * (std::next(it)->first - it->first);
+        below = plan.get();
         stack.levels.push_back(it->first);
-        stack.plans.push_back(plan->Clone());
+        stack.plans.push_back(std::move(plan));
     }
     stack.levels.push_back(levels.rbegin()->first);
     // The layers must account for the whole solid (a closed, consistently oriented one).
@@ -173,13 +177,10 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         merged.pop_back();
     while (!merged.empty() && IsBlank(merged.front().plan))
         merged.erase(merged.begin());
-    TVRMPolyhedron3d solid;
     if (merged.empty())
-        return solid;
-    if (merged.size() == 1) {
-        solid = std::move(*TVRMPolyhedron3d::CreatePrism(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0));
-        return solid;
-    }
+        return {};
+    if (merged.size() == 1)
+        return std::move(*TVRMPolyhedron3d::CreatePrism(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0));
     // Each plan faceted once.
     std::map<const TVRMMultiPolygon2d*, std::vector<TPlanRing>> faceted;
     auto facets = [&faceted](const TVRMMultiPolygon2d& plan) -> const std::vector<TPlanRing>& {
@@ -189,7 +190,12 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         return it->second;
     };
     // Side faces; a plan edge that goes on in the next layer makes one taller face.
-    std::map<std::tuple<double, double, double, double>, std::pair<int, double>> open;  // edge -> face, top
+    struct TSide {
+        TVRMPoint2d p, q;
+        double z0, z1;
+    };
+    std::vector<TSide> sides;
+    std::map<std::tuple<double, double, double, double>, size_t> open;  // plan edge -> its latest side
     for (const auto& l : merged) {
         if (IsBlank(l.plan))
             continue;
@@ -197,23 +203,22 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
             const size_t n = r.points.size();
             for (size_t i = 0; i < n; ++i) {
                 const TVRMPoint2d& p = r.points[i];
-                const TVRMPoint2d& q = r.points[(i + 1) % n];
-                auto [it, added] = open.try_emplace(std::make_tuple(p.x, p.y, q.x, q.y), -1, 0.0);
-                auto& [index, top] = it->second;
-                const bool taller = !added && top == l.z0;
-                const double z0 = taller ? solid.GetFace(index).GetLoop(0)[0].z : l.z0;
-                TVRMFace3d quad =
-                    TVRMFace3d::FromLoop({{p.x, p.y, z0}, {q.x, q.y, z0}, {q.x, q.y, l.z1}, {p.x, p.y, l.z1}});
-                if (taller) {
-                    solid.GetFace(index) = std::move(quad);
+                const TVRMPoint2d& q = r.points[i + 1 < n ? i + 1 : 0];
+                auto [it, added] = open.try_emplace(std::make_tuple(p.x, p.y, q.x, q.y), sides.size());
+                if (!added && sides[it->second].z1 == l.z0) {
+                    sides[it->second].z1 = l.z1;
                 } else {
-                    index = solid.GetFaceCount();
-                    solid.AddFace(std::move(quad));
+                    it->second = sides.size();
+                    sides.push_back({p, q, l.z0, l.z1});
                 }
-                top = l.z1;
             }
         }
     }
+    std::vector<TVRMFace3d> faces;
+    faces.reserve(sides.size() + 2 * merged.size() + 2);
+    for (const auto& f : sides)
+        faces.push_back(TVRMFace3d::FromLoop(
+            {{f.p.x, f.p.y, f.z0}, {f.q.x, f.q.y, f.z0}, {f.q.x, f.q.y, f.z1}, {f.p.x, f.p.y, f.z1}}));
     // x - y, computed once per pair (a layer met twice gives the same differences).
     std::map<std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>, std::unique_ptr<TVRMMultiPolygon2d>>
         differences;
@@ -221,19 +226,19 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         if (IsBlank(x) || facts.subsets.count({x, y}))
             return;
         if (IsBlank(y)) {
-            solid.AddFace(PlanFace(facets(*x), z, up));
+            faces.push_back(PlanFace(facets(*x), z, up));
             return;
         }
         if (auto known = facts.differences.find({x, y}); known != facts.differences.end()) {
             if (!IsBlank(known->second))
-                solid.AddFace(PlanFace(facets(*known->second), z, up));
+                faces.push_back(PlanFace(facets(*known->second), z, up));
             return;
         }
         auto& d = differences[{x, y}];
         if (!d)
             d = PlanDifference(*x, *y);
         if (!d->IsEmpty())
-            solid.AddFace(PlanFace(facets(*d), z, up));
+            faces.push_back(PlanFace(facets(*d), z, up));
     };
     const TVRMMultiPolygon2d* below = nullptr;
     for (size_t i = 0; i <= merged.size(); ++i) {
@@ -243,7 +248,7 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         addPlan(above, below, z, false);
         below = above;
     }
-    return solid;
+    return TVRMPolyhedron3d(std::move(faces));
 }
 
 // The plan of a stack at height z (nil outside it).

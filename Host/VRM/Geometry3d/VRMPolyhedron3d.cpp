@@ -57,7 +57,9 @@ int PointInRing2(const TPoint2& p, const std::vector<TPoint2>& ring, double tol)
     for (size_t i = 0, j = n - 1; i < n; j = i++) {
         const TPoint2& a = ring[i];
         const TPoint2& b = ring[j];
-        if (SegmentDistance2(p, a, b) <= tol)
+        const bool near = p.x >= std::min(a.x, b.x) - tol && p.x <= std::max(a.x, b.x) + tol &&
+                          p.y >= std::min(a.y, b.y) - tol && p.y <= std::max(a.y, b.y) + tol;
+        if (near && SegmentDistance2(p, a, b) <= tol)
             return 1;
         if ((a.y > p.y) != (b.y > p.y)) {
             const double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
@@ -160,7 +162,7 @@ TVRMVector3d NewellVector(const TVRMLoop3d& loop, const TVRMPoint3d& ref)
     TVRMVector3d s;
     const size_t n = loop.size();
     for (size_t i = 0; i < n; ++i)
-        s += (loop[i] - ref).CrossProduct(loop[(i + 1) % n] - ref);
+        s += (loop[i] - ref).CrossProduct(loop[i + 1 < n ? i + 1 : 0] - ref);
     return s * 0.5;
 }
 
@@ -402,6 +404,10 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
     if (rings.empty() || rings[0].size() < 3 || std::fabs(along) <= CVRMEpsilon)
         return std::make_unique<TVRMPolyhedron3d>();
     const bool forward = along > 0;
+    size_t edges = 2;
+    for (const auto& ring : rings)
+        edges += ring.size();
+    faces.reserve(edges);
     for (size_t r = 0; r < rings.size(); ++r) {
         const TVRMLoop3d& ring = rings[r];
         for (size_t i = 0; i < ring.size(); ++i) {
