@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <tuple>
+#include <utility>
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
@@ -18,48 +19,136 @@ namespace {
 
 constexpr double kFlat = 1e-12;  // normal components below this count as zero
 
-// The box of a plan that is one rectangle with edges along the axes.
-bool AxisRectangle(const TVRMMultiPolygon2d& plan, TVRMBox2d& box)
-{
-    if (plan.GetCount() != 1 || plan.GetItems(0).GetCount() != 4)
-        return false;
-    const auto& v = plan.GetItems(0).Vertices();
-    for (size_t i = 0; i < 4; ++i) {
-        const TVRMPoint2d &p = v[i].pt, &q = v[(i + 1) % 4].pt;
-        if (v[i].IsArc() || (p.x != q.x && p.y != q.y))
+// Plans whose edges all run along the axes (walls, beams, columns, openings
+// and most slabs) are combined on the grid of their own coordinates: a cell
+// is in the result when the operation takes its centre, and the result's
+// rings are the cells' boundary. On the plan boolean's grid, with no vertex
+// the cleaning would remove, it gives the same plans; anything it cannot settle alike (arcs,
+// slanted edges, cells thinner than the length tolerance, rings meeting at a
+// corner) goes to the plan boolean.
+class TGridBoolean {
+public:
+    // False when the plans are not for the grid.
+    bool Run(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind, TVRMMultiPolygon2d& result)
+    {
+        if (!Collect(x) || !Collect(y) || !Axes(xs_) || !Axes(ys_))
             return false;
+        const size_t nx = xs_.size() - 1, ny = ys_.size() - 1;
+        std::vector<char> in(nx * ny);
+        for (size_t j = 0; j < ny; ++j)
+            for (size_t i = 0; i < nx; ++i) {
+                const TVRMPoint2d c{(xs_[i] + xs_[i + 1]) / 2, (ys_[j] + ys_[j + 1]) / 2};
+                const bool a = Inside(x, c), b = Inside(y, c);
+                in[j * nx + i] = kind == CVRMBoolIntersect ? a && b : kind == CVRMBoolUnion ? a || b : a && !b;
+            }
+        auto cell = [&](long i, long j) {
+            return i >= 0 && j >= 0 && i < static_cast<long>(nx) && j < static_cast<long>(ny) && in[j * nx + i];
+        };
+        // Boundary edges between grid nodes, the region on their left: node -> next node.
+        const long w = static_cast<long>(nx) + 1;  // nodes (i, j) numbered j * w + i
+        std::vector<long> next((nx + 1) * (ny + 1), -1);
+        size_t edges = 0;
+        auto edge = [&](long i0, long j0, long i1, long j1) {
+            long& to = next[j0 * w + i0];
+            if (to >= 0)
+                return false;
+            to = j1 * w + i1;
+            ++edges;
+            return true;
+        };
+        for (long j = 0; j < static_cast<long>(ny); ++j)
+            for (long i = 0; i < static_cast<long>(nx); ++i) {
+                if (!cell(i, j))
+                    continue;
+                if ((!cell(i, j - 1) && !edge(i, j, i + 1, j)) || (!cell(i + 1, j) && !edge(i + 1, j, i + 1, j + 1)) ||
+                    (!cell(i, j + 1) && !edge(i + 1, j + 1, i, j + 1)) || (!cell(i - 1, j) && !edge(i, j + 1, i, j)))
+                    return false;  // rings meet at a corner
+            }
+        std::vector<long> nodes;
+        for (long start = 0; edges > 0; ++start) {
+            if (next[start] < 0)
+                continue;
+            nodes.clear();
+            for (long at = start; next[at] >= 0; --edges) {
+                nodes.push_back(at);
+                at = std::exchange(next[at], -1);
+            }
+            // The nodes where the boundary turns.
+            std::vector<TVRMPoint2d> ring;
+            const size_t m = nodes.size();
+            for (size_t k = 0; k < m; ++k) {
+                const long a = nodes[(k + m - 1) % m], b = nodes[k], c = nodes[(k + 1) % m];
+                const long ax = a % w, ay = a / w, bx = b % w, by = b / w, cx = c % w, cy = c / w;
+                if ((bx - ax) * (cy - by) != (by - ay) * (cx - bx))
+                    ring.push_back({xs_[bx], ys_[by]});
+            }
+            // Nodes at least a length tolerance apart, turning at each: clean already.
+            result.Add(TVRMPolygon2d(ring));
+        }
+        return true;
     }
-    box = plan.Box();
-    return true;
-}
 
-// x - y. Two rectangles along the axes where y takes whole strips across x
-// (an end or a middle part) are settled here, as the plan boolean would give
-// them (its grid and its cleaning); anything else goes to the plan boolean.
-std::unique_ptr<TVRMMultiPolygon2d> PlanDifference(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y)
-{
-    TVRMBox2d a, b;
-    if (!AxisRectangle(x, a) || !AxisRectangle(y, b))
-        return TVRMIntersectFunc2d::SubPolygon(x, y);
-    auto result = TVRMMultiPolygon2d::Create();
-    auto grid = [](double v) { return static_cast<double>(std::llround(v * 1e4)) / 1e4; };
-    auto add = [&](double x0, double y0, double x1, double y1) {
-        x0 = grid(x0), y0 = grid(y0), x1 = grid(x1), y1 = grid(y1);
-        if (x1 - x0 > CVRMEpsilon && y1 - y0 > CVRMEpsilon)
-            result->Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}));
-    };
-    if (b.max.x <= a.min.x || b.min.x >= a.max.x || b.max.y <= a.min.y || b.min.y >= a.max.y) {
-        add(a.min.x, a.min.y, a.max.x, a.max.y);  // apart
-    } else if (b.min.y <= a.min.y && b.max.y >= a.max.y) {
-        add(a.min.x, a.min.y, std::min(a.max.x, b.min.x), a.max.y);
-        add(std::max(a.min.x, b.max.x), a.min.y, a.max.x, a.max.y);
-    } else if (b.min.x <= a.min.x && b.max.x >= a.max.x) {
-        add(a.min.x, a.min.y, a.max.x, std::min(a.max.y, b.min.y));
-        add(a.min.x, std::max(a.min.y, b.max.y), a.max.x, a.max.y);
-    } else {
-        return TVRMIntersectFunc2d::SubPolygon(x, y);
+private:
+    std::vector<double> xs_, ys_;
+
+    bool Collect(const TVRMMultiPolygon2d& plan)
+    {
+        for (const auto& item : plan.Items()) {
+            const auto& v = item.Vertices();
+            for (size_t i = 0; i < v.size(); ++i) {
+                const TVRMPoint2d &p = v[i].pt, &q = v[i + 1 < v.size() ? i + 1 : 0].pt;
+                if (v[i].IsArc() || (p.x != q.x && p.y != q.y))
+                    return false;
+                xs_.push_back(Snap(p.x));
+                ys_.push_back(Snap(p.y));
+            }
+        }
+        return true;
     }
-    return result;
+
+    // The plan boolean's grid.
+    static double Snap(double v) { return static_cast<double>(std::llround(v * 1e4)) / 1e4; }
+
+    static bool Axes(std::vector<double>& values)
+    {
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end()), values.end());
+        for (size_t i = 0; i + 1 < values.size(); ++i)
+            if (values[i + 1] - values[i] <= CVRMEpsilon)
+                return false;
+        return values.size() >= 2;
+    }
+
+    // Crossing parity over every ring of the plan (outer rings and holes).
+    static bool Inside(const TVRMMultiPolygon2d& plan, const TVRMPoint2d& c)
+    {
+        bool inside = false;
+        for (const auto& item : plan.Items()) {
+            const auto& v = item.Vertices();
+            for (size_t i = 0, j = v.size() - 1; i < v.size(); j = i++) {
+                const TVRMPoint2d &a = v[i].pt, &b = v[j].pt;
+                if ((a.y > c.y) != (b.y > c.y) && c.x < a.x + (c.y - a.y) * (b.x - a.x) / (b.y - a.y))
+                    inside = !inside;
+            }
+        }
+        return inside;
+    }
+};
+
+// x op y (kind as for solids) of two plans.
+std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind)
+{
+    auto result = TVRMMultiPolygon2d::Create();
+    if (TGridBoolean().Run(x, y, kind, *result))
+        return result;
+    switch (kind) {
+        case CVRMBoolIntersect:
+            return TVRMIntersectFunc2d::IntPolygon(x, y);
+        case CVRMBoolUnion:
+            return TVRMIntersectFunc2d::MergePolygon(x, y);
+        default:
+            return TVRMIntersectFunc2d::SubPolygon(x, y);
+    }
 }
 
 // A solid of stacked vertical prisms: between consecutive levels, one plan polygon set.
@@ -111,9 +200,9 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
             plan = std::make_unique<TVRMMultiPolygon2d>(std::move(level.down));
         } else {
             if (!level.up.IsEmpty())
-                plan = PlanDifference(*below, level.up);
+                plan = PlanBoolean(*below, level.up, CVRMBoolSubtract);
             if (!level.down.IsEmpty())
-                plan = TVRMIntersectFunc2d::MergePolygon(plan ? *plan : *below, level.down);
+                plan = PlanBoolean(plan ? *plan : *below, level.down, CVRMBoolUnion);
             if (!plan)
                 plan = below->Clone();
         }
@@ -236,7 +325,7 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         }
         auto& d = differences[{x, y}];
         if (!d)
-            d = PlanDifference(*x, *y);
+            d = PlanBoolean(*x, *y, CVRMBoolSubtract);
         if (!d->IsEmpty())
             faces.push_back(PlanFace(facets(*d), z, up));
     };
@@ -320,17 +409,17 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
             if (!slot) {
                 switch (kind) {
                     case CVRMBoolIntersect:
-                        slot = TVRMIntersectFunc2d::IntPolygon(*pa, *pb);
+                        slot = PlanBoolean(*pa, *pb, CVRMBoolIntersect);
                         facts.subsets.insert({slot.get(), pa});
                         facts.subsets.insert({slot.get(), pb});
                         break;
                     case CVRMBoolUnion:
-                        slot = TVRMIntersectFunc2d::MergePolygon(*pa, *pb);
+                        slot = PlanBoolean(*pa, *pb, CVRMBoolUnion);
                         facts.subsets.insert({pa, slot.get()});
                         facts.subsets.insert({pb, slot.get()});
                         break;
                     default:
-                        slot = PlanDifference(*pa, *pb);
+                        slot = PlanBoolean(*pa, *pb, CVRMBoolSubtract);
                         facts.subsets.insert({slot.get(), pa});
                         if (Covers(*pa, *pb))  // an opening inside a: a - (a - b) = b
                             facts.differences[{pa, slot.get()}] = pb;

@@ -97,6 +97,33 @@ TEST(Boolean3dTest, ElementDeductionChains)
                 (3e6 - 30000) * 120.0);
 }
 
+TEST(Boolean3dTest, PlansAlongTheAxesAndOthers)
+{
+    // Plans of the prism path: holes, rings meeting at a corner, slanted edges.
+    auto box = Box(0, 0, 0, 1000, 1000, 1000);
+    auto ring = Prism({{{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}}, {{250, 250}, {250, 750}, {750, 750}, {750, 250}}},
+                      0, 1000);
+    auto l = Prism({{{0, 0}, {2000, 0}, {2000, 1000}, {1000, 1000}, {1000, 2000}, {0, 2000}}}, 0, 1000);
+    auto triangle = Prism({{{0, 0}, {1000, 0}, {0, 1000}}}, 0, 1000);
+    struct Case {
+        const char* name;
+        const TVRMPolyhedron3d& subject;
+        std::unique_ptr<TVRMPolyhedron3d> other;
+        int kind;
+        double volume;
+    };
+    Case cases[] = {
+        {"a column inside leaves a hole", *box, Box(400, 400, -100, 600, 600, 1100), CVRMBoolSubtract, 9.6e8},
+        {"union of boxes meeting at a corner", *box, Box(1000, 1000, 0, 2000, 2000, 1000), CVRMBoolUnion, 2e9},
+        {"union along part of an edge", *box, Box(1000, 0, 0, 2000, 500, 1000), CVRMBoolUnion, 1.5e9},
+        {"a bar across a hole", *ring, Box(0, 450, 0, 1000, 550, 1000), CVRMBoolSubtract, 7e8},
+        {"common part at a reflex corner", *l, Box(500, 500, 0, 1500, 1500, 1000), CVRMBoolIntersect, 7.5e8},
+        {"a slanted edge", *triangle, Box(0, 0, 0, 400, 400, 1000), CVRMBoolSubtract, 3.4e8},
+    };
+    for (auto& c : cases)
+        ExpectChain(c.name, c.subject, One(std::move(c.other), c.kind), c.volume);
+}
+
 TEST(Boolean3dTest, GeneralSolidsUseCorefinement)
 {
     // A sloped solid (wedge) is not a prism: only the general path applies.
