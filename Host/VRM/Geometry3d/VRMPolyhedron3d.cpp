@@ -509,13 +509,10 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         }
     };
     TSource sa{a, {}}, sb{b, {}};
-    std::vector<TVRMFace3d> faces;
-    faces.reserve(result.GetFaceCount());
-    for (int k = 0; k < result.GetFaceCount(); ++k)
-        faces.push_back(std::move(result.GetFace(k)));
-    std::vector<int> rank(faces.size(), a.GetFaceCount() + b.GetFaceCount());
-    for (size_t k = 0; k < faces.size(); ++k) {
-        TVRMFace3d& face = faces[k];
+    const int n = result.GetFaceCount();
+    std::vector<int> rank(n, a.GetFaceCount() + b.GetFaceCount());
+    for (int k = 0; k < n; ++k) {
+        TVRMFace3d& face = result.GetFace(k);
         face.SetTag(-1);
         face.SetArc(std::nullopt);
         // A point just inside the face, next to the middle of its first edge.
@@ -532,12 +529,22 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
             InheritArc(b.GetFace(j), face);
         }
     }
-    std::vector<size_t> order(faces.size());
+    // Faces into rank order, in place: position k takes the face order[k].
+    std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) { return rank[x] < rank[y]; });
-    result.Clear();
-    for (size_t k : order)
-        result.AddFace(std::move(faces[k]));
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return rank[x] < rank[y]; });
+    std::vector<int> where(n), at(n);  // where[f]: position of face f now; at[p]: face at position p
+    std::iota(where.begin(), where.end(), 0);
+    std::iota(at.begin(), at.end(), 0);
+    for (int k = 0; k < n; ++k) {
+        const int from = where[order[k]];
+        if (from == k)
+            continue;
+        result.ExchangeFace(k, from);
+        std::swap(at[k], at[from]);
+        where[at[k]] = k;
+        where[at[from]] = from;
+    }
 }
 
 const TVRMFace3d& TVRMPolyhedron3d::GetFace(int i) const
