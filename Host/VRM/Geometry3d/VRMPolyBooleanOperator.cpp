@@ -31,6 +31,9 @@ public:
     // False when the plans are not for the grid.
     bool Run(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind, TVRMMultiPolygon2d& result)
     {
+        const size_t vertices = static_cast<size_t>(x.GetEdgeCount() + y.GetEdgeCount());
+        xs_.reserve(vertices);
+        ys_.reserve(vertices);
         if (!Collect(x) || !Collect(y) || !Axes(xs_) || !Axes(ys_))
             return false;
         const size_t nx = xs_.size() - 1, ny = ys_.size() - 1;
@@ -65,6 +68,7 @@ public:
                     return false;  // rings meet at a corner
             }
         std::vector<long> nodes;
+        nodes.reserve(edges);
         for (long start = 0; edges > 0; ++start) {
             if (next[start] < 0)
                 continue;
@@ -75,6 +79,7 @@ public:
             }
             // The nodes where the boundary turns.
             std::vector<TVRMPoint2d> ring;
+            ring.reserve(nodes.size());
             const size_t m = nodes.size();
             for (size_t k = 0; k < m; ++k) {
                 const long a = nodes[(k + m - 1) % m], b = nodes[k], c = nodes[(k + 1) % m];
@@ -189,6 +194,8 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
     }
     if (levels.size() < 2)
         return false;
+    stack.levels.reserve(levels.size());
+    stack.plans.reserve(levels.size() - 1);
     double volume = 0;
     const TVRMMultiPolygon2d* below = nullptr;  // the plan of the layer under this level
     for (auto it = levels.begin(); std::next(it) != levels.end(); ++it) {
@@ -254,6 +261,7 @@ struct TPlanFacts {
 TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts)
 {
     std::vector<TLayer> merged;
+    merged.reserve(layers.size());
     for (const auto& l : layers) {
         if (l.z1 <= l.z0)
             continue;
@@ -284,24 +292,33 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         double z0, z1;
     };
     std::vector<TSide> sides;
-    std::map<std::tuple<double, double, double, double>, size_t> open;  // plan edge -> its latest side
+    sides.reserve(64);
+    // The plan edges of the layer below with their sides, sorted, and those of this layer.
+    using TEdgeSide = std::pair<std::tuple<double, double, double, double>, size_t>;
+    std::vector<TEdgeSide> lower, here;
+    lower.reserve(64);
+    here.reserve(64);
     for (const auto& l : merged) {
-        if (IsBlank(l.plan))
-            continue;
-        for (const auto& r : facets(*l.plan)) {
-            const size_t n = r.points.size();
-            for (size_t i = 0; i < n; ++i) {
-                const TVRMPoint2d& p = r.points[i];
-                const TVRMPoint2d& q = r.points[i + 1 < n ? i + 1 : 0];
-                auto [it, added] = open.try_emplace(std::make_tuple(p.x, p.y, q.x, q.y), sides.size());
-                if (!added && sides[it->second].z1 == l.z0) {
-                    sides[it->second].z1 = l.z1;
-                } else {
-                    it->second = sides.size();
-                    sides.push_back({p, q, l.z0, l.z1});
+        here.clear();
+        if (!IsBlank(l.plan))
+            for (const auto& r : facets(*l.plan)) {
+                const size_t n = r.points.size();
+                for (size_t i = 0; i < n; ++i) {
+                    const TVRMPoint2d& p = r.points[i];
+                    const TVRMPoint2d& q = r.points[i + 1 < n ? i + 1 : 0];
+                    const auto key = std::make_tuple(p.x, p.y, q.x, q.y);
+                    const auto it = std::lower_bound(lower.begin(), lower.end(), TEdgeSide{key, 0});
+                    if (it != lower.end() && it->first == key && sides[it->second].z1 == l.z0) {
+                        sides[it->second].z1 = l.z1;
+                        here.push_back(*it);
+                    } else {
+                        here.push_back({key, sides.size()});
+                        sides.push_back({p, q, l.z0, l.z1});
+                    }
                 }
             }
-        }
+        std::sort(here.begin(), here.end());
+        std::swap(lower, here);
     }
     std::vector<TVRMFace3d> faces;
     faces.reserve(sides.size() + 2 * merged.size() + 2);
@@ -392,6 +409,7 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
     // One plan per pair of layers met, so that equal neighbours merge.
     std::map<std::pair<int, int>, std::unique_ptr<TVRMMultiPolygon2d>> combined;
     std::vector<TLayer> layers;
+    layers.reserve(levels.size());
     TPlanFacts facts;
     bool touched = false;
     for (size_t i = 0; i + 1 < levels.size(); ++i) {

@@ -497,7 +497,7 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         {
             rings.resize(solid.GetFaceCount());
             for (int i = 0; i < solid.GetFaceCount(); ++i) {
-                const TVRMFace3d& f = solid.GetFace(i);
+                const TVRMFace3d& f = solid.GetFaces()[i];
                 if (f.GetNormal().InnerProduct(n) <= 1 - CVRMEpsilon)
                     continue;
                 if (rings[i].empty())
@@ -605,9 +605,9 @@ double TVRMPolyhedron3d::GetVolume() const
     const TVRMPoint3d origin = faces_[0].GetLoop(0)[0];
     double v = 0;
     for (const auto& f : faces_) {
-        if (f.GetLoops().empty() || f.GetLoop(0).empty())
+        if (f.GetLoops().empty() || f.GetLoops()[0].empty())
             continue;
-        v += (f.GetLoop(0)[0] - origin).InnerProduct(f.GetAreaVector()) / 3 + f.GetArcVolume();
+        v += (f.GetLoops()[0][0] - origin).InnerProduct(f.GetAreaVector()) / 3 + f.GetArcVolume();
         if (const auto& arc = f.GetArc(); arc && arc->chord > 0) {
             // The circular segment between the facet's chord and its arc, on
             // the material side when the facet bulges outward.

@@ -80,6 +80,7 @@ double ArcArea(const std::vector<TPlanRing>& rings)
 TVRMLoop3d LiftRing(const TPlanRing& ring, double z)
 {
     TVRMLoop3d l;
+    l.reserve(ring.points.size());
     for (const auto& p : ring.points)
         l.push_back({p.x, p.y, z});
     return l;
@@ -87,10 +88,11 @@ TVRMLoop3d LiftRing(const TPlanRing& ring, double z)
 
 void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop)
 {
-    std::vector<TVRMPoint2d> pts;
+    std::vector<TVRMVertex2d> vertices;
+    vertices.reserve(loop.size());
     for (const auto& p : loop)
-        pts.push_back({p.x, p.y});
-    plan.Add(TVRMPolygon2d(pts));
+        vertices.push_back({{p.x, p.y}});
+    plan.Add(TVRMPolygon2d(std::move(vertices)));
 }
 
 }  // namespace vrm3d
