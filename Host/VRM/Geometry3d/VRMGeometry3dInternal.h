@@ -28,11 +28,8 @@ int PointInRing2(const TPoint2& p, const std::vector<TPoint2>& ring, double tol)
 // 0 inside, 1 on the boundary, 2 outside of a face given as loops (outer + holes).
 int PointInLoops2(const TPoint2& p, const std::vector<std::vector<TPoint2>>& loops, double tol);
 std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop);
-// The loops of a face in its plan frame.
-std::vector<std::vector<TPoint2>> FrameLoops(const TVRMFace3d& face);
-// TVRMFace3d::VertexPosition with the face's loops already in its frame.
-int FacePosition(const TVRMFace3d& face, const std::vector<std::vector<TPoint2>>& rings, const TVRMPoint3d& p,
-                 double tol);
+// TVRMFace3d::VertexPosition: -1 not on the face, 0 inside it, 1 on its boundary.
+int FacePosition(const TVRMFace3d& face, const TVRMPoint3d& p, double tol);
 
 // Extrusion of rings by v (see TVRMPolyhedron3d::CreateExtrusion); arcs, when
 // given, holds per ring the circle of each edge (side facets keep it).

@@ -50,13 +50,16 @@ double SegmentDistance2(const TPoint2& p, const TPoint2& a, const TPoint2& b)
 }
 }  // namespace
 
-int PointInRing2(const TPoint2& p, const std::vector<TPoint2>& ring, double tol)
+namespace {
+
+// 0 inside, 1 on the boundary (within tol), 2 outside of the ring whose
+// points at(0) .. at(n - 1) give (either orientation).
+template <class At>
+int RingPosition(const TPoint2& p, size_t n, At at, double tol)
 {
-    const size_t n = ring.size();
     bool inside = false;
     for (size_t i = 0, j = n - 1; i < n; j = i++) {
-        const TPoint2& a = ring[i];
-        const TPoint2& b = ring[j];
+        const TPoint2 a = at(i), b = at(j);
         const bool near = p.x >= std::min(a.x, b.x) - tol && p.x <= std::max(a.x, b.x) + tol &&
                           p.y >= std::min(a.y, b.y) - tol && p.y <= std::max(a.y, b.y) + tol;
         if (near && SegmentDistance2(p, a, b) <= tol)
@@ -70,12 +73,14 @@ int PointInRing2(const TPoint2& p, const std::vector<TPoint2>& ring, double tol)
     return inside ? 0 : 2;
 }
 
-int PointInLoops2(const TPoint2& p, const std::vector<std::vector<TPoint2>>& loops, double tol)
+// Crossing parity over `count` loops (a face may hold several outer loops),
+// position(k) giving the position in loop k.
+template <class Position>
+int LoopsPosition(size_t count, Position position)
 {
-    // Crossing parity over all loops: a face may hold several outer loops.
     bool inside = false;
-    for (const auto& ring : loops)
-        switch (PointInRing2(p, ring, tol)) {
+    for (size_t k = 0; k < count; ++k)
+        switch (position(k)) {
             case 1:
                 return 1;
             case 0:
@@ -87,6 +92,19 @@ int PointInLoops2(const TPoint2& p, const std::vector<std::vector<TPoint2>>& loo
     return inside ? 0 : 2;
 }
 
+}  // namespace
+
+int PointInRing2(const TPoint2& p, const std::vector<TPoint2>& ring, double tol)
+{
+    return RingPosition(
+        p, ring.size(), [&ring](size_t i) { return ring[i]; }, tol);
+}
+
+int PointInLoops2(const TPoint2& p, const std::vector<std::vector<TPoint2>>& loops, double tol)
+{
+    return LoopsPosition(loops.size(), [&](size_t k) { return PointInRing2(p, loops[k], tol); });
+}
+
 std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop)
 {
     std::vector<TPoint2> r;
@@ -96,32 +114,21 @@ std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop)
     return r;
 }
 
-std::vector<std::vector<TPoint2>> FrameLoops(const TVRMFace3d& face)
+int FacePosition(const TVRMFace3d& face, const TVRMPoint3d& p, double tol)
 {
-    const TFrame frame(face.GetNormal());
-    std::vector<std::vector<TPoint2>> rings;
-    rings.reserve(face.GetLoops().size());
-    for (const auto& l : face.GetLoops())
-        rings.push_back(ToFrame(frame, l));
-    return rings;
-}
-
-int FacePosition(const TVRMFace3d& face, const std::vector<std::vector<TPoint2>>& rings, const TVRMPoint3d& p,
-                 double tol)
-{
-    if (std::fabs(face.GetPlane().GetDistance(p)) > tol || rings.empty())
+    const auto& loops = face.GetLoops();
+    if (std::fabs(face.GetPlane().GetDistance(p)) > tol || loops.empty())
         return -1;
     // Frame coordinates shrink distances by the normal's dominant component.
     const TFrame frame(face.GetNormal());
     const double scale = std::fabs(face.GetNormal()[frame.drop]);
-    switch (PointInLoops2(frame.To2d(p), rings, tol * scale)) {
-        case 0:
-            return 0;
-        case 1:
-            return 1;
-        default:
-            return -1;
-    }
+    const TPoint2 q = frame.To2d(p);
+    const int position = LoopsPosition(loops.size(), [&](size_t k) {
+        const TVRMLoop3d& l = loops[k];
+        return RingPosition(
+            q, l.size(), [&](size_t i) { return frame.To2d(l[i]); }, tol * scale);
+    });
+    return position == 2 ? -1 : position;
 }
 
 void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
@@ -336,9 +343,7 @@ bool TVRMFace3d::GetOnePointInLoop(TVRMPoint3d& point) const
 
 int TVRMFace3d::VertexPosition(const TVRMPoint3d& p, double tol) const
 {
-    if (std::fabs(plane_.GetDistance(p)) > tol || loops_.empty())
-        return -1;
-    return FacePosition(*this, FrameLoops(*this), p, tol);
+    return FacePosition(*this, p, tol);
 }
 
 bool TVRMFace3d::IsRectangle(double tol) const
@@ -488,27 +493,14 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d&
 
 void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind)
 {
-    // The face of `solid` on which `p` lies with the normal `n`, or -1; the
-    // faces' loops in their plan frames are made once, when first needed.
-    struct TSource {
-        const TVRMPolyhedron3d& solid;
-        std::vector<std::vector<std::vector<TPoint2>>> rings;
-        int Find(const TVRMPoint3d& p, const TVRMVector3d& n)
-        {
-            rings.resize(solid.GetFaceCount());
-            for (int i = 0; i < solid.GetFaceCount(); ++i) {
-                const TVRMFace3d& f = solid.GetFaces()[i];
-                if (f.GetNormal().InnerProduct(n) <= 1 - CVRMEpsilon)
-                    continue;
-                if (rings[i].empty())
-                    rings[i] = FrameLoops(f);
-                if (FacePosition(f, rings[i], p, 1e-6) >= 0)
-                    return i;
-            }
-            return -1;
-        }
+    // The face of `solid` on which `p` lies with the normal `n`, or -1.
+    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TVRMPoint3d& p, const TVRMVector3d& n) {
+        const auto& faces = solid.GetFaces();
+        for (size_t i = 0; i < faces.size(); ++i)
+            if (faces[i].GetNormal().InnerProduct(n) > 1 - CVRMEpsilon && FacePosition(faces[i], p, 1e-6) >= 0)
+                return static_cast<int>(i);
+        return -1;
     };
-    TSource sa{a, {}}, sb{b, {}};
     const int n = result.GetFaceCount();
     std::vector<int> rank(n, a.GetFaceCount() + b.GetFaceCount());
     for (int k = 0; k < n; ++k) {
@@ -520,11 +512,11 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         const TVRMVector3d edge = loop[1] - loop[0];
         const TVRMVector3d inward = face.GetNormal().CrossProduct(edge).Unit();
         const TVRMPoint3d probe = (loop[0] + loop[1]) * 0.5 + inward * std::min(1e-3, 0.01 * edge.Length());
-        if (const int i = sa.Find(probe, face.GetNormal()); i >= 0) {
+        if (const int i = sourceFace(a, probe, face.GetNormal()); i >= 0) {
             rank[k] = i;
             face.SetTag(a.GetFace(i).GetTag());
             InheritArc(a.GetFace(i), face);
-        } else if (const int j = sb.Find(probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
+        } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
             rank[k] = a.GetFaceCount() + j;
             InheritArc(b.GetFace(j), face);
         }
