@@ -95,6 +95,29 @@ TEST_F(CommonData, SessionSwitchesResetAtSessionStart)
     EXPECT_FALSE(GBusiness());
 }
 
+TEST_F(CommonData, HostSourcesBelongToTheSession)
+{
+    const Ref<TRDXDatabase> business(new TRDXDatabase("Business"));
+    const Ref<TRDXDatabase> settings(new TRDXDatabase("NormCalcRule"));
+    TQTKCalcSessionOptions options;
+    options.business = TableSourceRef(business.get());
+    options.calculatorSetting = TableSourceRef(settings.get());
+    options.materialTable = TableRef(TestRecord(1)->GetTable());
+    options.reportRecord = RecordRef(TestRecord(3));
+    StartCalculationSession(options);
+    IRDXTableSource* seen[2] = {};
+    std::thread([&] { seen[0] = GBusiness().get(), seen[1] = GCalculatorSetting().get(); }).join();
+    EXPECT_EQ(seen[0], business.get());
+    EXPECT_EQ(seen[1], settings.get());
+    EXPECT_EQ(GMaterialTable().get(), TestRecord(1)->GetTable());
+    EXPECT_EQ(GReportRecord().get(), TestRecord(3));
+    StartCalculationSession({});
+    EXPECT_FALSE(GBusiness());
+    EXPECT_FALSE(GCalculatorSetting());
+    EXPECT_FALSE(GMaterialTable());  // may be nil
+    EXPECT_FALSE(GReportRecord());
+}
+
 TEST_F(CommonData, MaterialLevelsKeepTheFirstValue)
 {
     int level = 0;

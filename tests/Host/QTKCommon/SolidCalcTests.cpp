@@ -114,6 +114,13 @@ TEST_F(SolidCalc, DividedCalculatorKeepsEverySubtraction)
     ASSERT_EQ(calc.GetDivideCount(), 2);
     EXPECT_EQ(calc.GetDivideItem(1).record.get(), TestRecord(6));
     EXPECT_THROW(calc.GetDivideItem(2), EQTKAssertionFailed);
+    // A ditch volume with its 0.97 factor: the kept subtraction is scaled like the volume.
+    TVRMDividedSolidCalc3d ditch(TestRecord(1), Box(0, 0, -1000, 1000, 1000, 0), false, 0.97);
+    EXPECT_NEAR(ditch.GetVolume(), 0.97e9, 1);
+    EXPECT_NEAR(ditch.Subtract(*Box(0, 0, -1000, 500, 1000, 0), TestRecord(2)), 0.485e9, 1);
+    ASSERT_EQ(ditch.GetDivideCount(), 1);
+    EXPECT_NEAR(ditch.GetDivideItem(0).volume, 0.485e9, 1);
+    EXPECT_NEAR(ditch.GetVolume(), 0.485e9, 1);
 }
 
 TEST_F(SolidCalc, OverhighPiecesAreWeighted)
@@ -151,7 +158,12 @@ TEST_F(SolidCalc, DeductLinesLoseWhatSolidsCover)
     EXPECT_NEAR(beam.Subtract(*Box(-200, -200, 0, 200, 200, 3000), true, TestRecord(5)), 0, 1e-6);
     EXPECT_NEAR(beam.GetLength(), 5800, 1e-6);
     ASSERT_EQ(Details().GetCount(), 1);
-    EXPECT_EQ(Details().GetItems(0)->GetDedcutExpr(), "0.2");
+    auto* detail = dynamic_cast<TQTKLine3dDeductDetail*>(Details().GetItems(0));
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->GetRecord().get(), TestRecord(5));
+    EXPECT_EQ(detail->GetDedcutExpr(), "0.2");
+    ASSERT_NE(detail->GetLines(), nullptr);
+    EXPECT_NEAR(detail->GetLines()->GetLength(), 200, 1e-6);  // the covered piece itself
 }
 
 TEST_F(SolidCalc, HandleVolumeExprWritesTheRecordsExpression)
