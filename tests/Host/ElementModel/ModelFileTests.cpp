@@ -178,6 +178,7 @@ TEST(ModelFile, BadFilesNameTheElementAndField)
         {"bad table file", R"({"databases": [{"name": "X", "file": "missing.json"}], "elements": []})", 0, "",
          "tables: cannot open"},
     };
+    const auto file = std::filesystem::temp_directory_path() / "qtk-bad-model.json";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         try {
@@ -191,7 +192,14 @@ TEST(ModelFile, BadFilesNameTheElementAndField)
                 EXPECT_NE(std::string(error.what()).find("element " + std::to_string(c.element)), std::string::npos);
             }
         }
+        // The same file through the command: no summary, the message, exit 1.
+        std::ofstream(file) << c.text;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCheckCommand(file.string(), out, err), 1);
+        EXPECT_TRUE(out.str().empty()) << out.str();
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
     }
+    std::filesystem::remove(file);
 }
 
 TEST(ModelFile, FaultsOfSeveralElementsAreReportedTogether)
