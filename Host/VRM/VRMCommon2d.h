@@ -28,3 +28,5 @@ int64_t RoundHalfEven(double x) noexcept;
 // floor(x + e) and ceil(x - e), e as for Round: 2.9999999999 floors to 3.
 int64_t Floor(double x) noexcept;
 int64_t Ceil(double x) noexcept;
+// Each of these gives 0 for NaN and the nearest int64_t bound beyond its range
+// (infinities included).

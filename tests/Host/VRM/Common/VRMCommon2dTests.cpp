@@ -8,6 +8,8 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
 
 TEST(ComparisonTest, ToleranceTable)
 {
@@ -54,6 +56,12 @@ TEST(RoundingTest, HostRoundFloorCeil)
         {-2.5, -2, -3, -2},
         {0.0, 0, 0, 0},
         {-0.4, 0, -1, 0},
+        // Values no integer holds: NaN is 0, the rest the nearest bound.
+        {kNaN, 0, 0, 0},
+        {kInf, kMax, kMax, kMax},
+        {-kInf, kMin, kMin, kMin},
+        {1e300, kMax, kMax, kMax},
+        {-1e300, kMin, kMin, kMin},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.x);
@@ -70,6 +78,9 @@ TEST(RoundingTest, HalvesToEvenOnlyWhereAsked)
     EXPECT_EQ(RoundHalfEven(2.6), 3);
     EXPECT_EQ(RoundHalfEven(-2.5), -2);
     EXPECT_EQ(Round(3000.0 / 1200), 3);
+    EXPECT_EQ(RoundHalfEven(kNaN), 0);
+    EXPECT_EQ(RoundHalfEven(kInf), kMax);
+    EXPECT_EQ(RoundHalfEven(-1e300), kMin);
 }
 
 }  // namespace
