@@ -68,14 +68,16 @@ TEST_F(MaterialTest, CastInPlaceAndConcrete)
         bool cast, concrete;
     };
     // 11 concrete wall (table type 0), 12 aerated concrete (type 2), 13 brick, 14 beam of C30,
-    // 30 precast concrete (not in the table), 18 slab without "Material", 29 slab hole.
-    const std::array<Case, 7> cases{{{11, true, true},
+    // 30 precast concrete (not in the table), 18 slab without "Material", 29 slab hole,
+    // 34 a slab of type 20 without "Material": concrete, but not cast in place.
+    const std::array<Case, 8> cases{{{11, true, true},
                                      {12, false, false},
                                      {13, false, false},
                                      {14, true, true},
                                      {30, false, true},
                                      {18, true, true},
-                                     {29, false, false}}};
+                                     {29, false, false},
+                                     {34, false, true}}};
     for (const Case& c : cases) {
         EXPECT_EQ(IsCastConcreteElement(D(c.id)), c.cast) << c.id;
         EXPECT_EQ(IsConcreteElement(D(c.id)), c.concrete) << c.id;
