@@ -79,6 +79,10 @@ EPXESyntaxError::EPXESyntaxError(std::string expression, int position, std::stri
 
 namespace {
 
+// Integer values beyond this magnitude are held as floats: the value holder
+// keeps numbers as doubles, exact for integers only up to 2^53.
+constexpr double kExactIntegerLimit = 9.0e15;
+
 class TParser;
 
 // Owner handle of every node kind (the interfaces have no public destructor).
@@ -219,7 +223,7 @@ public:
             value_.SetNull();
         else if (op_ == TOp::Plus)
             value_ = v;
-        else if (v.GetDataType() == pdtInteger)
+        else if (v.GetDataType() == pdtInteger && std::abs(v.AsFloat()) < kExactIntegerLimit)
             value_.SetAsInteger(-v.AsInteger());
         else
             value_.SetAsFloat(-v.AsFloat());
@@ -327,7 +331,7 @@ void TBinaryNode::Arithmetic(const TPXEValue& a, const TPXEValue& b)
             value_.SetAsFloat(x / y);
             return;
     }
-    if (ints && std::abs(r) < 9.0e15)
+    if (ints && std::abs(r) < kExactIntegerLimit)
         value_.SetAsInteger(static_cast<std::int64_t>(r));
     else
         value_.SetAsFloat(r);
@@ -774,7 +778,8 @@ IPXENode* TParser::ParsePrimary(int depth)
             std::int64_t i = 0;
             auto [ptr, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(), i);
             auto* node = Make<TConstNode>(pdtInteger, t.text, t.pos);
-            if (!isFloat && ec == std::errc() && ptr == t.text.data() + t.text.size()) {
+            if (!isFloat && ec == std::errc() && ptr == t.text.data() + t.text.size() &&
+                static_cast<double>(i) < kExactIntegerLimit) {
                 node->Slot().SetAsInteger(i);
             } else {
                 double d = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <map>
 #include <numbers>
 #include <variant>
@@ -51,8 +52,14 @@ struct TEnv {
 TEST(PXEEngine, Formulas)
 {
     TEnv env;
-    env.values = {{"TJKD", 300.0}, {"KTJ", 250.0}, {"N1", std::int64_t{10}}, {"TBKD", 280.0}, {"TBGD", 150.0},
-                  {"B", 1200.0},   {"R", 1000.0}};
+    env.values = {{"TJKD", 300.0},
+                  {"KTJ", 250.0},
+                  {"N1", std::int64_t{10}},
+                  {"TBKD", 280.0},
+                  {"TBGD", 150.0},
+                  {"B", 1200.0},
+                  {"R", 1000.0},
+                  {"Big", std::numeric_limits<std::int64_t>::max()}};
     struct Case {
         const char* text;
         double value;
@@ -78,6 +85,10 @@ TEST(PXEEngine, Formulas)
         {"tan(0)", 0},
         {"1e3+.5", 1000.5},
         {"Unknown+1", 0},  // null propagates; null reads as 0
+        // integers beyond the exact range are floats, also when negated
+        {"-9223372036854775807", -9223372036854775807.0},
+        {"-Big", -9223372036854775807.0},
+        {"3*-Big", -3 * 9223372036854775807.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -86,6 +97,9 @@ TEST(PXEEngine, Formulas)
     EXPECT_TRUE(env.Eval("Unknown+1").IsNull());
     EXPECT_EQ(env.Eval("N1*2").GetDataType(), pdtInteger);
     EXPECT_EQ(env.Eval("N1/2").GetDataType(), pdtFloat);
+    EXPECT_EQ(env.Eval("-Big").GetDataType(), pdtFloat);
+    EXPECT_EQ(env.Eval("9223372036854775807").GetDataType(), pdtFloat);
+    EXPECT_EQ(env.Eval("-8999999999999999").GetDataType(), pdtInteger);
 }
 
 TEST(PXEEngine, NonFiniteResultsAreDetectable)
