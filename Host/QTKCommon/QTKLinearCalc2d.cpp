@@ -24,6 +24,8 @@ double TVRMNumRangeCalc2d::AppendRange(double from, double to, int mark, double 
 double TVRMNumRangeCalc2d::MarkRange(double from, double to, int mark, double tol,
                                      std::vector<std::pair<double, double>>* newlyMarked)
 {
+    if (std::isnan(from) || std::isnan(to))
+        return 0.0;  // a range of failed geometry marks nothing
     if (from > to)
         std::swap(from, to);
     double marked = 0.0;

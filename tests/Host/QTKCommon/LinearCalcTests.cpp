@@ -31,6 +31,11 @@ TEST(NumRangeCalc, FirstMarkKeepsTheOverlap)
     EXPECT_DOUBLE_EQ(calc.AppendRange(4000.0005, 4000.0009, 4), 0);
     EXPECT_DOUBLE_EQ(calc.AppendRange(4000.0005, 4500, 4), 500);
     EXPECT_DOUBLE_EQ(calc.GetUnits()[3].start, 4000);
+    // A range of failed geometry marks nothing.
+    EXPECT_DOUBLE_EQ(calc.AppendRange(std::nan(""), 4800, 5), 0);
+    EXPECT_DOUBLE_EQ(calc.AppendRange(0, std::nan(""), 5), 0);
+    EXPECT_DOUBLE_EQ(calc.GetLengthFor(5), 0);
+    EXPECT_DOUBLE_EQ(calc.GetNullLength(), 1500);
     calc.SetFactor(0.5);
     EXPECT_DOUBLE_EQ(calc.GetNullLength(), 750);
 }
