@@ -292,7 +292,8 @@ bool MoveRing(const TVRMPolygon2d& ring, const std::vector<double>& widths, TRin
 {
     const int n = ring.GetEdgeCount();
     const double area = ring.SignArea();
-    if (n < 2 || static_cast<int>(widths.size()) < n || !std::isfinite(area) || area == 0.0)
+    if (n < 2 || static_cast<int>(widths.size()) < n || !std::isfinite(area) || area == 0.0 ||
+        !std::all_of(widths.begin(), widths.begin() + n, [](double w) { return std::isfinite(w); }))
         return false;
     // Outward is the right of the edges of a counter-clockwise ring, the left of a clockwise one.
     offset.outward = area > 0.0 ? 1.0 : -1.0;
@@ -300,7 +301,7 @@ bool MoveRing(const TVRMPolygon2d& ring, const std::vector<double>& widths, TRin
         TVRMCustomLine2d edge = ring.GetEdge(i);
         if (edge.IsArc() && !edge.GetArcData().valid)
             edge = TVRMCustomLine2d(edge.StartPt(), edge.EndPt());
-        if (edge.StartPt() == edge.EndPt() || !std::isfinite(widths[i]))
+        if (edge.StartPt() == edge.EndPt())
             continue;
         TVRMCustomLine2d moved;
         if (TVRMOffsetFunc2d::Offset(edge, offset.outward * widths[i], moved))
@@ -313,7 +314,11 @@ bool MoveRing(const TVRMPolygon2d& ring, const std::vector<double>& widths, TRin
     offset.start = joined.front().StartPt();
     offset.ring = RingOfLines(joined);
     if (turned || !IsSimpleRing(offset.ring)) {
-        offset.pieces = PieceOffsetRegion(ring, widths, offset.outward);
+        try {
+            offset.pieces = PieceOffsetRegion(ring, widths, offset.outward);
+        } catch (const EVRMIntersectException&) {
+            return false;  // an offset reports failure, it does not raise
+        }
         return !offset.pieces->IsEmpty();
     }
     // The ring must keep its orientation; a ring turned inside out has collapsed.
@@ -432,7 +437,12 @@ bool TVRMOffsetFunc2d::Offset(const TVRMMultiPolygon2d& set, double d, TVRMMulti
     if (!anyOuter)
         return false;
     if (moved.GetCount() > 1) {
-        std::unique_ptr<TVRMMultiPolygon2d> merged = TVRMIntersectFunc2d::MergePolygon(moved);
+        std::unique_ptr<TVRMMultiPolygon2d> merged;
+        try {
+            merged = TVRMIntersectFunc2d::MergePolygon(moved);
+        } catch (const EVRMIntersectException&) {
+            return false;
+        }
         if (merged->IsEmpty())
             return false;
         result = std::move(*merged);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <random>
 
@@ -254,4 +255,34 @@ TEST(Offset2d, PolylineMovesSideways)
     EXPECT_EQ(result.Vertices()[0].pt, (TVRMPoint2d{0, -100}));
     EXPECT_EQ(result.Vertices()[1].pt, (TVRMPoint2d{1100, -100}));
     EXPECT_EQ(result.Vertices()[2].pt, (TVRMPoint2d{1100, 1000}));
+}
+
+TEST(Offset2d, BadWidthsFailInsteadOfDroppingEdges)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        std::vector<double> widths;
+    };
+    const Case cases[] = {
+        {"a width that is no number", {nan, 100, 100, 100}},
+        {"an infinite width", {100, 100, inf, 100}},
+        {"a width missing", {100, 100, 100}},
+        {"widths beyond the coordinate range", std::vector<double>(4, 1e300)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVRMPolygon2d result = Box2d(7, 7, 8, 8);
+        std::vector<int> map{9};
+        EXPECT_FALSE(OF::Offset(Box2d(0, 0, 1000, 1000), c.widths, result, &map));
+        EXPECT_DOUBLE_EQ(result.Area(), 1.0) << "the result is left alone";
+        EXPECT_EQ(map, std::vector<int>{9});
+    }
+    TVRMPolygon2d result;
+    EXPECT_FALSE(OF::Offset(Box2d(0, 0, 1000, 1000), nan, result));
+    EXPECT_FALSE(OF::Offset(Box2d(0, 0, 1000, 1000), 1e300, result));
+    TVRMMultiPolygon2d set;
+    EXPECT_FALSE(OF::Offset(BoxSet(0, 0, 1000, 1000), nan, set));
+    EXPECT_FALSE(OF::Offset(SetOf({Box2d(0, 0, 1000, 1000), Box2d(2000, 0, 3000, 1000)}), 1e300, set));
 }
