@@ -23,6 +23,30 @@ TEST_F(CommonData, ExprTextsFirstWriterWinsAndAppendNeedsAText)
     EXPECT_EQ(text, "3.6<长度>*0.24<宽度>-0.1<扣>");
     data->SetCurQty("TJ", "TJ", "体积");
     EXPECT_TRUE(data->AddExprText("1<体积>"));
+    data->ClearExprTexts();
+    EXPECT_FALSE(data->GetExprText("MJ", text));
+    EXPECT_TRUE(data->AddExprText("2<体积>"));
+}
+
+TEST_F(CommonData, CurrentDeductionAndExpressionModeLastForTheSession)
+{
+    TQTKEdoGlobalData* data = GetEdoGlobalData(7);
+    EXPECT_EQ(data->GetCurDeductCode(), "");
+    EXPECT_FALSE(data->GetIsExprMode());
+    data->SetCurQty("TJ", "TJ", "体积");
+    data->SetCurDeduct("KFJ", "扣房间");
+    data->SetIsExprMode(true);
+    EXPECT_EQ(GetEdoGlobalData(7)->GetCurQtyCode(), "TJ");
+    EXPECT_EQ(GetEdoGlobalData(7)->GetCurQtyDesc(), "体积");
+    EXPECT_EQ(GetEdoGlobalData(7)->GetCurDeductCode(), "KFJ");
+    EXPECT_EQ(GetEdoGlobalData(7)->GetCurDeductName(), "扣房间");
+    EXPECT_TRUE(GetEdoGlobalData(7)->GetIsExprMode());
+    EXPECT_FALSE(GetEdoGlobalData(8)->GetIsExprMode());  // per record
+    StartCalculationSession({});
+    data = GetEdoGlobalData(7);
+    EXPECT_EQ(data->GetCurQtyKey(), "");
+    EXPECT_EQ(data->GetCurDeductName(), "");
+    EXPECT_FALSE(data->GetIsExprMode());
 }
 
 TEST_F(CommonData, PerRecordDataIsSafeFromSeveralThreads)
