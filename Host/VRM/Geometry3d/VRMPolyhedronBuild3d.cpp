@@ -1,5 +1,7 @@
 // Solids built from plan polygons and lines.
 #include <algorithm>
+#include <cmath>
+#include <initializer_list>
 
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
@@ -100,6 +102,18 @@ void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop)
 using namespace vrm3d;
 
 namespace {
+
+// Sizes and elevations a solid can be built from: finite numbers only.
+bool AllFinite(std::initializer_list<double> values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// A top at or above its bottom at both ends (a top below would turn the solid inside out).
+bool TopNotBelowBottom(double startBottom, double startTop, double endBottom, double endTop)
+{
+    return startTop >= startBottom && endTop >= endBottom;
+}
 
 // The two plan caps of a prism (n-2, n-1) keep the area between facets and arcs.
 void SetCapArcArea(TVRMPolyhedron3d& solid, double area)
@@ -210,7 +224,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreatePrism(const TVRMMultiP
                                                                 double height)
 {
     const std::vector<TPlanRing> rings = FacetPlan(plan);
-    if (rings.empty() || height <= 0)
+    if (rings.empty() || !(height > 0) || !AllFinite({bottom, height}))
         return std::make_unique<TVRMPolyhedron3d>();
     std::vector<TVRMLoop3d> loops;
     for (const auto& r : rings)
@@ -258,7 +272,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSlopedPrism(const TVRM
 {
     failed = true;
     auto empty = std::make_unique<TVRMPolyhedron3d>();
-    if (plan.IsEmpty() || height <= 0)
+    if (plan.IsEmpty() || !(height > 0) || !AllFinite({bottom, height}))
         return empty;
     const TVRMPolygon2d& ring = plan.GetItems(0);
     TVRMPolygon2d top;
@@ -322,7 +336,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateOnPlane(const TVRMMult
 {
     const std::vector<TPlanRing> rings = FacetPlan(plan);
     double z = 0;
-    if (rings.empty() || thickness <= 0 || !plane.GetZ(0, 0, z))
+    if (rings.empty() || !(thickness > 0) || !std::isfinite(thickness) || !plane.GetZ(0, 0, z))
         return std::make_unique<TVRMPolyhedron3d>();
     std::vector<TVRMLoop3d> loops;
     for (const auto& r : rings) {
@@ -339,7 +353,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateOnPlane(const TVRMMult
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateFromFace(const TVRMFace3d& face, double thickness)
 {
-    if (thickness <= 0 || face.GetLoops().empty())
+    if (!(thickness > 0) || !std::isfinite(thickness) || face.GetLoops().empty())
         return std::make_unique<TVRMPolyhedron3d>();
     return ExtrudeRings(face.GetLoops(), nullptr, face.GetNormal(), face.GetNormal() * thickness, true);
 }
@@ -349,7 +363,9 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBand(const TVRMCustomL
                                                                double endBottom, double endTop)
 {
     const double length = line.Length();
-    if (width <= 0 || length <= CVRMEpsilon || !line.IsValidaty())
+    if (!(width > 0) || length <= CVRMEpsilon || !line.IsValidaty() ||
+        !AllFinite({width, leftOffset, startBottom, startTop, endBottom, endTop}) ||
+        !TopNotBelowBottom(startBottom, startTop, endBottom, endTop))
         return std::make_unique<TVRMPolyhedron3d>();
     const TVRMPolygon2d band = TVRMPolygon2d::CreateBand(line, leftOffset, width - leftOffset);
     const TPlanRing ring = FacetRing(band);
@@ -384,7 +400,12 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBetweenLines(const TVR
                                                                        double secondEndBottom, double secondEndTop)
 {
     TVRMPolygon2d between = TVRMPolygon2d::CreateBetweenLines(first, second);
-    if (first.Length() <= CVRMEpsilon || second.Length() <= CVRMEpsilon || std::fabs(between.SignArea()) <= CVRMEpsilon)
+    if (first.Length() <= CVRMEpsilon || second.Length() <= CVRMEpsilon ||
+        std::fabs(between.SignArea()) <= CVRMEpsilon ||
+        !AllFinite({firstStartBottom, firstStartTop, firstEndBottom, firstEndTop, secondStartBottom, secondStartTop,
+                    secondEndBottom, secondEndTop}) ||
+        !TopNotBelowBottom(firstStartBottom, firstStartTop, firstEndBottom, firstEndTop) ||
+        !TopNotBelowBottom(secondStartBottom, secondStartTop, secondEndBottom, secondEndTop))
         return std::make_unique<TVRMPolyhedron3d>();
     const TPlanRing ring = FacetRing(between);
     // Each ring point takes the elevations of the line it lies on, by length along it.
@@ -412,7 +433,8 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
     auto solid = std::make_unique<TVRMPolyhedron3d>();
     const double length = path.Length();
     const std::vector<TPlanRing> rings = FacetPlan(section);
-    if (rings.empty() || length <= CVRMEpsilon || !path.IsValidaty())
+    if (rings.empty() || length <= CVRMEpsilon || !path.IsValidaty() ||
+        !AllFinite({reference.x, reference.y, startElevation, endElevation}))
         return solid;
     // Stations along the path: its ends, and steps of at most one facet angle along an arc.
     const int steps =

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "Geometry3dTestUtils.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
@@ -347,6 +349,50 @@ TEST(Lines3dTest, SubtractIntersectAndCut)
     TVRMPolyhedronLines3d arc;
     arc.AddLine(TVRMCustomLine2d({1000, 0}, {0, 1000}, 1000, CVRMArcKindCCW), 0, 0);
     EXPECT_NEAR(arc.GetLength(), 1000 * CVRMPi / 2, 1.5);  // chords of the facets
+}
+
+TEST(Build3dTest, InputsThatMakeNoSolidGiveAnEmptyOne)
+{
+    // Numbers that are no finite values, and tops below their bottoms (which would
+    // turn the solid inside out), give the empty solid rather than a volume of NaN
+    // or a negative one.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const TVRMCustomLine2d axis({0, 0}, {5000, 0}), left({0, 100}, {5000, 100}), right({0, -100}, {5000, -100});
+    const TVRMMultiPolygon2d square = Plan({kSquare});
+    const TVRMMultiPolygon2d section = Plan({{{-100, -300}, {100, -300}, {100, 0}, {-100, 0}}});
+    const TVRMFace3d face = TVRMFace3d::FromLoop({{0, 0, 0}, {1000, 0, 0}, {1000, 1000, 0}, {0, 1000, 0}});
+    bool failed = false;
+    struct Case {
+        const char* name;
+        std::unique_ptr<TVRMPolyhedron3d> solid;
+    };
+    Case cases[] = {
+        {"prism of height NaN", TVRMPolyhedron3d::CreatePrism(square, 0, nan)},
+        {"prism from an infinite bottom", TVRMPolyhedron3d::CreatePrism(square, -inf, 3000)},
+        {"sloped prism of height NaN", TVRMPolyhedron3d::CreateSlopedPrism(square, 0, nan, {1, 1, 1, 1}, failed)},
+        {"sloped prism with a width NaN", TVRMPolyhedron3d::CreateSlopedPrism(square, 0, 1000, {nan, 1, 1, 1}, failed)},
+        {"slab of thickness NaN", TVRMPolyhedron3d::CreateOnPlane(square, TVRMPlane3d({0, 0, 1}, {0, 0, 0}), nan)},
+        {"face solid of thickness infinity", TVRMPolyhedron3d::CreateFromFace(face, inf)},
+        {"band with a top NaN", TVRMPolyhedron3d::CreateBand(axis, 200, 100, 0, nan, 0, 3000)},
+        {"band of width NaN", TVRMPolyhedron3d::CreateBand(axis, nan, 100, 0, 3000, 0, 3000)},
+        {"band upside down", TVRMPolyhedron3d::CreateBand(axis, 200, 100, 3000, 0, 3000, 0)},
+        {"band upside down at its end", TVRMPolyhedron3d::CreateBand(axis, 200, 100, 0, 3000, 3000, 0)},
+        {"solid between lines upside down",
+         TVRMPolyhedron3d::CreateBetweenLines(left, 3000, 0, 3000, 0, right, 3000, 0, 3000, 0)},
+        {"solid between lines with a bottom NaN",
+         TVRMPolyhedron3d::CreateBetweenLines(left, 0, 3000, 0, 3000, right, nan, 3000, 0, 3000)},
+        {"sweep from an elevation NaN", TVRMPolyhedron3d::CreateSweep(section, axis, {0, 0}, nan, 3000)},
+        {"sweep about a reference NaN", TVRMPolyhedron3d::CreateSweep(section, axis, {nan, 0}, 3000, 3000)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(c.solid->HasFaces());
+        EXPECT_EQ(c.solid->GetVolume(), 0.0);
+    }
+    EXPECT_TRUE(failed);
+    // A band whose top meets its bottom at one end is a wedge, not a failure.
+    EXPECT_NEAR(TVRMPolyhedron3d::CreateBand(axis, 200, 100, 0, 3000, 0, 0)->GetVolume(), 5000 * 200 * 1500.0, 1e-3);
 }
 
 }  // namespace
