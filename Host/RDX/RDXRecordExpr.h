@@ -23,7 +23,6 @@ public:
     TRDXRecordExpression(const TRDXRecordExpression&) = delete;
     TRDXRecordExpression& operator=(const TRDXRecordExpression&) = delete;
 
-    // The value for a row of the table.
     // The value for a row of the table (nil: every field reads as null).
     // Raises ERDXError for a row of another table.
     const TPXEValue& Evaluate(const IRDXRecord* record);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Host/RDX/PXEIntf.h"
+#include "Host/RDX/RDXDataUtils.h"
 #include "Host/RDX/RDXRecordExpr.h"
 #include "Host/RDX/RDXSync.h"
 #include "Host/Runtime/SysUtils.h"
@@ -119,4 +120,39 @@ TEST(RDXFilter, RecordExpressionTypesIdentifiersByField)
     ASSERT_EQ(expr.Parser().GetIdentifierCount(), 4);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(expr.Parser().GetIdentifier(i)->GetDataType(), types[i]) << i;
+}
+
+TEST(RDXFilter, MatchExpressionOverRecordsWithAnUnknownName)
+{
+    // A rule's match expression: names typed by the element table's fields, a name the
+    // table lacks typed 10 (it compiles and reads as null), values read from each row.
+    IRDXTable* edo = BusinessTable("ElementDrawObj");
+    Ref<IPXEParser> parser = RDXEngine("")->CreateParser();
+    parser->Compile("(Material = '混凝土') and (ShortArmShearWall = 0) or (Type = 2) and not ShortArmShearWall",
+                    [edo](std::string_view name) {
+                        const TRDXFieldDef* field = edo->FindField(name);
+                        return field ? RDXDataTypeToPXEDataType(field->type) : 0;
+                    });
+    ASSERT_EQ(parser->GetIdentifierCount(), 4);  // one per occurrence
+    EXPECT_EQ(parser->GetIdentifier(0)->GetDataType(), pdtString);
+    EXPECT_EQ(parser->GetIdentifier(1)->GetName(), "ShortArmShearWall");
+    EXPECT_EQ(parser->GetIdentifier(1)->GetDataType(), pdtInteger);
+    const IRDXRecord* row = nullptr;
+    parser->SetValueCallback([&row](IPXEIdentifierNode& node) {
+        const TRDXFieldDef* field = row->GetTable()->FindField(node.GetName());
+        if (!field || row->IsNull(node.GetName()))
+            node.Value().SetNull();
+        else if (field->type == TRDXFieldType::Text)
+            node.Value().SetAsString(row->GetAsString(node.GetName()));
+        else
+            node.Value().SetAsFloat(row->GetAsFloat(node.GetName()));
+    });
+    std::vector<int> matched;
+    for (int i = 0; i < edo->GetRowCount(); ++i) {
+        row = edo->GetRow(i);
+        if (parser->EvaluateBoolean())
+            matched.push_back(row->GetID());
+    }
+    // The concrete rows fail on the null name; the rows of type 2 pass through "not null".
+    EXPECT_EQ(matched, (std::vector<int>{102, 104}));
 }
