@@ -143,8 +143,18 @@ TEST_F(SolidCalc, OverhighPiecesAreWeighted)
     EXPECT_NEAR(perPiece[1], slab * 2, 1);
     EXPECT_NEAR(perPiece[2], 0, 1);
     EXPECT_NEAR(calc.Subtract(*Box(-100, 100, 4100, 500, 300, 5100), TestRecord(2)), 0, 1);
+    // A piece with a second coefficient (an indenting ratio) and its reference solid.
+    calc.Add(std::make_unique<TVRMOverhighSolidCalcItem3d>(Box(0, 0, 6600, 400, 400, 7600), TestRecord(1),
+                                                           Box(0, 0, 0, 400, 400, 7600), 4.0, 2.0));
+    const TVRMOverhighSolidCalcItem3d* fourth = calc.GetItem(3);
+    EXPECT_EQ(fourth->GetWeight(), 4.0);
+    EXPECT_EQ(fourth->GetCoefficient(), 2.0);
+    ASSERT_NE(fourth->GetReferenceSolid(), nullptr);
+    EXPECT_NEAR(fourth->GetQuantity(), layer * 8, 1);
+    EXPECT_NEAR(calc.Subtract(*Box(-100, 100, 7400, 500, 300, 7700), TestRecord(2)), 400 * 200 * 200.0 * 8, 1);
     calc.Clear();
     EXPECT_EQ(calc.GetVolume(), 0);
+    EXPECT_EQ(calc.GetCount(), 0);
 }
 
 TEST_F(SolidCalc, DeductLinesLoseWhatSolidsCover)
