@@ -165,3 +165,29 @@ TEST(Lines2d, PolylineAndSegmentList)
     list.Add(QuarterArc());
     EXPECT_NEAR(list.GetTotalLength(), 5 + 500 * Pi, 1e-9);
 }
+
+TEST(Line2d, DirectionAndTangentAtPoints)
+{
+    // The unit direction of travel at a point's foot (and at a length along the line).
+    const double h = 1 / std::sqrt(2.0);
+    struct Case {
+        const char* name;
+        TVRMCustomLine2d line;
+        TVRMPoint2d p;
+        double length;
+        TVRMVector2d tangent;
+    };
+    const Case cases[] = {
+        {"straight", TVRMCustomLine2d({0, 0}, {0, 10}), {5, 3}, 3, {0, 1}},
+        {"straight, past the end", TVRMCustomLine2d({0, 0}, {10, 10}), {30, 30}, 20 * std::sqrt(2.0), {h, h}},
+        {"arc at its end", QuarterArc(), {0, 1000}, 500 * Pi, {-1, 0}},
+        {"arc at its middle, off the arc", QuarterArc(), {2000, 2000}, 250 * Pi, {-h, h}},
+        {"clockwise arc at its start", QuarterArc().Reversed(), {0, 1000}, 0, {1, 0}},
+        {"clockwise arc at its end", QuarterArc().Reversed(), {1000, 0}, 500 * Pi, {0, -1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.line.TangentAt(c.p).IsEqualTo(c.tangent, 1e-12));
+        EXPECT_TRUE(c.line.DirectionAt(c.length).IsEqualTo(c.tangent, 1e-12));
+    }
+}

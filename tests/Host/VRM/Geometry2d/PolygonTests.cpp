@@ -147,6 +147,15 @@ TEST(Polygon2dNormalize, CleansRingsAndTurnsLoneClockwiseRings)
     EXPECT_DOUBLE_EQ(set.Area(), 10000 - 100);
     EXPECT_EQ(set.GetEdgeCount(), 8);
     EXPECT_DOUBLE_EQ(set.Perimeter(), 440);
+
+    // A clone is a set of its own.
+    std::unique_ptr<TVRMMultiPolygon2d> copy = set.Clone();
+    copy->GetItems(1).Move({5, 5});
+    copy->Add(Box2d(200, 200, 300, 300));
+    EXPECT_EQ(set.GetCount(), 2);
+    EXPECT_EQ(set.GetItems(1).Box().min.x, 10);
+    EXPECT_DOUBLE_EQ(copy->Area(), 10000 - 100 + 10000);
+    EXPECT_TRUE(TVRMMultiPolygon2d::Create()->IsEmpty());
 }
 
 TEST(Polygon2dMoveMirror, MirrorKeepsMeasuresAndOrientation)
