@@ -71,6 +71,23 @@ TEST(ModelFile, SampleBuildingIsPlausible)
                 << "opening " << e->GetIndexKey();
         }
     }
+    // Walls meet at corners and tees: each end of a wall lies in another wall of its storey.
+    for (int i = 0; i < model->GetElementCount(); ++i) {
+        const IQTKElementDrawObj* wall = model->GetElement(i);
+        if (wall->GetElementTypeID() != 0)
+            continue;
+        const TVRMCustomLine2d axis = dynamic_cast<const IQTKLineShape*>(wall->GetShape())->GetLine();
+        for (const TVRMPoint2d& end : {axis.StartPt(), axis.EndPt()}) {
+            int met = 0;
+            for (int j = 0; j < model->GetElementCount(); ++j) {
+                const IQTKElementDrawObj* other = model->GetElement(j);
+                const TVRMBox3d box = other->GetBox();
+                met += j != i && other->GetElementTypeID() == 0 && other->GetFloorID() == wall->GetFloorID() &&
+                       end.x >= box.min.x && end.x <= box.max.x && end.y >= box.min.y && end.y <= box.max.y;
+            }
+            EXPECT_GT(met, 0) << "wall " << wall->GetIndexKey() << " has a free end at " << end.x << ", " << end.y;
+        }
+    }
     // Slabs rest on the beams: every slab's box meets the beams along its four sides.
     model->Activate();
     const int beams[] = {15};
