@@ -38,6 +38,9 @@ int main(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
+        // Words that name no command are reported as such, not as a missing command.
+        if (app.get_subcommands().empty() && !app.remaining().empty())
+            return app.exit(CLI::ExtrasError(app.remaining()));
         return app.exit(e);
     }
 
