@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "Host/VRM/Geometry3d/VRMGeometry3d.h"
 
 namespace {
@@ -59,6 +61,16 @@ TEST(Box3dTest, MeetingAndOpenBoxes)
     EXPECT_TRUE(TVRMBox3d::Open().IsOpen());
     EXPECT_FALSE(unit.IsOpen());
     EXPECT_TRUE(TVRMBox3d::Open().Meets(unit));
+    // Open in height only (a plan query), and open by infinite bounds.
+    const TVRMBox3d column({0, 0, -2147483647.0}, {1, 1, 2147483647.0});
+    EXPECT_TRUE(column.IsOpen());
+    EXPECT_TRUE(column.Meets({{0.5, 0.5, 1e9}, {2, 2, 1e9 + 1}}));
+    EXPECT_FALSE(column.Meets({{3, 0, 0}, {4, 1, 1}}));
+    const double inf = std::numeric_limits<double>::infinity();
+    const TVRMBox3d row({-inf, 0, 0}, {inf, 1, 1});
+    EXPECT_TRUE(row.IsOpen());
+    EXPECT_TRUE(row.Meets({{-1e12, 0, 0}, {-1e12 + 1, 1, 1}}));
+    EXPECT_FALSE(row.Meets({{0, 2, 0}, {1, 3, 1}}));
     TVRMBox3d grown;
     EXPECT_FALSE(grown.IsValid());
     grown.Extend({1, 2, 3});

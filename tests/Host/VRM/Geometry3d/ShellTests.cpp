@@ -126,4 +126,30 @@ TEST(Shell3dTest, SimpleFaceJoinsCoplanarNeighbours)
     EXPECT_DOUBLE_EQ(shell.GetArea(), 1e6 + 1e5);
 }
 
+TEST(Shell3dTest, CutBetweenTwoLinesKeepsTheRegion)
+{
+    // A wall face along y = 0 (x 0..5000, z 0..3000, normal -y) kept between two lines
+    // running from x = 1000 to 3000: inside the region, and on its side y = 0 (whose
+    // outward normal +y meets the face: a contact piece, kept when kind 0 is chosen).
+    struct Case {
+        const char* name;
+        TVRMCustomLine2d left, right;
+        double kept[4];  // by superposition bit value 0..3
+    };
+    const Case cases[] = {
+        {"face across the region", {{1000, 100}, {3000, 100}}, {{1000, -100}, {3000, -100}}, {6e6, 6e6, 6e6, 6e6}},
+        {"face on the region's side", {{1000, 0}, {3000, 0}}, {{1000, -200}, {3000, -200}}, {0, 6e6, 0, 6e6}},
+        {"face outside", {{1000, 300}, {3000, 300}}, {{1000, 100}, {3000, 100}}, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int kinds = 0; kinds < 4; ++kinds) {
+            TVRMPolyhedronShell3d wall;
+            wall.AddFace(TVRMCustomLine2d({0, 0}, {5000, 0}), false, 0, 3000, 0, 3000);
+            ASSERT_TRUE(TVRMNewPolyBooleanOperator::Cut(wall, c.left, c.right, kinds));
+            EXPECT_NEAR(wall.GetArea(), c.kept[kinds], 1e-6) << kinds;
+        }
+    }
+}
+
 }  // namespace
