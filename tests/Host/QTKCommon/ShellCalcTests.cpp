@@ -32,11 +32,25 @@ TEST_F(ShellCalc, BoxOverAWallFace)
 
 TEST_F(ShellCalc, CutKeepsTheSideAgainstThePlaneNormal)
 {
-    TQTKShellCalc3d calc(WallFace(), TestRecord(1));
-    calc.Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 2500}), TestRecord(1));
-    EXPECT_NEAR(calc.GetArea(), 7.5e6, 1e-3);
-    calc.Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 2600}), TestRecord(1));  // nothing beyond
-    EXPECT_NEAR(calc.GetArea(), 7.5e6, 1e-3);
+    for (const bool detailMode : {false, true}) {
+        SCOPED_TRACE(detailMode);
+        Details().Clear();
+        GIsDetailMode = detailMode;
+        TQTKShellCalc3d calc(WallFace(), TestRecord(1));
+        calc.Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 2500}), TestRecord(1));
+        EXPECT_NEAR(calc.GetArea(), 7.5e6, 1e-3);
+        calc.Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 2600}), TestRecord(1));  // nothing beyond
+        EXPECT_NEAR(calc.GetArea(), 7.5e6, 1e-3);
+        // In detail mode: the original area, then the part cut off.
+        ASSERT_EQ(Details().GetCount(), detailMode ? 2 : 0);
+        if (detailMode) {
+            auto* cut = dynamic_cast<TQTKShellDeductDetail*>(Details().GetItems(1));
+            ASSERT_NE(cut, nullptr);
+            EXPECT_FALSE(cut->GetIsOriginalQty());
+            EXPECT_NEAR(cut->GetShell()->GetArea(), 9e5, 1e-3);
+            EXPECT_NE(cut->GetDedcutExpr().find("0.3<"), std::string::npos) << cut->GetDedcutExpr();  // 3 x 0.3
+        }
+    }
 }
 
 // The superposition cases: area removed from the square by kind sets 0..3.
