@@ -13,6 +13,7 @@
 #include <list>
 #include <map>
 #include <numeric>
+#include <set>
 
 #include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
 
@@ -195,12 +196,23 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
                 boundary[g].push_back({ToPoint(mesh.point(mesh.source(h))), ToPoint(mesh.point(mesh.target(h)))});
         }
     }
-    std::map<std::tuple<double, double, double>, bool> drop;
-    for (auto v : mesh.vertices())
-        if (removable[v]) {
-            const TVRMPoint3d p = ToPoint(mesh.point(v));
-            drop[std::make_tuple(p.x, p.y, p.z)] = true;
-        }
+    // A vertex that the boolean placed within rounding of a corner (a cut running through the
+    // corner) becomes one node with it when the faces are rebuilt: it must not take the corner
+    // with it when it goes.
+    std::set<std::tuple<double, double, double>> removablePoints;
+    std::vector<TVRMPoint3d> corners;
+    for (auto v : mesh.vertices()) {
+        const TVRMPoint3d p = ToPoint(mesh.point(v));
+        if (removable[v])
+            removablePoints.insert(std::make_tuple(p.x, p.y, p.z));
+        else
+            corners.push_back(p);
+    }
+    auto dropped = [&](const TVRMPoint3d& p) {
+        return removablePoints.count(std::make_tuple(p.x, p.y, p.z)) &&
+               std::none_of(corners.begin(), corners.end(),
+                            [&p](const TVRMPoint3d& c) { return c.IsEqualTo(p, kMergeTol); });
+    };
 
     result.Clear();
     for (auto& [g, edges] : boundary) {
@@ -216,7 +228,7 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
             for (const auto& loop : face.GetLoops()) {
                 TVRMLoop3d kept;
                 for (const auto& p : loop)
-                    if (!drop.count(std::make_tuple(p.x, p.y, p.z)))
+                    if (!dropped(p))
                         kept.push_back(p);
                 if (kept.size() >= 3)
                     loops.push_back(std::move(kept));

@@ -8,6 +8,9 @@
 
 namespace vrm3d {
 
+// Points of a rebuilt face closer than this are one node (mm).
+inline constexpr double kMergeTol = 1e-7;
+
 struct TPoint2 {
     double x = 0, y = 0;
 };

@@ -10,8 +10,7 @@ namespace vrm3d {
 
 namespace {
 
-constexpr double kMergeTol = 1e-7;  // nodes closer than this are one node (mm)
-constexpr double kAreaTol = 1e-8;   // loops with less area are dropped (mm2)
+constexpr double kAreaTol = 1e-8;  // loops with less area are dropped (mm2)
 
 struct TNodeSet {
     std::vector<TVRMPoint3d> points;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "Geometry3dTestUtils.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
+#include "Host/VRM/Geometry2d/VRMPolygon2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 
 namespace {
@@ -234,6 +237,30 @@ TEST(Boolean3dTest, InputsTheEnginesCannotTakeFailSoftly)
     std::unique_ptr<TVRMPolyhedron3d> second;
     auto first = TVRMPolyhedron3d().Cut(TVRMPlane3d(), second);
     EXPECT_FALSE(first->HasFaces() || second->HasFaces());
+}
+
+TEST(Boolean3dTest, RoundColumnsKeepTheirAnalyticVolume)
+{
+    // A round column (radius 300, faceted every 5 degrees) under a slab, through a slab and
+    // under a beam whose sides pass through facet corners (at 30 degrees): the cuts run
+    // through facet corners, and every piece of a facet spans its whole width.
+    TVRMMultiPolygon2d plan;
+    plan.Add(TVRMPolygon2d::CreateCircle({0, 0}, 300));
+    auto column = TVRMPolyhedron3d::CreatePrism(plan, 0, 3000);
+    const double area = CVRMPi * 300 * 300;
+    const double strip = 2 * 150 * std::sqrt(300.0 * 300 - 150 * 150) + 300.0 * 300 * CVRMPi / 3;  // |y| <= 150
+    struct Case {
+        const char* name;
+        std::unique_ptr<TVRMPolyhedron3d> other;
+        double volume;
+    };
+    Case cases[] = {
+        {"minus the slab on top", Box(-5000, -5000, 2880, 5000, 5000, 3000), area * 2880},
+        {"minus a slab through", Box(-5000, -5000, 1000, 5000, 5000, 1200), area * 2800},
+        {"minus a beam across", Box(-5000, -150, 2400, 5000, 150, 3000), area * 3000 - strip * 600},
+    };
+    for (auto& c : cases)
+        ExpectChain(c.name, *column, One(std::move(c.other), CVRMBoolSubtract), c.volume, false);
 }
 
 }  // namespace
