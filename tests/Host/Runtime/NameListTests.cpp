@@ -34,7 +34,7 @@ TEST(SortedNameListTest, CompareTextOrdersIgnoringCase)
 TEST(HashUtilsTest, StringKeysIgnoreCase)
 {
     TStrKeyStrHash h;
-    h["Area"] = "1";
+    h.emplace("Area", "1");
     EXPECT_EQ(h.count("AREA"), 1u);
     EXPECT_EQ(h.find("area")->second, "1");
 }
