@@ -36,12 +36,15 @@ bool ValueAsNumber(const TRDXValue& value, double& number)
 
 }  // namespace
 
+TQTKPropValues::TQTKPropValues(std::vector<std::pair<std::string, TRDXValue>> values) : values_(std::move(values))
+{
+    index_.Build(GetPropCount(), PropName());
+}
+
 const TRDXValue* TQTKPropValues::Find(std::string_view name) const
 {
-    for (const auto& [key, value] : values_)
-        if (SameText(key, name))
-            return &value;
-    return nullptr;
+    const int i = index_.Find(name, PropName());
+    return i < 0 ? nullptr : &values_[static_cast<size_t>(i)].second;
 }
 
 bool TQTKPropValues::IsPropNull(std::string_view name) const

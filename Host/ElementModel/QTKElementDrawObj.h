@@ -11,12 +11,13 @@
 
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/RDX/RDXIntf.h"
+#include "Host/RDX/RDXNameIndex.h"
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 
 class TQTKPropValues final : public TInterfacedObject, public IPropValues {
 public:
     TQTKPropValues() = default;
-    explicit TQTKPropValues(std::vector<std::pair<std::string, TRDXValue>> values) : values_(std::move(values)) {}
+    explicit TQTKPropValues(std::vector<std::pair<std::string, TRDXValue>> values);
 
     bool HasProp(std::string_view name) const override { return Find(name) != nullptr; }
     bool IsPropNull(std::string_view name) const override;
@@ -31,7 +32,13 @@ public:
     const std::vector<std::pair<std::string, TRDXValue>>& Values() const noexcept { return values_; }
 
 private:
+    auto PropName() const
+    {
+        return [this](int i) -> std::string_view { return values_[static_cast<size_t>(i)].first; };
+    }
+
     std::vector<std::pair<std::string, TRDXValue>> values_;
+    TRDXNameIndex index_;  // built with the values, then only read
 };
 
 // A solid given in the model file: vertices and faces (vertex index loops,

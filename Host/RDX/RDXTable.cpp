@@ -256,12 +256,14 @@ IRDXTable* TRDXRecord::GetTable() const
 TRDXTable::TRDXTable(std::string name, std::vector<TRDXFieldDef> fields, std::string_view keyField)
     : name_(std::move(name)), fields_(std::move(fields))
 {
-    for (size_t i = 0; i < fields_.size(); ++i) {
+    // The first fault in field order: a field without a name or one that repeats an earlier name.
+    const int twice = fieldIndex_.Build(GetFieldCount(), FieldName());
+    const auto end = twice < 0 ? fields_.size() : static_cast<size_t>(twice);
+    for (size_t i = 0; i < end; ++i)
         if (fields_[i].name.empty())
             throw ERDXModelError(name_, 0, "", "field " + std::to_string(i + 1) + " has no name");
-        if (!fieldIndex_.emplace(fields_[i].name, static_cast<int>(i)).second)
-            throw ERDXModelError(name_, 0, fields_[i].name, "the field is defined twice");
-    }
+    if (twice >= 0)
+        throw ERDXModelError(name_, 0, fields_[static_cast<size_t>(twice)].name, "the field is defined twice");
     keyColumn_ = FieldIndex(keyField);
     if (keyColumn_ >= 0 && fields_[static_cast<size_t>(keyColumn_)].type != TRDXFieldType::Integer)
         throw ERDXModelError(name_, 0, std::string(keyField), "the key field must be an integer");
@@ -277,8 +279,7 @@ TRDXTable::~TRDXTable()
 
 int TRDXTable::FieldIndex(std::string_view name) const
 {
-    auto it = fieldIndex_.find(name);
-    return it == fieldIndex_.end() ? -1 : it->second;
+    return fieldIndex_.Find(name, FieldName());
 }
 
 const TRDXFieldDef* TRDXTable::FindField(std::string_view name) const

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Host/RDX/RDXIntf.h"
+#include "Host/RDX/RDXNameIndex.h"
 #include "Host/Runtime/CorvaHashUtils.h"
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 
@@ -121,10 +122,14 @@ private:
     friend class TRDXDatabase;
     friend class TRDXRecord;
     void Attach(TRDXDatabase* database);  // also the nested lists of its rows
+    auto FieldName() const
+    {
+        return [this](int i) -> std::string_view { return fields_[static_cast<size_t>(i)].name; };
+    }
 
     std::string name_;
     std::vector<TRDXFieldDef> fields_;
-    TStrKeyHash<int> fieldIndex_;
+    TRDXNameIndex fieldIndex_;
     int keyColumn_ = -1;
     std::vector<TRDXRecord*> rows_;  // one reference each
     std::unordered_map<int, TRDXRecord*> byId_;

@@ -3,7 +3,9 @@
 #include <atomic>
 #include <cmath>
 #include <thread>
+#include <vector>
 
+#include "Host/ElementModel/QTKElementDrawObj.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3d.h"
 #include "tests/Host/ElementModel/ElementModelTestUtils.h"
@@ -300,6 +302,45 @@ TEST(DrawObject, OptionalHaunchAndSectionInterfaces)
     ASSERT_NE(source, nullptr);
     EXPECT_NEAR(source->GetSectionPolygon()->Area(), 600.0 * 500, 1e-9);
     EXPECT_EQ(dynamic_cast<const IQTKSectionPolygonSource*>(model->FindElement(1)), nullptr);
+}
+
+TEST(PropValues, LookupByNameOfManyProperties)
+{
+    std::vector<std::pair<std::string, TRDXValue>> values;
+    for (int i = 0; i < 50; ++i)
+        values.emplace_back("Section_Width_" + std::to_string(i), std::int64_t{i});
+    values.emplace_back("depth", TRDXValue{});
+    values.emplace_back("DEPTH", std::int64_t{7});  // a repeated name: the first one counts
+    values.emplace_back("材料Ä", std::string("砖"));
+    const auto props = MakeRef<TQTKPropValues>(std::move(values));
+    // Reads from several threads at once, in every letter case.
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int round = 0; round < 200; ++round)
+                for (int i = 0; i < 50; ++i) {
+                    const std::string name = "Section_Width_" + std::to_string(i);
+                    std::string upper = name;
+                    for (char& c : upper)
+                        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+                    if (props->GetInteger(upper, -1) != i || props->GetFloat(name + "0", -1) != (i >= 1 && i < 5 ? i * 10 : -1))
+                        ++wrong;
+                }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(props->HasProp("Depth"));
+    EXPECT_TRUE(props->IsPropNull("Depth"));
+    EXPECT_EQ(props->GetInteger("Depth", -1), -1);
+    EXPECT_FALSE(props->HasProp("Dept"));
+    EXPECT_FALSE(props->HasProp("Section_Width_"));
+    EXPECT_EQ(props->GetPropString("材料Ä"), "砖");
+    EXPECT_FALSE(props->HasProp("材料ä"));
+    EXPECT_EQ(EdoPropValueFloat(props.get(), "SECTION_width_7", -1), 7.0);
+    EXPECT_EQ(EdoPropValueInteger(nullptr, "SECTION_width_7", -1), -1);
+    EXPECT_EQ(TQTKPropValues().GetFloat("X", 2), 2.0);
 }
 
 TEST(PropValues, AbsentNullAndPresentDiffer)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "Host/RDX/RDXDataUtils.h"
 #include "Host/RDX/RDXSync.h"
@@ -157,6 +159,47 @@ TEST(RDXModel, IntegerReadOutOfRange)
     EXPECT_THROW(row->GetAsInteger("Big"), ERDXError);
     EXPECT_DOUBLE_EQ(row->GetAsFloat("Big"), 3e9);
     EXPECT_EQ(FieldValueInteger(row, "Big", -1), -1);
+}
+
+TEST(RDXModel, FieldNamesOfManyLengthsAndCases)
+{
+    // Names of 1 to 40 bytes, some sharing long prefixes, some with bytes
+    // outside ASCII (compared exactly: only ASCII letters fold).
+    std::vector<TRDXFieldDef> fields;
+    for (int i = 0; i < 40; ++i)
+        fields.push_back({"Top_Elevation_Of_Layer_" + std::to_string(i) + std::string(static_cast<size_t>(i % 7), 'x'),
+                          TRDXFieldType::Integer, ""});
+    fields.push_back({"T", TRDXFieldType::Integer, ""});
+    fields.push_back({"材料Ä", TRDXFieldType::Text, ""});
+    Ref<TRDXTable> table(new TRDXTable("T", fields));
+    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
+        std::string upper = fields[static_cast<size_t>(i)].name, lower = upper;
+        for (char& c : upper)
+            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        for (char& c : lower)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        EXPECT_EQ(table->FieldIndex(upper), i) << upper;
+        EXPECT_EQ(table->FieldIndex(lower), i) << lower;
+        EXPECT_EQ(table->FieldIndex(lower + "x"), -1) << lower;
+        EXPECT_EQ(table->FieldIndex(lower.substr(0, lower.size() - 1)), -1) << lower;
+    }
+    EXPECT_EQ(table->FieldIndex("材料ä"), -1);
+    EXPECT_EQ(table->FieldIndex(""), -1);
+    EXPECT_EQ(table->FieldIndex("Top_Elevation_Of_Layer_"), -1);
+    // The first fault in field order is the one reported.
+    auto fault = [](std::vector<std::string> names) {
+        std::vector<TRDXFieldDef> defs;
+        for (auto& name : names)
+            defs.push_back({std::move(name), TRDXFieldType::Integer, ""});
+        try {
+            TRDXTable bad("B", std::move(defs));
+        } catch (const ERDXModelError& e) {
+            return e.Reason();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(fault({"A", "a", ""}), "the field is defined twice");
+    EXPECT_EQ(fault({"A", "", "a"}), "field 2 has no name");
 }
 
 TEST(RDXModel, ObjectBehindRow)
