@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "Host/Runtime/SysUtils.h"
@@ -64,7 +65,39 @@ bool SameValue(const TRDXValue& a, const TRDXValue& b)
     return a == b;
 }
 
+// Hash of a value that agrees with SameValue: numbers hash by value whether
+// integer or float. False for a value that equals nothing (null, NaN).
+bool KeyHash(const TRDXValue& v, std::uint64_t& hash)
+{
+    std::uint64_t h = 0;
+    double d = 0;
+    if (auto* i = std::get_if<std::int64_t>(&v))
+        d = static_cast<double>(*i);
+    else if (auto* f = std::get_if<double>(&v))
+        d = *f;
+    if (std::holds_alternative<std::int64_t>(v) || std::holds_alternative<double>(v)) {
+        if (std::isnan(d))
+            return false;
+        if (d == 0)
+            d = 0;  // -0 equals 0
+        std::memcpy(&h, &d, sizeof h);
+    } else if (auto* s = std::get_if<std::string>(&v))
+        h = std::hash<std::string>{}(*s) ^ 0x5555555555555555ull;
+    else if (auto* b = std::get_if<bool>(&v))
+        h = *b ? 0x3333333333333333ull : 0x7777777777777777ull;
+    else
+        return false;
+    hash = (hash ^ h) * 0x9E3779B97F4A7C15ull;
+    hash ^= hash >> 29;
+    return true;
+}
+
 }  // namespace
+
+struct TRDXTable::TKeyIndex {
+    std::vector<int> columns;
+    std::vector<std::pair<std::uint64_t, int>> keys;  // (hash of the row's values, row position), sorted
+};
 
 ERDXModelError::ERDXModelError(std::string table, int row, std::string field, const std::string& reason)
     : ERDXError("table \"" + table + "\"" + RowText(row) + FieldText(field) + ": " + reason),
@@ -332,14 +365,59 @@ IRDXRecord* TRDXTable::LocateIn(std::span<TRDXRecord* const> rows, std::string_v
     if (columns.size() != values.size())
         throw ERDXError("Locate in table \"" + name_ + "\": " + std::to_string(columns.size()) + " fields but " +
                         std::to_string(values.size()) + " values");
-    for (TRDXRecord* row : rows) {
-        bool all = true;
-        for (size_t k = 0; k < columns.size() && all; ++k)
-            all = SameValue(row->values_[static_cast<size_t>(columns[k])], values[k]);
-        if (all)
+    auto matches = [&](const TRDXRecord* row) {
+        for (size_t k = 0; k < columns.size(); ++k)
+            if (!SameValue(row->values_[static_cast<size_t>(columns[k])], values[k]))
+                return false;
+        return true;
+    };
+    if (rows.size() < 16) {
+        for (TRDXRecord* row : rows)
+            if (matches(row))
+                return row;
+        return nullptr;
+    }
+    std::uint64_t hash = 0;
+    for (const auto& v : values)
+        if (!KeyHash(v, hash))
+            return nullptr;
+    // Candidates come in table order; the rows of a view are a subset of the
+    // table's in table order.
+    const bool allRows = rows.data() == rows_.data() && rows.size() == rows_.size();
+    const auto& keys = KeyIndex(columns).keys;
+    for (auto it = std::lower_bound(keys.begin(), keys.end(), std::pair<std::uint64_t, int>(hash, -1));
+         it != keys.end() && it->first == hash; ++it) {
+        TRDXRecord* row = rows_[static_cast<size_t>(it->second)];
+        if (!matches(row))
+            continue;
+        if (allRows || std::binary_search(rows.begin(), rows.end(), row, [](const TRDXRecord* a, const TRDXRecord* b) {
+                return a->index_ < b->index_;
+            }))
             return row;
     }
     return nullptr;
+}
+
+const TRDXTable::TKeyIndex& TRDXTable::KeyIndex(const std::vector<int>& columns) const
+{
+    std::lock_guard guard(keyIndexLock_);
+    for (const auto& index : keyIndexes_)
+        if (index->columns == columns)
+            return *index;
+    auto index = std::make_unique<TKeyIndex>();
+    index->columns = columns;
+    index->keys.reserve(rows_.size());
+    for (size_t p = 0; p < rows_.size(); ++p) {
+        std::uint64_t hash = 0;
+        bool comparable = true;
+        for (int c : columns)
+            comparable = comparable && KeyHash(rows_[p]->values_[static_cast<size_t>(c)], hash);
+        if (comparable)
+            index->keys.emplace_back(hash, static_cast<int>(p));
+    }
+    std::sort(index->keys.begin(), index->keys.end());
+    keyIndexes_.push_back(std::move(index));
+    return *keyIndexes_.back();
 }
 
 TRDXRecord* TRDXTable::AddRow(std::vector<TRDXValue> values)
@@ -376,6 +454,10 @@ TRDXRecord* TRDXTable::AddRow(std::vector<TRDXValue> values)
                                  std::to_string(byId_[id]->index_ + 1) + ")");
     if (rows_.size() == rows_.capacity())
         rows_.reserve(rows_.size() * 2 + 16);
+    {
+        std::lock_guard guard(keyIndexLock_);
+        keyIndexes_.clear();
+    }
     auto* record = new TRDXRecord(this, GetRowCount(), id, std::move(values));
     record->AddRef();
     rows_.push_back(record);

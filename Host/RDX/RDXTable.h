@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -133,6 +134,12 @@ private:
     int keyColumn_ = -1;
     std::vector<TRDXRecord*> rows_;  // one reference each
     std::unordered_map<int, TRDXRecord*> byId_;
+    // Row positions by the values of the fields of one Locate, made at the
+    // first Locate on those fields and dropped when a row is added.
+    struct TKeyIndex;
+    const TKeyIndex& KeyIndex(const std::vector<int>& columns) const;
+    mutable std::mutex keyIndexLock_;
+    mutable std::vector<std::unique_ptr<TKeyIndex>> keyIndexes_;
     TRDXDatabase* database_ = nullptr;  // the owner, not counted
 };
 

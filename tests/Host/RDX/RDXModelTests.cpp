@@ -2,8 +2,11 @@
 // detail lists, locate and the thread-safe field reads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Host/RDX/RDXDataUtils.h"
@@ -116,6 +119,67 @@ TEST(RDXModel, LocateOnSeveralFields)
     EXPECT_EQ(BusinessTable("ElementDrawObj")->Locate("EDOPID", nullKey), nullptr) << "null matches nothing";
     EXPECT_THROW(typeDict->Locate("ElementTypeID;Nope", key), ERDXError);
     EXPECT_THROW(typeDict->Locate("ElementTypeID;Index", key), ERDXError);
+}
+
+TEST(RDXModel, LocateInLargeTablesAndViews)
+{
+    Ref<TRDXTable> table(new TRDXTable("T", {{"ID", TRDXFieldType::Integer, ""},
+                                             {"Kind", TRDXFieldType::Integer, ""},
+                                             {"Size", TRDXFieldType::Float, ""},
+                                             {"Name", TRDXFieldType::Text, ""},
+                                             {"On", TRDXFieldType::Boolean, ""}}));
+    for (int i = 1; i <= 200; ++i)
+        table->AddRow({std::int64_t{i}, std::int64_t{i % 10}, i % 10 == 3 ? TRDXValue{} : TRDXValue{i % 20 * 0.5},
+                       std::string(i % 2 ? "a" : "A"), i % 3 == 0});
+    const std::string fields = "kind;SIZE;Name;On";
+    auto locate = [&](const IRDXTable* t, std::int64_t kind, double size, const char* name, bool on) {
+        const std::array<TRDXValue, 4> key = {kind, size, std::string(name), on};
+        const IRDXRecord* row = t->Locate(fields, key);
+        return row ? row->GetID() : 0;
+    };
+    // Several threads at once, the first of them building the index.
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong{0};
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int round = 0; round < 50; ++round)
+                if (locate(table.get(), 7, 3.5, "a", false) != 7 || locate(table.get(), 9, 9.5, "a", true) != 39)
+                    ++wrong;
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(locate(table.get(), 2, 1, "A", false), 2);   // 1.0 and 1 are the same number
+    EXPECT_EQ(locate(table.get(), 0, 0, "A", false), 20);  // -0 equals 0 below
+    EXPECT_EQ(locate(table.get(), 2, 1, "a", false), 0);   // texts compare exactly
+    EXPECT_EQ(locate(table.get(), 3, 0, "a", false), 0);   // null equals nothing
+    const std::array<TRDXValue, 4> negativeZero = {std::int64_t{0}, -0.0, std::string("A"), false};
+    EXPECT_EQ(table->Locate(fields, negativeZero)->GetID(), 20);
+    const std::array<TRDXValue, 4> nullKey = {std::int64_t{2}, TRDXValue{}, std::string("A"), false};
+    EXPECT_EQ(table->Locate(fields, nullKey), nullptr);
+    // Every row's own values find the first row holding them.
+    for (const TRDXRecord* row : table->Rows()) {
+        if (row->IsNull("Size"))
+            continue;
+        auto same = [&](const TRDXRecord* r) {
+            return r->GetAsInteger("Kind") == row->GetAsInteger("Kind") && !r->IsNull("Size") &&
+                   r->GetAsFloat("Size") == row->GetAsFloat("Size") &&
+                   r->GetAsString("Name") == row->GetAsString("Name") &&
+                   r->GetAsBoolean("On") == row->GetAsBoolean("On");
+        };
+        const auto first = *std::find_if(table->Rows().begin(), table->Rows().end(), same);
+        EXPECT_EQ(locate(table.get(), row->GetAsInteger("Kind"), row->GetAsFloat("Size"),
+                         row->GetAsString("Name").c_str(), row->GetAsBoolean("On")),
+                  first->GetID());
+    }
+    // A view finds its own first row.
+    std::vector<TRDXRecord*> rows(table->Rows().begin() + 100, table->Rows().end());
+    Ref<TRDXView> view(new TRDXView(table.get(), rows));
+    EXPECT_EQ(locate(view.get(), 7, 3.5, "a", false), 107);
+    EXPECT_EQ(locate(view.get(), 2, 1, "A", false), 122);
+    // A row added later is found.
+    table->AddRow({std::int64_t{201}, std::int64_t{11}, 1.0, std::string("b"), true});
+    EXPECT_EQ(locate(table.get(), 11, 1, "b", true), 201);
 }
 
 TEST(RDXModel, ThreadSafeFieldReads)
