@@ -74,23 +74,14 @@ bool IsBox3dIntersectant(const TVRMBox3d& a, const TVRMBox3d& b, int /*flag*/)
     return a.Meets(b, CVRMEpsilon);
 }
 
-namespace {
-
-TVRMCmpxchgLock GOptionsLock;
-
-}  // namespace
-
 IQTKBoxService* TQTKModelRuntimeOptions::GetBoxService() const
 {
-    TVRMLockGuard guard(GOptionsLock);
-    return boxService_.get();
+    return boxService_.Get().get();  // borrowed: the options keep their reference
 }
 
 void TQTKModelRuntimeOptions::SetBoxService(IQTKBoxService* service)
 {
-    Ref<IQTKBoxService> old;
-    TVRMLockGuard guard(GOptionsLock);
-    old = std::exchange(boxService_, Ref<IQTKBoxService>(service));
+    boxService_.Set(Ref<IQTKBoxService>(service));
 }
 
 TQTKModelRuntimeOptions& GetQTKModelRuntimeOptions()

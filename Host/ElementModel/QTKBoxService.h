@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/Runtime/VRMThreadSyncUtils.h"
 
 class IQTKBoxService : public virtual IInterface {
 public:
@@ -49,7 +50,7 @@ public:
     void SetBoxService(IQTKBoxService* service);
 
 private:
-    Ref<IQTKBoxService> boxService_;
+    TVRMGuardedRef<IQTKBoxService> boxService_;
 };
 
 TQTKModelRuntimeOptions& GetQTKModelRuntimeOptions();

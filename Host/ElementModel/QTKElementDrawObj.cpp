@@ -185,17 +185,12 @@ void TQTKElementDrawObj::SetParent(TQTKElementDrawObj* parent)
 
 Ref<IInterface> TQTKElementDrawObj::GetCalcEDO() const
 {
-    TVRMLockGuard guard(edoLock_);
-    return calcEDO_;
+    return calcEDO_.Get();
 }
 
 void TQTKElementDrawObj::SetCalcEDO(IInterface* edo)
 {
-    Ref<IInterface> old;  // released outside the lock: its destructor may call back
-    {
-        TVRMLockGuard guard(edoLock_);
-        old = std::exchange(calcEDO_, Ref<IInterface>(edo));
-    }
+    calcEDO_.Set(Ref<IInterface>(edo));
 }
 
 namespace {

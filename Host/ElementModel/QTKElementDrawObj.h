@@ -143,8 +143,7 @@ private:
     TQTKElementDrawObj* owner_ = nullptr;
     std::vector<TQTKElementDrawObj*> children_;
     TVRMBox3d box_;
-    mutable TVRMCmpxchgLock edoLock_;
-    Ref<IInterface> calcEDO_;
+    TVRMGuardedRef<IInterface> calcEDO_;
 };
 
 // A draw object that offers the optional interfaces its data ask for.

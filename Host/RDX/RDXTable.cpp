@@ -230,17 +230,12 @@ bool TRDXRecord::IsNull(std::string_view field) const
 
 IInterface* TRDXRecord::GetObject() const
 {
-    TVRMLockGuard guard(objectLock_);
-    return object_.get();
+    return object_.Get().get();  // borrowed: the record keeps its reference
 }
 
 void TRDXRecord::SetObject(IInterface* object)
 {
-    Ref<IInterface> old;
-    {
-        TVRMLockGuard guard(objectLock_);
-        old = std::exchange(object_, Ref<IInterface>(object));
-    }
+    object_.Set(Ref<IInterface>(object));
 }
 
 IRDXRecord* TRDXRecord::GetMasterRecord(std::string_view field) const

@@ -79,8 +79,7 @@ private:
     int id_;
     std::vector<TRDXValue> values_;
     std::vector<Ref<TRDXTable>> details_;  // by column, only for detail fields
-    mutable TVRMCmpxchgLock objectLock_;
-    Ref<IInterface> object_;
+    TVRMGuardedRef<IInterface> object_;
 };
 
 class TRDXTable final : public TInterfacedObject, public IRDXTable {

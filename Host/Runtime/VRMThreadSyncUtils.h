@@ -2,6 +2,9 @@
 #pragma once
 
 #include <atomic>
+#include <utility>
+
+#include "Host/Runtime/Interface.h"
 
 // Compare-exchange spin lock. Not re-entrant: a thread that holds it must not
 // enter it again.
@@ -28,6 +31,30 @@ public:
 
 private:
     TVRMCmpxchgLock& lock_;
+};
+
+// A counted reference that several threads read and replace. The replaced
+// object is released after the lock is left: its destructor may call back
+// into whoever replaced it.
+template <class T>
+class TVRMGuardedRef {
+public:
+    Ref<T> Get() const
+    {
+        TVRMLockGuard guard(lock_);
+        return value_;
+    }
+    void Set(Ref<T> value)
+    {
+        {
+            TVRMLockGuard guard(lock_);
+            std::swap(value_, value);
+        }
+    }  // the old value goes with `value` here
+
+private:
+    mutable TVRMCmpxchgLock lock_;
+    Ref<T> value_;
 };
 
 // The per-record creation lock: one lock per record id, entered and left by
