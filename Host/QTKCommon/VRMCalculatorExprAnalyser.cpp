@@ -164,14 +164,19 @@ TVRMExprInfo3dArray TVRMColumnInfoAnalyser::Analyse(const TVRMPolyhedron3d& soli
     return {};
 }
 
-bool TVRMPoly2dAnalyser::ParseMultiPolygonToString(const TVRMMultiPolygon2d& set, std::string& text, int decimals)
+namespace {
+
+// Joins the rings' terms with "+" (holes with "-" when they subtract); false
+// when a ring has no term or the set is empty, leaving the text unchanged.
+template <class RingText>
+bool JoinRingTerms(const TVRMMultiPolygon2d& set, std::string& text, bool holesSubtract, RingText ringText)
 {
     std::string result;
     for (const TVRMPolygon2d& ring : set.Items()) {
         std::string term;
-        if (!RingAreaText(ring, term, decimals))
+        if (!ringText(ring, term))
             return false;
-        if (ring.IsHole())
+        if (holesSubtract && ring.IsHole())
             result += '-';
         else if (!result.empty())
             result += '+';
@@ -183,6 +188,15 @@ bool TVRMPoly2dAnalyser::ParseMultiPolygonToString(const TVRMMultiPolygon2d& set
     return true;
 }
 
+}  // namespace
+
+bool TVRMPoly2dAnalyser::ParseMultiPolygonToString(const TVRMMultiPolygon2d& set, std::string& text, int decimals)
+{
+    return JoinRingTerms(set, text, true, [decimals](const TVRMPolygon2d& ring, std::string& term) {
+        return RingAreaText(ring, term, decimals);
+    });
+}
+
 bool TVRMPoly2dAnalyser::ParsePolygonToString(const TVRMPolygon2d& polygon, std::string& text, int decimals)
 {
     return RingAreaText(polygon, text, decimals);
@@ -191,17 +205,7 @@ bool TVRMPoly2dAnalyser::ParsePolygonToString(const TVRMPolygon2d& polygon, std:
 bool TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(const TVRMMultiPolygon2d& set, std::string& text,
                                                              int decimals)
 {
-    std::string result;
-    for (const TVRMPolygon2d& ring : set.Items()) {
-        std::string term;
-        if (!RingPerimeterText(ring, term, decimals))
-            return false;
-        if (!result.empty())
-            result += '+';
-        result += term;
-    }
-    if (result.empty())
-        return false;
-    text = result;
-    return true;
+    return JoinRingTerms(set, text, false, [decimals](const TVRMPolygon2d& ring, std::string& term) {
+        return RingPerimeterText(ring, term, decimals);
+    });
 }
