@@ -18,14 +18,16 @@ std::string QTKUnitPath(const char* file)
     if (!root.empty() && path.compare(0, root.size(), root) == 0) {
         path.erase(0, root.size());
     } else {
-        // A relative or foreign path: keep it from the first top-level folder on.
+        // A relative or foreign path: keep it from the earliest top-level folder on
+        // ("../main/tests/Host/..." is a test unit, not a host unit).
+        auto first = std::string::npos;
         for (const char* top : {"Host/", "Calculator/", "Tools/", "tests/", "bench/"}) {
             const auto pos = path.find(top);
-            if (pos != std::string::npos) {
-                path.erase(0, pos);
-                break;
-            }
+            if (pos != std::string::npos && (first == std::string::npos || pos < first))
+                first = pos;
         }
+        if (first != std::string::npos)
+            path.erase(0, first);
     }
     const auto slash = path.find_last_of('/');
     const auto dot = path.find_last_of('.');
