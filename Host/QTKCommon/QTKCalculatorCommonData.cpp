@@ -371,6 +371,11 @@ void StartCalculationSession(const TQTKCalcSessionOptions& options)
     s.generation.fetch_add(1, std::memory_order_acq_rel);
 }
 
+uint64_t GetCalculationSessionNumber() noexcept
+{
+    return Session().generation.load(std::memory_order_acquire);
+}
+
 TQTKEdoGlobalData* GetEdoGlobalData(int recordId)
 {
     TQTKSession& s = Session();

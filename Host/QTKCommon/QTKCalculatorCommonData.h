@@ -208,6 +208,9 @@ struct TQTKCalcSessionOptions {
 // Starts a new session: takes the options, resets every switch to 0 (GIsBillRule to the option),
 // forgets all per-record data, material levels, wall caches and per-thread detail state.
 void StartCalculationSession(const TQTKCalcSessionOptions& options);
+// Number of the current session, changed by every StartCalculationSession: state
+// of the rule library that lives for one session compares it to know when to reset.
+uint64_t GetCalculationSessionNumber() noexcept;
 
 TableSourceRef GBusiness();
 TableSourceRef GCalculatorSetting();

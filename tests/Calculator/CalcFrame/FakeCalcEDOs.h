@@ -1,5 +1,5 @@
-// Small element objects of the line, wall, lintel, insulating wall unit and
-// wall-face families for tests of the shared routines: each answers from
+// Small element objects of the line, wall, lintel, insulating wall unit,
+// wall-face and earthwork families for tests of the shared routines: each answers from
 // fields the test sets, so a test states exactly what the family reports.
 // A scope attaches them to host elements and detaches them again.
 #pragma once
@@ -94,6 +94,63 @@ public:
     bool blockOutsideLayer = false;
     bool plasteringOutsideLayer = false;
     double hostLayerThickness = 0.0;
+};
+
+// Earthwork objects: depths, slope and working-face answers and the slope
+// bottom outline as the test sets them.
+template <class TFamily>
+class TFakeCustomEarthworkEDO : public TQTKCalculatorEDO, public virtual TFamily {
+public:
+    explicit TFakeCustomEarthworkEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    double GetCutDepth() override { return cutDepth; }
+    double GetFrozenDepth() override { return frozenDepth; }
+    double GetWetDepth() override { return wetDepth; }
+    double GetBottomElev() override { return 0.0; }
+    const TVRMMultiPolygon2d* GetBottomPolygon() override { return nullptr; }
+    bool HasWorkingFace() override { return workingFace; }
+    bool HasSlope() override { return slope; }
+
+    double cutDepth = 0.0, wetDepth = 0.0, frozenDepth = 0.0;
+    bool workingFace = false;
+    bool slope = false;
+};
+
+class TFakeDitchEarthEDO final : public TFakeCustomEarthworkEDO<IQTKDitchEarthCalcEDO> {
+public:
+    using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
+    bool IsLevelBottom() override { return true; }
+    const TVRMCustomLine2d* GetMidLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetLeftLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetLeftWorkingFaceLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetRightWorkingFaceLine() override { return nullptr; }
+    double GetSectionArea(bool) override { return 0.0; }
+    double GetWetSectionArea(bool) override { return 0.0; }
+    double GetFrozenSectionArea(bool) override { return 0.0; }
+};
+
+// An excavation or pit earth.
+class TFakePitEarthEDO final : public TFakeCustomEarthworkEDO<IQTKExcavatedEarthCalcEDO> {
+public:
+    using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
+    bool IsLevelBottom() override { return true; }
+    const TVRMMultiPolygon2d* GetSlopeBottomPolygon() override { return slopeBottom ? &*slopeBottom : nullptr; }
+    void GetSlopeWidths(std::vector<double>& widths, double) override { widths.clear(); }
+
+    std::optional<TVRMMultiPolygon2d> slopeBottom;
+};
+
+class TFakeEarthBackfillEDO final : public TFakeCustomEarthworkEDO<IQTKEarthBackfillCalcEDO> {
+public:
+    using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
+};
+
+class TFakeEarthBackfillUnitEDO final : public TQTKCalculatorEDO, public IQTKEarthBackfillUnitCalcEDO {
+public:
+    explicit TFakeEarthBackfillUnitEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    RecordRef GetBackfillRecord() override { return backfill; }
+
+    RecordRef backfill;
 };
 
 // Attaches test objects to host elements (already prepared) for the scope's
