@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int CLintelTypeID = 12;
 constexpr int CBeamTypeID = 15;
 constexpr int CFDBeamTypeID = 47;
 // Inner product beyond which a face is turned along or against a direction (cos 45 degrees).

@@ -673,7 +673,9 @@ json InferFields(const std::vector<json>& rows, const std::vector<std::pair<std:
     for (const auto& f : fixed)
         fixedNames.insert(f.first);
     for (size_t r = 0; r < rows.size(); ++r) {
-        for (const auto& [name, value] : rows[r].items()) {
+        for (const auto& item : rows[r].items()) {
+            const std::string& name = item.key();
+            const json& value = item.value();
             if (fixedNames.count(name))
                 continue;
             const auto kind = ValueKind(value);

@@ -50,7 +50,8 @@ TEST(StrategyRegistryTest, EmptyOrUnknownNameGivesTheNeutralRule)
     for (const char* name : {"", "TQTKNoSuchRule", "TQTKTestVolumeRul"}) {
         auto rule = registry.CreateStrategy(name);
         ASSERT_TRUE(rule) << name;
-        EXPECT_EQ(typeid(*rule.get()), typeid(TQTKCalcStrategy)) << name;
+        const auto& strategy = *rule.get();
+        EXPECT_EQ(typeid(strategy), typeid(TQTKCalcStrategy)) << name;
         EXPECT_EQ(rule->Calculate(nullptr, nullptr, nullptr, nullptr), 0.0) << name;
     }
 }
