@@ -4,7 +4,7 @@ BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: run test bench deps configure build sanitize clean
+.PHONY: run test bench deps configure build sanitize clean format format-check
 
 run: build
 	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc rules
@@ -30,6 +30,15 @@ build: configure
 
 sanitize:
 	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_ARGS=-DQTK_SANITIZE=ON
+
+# clang-format over the tracked C++ files (.clang-format at the root).
+CXX_SOURCES = git ls-files -z '*.h' '*.cpp'
+
+format:
+	$(CXX_SOURCES) | xargs -0 clang-format -i
+
+format-check:
+	$(CXX_SOURCES) | xargs -0 clang-format --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan

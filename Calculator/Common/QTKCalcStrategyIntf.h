@@ -7,8 +7,6 @@
 
 class TQTKObjectMatchCalcRule;
 
-inline constexpr TGUID IID_IQTKCalcStrategy = "{B72B943B-C870-4B79-A81F-9A40C9C2B148}";
-
 // One rule. Calculate returns the quantity in mm, mm² or mm³: the subject
 // element's own quantity, or what the object element deducts from it or adds
 // to it. The two contexts are passed on unchanged (either may be nil).

@@ -3,9 +3,10 @@
 // A calculation element object is the library's companion of one host
 // element (Calculator/CalcFrame/QTKCalcEDOs). Rules reach it as
 // IQTKCalculatorEDO and cast it to its family interface (RefCast /
-// Supports); every family interface is declared here with its identity and
-// parent, and its own operations as the families land. Returned lines,
-// polygons and solids stay owned by the element object unless said otherwise.
+// Supports, both a dynamic_cast); every family interface is declared here
+// with its parent and its own operations as the families land, under one line
+// saying which element it is and who calls it. Returned lines, polygons and
+// solids stay owned by the element object unless said otherwise.
 #pragma once
 
 #include <bitset>
@@ -41,7 +42,7 @@ TQTKElementTypeSet MakeElementTypeSet(std::initializer_list<int> typeIds);
 // Geometry holders: let a host polygon set or polyhedron travel as a counted
 // interface, so caches, element objects and rules share one geometry.
 
-inline constexpr TGUID IID_IQTKSectionPoly = "{863BBA16-DC34-41F3-8F96-60544804A92E}";
+// A counted polygon set: opening outlines on a wall, finish face polygons; the opening and finish rules hold it.
 class IQTKSectionPoly : public virtual IInterface {
 public:
     // The held polygon set (still owned by the holder); may be nil.
@@ -58,7 +59,7 @@ private:
     std::unique_ptr<TVRMMultiPolygon2d> polygon_;
 };
 
-inline constexpr TGUID IID_IQTKPolyhedron3dIntf = "{E6587977-21E5-4C7E-B69A-33940548005F}";
+// A counted solid: the solid caches, element objects and every rule that keeps a solid past a cache eviction.
 class IQTKPolyhedron3dIntf : public virtual IInterface {
 public:
     // The held polyhedron (still owned by the holder); never nil. It stays valid
@@ -87,7 +88,7 @@ inline constexpr std::uint8_t CQTKEdoNew = 0;
 inline constexpr std::uint8_t CQTKEdoPreparing = 1;
 inline constexpr std::uint8_t CQTKEdoPrepared = 2;
 
-inline constexpr TGUID IID_IQTKCalculatorEDO = "{8E8D6C45-85F8-4E52-A6E4-CB0B7AA375DD}";
+// Every element object: GetCalcEDO hands it to every rule; the solid caches and the common routines call it.
 class IQTKCalculatorEDO : public virtual IInterface {
 public:
     // Cached "Material" ("" when absent) and "Type" (-1 when absent, 0 when null).
@@ -174,7 +175,7 @@ public:
 
 class IQTKRibbonOpeningCalcEDO;
 
-inline constexpr TGUID IID_IQTKRibbonWidthCalculator = "{3FD57543-E317-4A9C-AB8B-0FE88B59C1E0}";
+// Width left over along a ribbon window or opening segment: the ribbon window rules.
 class IQTKRibbonWidthCalculator : public virtual IInterface {
 public:
     // Marks what Polygon covers of the segments' middle lines; returns the
@@ -184,7 +185,7 @@ public:
     virtual RecordRef GetRecord() = 0;
 };
 
-inline constexpr TGUID IID_IQTKRibbonHeightCalculator = "{67C63DDB-8757-4152-9165-A2CCCAB2EE2A}";
+// Height left over at a ribbon segment's ends: the ribbon window rules.
 class IQTKRibbonHeightCalculator : public virtual IInterface {
 public:
     virtual double GetSecondEndNullLength() = 0;
@@ -193,9 +194,10 @@ public:
 };
 
 // ---------------------------------------------------------------------------
-// Element families, each with its identity and parent.
+// Element families (host element type ids in parentheses).
 
-inline constexpr TGUID IID_IQTKLineEntBaseCalcEDO = "{1FE4D04A-6049-4DDD-BFFE-164F8694D07B}";
+// Any line element (wall, beam, parapet, coping, post-cast strip ...): plan-line and outline routines, line-element
+// rules.
 class IQTKLineEntBaseCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The calculated middle, left and right side lines, joined cleanly to the
@@ -208,23 +210,23 @@ public:
     virtual bool IsEndUnconnected() = 0;
 };
 
-inline constexpr TGUID IID_IQTKHasSectionInfoWithLengthRateCalcEDO = "{2E3F4764-2680-4538-A03C-1208834E742E}";
+// Line element with a section and a length rate (beam, coping): beam and coping rules.
 class IQTKHasSectionInfoWithLengthRateCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
-inline constexpr TGUID IID_IQTKHasSectionInfoComplexLineEntCalcEDO = "{1B268932-B672-4E3B-97BE-623BB4ABF733}";
+// Composite line element with a section (strip foundation, trench): foundation and trench rules.
 class IQTKHasSectionInfoComplexLineEntCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
-inline constexpr TGUID IID_IQTKExtendableCalcEdo = "{4FFBA5FC-318E-4389-9083-E571E9C58C5B}";
+// Element with an extended solid: the extended-solid cache, when it frees the element's item.
 class IQTKExtendableCalcEdo : public virtual IInterface {
 public:
     // Called by the extended-solid cache when it frees the object's item; forgets it when it is the one held.
     virtual void ReleaseExtendItem(const TQTKExtendPolyhedronItem* item) = 0;
 };
 
-inline constexpr TGUID IID_IQTKCustomWallCalcEDO = "{179FCC3E-9369-40F7-99EA-3448DCCA307B}";
+// Wall-like line element (wall, insulating wall): wall rules and the finish objects on a wall.
 class IQTKCustomWallCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
-inline constexpr TGUID IID_IQTKWallCalcEDO = "{82BAC0B4-D39A-40E9-AA35-225BD807B8DD}";
+// Wall (type 0): wall rules, material and record routines (fill-wall overlays, short-limb shear walls).
 class IQTKWallCalcEDO : public virtual IQTKCustomWallCalcEDO {
 public:
     // 1 not an overlaying fill wall, 2 a fill wall lying inside a parallel
@@ -242,29 +244,29 @@ public:
     virtual int GetOverlayFillWallCount() = 0;
 };
 
-inline constexpr TGUID IID_IQTKInsulatingWallCalcEDO = "{B1FC0194-A6C2-4E59-8C64-6ACBB23327EF}";
+// Insulating wall (type 1): insulating-wall rules.
 class IQTKInsulatingWallCalcEDO : public virtual IQTKCustomWallCalcEDO {};
 
-inline constexpr TGUID IID_IQTKInsulatingWallUnitCalcEDO = "{A5700B53-FF87-472D-9498-370F652A276C}";
+// Unit of an insulating wall (type 86): plan-line routines and insulating-wall rules.
 class IQTKInsulatingWallUnitCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The unit's middle line, laid out by its wall (owned by the unit).
     virtual const TVRMCustomLine2d* GetMidLine() = 0;
 };
 
-inline constexpr TGUID IID_IQTKParapetCalcEDO = "{DA5FE96F-CD08-4B1E-8784-7B808FF14890}";
+// Parapet (type 69): parapet rules.
 class IQTKParapetCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
-inline constexpr TGUID IID_IQTKBeamCalcEDO = "{51BFED69-84E9-4EE9-952A-18FB6272ECD4}";
+// Beam (types 15, 17): beam rules and the slab, wall and finish objects next to a beam.
 class IQTKBeamCalcEDO : public virtual IQTKHasSectionInfoWithLengthRateCalcEDO {};
 
-inline constexpr TGUID IID_IQTKTieBeamCalculator = "{DE24E80D-E23B-4284-882A-520C7679FEA0}";
+// Tie beam (type 18): beam rules.
 class IQTKTieBeamCalculator : public virtual IQTKBeamCalcEDO {};
 
-inline constexpr TGUID IID_IQTKFDBeamCalcEDO = "{3AA6F6D3-8A0A-4B39-A0F5-FA017986AB92}";
+// Foundation beam (type 47): foundation beam rules.
 class IQTKFDBeamCalcEDO : public virtual IQTKBeamCalcEDO {};
 
-inline constexpr TGUID IID_IQTKLintelCalcEDO = "{38159FB4-E67D-48EA-BC3A-3D9B5BC2A29A}";
+// Lintel (type 12): lintel rules and the outline routines (its section).
 class IQTKLintelCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The lintel's section polygon (x across the lintel, y up), built once
@@ -272,31 +274,32 @@ public:
     virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
 };
 
-inline constexpr TGUID IID_IQTKColumnCalculatorEDO = "{597B9A20-0B0A-4897-A8E7-D815C663D79A}";
+// Column (type 25): column rules and the finish objects around a column.
 class IQTKColumnCalculatorEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKTieColumnCalculatorEDO = "{02901BC5-D35B-49EE-AC53-F6101F02C643}";
+// Tie column (type 26): column rules.
 class IQTKTieColumnCalculatorEDO : public virtual IQTKColumnCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKColumnBaseCalculatorEDO = "{8B6CB75A-6592-4978-8147-15FD3749596C}";
+// Column base (type 28): column base rules.
 class IQTKColumnBaseCalculatorEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKColumnCapCalculatorEDO = "{591EACEB-DDB0-4883-B958-A8ECFD4D5F6F}";
+// Column cap (type 27): column cap rules.
 class IQTKColumnCapCalculatorEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKPierCalcEDO = "{92ABCB44-3CBA-494D-AC13-9D99DFDC566A}";
+// Pier (type 3): pier and wall rules.
 class IQTKPierCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKSlabCalculator = "{3E401FD4-4D48-42A0-99EF-BDB39D03CFB2}";
+// Slab (types 19-21): slab rules and the beam, wall and finish objects under a slab.
 class IQTKSlabCalculator : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKSlabHoleCalcEDO = "{9C150C21-4458-421B-9D71-9AE81876C1AE}";
+// Slab hole (types 14, 24): slab rules.
 class IQTKSlabHoleCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKStairCalculator = "{69AE1A9F-0C93-47BF-AB8A-A94DAF7A26BC}";
+// Stair (type 29): stair rules.
 class IQTKStairCalculator : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKAttachWallFaceEntBaseCalcEDO = "{F122BADF-7399-421B-8855-A19FD74D1C88}";
+// Finish attached to a wall face (wall-face finish, dado, skirting, insulating layer): thickness routines, finish
+// caches and finish rules.
 class IQTKAttachWallFaceEntBaseCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The block (plastering) layer is measured outside the host wall's
@@ -311,40 +314,40 @@ public:
     virtual void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem* item) = 0;
 };
 
-inline constexpr TGUID IID_IQTKCopingCalcEDO = "{381D6AFA-3725-4704-A59D-4733B9FB0036}";
+// Coping (type 70): coping rules.
 class IQTKCopingCalcEDO : public virtual IQTKHasSectionInfoWithLengthRateCalcEDO {};
 
-inline constexpr TGUID IID_IQTKCustomLineCalcEDO = "{55848087-DB8B-47F3-A38C-BB4157AD3829}";
+// Custom line element (type 72): custom element rules.
 class IQTKCustomLineCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKCustomFaceCalcEDO = "{6D9032FB-2AEE-4739-ACA7-E7A7551B3A2A}";
+// Custom face element (type 73): custom element rules.
 class IQTKCustomFaceCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKCustomPointCalcEDO = "{9534BCE9-A3ED-4BDC-AD29-9D368380B63C}";
+// Custom point element (type 71): custom element rules.
 class IQTKCustomPointCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKSiteLevelingCalcEDO = "{2F2106DE-AD24-4920-8FE0-4DD419AD3DC0}";
+// Site levelling (type 60): site levelling rules.
 class IQTKSiteLevelingCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKApronCalcEDO = "{7FC5D258-2B2C-469D-A1FA-6D7BFD759779}";
+// Apron (type 61): apron rules.
 class IQTKApronCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKFloorAreaCalcEDO = "{CF183000-A47E-43CE-A7E0-D209E8814E7D}";
+// Floor area (type 58): floor area rules.
 class IQTKFloorAreaCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKEaveAndCanopyCalcEDO = "{6EC0180F-CBFE-4387-B164-65F319C7DABE}";
+// Eave or canopy face (types 64 with shape 0, 65): eave and canopy rules.
 class IQTKEaveAndCanopyCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKEaveLineCalcEDO = "{D06C03E2-5100-4427-98B1-87B6E461F367}";
+// Eave line (type 64 with shape 1): eave rules.
 class IQTKEaveLineCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
-inline constexpr TGUID IID_IQTKRoofCalcEDO = "{91D554DE-6345-4BA7-AC72-9F592E55343A}";
+// Roof (type 67): roof rules.
 class IQTKRoofCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKBalconyAndSwingWinCalcEDO = "{9FB00BAC-A2A4-4E99-AE7D-9164874B074C}";
+// Balcony or swing window (types 10, 66): balcony and bay window rules.
 class IQTKBalconyAndSwingWinCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKWallAttachCalcEDO = "{7DC1C4A7-38FE-4871-8F6F-99E6E37D0217}";
+// Wall-face finish or dado on a wall: finish rules (block and plastering areas).
 class IQTKWallAttachCalcEDO : public virtual IQTKAttachWallFaceEntBaseCalcEDO {
 public:
     // Bottom elevations of the plastering and block layers at a plan point.
@@ -355,13 +358,13 @@ public:
     virtual Ref<IQTKSectionPoly> GetBlockOriginalPolygon(IRDXRecord* record) = 0;
 };
 
-inline constexpr TGUID IID_IQTKFaceFinishCalcEDO = "{C8688F15-08C9-4D51-998E-286D554A5FE7}";
+// Wall-face finish (type 36) and dado (type 37): finish rules.
 class IQTKFaceFinishCalcEDO : public virtual IQTKWallAttachCalcEDO {};
 
-inline constexpr TGUID IID_IQTKSkirtCalcEDO = "{4EBA69FE-4096-4324-9D1C-8866CAADA624}";
+// Skirting (type 38): skirting rules.
 class IQTKSkirtCalcEDO : public virtual IQTKAttachWallFaceEntBaseCalcEDO {};
 
-inline constexpr TGUID IID_IQTKInsulatingLayerCalcEDO = "{B8B21EB0-FAF4-4113-B382-7BD8E4216BC8}";
+// Insulating layer (type 68): insulating layer rules.
 class IQTKInsulatingLayerCalcEDO : public virtual IQTKAttachWallFaceEntBaseCalcEDO {
 public:
     // Column (beam) face groups standing out of the layer, created on demand (owned by the layer).
@@ -369,22 +372,22 @@ public:
     virtual TQTKOutWallFaceCalc* GetOutWallBeamCalc() = 0;
 };
 
-inline constexpr TGUID IID_IQTKRoomHorizonCalcEDO = "{A4E7D659-A704-4609-A6C5-EE228537C990}";
+// Room floor or ceiling face (types 33, 34): room area rules.
 class IQTKRoomHorizonCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKIsolateColumnFinishCalcEDO = "{1E1335BB-5236-46DE-B730-6A9CF08AD475}";
+// Isolated-column finish (type 39): isolated-column finish rules.
 class IQTKIsolateColumnFinishCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKHungCeilingCalcEDO = "{B43FB628-8BB7-40CE-B89C-9B98064F0FD6}";
+// Hung ceiling (type 35): hung ceiling and ceiling finish rules.
 class IQTKHungCeilingCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     virtual double GetElevation() = 0;
 };
 
-inline constexpr TGUID IID_IQTKCalcSettingAffectedCalcEDO = "{F943609D-8C35-4B90-BCDE-1FC1561805EF}";
+// Element whose object reads calculation settings when prepared (earthwork): earthwork rules.
 class IQTKCalcSettingAffectedCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKCustomEarthworkCalcEDO = "{A92E8D77-DBA5-4C81-BE5D-99224C295F1E}";
+// Any earthwork or backfill element: earthwork and backfill rules.
 class IQTKCustomEarthworkCalcEDO : public virtual IQTKCalcSettingAffectedCalcEDO {
 public:
     // Depth of the ordinary earth: total depth less the frozen and wet thicknesses, never below 0.
@@ -396,7 +399,7 @@ public:
     virtual const TVRMMultiPolygon2d* GetBottomPolygon() = 0;
 };
 
-inline constexpr TGUID IID_IQTKEarthworkCalcEDO = "{4FC4ED18-52A2-4300-AAF2-29FD4482D099}";
+// Excavation of any kind (types 40-42): earthwork rules.
 class IQTKEarthworkCalcEDO : public virtual IQTKCustomEarthworkCalcEDO {
 public:
     virtual bool HasWorkingFace() = 0;
@@ -404,7 +407,7 @@ public:
     virtual bool IsLevelBottom() = 0;
 };
 
-inline constexpr TGUID IID_IQTKPitEarthCalcEDO = "{BDEBC6AD-6CD5-4218-88E5-98D3501A8FC3}";
+// Pit earth (type 42): pit earthwork rules (slope increments).
 class IQTKPitEarthCalcEDO : public virtual IQTKEarthworkCalcEDO {
 public:
     virtual const TVRMMultiPolygon2d* GetSlopeBottomPolygon() = 0;
@@ -412,10 +415,10 @@ public:
     virtual void GetSlopeWidths(std::vector<double>& widths, double height) = 0;
 };
 
-inline constexpr TGUID IID_IQTKExcavatedEarthCalcEDO = "{898D3150-6989-425F-BB35-4A37CCCD22A4}";
+// Excavated earth (type 40): excavation rules.
 class IQTKExcavatedEarthCalcEDO : public virtual IQTKPitEarthCalcEDO {};
 
-inline constexpr TGUID IID_IQTKDitchEarthCalcEDO = "{577EDABF-5951-4957-A503-FBD1A94EA54F}";
+// Ditch earth (type 41): ditch earthwork rules.
 class IQTKDitchEarthCalcEDO : public virtual IQTKEarthworkCalcEDO {
 public:
     virtual const TVRMCustomLine2d* GetMidLine() = 0;
@@ -429,26 +432,26 @@ public:
     virtual double GetFrozenSectionArea(bool onlyLevel) = 0;
 };
 
-inline constexpr TGUID IID_IQTKCustomDitchCalcEDO = "{DF8C74C6-3A98-4F09-B034-6BC3576C88D3}";
+// Ditch-like earthwork: ditch earthwork rules.
 class IQTKCustomDitchCalcEDO : public virtual IQTKCustomEarthworkCalcEDO {};
 
-inline constexpr TGUID IID_IQTKEarthBackfillCalcEDO = "{401B0236-029E-4AF1-B5F1-C1552B3152AD}";
+// Backfill of any kind (types 43-45): backfill rules.
 class IQTKEarthBackfillCalcEDO : public virtual IQTKCustomEarthworkCalcEDO {
 public:
     virtual bool HasSlope() = 0;
     virtual bool HasWorkingFace() = 0;
 };
 
-inline constexpr TGUID IID_IQTKPitBackfillCalcEDO = "{B23394CB-E676-410B-BCAE-955E72819901}";
+// Pit backfill (type 45): backfill rules.
 class IQTKPitBackfillCalcEDO : public virtual IQTKEarthBackfillCalcEDO {
 public:
     virtual void CalcSlopeWidths(std::vector<double>& widths, double height) = 0;
 };
 
-inline constexpr TGUID IID_IQTKExcavatedBackfillCalcEDO = "{B9963C1B-E17A-42CE-BD94-9BA275E83EF4}";
+// Excavated backfill (type 43): backfill rules.
 class IQTKExcavatedBackfillCalcEDO : public virtual IQTKPitBackfillCalcEDO {};
 
-inline constexpr TGUID IID_IQTKDitchBackfillCalcEDO = "{4DF2F708-20D4-4AB3-873B-39F603CC07FE}";
+// Ditch backfill (type 44): backfill rules.
 class IQTKDitchBackfillCalcEDO : public virtual IQTKEarthBackfillCalcEDO {
 public:
     virtual const TVRMCustomLine2d* GetLeftLine() = 0;
@@ -457,23 +460,23 @@ public:
     virtual const TVRMCustomLine2d* GetRightWorkingFaceLine() = 0;
 };
 
-inline constexpr TGUID IID_IQTKEarthBackfillUnitCalcEDO = "{9776C131-6FEC-4811-AE2D-B0CDB1A999CC}";
+// Backfill unit (types 87-89): backfill rules.
 class IQTKEarthBackfillUnitCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The backfill element that owns the unit.
     virtual RecordRef GetBackfillRecord() = 0;
 };
 
-inline constexpr TGUID IID_IQTKRoomBackfillCalcEDO = "{6A5906DD-F8FA-4153-AEC0-C5A29B174287}";
+// Room backfill (type 46): backfill rules.
 class IQTKRoomBackfillCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKRaftFDCalcEDO = "{9F6CDD1D-995E-4D35-AADD-37AC062BACDE}";
+// Raft foundation (type 48): raft foundation rules.
 class IQTKRaftFDCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKStripFDCalcEDO = "{12B31F5B-BFC9-4AD6-B00B-D394270F1AA8}";
+// Strip foundation (type 51): strip foundation rules.
 class IQTKStripFDCalcEDO : public virtual IQTKHasSectionInfoComplexLineEntCalcEDO {};
 
-inline constexpr TGUID IID_IQTKStripFDUnitCalcEDO = "{2E1817E4-52B8-4832-8A7C-D0CFEC36C0EB}";
+// Strip foundation unit (type 81): plan-line routines and strip foundation rules.
 class IQTKStripFDUnitCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     virtual const TVRMCustomLine2d* GetUnitLine() = 0;
@@ -481,29 +484,29 @@ public:
     virtual const TVRMCustomLine2d* GetRightLine() = 0;
 };
 
-inline constexpr TGUID IID_IQTKComplexLineEntUnitCalcEDO = "{10AB3B39-C84B-4015-A868-1DDB88B77A68}";
+// Unit of a composite line element: its composite parent, when it changes.
 class IQTKComplexLineEntUnitCalcEDO : public virtual IInterface {
 public:
     // Builds the unit's lines, outline and solid again from its composite parent.
     virtual void RebuildFromParent() = 0;
 };
 
-inline constexpr TGUID IID_IQTKIsolatedFDCalcEDO = "{75C07FE4-37DD-4FEC-885E-026477BD36DC}";
+// Isolated foundation (type 52): isolated foundation rules.
 class IQTKIsolatedFDCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKIsolatedFDUnitCalcEDO = "{86D31533-C65C-4A03-B5A7-A36CCC13744A}";
+// Isolated foundation unit (type 82): isolated foundation rules.
 class IQTKIsolatedFDUnitCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKPileCalcEDO = "{88C205BE-7B70-4DFB-BC9D-D067AE533F7D}";
+// Pile (type 54): pile rules.
 class IQTKPileCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKPileCapCalcEDO = "{9A2662B9-1EF6-4464-B42D-4871D1BBA6D5}";
+// Pile cap (type 53): pile cap rules.
 class IQTKPileCapCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKPileCapUnitCalcEDO = "{53475FFF-A2F5-438D-82DD-E663E1E5E4CB}";
+// Pile cap unit (type 83): pile cap rules.
 class IQTKPileCapUnitCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKSumpCalcEDO = "{E788648F-7D61-43A6-817B-EEA13CE0B47E}";
+// Sump (type 56): sump rules.
 class IQTKSumpCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The hole solid, nil when the sump has none.
@@ -512,14 +515,14 @@ public:
     virtual const TVRMPolyhedron3d* GetBodySolid() = 0;
 };
 
-inline constexpr TGUID IID_IQTKTrenchCalcEDO = "{A690C011-5C6C-4DBC-AD99-7F01CA4A719B}";
+// Trench (type 80): trench rules.
 class IQTKTrenchCalcEDO : public virtual IQTKHasSectionInfoComplexLineEntCalcEDO {
 public:
     // The trench's inner hollow solid, nil when it has none.
     virtual const TVRMPolyhedron3d* GetHoleSolid() = 0;
 };
 
-inline constexpr TGUID IID_IQTKTrenchUnitCalcEDO = "{8A44C488-2D0C-4499-AE13-310B451F8C8F}";
+// Trench unit: bottom board, side wall or cover board (type 84): trench rules.
 class IQTKTrenchUnitCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     virtual const TVRMCustomLine2d* GetUnitLine() = 0;
@@ -530,16 +533,16 @@ public:
     virtual int GetFreeHeadKind() = 0;
 };
 
-inline constexpr TGUID IID_IQTKBeddingCalcEDO = "{96EAEA3E-244B-4453-81E3-76106EF9DDAE}";
+// Bedding of any shape (type 55): bedding rules.
 class IQTKBeddingCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKPointBeddingCalcEDO = "{74B3CD9A-D341-4540-B42F-E7711A5CA17F}";
+// Bedding under a point element (type 55, point shape): bedding rules.
 class IQTKPointBeddingCalcEDO : public virtual IQTKBeddingCalcEDO {};
 
-inline constexpr TGUID IID_IQTKFaceBeddingCalcEDO = "{A54A1D3A-0E82-4721-853C-87A441F229FE}";
+// Bedding under a face element (type 55, face shape): bedding rules.
 class IQTKFaceBeddingCalcEDO : public virtual IQTKBeddingCalcEDO {};
 
-inline constexpr TGUID IID_IQTKLineBeddingCalcEDO = "{59880060-7D6E-455E-B468-26BBCE4E0605}";
+// Bedding under a line element (type 55, line shape): bedding rules.
 class IQTKLineBeddingCalcEDO : public virtual IQTKBeddingCalcEDO {
 public:
     virtual const TVRMCustomLine2d* GetMidLine() = 0;
@@ -547,10 +550,10 @@ public:
     virtual double GetSlopeFactor() = 0;
 };
 
-inline constexpr TGUID IID_IQTKPostCastStripCalcEDO = "{3D822108-3D52-4E11-A2AB-D29069B99888}";
+// Post-cast strip (type 63): post-cast strip rules.
 class IQTKPostCastStripCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
-inline constexpr TGUID IID_IQTKRibbonOpeningCalcEDO = "{62F8A3EE-789B-4061-8B4D-95C6F29A0FF1}";
+// Ribbon opening (type 9) and the base of the ribbon window: ribbon rules.
 class IQTKRibbonOpeningCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
 public:
     // The segment's calculation middle line (owned by the object).
@@ -566,39 +569,39 @@ public:
     virtual Ref<IQTKRibbonHeightCalculator> GetHeightCalculator() = 0;
 };
 
-inline constexpr TGUID IID_IQTKRibbonWinCalcEDO = "{7D5992A1-31CC-4549-AE0A-BBBE460F3043}";
+// Ribbon window (type 8): ribbon window rules.
 class IQTKRibbonWinCalcEDO : public virtual IQTKRibbonOpeningCalcEDO {};
 
-inline constexpr TGUID IID_IQTKWallHollowCalcEDO = "{02E684FD-842C-4943-8D7E-D1EEB303F1A1}";
+// Any opening in a wall (door, window, opening, alcove): wall deduction rules and opening rules.
 class IQTKWallHollowCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The opening's outline in the wall's elevation plane (x along the wall line, y elevation); wall may be nil.
     virtual Ref<IQTKSectionPoly> GetSectionPolyOnWall(IRDXRecord* wall) = 0;
 };
 
-inline constexpr TGUID IID_IQTKDoorCalcEDO = "{8C8DE8B7-51E4-4BC4-AC64-238BDB700370}";
+// Door (type 4): door rules and wall deductions.
 class IQTKDoorCalcEDO : public virtual IQTKWallHollowCalcEDO {};
 
-inline constexpr TGUID IID_IQTKWindowCalcEDO = "{DD0FB3EA-F0B8-486C-9072-745C5C9BE3F1}";
+// Window (type 5): window rules and wall deductions.
 class IQTKWindowCalcEDO : public virtual IQTKWallHollowCalcEDO {};
 
-inline constexpr TGUID IID_IQTKOpeningCalcEDO = "{CFA63832-71AD-45B4-BA66-398CDD69CB67}";
+// Wall opening (type 7): opening rules and wall deductions.
 class IQTKOpeningCalcEDO : public virtual IQTKWallHollowCalcEDO {};
 
-inline constexpr TGUID IID_IQTKAlcoveCalcEDO = "{C9E8D144-A88F-4E8C-8089-368CBFEF3CDF}";
+// Alcove (type 13): alcove rules and wall deductions.
 class IQTKAlcoveCalcEDO : public virtual IQTKWallHollowCalcEDO {};
 
-inline constexpr TGUID IID_IQTKDoorWinCalcEDO = "{B3EEAA10-6DF6-47A6-9BD9-173E24F2D956}";
+// Door-window (type 6): door-window rules and wall deductions.
 class IQTKDoorWinCalcEDO : public virtual IQTKWallHollowCalcEDO {};
 
-inline constexpr TGUID IID_IQTKDormerWinCalcEDO = "{DA8C5281-7051-49C0-86D4-D61CB1778862}";
+// Dormer window (type 11): dormer rules.
 class IQTKDormerWinCalcEDO : public virtual IQTKCalculatorEDO {};
 
-inline constexpr TGUID IID_IQTKCourtyardCalcEDO = "{F2411F16-8952-4BB4-AF66-FB4D464354E7}";
+// Courtyard (type 59): courtyard rules.
 class IQTKCourtyardCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
 };
 
-inline constexpr TGUID IID_IQTKFlightCalculator = "{1C56C0B9-4884-4DD2-A9EC-59690E15AFC4}";
+// Flight of a stair (types 30, 31): stair and flight rules.
 class IQTKFlightCalculator : public virtual IQTKCalculatorEDO {};

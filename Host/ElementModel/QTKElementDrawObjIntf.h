@@ -17,9 +17,6 @@
 
 class TVRMPolyhedron3d;
 
-// Identity of the draw-object interface (the cast from a record's object).
-inline constexpr TGUID IID_IQTKElementDrawObj = "{EF069540-6407-4128-9F27-152DCB0BB3D2}";
-
 // Property values of an element by property name (names compare without
 // regard to ASCII case). A property may be absent, present without a value
 // (null) or present with a value; the numeric reads give their default for
@@ -88,8 +85,6 @@ public:
     virtual int GetCount() const = 0;
     virtual IQTKBeamHaunchInfo* GetItem(int index) const = 0;
 };
-
-inline constexpr TGUID IID_IQTKBeamHaunchInfoOwner = "{9F8ED98E-D149-48BF-B112-60CD1234D735}";
 
 // A beam's haunches; the list may be nil.
 class IQTKBeamHaunchInfoOwner : public virtual IInterface {

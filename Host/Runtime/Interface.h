@@ -9,13 +9,8 @@
 
 #include <atomic>
 #include <cstddef>
-#include <string_view>
 #include <type_traits>
 #include <utility>
-
-// Fixed identity of an interface, in registry form "{XXXXXXXX-...}". Kept
-// where a caller relies on the identity (caches keyed by it, casts by it).
-using TGUID = std::string_view;
 
 class IInterface {
 public:

@@ -19,9 +19,6 @@ class IQTKConnectedEdoIDInfo;
 
 using TQTKLineEdoInfoArray = std::vector<Ref<IQTKLineEdoInfo>>;
 
-inline constexpr TGUID IID_IQTKLineEdoInfo = "{5B528C0E-45B6-4B9F-8C2E-CD33ECA844A3}";
-inline constexpr TGUID IID_IQTKLineEdoInfoProvider = "{98DAF0B0-330D-4536-B47A-8CB6F9565862}";
-
 // A line element as a calculator sees it. Widths and offsets are mm; the axis offset is the
 // distance from the left side line to the drawn axis, measured to the right, so the left side
 // line lies at -AxisOffset, the right one at Width - AxisOffset and the centre line at
