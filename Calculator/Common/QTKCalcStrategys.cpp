@@ -7,12 +7,10 @@
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "Host/QTKCommon/QTKHostMessage.h"
 #include "Host/RDX/RDXSync.h"
 
 namespace {
-
-std::mutex GMessageLock;
-TQTKHostMessageCallback GMessageCallback;
 
 // Position of the id in the ascending list and whether it is there.
 std::pair<size_t, bool> FindRuleId(const std::vector<int>& ids, int ruleId)
@@ -22,23 +20,6 @@ std::pair<size_t, bool> FindRuleId(const std::vector<int>& ids, int ruleId)
 }
 
 }  // namespace
-
-void SetHostMessageCallback(TQTKHostMessageCallback callback)
-{
-    std::lock_guard guard(GMessageLock);
-    GMessageCallback = std::move(callback);
-}
-
-void ShowHostMessage(std::string_view message)
-{
-    TQTKHostMessageCallback callback;
-    {
-        std::lock_guard guard(GMessageLock);
-        callback = GMessageCallback;
-    }
-    if (callback)
-        callback(message);
-}
 
 TQTKStrategyModule GetCalculatorModule()
 {

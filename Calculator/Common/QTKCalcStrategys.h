@@ -3,9 +3,7 @@
 // module and shared by every matcher of that id.
 #pragma once
 
-#include <functional>
 #include <shared_mutex>
-#include <string_view>
 #include <vector>
 
 #include "Calculator/Common/QTKCalcStrategyIntf.h"
@@ -40,10 +38,3 @@ Ref<IQTKCalcStrategy> CreateStrategyByRuleId(TQTKStrategyCache& cache, int ruleI
 
 // This library as a strategy module (loaded once, never unloaded).
 TQTKStrategyModule GetCalculatorModule();
-
-// Messages for the user. The host decides how to show them; without a
-// callback they are dropped. Never blocks the calculating thread beyond the
-// callback itself.
-using TQTKHostMessageCallback = std::function<void(std::string_view message)>;
-void SetHostMessageCallback(TQTKHostMessageCallback callback);
-void ShowHostMessage(std::string_view message);

@@ -8,7 +8,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Host/ElementModel/QTKElementModel.h"
-#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKCalculationScope.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/Runtime/SysUtils.h"
 
@@ -78,25 +78,21 @@ int Run(const TCalcCommandOptions& options, std::ostream& out, std::ostream& err
         err << "qtkcalc calc: rule \"" << options.rule << "\" is not registered; the neutral rule answers 0\n";
 
     model->Activate();
-    TQTKCalcSessionOptions session;
-    session.business = TableSourceRef(model->GetBusiness());
-    session.calculatorSetting = RuleSetOf(*model);
-    session.detailMode = options.details;
-    StartCalculationSession(session);
-    SetHostMessageCallback([&err](std::string_view message) { err << "qtkcalc calc: " << message << '\n'; });
+    TQTKCalculationScopeOptions scopeOptions;
+    scopeOptions.session.business = TableSourceRef(model->GetBusiness());
+    scopeOptions.session.calculatorSetting = RuleSetOf(*model);
+    scopeOptions.session.detailMode = options.details;
+    scopeOptions.messages = [&err](std::string_view message) { err << "qtkcalc calc: " << message << '\n'; };
+    scopeOptions.exprMode = options.expr;
+    scopeOptions.release = FreeCalcEDOs;
+    TQTKCalculationScope scope(std::move(scopeOptions));
+    scope.BeginQuantity(options.subject, options.rule);
 
-    TQTKEdoGlobalData* data = GetEdoGlobalData(options.subject);
-    data->SetCurQty(options.rule, options.rule, options.rule);
-    data->SetIsExprMode(options.expr);
-    TQTKDeductDetailContainer details;
-    SetDeductDetailContainer(&details);
-
-    int result = 0;
     try {
         const Ref<IQTKCalcStrategy> rule = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(options.rule.c_str()));
         const double quantity =
             rule->Calculate(RecordRef(subject->GetRecord()), RecordRef(object ? object->GetRecord() : nullptr),
-                            session.business, session.calculatorSetting);
+                            GBusiness(), GCalculatorSetting());
         out << "rule " << options.rule << " on element " << ElementLabel(*subject);
         if (object)
             out << " with element " << ElementLabel(*object);
@@ -105,21 +101,16 @@ int Run(const TCalcCommandOptions& options, std::ostream& out, std::ostream& err
             << "  as length " << FloatToStr(quantity) << " mm = " << MMToM(quantity) << " m\n"
             << "  as area   " << FloatToStr(quantity) << " mm2 = " << MM2ToM2(quantity) << " m2\n"
             << "  as volume " << FloatToStr(quantity) << " mm3 = " << MM3ToM3(quantity) << " m3\n";
-        if (options.expr) {
-            std::string text;
-            out << "expression " << (data->GetExprText(options.rule, text) ? text : "(none)") << '\n';
-        }
+        if (options.expr)
+            out << "expression " << scope.ExprText(options.subject, options.rule).value_or("(none)") << '\n';
         if (options.details)
-            PrintDetails(details, out);
+            PrintDetails(scope.Details(), out);
     } catch (const std::exception& error) {
         err << "qtkcalc calc: rule " << options.rule << " on element " << ElementLabel(*subject) << ": " << error.what()
             << '\n';
-        result = 1;
+        return 1;
     }
-    SetDeductDetailContainer(nullptr);
-    SetHostMessageCallback(nullptr);
-    FreeCalcEDOs();
-    return result;
+    return 0;
 }
 
 }  // namespace

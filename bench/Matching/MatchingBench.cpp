@@ -14,7 +14,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKRuleOperator.h"
 #include "Host/ElementModel/QTKElementModel.h"
-#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKCalculationScope.h"
 
 namespace {
 
@@ -97,11 +97,12 @@ struct TBenchModel {
     TBenchModel()
     {
         model = TQTKElementModel::LoadFromText(ModelText(), std::filesystem::current_path());
-        TQTKCalcSessionOptions options;
-        options.business = TableSourceRef(model->GetBusiness());
+        TQTKCalculationScopeOptions options;
+        options.session.business = TableSourceRef(model->GetBusiness());
         settings = TableSourceRef(model->GetRDXModel()->FindDatabase("NormCalcRule"));
-        options.calculatorSetting = settings;
-        StartCalculationSession(options);
+        options.session.calculatorSetting = settings;
+        options.release = FreeCalcEDOs;
+        scope = std::make_unique<TQTKCalculationScope>(std::move(options));
         rules = settings->GetDatabase()->GetTable("InternalQtyCalcRule");
         cache.ruleTable = TableRef(settings->GetDatabase()->GetTable("CalcRule"));
         cache.defaultStrategy = MakeRef<TQTKCalcStrategy>();
@@ -115,6 +116,7 @@ struct TBenchModel {
     IRDXRecord* Element(int index) const { return model->GetElement(index)->GetRecord(); }
 
     Ref<TQTKElementModel> model;
+    std::unique_ptr<TQTKCalculationScope> scope;
     TableSourceRef settings;
     IRDXTable* rules = nullptr;
     TQTKStrategyCache cache;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKCalculationScope.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
@@ -30,7 +30,7 @@ void SetPerSubtraction(benchmark::State& state, int subtractions)
 // A 12000 x 240 x 3000 wall and five 900 x 2100 doors through it.
 void BM_WallVolumeFiveOpenings(benchmark::State& state)
 {
-    StartCalculationSession({});
+    const TQTKCalculationScope scope;
     const auto wall = Box(0, 0, 0, 12000, 240, 3000);
     std::vector<std::unique_ptr<TVRMPolyhedron3d>> openings;
     for (int i = 0; i < 5; ++i)
@@ -50,7 +50,7 @@ BENCHMARK(BM_WallVolumeFiveOpenings)->Unit(benchmark::kMicrosecond);
 // columns at its ends, the slab on it and a crossing beam.
 void BM_BeamFormworkFourNeighbours(benchmark::State& state)
 {
-    StartCalculationSession({});
+    const TQTKCalculationScope scope;
     const auto beam = Box(0, 0, 2500, 6000, 250, 3000);
     // Box faces: -y, +x, +y, -x, top, bottom.
     const TVRMPolyhedronShell3d formwork(*beam, std::vector<int>{0, 2, 5});

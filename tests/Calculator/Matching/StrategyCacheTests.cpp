@@ -12,6 +12,7 @@
 #include "CalcModelFixture.h"
 #include "Calculator/Common/QTKCalcStrategy.h"
 #include "Calculator/Common/QTKCalcStrategys.h"
+#include "Host/QTKCommon/QTKHostMessage.h"
 #include "Host/RDX/PXEIntf.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKCalculationScope.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/RDX/RDXTable.h"
 #include "Host/Runtime/Assert.h"
@@ -39,17 +39,11 @@ inline std::unique_ptr<TVRMPolyhedronShell3d> FaceShell(TVRMLoop3d loop)
     return shell;
 }
 
-// A fresh session per test; the test's thread records details into Details().
+// A calculation scope per test; the test's thread records details into Details().
 class TQTKSessionTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        StartCalculationSession({});
-        SetDeductDetailContainer(&details_);
-    }
-    void TearDown() override { SetDeductDetailContainer(nullptr); }
-    TQTKDeductDetailContainer& Details() { return details_; }
+    TQTKDeductDetailContainer& Details() { return scope_.Details(); }
 
 private:
-    TQTKDeductDetailContainer details_;
+    TQTKCalculationScope scope_;
 };
