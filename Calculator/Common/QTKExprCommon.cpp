@@ -1,6 +1,9 @@
 #include "Calculator/Common/QTKExprCommon.h"
 
+#include <memory>
+
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKCalculatorExprContainer.h"
 #include "Host/Runtime/CorvaMathUtils.h"
 #include "Host/VRM/VRMCommon2d.h"
 
@@ -26,6 +29,15 @@ bool AddExprText(const IRDXRecord* record, const std::string& text)
 bool AppendToExprText(const IRDXRecord* record, const std::string& text)
 {
     return record && GetEdoGlobalData(record->GetID())->AppendExprText(text);
+}
+
+void AddOriginalExprItem(IRDXRecord* record, const std::string& text)
+{
+    if (!record)
+        return;
+    TQTKEdoGlobalData* data = GetEdoGlobalData(record->GetID());
+    data->GetExprContainer().Add(
+        std::make_unique<TQTKCalcInternalOriginalExprItem>(RecordRef(record), data->GetCurQtyKey(), text, 1.0, true));
 }
 
 double ExprLength(double mm)

@@ -27,6 +27,11 @@ bool AddExprText(const IRDXRecord* record, const std::string& text);
 // Appends to the current quantity's text; False (nothing changed) without one.
 bool AppendToExprText(const IRDXRecord* record, const std::string& text);
 
+// Adds the text as an original-quantity expression item (factor 1) of the
+// record's current quantity, whatever the expression flag; a nil record adds
+// nothing.
+void AddOriginalExprItem(IRDXRecord* record, const std::string& text);
+
 // Printed values: model units to m / m² / m³, rounded to 4 decimals.
 double ExprLength(double mm);
 double ExprArea(double mm2);

@@ -84,6 +84,16 @@ void TQTKModelRuntimeOptions::SetBoxService(IQTKBoxService* service)
     boxService_.Set(Ref<IQTKBoxService>(service));
 }
 
+TableRef TQTKModelRuntimeOptions::GetParamPolyParamTable() const
+{
+    return paramPolyParamTable_.Get();
+}
+
+void TQTKModelRuntimeOptions::SetParamPolyParamTable(IRDXTable* table)
+{
+    paramPolyParamTable_.Set(TableRef(table));
+}
+
 TQTKModelRuntimeOptions& GetQTKModelRuntimeOptions()
 {
     static TQTKModelRuntimeOptions options;

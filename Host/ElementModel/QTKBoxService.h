@@ -48,9 +48,15 @@ public:
     // Nil when no model is active.
     IQTKBoxService* GetBoxService() const;
     void SetBoxService(IQTKBoxService* service);
+    // The parameter table of parametric elements ("ParamPolyParam": a row per
+    // parameter of a parametric shape, with "ParamPolyID", "ParamCode",
+    // "ParamName" and "Unit"); nil when the active model has none.
+    TableRef GetParamPolyParamTable() const;
+    void SetParamPolyParamTable(IRDXTable* table);
 
 private:
     TVRMGuardedRef<IQTKBoxService> boxService_;
+    TVRMGuardedRef<IRDXTable> paramPolyParamTable_;
 };
 
 TQTKModelRuntimeOptions& GetQTKModelRuntimeOptions();

@@ -158,6 +158,7 @@ TVRMBox3d TQTKElementModel::GetTotalBox() const
 void TQTKElementModel::Activate() const
 {
     GetQTKModelRuntimeOptions().SetBoxService(boxService_.get());
+    GetQTKModelRuntimeOptions().SetParamPolyParamTable(rdx_ ? rdx_->FindTable("ParamPolyParam") : nullptr);
 }
 
 void TQTKElementModel::ClearCalcEDOs() const

@@ -67,7 +67,8 @@ public:
     IQTKBoxService* GetBoxService() const noexcept { return boxService_.get(); }
     // Box over every element; an invalid box when there is none.
     TVRMBox3d GetTotalBox() const;
-    // Makes this model's box service the one of GetQTKModelRuntimeOptions.
+    // Makes this model's box service and its "ParamPolyParam" table (nil when
+    // it has none) the ones of GetQTKModelRuntimeOptions.
     void Activate() const;
     // Detaches every calculation element object (they may refer back to the
     // records); the destructor does it too.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Host/Runtime/SysUtils.h"
+
 double FRound(double value, int decimals, double tolerance)
 {
     if (!std::isfinite(value))
@@ -11,4 +13,9 @@ double FRound(double value, int decimals, double tolerance)
     if (magnitude == 0.0)
         return 0.0;
     return value < 0 ? -magnitude : magnitude;
+}
+
+std::string FRoundToStr(double value, int decimals, double tolerance)
+{
+    return FloatToStr(FRound(value, decimals, tolerance));
 }

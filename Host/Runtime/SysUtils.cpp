@@ -90,7 +90,21 @@ std::string FormatGeneral(double value, int precision)
     return body;
 }
 
-std::string FloatToStr(double value) { return FormatGeneral(value, 15); }
+std::string FloatToStr(double value)
+{
+    return FormatGeneral(value, 15);
+}
+
+std::string QuotedStr(std::string_view text)
+{
+    std::string result = "'";
+    for (char c : text) {
+        result += c;
+        if (c == '\'')
+            result += '\'';
+    }
+    return result + "'";
+}
 
 namespace {
 
@@ -222,59 +236,59 @@ std::string Format(std::string_view format, std::initializer_list<TVarRec> args)
         const auto& value = list[next++]->Value();
         std::string text;
         switch (type) {
-        case 'd':
-        case 'u':
-        case 'x': {
-            if (!std::holds_alternative<int64_t>(value))
-                InvalidFormat(format);
-            const int64_t v = std::get<int64_t>(value);
-            if (type == 'x') {
-                char buf[32];
-                std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(v));
-                text = buf;
-            } else {
-                text = std::to_string(type == 'u' ? static_cast<int64_t>(static_cast<uint32_t>(v)) : v);
+            case 'd':
+            case 'u':
+            case 'x': {
+                if (!std::holds_alternative<int64_t>(value))
+                    InvalidFormat(format);
+                const int64_t v = std::get<int64_t>(value);
+                if (type == 'x') {
+                    char buf[32];
+                    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(v));
+                    text = buf;
+                } else {
+                    text = std::to_string(type == 'u' ? static_cast<int64_t>(static_cast<uint32_t>(v)) : v);
+                }
+                if (precision > 0) {
+                    const bool neg = !text.empty() && text[0] == '-';
+                    std::string digits = neg ? text.substr(1) : text;
+                    while (static_cast<int>(digits.size()) < precision)
+                        digits.insert(0, 1, '0');
+                    if (neg)
+                        digits.insert(0, 1, '-');
+                    text = std::move(digits);
+                }
+                break;
             }
-            if (precision > 0) {
-                const bool neg = !text.empty() && text[0] == '-';
-                std::string digits = neg ? text.substr(1) : text;
-                while (static_cast<int>(digits.size()) < precision)
-                    digits.insert(0, 1, '0');
-                if (neg)
-                    digits.insert(0, 1, '-');
-                text = std::move(digits);
+            case 'g':
+            case 'f':
+            case 'e':
+            case 'n': {
+                double v;
+                if (std::holds_alternative<double>(value))
+                    v = std::get<double>(value);
+                else if (std::holds_alternative<int64_t>(value))
+                    v = static_cast<double>(std::get<int64_t>(value));
+                else
+                    InvalidFormat(format);
+                if (type == 'g')
+                    text = FormatGeneral(v, precision < 0 ? 15 : precision);
+                else if (type == 'e')
+                    text = ScientificText(v, precision < 0 ? 15 : (precision == 0 ? 1 : precision));
+                else
+                    text = FixedText(v, precision < 0 ? 2 : precision, type == 'n');
+                break;
             }
-            break;
-        }
-        case 'g':
-        case 'f':
-        case 'e':
-        case 'n': {
-            double v;
-            if (std::holds_alternative<double>(value))
-                v = std::get<double>(value);
-            else if (std::holds_alternative<int64_t>(value))
-                v = static_cast<double>(std::get<int64_t>(value));
-            else
+            case 's': {
+                if (!std::holds_alternative<std::string>(value))
+                    InvalidFormat(format);
+                text = std::get<std::string>(value);
+                if (precision >= 0 && static_cast<int>(text.size()) > precision)
+                    text.resize(precision);
+                break;
+            }
+            default:
                 InvalidFormat(format);
-            if (type == 'g')
-                text = FormatGeneral(v, precision < 0 ? 15 : precision);
-            else if (type == 'e')
-                text = ScientificText(v, precision < 0 ? 15 : (precision == 0 ? 1 : precision));
-            else
-                text = FixedText(v, precision < 0 ? 2 : precision, type == 'n');
-            break;
-        }
-        case 's': {
-            if (!std::holds_alternative<std::string>(value))
-                InvalidFormat(format);
-            text = std::get<std::string>(value);
-            if (precision >= 0 && static_cast<int>(text.size()) > precision)
-                text.resize(precision);
-            break;
-        }
-        default:
-            InvalidFormat(format);
         }
         out += Pad(std::move(text), width, left);
     }

@@ -16,6 +16,10 @@
 
 std::string FloatToStr(double value);
 
+// The text in single quotes, quote characters inside doubled ("it's" ->
+// "'it''s'"), as a text literal of the engine's expression language.
+std::string QuotedStr(std::string_view text);
+
 // General format with `precision` significant digits (FloatToStr uses 15).
 std::string FormatGeneral(double value, int precision = 15);
 

@@ -21,18 +21,6 @@ std::vector<int> Ids(const ViewRef& view)
     return ids;
 }
 
-// A text in single quotes, quotes inside doubled.
-std::string Quoted(std::string_view text)
-{
-    std::string out = "'";
-    for (char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out + "'";
-}
-
 }  // namespace
 
 TEST(RDXFilter, FiltersOfTheRules)
@@ -48,7 +36,7 @@ TEST(RDXFilter, FiltersOfTheRules)
         {"InternalQtyDict", Format("(SubjectElementTypeID = %d) and (ObjectElementTypeID = %d)", {0, 15}), {7, 3}},
         {"InternalQtyDict", "ObjectElementTypeID <> 15", {5}},  // null compares with nothing
         {"ParamPolyParam",
-         Format("(%s=%d)and(SameText(%s, %s))", {"ParamPolyID", 255, "ParamCode", Quoted("b'1")}),
+         Format("(%s=%d)and(SameText(%s, %s))", {"ParamPolyID", 255, "ParamCode", QuotedStr("b'1")}),
          {2}},
         {"ElementDrawObj", "~ElementID.ElementTypeID = 58", {105, 103}},
         {"ElementDrawObj", Format("~ElementID.ElementTypeID in [%d]", {58}), {105, 103}},
