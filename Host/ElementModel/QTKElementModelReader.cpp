@@ -23,11 +23,160 @@ using nlohmann::json;
 
 namespace {
 
+constexpr size_t CBriefLength = 40;
+
+// Appends the start of a value's JSON text to `out`, stopping once `out`
+// holds more than CBriefLength characters (a huge value is not written out).
+void AppendBrief(const json& v, std::string& out)
+{
+    if (out.size() > CBriefLength)
+        return;
+    if (v.is_array() || v.is_object()) {
+        out += v.is_array() ? '[' : '{';
+        bool first = true;
+        for (auto it = v.begin(); it != v.end() && out.size() <= CBriefLength; ++it) {
+            out += first ? "" : ", ";
+            first = false;
+            if (v.is_object())
+                out += json(it.key()).dump() + ": ";
+            AppendBrief(it.value(), out);
+        }
+        out += v.is_array() ? ']' : '}';
+    } else if (v.is_string() && v.get_ref<const std::string&>().size() > CBriefLength) {
+        out += json(v.get_ref<const std::string&>().substr(0, CBriefLength)).dump();
+    } else {
+        out += v.dump();
+    }
+}
+
 // A value for a message: its first characters.
 std::string Brief(const json& v)
 {
-    std::string text = v.dump();
-    return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+    std::string text;
+    AppendBrief(v, text);
+    return text.size() > CBriefLength ? text.substr(0, CBriefLength - 3) + "..." : text;
+}
+
+// Values nest at most this deep in a model file (an element's fields are
+// three levels below the file's top).
+constexpr size_t CMaxNesting = 64;
+
+// Parses a model file's text. Keeps track of where the parser is, so that a
+// fault (a syntax error, a number beyond the range of a double, nesting
+// deeper than CMaxNesting) names the element and the field.
+class TModelParser {
+public:
+    json Parse(std::string_view text)
+    {
+        if (const size_t nul = text.find('\0'); nul != std::string_view::npos)
+            throw EQTKModelError("the model file holds a NUL byte at offset " + std::to_string(nul) +
+                                 " (a model file is text)");
+        try {
+            return json::parse(text,
+                               [this](int, json::parse_event_t event, json& parsed) { return OnEvent(event, parsed); });
+        } catch (const EQTKModelError&) {
+            throw;
+        } catch (const json::out_of_range& error) {
+            Raise(std::string("a number is out of range (") + error.what() + ")");
+        } catch (const json::exception& error) {
+            Raise(std::string("the model file is not valid JSON: ") + error.what());
+        }
+    }
+
+private:
+    struct TFrame {
+        bool array = false;
+        size_t index = 0;  // arrays: the item being read
+        std::string key;   // objects: the member being read
+    };
+
+    bool OnEvent(json::parse_event_t event, const json& parsed)
+    {
+        switch (event) {
+            case json::parse_event_t::object_start:
+            case json::parse_event_t::array_start:
+                if (stack_.size() >= CMaxNesting)
+                    Raise("values nest deeper than " + std::to_string(CMaxNesting) + " levels");
+                stack_.push_back({event == json::parse_event_t::array_start, 0, {}});
+                break;
+            case json::parse_event_t::key:
+                stack_.back().key = parsed.get<std::string>();
+                break;
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                stack_.pop_back();
+                Next();
+                break;
+            case json::parse_event_t::value:
+                // An element's id, once read, names the element in later faults.
+                if (InElement() && stack_.size() == 3 && stack_[2].key == "id" && parsed.is_number_integer() &&
+                    parsed.get<std::int64_t>() > 0 && parsed.get<std::int64_t>() < CVRMMaxInt)
+                    elementId_ = {stack_[1].index, parsed.get<int>()};
+                Next();
+                break;
+        }
+        return true;
+    }
+    void Next()
+    {
+        if (!stack_.empty() && stack_.back().array)
+            ++stack_.back().index;
+    }
+    // Inside "elements"[i] of the top object.
+    bool InElement() const
+    {
+        return stack_.size() >= 3 && !stack_[0].array && stack_[0].key == "elements" && stack_[1].array;
+    }
+    std::string Path(size_t from) const
+    {
+        std::string path;
+        for (size_t i = from; i < stack_.size(); ++i) {
+            if (stack_[i].array)
+                path += "[" + std::to_string(stack_[i].index) + "]";
+            else if (!stack_[i].key.empty())
+                path += (path.empty() ? "" : ".") + stack_[i].key;
+        }
+        return path;
+    }
+    [[noreturn]] void Raise(const std::string& reason) const
+    {
+        if (InElement() && elementId_.first == stack_[1].index && elementId_.second > 0)
+            throw EQTKModelError(elementId_.second, Path(2), reason);
+        if (stack_.empty())
+            throw EQTKModelError(reason);
+        throw EQTKModelError(0, Path(0), reason);
+    }
+
+    std::vector<TFrame> stack_;
+    std::pair<size_t, int> elementId_{0, 0};  // (index in "elements", id)
+};
+
+// A solid given as faces is closed when every edge is shared by exactly two
+// faces running along it in opposite directions; the first edge that is not
+// makes the fault.
+std::string SolidClosureFault(const TQTKSolidData& data)
+{
+    // Directed edge (from, to) -> the face that runs along it.
+    std::map<std::pair<int, int>, size_t> edges;
+    auto edgeName = [](int a, int b) {
+        return "the edge from vertex " + std::to_string(a) + " to vertex " + std::to_string(b);
+    };
+    for (size_t f = 0; f < data.faces.size(); ++f) {
+        const auto& loop = data.faces[f];
+        for (size_t i = 0; i < loop.size(); ++i) {
+            const int a = loop[i], b = loop[(i + 1) % loop.size()];
+            if (a == b)
+                return "face " + std::to_string(f) + " repeats vertex " + std::to_string(a);
+            if (auto [it, added] = edges.emplace(std::pair{a, b}, f); !added)
+                return "the solid's faces are not oriented consistently: faces " + std::to_string(it->second) +
+                       " and " + std::to_string(f) + " both run along " + edgeName(a, b);
+        }
+    }
+    for (const auto& [edge, f] : edges)
+        if (!edges.count({edge.second, edge.first}))
+            return "the solid does not close: " + edgeName(edge.first, edge.second) + " belongs to face " +
+                   std::to_string(f) + " only";
+    return {};
 }
 
 }  // namespace
@@ -67,6 +216,11 @@ private:
     std::optional<double> OptNumber(const TElement& e, const json& object, const char* key,
                                     const std::string& path) const;
     int Integer(const TElement& e, const json& v, const std::string& field) const;
+    // The first of the named properties that holds a value (not absent, not
+    // null), as a number; `fallback` when none does. A text or a Boolean
+    // there is a type error naming the property.
+    double Prop(const TElement& e, const TQTKPropValues& props, std::initializer_list<std::string_view> names,
+                double fallback = 0.0) const;
     TVRMPoint2d Point(const TElement& e, const json& v, const std::string& field) const;
     TVRMPolygon2d Ring(const TElement& e, const json& v, const std::string& field, bool hole) const;
     TVRMMultiPolygon2d Rings(const TElement& e, const json& v, const std::string& field) const;
@@ -124,6 +278,30 @@ int TQTKElementModelReader::Integer(const TElement& e, const json& v, const std:
     if (!v.is_number_integer() || v.get<std::int64_t>() < -CVRMMaxInt || v.get<std::int64_t>() > CVRMMaxInt)
         Fail(e, field, "expected an integer, got " + Brief(v));
     return static_cast<int>(v.get<std::int64_t>());
+}
+
+double TQTKElementModelReader::Prop(const TElement& e, const TQTKPropValues& props,
+                                    std::initializer_list<std::string_view> names, double fallback) const
+{
+    for (std::string_view name : names) {
+        const TRDXValue* value = props.Find(name);
+        if (!value || std::holds_alternative<std::monostate>(*value))
+            continue;
+        double number = 0.0;
+        if (const auto* i = std::get_if<std::int64_t>(value))
+            number = static_cast<double>(*i);
+        else if (const auto* d = std::get_if<double>(value))
+            number = *d;
+        else
+            Fail(e, "props." + std::string(name),
+                 "expected a number, got " + (std::holds_alternative<bool>(*value)
+                                                  ? std::string("a Boolean")
+                                                  : Brief(json(std::get<std::string>(*value)))));
+        if (!std::isfinite(number) || std::abs(number) > 1e12)
+            Fail(e, "props." + std::string(name), "the number is out of range");
+        return number;
+    }
+    return fallback;
 }
 
 TVRMPoint2d TQTKElementModelReader::Point(const TElement& e, const json& v, const std::string& field) const
@@ -211,6 +389,8 @@ TQTKSolidData TQTKElementModelReader::Solid(const TElement& e, const json& v, co
         }
         data.faces.push_back(std::move(loop));
     }
+    if (const std::string fault = SolidClosureFault(data); !fault.empty())
+        Fail(e, field, fault);
     return data;
 }
 
@@ -302,20 +482,20 @@ void TQTKElementModelReader::Elevations(const TElement& e, const json& shape, co
     const std::string path = "shape";
     std::optional<double> b = OptNumber(e, shape, "bottom", path), t = OptNumber(e, shape, "top", path);
     if (!b && props.HasProp("BottomElev") && !props.IsPropNull("BottomElev"))
-        b = props.GetFloat("BottomElev");
+        b = Prop(e, props, {"BottomElev"});
     if (!t && props.HasProp("TopElev") && !props.IsPropNull("TopElev"))
-        t = props.GetFloat("TopElev");
-    const double sectionHeight = useSectionHeight ? props.GetFloat("SectionHeight") : 0.0;
+        t = Prop(e, props, {"TopElev"});
+    const double sectionHeight = useSectionHeight ? Prop(e, props, {"SectionHeight"}) : 0.0;
     if (!b)
         b = t && sectionHeight > 0.0 ? *t - sectionHeight : FloorValue(e.floor, "StructuralElevation");
     if (!t) {
         const double height =
-            props.GetFloat("Height", sectionHeight > 0.0 ? sectionHeight : FloorValue(e.floor, "Height"));
+            Prop(e, props, {"Height"}, sectionHeight > 0.0 ? sectionHeight : FloorValue(e.floor, "Height"));
         t = *b + height;
     }
     if (*t < *b - CVRMEpsilon)
         Fail(e, "shape.top", "the top lies below the bottom");
-    bottom = *b, top = *t;
+    bottom = *b, top = std::max(*t, *b);  // a top within the tolerance below is the bottom
 }
 
 Ref<IQTKShape> TQTKElementModelReader::ReadLineShape(const TElement& e, const json& shape, const TQTKPropValues& props)
@@ -341,15 +521,14 @@ Ref<IQTKShape> TQTKElementModelReader::ReadLineShape(const TElement& e, const js
     } else {
         d.line = TVRMCustomLine2d(p0, p1);
     }
-    d.width = OptNumber(e, shape, "width", "shape")
-                  .value_or(props.GetFloat("Thickness", props.GetFloat("SectionWidth", props.GetFloat("Width"))));
+    d.width = OptNumber(e, shape, "width", "shape").value_or(Prop(e, props, {"Thickness", "SectionWidth", "Width"}));
     if (d.width <= CVRMEpsilon)
         Fail(e, "shape.width", "a line element needs a width (\"width\", or the property Thickness or SectionWidth)");
-    d.axisOffset = OptNumber(e, shape, "axisOffset", "shape").value_or(props.GetFloat("AxisOffset", d.width / 2));
+    d.axisOffset = OptNumber(e, shape, "axisOffset", "shape").value_or(Prop(e, props, {"AxisOffset"}, d.width / 2));
     double bottom = 0.0, top = 0.0;
     Elevations(e, shape, props, true, bottom, top);
     auto end4 = [&](const char* key, const char* prop, double fallback) {
-        return OptNumber(e, shape, key, "shape").value_or(props.GetFloat(prop, fallback));
+        return OptNumber(e, shape, key, "shape").value_or(Prop(e, props, {prop}, fallback));
     };
     d.startBottom = end4("startBottom", "StartPtBottomElev", bottom);
     d.endBottom = end4("endBottom", "EndPtBottomElev", bottom);
@@ -357,6 +536,10 @@ Ref<IQTKShape> TQTKElementModelReader::ReadLineShape(const TElement& e, const js
     d.endTop = end4("endTop", "EndPtTopElev", top);
     if (d.startTop < d.startBottom - CVRMEpsilon || d.endTop < d.endBottom - CVRMEpsilon)
         Fail(e, "shape.top", "the top lies below the bottom at an end");
+    // A top within the tolerance below its bottom is the bottom, so that the
+    // solid builder (top at or above bottom) sees what was accepted here.
+    d.startTop = std::max(d.startTop, d.startBottom);
+    d.endTop = std::max(d.endTop, d.endBottom);
     if (const json* section = Find(shape, "section"))
         d.section = Rings(e, *section, "shape.section");
     if (const json* info = Find(shape, "sectionInfo")) {
@@ -482,9 +665,9 @@ Ref<IQTKShape> TQTKElementModelReader::ReadFaceShape(const TElement& e, const js
         d.elevInfo = ReadFaceElev(e, *elev, d.outline, d.elevKind);
     } else {
         d.levelElev = OptNumber(e, shape, "elev", "shape")
-                          .value_or(props.GetFloat("TopElev", FloorValue(e.floor, "StructuralElevation")));
+                          .value_or(Prop(e, props, {"TopElev"}, FloorValue(e.floor, "StructuralElevation")));
     }
-    d.thickness = OptNumber(e, shape, "thickness", "shape").value_or(props.GetFloat("Thickness"));
+    d.thickness = OptNumber(e, shape, "thickness", "shape").value_or(Prop(e, props, {"Thickness"}));
     if (d.thickness < 0.0)
         Fail(e, "shape.thickness", "a thickness cannot be negative");
     // The elevation value: a depth given, else the thickness (vertical), else
@@ -494,7 +677,7 @@ Ref<IQTKShape> TQTKElementModelReader::ReadFaceShape(const TElement& e, const js
             Fail(e, "shape.depth", "a depth cannot be negative");
         d.depth = *depth;
     } else if (d.thickness <= 0.0) {
-        d.depth = std::max(0.0, props.GetFloat("Depth"));
+        d.depth = std::max(0.0, Prop(e, props, {"Depth"}));
     }
     if (const json* flag = Find(shape, "flag"))
         d.flag = Integer(e, *flag, "shape.flag");
@@ -521,8 +704,8 @@ Ref<IQTKShape> TQTKElementModelReader::ReadPointShape(const TElement& e, const j
     } else {
         // A rectangle centred on the insertion point: "size" [x, y], else the
         // section properties.
-        double a = props.GetFloat("SectionWidth", props.GetFloat("Width"));
-        double b = props.GetFloat("SectionHeight", props.GetFloat("Len", a));
+        double a = Prop(e, props, {"SectionWidth", "Width"});
+        double b = Prop(e, props, {"SectionHeight", "Len"}, a);
         if (const json* size = Find(shape, "size")) {
             const TVRMPoint2d s = Point(e, *size, "shape.size");
             a = s.x, b = s.y;
@@ -568,18 +751,16 @@ Ref<IQTKShape> TQTKElementModelReader::ReadOpeningShape(const TElement& e, const
     if (const json* outline = Find(shape, "outline")) {
         d.local = Rings(e, *outline, "shape.outline");
     } else {
-        const double w =
-            OptNumber(e, shape, "width", "shape").value_or(props.GetFloat("OpeningWidth", props.GetFloat("Width")));
-        const double h =
-            OptNumber(e, shape, "height", "shape").value_or(props.GetFloat("OpeningHeight", props.GetFloat("Height")));
+        const double w = OptNumber(e, shape, "width", "shape").value_or(Prop(e, props, {"OpeningWidth", "Width"}));
+        const double h = OptNumber(e, shape, "height", "shape").value_or(Prop(e, props, {"OpeningHeight", "Height"}));
         if (w <= CVRMEpsilon || h <= CVRMEpsilon)
             Fail(e, "shape.width", "an opening needs an outline or a width and height (OpeningWidth, OpeningHeight)");
         d.local.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{-w / 2, 0}, {w / 2, 0}, {w / 2, h}, {-w / 2, h}}));
     }
     // Above the storey's floor level; without a storey, above the host's bottom.
-    const double above = props.GetFloat("AboveFloorHeight", props.GetFloat("WinAboveFloorHeight"));
+    const double above = Prop(e, props, {"AboveFloorHeight", "WinAboveFloorHeight"});
     const double floorLevel = e.floor ? FloorValue(e.floor, "StructuralElevation") : wall->GetBottomElevAt(d.insertPt);
-    d.bottom = OptNumber(e, shape, "bottom", "shape").value_or(props.GetFloat("BottomElev", floorLevel + above));
+    d.bottom = OptNumber(e, shape, "bottom", "shape").value_or(Prop(e, props, {"BottomElev"}, floorLevel + above));
     const TVRMBox2d box = d.local.Box();
     d.top = d.bottom + box.max.y;
     d.bottom += box.min.y;
@@ -771,26 +952,30 @@ void TQTKElementModelReader::CheckLinks()
                 Fail(e, field, "an element cannot be its own " + std::string(field));
         }
     }
-    // Parent chains must end: walk each chain once, marking finished elements.
-    std::vector<int> state(elements_.size(), 0);  // 0 new, 1 on the current walk, 2 done
-    for (size_t i = 0; i < elements_.size(); ++i) {
-        std::vector<size_t> walk;
-        for (size_t k = i; state[k] != 2;) {
-            if (state[k] == 1) {
-                std::string chain;
-                for (auto it = std::find(walk.begin(), walk.end(), k); it != walk.end(); ++it)
-                    chain += std::to_string(elements_[*it].id) + " -> ";
-                Fail(elements_[k], "parent",
-                     "the parents form a cycle (" + chain + std::to_string(elements_[k].id) + ")");
+    // Parent chains and owner chains must end: walk each chain once, marking
+    // finished elements.
+    for (auto [field, link] : {std::pair{"parent", &TElement::parent}, std::pair{"owner", &TElement::owner}}) {
+        std::vector<int> state(elements_.size(), 0);  // 0 new, 1 on the current walk, 2 done
+        for (size_t i = 0; i < elements_.size(); ++i) {
+            std::vector<size_t> walk;
+            for (size_t k = i; state[k] != 2;) {
+                if (state[k] == 1) {
+                    std::string chain;
+                    for (auto it = std::find(walk.begin(), walk.end(), k); it != walk.end(); ++it)
+                        chain += std::to_string(elements_[*it].id) + " -> ";
+                    Fail(elements_[k], field,
+                         std::string("the ") + field + "s form a cycle (" + chain + std::to_string(elements_[k].id) +
+                             ")");
+                }
+                state[k] = 1;
+                walk.push_back(k);
+                if (elements_[k].*link == 0)
+                    break;
+                k = byId_.at(elements_[k].*link);
             }
-            state[k] = 1;
-            walk.push_back(k);
-            if (elements_[k].parent == 0)
-                break;
-            k = byId_.at(elements_[k].parent);
+            for (size_t w : walk)
+                state[w] = 2;
         }
-        for (size_t w : walk)
-            state[w] = 2;
     }
 }
 
@@ -960,6 +1145,8 @@ Ref<TQTKElementModel> TQTKElementModelReader::Read()
         model_->rdx_ = LoadRDXModel(BuildTables(), baseDir_);
     } catch (const ERDXError& error) {
         throw EQTKModelError(std::string("tables: ") + error.what());
+    } catch (const json::exception& error) {
+        throw EQTKModelError(std::string("tables: ") + error.what());
     }
     model_->business_ = model_->rdx_->FindDatabase("Business");
     model_->elementTable_ = model_->business_->FindTable("ElementDrawObj");
@@ -998,9 +1185,13 @@ Ref<TQTKElementModel> TQTKElementModelReader::Read()
             ReadElement(e);
         } catch (const EQTKModelError& error) {
             errors.emplace_back(i, error);
-            if (errors.size() == maxErrors)
-                break;
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception& error) {
+            errors.emplace_back(i, EQTKModelError(e.id, "", error.what()));
         }
+        if (errors.size() == maxErrors)
+            break;
     }
     if (!errors.empty()) {
         std::stable_sort(errors.begin(), errors.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -1028,13 +1219,16 @@ Ref<TQTKElementModel> TQTKElementModelReader::Read()
 
 Ref<TQTKElementModel> TQTKElementModel::LoadFromText(std::string_view text, const std::filesystem::path& baseDir)
 {
-    json root;
+    const json root = TModelParser().Parse(text);
     try {
-        root = json::parse(text);
-    } catch (const json::parse_error& error) {
-        throw EQTKModelError(std::string("the model file is not valid JSON: ") + error.what());
+        return TQTKElementModelReader(root, baseDir).Read();
+    } catch (const EQTKModelError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw EQTKModelError(std::string("the model cannot be read: ") + error.what());
     }
-    return TQTKElementModelReader(root, baseDir).Read();
 }
 
 Ref<TQTKElementModel> TQTKElementModel::LoadFromFile(const std::filesystem::path& file)

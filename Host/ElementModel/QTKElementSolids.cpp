@@ -53,6 +53,9 @@ std::unique_ptr<TVRMPolyhedron3d> BuildLineSolid(const TQTKLineShape& shape)
     const TQTKLineShapeData& d = shape.Data();
     if (shape.HasSectionPolygon())  // the sweep puts its start and end caps last
         return TVRMPolyhedron3d::CreateSweep(d.section, d.line, {0, 0}, d.startBottom, d.endBottom);
+    // No height at either end: no volume (the element measures 0).
+    if (d.startTop - d.startBottom <= CVRMEpsilon && d.endTop - d.endBottom <= CVRMEpsilon)
+        return EmptySolid();
     auto solid =
         TVRMPolyhedron3d::CreateBand(d.line, d.width, d.axisOffset, d.startBottom, d.startTop, d.endBottom, d.endTop);
     if (solid && solid->HasFaces())
@@ -94,6 +97,8 @@ std::unique_ptr<TVRMPolyhedron3d> BuildPointSolid(const TQTKPointShape& shape, d
 {
     if (shape.Data().inWall)
         return BuildOpeningSolid(shape, extension);
+    if (shape.GetTopElev() - shape.GetBottomElev() <= CVRMEpsilon)
+        return EmptySolid();
     return TVRMPolyhedron3d::CreatePrism(shape.GetOutline(), shape.GetBottomElev(),
                                          shape.GetTopElev() - shape.GetBottomElev());
 }

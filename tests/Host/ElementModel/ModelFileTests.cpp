@@ -141,7 +141,7 @@ TEST(ModelFile, BadFilesNameTheElementAndField)
     };
     const std::string head = R"({"floors": [{"ID": 1, "StructuralElevation": 0, "Height": 3}], "elements": [)";
     const Case cases[] = {
-        {"invalid JSON", head + kWall, 0, "", "not valid JSON"},
+        {"invalid JSON (names where the text ends)", head + kWall, 0, "elements[1]", "not valid JSON"},
         {"missing id", head + R"({"type": 0, "shape": {}}]})", 0, "elements[0].id", "no \"id\""},
         {"missing type", head + R"({"id": 3, "shape": {}}]})", 3, "type", "no element type id"},
         {"unknown type id", head + R"({"id": 3, "type": 90, "shape": {}}]})", 3, "type", "unknown element type id 90"},

@@ -1,0 +1,146 @@
+// Model files a hostile user or another tool writes: each is either refused
+// with the element and the field that are wrong, or loaded and measured right;
+// none crashes the reader.
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "Tools/qtkcalc/CheckCommand.h"
+#include "tests/Host/ElementModel/ElementModelTestUtils.h"
+
+namespace {
+
+std::filesystem::path Hostile()
+{
+    const char* dir = std::getenv("QTK_TEST_FIXTURES");
+    return (dir ? std::filesystem::path(dir) : std::filesystem::path("tests/fixtures")) / "elementmodel" / "hostile";
+}
+
+std::string ReadFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Repeat(const std::string& text, int count)
+{
+    std::string result;
+    result.reserve(text.size() * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        result += text;
+    return result;
+}
+
+const std::string kFloors = R"({"floors": [{"ID": 1, "StructuralElevation": 0, "Height": 3}], "elements": [)";
+
+TEST(HostileModel, RefusedNamingTheElementAndField)
+{
+    struct Case {
+        const char* what;
+        std::string text;  // the model, or "@file" under tests/fixtures/elementmodel/hostile
+        int element;
+        std::string field;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"an element that is an array 100,000 deep", kFloors + Repeat("[", 100000) + Repeat("]", 100000) + "]}", 0,
+         "elements" + Repeat("[0]", 63), "nest deeper than 64 levels"},
+        {"properties nested 300,000 deep",
+         kFloors + R"({"id": 5, "type": 0, "props": {"X": )" + Repeat(R"({"a": )", 300000) + "1" + Repeat("}", 300000) +
+             "}}]}",
+         5, "props.X" + Repeat(".a", 60), "nest deeper than 64 levels"},
+        {"a number beyond the range of a double", "@number-beyond-double.json", 9, "props.TopElev", "out of range"},
+        {"bytes after a NUL", "@bytes-after-nul.json", 0, "", "NUL byte at offset"},
+        {"a cycle of owners", "@owner-cycle.json", 1, "owner", "the owners form a cycle (1 -> 2 -> 1)"},
+        {"text in a numeric elevation", "@text-elevation.json", 3, "props.StartPtTopElev",
+         "expected a number, got \"line\""},
+        {"a solid that does not close", "@open-solid.json", 4, "solid",
+         "does not close: the edge from vertex 0 to vertex 3 belongs to face 0 only"},
+        {"a solid with a face turned inside out", "@flipped-solid-face.json", 4, "solid",
+         "not oriented consistently: faces 4 and 5 both run along the edge from vertex 3 to vertex 7"},
+    };
+    const auto file = std::filesystem::temp_directory_path() / "qtk-hostile-model.json";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = c.text[0] == '@' ? ReadFile(Hostile() / c.text.substr(1)) : c.text;
+        ASSERT_FALSE(text.empty());
+        try {
+            TQTKElementModel::LoadFromText(text, ".");
+            ADD_FAILURE() << "loaded";
+        } catch (const EQTKModelError& error) {
+            EXPECT_EQ(error.Element(), c.element) << error.what();
+            EXPECT_EQ(error.Field(), c.field) << error.what();
+            EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
+        }
+        std::ofstream(file, std::ios::binary) << text;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCheckCommand(file.string(), out, err), 1);
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str().substr(0, 500);
+    }
+    std::filesystem::remove(file);
+}
+
+TEST(HostileModel, MessagesQuoteABoundedExcerpt)
+{
+    // An element given as a list of 100,000 numbers, and a floor id as a long text.
+    std::string list = "[0";
+    for (int i = 1; i < 100000; ++i)
+        list += ", " + std::to_string(i);
+    list += "]";
+    for (const std::string& text :
+         {kFloors + list + "]}", R"({"floors": [{"ID": ")" + std::string(100000, 'x') + R"("}], "elements": []})"}) {
+        try {
+            TQTKElementModel::LoadFromText(text, ".");
+            ADD_FAILURE() << "loaded";
+        } catch (const EQTKModelError& error) {
+            EXPECT_LT(std::string(error.what()).size(), 200u) << std::string(error.what()).substr(0, 300);
+        }
+    }
+}
+
+TEST(HostileModel, DegenerateElementsLoadAndMeasureNothing)
+{
+    // A wall whose top equals its bottom, a slab without thickness and a column
+    // without height load; their solids have no volume.
+    struct Case {
+        const char* file;
+        int element;
+    };
+    for (const Case& c :
+         {Case{"zero-height-wall.json", 5}, Case{"zero-thickness-slab.json", 6}, Case{"zero-height-column.json", 7}}) {
+        SCOPED_TRACE(c.file);
+        const auto model = TQTKElementModel::LoadFromFile(Hostile() / c.file);
+        const auto solid = model->FindElement(c.element)->BuildPolyhedron();
+        ASSERT_NE(solid, nullptr);
+        EXPECT_EQ(solid->GetFaceCount(), 0);
+        EXPECT_DOUBLE_EQ(solid->GetVolume(), 0.0);
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCheckCommand((Hostile() / c.file).string(), out, err), 0) << err.str();
+    }
+}
+
+TEST(HostileModel, ReaderAndBuilderAgreeOnATopJustBelowTheBottom)
+{
+    // An arc wall (radius 2500 over a 4000 chord) rising from 0 at its end to
+    // 3000 at its start, the end top 1e-9 below the bottom: within the
+    // tolerance, so the end top is the bottom and the wall has its solid.
+    const auto model = TQTKElementModel::LoadFromFile(Hostile() / "arc-wall-top-below.json");
+    const IQTKElementDrawObj* wall = model->FindElement(8);
+    const auto solid = wall->BuildPolyhedron();
+    EXPECT_GT(solid->GetVolume(), 0.0);
+    EXPECT_GT(solid->GetFaceCount(), 0);
+    const TVRMBox3d box = solid->GetBox();
+    EXPECT_NEAR(box.min.z, wall->GetBox().min.z, 1e-9);
+    EXPECT_NEAR(box.max.z, wall->GetBox().max.z, 1e-9);
+}
+
+TEST(HostileModel, AClosedSolidGivenAsFacesIsMeasured)
+{
+    const auto model = TQTKElementModel::LoadFromFile(Hostile() / "closed-solid.json");
+    EXPECT_NEAR(model->FindElement(4)->BuildPolyhedron()->GetVolume(), 1e9, 1e-3);
+}
+
+}  // namespace
