@@ -1,6 +1,9 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
+#include <set>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
@@ -64,6 +67,105 @@ TVRMBox3d RibbonBox(IQTKElementDrawObj* drawObj)
         segment = next;
     }
     return box;
+}
+
+// The box an element looks for its related elements in: its own box, except
+// for ribbons (the whole ribbon), tie columns (widened by their indent),
+// floor faces (raised by their up-turns), floor areas (the storey's first
+// metre everywhere) and trench units (their parent's box).
+TVRMBox3d RelatedSearchBox(IQTKElementDrawObj* drawObj, IRDXDatabase* database)
+{
+    const int ownType = drawObj->GetElementTypeID();
+    TVRMBox3d box = drawObj->GetBox();
+    if (IsRibbonType(ownType)) {
+        box = RibbonBox(drawObj);
+    } else if (ownType == 26) {
+        const double indent = EdoPropValueFloat(drawObj->GetPropValues(), "IndentingWidth");
+        box.min.x -= indent;
+        box.min.y -= indent;
+        box.max.x += indent;
+        box.max.y += indent;
+    } else if (ownType == 33) {
+        double upTurn = 0.0;
+        if (auto* face = dynamic_cast<IQTKFaceShape*>(drawObj->GetShape()))
+            for (int i = 0; i < face->GetEdgeCount(); ++i)
+                if (auto* info = dynamic_cast<IWaterProofEdgeInfo*>(face->GetEdgeInfo(i)))
+                    upTurn = std::max(upTurn, info->GetValue());
+        box.max.z += upTurn;
+    } else if (ownType == 58) {
+        const double bottom = EdoPropValueFloat(drawObj->GetPropValues(), "BottomElev");
+        IRDXTable* floors = database->GetTable("Floor");
+        const bool hasFloor = floors && floors->GetRecordByID(drawObj->GetFloorID());
+        box = TVRMBox3d({-COpenBound, -COpenBound, bottom},
+                        {COpenBound, COpenBound, hasFloor ? bottom + 1000.0 : bottom});
+    } else if (ownType == 84) {
+        if (IQTKElementDrawObj* parent = GetRecordDrawObj(drawObj->GetParentRecord()))
+            box = parent->GetBox();
+    }
+    return box;
+}
+
+bool HasWideSearchBox(int typeId)
+{
+    return IsRibbonType(typeId) || typeId == 26 || typeId == 33 || typeId == 58 || typeId == 84;
+}
+
+// The kinds of element `finder` takes into its related list (before the
+// host's relation test): no placeholder kinds, rooms only for excavated
+// earth, virtual walls only for columns, tie columns and aprons.
+bool Relates(IQTKElementDrawObj* finder, IQTKElementDrawObj* other)
+{
+    const int ownType = finder->GetElementTypeID();
+    const int otherType = other->GetElementTypeID();
+    if (otherType >= 0 && otherType < 256 && CNeverRelated.test(static_cast<size_t>(otherType)))
+        return false;
+    if (otherType == CRoomType && ownType != CExcavatedEarthType)
+        return false;
+    if (IsVirtualWall(other) && ownType != 25 && ownType != 26 && ownType != 61)
+        return false;
+    return true;
+}
+
+// Kinds that are never related look for no relations either, and a virtual
+// wall is never calculated on its own.
+bool FindsRelated(IQTKElementDrawObj* drawObj)
+{
+    const int type = drawObj->GetElementTypeID();
+    return !(type >= 0 && type < 256 && CNeverRelated.test(static_cast<size_t>(type))) && !IsVirtualWall(drawObj);
+}
+
+// The elements of a model whose search box is not their own box, with their
+// search boxes; found once per model (element table and box service) and
+// shared by every object that looks for the elements that find it.
+struct TWideSearchers {
+    TableRef table;
+    Ref<IQTKBoxService> service;
+    std::vector<std::pair<IRDXRecord*, TVRMBox3d>> items;
+    std::set<IRDXRecord*> byRecord;
+};
+
+std::shared_ptr<const TWideSearchers> WideSearchers(IRDXTable* table, IRDXDatabase* database, IQTKBoxService* service)
+{
+    static std::mutex lock;
+    static std::shared_ptr<const TWideSearchers> cached;
+    std::lock_guard guard(lock);
+    // The cache holds the table and the service, so a later model cannot
+    // reuse their addresses while it is kept.
+    if (cached && cached->table.get() == table && cached->service.get() == service)
+        return cached;
+    auto found = std::make_shared<TWideSearchers>();
+    found->table = TableRef(table);
+    found->service = Ref<IQTKBoxService>(service);
+    for (int i = 0; i < table->GetRowCount(); ++i) {
+        IRDXRecord* record = table->GetRow(i);
+        auto* drawObj = record ? dynamic_cast<IQTKElementDrawObj*>(record->GetObject()) : nullptr;
+        if (drawObj && HasWideSearchBox(drawObj->GetElementTypeID())) {
+            found->items.emplace_back(record, RelatedSearchBox(drawObj, database));
+            found->byRecord.insert(record);
+        }
+    }
+    cached = found;
+    return cached;
 }
 
 }  // namespace
@@ -182,62 +284,48 @@ void TQTKCalculatorEDO::BuildRelatedList()
     IRDXDatabase* database = business ? business->GetDatabase() : nullptr;
     IRDXTable* table = database ? database->GetTable("ElementDrawObj") : nullptr;
     QTK_ASSERT(table != nullptr);
-
-    const int ownType = drawObj_->GetElementTypeID();
-    TVRMBox3d box = drawObj_->GetBox();
-    if (IsRibbonType(ownType)) {
-        box = RibbonBox(drawObj_);
-    } else if (ownType == 26) {
-        const double indent = EdoPropValueFloat(drawObj_->GetPropValues(), "IndentingWidth");
-        box.min.x -= indent;
-        box.min.y -= indent;
-        box.max.x += indent;
-        box.max.y += indent;
-    } else if (ownType == 33) {
-        double upTurn = 0.0;
-        if (auto* face = dynamic_cast<IQTKFaceShape*>(drawObj_->GetShape()))
-            for (int i = 0; i < face->GetEdgeCount(); ++i)
-                if (auto* info = dynamic_cast<IWaterProofEdgeInfo*>(face->GetEdgeInfo(i)))
-                    upTurn = std::max(upTurn, info->GetValue());
-        box.max.z += upTurn;
-    } else if (ownType == 58) {
-        const double bottom = EdoPropValueFloat(drawObj_->GetPropValues(), "BottomElev");
-        IRDXTable* floors = database->GetTable("Floor");
-        const bool hasFloor = floors && floors->GetRecordByID(drawObj_->GetFloorID());
-        box = TVRMBox3d({-COpenBound, -COpenBound, bottom},
-                        {COpenBound, COpenBound, hasFloor ? bottom + 1000.0 : bottom});
-    } else if (ownType == 84) {
-        if (IQTKElementDrawObj* parent = GetRecordDrawObj(drawObj_->GetParentRecord()))
-            box = parent->GetBox();
-    }
-
     IQTKBoxService* service = GetQTKModelRuntimeOptions().GetBoxService();
     if (!service)
         return;
     IRDXRecord* ownRecord = drawObj_->GetRecord();
-    for (int id : service->Query(box, 1)) {
+
+    // The related list is a function of the model alone: it holds the
+    // elements this one finds around itself and, for an object in mode 2,
+    // the elements that find this one around themselves (relations are made
+    // from both sides; a host that refuses the other keeps it out either
+    // way). Both are gathered here, so the list does not depend on which
+    // objects were built before it, and it never changes once handed out.
+    std::vector<IRDXRecord*> candidates;
+    for (int id : service->Query(RelatedSearchBox(drawObj_, database), 1)) {
         IRDXRecord* record = table->GetRecordByID(id);
         if (!record || record == ownRecord)
             continue;
         IQTKElementDrawObj* other = GetRecordDrawObj(record);
-        if (!other)
-            continue;
-        const int otherType = other->GetElementTypeID();
-        if (otherType >= 0 && otherType < 256 && CNeverRelated.test(static_cast<size_t>(otherType)))
-            continue;
-        if (otherType == CRoomType && ownType != CExcavatedEarthType)
-            continue;
-        if (IsVirtualWall(other) && ownType != 25 && ownType != 26 && ownType != 61)
-            continue;
-        if (!IsHostRelated(record))
-            continue;
-        if (other->GetCalcEDO()) {
-            Ref<IQTKCalculatorEDO> otherEdo = GetCalcEDO(record, false);
-            if (otherEdo->GetMode() == 2)
-                otherEdo->TryAddRelated(ownRecord);
-        } else {
-            GetOrCreateCalcEDO(other, false);
+        if (other && Relates(drawObj_, other) && IsHostRelated(record))
+            candidates.push_back(record);
+    }
+    if (GetMode() == 2) {
+        const TVRMBox3d ownBox = drawObj_->GetBox();
+        const auto wide = WideSearchers(table, database, service);
+        std::vector<IRDXRecord*> finders;
+        for (int id : service->Query(ownBox, 1))
+            if (IRDXRecord* record = table->GetRecordByID(id); record && !wide->byRecord.count(record))
+                finders.push_back(record);
+        for (const auto& [record, box] : wide->items)
+            if (IsBox3dIntersectant(box, ownBox, 1))
+                finders.push_back(record);
+        for (IRDXRecord* record : finders) {
+            IQTKElementDrawObj* other = record != ownRecord ? GetRecordDrawObj(record) : nullptr;
+            if (other && FindsRelated(other) && Relates(other, drawObj_) && IsHostRelated(record) &&
+                GetCalcEDO(record, false)->IsHostRelated(ownRecord))
+                candidates.push_back(record);
         }
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](IRDXRecord* a, IRDXRecord* b) { return a->GetID() < b->GetID(); });
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    for (IRDXRecord* record : candidates) {
+        GetOrCreateCalcEDO(GetRecordDrawObj(record), false);
         TryAddRelated(record);
     }
 }

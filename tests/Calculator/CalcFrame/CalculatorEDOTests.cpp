@@ -335,7 +335,9 @@ TEST(RelatedListTest, KindsThatAreNeverRelated)
         AttachAcceptAll(drawObj);
     model.Activate();
     EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(1), true)), (std::vector<int>{2, 3}));  // earth sees the room
-    EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(2), true)), (std::vector<int>{1, 4}));  // a column sees virtual walls
+    // A column sees virtual walls; the room finds the column, so the relation
+    // is made from the room's side.
+    EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(2), true)), (std::vector<int>{1, 3, 4}));
     EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(3), true)), (std::vector<int>{1, 2}));
 }
 
