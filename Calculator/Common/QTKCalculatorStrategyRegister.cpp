@@ -4,7 +4,10 @@
 
 bool TStrategyRegistry::RegisterStrategy(std::string_view name, TQTKStrategyClass ruleClass)
 {
-    return list_.Add(name, ruleClass);
+    if (list_.Add(name, ruleClass))
+        return true;
+    duplicates_.emplace_back(name);
+    return false;
 }
 
 TQTKStrategyClass TStrategyRegistry::FindClass(std::string_view name) const
@@ -40,7 +43,10 @@ const TStrategyRegistry& GStrategyList()
     return registry;
 }
 
-Ref<IQTKCalcStrategy> NewStrategy(std::string_view name) { return GStrategyList().CreateStrategy(name); }
+Ref<IQTKCalcStrategy> NewStrategy(std::string_view name)
+{
+    return GStrategyList().CreateStrategy(name);
+}
 
 extern "C" IQTKCalcStrategy* GetStrategy(const char* name)
 {

@@ -29,7 +29,9 @@ TQTKCalcStrategy* CreateStrategyInstance()
 
 class TStrategyRegistry {
 public:
-    // Adds (name, class); false when the name was already registered.
+    // Adds (name, class). A name registered before in any letter case is
+    // refused: the first class stays, the call answers false and the name is
+    // kept in Duplicates(), which the registry test checks to be empty.
     bool RegisterStrategy(std::string_view name, TQTKStrategyClass ruleClass);
     // The class registered under the name (any letter case), or nil.
     TQTKStrategyClass FindClass(std::string_view name) const;
@@ -37,9 +39,12 @@ public:
     Ref<IQTKCalcStrategy> CreateStrategy(std::string_view name) const;
     std::vector<std::string> Names() const;
     int Count() const { return list_.Count(); }
+    // The names refused by RegisterStrategy, in the order they came.
+    const std::vector<std::string>& Duplicates() const { return duplicates_; }
 
 private:
     TSortedNameList<TQTKStrategyClass> list_;
+    std::vector<std::string> duplicates_;
 };
 
 // Registers a rule class under its own class name, so the name can never drift.

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <string>
 #include <typeinfo>
+#include <vector>
 
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "tests/Support/RegistryChecks.h"
 
 namespace {
 
@@ -56,12 +61,63 @@ TEST(StrategyRegistryTest, EmptyOrUnknownNameGivesTheNeutralRule)
     }
 }
 
-TEST(StrategyRegistryTest, SecondRegistrationKeepsTheFirstClass)
+TEST(StrategyRegistryTest, SecondRegistrationKeepsTheFirstClassAndIsReported)
 {
     auto registry = MakeRegistry();
+    EXPECT_TRUE(registry.Duplicates().empty());
     EXPECT_FALSE(registry.RegisterStrategy("tqtktestvolumerule", &CreateStrategyInstance<TQTKTestOtherRule>));
+    EXPECT_FALSE(QTK_REGISTER(registry, TQTKTestOtherRule));
     EXPECT_EQ(registry.Count(), 2);
     EXPECT_EQ(registry.CreateStrategy("TQTKTestVolumeRule")->Calculate(nullptr, nullptr, nullptr, nullptr), 42.0);
+    EXPECT_EQ(registry.Duplicates(), (std::vector<std::string>{"tqtktestvolumerule", "TQTKTestOtherRule"}));
+}
+
+Ref<IQTKCalcStrategy> MakeByExport(const std::string& name)
+{
+    return Ref<IQTKCalcStrategy>::Adopt(GetStrategy(name.c_str()));
+}
+
+// The library's whole registry: it guards every rule family that registers.
+TEST(StrategyRegistryTest, EveryRegisteredRuleIsUniqueCreatableAndOfItsOwnClass)
+{
+    EXPECT_EQ(RegistryProblems(GStrategyList(), MakeByExport), std::vector<std::string>{});
+}
+
+// The check itself, on registries with one fault each.
+TEST(StrategyRegistryTest, RegistryCheckFindsEachKindOfFault)
+{
+    const auto make = [](const TStrategyRegistry& registry) {
+        return [&registry](const std::string& name) { return registry.CreateStrategy(name); };
+    };
+    struct TCase {
+        const char* what;
+        std::function<void(TStrategyRegistry&)> fill;
+        std::vector<std::string> problems;
+    };
+    const std::vector<TCase> cases = {
+        {"sound", [](TStrategyRegistry& r) { QTK_REGISTER(r, TQTKTestVolumeRule); }, {}},
+        {"case-only clash",
+         [](TStrategyRegistry& r) {
+             QTK_REGISTER(r, TQTKTestVolumeRule);
+             r.RegisterStrategy("TQTKTestVOLUMERule", &CreateStrategyInstance<TQTKTestOtherRule>);
+         },
+         {"duplicate registration of TQTKTestVOLUMERule"}},
+        {"class under another name",
+         [](TStrategyRegistry& r) {
+             r.RegisterStrategy("TQTKTestOtherRule", &CreateStrategyInstance<TQTKTestVolumeRule>);
+         },
+         {"TQTKTestOtherRule creates TQTKTestVolumeRule"}},
+        {"not creatable",
+         [](TStrategyRegistry& r) {
+             r.RegisterStrategy("TQTKTestBrokenRule", []() -> TQTKCalcStrategy* { throw std::bad_alloc(); });
+         },
+         {"not creatable: TQTKTestBrokenRule: std::bad_alloc"}},
+    };
+    for (const TCase& c : cases) {
+        TStrategyRegistry registry;
+        c.fill(registry);
+        EXPECT_EQ(RegistryProblems(registry, make(registry)), c.problems) << c.what;
+    }
 }
 
 TEST(StrategyRegistryTest, EachCallMakesADistinctObjectWithNoMatcher)
