@@ -11,7 +11,7 @@ run: build
 	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc check examples/building.json
 
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 120 -j $(JOBS)
 
 bench: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQTK_BENCH=ON $(CMAKE_ARGS)
