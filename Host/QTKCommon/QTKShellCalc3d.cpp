@@ -4,6 +4,7 @@
 
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
@@ -90,7 +91,10 @@ double TQTKShellCalc3d::Subtract(const TVRMPolyhedron3d& solid, const IRDXRecord
         return 0.0;
     const bool recording = writeDetail && record && IsDetailRecording();
     std::unique_ptr<TVRMPolyhedronShell3d> removed = recording ? shell_->Clone() : nullptr;
-    const double area = shell_->Subtract(solid, kinds);
+    int unresolved = 0;
+    const double area = shell_->Subtract(solid, kinds, &unresolved);
+    if (unresolved > 0)
+        failures_.push_back(MakeGeometryFailure(record, CVRMBoolSubtract));
     area_ = shell_->GetArea();
     if (area <= CVRMEpsilon)
         return 0.0;

@@ -65,6 +65,10 @@ public:
     // Empties the shell: the area becomes 0.
     void Clear();
 
+    // Subtractions that left faces unresolved (those faces keep their area), in order.
+    bool HasFailures() const noexcept { return !failures_.empty(); }
+    const std::vector<TQTKGeometryFailure>& GetFailures() const noexcept { return failures_; }
+
 protected:
     // Without the original-area detail (the pieces of an over-height calculator).
     TQTKShellCalc3d(std::unique_ptr<TVRMPolyhedronShell3d> shell, RecordRef record, double factor, bool unrecorded);
@@ -80,6 +84,7 @@ private:
     double area_ = 0.0;  // of the shell, without the factor
     bool isArc_ = false;
     bool isRatio_ = false;
+    std::vector<TQTKGeometryFailure> failures_;
 };
 
 // A shell calculator that also measures the remaining perimeter.

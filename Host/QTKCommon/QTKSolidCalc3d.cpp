@@ -25,6 +25,15 @@ std::unique_ptr<TVRMPolyhedron3d> CopyOf(const TVRMPolyhedron3d* solid)
 
 }  // namespace
 
+TQTKGeometryFailure MakeGeometryFailure(const IRDXRecord* record, int kind)
+{
+    TQTKGeometryFailure failure;
+    failure.record = RecordRef(const_cast<IRDXRecord*>(record));
+    failure.objectId = record ? record->GetID() : -1;
+    failure.kind = kind;
+    return failure;
+}
+
 TQTKSolidCalc3d::TQTKSolidCalc3d(std::unique_ptr<TVRMPolyhedron3d> solid, RecordRef record, double factor)
     : TQTKSolidCalc3d(std::move(solid), std::move(record), nullptr, factor)
 {
@@ -66,8 +75,10 @@ double TQTKSolidCalc3d::Apply(const TVRMPolyhedron3d& solid, int kind, const IRD
         return 0.0;
     const double before = solid_->GetVolume();
     std::unique_ptr<TVRMPolyhedron3d> result = solid_->Clone();
-    if (!TVRMNewPolyBooleanOperator::BooleanOperate(*result, solid, kind))
+    if (!TVRMNewPolyBooleanOperator::BooleanOperate(*result, solid, kind)) {
+        failures_.push_back(MakeGeometryFailure(record, kind));
         return 0.0;
+    }
     const double change = kind == CVRMBoolSubtract ? before - result->GetVolume() : result->GetVolume() - before;
     if (change <= CVRMEpsilon)
         return 0.0;  // nothing taken or added: the solid keeps its faces and their order

@@ -22,6 +22,16 @@
 
 class TVRMPolyhedron3d;
 
+// A boolean of a calculator that the geometry refused after its retries: the
+// calculator's shape stays as it was and the operation is recorded here, so
+// that the rule's caller can report the element, the rule and the object
+// instead of taking the unchanged quantity for a result.
+struct TQTKGeometryFailure {
+    RecordRef record;   // the deducting (or added) object's record; nil when none was given
+    int objectId = -1;  // its record id, -1 without a record
+    int kind = 0;       // CVRMBoolSubtract, CVRMBoolUnion, CVRMBoolIntersect
+};
+
 class TQTKSolidCalc3d {
 public:
     // Takes the solid over.
@@ -57,6 +67,10 @@ public:
     // Drops the solid: the volume becomes 0.
     void Clear();
 
+    // Booleans that failed on this calculator, in the order they were asked for.
+    bool HasFailures() const noexcept { return !failures_.empty(); }
+    const std::vector<TQTKGeometryFailure>& GetFailures() const noexcept { return failures_; }
+
 protected:
     // Without the original-volume detail (the pieces of an over-height calculator).
     TQTKSolidCalc3d(std::unique_ptr<TVRMPolyhedron3d> solid, RecordRef record, double factor, bool unrecorded);
@@ -70,7 +84,11 @@ private:
     std::unique_ptr<TVRMPolyhedron3d> secondSolid_;
     RecordRef record_;
     double factor_;
+    std::vector<TQTKGeometryFailure> failures_;
 };
+
+// The failure entry of a boolean asked for by `record` (nil allowed).
+TQTKGeometryFailure MakeGeometryFailure(const IRDXRecord* record, int kind);
 
 // A volume calculator that keeps every subtraction (deducting record and volume removed).
 class TVRMDividedSolidCalc3d : public TQTKSolidCalc3d {
@@ -134,6 +152,14 @@ public:
         return items_[static_cast<size_t>(index)].get();
     }
     void Clear() noexcept { items_.clear(); }
+    // Whether a boolean failed on any piece (each piece lists its own, GetFailures).
+    bool HasFailures() const noexcept
+    {
+        for (const auto& item : items_)
+            if (item->HasFailures())
+                return true;
+        return false;
+    }
 
 protected:
     double Total() const

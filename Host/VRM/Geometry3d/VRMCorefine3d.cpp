@@ -10,6 +10,7 @@
 #include <CGAL/boost/graph/helpers.h>
 
 #include <algorithm>
+#include <cmath>
 #include <list>
 #include <map>
 #include <numeric>
@@ -31,7 +32,12 @@ using FIndex = Mesh::Face_index;
 struct TFaceInfo {
     int nesting = -1;
 };
-using Vb = CGAL::Triangulation_vertex_base_with_info_2<int, IK>;
+// Index of the solid's vertex at a triangulation vertex; -1 for a vertex the
+// triangulation made itself (where constraints cross: the face is not simple).
+struct TVertexInfo {
+    int index = -1;
+};
+using Vb = CGAL::Triangulation_vertex_base_with_info_2<TVertexInfo, IK>;
 using Fbi = CGAL::Triangulation_face_base_with_info_2<TFaceInfo, IK>;
 using Fb = CGAL::Constrained_triangulation_face_base_2<IK, Fbi>;
 using Tds = CGAL::Triangulation_data_structure_2<Vb, Fb>;
@@ -76,18 +82,64 @@ void MarkDomains(CDT& cdt)
     }
 }
 
+// For each point, the first earlier point within tol of it (itself when there
+// is none): near-coincident points become one node. Non-finite points stay apart.
+std::vector<int> MergeNearPoints(const std::vector<TVRMPoint3d>& points, double tol)
+{
+    std::vector<int> rep(points.size());
+    std::map<std::tuple<long long, long long, long long>, std::vector<int>> cells;
+    auto cell = [tol](double v) { return static_cast<long long>(std::floor(v / tol)); };
+    for (size_t i = 0; i < points.size(); ++i) {
+        const TVRMPoint3d& p = points[i];
+        rep[i] = static_cast<int>(i);
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z) ||
+            std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) / tol > 1e15)
+            continue;
+        const long long cx = cell(p.x), cy = cell(p.y), cz = cell(p.z);
+        int found = -1;
+        for (long long dx = -1; dx <= 1 && found < 0; ++dx)
+            for (long long dy = -1; dy <= 1 && found < 0; ++dy)
+                for (long long dz = -1; dz <= 1 && found < 0; ++dz) {
+                    const auto it = cells.find({cx + dx, cy + dy, cz + dz});
+                    if (it == cells.end())
+                        continue;
+                    for (int k : it->second)
+                        if (points[k].IsEqualTo(p, tol) && (found < 0 || k < found))
+                            found = k;
+                }
+        if (found >= 0)
+            rep[i] = found;
+        else
+            cells[{cx, cy, cz}].push_back(static_cast<int>(i));
+    }
+    return rep;
+}
+
 // Closed triangle mesh of a solid: every face triangulated in its plane
 // frame, with the vertices of neighbouring faces that lie on its edges
-// inserted so that the mesh has no T-junctions.
-bool ToMesh(const TVRMPolyhedron3d& solid, Mesh& mesh)
+// inserted so that the mesh has no T-junctions. With `merge`, vertices closer
+// than kMergeTol become one (the robust retry). False, with nothing handed to
+// the engine, when the solid does not make a closed mesh: non-finite
+// coordinates, a face without area, crossing edges, an open or non-manifold
+// surface.
+bool ToMesh(const TVRMPolyhedron3d& solid, Mesh& mesh, bool merge)
 {
     const std::vector<TVRMPoint3d> points = solid.GetVertices();
+    for (const auto& p : points)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            return false;
+    std::vector<int> rep(points.size());
+    if (merge)
+        rep = MergeNearPoints(points, kMergeTol);
+    else
+        std::iota(rep.begin(), rep.end(), 0);
     std::map<std::tuple<double, double, double>, int> index;
     for (size_t i = 0; i < points.size(); ++i)
-        index.emplace(std::make_tuple(points[i].x, points[i].y, points[i].z), static_cast<int>(i));
-    std::vector<VIndex> vertices;
-    for (const auto& p : points)
-        vertices.push_back(mesh.add_vertex(EK::Point_3(p.x, p.y, p.z)));
+        index.emplace(std::make_tuple(points[i].x, points[i].y, points[i].z), rep[i]);
+    std::vector<VIndex> vertices(points.size());
+    for (size_t i = 0; i < points.size(); ++i)
+        if (rep[i] == static_cast<int>(i))
+            vertices[i] = mesh.add_vertex(EK::Point_3(points[i].x, points[i].y, points[i].z));
     auto indexOf = [&](const TVRMPoint3d& p) { return index.at(std::make_tuple(p.x, p.y, p.z)); };
 
     for (const auto& face : solid.GetFaces()) {
@@ -97,14 +149,18 @@ bool ToMesh(const TVRMPolyhedron3d& solid, Mesh& mesh)
         for (const auto& loop : face.GetLoops()) {
             std::vector<int> ring;
             for (size_t i = 0; i < loop.size(); ++i) {
-                const TVRMPoint3d& a = loop[i];
-                const TVRMPoint3d& b = loop[(i + 1) % loop.size()];
-                ring.push_back(indexOf(a));
+                const int ia = indexOf(loop[i]), ib = indexOf(loop[(i + 1) % loop.size()]);
+                const TVRMPoint3d& a = points[ia];
+                const TVRMPoint3d& b = points[ib];
+                ring.push_back(ia);
                 const TVRMVector3d d = b - a;
                 const double len2 = d.InnerProduct(d);
+                if (!(len2 > 0))
+                    continue;
                 std::vector<std::pair<double, int>> inner;
                 for (size_t k = 0; k < points.size(); ++k) {
-                    if (!box.Contains(points[k], kOnEdgeTol) || points[k] == a || points[k] == b)
+                    if (rep[k] != static_cast<int>(k) || static_cast<int>(k) == ia || static_cast<int>(k) == ib ||
+                        !box.Contains(points[k], kOnEdgeTol))
                         continue;
                     const double t = (points[k] - a).InnerProduct(d) / len2;
                     if (t > 0 && t < 1 && (a + d * t).IsEqualTo(points[k], kOnEdgeTol))
@@ -118,19 +174,26 @@ bool ToMesh(const TVRMPolyhedron3d& solid, Mesh& mesh)
             for (int k : ring) {
                 const TPoint2 q = frame.To2d(points[k]);
                 CDT::Vertex_handle vh = cdt.insert(IK::Point_2(q.x, q.y));
-                vh->info() = k;
+                if (vh->info().index >= 0 && vh->info().index != k)
+                    return false;  // two vertices of the face at one plan point
+                vh->info().index = k;
                 handles.push_back(vh);
             }
             for (size_t i = 0; i < handles.size(); ++i)
                 if (handles[i] != handles[(i + 1) % handles.size()])
                     cdt.insert_constraint(handles[i], handles[(i + 1) % handles.size()]);
         }
+        if (cdt.dimension() != 2)
+            return false;  // a face without area
         MarkDomains(cdt);
         for (CDT::Face_handle fh : cdt.finite_face_handles()) {
             if (fh->info().nesting % 2 != 1)
                 continue;
-            const FIndex f = mesh.add_face(vertices[fh->vertex(0)->info()], vertices[fh->vertex(1)->info()],
-                                           vertices[fh->vertex(2)->info()]);
+            const int i0 = fh->vertex(0)->info().index, i1 = fh->vertex(1)->info().index,
+                      i2 = fh->vertex(2)->info().index;
+            if (i0 < 0 || i1 < 0 || i2 < 0)
+                return false;  // edges of the face cross
+            const FIndex f = mesh.add_face(vertices[i0], vertices[i1], vertices[i2]);
             if (f == Mesh::null_face())
                 return false;
         }
@@ -185,6 +248,17 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
         removable[v] = groups.size() == 2;
     }
+    // Vertices that rounding to doubles placed within kMergeTol of each other (a cut running
+    // through a corner, or past it by a rounding error) become one node on every face alike, so
+    // that the faces rebuilt from them still close; a node goes only when all its vertices may.
+    std::vector<TVRMPoint3d> points(mesh.number_of_vertices());
+    for (auto v : mesh.vertices())
+        points[v] = ToPoint(mesh.point(v));
+    const std::vector<int> rep = MergeNearPoints(points, kMergeTol);
+    std::vector<char> nodeRemovable(points.size(), 1);
+    for (auto v : mesh.vertices())
+        if (!removable[v])
+            nodeRemovable[rep[v]] = 0;
     std::map<int, std::vector<TEdge3>> boundary;
     std::map<int, FIndex> firstFace;
     for (auto f : mesh.faces()) {
@@ -192,27 +266,16 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         firstFace.emplace(g, f);
         for (auto h : CGAL::halfedges_around_face(mesh.halfedge(f), mesh)) {
             const FIndex o = mesh.face(mesh.opposite(h));
-            if (o == Mesh::null_face() || find(static_cast<int>(o)) != g)
-                boundary[g].push_back({ToPoint(mesh.point(mesh.source(h))), ToPoint(mesh.point(mesh.target(h)))});
+            const int from = rep[mesh.source(h)], to = rep[mesh.target(h)];
+            if (from != to && (o == Mesh::null_face() || find(static_cast<int>(o)) != g))
+                boundary[g].push_back({points[from], points[to]});
         }
     }
-    // A vertex that the boolean placed within rounding of a corner (a cut running through the
-    // corner) becomes one node with it when the faces are rebuilt: it must not take the corner
-    // with it when it goes.
     std::set<std::tuple<double, double, double>> removablePoints;
-    std::vector<TVRMPoint3d> corners;
-    for (auto v : mesh.vertices()) {
-        const TVRMPoint3d p = ToPoint(mesh.point(v));
-        if (removable[v])
-            removablePoints.insert(std::make_tuple(p.x, p.y, p.z));
-        else
-            corners.push_back(p);
-    }
-    auto dropped = [&](const TVRMPoint3d& p) {
-        return removablePoints.count(std::make_tuple(p.x, p.y, p.z)) &&
-               std::none_of(corners.begin(), corners.end(),
-                            [&p](const TVRMPoint3d& c) { return c.IsEqualTo(p, kMergeTol); });
-    };
+    for (size_t v = 0; v < points.size(); ++v)
+        if (rep[v] == static_cast<int>(v) && nodeRemovable[v])
+            removablePoints.insert(std::make_tuple(points[v].x, points[v].y, points[v].z));
+    auto dropped = [&](const TVRMPoint3d& p) { return removablePoints.count(std::make_tuple(p.x, p.y, p.z)) > 0; };
 
     result.Clear();
     for (auto& [g, edges] : boundary) {
@@ -221,7 +284,7 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         const TVRMVector3d n =
             TVRMVector3d(CGAL::to_double(nk.x()), CGAL::to_double(nk.y()), CGAL::to_double(nk.z())).Unit();
         std::vector<TVRMFace3d> faces;
-        if (!BuildFacesFromEdges(edges, TVRMPlane3d(n, edges[0].from), -1, faces))
+        if (edges.empty() || !BuildFacesFromEdges(edges, TVRMPlane3d(n, edges[0].from), -1, faces))
             continue;
         for (auto& face : faces) {
             std::vector<TVRMLoop3d> loops;
@@ -241,11 +304,13 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
 
 }  // namespace
 
-bool CorefineBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMPolyhedron3d& result)
+namespace {
+
+bool CorefineOnce(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, bool merge, TVRMPolyhedron3d& result)
 {
     try {
         Mesh ma, mb, out;
-        if (!ToMesh(a, ma) || !ToMesh(b, mb))
+        if (!ToMesh(a, ma, merge) || !ToMesh(b, mb, merge))
             return false;
         const auto np = CGAL::parameters::throw_on_self_intersection(true);
         bool ok = false;
@@ -270,6 +335,15 @@ bool CorefineBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int k
     } catch (...) {
         return false;
     }
+}
+
+}  // namespace
+
+bool CorefineBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMPolyhedron3d& result)
+{
+    // The solids as they are; then, when the engine refuses them, with their near-coincident
+    // vertices merged (what rounding an earlier result to doubles split apart).
+    return CorefineOnce(a, b, kind, false, result) || CorefineOnce(a, b, kind, true, result);
 }
 
 }  // namespace vrm3d

@@ -41,6 +41,13 @@ std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& ri
                                                const TVRMVector3d& ringNormal, const TVRMVector3d& v,
                                                bool capsBaseFirst);
 
+// A solid without volume: its mean thickness (3 volume / surface) is below the
+// length tolerance or not a number (no faces, non-finite coordinates, a flat
+// or folded surface). Constructors give the empty solid instead; the booleans
+// take such an operand as empty.
+bool IsFlat(const TVRMPolyhedron3d& solid);
+std::unique_ptr<TVRMPolyhedron3d> EmptyIfFlat(std::unique_ptr<TVRMPolyhedron3d> solid);
+
 // Orders the faces of a boolean result by the face of `a` they lie on (its
 // tag kept), then by the face of `b` (tag -1; reversed for a difference).
 void RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind);

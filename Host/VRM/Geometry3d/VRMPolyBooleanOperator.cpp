@@ -480,13 +480,23 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
                                                 TVRMBooleanPath path)
 {
     QTK_ASSERT(kind >= CVRMBoolIntersect && kind <= CVRMBoolSubtract);
-    // Trivial cases: an empty operand, or solids whose boxes do not overlap.
-    if (!a.HasFaces() || !b.HasFaces() || !a.GetBox().Meets(b.GetBox(), 0)) {
-        if (kind == CVRMBoolIntersect) {
-            a.Clear();
-        } else if (kind == CVRMBoolUnion) {
+    // An operand without volume (flat, folded, non-finite) is the empty solid: A - 0 = A,
+    // A * 0 = 0, A + 0 = A, 0 - B = 0, 0 + B = B. No such mesh reaches an engine.
+    const bool emptyA = !a.HasFaces() || IsFlat(a), emptyB = !b.HasFaces() || IsFlat(b);
+    if (emptyA) {
+        std::vector<int32_t> data = kind == CVRMBoolIntersect ? std::vector<int32_t>{} : a.GetData();
+        a.Clear();
+        if (kind == CVRMBoolUnion && !emptyB)
             AppendFaces(a, b);
-        }
+        a.SetData(std::move(data));
+        return true;
+    }
+    // Trivial cases: an empty operand, or solids whose boxes do not overlap.
+    if (emptyB || !a.GetBox().Meets(b.GetBox(), 0)) {
+        if (kind == CVRMBoolIntersect)
+            a.Clear();
+        else if (kind == CVRMBoolUnion && !emptyB)
+            AppendFaces(a, b);
         return true;
     }
     TVRMPolyhedron3d result;
@@ -517,11 +527,12 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedronShell3d& shell, co
                                                 int superpositionKinds, int)
 {
     QTK_ASSERT_MSG(kind == CVRMBoolIntersect || kind == CVRMBoolSubtract, "union is not defined for shells");
+    int unresolved = 0;
     if (kind == CVRMBoolSubtract)
-        shell.Subtract(solid, superpositionKinds);
+        shell.Subtract(solid, superpositionKinds, &unresolved);
     else
-        shell.Intersect(solid, superpositionKinds);
-    return true;
+        shell.Intersect(solid, superpositionKinds, &unresolved);
+    return unresolved == 0;
 }
 
 namespace {

@@ -40,13 +40,17 @@ enum class TVRMBooleanPath {
 class TVRMNewPolyBooleanOperator {
 public:
     // a := a op b (kind 0 intersection, 1 union, 2 difference a - b). The
-    // result may be empty. False when the solids cannot be combined; a is then
-    // unchanged. `option` is accepted for the callers and has no effect.
+    // result may be empty. An operand without volume (flat, folded, with
+    // non-finite coordinates) is the empty solid. When the engine refuses the
+    // solids they are tried again with their near-coincident vertices merged;
+    // false when that fails too, a then unchanged. `option` is accepted for
+    // the callers and has no effect.
     static bool BooleanOperate(TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, int option = 1);
     static bool BooleanOperate(TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMBooleanPath path);
     // Shell against solid: kind 2 removes from the shell what the solid takes
     // (see the superposition kinds), kind 0 keeps only that. The shell keeps
-    // the remainder. Kind 1 is not defined for shells (assertion).
+    // the remainder. Kind 1 is not defined for shells (assertion). False when
+    // a face could not be resolved against the solid (it is left whole).
     static bool BooleanOperate(TVRMPolyhedronShell3d& shell, const TVRMPolyhedron3d& solid, int kind,
                                int superpositionKinds, int option = 1);
     // Trims a solid to the plan region between two lines (closing edges start

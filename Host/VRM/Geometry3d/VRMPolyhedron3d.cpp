@@ -449,7 +449,7 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
     }
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
-    return std::make_unique<TVRMPolyhedron3d>(std::move(faces));
+    return EmptyIfFlat(std::make_unique<TVRMPolyhedron3d>(std::move(faces)));
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d& bottom, const TVRMLoop3d& top)
@@ -488,6 +488,20 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d&
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
     solid->faces_ = std::move(faces);
+    return EmptyIfFlat(std::move(solid));
+}
+
+bool vrm3d::IsFlat(const TVRMPolyhedron3d& solid)
+{
+    // Three times the volume over the surface is the mean thickness (1.5 t for a plate of
+    // thickness t); it is not a number for non-finite coordinates, 0 over 0 for no faces.
+    return !(3 * std::fabs(solid.GetVolume()) > CVRMEpsilon * solid.GetSurfaceArea());
+}
+
+std::unique_ptr<TVRMPolyhedron3d> vrm3d::EmptyIfFlat(std::unique_ptr<TVRMPolyhedron3d> solid)
+{
+    if (solid->HasFaces() && IsFlat(*solid))
+        solid->Clear();
     return solid;
 }
 

@@ -14,7 +14,13 @@ TPlanRing FacetLine(const TVRMCustomLine2d& line)
 {
     TPlanRing r;
     const TVRMArcData arc = line.IsArc() ? line.GetArcData() : TVRMArcData{};
-    if (!arc.valid || arc.sweep <= 0) {
+    // An arc whose circle is not a finite one (a non-finite sweep, end point or centre, a radius
+    // whose square overflows) counts by its chord, as an invalid arc does.
+    const double radius = line.Radius();
+    const bool finite = std::isfinite(arc.sweep) && std::isfinite(arc.center.x) && std::isfinite(arc.center.y) &&
+                        std::isfinite(arc.startAngle) && std::isfinite(radius * radius) &&
+                        arc.sweep <= 2 * CVRMPi + 1e-9;
+    if (!arc.valid || !finite || !(arc.sweep > 0)) {
         r.points = {line.StartPt(), line.EndPt()};
         r.arcs.emplace_back();
         return r;
@@ -23,7 +29,7 @@ TPlanRing FacetLine(const TVRMCustomLine2d& line)
     const double step = arc.sweep / n;
     TVRMFaceArc facet;
     facet.centre = {arc.center.x, arc.center.y, 0};
-    facet.radius = line.Radius();
+    facet.radius = radius;
     facet.sweep = step;
     facet.chord = 2 * facet.radius * std::sin(step / 2);
     r.points.push_back(line.StartPt());
@@ -530,7 +536,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
     solid->faces_ = std::move(faces);
-    return solid;
+    return EmptyIfFlat(std::move(solid));
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::BuildCutPolyhedron(const TVRMCustomLine2d& first,

@@ -163,27 +163,33 @@ std::unique_ptr<TVRMPolyhedronShell3d> TVRMPolyhedronShell3d::Cut(const TVRMPlan
     return first;
 }
 
-double TVRMPolyhedronShell3d::Subtract(const TVRMPolyhedron3d& solid, int superpositionKinds)
+double TVRMPolyhedronShell3d::Subtract(const TVRMPolyhedron3d& solid, int superpositionKinds, int* unresolved)
 {
-    return Apply(solid, CVRMBoolSubtract, superpositionKinds);
+    return Apply(solid, CVRMBoolSubtract, superpositionKinds, unresolved);
 }
 
-double TVRMPolyhedronShell3d::Intersect(const TVRMPolyhedron3d& solid, int superpositionKinds)
+double TVRMPolyhedronShell3d::Intersect(const TVRMPolyhedron3d& solid, int superpositionKinds, int* unresolved)
 {
-    return Apply(solid, CVRMBoolIntersect, superpositionKinds);
+    return Apply(solid, CVRMBoolIntersect, superpositionKinds, unresolved);
 }
 
-double TVRMPolyhedronShell3d::Apply(const TVRMPolyhedron3d& solid, int op, int superpositionKinds)
+double TVRMPolyhedronShell3d::Apply(const TVRMPolyhedron3d& solid, int op, int superpositionKinds, int* unresolved)
 {
+    int failed = 0;
     const bool keepInside = op == CVRMBoolIntersect;
     const TVRMBox3d box = solid.GetBox();
+    const bool empty = !solid.HasFaces() || IsFlat(solid);  // a solid without volume takes nothing
     double removed = 0;
     std::vector<TVRMFace3d> result;
     for (const auto& face : faces_) {
         const double area = face.GetArea();
         std::vector<TVRMFace3d> below, above;
-        if (!solid.HasFaces() || !face.GetBox().Meets(box, CVRMPlaneEpsilon) ||
-            !SectionCaps(solid, face.GetPlane(), CVRMPlaneEpsilon, below, above) || (below.empty() && above.empty())) {
+        bool apart = empty || !face.GetBox().Meets(box, CVRMPlaneEpsilon);
+        if (!apart && !SectionCaps(solid, face.GetPlane(), CVRMPlaneEpsilon, below, above)) {
+            ++failed;
+            apart = true;
+        }
+        if (apart || (below.empty() && above.empty())) {
             if (keepInside)
                 removed += area;
             else
@@ -229,9 +235,12 @@ double TVRMPolyhedronShell3d::Apply(const TVRMPolyhedron3d& solid, int op, int s
             result.push_back(std::move(piece));
         } catch (const EVRMIntersectException&) {
             result.push_back(face);  // left whole when the plan boolean cannot resolve it
+            ++failed;
         }
     }
     faces_ = std::move(result);
+    if (unresolved)
+        *unresolved += failed;
     return removed;
 }
 

@@ -52,9 +52,12 @@ public:
                                                double tol = CVRMPlaneEpsilon) const;
     // Removes the part of the shell that the solid takes (inside, and on its
     // boundary as the superposition kind set says); returns the area removed.
-    double Subtract(const TVRMPolyhedron3d& solid, int superpositionKinds);
-    // Keeps only that part; returns the area removed.
-    double Intersect(const TVRMPolyhedron3d& solid, int superpositionKinds);
+    // A face the solid could not be resolved against (its section does not
+    // close, the plan boolean refuses it) is left whole and counted in
+    // `unresolved` when given.
+    double Subtract(const TVRMPolyhedron3d& solid, int superpositionKinds, int* unresolved = nullptr);
+    // Keeps only that part; returns the area removed (unresolved faces as above).
+    double Intersect(const TVRMPolyhedron3d& solid, int superpositionKinds, int* unresolved = nullptr);
     // Joins faces that are coplanar with the same orientation and share edges.
     void SimpleFace();
     void Negate();
@@ -62,7 +65,7 @@ public:
 
 private:
     // Applies op (2 subtract, 0 intersect) face by face; returns the area removed.
-    double Apply(const TVRMPolyhedron3d& solid, int op, int superpositionKinds);
+    double Apply(const TVRMPolyhedron3d& solid, int op, int superpositionKinds, int* unresolved);
 
     std::vector<TVRMFace3d> faces_;
 };

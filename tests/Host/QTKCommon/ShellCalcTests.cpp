@@ -181,3 +181,17 @@ TEST_F(ShellCalc, OverhighPiecesAreWeighted)
     ASSERT_EQ(perPiece.size(), 3u);
     EXPECT_NEAR(perPiece[0], 300 * 200, 1e-3);
 }
+
+TEST_F(ShellCalc, AFaceTheGeometryCannotResolveIsMarkedWithItsObject)
+{
+    // A solid open at its top crosses the wall face: its section there does not close.
+    TVRMPolyhedron3d open = *Box(500, -100, 0, 1500, 100, 2000);
+    open.DeleteFace(4);
+    TQTKShellCalc3d calc(WallFace(), TestRecord(1));
+    EXPECT_NEAR(calc.Subtract(*Box(2000, -100, 0, 2500, 100, 1000), TestRecord(2), 3), 5e5, 1e-3);
+    EXPECT_FALSE(calc.HasFailures());
+    EXPECT_EQ(calc.Subtract(open, TestRecord(4), 3), 0);
+    EXPECT_NEAR(calc.GetArea(), 8.4e6 - 5e5, 1e-3);
+    ASSERT_EQ(calc.GetFailures().size(), 1u);
+    EXPECT_EQ(calc.GetFailures()[0].objectId, TestRecord(4)->GetID());
+}

@@ -1,6 +1,7 @@
 #include "Host/QTKCommon/QTKCalculatorExprContainer.h"
 #include "Host/QTKCommon/QTKDeductPolyhedronLines.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronLines3d.h"
 #include "QTKCommonTestUtils.h"
 
@@ -185,4 +186,25 @@ TEST_F(SolidCalc, HandleVolumeExprWritesTheRecordsExpression)
     EXPECT_EQ(data->GetExprContainer().GetCount(), 0);
     EXPECT_NEAR(calc.HandleVolumeExpr(true), 4.8e8, 1);
     EXPECT_EQ(data->GetExprContainer().GetExprText("TJ"), "0.4<长度>*0.4<宽度>*3<高度>");
+}
+
+TEST_F(SolidCalc, ABooleanTheGeometryRefusesIsMarkedWithItsObject)
+{
+    // A neighbour whose surface is open (its top face missing) cannot be subtracted: the
+    // calculator keeps its solid and lists the failure with the deducting object.
+    TVRMPolyhedron3d open = *Opening(1000);
+    open.DeleteFace(4);
+    TQTKSolidCalc3d calc(Wall(), TestRecord(1));
+    EXPECT_NEAR(calc.Subtract(*Opening(3000), TestRecord(2)), 5.4e8, 1);
+    EXPECT_FALSE(calc.HasFailures());
+    EXPECT_EQ(calc.Subtract(open, TestRecord(5)), 0);
+    EXPECT_NEAR(calc.GetVolume(), 3.6e9 - 5.4e8, 1);
+    ASSERT_EQ(calc.GetFailures().size(), 1u);
+    EXPECT_EQ(calc.GetFailures()[0].objectId, TestRecord(5)->GetID());
+    EXPECT_EQ(calc.GetFailures()[0].record.get(), TestRecord(5));
+    EXPECT_EQ(calc.GetFailures()[0].kind, CVRMBoolSubtract);
+    EXPECT_EQ(calc.Unite(open, nullptr), 0);
+    ASSERT_EQ(calc.GetFailures().size(), 2u);
+    EXPECT_EQ(calc.GetFailures()[1].objectId, -1);
+    EXPECT_EQ(calc.GetFailures()[1].kind, CVRMBoolUnion);
 }
