@@ -162,9 +162,50 @@ struct TStack {
     std::vector<std::unique_ptr<TVRMMultiPolygon2d>> plans;  // plans[i] between levels i and i+1
 };
 
-// Recognises a solid whose faces are all vertical or level (curved facets
-// excluded: their volumes are analytic). Going up level by level, the plan
-// loses what the upward faces there close and gains what the downward faces open.
+// Volume of a solid's planar faces alone, without what curved facets add.
+double ChordVolume(const TVRMPolyhedron3d& solid)
+{
+    const auto& faces = solid.GetFaces();
+    if (faces.empty() || faces[0].GetLoops().empty() || faces[0].GetLoop(0).empty())
+        return 0;
+    const TVRMPoint3d origin = faces[0].GetLoop(0)[0];
+    double v = 0;
+    for (const auto& f : faces)
+        if (!f.GetLoops().empty() && !f.GetLoops()[0].empty())
+            v += (f.GetLoops()[0][0] - origin).InnerProduct(f.GetAreaVector()) / 3;
+    return v;
+}
+
+// The plan edge of a vertical face (its two plan points, the smaller first), false for a face
+// that is not one upright strip.
+using TPlanEdge = std::tuple<double, double, double, double>;
+bool PlanEdgeOf(const TVRMFace3d& face, TPlanEdge& edge)
+{
+    if (face.GetLoopCount() != 1)
+        return false;
+    std::pair<double, double> p{0, 0}, q{0, 0};
+    int count = 0;
+    for (const auto& v : face.GetLoop(0)) {
+        const std::pair<double, double> xy{v.x, v.y};
+        if ((count >= 1 && xy == p) || (count >= 2 && xy == q))
+            continue;
+        if (++count > 2)
+            return false;
+        (count == 1 ? p : q) = xy;
+    }
+    if (count != 2)
+        return false;
+    if (q < p)
+        std::swap(p, q);
+    edge = {p.first, p.second, q.first, q.second};
+    return true;
+}
+
+// Recognises a solid whose faces are all vertical or level. A curved facet
+// (a vertical facet of a round or arc member) is taken by its chord; the
+// circles of whole facets are put back on the result (KeepFacetCircles).
+// Going up level by level, the plan loses what the upward faces there close
+// and gains what the downward faces open.
 bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
 {
     struct TLevel {
@@ -173,10 +214,12 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
     std::map<double, TLevel> levels;
     for (const auto& f : solid.GetFaces()) {
         const TVRMVector3d& n = f.GetNormal();
-        if (f.GetArc())
+        if (f.GetArcVolume() != 0)
             return false;
         if (std::fabs(n.z) <= kFlat)
             continue;
+        if (f.GetArc())
+            return false;
         if (std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat)
             return false;
         const double z = f.GetLoop(0)[0].z;
@@ -220,7 +263,7 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
     }
     stack.levels.push_back(levels.rbegin()->first);
     // The layers must account for the whole solid (a closed, consistently oriented one).
-    const double actual = solid.GetVolume();
+    const double actual = ChordVolume(solid);
     return std::fabs(volume - actual) <= 1e-9 * std::fabs(actual);
 }
 
@@ -396,6 +439,31 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
     return true;
 }
 
+// Gives the side faces of a result that stand on the whole plan edge of a
+// curved facet of a or b the facet's circle back: the analytic measure of
+// what a boolean leaves whole (a facet cut short across its width counts by
+// its chord, as on the general path).
+void KeepFacetCircles(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b)
+{
+    std::map<TPlanEdge, const TVRMFaceArc*> circles;
+    for (const TVRMPolyhedron3d* s : {&a, &b})
+        for (const auto& f : s->GetFaces()) {
+            TPlanEdge e;
+            if (f.GetArc() && PlanEdgeOf(f, e))
+                circles.emplace(e, &*f.GetArc());
+        }
+    if (circles.empty())
+        return;
+    for (int i = 0; i < result.GetFaceCount(); ++i) {
+        TVRMFace3d& f = result.GetFace(i);
+        TPlanEdge e;
+        if (std::fabs(f.GetNormal().z) > kFlat || !PlanEdgeOf(f, e))
+            continue;
+        if (auto it = circles.find(e); it != circles.end())
+            f.SetArc(*it->second);
+    }
+}
+
 // Boolean of two stacks of vertical prisms: plan booleans level by level.
 bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMPolyhedron3d& result)
 {
@@ -456,6 +524,7 @@ bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind
         return true;
     }
     result = StackLayers(std::move(layers), facts);
+    KeepFacetCircles(result, a, b);
     RestoreOrigins(result, a, b, kind);
     return true;
 }

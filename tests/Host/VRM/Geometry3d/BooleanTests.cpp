@@ -260,7 +260,7 @@ TEST(Boolean3dTest, RoundColumnsKeepTheirAnalyticVolume)
         {"minus a beam across", Box(-5000, -150, 2400, 5000, 150, 3000), area * 3000 - strip * 600},
     };
     for (auto& c : cases)
-        ExpectChain(c.name, *column, One(std::move(c.other), CVRMBoolSubtract), c.volume, false);
+        ExpectChain(c.name, *column, One(std::move(c.other), CVRMBoolSubtract), c.volume);
 }
 
 }  // namespace
