@@ -211,7 +211,12 @@ public:
 };
 
 // Line element with a section and a length rate (beam, coping): beam and coping rules.
-class IQTKHasSectionInfoWithLengthRateCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
+class IQTKHasSectionInfoWithLengthRateCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
+public:
+    // The factor that turns the middle line's plan length into the element's
+    // own length (1 for a level element; more when it slopes).
+    virtual double GetLengthRate() = 0;
+};
 
 // Composite line element with a section (strip foundation, trench): foundation and trench rules.
 class IQTKHasSectionInfoComplexLineEntCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};

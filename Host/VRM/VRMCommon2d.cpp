@@ -11,10 +11,22 @@ bool SameValue(double a, double b, double tol) noexcept
     return std::fabs(a - b) <= tol;
 }
 
-bool GreaterThan(double a, double b, double tol) noexcept { return a > b + tol; }
-bool LessThan(double a, double b, double tol) noexcept { return a < b - tol; }
-bool GreaterEqualThan(double a, double b, double tol) noexcept { return a >= b - tol; }
-bool LessEqualThan(double a, double b, double tol) noexcept { return a <= b + tol; }
+bool GreaterThan(double a, double b, double tol) noexcept
+{
+    return a > b + tol;
+}
+bool LessThan(double a, double b, double tol) noexcept
+{
+    return a < b - tol;
+}
+bool GreaterEqualThan(double a, double b, double tol) noexcept
+{
+    return a >= b - tol;
+}
+bool LessEqualThan(double a, double b, double tol) noexcept
+{
+    return a <= b + tol;
+}
 
 int CompareValue(double a, double b, double tol) noexcept
 {
@@ -23,10 +35,32 @@ int CompareValue(double a, double b, double tol) noexcept
     return a < b ? -1 : 1;
 }
 
-bool IsZero(double a, double tol) noexcept { return std::fabs(a) <= tol; }
+bool IsZero(double a, double tol) noexcept
+{
+    return std::fabs(a) <= tol;
+}
+
+double NormalAnglePI(double angle) noexcept
+{
+    if (!std::isfinite(angle))
+        return angle;
+    double a = std::fmod(angle, CVRMPi);
+    if (a < 0.0)
+        a += CVRMPi;
+    return a >= CVRMPi ? 0.0 : a;
+}
+
+bool IsSameAnglePI(double a, double b, double tol) noexcept
+{
+    const double d = NormalAnglePI(a - b);
+    return d <= tol || CVRMPi - d <= tol;
+}
 
 namespace {
-inline double Guard(double x) noexcept { return std::isfinite(x) ? 1e-9 * std::max(1.0, std::fabs(x)) : 0.0; }
+inline double Guard(double x) noexcept
+{
+    return std::isfinite(x) ? 1e-9 * std::max(1.0, std::fabs(x)) : 0.0;
+}
 
 // An integral double as an integer: NaN gives 0, values beyond the integer
 // range (infinities included) its nearest bound.
@@ -43,7 +77,10 @@ int64_t ToInteger(double x) noexcept
 }
 }  // namespace
 
-int64_t Round(double x) noexcept { return ToInteger(std::floor(x + 0.5 + Guard(x))); }
+int64_t Round(double x) noexcept
+{
+    return ToInteger(std::floor(x + 0.5 + Guard(x)));
+}
 
 int64_t RoundHalfEven(double x) noexcept
 {
@@ -57,5 +94,11 @@ int64_t RoundHalfEven(double x) noexcept
     return ToInteger(std::floor(x + 0.5));
 }
 
-int64_t Floor(double x) noexcept { return ToInteger(std::floor(x + Guard(x))); }
-int64_t Ceil(double x) noexcept { return ToInteger(std::ceil(x - Guard(x))); }
+int64_t Floor(double x) noexcept
+{
+    return ToInteger(std::floor(x + Guard(x)));
+}
+int64_t Ceil(double x) noexcept
+{
+    return ToInteger(std::ceil(x - Guard(x)));
+}

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-inline constexpr double CVRMEpsilon = 0.0010123456789;  // lengths, areas, elevations (mm)
+inline constexpr double CVRMEpsilon = 0.0010123456789;       // lengths, areas, elevations (mm)
 inline constexpr double CVRMPlaneEpsilon = 1.0123456789e-5;  // plane coincidence, 3D cuts
-inline constexpr double CVRMParallelEpsilon = 0.002;  // 2D parallel test
+inline constexpr double CVRMParallelEpsilon = 0.002;         // 2D parallel test
 inline constexpr double CVRMZero = 1e-9;
 inline constexpr double CVRMPi = 3.14159265358979323846;
 // Bound of an open box and "no rank / no level".
@@ -20,6 +20,12 @@ bool LessEqualThan(double a, double b, double tol = CVRMEpsilon) noexcept;     /
 // 0 when SameValue, else the sign of a - b.
 int CompareValue(double a, double b, double tol = CVRMEpsilon) noexcept;
 bool IsZero(double a, double tol = CVRMEpsilon) noexcept;
+
+// A direction angle (radians) brought into the half turn [0, pi): a line
+// direction and its opposite give the same value.
+double NormalAnglePI(double angle) noexcept;
+// Two direction angles name the same line direction (equal modulo pi) within tol.
+bool IsSameAnglePI(double a, double b, double tol = CVRMEpsilon) noexcept;
 
 // Host rounding: floor(x + 0.5 + e) with e = 1e-9 * max(1, abs(x)), ties toward +infinity.
 int64_t Round(double x) noexcept;
