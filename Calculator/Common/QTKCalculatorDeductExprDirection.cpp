@@ -92,6 +92,8 @@ void BuildDeductShellExpr(IRDXRecord* subject, IRDXRecord* deducting, const TVRM
             text = AreaText(quantity);
             if (addItems)
                 AddAreaValueItem(subject, data, quantity, factor, true);
+            // With a coefficient of 0 the quantity stands alone (its item has factor 1).
+            suffix = !IsZero(factor, 1e-12);
         }
     } else {
         TVRMVector3d direction;

@@ -43,17 +43,21 @@ const char* DeductLabel(int elementType, bool beam)
     }
 }
 
-// The deduction terms of an item and their sum (m²); an unnamed type counts without a term.
-double AppendDeductions(const TQTKOutWallFaceCalcItem& item, bool beam, std::string& text)
+// The deduction terms of an item and their sum (m²). False when a row's
+// element type has no label: its area would count without a term, and the
+// text would not state the quantity.
+bool AppendDeductions(const TQTKOutWallFaceCalcItem& item, bool beam, std::string& text, double& sum)
 {
-    double sum = 0.0;
+    sum = 0.0;
     for (const TQTKOutWallFaceDeduct& row : item.GetDeductAreas()) {
         const double d = Printed(row.area * 1e-6);
+        const char* label = DeductLabel(static_cast<int>(Round(row.elementType)), beam);
+        if (!label)
+            return false;
         sum += d;
-        if (const char* label = DeductLabel(static_cast<int>(Round(row.elementType)), beam))
-            text += Format(label, {d});
+        text += Format(label, {d});
     }
-    return sum;
+    return true;
 }
 
 // "a*b+c*d" of the item's faces; adds their rounded areas to Sum.
@@ -128,7 +132,9 @@ void BuildInsulatingLayerOutWallColumnAreaExpr(IRDXRecord* record, double area)
     for (int i = 0; i < calc->GetCount(); ++i) {
         const TQTKOutWallFaceCalcItem& item = calc->GetItem(i);
         std::string deductText;
-        const double deductSum = AppendDeductions(item, false, deductText);
+        double deductSum = 0.0;
+        if (!AppendDeductions(item, false, deductText, deductSum))
+            return;
         std::string itemText;
         if (item.GetSameHeight()) {
             std::string lengths;
@@ -178,7 +184,9 @@ void BuildInsulatingLayerOutWallBeamAreaExpr(IRDXRecord* record, double area)
             extraText += Format(CExtraLabels[k], {e});
         }
         std::string deductText;
-        const double deductSum = AppendDeductions(item, true, deductText);
+        double deductSum = 0.0;
+        if (!AppendDeductions(item, true, deductText, deductSum))
+            return;
         double faceSum = 0.0;
         const std::string faces = PerFaceTerms(item, faceSum);
         total += faceSum - deductSum - extraSum;

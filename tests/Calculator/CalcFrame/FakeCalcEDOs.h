@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Calculator/Strategies/Common/QTKOutWallFaceCalc.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
@@ -32,6 +33,19 @@ public:
 };
 
 using TFakeLineEntEDO = TFakeLineEDO<IQTKLineEntBaseCalcEDO>;
+
+// A line element with section information and a length rate (beam, coping).
+template <class TFamily>
+class TFakeSectionLineEDO : public TFakeLineEDO<TFamily> {
+public:
+    using TFakeLineEDO<TFamily>::TFakeLineEDO;
+    double GetLengthRate() override { return lengthRate; }
+
+    double lengthRate = 1.0;
+};
+
+using TFakeBeamEDO = TFakeSectionLineEDO<IQTKBeamCalcEDO>;
+using TFakeCopingEDO = TFakeSectionLineEDO<IQTKCopingCalcEDO>;
 
 class TFakeWallEDO final : public TFakeLineEDO<IQTKWallCalcEDO> {
 public:
@@ -151,6 +165,22 @@ public:
     RecordRef GetBackfillRecord() override { return backfill; }
 
     RecordRef backfill;
+};
+
+// An insulating layer with the column and beam faces standing out of it.
+class TFakeInsulatingLayerEDO final : public TQTKCalculatorEDO, public IQTKInsulatingLayerCalcEDO {
+public:
+    explicit TFakeInsulatingLayerEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    bool IsBlockConsiderInsulatingLayer() override { return false; }
+    bool IsPlasteringConsiderInsulatingLayer() override { return false; }
+    double GetHostInsulatingLayerThickness() override { return 0.0; }
+    void ReleaseHalfBlockPolyhedronItem(const TQTKFinishHalfBlockPolyhedronItem*) override {}
+    void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem*) override {}
+    TQTKOutWallFaceCalc* GetOutWallColumnCalc() override { return &columns; }
+    TQTKOutWallFaceCalc* GetOutWallBeamCalc() override { return &beams; }
+
+    TQTKOutWallFaceCalc columns;
+    TQTKOutWallFaceCalc beams;
 };
 
 // Attaches test objects to host elements (already prepared) for the scope's

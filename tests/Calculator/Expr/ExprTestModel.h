@@ -1,0 +1,46 @@
+// A model test with the expression data of its records at hand: the current
+// quantity "MJ" in expression mode, its text, its items, and test element
+// objects attached for the test's length.
+#pragma once
+
+#include <string>
+
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKCalculatorExprContainer.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
+#include "tests/Calculator/Geometry/GeometryTestModel.h"
+
+class TExprModelTest : public TGeometryModelTest {
+protected:
+    void TearDown() override
+    {
+        fakes_.reset();
+        TGeometryModelTest::TearDown();
+    }
+    // The record's quantity "MJ" is being computed, with expressions or without.
+    static void StartQty(const IRDXRecord* record, bool exprMode = true)
+    {
+        TQTKEdoGlobalData* data = GetEdoGlobalData(record->GetID());
+        data->SetCurQty("MJ", "MJ", "面积");
+        data->SetIsExprMode(exprMode);
+    }
+    static std::string Text(const IRDXRecord* record)
+    {
+        std::string text;
+        return GetEdoGlobalData(record->GetID())->GetExprText("MJ", text) ? text : "(none)";
+    }
+    static TQTKCalcInternalExprContainer& Items(const IRDXRecord* record)
+    {
+        return GetEdoGlobalData(record->GetID())->GetExprContainer();
+    }
+    template <class T>
+    T& Attach(int id)
+    {
+        if (!fakes_)
+            fakes_ = std::make_unique<TFakeEDOScope>();
+        return fakes_->Attach<T>(DrawObj(id));
+    }
+
+private:
+    std::unique_ptr<TFakeEDOScope> fakes_;
+};
