@@ -12,9 +12,11 @@
 //                      3 overlap (collinear, or the same circle), 4 degenerate input.
 // Signs: signed distances and sideways offsets are positive to the right of the direction.
 //
-// Host geometry never throws into rule code, except the polygon booleans, which raise
-// EVRMIntersectException on input the boolean engine cannot resolve (non-finite or huge
-// coordinates); degenerate rings are dropped and give an empty result.
+// Host geometry never throws into rule code, except the polygon booleans and what is built on
+// them (Cut, IsMultiPolyInt, MultiPolyMultiPolyPosition, the polygon offsets), which raise
+// EVRMIntersectException on input the boolean engine cannot resolve (coordinates, arc points
+// included, that are not finite or lie beyond 1e11); degenerate rings are dropped and give an
+// empty result. An arc whose centre or sweep is not finite is no arc (its chord is used).
 #pragma once
 
 #include <memory>
@@ -141,7 +143,7 @@ public:
         return SyncSubPolygon(a, b);
     }
     // Cut a set by the infinite line through a directed line: left receives the part on its left,
-    // right the part on its right (either may be empty).
+    // right the part on its right (either may be empty). Raises as the booleans do.
     static void Cut(const TVRMMultiPolygon2d& set, const TVRMCustomLine2d& line, TVRMMultiPolygon2d& left,
                     TVRMMultiPolygon2d& right);
     // Whether the interiors of two sets overlap by more than a sliver of width tol.

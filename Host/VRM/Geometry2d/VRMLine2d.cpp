@@ -52,7 +52,7 @@ bool TVRMCustomLine2d::IsValidaty(double tol) const noexcept
     const double chord = start_.DistanceTo(end_);
     if (!IsArc())
         return chord > tol;
-    return chord > 0.0 && radius_ >= chord / 2.0 - tol;
+    return chord > 0.0 && radius_ >= chord / 2.0 - tol && GetArcData().valid;
 }
 
 TVRMArcData TVRMCustomLine2d::GetArcData() const noexcept
@@ -80,7 +80,10 @@ TVRMArcData TVRMCustomLine2d::GetArcData() const noexcept
     d.sweep = major ? 2.0 * CVRMPi - 2.0 * alpha : 2.0 * alpha;
     d.sense = clockwise ? -1.0 : 1.0;
     d.startAngle = std::atan2(start_.y - d.center.y, start_.x - d.center.x);
-    d.valid = true;
+    // An end point or radius that is not finite (or a radius so large that
+    // its square is not) gives no arc.
+    d.valid = std::isfinite(d.center.x) && std::isfinite(d.center.y) && std::isfinite(d.sweep) &&
+              std::isfinite(d.startAngle) && d.sweep > 0.0;
     return d;
 }
 

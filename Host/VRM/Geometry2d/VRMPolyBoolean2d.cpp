@@ -130,6 +130,7 @@ private:
     void AddEdge(const TVRMCustomLine2d& edge, ClipperLib::Path& path)
     {
         AddVertex(edge.StartPt(), path);
+        const IntPoint end = ToGrid(edge.EndPt());  // the end's coordinates are checked before an arc is faceted
         const TVRMArcData d = edge.GetArcData();
         if (!d.valid) {
             straights_.push_back({TVRMCustomLine2d(edge.StartPt(), edge.EndPt()), edge.Vector().Normal()});
@@ -148,7 +149,7 @@ private:
             points_[ip].AddTag({arc, k});
             path.push_back(ip);
         }
-        points_[ToGrid(edge.EndPt())].AddTag({arc, steps});
+        points_[end].AddTag({arc, steps});
     }
 
     const TPointInfo* Info(const IntPoint& p) const

@@ -230,3 +230,58 @@ TEST(Boolean2d, SubtractionFromSeveralThreads)
     for (double a : areas)
         EXPECT_NEAR(a, 6000.0 * 4500 - 200 * 200 - Pi * 300 * 300, 1e-6 * a);
 }
+
+// Rings with non-finite or huge values, arc vertices included: the booleans
+// and Cut (built on them) raise EVRMIntersectException, never anything worse.
+TEST(Boolean2d, NonFiniteAndHugeInputRaisesTheBooleanError)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double huge = std::numeric_limits<double>::max();
+    auto arcRing = [](TVRMPoint2d afterArc, double radius) {
+        // An arc edge from (0, 0) to afterArc, then straight edges back.
+        return SetOf(
+            {TVRMPolygon2d(std::vector<TVRMVertex2d>{{{0, 0}, radius, CVRMArcKindCCW}, {afterArc}, {{0, 1000}}})});
+    };
+    struct Case {
+        const char* what;
+        TVRMMultiPolygon2d set;
+    };
+    const Case cases[] = {
+        {"a NaN vertex after an arc", arcRing({nan, 0}, 1000)},
+        {"an arc to a NaN vertex with a huge radius", arcRing({nan, nan}, huge)},
+        {"an arc of radius DBL_MAX to a vertex at 1e183", arcRing({1e183, 0}, huge)},
+        {"coordinates around 1e183", BoxSet(-1e183, -1e183, 1e183, 1e183)},
+    };
+    const TVRMMultiPolygon2d other = BoxSet(0, 0, 100, 100);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_THROW(IF::IntPolygon(c.set, other), EVRMIntersectException);
+        EXPECT_THROW(IF::SyncSubPolygon(other, c.set), EVRMIntersectException);
+        TVRMMultiPolygon2d left, right;
+        EXPECT_THROW(IF::Cut(c.set, TVRMCustomLine2d({0, 0}, {1, 1}), left, right), EVRMIntersectException);
+    }
+}
+
+// An arc whose circle cannot be computed (a non-finite end, a radius whose
+// square overflows) is no arc: invalid, with no sweep.
+TEST(Boolean2d, AnArcWithANonFiniteSweepIsInvalid)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double huge = std::numeric_limits<double>::max();
+    struct Case {
+        const char* what;
+        TVRMCustomLine2d arc;
+    };
+    for (const Case& c : {Case{"NaN end point", TVRMCustomLine2d({0, 0}, {nan, 0}, 1000, CVRMArcKindCCW)},
+                          Case{"radius DBL_MAX", TVRMCustomLine2d({0, 0}, {1000, 0}, huge, CVRMArcKindCCW)},
+                          Case{"infinite end point", TVRMCustomLine2d({0, 0}, {INFINITY, 0}, 1000, CVRMArcKindCW)}}) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(c.arc.GetArcData().valid);
+        EXPECT_FALSE(c.arc.IsValidaty());
+        EXPECT_EQ(c.arc.Sweep(), 0.0);
+    }
+    // A proper arc stays valid: a half circle of radius 500.
+    const TVRMCustomLine2d half({0, 0}, {1000, 0}, 500, CVRMArcKindCCW);
+    EXPECT_TRUE(half.GetArcData().valid);
+    EXPECT_NEAR(half.Sweep(), Pi, 1e-12);
+}
