@@ -208,6 +208,10 @@ public:
     // No line element of the connect types meets the element at its start (end).
     virtual bool IsStartUnconnected() = 0;
     virtual bool IsEndUnconnected() = 0;
+    // Rules measure the element along its drawn axis (a beam's axis length).
+    virtual bool GetUseAxisLength() = 0;
+    // The plan polygon between the side lines (owned by the object); may be nil.
+    virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
 };
 
 // Line element with a section and a length rate (beam, coping): beam and coping rules.
@@ -247,6 +251,8 @@ public:
     virtual std::uint8_t GetCalcByOnlyMaterial() = 0;
     // Number of fill walls overlaying this wall (a concrete wall only).
     virtual int GetOverlayFillWallCount() = 0;
+    // Level of the wall's "Type" in the type dictionary.
+    virtual int GetTypeDictValue() = 0;
 };
 
 // Insulating wall (type 1): insulating-wall rules.
@@ -263,7 +269,17 @@ public:
 class IQTKParapetCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 
 // Beam (types 15, 17): beam rules and the slab, wall and finish objects next to a beam.
-class IQTKBeamCalcEDO : public virtual IQTKHasSectionInfoWithLengthRateCalcEDO {};
+class IQTKBeamCalcEDO : public virtual IQTKHasSectionInfoWithLengthRateCalcEDO {
+public:
+    // "SectionHeight".
+    virtual double GetSectionHeight() = 0;
+    // Levels of the beam's "Type", "Type1" and "Type2" in the type dictionary.
+    virtual int GetTypeDictValue() = 0;
+    virtual int GetType1DictValue() = 0;
+    virtual int GetType2DictValue() = 0;
+    // The beam's outline in a wall's elevation plane (x along the wall line, y elevation); nil when it has none.
+    virtual Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord* wall) = 0;
+};
 
 // Tie beam (type 18): beam rules.
 class IQTKTieBeamCalculator : public virtual IQTKBeamCalcEDO {};
@@ -572,6 +588,10 @@ public:
     virtual Ref<IQTKRibbonWidthCalculator> GetBottomWidthCalculator() = 0;
     virtual Ref<IQTKRibbonWidthCalculator> GetTopWidthCalculator() = 0;
     virtual Ref<IQTKRibbonHeightCalculator> GetHeightCalculator() = 0;
+    // The segment is the one being laid out again (it takes precedence over its neighbours meanwhile).
+    virtual bool IsRecalculating() = 0;
+    // The segment's outline in a wall's elevation plane (x along the wall line, y elevation); wall may be nil.
+    virtual Ref<IQTKSectionPoly> GetSectionPolyOnWall(IRDXRecord* wall) = 0;
 };
 
 // Ribbon window (type 8): ribbon window rules.

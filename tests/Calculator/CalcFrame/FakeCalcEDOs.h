@@ -10,7 +10,9 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/Strategies/Common/QTKOutWallFaceCalc.h"
+#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
@@ -26,10 +28,14 @@ public:
     const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
     bool IsStartUnconnected() override { return startFree; }
     bool IsEndUnconnected() override { return endFree; }
+    bool GetUseAxisLength() override { return useAxisLength; }
+    const TVRMMultiPolygon2d* GetPlanPolygon() override { return planPolygon ? &*planPolygon : nullptr; }
 
     std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine;
+    std::optional<TVRMMultiPolygon2d> planPolygon;
     bool startFree = true;
     bool endFree = true;
+    bool useAxisLength = false;
 };
 
 using TFakeLineEntEDO = TFakeLineEDO<IQTKLineEntBaseCalcEDO>;
@@ -44,8 +50,126 @@ public:
     double lengthRate = 1.0;
 };
 
-using TFakeBeamEDO = TFakeSectionLineEDO<IQTKBeamCalcEDO>;
+// A beam whose section height, dictionary levels and projection on a wall are
+// those of any beam (0, none).
+class TFakeBeamEDO : public TFakeSectionLineEDO<IQTKBeamCalcEDO> {
+public:
+    using TFakeSectionLineEDO::TFakeSectionLineEDO;
+    double GetSectionHeight() override { return 0.0; }
+    int GetTypeDictValue() override { return 0; }
+    int GetType1DictValue() override { return 0; }
+    int GetType2DictValue() override { return 0; }
+    Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord*) override { return nullptr; }
+};
 using TFakeCopingEDO = TFakeSectionLineEDO<IQTKCopingCalcEDO>;
+
+// A line element that also tells the junction machinery its drawn axis, width
+// and axis offset (from its line shape) and which neighbours joined it
+// (connected, keyed by the draw object's index key; empty: every end free).
+template <class TFamily>
+class TFakeLineInfoEDO : public TFakeLineEDO<TFamily>, public IQTKLineEdoInfo, public IQTKLineEdoInfoProvider {
+public:
+    explicit TFakeLineInfoEDO(IQTKElementDrawObj* drawObj)
+        : TFakeLineEDO<TFamily>(drawObj), connected(MakeRef<TQTKConnectedEdoIDInfo>())
+    {
+    }
+
+    int GetID() override { return GetRecord()->GetID(); }
+    TVRMCustomLine2d GetLine() override { return Shape()->GetLine(); }
+    double GetWidth() override { return Shape()->GetWidth(); }
+    double GetAxisOffset() override { return Shape()->GetAxisOffset(); }
+    bool IsMidlineConnectable() override { return connectable; }
+    double GetActualWidth() override { return GetWidth(); }
+    double GetActualAxisOffset() override { return GetAxisOffset(); }
+    IQTKLineShape* GetShape() override { return Shape(); }
+    IRDXRecord* GetRecord() override { return this->GetElementDrawObj()->GetRecord(); }
+    TQTKLineEdoInfoArray GetLineEdoInfos() override { return TQTKCalculatorEDO::GetLineEdoInfos(); }
+
+    TQTKLineEdoInfoArray GetStartLineEdoInfos() override { return {}; }
+    TQTKLineEdoInfoArray GetEndLineEdoInfos() override { return {}; }
+    TQTKLineEdoInfoArray GetStartSameKindLineEdoInfos() override { return {}; }
+    TQTKLineEdoInfoArray GetEndSameKindLineEdoInfos() override { return {}; }
+    Ref<IQTKConnectedEdoIDInfo> GetConnectedEdoIDInfo() override { return connected; }
+
+    // Records that a neighbour joined this element at its start (end).
+    void ConnectAt(bool atStart, int id)
+    {
+        const int key = this->GetElementDrawObj()->GetIndexKey();
+        TQTKConnectedEnd start = connected->GetStart(key), end = connected->GetEnd(key);
+        (atStart ? start : end).ids.push_back(id);
+        (atStart ? start : end).primaryID = id;
+        connected->SetEntry(key, start, end);
+    }
+
+    bool connectable = true;
+    Ref<TQTKConnectedEdoIDInfo> connected;
+
+private:
+    IQTKLineShape* Shape() { return dynamic_cast<IQTKLineShape*>(this->GetElementDrawObj()->GetShape()); }
+};
+
+using TFakeLineInfoEntEDO = TFakeLineInfoEDO<IQTKLineEntBaseCalcEDO>;
+
+// A wall with line information; dictionary level of its "Type" as set.
+class TFakeWallInfoEDO final : public TFakeLineInfoEDO<IQTKWallCalcEDO> {
+public:
+    using TFakeLineInfoEDO::TFakeLineInfoEDO;
+    int GetFillWallOverlayState() override { return 1; }
+    int GetOverlayFillWallID(int) override { return -1; }
+    std::uint8_t GetShortArmShearWallType() override { return 5; }
+    std::uint8_t GetCalcByOnlyMaterial() override { return 0; }
+    int GetOverlayFillWallCount() override { return 0; }
+    int GetTypeDictValue() override { return typeDictValue; }
+
+    int typeDictValue = 0;
+};
+
+// A beam with line information: section height from "SectionHeight", the
+// dictionary levels and the projection on a wall as set.
+class TFakeBeamInfoEDO final : public TFakeLineInfoEDO<IQTKBeamCalcEDO> {
+public:
+    using TFakeLineInfoEDO::TFakeLineInfoEDO;
+    double GetSectionHeight() override
+    {
+        return EdoPropValueFloat(GetElementDrawObj()->GetPropValues(), "SectionHeight");
+    }
+    int GetTypeDictValue() override { return typeValues[0]; }
+    int GetType1DictValue() override { return typeValues[1]; }
+    int GetType2DictValue() override { return typeValues[2]; }
+    Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord*) override { return projection; }
+    double GetLengthRate() override { return 1.0; }
+
+    int typeValues[3] = {0, 0, 0};
+    Ref<IQTKSectionPoly> projection;
+};
+
+// A ribbon window segment: recalculation flag and outline on a wall as set.
+class TFakeRibbonOpeningEDO final : public TFakeLineInfoEDO<IQTKRibbonOpeningCalcEDO> {
+public:
+    using TFakeLineInfoEDO::TFakeLineInfoEDO;
+    const TVRMCustomLine2d* GetCalcMidLine() override { return this->GetMidLine(); }
+    void TrimLinesAtPoint(bool, const TVRMPoint2d&) override {}
+    bool IsConnectedAtStart(IRDXRecord*) override { return false; }
+    bool IsConnectedAtEnd(IRDXRecord*) override { return false; }
+    Ref<IQTKRibbonWidthCalculator> GetWidthCalculator() override { return nullptr; }
+    Ref<IQTKRibbonWidthCalculator> GetBottomWidthCalculator() override { return nullptr; }
+    Ref<IQTKRibbonWidthCalculator> GetTopWidthCalculator() override { return nullptr; }
+    Ref<IQTKRibbonHeightCalculator> GetHeightCalculator() override { return nullptr; }
+    bool IsRecalculating() override { return recalculating; }
+    Ref<IQTKSectionPoly> GetSectionPolyOnWall(IRDXRecord*) override { return section; }
+
+    bool recalculating = false;
+    Ref<IQTKSectionPoly> section;
+};
+
+// A wall opening (door, window ...): its outline on the wall as set.
+class TFakeWallHollowEDO final : public TQTKCalculatorEDO, public IQTKWallHollowCalcEDO {
+public:
+    explicit TFakeWallHollowEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    Ref<IQTKSectionPoly> GetSectionPolyOnWall(IRDXRecord*) override { return section; }
+
+    Ref<IQTKSectionPoly> section;
+};
 
 class TFakeWallEDO final : public TFakeLineEDO<IQTKWallCalcEDO> {
 public:
@@ -61,6 +185,7 @@ public:
     std::uint8_t GetShortArmShearWallType() override { return shortArmKind; }
     std::uint8_t GetCalcByOnlyMaterial() override { return onlyMaterialMode; }
     int GetOverlayFillWallCount() override { return static_cast<int>(overlayIds.size()); }
+    int GetTypeDictValue() override { return 0; }
 
     std::optional<std::string> material;  // else the element's "Material"
     int overlayState = 1;

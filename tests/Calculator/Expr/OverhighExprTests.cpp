@@ -46,9 +46,9 @@ std::unique_ptr<TVRMPolyhedronShell3d> Faces(std::vector<std::pair<double, doubl
 }
 
 // A beam whose middle line is lost after its first request.
-class TFailingBeamEDO final : public TFakeSectionLineEDO<IQTKBeamCalcEDO> {
+class TFailingBeamEDO final : public TFakeBeamEDO {
 public:
-    using TFakeSectionLineEDO::TFakeSectionLineEDO;
+    using TFakeBeamEDO::TFakeBeamEDO;
     const TVRMCustomLine2d* GetMidLine() override
     {
         if (++calls > 1)
