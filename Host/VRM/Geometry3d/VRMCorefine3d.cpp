@@ -206,6 +206,20 @@ TVRMPoint3d ToPoint(const EK::Point_3& p)
     return {CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())};
 }
 
+// Triangles (p, q, r) and (q, p, s) across the edge p-q that lie in one plane up to the
+// rounding of earlier results (a facet whose corners came back from a corefinement as doubles):
+// each far corner within kMergeTol of the other triangle's plane, the normals parallel.
+bool NearlyCoplanar(const TVRMPoint3d& p, const TVRMPoint3d& q, const TVRMPoint3d& r, const TVRMPoint3d& s)
+{
+    const TVRMVector3d n1 = (q - p).CrossProduct(r - p), n2 = (p - q).CrossProduct(s - q);
+    const double l1 = n1.Length(), l2 = n2.Length();
+    if (!(l1 > 0) || !(l2 > 0))
+        return false;
+    const TVRMVector3d u1 = n1 * (1 / l1), u2 = n2 * (1 / l2);
+    return u1.InnerProduct(u2) > 1 - 1e-12 && std::fabs(u1.InnerProduct(s - p)) <= kMergeTol &&
+           std::fabs(u2.InnerProduct(r - p)) <= kMergeTol;
+}
+
 // Planar faces of a corefined mesh: triangles joined across edges where they
 // are coplanar with the same orientation, bounded by the edges where they
 // meet other groups. Vertices where only two groups meet lie on a straight
@@ -234,7 +248,8 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         const auto& q = mesh.point(mesh.target(h));
         const auto& r = mesh.point(mesh.target(mesh.next(h)));
         const auto& s = mesh.point(mesh.target(mesh.next(mesh.opposite(h))));
-        if (CGAL::coplanar(p, q, r, s) && CGAL::sign(normalOf(f) * normalOf(g)) == CGAL::POSITIVE)
+        if ((CGAL::coplanar(p, q, r, s) || NearlyCoplanar(ToPoint(p), ToPoint(q), ToPoint(r), ToPoint(s))) &&
+            CGAL::sign(normalOf(f) * normalOf(g)) == CGAL::POSITIVE)
             parent[find(static_cast<int>(f))] = find(static_cast<int>(g));
     }
     // Vertices on a straight edge between exactly two groups.

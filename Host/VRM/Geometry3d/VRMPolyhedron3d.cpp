@@ -145,7 +145,9 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
     const auto& arc = source.GetArc();
     if (!arc)
         return;
-    // Width of the piece across the facet: its extent along the chord direction.
+    // Width of the piece across the facet: its extent along the chord direction. Every corner
+    // must lie on one of the facet's two sides: a piece that is full width over part of its
+    // height only (a notch cut into it) is not a strip of the facet.
     const TVRMVector3d across = arc->axis.CrossProduct(source.GetNormal()).Unit();
     double lo = 1e300, hi = -1e300;
     for (const auto& loop : piece.GetLoops())
@@ -154,8 +156,15 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
             lo = std::min(lo, t);
             hi = std::max(hi, t);
         }
-    if (SameValue(hi - lo, arc->chord, CVRMEpsilon))
-        piece.SetArc(arc);
+    if (!SameValue(hi - lo, arc->chord, CVRMEpsilon))
+        return;
+    for (const auto& loop : piece.GetLoops())
+        for (const auto& p : loop) {
+            const double t = across.InnerProduct(p);
+            if (t - lo > CVRMEpsilon && hi - t > CVRMEpsilon)
+                return;
+        }
+    piece.SetArc(arc);
 }
 
 }  // namespace vrm3d
