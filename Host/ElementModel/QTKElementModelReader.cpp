@@ -17,6 +17,7 @@
 #include "Host/RDX/RDXJsonModel.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/Runtime/NameList.h"
+#include "Host/Runtime/SysUtils.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 
 using nlohmann::json;
@@ -222,11 +223,36 @@ private:
     double Prop(const TElement& e, const TQTKPropValues& props, std::initializer_list<std::string_view> names,
                 double fallback = 0.0) const;
     TVRMPoint2d Point(const TElement& e, const json& v, const std::string& field) const;
-    TVRMPolygon2d Ring(const TElement& e, const json& v, const std::string& field, bool hole) const;
-    TVRMMultiPolygon2d Rings(const TElement& e, const json& v, const std::string& field) const;
+    // Where the edges and vertices of an outline as written in the file
+    // (counted over all rings) went in the outline as read: -1 for an edge
+    // that was merged away.
+    struct TIndexMap {
+        std::vector<int> edges, vertices;
+        int Edge(int index) const { return Map(edges, index); }
+        int Vertex(int index) const { return Map(vertices, index); }
+        // The map of an outline read as it stands (a rectangle from a size).
+        static TIndexMap Identity(const TVRMMultiPolygon2d& outline)
+        {
+            TIndexMap map;
+            for (int i = 0; i < outline.GetEdgeCount(); ++i)
+                map.edges.push_back(i), map.vertices.push_back(i);
+            return map;
+        }
+        // Indexes out of range stay as they are (the reader of the index reports them).
+        static int Map(const std::vector<int>& map, int index)
+        {
+            return index >= 0 && index < static_cast<int>(map.size()) ? map[static_cast<size_t>(index)] : index;
+        }
+    };
+    TVRMPolygon2d Ring(const TElement& e, const json& v, const std::string& field, bool hole,
+                       TIndexMap* map = nullptr) const;
+    TVRMMultiPolygon2d Rings(const TElement& e, const json& v, const std::string& field,
+                             TIndexMap* map = nullptr) const;
     TQTKSolidData Solid(const TElement& e, const json& v, const std::string& field) const;
     std::vector<TQTKBeamHaunchData> Haunches(const TElement& e, const json& list) const;
-    TQTKEdgeInfoList EdgeInfos(const TElement& e, const json& shape, const std::string& path, int edgeCount) const;
+    TQTKEdgeInfoList EdgeInfos(const TElement& e, const json& shape, const std::string& path,
+                               const TIndexMap& map) const;
+    TQTKEdgeInfoList ReadEdgeInfos(const TElement& e, const json& shape, const std::string& path, int edgeCount) const;
 
     void ReadElementHeaders();
     void CheckLinks();
@@ -238,7 +264,7 @@ private:
     Ref<IQTKShape> ReadPointShape(const TElement& e, const json& shape, const TQTKPropValues& props);
     Ref<IQTKShape> ReadOpeningShape(const TElement& e, const json& shape, const TQTKPropValues& props);
     Ref<IQTKFaceElevInfo> ReadFaceElev(const TElement& e, const json& elev, const TVRMMultiPolygon2d& outline,
-                                       int& kind) const;
+                                       const TIndexMap& map, int& kind) const;
     // Bottom and top of an element: the shape's "bottom"/"top", else the
     // properties, else the storey.
     void Elevations(const TElement& e, const json& shape, const TQTKPropValues& props, bool useSectionHeight,
@@ -312,8 +338,13 @@ TVRMPoint2d TQTKElementModelReader::Point(const TElement& e, const json& v, cons
 }
 
 // A ring: vertices [x, y] or [x, y, radius, arc kind] (the edge from that
-// vertex to the next is an arc). A last vertex repeating the first closes it.
-TVRMPolygon2d TQTKElementModelReader::Ring(const TElement& e, const json& v, const std::string& field, bool hole) const
+// vertex to the next is an arc). A vertex closer to the next than the length
+// tolerance is merged into it (a last vertex repeating the first closes the
+// ring); a ring that runs the wrong way (an outer ring clockwise, a hole
+// counter-clockwise) is reversed. `map`, when given, gets where each edge and
+// vertex of the file went (appended, counted from the ring's first).
+TVRMPolygon2d TQTKElementModelReader::Ring(const TElement& e, const json& v, const std::string& field, bool hole,
+                                           TIndexMap* map) const
 {
     if (!v.is_array())
         Fail(e, field, "expected a list of vertices, got " + Brief(v));
@@ -334,28 +365,82 @@ TVRMPolygon2d TQTKElementModelReader::Ring(const TElement& e, const json& v, con
     }
     if (vertices.size() > 1 && vertices.front().pt.IsEqualTo(vertices.back().pt) && !vertices.back().IsArc())
         vertices.pop_back();
-    TVRMPolygon2d ring(std::move(vertices));
+    // Merge each vertex into the one before it when they lie closer than the
+    // tolerance: the edge between them goes, the merged vertex's own edge
+    // now starts at the kept one.
+    const size_t count = vertices.size();
+    std::vector<int> keptAs(count, -1);  // file vertex -> kept vertex
+    std::vector<TVRMVertex2d> kept;
+    for (size_t i = 0; i < count; ++i) {
+        if (!kept.empty() && vertices[i].pt.DistanceTo(kept.back().pt) <= CVRMEpsilon) {
+            const TVRMPoint2d at = kept.back().pt;
+            kept.back() = vertices[i];
+            kept.back().pt = at;
+        } else {
+            kept.push_back(vertices[i]);
+        }
+        keptAs[i] = static_cast<int>(kept.size()) - 1;
+    }
+    // The last vertex against the first: merge it into the first.
+    if (kept.size() > 1 && kept.back().pt.DistanceTo(kept.front().pt) <= CVRMEpsilon) {
+        kept.pop_back();
+        for (int& k : keptAs)
+            if (k == static_cast<int>(kept.size()))
+                k = 0;
+    }
+    // Edge i of the file runs from vertex i to the next; it survives (as the
+    // edge of its start's kept vertex) when the two were not merged.
+    std::vector<int> edgeAs(count, -1);
+    for (size_t i = 0; i < count; ++i)
+        if (keptAs[(i + 1) % count] != keptAs[i])
+            edgeAs[i] = keptAs[i];
+    TVRMPolygon2d ring(std::move(kept));
     if (const std::string fault = FaceRingFault(ring); !fault.empty())
         Fail(e, field, fault);
-    if (ring.IsClockwise() != hole)
-        Fail(e, field, hole ? "a hole must run clockwise" : "an outer ring must run counter-clockwise");
+    if (ring.IsClockwise() != hole) {
+        // Reversed, edge j runs back along old edge n-1-j, and vertex j is old
+        // vertex n-j (vertex 0 stays).
+        ring.Reverse();
+        const int n = ring.GetCount();
+        for (int& k : edgeAs)
+            k = k < 0 ? k : n - 1 - k;
+        for (int& k : keptAs)
+            k = (n - k) % n;
+    }
+    if (map) {
+        map->edges = std::move(edgeAs);
+        map->vertices = std::move(keptAs);
+    }
     return ring;
 }
 
 // Rings of a polygon set: the first is an outer ring, the others its holes.
-TVRMMultiPolygon2d TQTKElementModelReader::Rings(const TElement& e, const json& v, const std::string& field) const
+TVRMMultiPolygon2d TQTKElementModelReader::Rings(const TElement& e, const json& v, const std::string& field,
+                                                 TIndexMap* map) const
 {
     if (!v.is_array() || v.empty())
         Fail(e, field, "expected a list of rings, got " + Brief(v));
+    TVRMMultiPolygon2d set;
+    TIndexMap local;
+    int base = 0;
+    auto add = [&](TVRMPolygon2d ring) {
+        for (size_t i = 0; i < local.edges.size(); ++i) {
+            if (map) {
+                map->edges.push_back(local.edges[i] < 0 ? -1 : local.edges[i] + base);
+                map->vertices.push_back(local.vertices[i] + base);
+            }
+        }
+        local = {};
+        base += ring.GetCount();
+        set.Add(std::move(ring));
+    };
     // A single ring may be given without the outer list.
     if (v[0].is_array() && !v[0].empty() && v[0][0].is_number()) {
-        TVRMMultiPolygon2d set;
-        set.Add(Ring(e, v, field, false));
+        add(Ring(e, v, field, false, &local));
         return set;
     }
-    TVRMMultiPolygon2d set;
     for (size_t i = 0; i < v.size(); ++i)
-        set.Add(Ring(e, v[i], field + "[" + std::to_string(i) + "]", i > 0));
+        add(Ring(e, v[i], field + "[" + std::to_string(i) + "]", i > 0, &local));
     return set;
 }
 
@@ -413,8 +498,26 @@ std::vector<TQTKBeamHaunchData> TQTKElementModelReader::Haunches(const TElement&
     return items;
 }
 
+// Per-edge entries as written (edge i of the file) put on the edges of the
+// outline as read (`map`).
 TQTKEdgeInfoList TQTKElementModelReader::EdgeInfos(const TElement& e, const json& shape, const std::string& path,
-                                                   int edgeCount) const
+                                                   const TIndexMap& map) const
+{
+    TQTKEdgeInfoList infos = ReadEdgeInfos(e, shape, path, static_cast<int>(map.edges.size()));
+    TQTKEdgeInfoList placed;
+    for (size_t i = 0; i < infos.size(); ++i) {
+        const int to = map.Edge(static_cast<int>(i));
+        if (to < 0 || !infos[i])
+            continue;
+        if (placed.size() <= static_cast<size_t>(to))
+            placed.resize(static_cast<size_t>(to) + 1);
+        placed[static_cast<size_t>(to)] = infos[i];
+    }
+    return placed;
+}
+
+TQTKEdgeInfoList TQTKElementModelReader::ReadEdgeInfos(const TElement& e, const json& shape, const std::string& path,
+                                                       int edgeCount) const
 {
     TQTKEdgeInfoList infos;
     const json* edges = Find(shape, "edges");
@@ -567,7 +670,8 @@ Ref<IQTKShape> TQTKElementModelReader::ReadLineShape(const TElement& e, const js
 }
 
 Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, const json& elev,
-                                                           const TVRMMultiPolygon2d& outline, int& kind) const
+                                                           const TVRMMultiPolygon2d& outline, const TIndexMap& map,
+                                                           int& kind) const
 {
     const std::string path = "shape.elevation";
     if (!elev.is_object())
@@ -591,7 +695,14 @@ Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, co
     auto slopePoint = [&](const json& p, const std::string& at) {
         if (!p.is_array() || p.size() != 2)
             Fail(e, at, "expected [vertex index, elevation]");
-        return TQTKSlopePoint{Integer(e, p[0], at), Number(e, p[1], at)};
+        return TQTKSlopePoint{map.Vertex(Integer(e, p[0], at)), Number(e, p[1], at)};
+    };
+    // An edge index of the file on the outline as read.
+    auto edge = [&]() {
+        const int index = map.Edge(integer("edge"));
+        if (index < 0)
+            Fail(e, path + ".edge", "the edge has no length (its vertices were merged)");
+        return index;
     };
     std::string reason;
     Ref<IQTKFaceElevInfo> info;
@@ -601,7 +712,7 @@ Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, co
     }
     if (name == "ratio") {
         kind = CQTKFaceElevByRatio;
-        info = TQTKSlopeRatioElevInfo::Create(outline, integer("edge"), num("elev"), num("ratio"), reason);
+        info = TQTKSlopeRatioElevInfo::Create(outline, edge(), num("elev"), num("ratio"), reason);
     } else if (name == "points") {
         kind = CQTKFaceElevByPoints;
         const json* points = Find(elev, "points");
@@ -616,8 +727,8 @@ Ref<IQTKFaceElevInfo> TQTKElementModelReader::ReadFaceElev(const TElement& e, co
         const json* point = Find(elev, "point");
         if (!point)
             Fail(e, path + ".point", "missing");
-        info = TQTKSlopeByEdgeElevInfo::Create(outline, integer("edge"), num("elev"),
-                                               slopePoint(*point, path + ".point"), reason);
+        info =
+            TQTKSlopeByEdgeElevInfo::Create(outline, edge(), num("elev"), slopePoint(*point, path + ".point"), reason);
     } else if (name == "cylinder" || name == "sphere" || name == "cone") {
         TQTKCurvedSurfaceData data;
         data.firstValue = num("first");
@@ -660,9 +771,10 @@ Ref<IQTKShape> TQTKElementModelReader::ReadFaceShape(const TElement& e, const js
     const json* outline = Find(shape, "outline");
     if (!outline)
         Fail(e, "shape.outline", "a face shape needs an outline");
-    d.outline = Rings(e, *outline, "shape.outline");
+    TIndexMap map;
+    d.outline = Rings(e, *outline, "shape.outline", &map);
     if (const json* elev = Find(shape, "elevation")) {
-        d.elevInfo = ReadFaceElev(e, *elev, d.outline, d.elevKind);
+        d.elevInfo = ReadFaceElev(e, *elev, d.outline, map, d.elevKind);
     } else {
         d.levelElev = OptNumber(e, shape, "elev", "shape")
                           .value_or(Prop(e, props, {"TopElev"}, FloorValue(e.floor, "StructuralElevation")));
@@ -681,7 +793,7 @@ Ref<IQTKShape> TQTKElementModelReader::ReadFaceShape(const TElement& e, const js
     }
     if (const json* flag = Find(shape, "flag"))
         d.flag = Integer(e, *flag, "shape.flag");
-    d.edgeInfos = EdgeInfos(e, shape, "shape", d.outline.GetEdgeCount());
+    d.edgeInfos = EdgeInfos(e, shape, "shape", map);
     if (roof) {
         if (const json* polygon = Find(shape, "roofPolygon"))
             d.roofPolygon = Rings(e, *polygon, "shape.roofPolygon");
@@ -693,12 +805,13 @@ Ref<IQTKShape> TQTKElementModelReader::ReadFaceShape(const TElement& e, const js
 Ref<IQTKShape> TQTKElementModelReader::ReadPointShape(const TElement& e, const json& shape, const TQTKPropValues& props)
 {
     TQTKPointShapeData d;
+    TIndexMap map;
     const json* insert = Find(shape, "insertPt");
     if (!insert)
         Fail(e, "shape.insertPt", "a point shape needs its insertion point");
     d.insertPt = Point(e, *insert, "shape.insertPt");
     if (const json* outline = Find(shape, "outline")) {
-        d.local = Rings(e, *outline, "shape.outline");
+        d.local = Rings(e, *outline, "shape.outline", &map);
         if (const json* base = Find(shape, "basePt"))
             d.basePt = Point(e, *base, "shape.basePt");
     } else {
@@ -718,7 +831,7 @@ Ref<IQTKShape> TQTKElementModelReader::ReadPointShape(const TElement& e, const j
     if (const json* mirror = Find(shape, "mirror"))
         d.mirrored = mirror->is_boolean() && mirror->get<bool>();
     Elevations(e, shape, props, false, d.bottom, d.top);
-    d.edgeInfos = EdgeInfos(e, shape, "shape", d.local.GetEdgeCount());
+    d.edgeInfos = EdgeInfos(e, shape, "shape", map.edges.empty() ? TIndexMap::Identity(d.local) : map);
     return Ref<IQTKShape>(new TQTKPointShape(std::move(d)));
 }
 
@@ -733,15 +846,20 @@ Ref<IQTKShape> TQTKElementModelReader::ReadOpeningShape(const TElement& e, const
     if (!wall)
         Fail(e, "parent", "an opening needs a parent with a line shape (its host wall)");
     TQTKPointShapeData d;
+    TIndexMap map;
     d.inWall = true;
     const TVRMCustomLine2d& axis = wall->GetLine();
+    const double length = axis.Length();
+    double along = 0.0;  // where the insertion point lies along the axis
+    double shift = 0.0;  // how far the position given lies beyond the axis's ends
     if (const json* at = Find(shape, "at")) {
         const double s = Number(e, *at, "shape.at");
-        if (s < -CVRMEpsilon || s > axis.Length() + CVRMEpsilon)
-            Fail(e, "shape.at", "the position lies beyond the host wall's axis");
-        d.insertPt = axis.PointAtLength(s);
+        along = std::clamp(s, 0.0, length);
+        shift = s - along;
+        d.insertPt = axis.PointAtLength(along);
     } else if (const json* insert = Find(shape, "insertPt")) {
         d.insertPt = TVRMPositionFunc2d::ClosestPointTo(Point(e, *insert, "shape.insertPt"), axis, true);
+        along = axis.LengthAtPoint(d.insertPt);
     } else {
         Fail(e, "shape.at", "an opening needs its position \"at\" (along the host axis) or \"insertPt\"");
     }
@@ -749,13 +867,32 @@ Ref<IQTKShape> TQTKElementModelReader::ReadOpeningShape(const TElement& e, const
     d.wallWidth = wall->GetWidth();
     d.wallAxisOffset = wall->GetAxisOffset();
     if (const json* outline = Find(shape, "outline")) {
-        d.local = Rings(e, *outline, "shape.outline");
+        d.local = Rings(e, *outline, "shape.outline", &map);
     } else {
         const double w = OptNumber(e, shape, "width", "shape").value_or(Prop(e, props, {"OpeningWidth", "Width"}));
         const double h = OptNumber(e, shape, "height", "shape").value_or(Prop(e, props, {"OpeningHeight", "Height"}));
         if (w <= CVRMEpsilon || h <= CVRMEpsilon)
             Fail(e, "shape.width", "an opening needs an outline or a width and height (OpeningWidth, OpeningHeight)");
         d.local.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{-w / 2, 0}, {w / 2, 0}, {w / 2, h}, {-w / 2, h}}));
+    }
+    // An opening overlapping its host wall is measured on the overlap; one
+    // that does not reach the wall at all is refused.
+    if (shift != 0.0)
+        for (auto& ring : d.local.Items())
+            ring.Move({shift, 0});
+    const TVRMBox2d extent = d.local.Box();
+    if (extent.max.x <= -along + CVRMEpsilon || extent.min.x >= length - along - CVRMEpsilon)
+        Fail(e, Find(shape, "at") ? "shape.at" : "shape.outline",
+             std::string("the opening does not touch its host wall: it lies beyond the wall's ") +
+                 (extent.max.x <= -along + CVRMEpsilon ? "start" : "end") + " (the axis is " + FloatToStr(length) +
+                 " long)");
+    if (extent.min.x < -along - CVRMEpsilon || extent.max.x > length - along + CVRMEpsilon) {
+        if (Find(shape, "edges"))
+            Fail(e, "shape.edges", "an opening that sticks out of its host wall cannot carry per-edge entries");
+        TVRMMultiPolygon2d within;
+        within.Add(TVRMRectangle2d({(length - 2 * along) / 2, (extent.min.y + extent.max.y) / 2}, length / 2,
+                                   (extent.max.y - extent.min.y) / 2 + 1.0));
+        d.local = *TVRMIntersectFunc2d::IntPolygon(d.local, within);
     }
     // Above the storey's floor level; without a storey, above the host's bottom.
     const double above = Prop(e, props, {"AboveFloorHeight", "WinAboveFloorHeight"});
@@ -767,7 +904,7 @@ Ref<IQTKShape> TQTKElementModelReader::ReadOpeningShape(const TElement& e, const
     if (box.min.y != 0.0)
         for (auto& ring : d.local.Items())
             ring.Move({0, -box.min.y});
-    d.edgeInfos = EdgeInfos(e, shape, "shape", d.local.GetEdgeCount());
+    d.edgeInfos = EdgeInfos(e, shape, "shape", map.edges.empty() ? TIndexMap::Identity(d.local) : map);
     return Ref<IQTKShape>(new TQTKPointShape(std::move(d)));
 }
 

@@ -59,9 +59,14 @@ void PrintSummary(const std::string& path, const TQTKElementModel& model, std::o
         floors.insert(e->GetFloorID());
     }
     out << "model " << path << ": " << model.GetElementCount() << " elements on " << floors.size() << " floors\n";
+    // A storey's column is as wide as its name (in terminal cells) and two
+    // more, at least 10, so that long names stay apart.
+    std::map<int, int> widths;
+    for (int floor : floors)
+        widths[floor] = std::max(10, DisplayWidth(FloorLabel(model, floor)) + 2);
     out << std::left << std::setw(6) << "type" << std::setw(26) << "element";
     for (int floor : floors)
-        out << PadLeft(FloorLabel(model, floor), 10);
+        out << PadLeft(FloorLabel(model, floor), widths[floor]);
     out << std::right << std::setw(8) << "total" << '\n';
     for (const auto& [type, byFloor] : counts) {
         out << std::left << std::setw(6) << type << std::setw(26) << GetElementTypeName(type) << std::right;
@@ -69,7 +74,7 @@ void PrintSummary(const std::string& path, const TQTKElementModel& model, std::o
         for (int floor : floors) {
             auto it = byFloor.find(floor);
             const int n = it == byFloor.end() ? 0 : it->second;
-            out << std::setw(10) << n;
+            out << std::setw(widths[floor]) << n;
             total += n;
         }
         out << std::setw(8) << total << '\n';

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <numbers>
 #include <sstream>
 
 #include "Tools/qtkcalc/CheckCommand.h"
@@ -59,6 +61,8 @@ TEST(HostileModel, RefusedNamingTheElementAndField)
          "expected a number, got \"line\""},
         {"a solid that does not close", "@open-solid.json", 4, "solid",
          "does not close: the edge from vertex 0 to vertex 3 belongs to face 0 only"},
+        {"an opening that does not touch its host wall", "@opening-off-wall.json", 7, "shape.at",
+         "the opening does not touch its host wall: it lies beyond the wall's end"},
         {"a solid with a face turned inside out", "@flipped-solid-face.json", 4, "solid",
          "not oriented consistently: faces 4 and 5 both run along the edge from vertex 3 to vertex 7"},
     };
@@ -141,6 +145,111 @@ TEST(HostileModel, AClosedSolidGivenAsFacesIsMeasured)
 {
     const auto model = TQTKElementModel::LoadFromFile(Hostile() / "closed-solid.json");
     EXPECT_NEAR(model->FindElement(4)->BuildPolyhedron()->GetVolume(), 1e9, 1e-3);
+}
+
+// The waterproof values on the edges of a face element, keyed by the edge's
+// end points (in either direction), so that a value is found on its edge
+// whichever way the ring runs.
+std::map<std::pair<std::pair<double, double>, std::pair<double, double>>, double> WaterproofByEdge(
+    const IQTKElementDrawObj* e)
+{
+    const auto* face = dynamic_cast<const IQTKFaceShape*>(e->GetShape());
+    const TVRMMultiPolygon2d& outline = e->GetShape()->GetOutline();
+    std::map<std::pair<std::pair<double, double>, std::pair<double, double>>, double> values;
+    int index = 0;
+    for (const TVRMPolygon2d& ring : outline.Items()) {
+        for (int i = 0; i < ring.GetEdgeCount(); ++i, ++index) {
+            const auto* info = dynamic_cast<const IWaterProofEdgeInfo*>(face->GetEdgeInfo(index));
+            if (!info)
+                continue;
+            const TVRMCustomLine2d edge = ring.GetEdge(i);
+            auto a = std::pair{edge.StartPt().x, edge.StartPt().y}, b = std::pair{edge.EndPt().x, edge.EndPt().y};
+            values[{std::min(a, b), std::max(a, b)}] = info->GetValue();
+        }
+    }
+    return values;
+}
+
+TEST(HostileModel, RingsRunningEitherWayAreReadWithTheirEdgeData)
+{
+    using TEdge = std::pair<std::pair<double, double>, std::pair<double, double>>;
+    {
+        // Clockwise outer ring: reversed, each waterproof value and the slope's
+        // edge stay on their edge. The slope rises 0.1 from the edge y = 0, so
+        // the top at y = 3000 is 300 above it (400 if it rose from x = 0).
+        const auto model = TQTKElementModel::LoadFromFile(Hostile() / "clockwise-outline.json");
+        const IQTKElementDrawObj* slab = model->FindElement(2);
+        const auto* face = dynamic_cast<const IQTKFaceShape*>(slab->GetShape());
+        EXPECT_FALSE(slab->GetShape()->GetOutline().GetItems(0).IsClockwise());
+        const std::map<TEdge, double> expected = {
+            {{{0, 0}, {0, 3000}}, 1}, {{{4000, 0}, {4000, 3000}}, 3}, {{{0, 0}, {4000, 0}}, 4}};
+        EXPECT_EQ(WaterproofByEdge(slab), expected);
+        EXPECT_NEAR(face->GetFaceElevInfo()->GetElevAt({2000, 3000}), 3300, 1e-6);
+        EXPECT_NEAR(face->GetFaceElevInfo()->GetElevAt({2000, 0}), 3000, 1e-6);
+    }
+    {
+        // Counter-clockwise hole: reversed; the slab has the hole.
+        const auto model = TQTKElementModel::LoadFromFile(Hostile() / "counter-clockwise-hole.json");
+        EXPECT_NEAR(model->FindElement(3)->BuildPolyhedron()->GetVolume(), (12e6 - 1e6) * 100, 1.0);
+    }
+    {
+        // Clockwise ring with an arc (a half circle of radius 1500 on the
+        // right side): the arc keeps its shape.
+        const auto model = TQTKElementModel::LoadFromFile(Hostile() / "clockwise-arc-outline.json");
+        const auto& outline = model->FindElement(5)->GetShape()->GetOutline();
+        EXPECT_NEAR(outline.Area(), 12e6 + std::numbers::pi * 1500 * 1500 / 2, 1e-3);
+        EXPECT_FALSE(outline.GetItems(0).IsClockwise());
+    }
+}
+
+TEST(HostileModel, VerticesCloserThanTheToleranceAreMerged)
+{
+    // A vertex 0.5 um above (4000, 0): merged; the entry of the edge that
+    // started there stays on the edge x = 4000.
+    const auto model = TQTKElementModel::LoadFromFile(Hostile() / "close-vertices.json");
+    const IQTKElementDrawObj* slab = model->FindElement(4);
+    const auto& outline = slab->GetShape()->GetOutline();
+    EXPECT_EQ(outline.GetEdgeCount(), 4);
+    EXPECT_NEAR(outline.Area(), 12e6, 1e-6);
+    using TEdge = std::pair<std::pair<double, double>, std::pair<double, double>>;
+    EXPECT_EQ(WaterproofByEdge(slab), (std::map<TEdge, double>{{{{4000, 0}, {4000, 3000}}, 7}}));
+}
+
+TEST(HostileModel, AnOpeningOverlappingItsWallIsMeasuredOnTheOverlap)
+{
+    // A door 1000 wide placed at 3100 along a 3000 wall: 400 of it lie in the wall.
+    const auto model = TQTKElementModel::LoadFromFile(Hostile() / "opening-past-wall-end.json");
+    const TVRMBox3d box = model->FindElement(6)->GetBox();
+    EXPECT_NEAR(box.min.x, 2600, 1e-6);
+    EXPECT_NEAR(box.max.x, 3000, 1e-6);
+    EXPECT_NEAR(box.max.z - box.min.z, 2100, 1e-6);
+}
+
+TEST(HostileModel, CheckAlignsStoreyColumnsByDisplayWidth)
+{
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCheckCommand((Hostile() / "long-storey-names.json").string(), out, err), 0) << err.str();
+    // Each line of the table is as wide as its header (CJK characters count
+    // two cells), and the names stand apart.
+    auto width = [](const std::string& line) {
+        int cells = 0;
+        for (size_t i = 0; i < line.size();) {
+            const auto c = static_cast<unsigned char>(line[i]);
+            const int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+            cells += bytes == 3 ? 2 : 1;
+            i += static_cast<size_t>(bytes);
+        }
+        return cells;
+    };
+    std::istringstream lines(out.str());
+    std::string line, header;
+    std::getline(lines, line);  // model ...: N elements on M floors
+    std::getline(lines, header);
+    EXPECT_NE(header.find("long name  地下一层车库"), std::string::npos) << header;
+    std::getline(lines, line);
+    EXPECT_EQ(width(line), width(header)) << header << "\n" << line;
+    // The wall row: one wall on each storey.
+    EXPECT_NE(line.find("wall"), std::string::npos) << line;
 }
 
 }  // namespace

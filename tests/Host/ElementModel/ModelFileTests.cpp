@@ -154,9 +154,10 @@ TEST(ModelFile, BadFilesNameTheElementAndField)
         {"outline without area",
          head + R"({"id": 4, "type": 19, "shape": {"kind": "face", "outline": [[0, 0], [1000, 0], [2000, 0]]}}]})", 4,
          "shape.outline", "does not close"},
-        {"clockwise outer ring",
-         head + R"({"id": 4, "type": 19, "shape": {"kind": "face", "outline": [[0, 0], [0, 10], [10, 10]]}}]})", 4,
-         "shape.outline", "counter-clockwise"},
+        {"outline within the length tolerance",
+         head +
+             R"({"id": 4, "type": 19, "shape": {"kind": "face", "outline": [[0, 0], [0, 0.0005], [0.0005, 0.0005]]}}]})",
+         4, "shape.outline", "does not close"},
         {"parent does not exist", head + R"({"id": 3, "type": 4, "parent": 99, "shape": {}}]})", 3, "parent",
          "element 99 does not exist"},
         {"cycle of parents",
