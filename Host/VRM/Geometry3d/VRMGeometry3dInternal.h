@@ -41,11 +41,18 @@ std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& ri
                                                const TVRMVector3d& ringNormal, const TVRMVector3d& v,
                                                bool capsBaseFirst);
 
+// Volume and area of a solid's planar faces alone (without what curved facets add).
+struct TPlanarMeasure {
+    double volume = 0, area = 0;
+};
+TPlanarMeasure PlanarMeasure(const TVRMPolyhedron3d& solid);
+
 // A solid without volume: its mean thickness (3 volume / surface) is below the
 // length tolerance or not a number (no faces, non-finite coordinates, a flat
 // or folded surface). Constructors give the empty solid instead; the booleans
 // take such an operand as empty.
 bool IsFlat(const TVRMPolyhedron3d& solid);
+bool IsFlat(const TPlanarMeasure& measure);
 std::unique_ptr<TVRMPolyhedron3d> EmptyIfFlat(std::unique_ptr<TVRMPolyhedron3d> solid);
 
 // Orders the faces of a boolean result by the face of `a` they lie on (its

@@ -162,20 +162,6 @@ struct TStack {
     std::vector<std::unique_ptr<TVRMMultiPolygon2d>> plans;  // plans[i] between levels i and i+1
 };
 
-// Volume of a solid's planar faces alone, without what curved facets add.
-double ChordVolume(const TVRMPolyhedron3d& solid)
-{
-    const auto& faces = solid.GetFaces();
-    if (faces.empty() || faces[0].GetLoops().empty() || faces[0].GetLoop(0).empty())
-        return 0;
-    const TVRMPoint3d origin = faces[0].GetLoop(0)[0];
-    double v = 0;
-    for (const auto& f : faces)
-        if (!f.GetLoops().empty() && !f.GetLoops()[0].empty())
-            v += (f.GetLoops()[0][0] - origin).InnerProduct(f.GetAreaVector()) / 3;
-    return v;
-}
-
 // The plan edge of a vertical face (its two plan points, the smaller first), false for a face
 // that is not one upright strip.
 using TPlanEdge = std::tuple<double, double, double, double>;
@@ -205,8 +191,9 @@ bool PlanEdgeOf(const TVRMFace3d& face, TPlanEdge& edge)
 // (a vertical facet of a round or arc member) is taken by its chord; the
 // circles of whole facets are put back on the result (KeepFacetCircles).
 // Going up level by level, the plan loses what the upward faces there close
-// and gains what the downward faces open.
-bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
+// and gains what the downward faces open; the layers must make up
+// `planarVolume`, the volume of the solid's planar faces.
+bool AsStack(const TVRMPolyhedron3d& solid, double planarVolume, TStack& stack)
 {
     struct TLevel {
         TVRMMultiPolygon2d up, down;  // plan rings, counter-clockwise outer rings
@@ -263,7 +250,7 @@ bool AsStack(const TVRMPolyhedron3d& solid, TStack& stack)
     }
     stack.levels.push_back(levels.rbegin()->first);
     // The layers must account for the whole solid (a closed, consistently oriented one).
-    const double actual = ChordVolume(solid);
+    const double actual = planarVolume;
     return std::fabs(volume - actual) <= 1e-9 * std::fabs(actual);
 }
 
@@ -465,10 +452,11 @@ void KeepFacetCircles(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const
 }
 
 // Boolean of two stacks of vertical prisms: plan booleans level by level.
-bool StackBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind, TVRMPolyhedron3d& result)
+bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
+                  TVRMPolyhedron3d& result)
 {
     TStack sa, sb;
-    if (!AsStack(a, sa) || !AsStack(b, sb))
+    if (!AsStack(a, volumeA, sa) || !AsStack(b, volumeB, sb))
         return false;
     std::vector<double> levels = sa.levels;
     levels.insert(levels.end(), sb.levels.begin(), sb.levels.end());
@@ -551,7 +539,8 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
     QTK_ASSERT(kind >= CVRMBoolIntersect && kind <= CVRMBoolSubtract);
     // An operand without volume (flat, folded, non-finite) is the empty solid: A - 0 = A,
     // A * 0 = 0, A + 0 = A, 0 - B = 0, 0 + B = B. No such mesh reaches an engine.
-    const bool emptyA = !a.HasFaces() || IsFlat(a), emptyB = !b.HasFaces() || IsFlat(b);
+    const TPlanarMeasure ma = PlanarMeasure(a), mb = PlanarMeasure(b);
+    const bool emptyA = !a.HasFaces() || IsFlat(ma), emptyB = !b.HasFaces() || IsFlat(mb);
     if (emptyA) {
         std::vector<int32_t> data = kind == CVRMBoolIntersect ? std::vector<int32_t>{} : a.GetData();
         a.Clear();
@@ -572,7 +561,7 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
     bool done = false;
     if (path != TVRMBooleanPath::General) {
         try {
-            done = StackBoolean(a, b, kind, result);
+            done = StackBoolean(a, ma.volume, b, mb.volume, kind, result);
         } catch (const EVRMIntersectException&) {
             done = false;
         }

@@ -500,11 +500,33 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d&
     return EmptyIfFlat(std::move(solid));
 }
 
-bool vrm3d::IsFlat(const TVRMPolyhedron3d& solid)
+vrm3d::TPlanarMeasure vrm3d::PlanarMeasure(const TVRMPolyhedron3d& solid)
+{
+    TPlanarMeasure m;
+    const auto& faces = solid.GetFaces();
+    if (faces.empty() || faces[0].GetLoops().empty() || faces[0].GetLoop(0).empty())
+        return m;
+    const TVRMPoint3d origin = faces[0].GetLoop(0)[0];
+    for (const auto& f : faces) {
+        if (f.GetLoops().empty() || f.GetLoop(0).empty())
+            continue;
+        const TVRMVector3d n = f.GetAreaVector();
+        m.volume += (f.GetLoop(0)[0] - origin).InnerProduct(n) / 3;
+        m.area += n.Length();
+    }
+    return m;
+}
+
+bool vrm3d::IsFlat(const TPlanarMeasure& m)
 {
     // Three times the volume over the surface is the mean thickness (1.5 t for a plate of
     // thickness t); it is not a number for non-finite coordinates, 0 over 0 for no faces.
-    return !(3 * std::fabs(solid.GetVolume()) > CVRMEpsilon * solid.GetSurfaceArea());
+    return !(3 * std::fabs(m.volume) > CVRMEpsilon * m.area);
+}
+
+bool vrm3d::IsFlat(const TVRMPolyhedron3d& solid)
+{
+    return IsFlat(PlanarMeasure(solid));
 }
 
 std::unique_ptr<TVRMPolyhedron3d> vrm3d::EmptyIfFlat(std::unique_ptr<TVRMPolyhedron3d> solid)
