@@ -208,6 +208,8 @@ public:
     // No line element of the connect types meets the element at its start (end).
     virtual bool IsStartUnconnected() = 0;
     virtual bool IsEndUnconnected() = 0;
+    // The middle line lengthened at its connected ends into the elements met there (owned by the object).
+    virtual const TVRMCustomLine2d* GetExtendedMidLine() = 0;
     // Rules measure the element along its drawn axis (a beam's axis length).
     virtual bool GetUseAxisLength() = 0;
     // The plan polygon between the side lines (owned by the object); may be nil.

@@ -28,10 +28,11 @@ public:
     const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
     bool IsStartUnconnected() override { return startFree; }
     bool IsEndUnconnected() override { return endFree; }
+    const TVRMCustomLine2d* GetExtendedMidLine() override { return extendedMidLine ? &*extendedMidLine : GetMidLine(); }
     bool GetUseAxisLength() override { return useAxisLength; }
     const TVRMMultiPolygon2d* GetPlanPolygon() override { return planPolygon ? &*planPolygon : nullptr; }
 
-    std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine;
+    std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine, extendedMidLine;
     std::optional<TVRMMultiPolygon2d> planPolygon;
     bool startFree = true;
     bool endFree = true;
