@@ -4,7 +4,7 @@ BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: run test bench deps configure build sanitize clean format format-check
+.PHONY: run test bench deps configure build sanitize fuzz clean format format-check
 
 run: build
 	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc rules
@@ -40,5 +40,18 @@ format:
 format-check:
 	$(CXX_SOURCES) | xargs -0 clang-format --dry-run -Werror
 
+# Each fuzz target for FUZZ_SECONDS on its seed corpus in fuzz/corpus (new
+# inputs libFuzzer finds go to build-fuzz/corpus, not into the repository).
+FUZZ_SECONDS ?= 60
+FUZZ_CXX := $(shell command -v clang++ >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER=clang++)
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQTK_FUZZ=ON -DQTK_TESTS=OFF $(FUZZ_CXX)
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_model_reader fuzz_boolean3d
+	@for t in model_reader boolean3d; do \
+	  mkdir -p build-fuzz/corpus/$$t && cd build-fuzz && \
+	  ./fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 \
+	    corpus/$$t ../fuzz/corpus/$$t || exit 1; cd ..; \
+	done
+
 clean:
-	rm -rf $(BUILD_DIR) build-asan
+	rm -rf $(BUILD_DIR) build-asan build-fuzz
