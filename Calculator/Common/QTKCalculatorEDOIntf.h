@@ -313,7 +313,13 @@ class IQTKColumnCapCalculatorEDO : public virtual IQTKCalculatorEDO {};
 class IQTKPierCalcEDO : public virtual IQTKCalculatorEDO {};
 
 // Slab (types 19-21): slab rules and the beam, wall and finish objects under a slab.
-class IQTKSlabCalculator : public virtual IQTKCalculatorEDO {};
+class IQTKSlabCalculator : public virtual IQTKCalculatorEDO {
+public:
+    // The slab's surface is curved (arched, domed, conical).
+    virtual bool IsCurvedFaceShape() = 0;
+    // The plan polygon the slab is calculated with (owned by the object; may be nil or empty).
+    virtual const TVRMMultiPolygon2d* GetCalcPolygon() = 0;
+};
 
 // Slab hole (types 14, 24): slab rules.
 class IQTKSlabHoleCalcEDO : public virtual IQTKCalculatorEDO {};

@@ -293,6 +293,17 @@ public:
     RecordRef backfill;
 };
 
+// A slab: curved or not, with the plan polygon it is calculated with.
+class TFakeSlabEDO final : public TQTKCalculatorEDO, public IQTKSlabCalculator {
+public:
+    explicit TFakeSlabEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    bool IsCurvedFaceShape() override { return curved; }
+    const TVRMMultiPolygon2d* GetCalcPolygon() override { return &calcPolygon; }
+
+    bool curved = false;
+    TVRMMultiPolygon2d calcPolygon;
+};
+
 // An insulating layer with the column and beam faces standing out of it.
 class TFakeInsulatingLayerEDO final : public TQTKCalculatorEDO, public IQTKInsulatingLayerCalcEDO {
 public:

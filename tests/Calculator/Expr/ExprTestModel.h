@@ -24,10 +24,17 @@ protected:
         data->SetCurQty("MJ", "MJ", "面积");
         data->SetIsExprMode(exprMode);
     }
-    static std::string Text(const IRDXRecord* record)
+    static std::string Text(const IRDXRecord* record, const std::string& key = "MJ")
     {
         std::string text;
-        return GetEdoGlobalData(record->GetID())->GetExprText("MJ", text) ? text : "(none)";
+        return GetEdoGlobalData(record->GetID())->GetExprText(key, text) ? text : "(none)";
+    }
+    // A quantity of its own per table row: the first text written for a quantity stays.
+    static void StartRowQty(const IRDXRecord* record, const std::string& key)
+    {
+        TQTKEdoGlobalData* data = GetEdoGlobalData(record->GetID());
+        data->SetCurQty(key, key, key);
+        data->SetIsExprMode(true);
     }
     static TQTKCalcInternalExprContainer& Items(const IRDXRecord* record)
     {
