@@ -1,9 +1,12 @@
 // Boolean operations of solids and of shells against solids.
 //
 // Solids made of stacked vertical prisms (every face vertical or level: walls,
-// beams, columns, level slabs, openings, and what deductions leave of them)
-// are combined as plan polygon booleans level by level; every other pair goes
-// through the general corefinement engine. Both give the same solids.
+// beams, columns, level slabs, openings, round and arc members by their
+// facets, and what deductions leave of them) are combined as plan polygon
+// booleans level by level; every other pair goes through the general
+// corefinement engine. Both give the same solids. A curved facet that comes
+// through whole keeps its circle (its analytic measure); a piece cut across
+// its width counts by its chord, on either engine.
 // Result faces are ordered by the face of A they come from (A's order),
 // then the faces from B; faces of A keep their origin tags, faces from B get -1.
 #pragma once
