@@ -23,6 +23,7 @@ class TVRMCmpxchgLock;
 class TVRMCustomLine2d;
 class TVRMMultiPolygon2d;
 class TVRMPolyhedron3d;
+class TVRMPolyhedronShell3d;
 struct TVRMPoint2d;
 class IQTKElementDrawObj;
 class TQTKRelationPolyhedronItem;
@@ -281,6 +282,13 @@ public:
     virtual int GetType2DictValue() = 0;
     // The beam's outline in a wall's elevation plane (x along the wall line, y elevation); nil when it has none.
     virtual Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord* wall) = 0;
+    // The formwork shell the Add... operations fill (owned by the object; nil until filled).
+    virtual const TVRMPolyhedronShell3d* GetFormboardShell() = 0;
+    // Append the left side, right side, bottom or top faces to the formwork shell; each returns the area added.
+    virtual double AddLeftSideFormboard() = 0;
+    virtual double AddRightSideFormboard() = 0;
+    virtual double AddBottomFormboard() = 0;
+    virtual double AddTopFormboard() = 0;
 };
 
 // Tie beam (type 18): beam rules.
@@ -295,6 +303,8 @@ public:
     // The lintel's section polygon (x across the lintel, y up), built once
     // (owned by the object).
     virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
+    // The plan line the lintel is calculated along (owned by the object; nil when it has none).
+    virtual const TVRMCustomLine2d* GetCalcLine() = 0;
 };
 
 // Column (type 25): column rules and the finish objects around a column.

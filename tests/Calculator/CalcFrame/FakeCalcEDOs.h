@@ -61,6 +61,11 @@ public:
     int GetType1DictValue() override { return 0; }
     int GetType2DictValue() override { return 0; }
     Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord*) override { return nullptr; }
+    const TVRMPolyhedronShell3d* GetFormboardShell() override { return nullptr; }
+    double AddLeftSideFormboard() override { return 0.0; }
+    double AddRightSideFormboard() override { return 0.0; }
+    double AddBottomFormboard() override { return 0.0; }
+    double AddTopFormboard() override { return 0.0; }
 };
 using TFakeCopingEDO = TFakeSectionLineEDO<IQTKCopingCalcEDO>;
 
@@ -138,6 +143,11 @@ public:
     int GetType1DictValue() override { return typeValues[1]; }
     int GetType2DictValue() override { return typeValues[2]; }
     Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord*) override { return projection; }
+    const TVRMPolyhedronShell3d* GetFormboardShell() override { return nullptr; }
+    double AddLeftSideFormboard() override { return 0.0; }
+    double AddRightSideFormboard() override { return 0.0; }
+    double AddBottomFormboard() override { return 0.0; }
+    double AddTopFormboard() override { return 0.0; }
     double GetLengthRate() override { return 1.0; }
 
     int typeValues[3] = {0, 0, 0};
@@ -199,8 +209,10 @@ class TFakeLintelEDO final : public TQTKCalculatorEDO, public IQTKLintelCalcEDO 
 public:
     explicit TFakeLintelEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
     const TVRMMultiPolygon2d* GetPlanPolygon() override { return &planPolygon; }
+    const TVRMCustomLine2d* GetCalcLine() override { return calcLine ? &*calcLine : nullptr; }
 
     TVRMMultiPolygon2d planPolygon;
+    std::optional<TVRMCustomLine2d> calcLine;
 };
 
 class TFakeInsulatingWallUnitEDO final : public TQTKCalculatorEDO, public IQTKInsulatingWallUnitCalcEDO {
