@@ -165,24 +165,6 @@ TEST_F(TExprMeasureModelTest, BeamSections)
     EXPECT_FALSE(GetBeamSectionSize(Record(5), width, height));  // an arch
 }
 
-// A line bedding whose ends are joined as the test says.
-class TFakeLineBeddingEDO final : public TQTKCalculatorEDO,
-                                  public IQTKLineBeddingCalcEDO,
-                                  public IQTKLineEdoInfoProvider {
-public:
-    explicit TFakeLineBeddingEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
-    const TVRMCustomLine2d* GetMidLine() override { return &midLine; }
-    double GetSlopeFactor() override { return 1.0; }
-    TQTKLineEdoInfoArray GetStartLineEdoInfos() override { return {}; }
-    TQTKLineEdoInfoArray GetEndLineEdoInfos() override { return {}; }
-    TQTKLineEdoInfoArray GetStartSameKindLineEdoInfos() override { return {}; }
-    TQTKLineEdoInfoArray GetEndSameKindLineEdoInfos() override { return {}; }
-    Ref<IQTKConnectedEdoIDInfo> GetConnectedEdoIDInfo() override { return Ref<IQTKConnectedEdoIDInfo>(info.get()); }
-
-    TVRMCustomLine2d midLine{{0, 0}, {6000, 0}};
-    Ref<TQTKConnectedEdoIDInfo> info = MakeRef<TQTKConnectedEdoIDInfo>();
-};
-
 TEST_F(TExprMeasureModelTest, BeddingEndFaces)
 {
     TFakeLineBeddingEDO& bedding = Attach<TFakeLineBeddingEDO>(7);

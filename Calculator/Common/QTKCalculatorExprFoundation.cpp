@@ -1,0 +1,309 @@
+#include "Calculator/Common/QTKCalculatorExprFoundation.h"
+
+#include <string>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorExprMeasure.h"
+#include "Calculator/Common/QTKExprCommon.h"
+#include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/ElementModel/QTKShapeIntf.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/QTKCommon/VRMCalculatorExprAnalyser.h"
+#include "Host/Runtime/CorvaMathUtils.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
+
+namespace {
+
+constexpr int CBeddingType = 55;
+constexpr int CPileCapUnitType = 83;
+
+const IQTKElementDrawObj* ExprDrawObj(const IRDXRecord* record, int elementType)
+{
+    if (!IsExprMode(record))
+        return nullptr;
+    const auto* drawObj = dynamic_cast<const IQTKElementDrawObj*>(record->GetObject());
+    return drawObj && drawObj->GetElementTypeID() == elementType ? drawObj : nullptr;
+}
+
+// A difference of areas (mm²) that prints as 0 m².
+bool IsAreaMatch(double difference)
+{
+    return IsZero(FRound(difference * 1e-6, 4, 1e-12), CQTKExprAreaTolerance);
+}
+
+// A unit's two plan sizes and height (mm), in expression mode; False when the reader fails.
+using TUnitSizeReader = bool (*)(IRDXRecord*, double&, double&, double&);
+bool UnitSizes(IRDXRecord* record, TUnitSizeReader reader, double& first, double& second, double& third)
+{
+    return IsExprMode(record) && reader(record, first, second, third);
+}
+
+// "%g<长度>*%g<宽度>" of two sizes, checked against the area when asked.
+void WriteLengthWidth(IRDXRecord* record, double length, double width, double area)
+{
+    const double l = ExprLength(length);
+    const double w = ExprLength(width);
+    AddCheckedExprText(record, l * w, ExprArea(area), CQTKExprAreaTolerance, "%g<长度>*%g<宽度>", {l, w});
+}
+
+// The plan of a pile cap unit: its own outline (section types 0 to 2) or its owner's (4).
+const TVRMMultiPolygon2d* PileCapOutline(const IQTKElementDrawObj* drawObj, int& sectionType)
+{
+    sectionType = drawObj->GetPropValues()->GetInteger("SectionTypeID");
+    const IQTKElementDrawObj* owner = drawObj;
+    if (sectionType == 4) {
+        IRDXRecord* parent = drawObj->GetParentRecord();
+        owner = parent ? dynamic_cast<const IQTKElementDrawObj*>(parent->GetObject()) : nullptr;
+    } else if (sectionType < 0 || sectionType > 2) {
+        return nullptr;
+    }
+    const IQTKShape* shape = owner ? owner->GetShape() : nullptr;
+    return shape ? &shape->GetOutline() : nullptr;
+}
+
+// A raft that can be stated by its outline: a level face without per-edge information.
+const IQTKFaceShape* RaftShape(const IQTKElementDrawObj* drawObj)
+{
+    const auto* shape = drawObj ? dynamic_cast<const IQTKFaceShape*>(drawObj->GetShape()) : nullptr;
+    return shape && !HasShapeEdgeInfo(shape) && shape->GetFlag() != 0 ? shape : nullptr;
+}
+
+}  // namespace
+
+void BuildPileCapUnitVolExpr(IRDXRecord* record)
+{
+    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    int sectionType = -1;
+    const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
+    if (!outline)
+        return;
+    const double h = ExprLength(drawObj->GetPropValues()->GetFloat("Height"));
+    std::string formula;
+    if (TVRMPoly2dAnalyser::ParseMultiPolygonToString(*outline, formula, 3))
+        AddExprText(record, Format("(%s)*%g<高度>", {formula, h}));
+    else
+        AddExprText(record, Format("%g<面积>*%g<高度>", {ExprArea(outline->Area()), h}));
+}
+
+void BuildPileCapUnitFormboardAreaExpr(IRDXRecord* record)
+{
+    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    int sectionType = -1;
+    const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
+    if (!outline)
+        return;
+    const double h = ExprLength(drawObj->GetPropValues()->GetFloat("Height"));
+    std::string formula;
+    if (TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(*outline, formula, -1))
+        AddExprText(record, Format("%s*%g<高度>", {formula, h}));
+    else
+        AddExprText(record, Format("%g<周长>*%g<高度>", {ExprLength(outline->Perimeter()), h}));
+}
+
+void BuildPileCapUnitFaceAreaExpr(IRDXRecord* record, double area)
+{
+    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    int sectionType = -1;
+    const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
+    if (!outline)
+        return;
+    if (sectionType == 0) {
+        double width = 0, length = 0, height = 0;
+        if (GetPileCapUnitSize(record, width, length, height) && IsAreaMatch(width * length - area))
+            AddExprText(record, Format("%g<长度>*%g<宽度>", {ExprLength(length), ExprLength(width)}));
+        return;
+    }
+    std::string formula;
+    if (IsAreaMatch(outline->Area() - area) && TVRMPoly2dAnalyser::ParseMultiPolygonToString(*outline, formula, 3))
+        AddExprText(record, formula);
+}
+
+void BuildPileCapUnitSideAreaExpr(IRDXRecord* record, double area)
+{
+    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    int sectionType = -1;
+    const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
+    if (!outline)
+        return;
+    if (sectionType == 0) {
+        double width = 0, length = 0, height = 0;
+        if (GetPileCapUnitSize(record, width, length, height) && IsAreaMatch((length + width) * 2 * height - area))
+            AddExprText(record, Format("(%g<长度>+%g<宽度>)*2*%g<高度>",
+                                       {ExprLength(length), ExprLength(width), ExprLength(height)}));
+        return;
+    }
+    const double height = drawObj->GetPropValues()->GetFloat("Height");
+    std::string formula;
+    if (IsAreaMatch(outline->Perimeter() * height - area) &&
+        TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(*outline, formula, -1))
+        AddExprText(record, Format("(%s)*%g<高度>", {formula, ExprLength(height)}));
+}
+
+void BuildIsolatedFDUnitVolExpr(IRDXRecord* record)
+{
+    double width = 0, length = 0, height = 0;
+    if (UnitSizes(record, GetIsolatedFDUnitSize, width, length, height))
+        AddExprText(record,
+                    Format("%g<长度>*%g<宽度>*%g<高度>", {ExprLength(length), ExprLength(width), ExprLength(height)}));
+}
+
+void BuildIsolatedFDUnitFormboardAreaExpr(IRDXRecord* record)
+{
+    double width = 0, length = 0, height = 0;
+    if (UnitSizes(record, GetIsolatedFDUnitSize, width, length, height))
+        AddExprText(record, Format("(%g<长度>+%g<宽度>)*2*%g<高度>",
+                                   {ExprLength(length), ExprLength(width), ExprLength(height)}));
+}
+
+void BuildIsolatedFDUnitBottomAreaExpr(IRDXRecord* record, double area)
+{
+    double width = 0, length = 0, height = 0;
+    if (UnitSizes(record, GetIsolatedFDUnitSize, width, length, height))
+        WriteLengthWidth(record, length, width, area);
+}
+
+void BuildIsolatedFDUnitTopAreaExpr(IRDXRecord* record, double area)
+{
+    BuildIsolatedFDUnitBottomAreaExpr(record, area);
+}
+
+void BuildIsolatedFDUnitSideAreaExpr(IRDXRecord* record, double area)
+{
+    double width = 0, length = 0, height = 0;
+    if (!UnitSizes(record, GetIsolatedFDUnitSize, width, length, height))
+        return;
+    const double l = ExprLength(length);
+    const double w = ExprLength(width);
+    const double h = ExprLength(height);
+    AddCheckedExprText(record, (l + w) * 2 * h, ExprArea(area), CQTKExprAreaTolerance, "(%g<长度>+%g<宽度>)*2*%g<高度>",
+                       {l, w, h});
+}
+
+void BuildStripFDUnitBottomAreaExpr(IRDXRecord* record, double area)
+{
+    double width = 0, section = 0, line = 0;
+    if (UnitSizes(record, GetStripFDUnitSize, width, section, line))
+        WriteLengthWidth(record, line, width, area);
+}
+
+void BuildStripFDUnitTopAreaExpr(IRDXRecord* record, double area)
+{
+    BuildStripFDUnitBottomAreaExpr(record, area);
+}
+
+void BuildStripFDUnitSideAreaExpr(IRDXRecord* record, double area)
+{
+    double width = 0, section = 0, line = 0;
+    if (!UnitSizes(record, GetStripFDUnitSize, width, section, line))
+        return;
+    const double u = ExprLength(line);
+    const double s = ExprLength(section);
+    AddCheckedExprText(record, u * s * 2, ExprArea(area), CQTKExprAreaTolerance, "%g<长度>*2*%g<高度>", {u, s});
+}
+
+void BuildBeddingVolExpr(IRDXRecord* record, const TQTKSolidCalc3d* source)
+{
+    int shapeKind = -1, sectionType = -1;
+    double b = 0, a = 0, thickness = 0, line = 0;
+    if (!ExprDrawObj(record, CBeddingType) || !source ||
+        !GetBeddingSize(record, shapeKind, sectionType, b, a, thickness, line, nullptr))
+        return;
+    if (shapeKind != 1) {
+        AddExprText(record,
+                    Format("%g<长度>*%g<宽度>*%g<厚度>", {ExprLength(a), ExprLength(b), ExprLength(thickness)}));
+        return;
+    }
+    const double bw = ExprLength(b);
+    const double at = ExprLength(a);
+    const double u = ExprLength(line);
+    AddCheckedExprText(record, bw * at * u, ExprVolume(source->GetVolume()), CQTKExprAreaTolerance,
+                       "%g<宽度>*%g<厚度>*%g<长度>", {bw, at, u});
+}
+
+void BuildBeddingFormboardAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* source)
+{
+    int shapeKind = -1, sectionType = -1;
+    double b = 0, a = 0, thickness = 0, line = 0;
+    if (!ExprDrawObj(record, CBeddingType) || !source ||
+        !GetBeddingSize(record, shapeKind, sectionType, b, a, thickness, line, nullptr))
+        return;
+    if (shapeKind != 1) {
+        AddExprText(record,
+                    Format("(%g<长度>+%g<宽度>)*2*%g<厚度>", {ExprLength(a), ExprLength(b), ExprLength(thickness)}));
+        return;
+    }
+    if (!RefCast<IQTKLineEdoInfoProvider>(GetCalcEDO(record, true)) || !source->GetShell())
+        return;
+    const double end = ExprArea(GetBeddingEndArea(record, *source->GetShell()));
+    const double sides = ExprArea(source->GetArea()) - end;
+    double printed = 0.0;
+    if (SameValue(sides, ExprArea(a * 2 * line), CQTKExprAreaTolerance))
+        printed = a;
+    else if (SameValue(sides, ExprArea(b * 2 * line), CQTKExprAreaTolerance))
+        printed = b;
+    else
+        return;
+    if (IsZero(end))
+        AddExprText(record, Format("%g<厚度>*2*%g<长度>", {ExprLength(printed), ExprLength(line)}));
+    else
+        AddExprText(record, Format("%g<厚度>*2*%g<长度>+%g<端头面积>", {ExprLength(printed), ExprLength(line), end}));
+}
+
+void BuildBeddingBottomAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* source)
+{
+    int shapeKind = -1, sectionType = -1;
+    double b = 0, a = 0, thickness = 0, line = 0;
+    if (!ExprDrawObj(record, CBeddingType) || !source ||
+        !GetBeddingSize(record, shapeKind, sectionType, b, a, thickness, line, source->GetShell()))
+        return;
+    if (shapeKind != 1) {
+        AddExprText(record, Format("%g<长度>*%g<宽度>", {ExprLength(a), ExprLength(b)}));
+        return;
+    }
+    const double quantity = ExprArea(source->GetArea());
+    for (double width : {b, a}) {
+        if (SameValue(ExprArea(width * line), quantity, CQTKExprAreaTolerance)) {
+            AddExprText(record, Format("%g<宽度>*%g<长度>", {ExprLength(width), ExprLength(line)}));
+            return;
+        }
+    }
+}
+
+void BuildRaftFDVolExpr(IRDXRecord* record, double volume)
+{
+    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, 48);
+    const IQTKFaceShape* shape = RaftShape(drawObj);
+    if (!shape)
+        return;
+    const TVRMMultiPolygon2d& outline = shape->GetOutline();
+    const double thickness = drawObj->GetPropValues()->GetFloat("Thickness");
+    const double area = outline.Area();
+    if (!IsZero(FRound((area * thickness - volume) * 1e-9, 4, 1e-12), CQTKExprVolumeTolerance))
+        return;
+    const double t = ExprLength(thickness);
+    std::string formula;
+    if (TVRMPoly2dAnalyser::ParseMultiPolygonToString(outline, formula, 3))
+        AddExprText(record, Format("(%s)*%g<厚度>", {formula, t}));
+    else
+        AddExprText(record, Format("%g<原始底面积>*%g<厚度>", {ExprArea(area), t}));
+}
+
+void BuildRaftFDFormboardAreaExpr(IRDXRecord* record, double area)
+{
+    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, 48);
+    const IQTKFaceShape* shape = RaftShape(drawObj);
+    if (!shape)
+        return;
+    const TVRMMultiPolygon2d& outline = shape->GetOutline();
+    const double p = ExprLength(outline.Perimeter());
+    const double t = ExprLength(drawObj->GetPropValues()->GetFloat("Thickness"));
+    if (!SameValue(ExprArea(area), p * t, CQTKExprAreaTolerance))
+        return;
+    std::string formula;
+    if (TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(outline, formula, -1))
+        AddExprText(record, Format("%s*%g<厚度>", {formula, t}));
+    else
+        AddExprText(record, Format("%g<周长>*%g<厚度>", {p, t}));
+}
