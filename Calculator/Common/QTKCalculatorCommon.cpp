@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
+#include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
 #include "Calculator/Common/QTKRelationPolyhedronList.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -62,7 +62,7 @@ Ref<IQTKCalculatorEDO> GetOrCreateCalcEDO(IQTKElementDrawObj* drawObj, bool prep
         TCalcEdoCreateLock createLock(record->GetID());
         edo = AttachedCalcEDO(drawObj);
         if (!edo) {
-            edo = TQTKCalcEDOCreater::CreateCalcEDO(drawObj->GetElementTypeID(), 2, drawObj);
+            edo = GetCalcEDOFactory().CreateCalcEDO(drawObj->GetElementTypeID(), 2, drawObj);
             auto& registry = Registry();
             {
                 std::lock_guard guard(registry.lock);

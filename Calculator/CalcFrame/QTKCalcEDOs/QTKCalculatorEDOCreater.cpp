@@ -1,6 +1,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/Runtime/Assert.h"
 
@@ -8,6 +9,16 @@ namespace {
 
 constexpr int CRoomType = 32;
 constexpr int CEaveType = 64;
+
+// The factory behind IQTKCalcEDOFactory.
+class TQTKCalcEDOFactory final : public IQTKCalcEDOFactory {
+public:
+    Ref<IQTKCalculatorEDO> CreateCalcEDO(int elementTypeId, std::uint8_t mode,
+                                         IQTKElementDrawObj* drawObj) const override
+    {
+        return TQTKCalcEDOCreater::CreateCalcEDO(elementTypeId, mode, drawObj);
+    }
+};
 
 template <class T>
 Ref<IQTKCalculatorEDO> Create(std::uint8_t mode, IQTKElementDrawObj* drawObj)
@@ -34,4 +45,10 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
         default:
             return Create<TQTKCalculatorEDO>(mode, drawObj);
     }
+}
+
+const IQTKCalcEDOFactory& GetCalcEDOFactory()
+{
+    static const TQTKCalcEDOFactory factory;
+    return factory;
 }

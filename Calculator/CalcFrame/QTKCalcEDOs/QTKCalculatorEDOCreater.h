@@ -1,5 +1,6 @@
 // The element factory: the one place that maps a host element type id to the
-// class of its calculation element object.
+// class of its calculation element object. The common routines reach it
+// through IQTKCalcEDOFactory (GetCalcEDOFactory), never through this header.
 #pragma once
 
 #include <cstdint>
