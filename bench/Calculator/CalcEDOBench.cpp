@@ -5,14 +5,14 @@
 #include <memory>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
-#include "tests/Calculator/CalcFrame/CalcEDOTestModel.h"
+#include "tests/Support/TestBuilding.h"
 
 namespace {
 
 // GetCalcEDO on an element whose object exists and is prepared.
 void BM_GetCalcEDOPrepared(benchmark::State& state)
 {
-    TTestModel model;
+    TTestBuilding model;
     model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
     model.Activate();
     IRDXRecord* record = model.Record(1);
@@ -30,7 +30,7 @@ void BM_RelatedListsOfAGrid(benchmark::State& state)
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        auto model = std::make_unique<TTestModel>();
+        auto model = std::make_unique<TTestBuilding>();
         for (int i = 0; i < count; ++i) {
             const double x = (i % columns) * 500.0, y = (i / columns) * 500.0;
             model->AddPoint(i + 1, 25, x, y, x + 500, y + 500, 0, 3000);

@@ -163,7 +163,8 @@ TableSourceRef TTestBuilding::RuleSet() const
 
 TQTKCalculationScope& TTestBuilding::Activate(TQTKCalculationScopeOptions options)
 {
-    Deactivate();
+    // Element objects a test attached before activating stay.
+    scope_.reset();
     if (model_) {
         model_->Activate();
     } else {

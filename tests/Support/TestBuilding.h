@@ -67,7 +67,8 @@ public:
 
     // Makes the building the active one: its box service and a calculation
     // scope over its business data and rule set (unless the options name
-    // others). A building already active is deactivated first.
+    // others). Activating again ends the scope before (freeing the element
+    // objects); objects a test attached before the first activation stay.
     TQTKCalculationScope& Activate(TQTKCalculationScopeOptions options);
     TQTKCalculationScope& Activate(bool detailMode = false);
     // Ends the scope and frees the element objects.

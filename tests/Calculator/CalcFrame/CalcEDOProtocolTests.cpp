@@ -3,8 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <future>
-#include <thread>
 #include <set>
+#include <thread>
 #include <typeinfo>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
@@ -12,24 +12,34 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/Runtime/Assert.h"
-#include "tests/Calculator/CalcFrame/CalcEDOTestModel.h"
+#include "tests/Support/TestBuilding.h"
 
 namespace {
 
 TEST(CalcEDOCreaterTest, EveryTypeIdAnswers)
 {
-    TTestModel model;
+    TTestBuilding model;
     struct TCase {
         int typeId;
         TTestProps props;
         std::uint8_t expectedMode;
     };
     const std::vector<TCase> cases = {
-        {2, {}, 0},   {57, {}, 0},  {85, {}, 0},  {90, {}, 0}, {-1, {}, 0},
-        {15, {}, 0},  {17, {}, 0},  {19, {}, 0},  {21, {}, 0}, {30, {}, 0},
+        {2, {}, 0},
+        {57, {}, 0},
+        {85, {}, 0},
+        {90, {}, 0},
+        {-1, {}, 0},
+        {15, {}, 0},
+        {17, {}, 0},
+        {19, {}, 0},
+        {21, {}, 0},
+        {30, {}, 0},
         {32, {}, 2},  // a room always has mode 2
-        {55, {{"Shape", std::int64_t{1}}}, 0},  {84, {{"Type", std::int64_t{7}}}, 0},
-        {64, {{"Shape", std::int64_t{0}}}, 0},  {64, {{"Shape", std::int64_t{1}}}, 0},
+        {55, {{"Shape", std::int64_t{1}}}, 0},
+        {84, {{"Type", std::int64_t{7}}}, 0},
+        {64, {{"Shape", std::int64_t{0}}}, 0},
+        {64, {{"Shape", std::int64_t{1}}}, 0},
     };
     int id = 1;
     for (const TCase& c : cases) {
@@ -46,7 +56,7 @@ TEST(CalcEDOCreaterTest, EveryTypeIdAnswers)
 
 TEST(CalcEDOProtocolTest, OneObjectPerElementPreparedOnRequest)
 {
-    TTestModel model;
+    TTestBuilding model;
     model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
     model.Activate();
     Ref<IQTKCalculatorEDO> unprepared = GetCalcEDO(model.Record(1), false);
@@ -61,7 +71,7 @@ TEST(CalcEDOProtocolTest, OneObjectPerElementPreparedOnRequest)
 
 TEST(CalcEDOProtocolTest, RecordsWithoutADrawObject)
 {
-    TTestModel model;
+    TTestBuilding model;
     IRDXRecord* foreign = model.AddForeignRecord(7);
     EXPECT_EQ(GetRecordDrawObj(nullptr), nullptr);
     EXPECT_THROW(GetRecordDrawObj(foreign), EQTKNotElementDrawObj);
@@ -102,7 +112,7 @@ Ref<TProbeEDO> AttachProbe(IQTKElementDrawObj* drawObj)
 
 TEST(CalcEDOProtocolTest, AFailedPreparationIsRepeatedByTheNextRequest)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto probe = AttachProbe(model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
     model.Activate();
     probe->failures = 1;
@@ -118,7 +128,7 @@ TEST(CalcEDOProtocolTest, AFailedPreparationIsRepeatedByTheNextRequest)
 TEST(CalcEDOProtocolTest, DetailModePreparesTheOwnerFirst)
 {
     for (bool detailMode : {true, false}) {
-        TTestModel model;
+        TTestBuilding model;
         auto* wall = model.AddLine(1, 0, 0, 0, 6000, 0, 240, 0, 3000);
         auto* door = model.AddPoint(2, 4, 1000, -120, 2000, 120, 0, 2100);
         model.SetParent(door, wall);
@@ -134,7 +144,7 @@ TEST(CalcEDOProtocolTest, DetailModePreparesTheOwnerFirst)
 
 TEST(CalcEDOProtocolTest, ConcurrentRequestsCreateAndPrepareOnce)
 {
-    TTestModel model;
+    TTestBuilding model;
     model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
     auto probe = AttachProbe(model.AddPoint(2, 25, 1000, 0, 1400, 400, 0, 3000));
     model.Activate();
@@ -167,7 +177,7 @@ TEST(CalcEDOProtocolTest, ConcurrentRequestsCreateAndPrepareOnce)
 
 TEST(CalcEDOProtocolTest, DifferentRecordsDoNotBlockEachOther)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto slow = AttachProbe(model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
     model.AddPoint(2, 25, 1000, 0, 1400, 400, 0, 3000);
     model.Activate();
@@ -187,7 +197,7 @@ TEST(CalcEDOProtocolTest, DifferentRecordsDoNotBlockEachOther)
 // one thread would: every column related to its touching neighbours only.
 TEST(CalcEDOProtocolTest, RelatedListsBuiltOnSeveralThreadsAtOnce)
 {
-    TTestModel model;
+    TTestBuilding model;
     const int side = 6;
     for (int i = 0; i < side * side; ++i)
         model.AddPoint(i + 1, 25, (i % side) * 500.0, (i / side) * 500.0, (i % side) * 500.0 + 500,

@@ -7,7 +7,7 @@
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
-#include "tests/Calculator/CalcFrame/CalcEDOTestModel.h"
+#include "tests/Support/TestBuilding.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ TEST(CalculatorEDOTest, OnlyAVirtualWallOverridesItsMode)
         {0, {}, 1, 1},
         {15, {{"Type", std::int64_t{255}}}, 0, 0},  // a beam of that type is no virtual wall
     };
-    TTestModel model;
+    TTestBuilding model;
     int id = 1;
     for (const TCase& c : cases) {
         auto* drawObj = model.AddLine(id++, c.typeId, 0, 0, 1000, 0, 200, 0, 3000, c.props);
@@ -57,7 +57,7 @@ TEST(CalculatorEDOTest, OnlyAVirtualWallOverridesItsMode)
 
 TEST(CalculatorEDOTest, MaterialAndTypeReadFromTheElement)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto* plain = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
     auto* nullType = model.AddPoint(2, 25, 0, 0, 400, 400, 0, 3000, {{"Type", TRDXValue{}}, {"Material", "混凝土"}});
     auto* typed = model.AddPoint(3, 25, 0, 0, 400, 400, 0, 3000, {{"Type", std::int64_t{3}}});
@@ -70,7 +70,7 @@ TEST(CalculatorEDOTest, MaterialAndTypeReadFromTheElement)
 
 TEST(CalculatorEDOTest, QuantityItemsIntersectionCacheAndFlags)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto* drawObj = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
     model.AddPoint(2, 25, 0, 0, 400, 400, 0, 3000);
     Ref<IQTKCalculatorEDO> edo = NewEDO(2, drawObj);
@@ -100,7 +100,7 @@ TEST(CalculatorEDOTest, QuantityItemsIntersectionCacheAndFlags)
 
 TEST(CalculatorEDOTest, ListArgumentsAndUnbuiltListsAreChecked)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto* drawObj = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
     model.Activate();
     Ref<IQTKCalculatorEDO> edo = GetCalcEDO(model.Record(1), false);
@@ -117,7 +117,7 @@ TEST(CalculatorEDOTest, ListArgumentsAndUnbuiltListsAreChecked)
 
 TEST(CalculatorEDOTest, MergedSolidIsEmptyWithoutSubSolids)
 {
-    TTestModel model;
+    TTestBuilding model;
     Ref<IQTKCalculatorEDO> edo = NewEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
     ASSERT_NE(edo->GetMergedSolid(), nullptr);
     EXPECT_FALSE(edo->GetMergedSolid()->HasFaces());
@@ -126,7 +126,7 @@ TEST(CalculatorEDOTest, MergedSolidIsEmptyWithoutSubSolids)
 
 TEST(CalculatorEDOTest, OriginalSolidIsBuiltOnceAndReplacedBySetter)
 {
-    TTestModel model;
+    TTestBuilding model;
     Ref<IQTKCalculatorEDO> iedo = NewEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
     auto* edo = dynamic_cast<TQTKCalculatorEDO*>(iedo.get());
     EXPECT_FALSE(edo->HasOriginalPolyhedron());
@@ -142,7 +142,7 @@ TEST(CalculatorEDOTest, OriginalSolidIsBuiltOnceAndReplacedBySetter)
 
 TEST(CalculatorEDOTest, OriginalSolidDetailGoesToTheCurrentContainer)
 {
-    TTestModel model;
+    TTestBuilding model;
     Ref<IQTKCalculatorEDO> iedo = NewEDO(2, model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000));
     auto* edo = dynamic_cast<TQTKCalculatorEDO*>(iedo.get());
     edo->AddOriginalSolidDetail(nullptr);  // no container: nothing
@@ -179,7 +179,7 @@ protected:
 
 TEST(CalculatorEDOTest, ACachedSolidIsRebuiltAfterEviction)
 {
-    TTestModel model;
+    TTestBuilding model;
     const int saved = GOriginalPolyhedronList.GetMaximum();
     GOriginalPolyhedronList.SetMaximum(1);
     EXPECT_THROW(Ref<TCachedSolidEDO>(new TCachedSolidEDO(2, model.AddPoint(9, 25, 0, 0, 1, 1, 0, 1)))->LineInfos(),
@@ -204,7 +204,7 @@ TEST(CalculatorEDOTest, ACachedSolidIsRebuiltAfterEviction)
 TEST(RelatedListTest, WallDoorAndSlabFindEachOtherFromBothSides)
 {
     for (int first : {10, 20, 30}) {
-        TTestModel model;
+        TTestBuilding model;
         model.AddFace(10, 19, -1000, -2000, 7000, 2000, 3120, 120);
         model.AddLine(20, 0, 0, 0, 6000, 0, 240, 0, 3000);
         model.AddPoint(30, 4, 1000, -120, 2000, 120, 0, 2100);
@@ -255,7 +255,7 @@ public:
 
 TEST(RelatedListTest, TheHostRelationTestCanRejectATouchingElement)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto* column = model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
     model.AddPoint(2, 25, 400, 0, 800, 400, 0, 3000);
     model.AddPoint(3, 25, 0, 400, 400, 800, 0, 3000);
@@ -284,7 +284,7 @@ private:
 // The host element's own test decides, not an override of the element object.
 TEST(RelatedListTest, AHostRefusalKeepsATouchingElementOut)
 {
-    TTestModel model;
+    TTestBuilding model;
     model.SetNextDrawObjMaker(
         [](TQTKElementDrawObjData data) { return MakeRef<TRefusingDrawObj>(std::move(data), 3); });
     model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
@@ -302,7 +302,7 @@ TEST(RelatedListTest, AHostRefusalKeepsATouchingElementOut)
 // the host links (parent and child) are related without touching.
 TEST(RelatedListTest, HostRelationTests)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto* wall = model.AddLine(1, 0, 0, 0, 6000, 0, 240, 0, 3000);
     auto* child = model.AddPoint(2, 4, 50000, 0, 51000, 240, 0, 2100);  // far away, but the wall's
     model.AddPoint(3, 25, 60000, 0, 60400, 400, 0, 3000);               // far away, not linked
@@ -325,7 +325,7 @@ TEST(RelatedListTest, HostRelationTests)
 
 TEST(RelatedListTest, KindsThatAreNeverRelated)
 {
-    TTestModel model;
+    TTestBuilding model;
     auto* earth = model.AddPoint(1, 40, 0, 0, 5000, 5000, -2000, 0);  // excavated earth
     auto* column = model.AddPoint(2, 25, 1000, 1000, 1400, 1400, -2000, 3000);
     auto* room = model.AddPoint(3, 32, 0, 0, 5000, 5000, 0, 3000);
@@ -344,7 +344,7 @@ TEST(RelatedListTest, KindsThatAreNeverRelated)
 TEST(RelatedListTest, FloorAreaSearchesAboveItsBottomOnlyWithAFloorRow)
 {
     for (bool hasFloor : {true, false}) {
-        TTestModel model;
+        TTestBuilding model;
         if (hasFloor)
             model.AddFloor(0);
         AttachAcceptAll(model.AddFace(1, 58, 0, 0, 1000, 1000, 0, 0, {{"BottomElev", 0.0}}));  // floor area

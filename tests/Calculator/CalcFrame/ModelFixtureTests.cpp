@@ -7,6 +7,7 @@
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "tests/Support/TestBuilding.h"
 
 namespace {
 
@@ -15,23 +16,10 @@ class TModelFixture : public ::testing::Test {
 protected:
     void Load(const char* name)
     {
-        const char* root = std::getenv("QTK_TEST_FIXTURES");
-        ASSERT_NE(root, nullptr);
-        model_ = TQTKElementModel::LoadFromFile(std::filesystem::path(root) / "calcframe" / name);
-        model_->Activate();
-        TQTKCalcSessionOptions options;
-        options.business = TableSourceRef(model_->GetBusiness());
-        StartCalculationSession(options);
+        building_ = TTestBuilding::FromFile(std::filesystem::path("calcframe") / name);
+        building_->Activate();
     }
-    void TearDown() override
-    {
-        FreeCalcEDOs();
-        if (model_)
-            model_->ClearCalcEDOs();
-        GetQTKModelRuntimeOptions().SetBoxService(nullptr);
-        StartCalculationSession({});
-    }
-    Ref<IQTKCalculatorEDO> EDO(int id) { return GetCalcEDO(model_->GetElementTable()->GetRecordByID(id), true); }
+    Ref<IQTKCalculatorEDO> EDO(int id) { return GetCalcEDO(building_->Record(id), true); }
     std::vector<int> RelatedIds(int id)
     {
         Ref<IQTKCalculatorEDO> edo = EDO(id);
@@ -40,7 +28,7 @@ protected:
             ids.push_back(edo->GetRelated(i)->GetID());
         return ids;
     }
-    Ref<TQTKElementModel> model_;
+    std::unique_ptr<TTestBuilding> building_;
 };
 
 TEST_F(TModelFixture, WallDoorAndSlabAreRelatedBothWays)

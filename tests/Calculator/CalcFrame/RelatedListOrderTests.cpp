@@ -19,6 +19,7 @@
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "tests/Support/TestBuilding.h"
 
 namespace {
 
@@ -47,11 +48,8 @@ std::map<int, TElementView> Calculate(const nlohmann::json& building, const std:
     shuffled["elements"] = nlohmann::json::array();
     for (size_t i : fileOrder)
         shuffled["elements"].push_back(building["elements"][i]);
-    const auto model = TQTKElementModel::LoadFromText(shuffled.dump(), Examples());
+    const auto model = TTestBuilding::FromText(shuffled.dump(), Examples());
     model->Activate();
-    TQTKCalcSessionOptions options;
-    options.business = TableSourceRef(model->GetBusiness());
-    StartCalculationSession(options);
 
     std::map<int, TElementView> views;
     std::mutex lock;
@@ -59,7 +57,7 @@ std::map<int, TElementView> Calculate(const nlohmann::json& building, const std:
     auto work = [&] {
         for (size_t k = next++; k < askOrder.size(); k = next++) {
             const int id = askOrder[k];
-            Ref<IQTKCalculatorEDO> edo = GetCalcEDO(model->GetElementTable()->GetRecordByID(id), true);
+            Ref<IQTKCalculatorEDO> edo = GetCalcEDO(model->Record(id), true);
             TElementView view;
             for (int i = 0; i < edo->GetRelatedCount(); ++i)
                 view.related.push_back(edo->GetRelated(i)->GetID());
@@ -76,10 +74,6 @@ std::map<int, TElementView> Calculate(const nlohmann::json& building, const std:
     for (auto& t : pool)
         t.join();
 
-    FreeCalcEDOs();
-    model->ClearCalcEDOs();
-    GetQTKModelRuntimeOptions().SetBoxService(nullptr);
-    StartCalculationSession({});
     return views;
 }
 

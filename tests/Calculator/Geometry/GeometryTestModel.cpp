@@ -1,39 +1,28 @@
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
 
-#include <filesystem>
-#include <string>
-
-#include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
 void TGeometryModelTest::Load(std::string_view elementsJson, TQTKCalcSessionOptions options)
 {
-    const std::string text = std::string(R"({"floors": [{"ID": 1, "Name": "F1", "StructuralElevation": 0.0,
-        "Height": 3.0}], "elements": )") +
-                             std::string(elementsJson) + "}";
-    model_ = TQTKElementModel::LoadFromText(text, std::filesystem::current_path());
-    model_->Activate();
-    options.business = TableSourceRef(model_->GetBusiness());
-    StartCalculationSession(options);
+    building_ = TTestBuilding::FromElements(elementsJson);
+    TQTKCalculationScopeOptions scope;
+    scope.session = std::move(options);
+    building_->Activate(std::move(scope));
 }
 
 void TGeometryModelTest::TearDown()
 {
-    FreeCalcEDOs();
-    if (model_)
-        model_->ClearCalcEDOs();
-    GetQTKModelRuntimeOptions().SetBoxService(nullptr);
-    StartCalculationSession({});
+    building_.reset();
 }
 
 IRDXRecord* TGeometryModelTest::Record(int id) const
 {
-    return model_->GetElementTable()->GetRecordByID(id);
+    return building_->Record(id);
 }
 
 IQTKElementDrawObj* TGeometryModelTest::DrawObj(int id) const
 {
-    return model_->FindElement(id);
+    return building_->DrawObj(id);
 }
 
 std::unique_ptr<TVRMPolyhedron3d> Box(double x0, double y0, double z0, double x1, double y1, double z1)

@@ -1,5 +1,5 @@
-// Small building models given as model-file text, active for a test's length,
-// and a few solids made in code.
+// A small building (TTestBuilding from model-file elements) active for a
+// test's length, and a few solids made in code.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "tests/Support/TestBuilding.h"
 
 class TVRMPolyhedronShell3d;
 
@@ -22,7 +22,7 @@ protected:
     IRDXRecord* Record(int id) const;
     IQTKElementDrawObj* DrawObj(int id) const;
 
-    Ref<TQTKElementModel> model_;
+    std::unique_ptr<TTestBuilding> building_;
 };
 
 std::unique_ptr<TVRMPolyhedron3d> Box(double x0, double y0, double z0, double x1, double y1, double z1);

@@ -1,19 +1,36 @@
 #include "CalcModelFixture.h"
 
-#include <cstdlib>
 #include <map>
+#include <memory>
 
-#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "tests/Support/TestBuilding.h"
+
+namespace {
+
+// The buildings of the program, kept to its end (never freed: their element
+// objects refer to framework state that is gone by the time statics die).
+std::map<const TQTKElementModel*, TTestBuilding*>& Buildings()
+{
+    static auto* buildings = new std::map<const TQTKElementModel*, TTestBuilding*>;
+    return *buildings;
+}
+
+TTestBuilding& BuildingOf(const TQTKElementModel& model)
+{
+    return *Buildings().at(&model);
+}
+
+}  // namespace
 
 TQTKElementModel& TCalcModelTest::Model(const std::string& fileName)
 {
-    static std::map<std::string, Ref<TQTKElementModel>> models;
-    Ref<TQTKElementModel>& model = models[fileName];
-    if (!model) {
-        const char* dir = std::getenv("QTK_TEST_FIXTURES");
-        model = TQTKElementModel::LoadFromFile(std::string(dir ? dir : "tests/fixtures") + "/calc/" + fileName);
+    static auto* byName = new std::map<std::string, TTestBuilding*>;
+    TTestBuilding*& building = (*byName)[fileName];
+    if (!building) {
+        building = TTestBuilding::FromFile("calc/" + fileName).release();
+        Buildings()[building->Model()] = building;
     }
-    return *model;
+    return *building->Model();
 }
 
 TableSourceRef TCalcModelTest::RuleSet(TQTKElementModel& model)
@@ -23,23 +40,24 @@ TableSourceRef TCalcModelTest::RuleSet(TQTKElementModel& model)
 
 void TCalcModelTest::StartSession(TQTKElementModel& model, TQTKCalcSessionOptions options)
 {
-    model.Activate();
-    if (!options.business)
-        options.business = TableSourceRef(model.GetBusiness());
     if (!options.calculatorSetting)
         options.calculatorSetting = RuleSet(model);
-    StartCalculationSession(options);
+    TQTKCalculationScopeOptions scope;
+    scope.session = std::move(options);
+    active_ = &BuildingOf(model);
+    active_->Activate(std::move(scope));
 }
 
 void TCalcModelTest::TearDown()
 {
-    FreeCalcEDOs();
-    StartCalculationSession({});
+    if (active_)
+        active_->Deactivate();
+    active_ = nullptr;
 }
 
 IRDXRecord* TCalcModelTest::Record(TQTKElementModel& model, int id)
 {
-    const IQTKElementDrawObj* element = model.FindElement(id);
-    EXPECT_NE(element, nullptr) << "no element " << id;
-    return element ? element->GetRecord() : nullptr;
+    IRDXRecord* record = BuildingOf(model).Record(id);
+    EXPECT_NE(record, nullptr) << "no element " << id;
+    return record;
 }

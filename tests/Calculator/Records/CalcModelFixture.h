@@ -1,6 +1,6 @@
-// A model file of tests/fixtures/calc loaded once per test program, with a
-// fresh calculation session per test over its "Business" data and its rule
-// set "NormCalcRule".
+// A model file of tests/fixtures/calc (a TTestBuilding) loaded once per test
+// program, active per test in a calculation scope over its "Business" data
+// and its rule set "NormCalcRule".
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
+
+class TTestBuilding;
 
 class TCalcModelTest : public ::testing::Test {
 protected:
@@ -21,4 +23,7 @@ protected:
 
     static IRDXRecord* Record(TQTKElementModel& model, int id);
     static TableSourceRef RuleSet(TQTKElementModel& model);
+
+private:
+    TTestBuilding* active_ = nullptr;
 };
