@@ -270,15 +270,22 @@ public:
 class TFakeDitchEarthEDO final : public TFakeCustomEarthworkEDO<IQTKDitchEarthCalcEDO> {
 public:
     using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
-    bool IsLevelBottom() override { return true; }
-    const TVRMCustomLine2d* GetMidLine() override { return nullptr; }
-    const TVRMCustomLine2d* GetLeftLine() override { return nullptr; }
-    const TVRMCustomLine2d* GetRightLine() override { return nullptr; }
+    bool IsLevelBottom() override { return levelBottom; }
+    const TVRMCustomLine2d* GetMidLine() override { return Line(midLine); }
+    const TVRMCustomLine2d* GetLeftLine() override { return Line(leftLine); }
+    const TVRMCustomLine2d* GetRightLine() override { return Line(rightLine); }
     const TVRMCustomLine2d* GetLeftWorkingFaceLine() override { return nullptr; }
     const TVRMCustomLine2d* GetRightWorkingFaceLine() override { return nullptr; }
-    double GetSectionArea(bool) override { return 0.0; }
-    double GetWetSectionArea(bool) override { return 0.0; }
-    double GetFrozenSectionArea(bool) override { return 0.0; }
+    double GetSectionArea(bool) override { return sectionArea; }
+    double GetWetSectionArea(bool) override { return wetSectionArea; }
+    double GetFrozenSectionArea(bool) override { return frozenSectionArea; }
+
+    bool levelBottom = true;
+    std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine;
+    double sectionArea = 0.0, wetSectionArea = 0.0, frozenSectionArea = 0.0;
+
+private:
+    static const TVRMCustomLine2d* Line(const std::optional<TVRMCustomLine2d>& line) { return line ? &*line : nullptr; }
 };
 
 // An excavation or pit earth.
@@ -287,9 +294,16 @@ public:
     using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
     bool IsLevelBottom() override { return true; }
     const TVRMMultiPolygon2d* GetSlopeBottomPolygon() override { return slopeBottom ? &*slopeBottom : nullptr; }
-    void GetSlopeWidths(std::vector<double>& widths, double) override { widths.clear(); }
+    // Every edge of the slope bottom widened by slopeFactor x height (none without a factor).
+    void GetSlopeWidths(std::vector<double>& widths, double height) override
+    {
+        widths.clear();
+        if (slopeFactor > 0.0 && slopeBottom)
+            widths.assign(static_cast<size_t>(slopeBottom->GetEdgeCount()), slopeFactor * height);
+    }
 
     std::optional<TVRMMultiPolygon2d> slopeBottom;
+    double slopeFactor = 0.0;
 };
 
 class TFakeEarthBackfillEDO final : public TFakeCustomEarthworkEDO<IQTKEarthBackfillCalcEDO> {
