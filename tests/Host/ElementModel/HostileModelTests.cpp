@@ -8,6 +8,7 @@
 #include <numbers>
 #include <sstream>
 
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Tools/qtkcalc/CheckCommand.h"
 #include "tests/Host/ElementModel/ElementModelTestUtils.h"
 
@@ -121,6 +122,13 @@ TEST(HostileModel, DegenerateElementsLoadAndMeasureNothing)
         ASSERT_NE(solid, nullptr);
         EXPECT_EQ(solid->GetFaceCount(), 0);
         EXPECT_DOUBLE_EQ(solid->GetVolume(), 0.0);
+        // A deduction with it (a solid meeting the element) takes nothing
+        // away and leaves nothing in common: B - {} = B, B + {} = B, B * {} = {}.
+        for (int kind : {CVRMBoolSubtract, CVRMBoolUnion, CVRMBoolIntersect}) {
+            auto other = TVRMPolyhedron3d::CreateBox(TVRMBox3d({-100, -100, -100}, {500, 500, 500}));
+            EXPECT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(*other, *solid, kind)) << kind;
+            EXPECT_NEAR(other->GetVolume(), kind == CVRMBoolIntersect ? 0.0 : 600.0 * 600 * 600, 1e-3) << kind;
+        }
         std::ostringstream out, err;
         EXPECT_EQ(RunCheckCommand((Hostile() / c.file).string(), out, err), 0) << err.str();
     }
