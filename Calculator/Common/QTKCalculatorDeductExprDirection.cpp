@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "Calculator/Common/QTKCalculatorExprMeasure.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -21,11 +22,6 @@ constexpr double CPartSumTolerance = 0.001;
 std::string AreaText(double mm2)
 {
     return FloatToStr(FRound(ConvertM2Value(mm2), 4, 1e-12));
-}
-
-const IQTKElementDrawObj* DrawObjOf(const IRDXRecord* record)
-{
-    return record ? dynamic_cast<const IQTKElementDrawObj*>(record->GetObject()) : nullptr;
 }
 
 const IQTKShape* ShapeOf(const IQTKElementDrawObj* drawObj)
@@ -214,9 +210,9 @@ void SetSinglePart(TVRMExprInfo3dArray& parts, TQTKPartSize which, double totalA
 void TQTKExprDirectionParser::GetDirection(IRDXRecord* subject, IRDXRecord* deducting, TVRMVector3d& direction)
 {
     QTK_ASSERT(subject != nullptr);
-    if (ElementDirection(DrawObjOf(subject), direction))
+    if (ElementDirection(GetExprElement(subject), direction))
         return;
-    const IQTKElementDrawObj* other = DrawObjOf(deducting);
+    const IQTKElementDrawObj* other = GetExprElement(deducting);
     if (deducting && ElementDirection(other, direction))
         return;
     GetDefaultDirection(other, direction);

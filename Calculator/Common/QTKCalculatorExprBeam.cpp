@@ -21,19 +21,6 @@ constexpr int CLintelType = 12;
 constexpr int CFDBeamType = 47;
 constexpr int CCopingType = 70;
 
-const IQTKElementDrawObj* ExprDrawObj(const IRDXRecord* record, std::initializer_list<int> types)
-{
-    if (!IsExprMode(record))
-        return nullptr;
-    const auto* drawObj = dynamic_cast<const IQTKElementDrawObj*>(record->GetObject());
-    if (!drawObj)
-        return nullptr;
-    for (int type : types)
-        if (drawObj->GetElementTypeID() == type)
-            return drawObj;
-    return nullptr;
-}
-
 // Middle-line length x length rate of a beam or coping (mm); False without a middle line.
 bool MiddleLineLength(IRDXRecord* record, double& length)
 {
@@ -76,20 +63,20 @@ double FacesArea(const TVRMPolyhedronShell3d& shell, int from, int to)
 void BuildBeamSectionAreaExpr(IRDXRecord* record)
 {
     double width = 0, height = 0;
-    if (ExprDrawObj(record, {15, 17, 18, 47}) && GetBeamSectionSize(record, width, height))
+    if (GetExprElement(record, {15, 17, 18, 47}) && GetBeamSectionSize(record, width, height))
         AddExprText(record, Format("%g<宽度>*%g<高度>", {ExprLength(width), ExprLength(height)}));
 }
 
 void BuildBeamPerimeterExpr(IRDXRecord* record)
 {
     double width = 0, height = 0;
-    if (ExprDrawObj(record, {15, 17, 18}) && GetBeamSectionSize(record, width, height))
+    if (GetExprElement(record, {15, 17, 18}) && GetBeamSectionSize(record, width, height))
         AddExprText(record, Format("(%g<宽度>+%g<高度>)*2", {ExprLength(width), ExprLength(height)}));
 }
 
 void BuildBeamVolExpr(IRDXRecord* record, bool byAxisLine, double volume)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, {15, 17, 18});
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {15, 17, 18});
     const auto* shape = drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
     const Ref<IQTKBeamCalcEDO> beam = shape ? RefCast<IQTKBeamCalcEDO>(GetCalcEDO(record, true)) : nullptr;
     double width = 0, height = 0;
@@ -112,7 +99,7 @@ void BuildBeamVolExpr(IRDXRecord* record, bool byAxisLine, double volume)
 void BuildBeamFormboardAreaExpr(IRDXRecord* record, const TVRMPolyhedronShell3d* shell, int countAfterLeft,
                                 int countAfterRight, int countAfterBottom, int countAfterTop)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, {15, 17, 18, 47});
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {15, 17, 18, 47});
     if (!drawObj || !shell)
         return;
     double width = 0, height = 0, length = 0;
@@ -149,7 +136,7 @@ void BuildBeamFormboardAreaExpr(IRDXRecord* record, const TVRMPolyhedronShell3d*
 
 void BuildFDBeamBottomAreaExpr(IRDXRecord* record, const TVRMPolyhedronShell3d* shell)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, {CFDBeamType});
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CFDBeamType});
     double width = 0, height = 0, length = 0;
     if (!drawObj || !shell || !QuickSectionSizes(record, drawObj->GetPropValues(), width, height) ||
         !MiddleLineLength(record, length))
@@ -162,7 +149,7 @@ void BuildFDBeamBottomAreaExpr(IRDXRecord* record, const TVRMPolyhedronShell3d* 
 
 void BuildLintelVolExpr(IRDXRecord* record, double volume)
 {
-    if (!ExprDrawObj(record, {CLintelType}) || IsArchRecord(record))
+    if (!GetExprElement(record, {CLintelType}) || IsArchRecord(record))
         return;
     const Ref<IQTKLintelCalcEDO> lintel = RefCast<IQTKLintelCalcEDO>(GetCalcEDO(record, true));
     const TVRMMultiPolygon2d* section = lintel ? lintel->GetPlanPolygon() : nullptr;
@@ -176,7 +163,7 @@ void BuildLintelVolExpr(IRDXRecord* record, double volume)
 
 void BuildLintelOutBottomFormboardAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* calc, double area)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, {CLintelType});
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CLintelType});
     if (!drawObj || !calc || !calc->GetShell() || !IsArchRecord(record))
         return;
     const Ref<IQTKLintelCalcEDO> lintel = RefCast<IQTKLintelCalcEDO>(GetCalcEDO(record, true));
@@ -205,13 +192,13 @@ void BuildLintelOutBottomFormboardAreaExpr(IRDXRecord* record, const TQTKShellCa
 void BuildCopingSectionAreaExpr(IRDXRecord* record)
 {
     double width = 0, height = 0, length = 0;
-    if (ExprDrawObj(record, {CCopingType}) && GetCopingSectionSize(record, width, height, length))
+    if (GetExprElement(record, {CCopingType}) && GetCopingSectionSize(record, width, height, length))
         AddExprText(record, Format("%g<宽度>*%g<高度>", {ExprLength(width), ExprLength(height)}));
 }
 
 void BuildCopingFaceAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* calc, bool byFaceKind)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, {CCopingType});
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CCopingType});
     const TVRMPolyhedronShell3d* shell = calc ? calc->GetShell() : nullptr;
     if (!drawObj || !shell || !shell->HasFaces())
         return;
@@ -257,7 +244,7 @@ void BuildCopingFaceAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* calc, bo
 
 void BuildCopingFormboardAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* calc)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, {CCopingType});
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CCopingType});
     const auto* shape = drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
     double length = 0, endArea = 0, horizontal = 0, height = 0, middle = 0;
     if (!shape || !GetCopingShellSize(calc, &shape->GetLine(), length, endArea, horizontal, height) ||

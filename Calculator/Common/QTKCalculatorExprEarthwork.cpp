@@ -7,6 +7,7 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonEarthwork.h"
+#include "Calculator/Common/QTKCalculatorExprMeasure.h"
 #include "Calculator/Common/QTKExprCommon.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
@@ -20,18 +21,10 @@ constexpr int CExcavatedType = 40;
 constexpr int CDitchType = 41;
 constexpr int CPitType = 42;
 
-const IQTKElementDrawObj* ExprDrawObj(const IRDXRecord* record, int elementType)
-{
-    if (!IsExprMode(record))
-        return nullptr;
-    const auto* drawObj = dynamic_cast<const IQTKElementDrawObj*>(record->GetObject());
-    return drawObj && drawObj->GetElementTypeID() == elementType ? drawObj : nullptr;
-}
-
 // An excavation stated by its layers: a level face shape with an excavation object.
 Ref<IQTKPitEarthCalcEDO> Excavation(IRDXRecord* record)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CExcavatedType);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CExcavatedType});
     const auto* shape = drawObj ? dynamic_cast<const IQTKFaceShape*>(drawObj->GetShape()) : nullptr;
     if (!shape || shape->GetFlag() == 0)
         return nullptr;
@@ -92,7 +85,7 @@ void WritePrismoid(IRDXRecord* record, const TLayerPlan& bottom, const TLayerPla
 // A ditch with a level bottom, and its printed length (0.97 of the middle line with line setting 2).
 Ref<IQTKDitchEarthCalcEDO> Ditch(IRDXRecord* record, double& length, double* lengthMm = nullptr)
 {
-    if (!ExprDrawObj(record, CDitchType))
+    if (!GetExprElement(record, {CDitchType}))
         return nullptr;
     const auto ditch = RefCast<IQTKDitchEarthCalcEDO>(GetCalcEDO(record, true));
     const TVRMCustomLine2d* midLine = ditch ? ditch->GetMidLine() : nullptr;
@@ -208,7 +201,7 @@ void BuildEarthLaggingBoardAreaExpr(IRDXRecord* record)
 {
     Ref<IQTKPitEarthCalcEDO> edo = Excavation(record);
     if (!edo) {
-        const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPitType);
+        const IQTKElementDrawObj* drawObj = GetExprElement(record, {CPitType});
         if (!drawObj || !dynamic_cast<const IQTKPointShape*>(drawObj->GetShape()))
             return;
         edo = RefCast<IQTKPitEarthCalcEDO>(GetCalcEDO(record, true));
@@ -275,7 +268,7 @@ void BuildDitchEarthSideAreaExpr(IRDXRecord* record, double area)
     double h1 = depth;
     double h2 = depth;
     if (IsSloped(record)) {
-        const IPropValues* props = ExprDrawObj(record, CDitchType)->GetPropValues();
+        const IPropValues* props = GetExprElement(record, {CDitchType})->GetPropValues();
         h1 = std::hypot(props->GetFloat("LeftSlopeFactor") * depth, depth);
         h2 = std::hypot(props->GetFloat("RightSlopeFactor") * depth, depth);
     }

@@ -18,19 +18,10 @@ constexpr int CSlabType = 19;
 constexpr int CFloorType = 33;
 constexpr int CCeilingType = 34;
 
-// The draw object of a record in expression mode whose element is of the type.
-const IQTKElementDrawObj* ExprDrawObj(const IRDXRecord* record, int elementType)
-{
-    if (!IsExprMode(record))
-        return nullptr;
-    const auto* drawObj = dynamic_cast<const IQTKElementDrawObj*>(record->GetObject());
-    return drawObj && (elementType < 0 || drawObj->GetElementTypeID() == elementType) ? drawObj : nullptr;
-}
-
 void WriteShellRectangle(IRDXRecord* record, int elementType, const TVRMPolyhedronShell3d* shell)
 {
     double width = 0, length = 0;
-    if (ExprDrawObj(record, elementType) && GetShellRectSize(shell, width, length))
+    if (GetExprElement(record, {elementType}) && GetShellRectSize(shell, width, length))
         AddExprText(record, Format("%g<长度>*%g<宽度>", {ExprLength(length), ExprLength(width)}));
 }
 
@@ -38,7 +29,7 @@ void WriteShellRectangle(IRDXRecord* record, int elementType, const TVRMPolyhedr
 
 void BuildFinishShellAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* calc, double area)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, -1);
+    const IQTKElementDrawObj* drawObj = (IsExprMode(record) ? GetExprElement(record) : nullptr);
     if (!drawObj)
         return;
     const double quantity = ExprArea(area);
@@ -88,13 +79,13 @@ void BuildFloorShellAreaExpr(IRDXRecord* record, const TVRMPolyhedronShell3d* sh
 void BuildFloorPerimeterExpr(IRDXRecord* record, const TVRMPolygon2d* polygon)
 {
     double width = 0, length = 0;
-    if (ExprDrawObj(record, CFloorType) && GetPolygonRectSize(polygon, width, length))
+    if (GetExprElement(record, {CFloorType}) && GetPolygonRectSize(polygon, width, length))
         AddExprText(record, Format("(%g<长度>+%g<宽度>)*2", {ExprLength(length), ExprLength(width)}));
 }
 
 void BuildFloorWaterProofVerticalAreaExpr(IRDXRecord* record, const std::vector<TQTKFloorUpturnItem>& items)
 {
-    if (!ExprDrawObj(record, CFloorType))
+    if (!GetExprElement(record, {CFloorType}))
         return;
     std::string text;
     for (const TQTKFloorUpturnItem& item : items) {
@@ -118,21 +109,21 @@ void BuildFloorWaterProofVerticalAreaExpr(IRDXRecord* record, const std::vector<
 void BuildSlabAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* calc)
 {
     double width = 0, length = 0;
-    if (ExprDrawObj(record, CSlabType) && GetShellCalcRectSize(calc, width, length))
+    if (GetExprElement(record, {CSlabType}) && GetShellCalcRectSize(calc, width, length))
         AddExprText(record, Format("%g<长度>*%g<宽度>", {ExprLength(length), ExprLength(width)}));
 }
 
 void BuildSlabFormboardAreaExpr(IRDXRecord* record, const TVRMFace3d* face, bool twice)
 {
     double width = 0, length = 0;
-    if (ExprDrawObj(record, CSlabType) && GetFaceRectSize(face, width, length))
+    if (GetExprElement(record, {CSlabType}) && GetFaceRectSize(face, width, length))
         AddExprText(record, Format(twice ? "%g<长度>*%g<宽度>*2" : "%g<长度>*%g<宽度>",
                                    {ExprLength(length), ExprLength(width)}));
 }
 
 void BuildSlabSideFormboardAreaExpr(IRDXRecord* record, const TVRMFace3d* face)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CSlabType);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CSlabType});
     const auto* shape = drawObj ? dynamic_cast<const IQTKFaceShape*>(drawObj->GetShape()) : nullptr;
     double width = 0, length = 0;
     if (!shape || shape->GetFlag() == 0 || !GetFaceRectSize(face, width, length))
@@ -144,7 +135,7 @@ void BuildSlabSideFormboardAreaExpr(IRDXRecord* record, const TVRMFace3d* face)
 
 void BuildSlabVolExpr(IRDXRecord* record)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CSlabType);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CSlabType});
     if (!drawObj)
         return;
     const Ref<IQTKSlabCalculator> slab = RefCast<IQTKSlabCalculator>(GetCalcEDO(record, true));

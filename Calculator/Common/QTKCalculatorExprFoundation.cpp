@@ -19,14 +19,6 @@ namespace {
 constexpr int CBeddingType = 55;
 constexpr int CPileCapUnitType = 83;
 
-const IQTKElementDrawObj* ExprDrawObj(const IRDXRecord* record, int elementType)
-{
-    if (!IsExprMode(record))
-        return nullptr;
-    const auto* drawObj = dynamic_cast<const IQTKElementDrawObj*>(record->GetObject());
-    return drawObj && drawObj->GetElementTypeID() == elementType ? drawObj : nullptr;
-}
-
 // A difference of areas (mm²) that prints as 0 m².
 bool IsAreaMatch(double difference)
 {
@@ -74,7 +66,7 @@ const IQTKFaceShape* RaftShape(const IQTKElementDrawObj* drawObj)
 
 void BuildPileCapUnitVolExpr(IRDXRecord* record)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CPileCapUnitType});
     int sectionType = -1;
     const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
     if (!outline)
@@ -89,7 +81,7 @@ void BuildPileCapUnitVolExpr(IRDXRecord* record)
 
 void BuildPileCapUnitFormboardAreaExpr(IRDXRecord* record)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CPileCapUnitType});
     int sectionType = -1;
     const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
     if (!outline)
@@ -104,7 +96,7 @@ void BuildPileCapUnitFormboardAreaExpr(IRDXRecord* record)
 
 void BuildPileCapUnitFaceAreaExpr(IRDXRecord* record, double area)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CPileCapUnitType});
     int sectionType = -1;
     const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
     if (!outline)
@@ -122,7 +114,7 @@ void BuildPileCapUnitFaceAreaExpr(IRDXRecord* record, double area)
 
 void BuildPileCapUnitSideAreaExpr(IRDXRecord* record, double area)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, CPileCapUnitType);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CPileCapUnitType});
     int sectionType = -1;
     const TVRMMultiPolygon2d* outline = drawObj ? PileCapOutline(drawObj, sectionType) : nullptr;
     if (!outline)
@@ -207,7 +199,7 @@ void BuildBeddingVolExpr(IRDXRecord* record, const TQTKSolidCalc3d* source)
 {
     int shapeKind = -1, sectionType = -1;
     double b = 0, a = 0, thickness = 0, line = 0;
-    if (!ExprDrawObj(record, CBeddingType) || !source ||
+    if (!GetExprElement(record, {CBeddingType}) || !source ||
         !GetBeddingSize(record, shapeKind, sectionType, b, a, thickness, line, nullptr))
         return;
     if (shapeKind != 1) {
@@ -226,7 +218,7 @@ void BuildBeddingFormboardAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* so
 {
     int shapeKind = -1, sectionType = -1;
     double b = 0, a = 0, thickness = 0, line = 0;
-    if (!ExprDrawObj(record, CBeddingType) || !source ||
+    if (!GetExprElement(record, {CBeddingType}) || !source ||
         !GetBeddingSize(record, shapeKind, sectionType, b, a, thickness, line, nullptr))
         return;
     if (shapeKind != 1) {
@@ -255,7 +247,7 @@ void BuildBeddingBottomAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* sourc
 {
     int shapeKind = -1, sectionType = -1;
     double b = 0, a = 0, thickness = 0, line = 0;
-    if (!ExprDrawObj(record, CBeddingType) || !source ||
+    if (!GetExprElement(record, {CBeddingType}) || !source ||
         !GetBeddingSize(record, shapeKind, sectionType, b, a, thickness, line, source->GetShell()))
         return;
     if (shapeKind != 1) {
@@ -273,7 +265,7 @@ void BuildBeddingBottomAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* sourc
 
 void BuildRaftFDVolExpr(IRDXRecord* record, double volume)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, 48);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
     const IQTKFaceShape* shape = RaftShape(drawObj);
     if (!shape)
         return;
@@ -292,7 +284,7 @@ void BuildRaftFDVolExpr(IRDXRecord* record, double volume)
 
 void BuildRaftFDFormboardAreaExpr(IRDXRecord* record, double area)
 {
-    const IQTKElementDrawObj* drawObj = ExprDrawObj(record, 48);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
     const IQTKFaceShape* shape = RaftShape(drawObj);
     if (!shape)
         return;

@@ -19,14 +19,9 @@ bool IsDoorOrWindow(int elementType)
     return elementType == CDoorType || elementType == CWindowType;
 }
 
-const IQTKElementDrawObj* DrawObjOf(const IRDXRecord* record)
-{
-    return record ? dynamic_cast<const IQTKElementDrawObj*>(record->GetObject()) : nullptr;
-}
-
 int ElementTypeOf(const IRDXRecord* record)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     return drawObj ? drawObj->GetElementTypeID() : -1;
 }
 
@@ -86,7 +81,7 @@ void BuildHoleOpeningAreaExpr(IRDXRecord* record)
         return;
     const int type = ElementTypeOf(record);
     if (type == CDoorWinType) {
-        const IPropValues* props = DrawObjOf(record)->GetPropValues();
+        const IPropValues* props = GetExprElement(record)->GetPropValues();
         if (!props)
             return;
         const double w = props->GetFloat("OpeningWidth");

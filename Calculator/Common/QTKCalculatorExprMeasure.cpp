@@ -6,6 +6,7 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonBeamShape.h"
+#include "Calculator/Common/QTKExprCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
@@ -16,15 +17,10 @@
 
 namespace {
 
-const IQTKElementDrawObj* DrawObjOf(const IRDXRecord* record)
-{
-    return record ? dynamic_cast<const IQTKElementDrawObj*>(record->GetObject()) : nullptr;
-}
-
 // The properties of an element of the given type; nil for another type.
 const IPropValues* PropsOfType(const IRDXRecord* record, int typeId)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     return drawObj && drawObj->GetElementTypeID() == typeId ? drawObj->GetPropValues() : nullptr;
 }
 
@@ -67,7 +63,7 @@ bool PointFDUnitSize(IRDXRecord* record, int typeId, const char* firstProp, cons
                      double& second, double& third)
 {
     const IPropValues* props = PropsOfType(record, typeId);
-    if (!props || !SectionSizes(DrawObjOf(record), firstProp, secondProp, true, first, second))
+    if (!props || !SectionSizes(GetExprElement(record), firstProp, secondProp, true, first, second))
         return false;
     third = props->GetFloat("Height");
     return true;
@@ -112,6 +108,21 @@ bool MeasureBand(const TVRMPolyhedronShell3d& shell, const TVRMCustomLine2d& lin
 }
 
 }  // namespace
+
+const IQTKElementDrawObj* GetExprElement(const IRDXRecord* record)
+{
+    return record ? dynamic_cast<const IQTKElementDrawObj*>(record->GetObject()) : nullptr;
+}
+
+const IQTKElementDrawObj* GetExprElement(const IRDXRecord* record, std::initializer_list<int> types)
+{
+    const IQTKElementDrawObj* drawObj = IsExprMode(record) ? GetExprElement(record) : nullptr;
+    if (drawObj)
+        for (int type : types)
+            if (drawObj->GetElementTypeID() == type)
+                return drawObj;
+    return nullptr;
+}
 
 double CalcArcLengthOnPlane(const TVRMCustomLine2d& segment, const TVRMVector3d& normal)
 {
@@ -162,7 +173,7 @@ bool HasShapeEdgeInfo(const IQTKShape* shape)
 
 bool GetRecordRectSize(IRDXRecord* record, double& firstSize, double& secondSize, bool& axisParallel)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     const IQTKShape* shape = drawObj ? drawObj->GetShape() : nullptr;
     if (!shape || shape->GetPolygon().IsEmpty())
         return false;
@@ -284,7 +295,7 @@ bool GetBeddingSize(IRDXRecord* record, int& shapeKind, int& sectionType, double
     const IPropValues* props = PropsOfType(record, 55);
     if (!props)
         return false;
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     const IQTKShape* shape = drawObj->GetShape();
     shapeKind = props->GetInteger("Shape");
     switch (shapeKind) {
@@ -335,7 +346,7 @@ bool GetBeddingSize(IRDXRecord* record, int& shapeKind, int& sectionType, double
 bool GetCopingSectionSize(IRDXRecord* record, double& firstSize, double& secondSize, double& length)
 {
     const IPropValues* props = PropsOfType(record, 70);
-    if (!props || !SectionSizes(DrawObjOf(record), "SectionWidth", "SectionHeight", false, firstSize, secondSize))
+    if (!props || !SectionSizes(GetExprElement(record), "SectionWidth", "SectionHeight", false, firstSize, secondSize))
         return false;
     const Ref<IQTKHasSectionInfoWithLengthRateCalcEDO> coping =
         RefCast<IQTKHasSectionInfoWithLengthRateCalcEDO>(GetCalcEDO(record, true));
@@ -348,7 +359,7 @@ bool GetCopingSectionSize(IRDXRecord* record, double& firstSize, double& secondS
 
 void GetDoorWinDoorSize(IRDXRecord* record, double& width, double& height, double& topBottomDeduct, double& sideDeduct)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     const IPropValues* props = drawObj ? drawObj->GetPropValues() : nullptr;
     if (!props)
         return;
@@ -360,7 +371,7 @@ void GetDoorWinDoorSize(IRDXRecord* record, double& width, double& height, doubl
 
 void GetDoorWinWinSize(IRDXRecord* record, double& width, double& height, double& topBottomDeduct, double& sideDeduct)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     const IPropValues* props = drawObj ? drawObj->GetPropValues() : nullptr;
     if (!props)
         return;
@@ -383,7 +394,7 @@ bool GetPileCapUnitSize(IRDXRecord* record, double& firstSize, double& secondSiz
 bool GetStripFDUnitSize(IRDXRecord* record, double& firstSize, double& secondSize, double& thirdSize)
 {
     if (!PropsOfType(record, 81) ||
-        !SectionSizes(DrawObjOf(record), "SectionWidth", "SectionHeight", false, firstSize, secondSize))
+        !SectionSizes(GetExprElement(record), "SectionWidth", "SectionHeight", false, firstSize, secondSize))
         return false;
     const Ref<IQTKStripFDUnitCalcEDO> unit = RefCast<IQTKStripFDUnitCalcEDO>(GetCalcEDO(record, true));
     const TVRMCustomLine2d* line = unit ? unit->GetUnitLine() : nullptr;
@@ -395,7 +406,7 @@ bool GetStripFDUnitSize(IRDXRecord* record, double& firstSize, double& secondSiz
 
 bool GetBeamSectionSize(IRDXRecord* record, double& width, double& height)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     const IPropValues* props = drawObj ? drawObj->GetPropValues() : nullptr;
     if (!props || IsArchRecord(record))
         return false;
@@ -417,7 +428,7 @@ bool GetBeamSectionSize(IRDXRecord* record, double& width, double& height)
 
 double GetBeddingEndArea(IRDXRecord* record, const TVRMPolyhedronShell3d& formworkShell)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     if (!drawObj)
         return 0.0;
     const Ref<IQTKLineEdoInfoProvider> provider = RefCast<IQTKLineEdoInfoProvider>(GetCalcEDO(record, true));

@@ -5,15 +5,23 @@
 // of the required form returns False; the builder then writes no text.
 #pragma once
 
+#include <initializer_list>
+
 #include "Host/RDX/RDXIntf.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3d.h"
 
+class IQTKElementDrawObj;
 class IQTKShape;
 class TQTKShellCalc3d;
 class TVRMCustomLine2d;
 class TVRMFace3d;
 class TVRMPolygon2d;
 class TVRMPolyhedronShell3d;
+
+// The element behind a record; nil for a nil record or another kind of object.
+const IQTKElementDrawObj* GetExprElement(const IRDXRecord* record);
+// The same for a record in expression mode whose element type is one of Types; nil otherwise.
+const IQTKElementDrawObj* GetExprElement(const IRDXRecord* record, std::initializer_list<int> types);
 
 // Length of a plan segment (straight or arc) lifted onto the plane through
 // the origin with the given normal; a vertical plane gives the plan length.

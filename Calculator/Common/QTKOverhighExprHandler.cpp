@@ -8,6 +8,7 @@
 #include "Calculator/Common/QTKCalculatorCommonBeamShape.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorDeductExprDirection.h"
+#include "Calculator/Common/QTKCalculatorExprMeasure.h"
 #include "Calculator/Common/QTKExprCommon.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -27,11 +28,6 @@ void ReportDropped(const char* message)
 {
     if (const auto observer = GObserver.load())
         observer(message);
-}
-
-const IQTKElementDrawObj* DrawObjOf(const IRDXRecord* record)
-{
-    return record ? dynamic_cast<const IQTKElementDrawObj*>(record->GetObject()) : nullptr;
 }
 
 // The settings table that holds the element kind's partition method; nil for another kind.
@@ -82,7 +78,7 @@ TQTKOverhighExprHandler::TQTKOverhighExprHandler(IRDXRecord* record, const Table
                                                  TQTKOverhighCalcRef calc)
     : calc_(calc), record_(record)
 {
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record);
+    const IQTKElementDrawObj* drawObj = GetExprElement(record);
     elementType_ = record ? (drawObj ? drawObj->GetElementTypeID() : GetRecordElementTypeID(record)) : -1;
     if (const char* table = ruleContext ? SettingsTableOf(elementType_) : nullptr)
         partitionMethod_ = FieldValueInteger(GetSettingRow(ruleContext, table), "OverHighPartitionMethod", -1);
@@ -228,7 +224,7 @@ void TQTKOverhighExprHandler::AdjustGradientBeamPart(TVRMExprInfo3dRecord& part)
 {
     if (elementType_ != 15 || !calc_.solid || part.kind != 4 || !IsGradientBeamRecord(record_.get()))
         return;
-    const IQTKElementDrawObj* drawObj = DrawObjOf(record_.get());
+    const IQTKElementDrawObj* drawObj = GetExprElement(record_.get());
     const IPropValues* props = drawObj ? drawObj->GetPropValues() : nullptr;
     if (!props)
         return;
