@@ -12,8 +12,15 @@ namespace {
 
 constexpr int kMaxFileDepth = 8;
 
+// Values in a table file nest at most this deep.
+constexpr int kMaxNesting = 64;
+
 std::string Brief(const json& v)
 {
+    // A list or an object is named by its size, not written out (it may be huge).
+    if (v.is_structured())
+        return std::string(v.is_array() ? "a list of " : "an object of ") + std::to_string(v.size()) +
+               (v.is_array() ? " items" : " members");
     std::string text = v.dump();
     if (text.size() > 40)
         text = text.substr(0, 37) + "...";
@@ -26,7 +33,12 @@ json ReadJsonFile(const std::filesystem::path& file)
     if (!in)
         throw ERDXError("cannot open the table file \"" + file.string() + "\"");
     try {
-        return json::parse(in);
+        return json::parse(in, [&](int depth, json::parse_event_t, json&) {
+            if (depth > kMaxNesting)
+                throw ERDXError("the table file \"" + file.string() + "\" nests values deeper than " +
+                                std::to_string(kMaxNesting) + " levels");
+            return true;
+        });
     } catch (const json::exception& e) {
         throw ERDXError("the table file \"" + file.string() + "\" is not valid JSON: " + e.what());
     }

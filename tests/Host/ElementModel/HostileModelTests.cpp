@@ -62,6 +62,9 @@ TEST(HostileModel, RefusedNamingTheElementAndField)
          "expected a number, got \"line\""},
         {"a solid that does not close", "@open-solid.json", 4, "solid",
          "does not close: the edge from vertex 0 to vertex 3 belongs to face 0 only"},
+        {"a table file nested 1,000 deep", "@deep-table-file.json", 0, "", "nests values deeper than 64 levels"},
+        {"a number beyond the range of a double in a table file", "@table-file-number-beyond-double.json", 0, "",
+         "number overflow"},
         {"an opening that does not touch its host wall", "@opening-off-wall.json", 7, "shape.at",
          "the opening does not touch its host wall: it lies beyond the wall's end"},
         {"a solid with a face turned inside out", "@flipped-solid-face.json", 4, "solid",
@@ -73,7 +76,7 @@ TEST(HostileModel, RefusedNamingTheElementAndField)
         const std::string text = c.text[0] == '@' ? ReadFile(Hostile() / c.text.substr(1)) : c.text;
         ASSERT_FALSE(text.empty());
         try {
-            TQTKElementModel::LoadFromText(text, ".");
+            TQTKElementModel::LoadFromText(text, Hostile());
             ADD_FAILURE() << "loaded";
         } catch (const EQTKModelError& error) {
             EXPECT_EQ(error.Element(), c.element) << error.what();
@@ -82,7 +85,8 @@ TEST(HostileModel, RefusedNamingTheElementAndField)
         }
         std::ofstream(file, std::ios::binary) << text;
         std::ostringstream out, err;
-        EXPECT_EQ(RunCheckCommand(file.string(), out, err), 1);
+        EXPECT_EQ(RunCheckCommand(c.text[0] == '@' ? (Hostile() / c.text.substr(1)).string() : file.string(), out, err),
+                  1);
         EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str().substr(0, 500);
     }
     std::filesystem::remove(file);
