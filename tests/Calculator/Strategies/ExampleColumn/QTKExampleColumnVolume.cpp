@@ -3,6 +3,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Common/QTKExprCommon.h"
+#include "Calculator/Common/QTKRuleOperator.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
@@ -30,6 +31,9 @@ double TQTKExampleColumnVolumeDeductBeam::Calculate(const RecordRef& subject, co
                                                     const TableSourceRef&, const TableSourceRef&)
 {
     QTK_ASSERT(subject && object);
+    // Only a beam that the project's rule table names for the column's volume deducts.
+    if (!TQTKRuleQuery::FindVolumeRule(subject, object))
+        return 0.0;
     const Ref<IQTKCalculatorEDO> beam = GetCalcEDO(object, true);
     const IPropValues* props = beam->GetElementDrawObj()->GetPropValues();
     const double section = EdoPropValueFloat(props, "SectionWidth") * EdoPropValueFloat(props, "SectionHeight");

@@ -18,7 +18,9 @@ public:
 };
 
 // The volume a beam (the object) takes off the column (the subject): the part
-// of the column inside the beam. Recorded as a deduction detail in detail mode.
+// of the column inside the beam, when the project's rule table has a volume
+// row for the pair that matches both ("InternalQtyCalcRule"); else nothing.
+// Recorded as a deduction detail in detail mode.
 class TQTKExampleColumnVolumeDeductBeam : public TQTKCalcStrategy {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
