@@ -32,6 +32,12 @@ class TQTKFinishHalfBlockPolyhedronItem;
 class TQTKFinishExtendOriginalPolyhedronItem;
 class TQTKExtendPolyhedronItem;
 class TQTKOutWallFaceCalc;
+class TQTKSolidCalc3d;
+class TQTKShellCalc3d;
+class TQTKFDBottomAreaShellCalc3d;
+class TQTKPlanarCalc2d;
+class TVRMNumericalCalc2d;
+class TVRMPolyhedronLines3d;
 
 // Element records handed out by the related-element queries.
 using TRecordList = std::vector<RecordRef>;
@@ -509,8 +515,46 @@ public:
 // Room backfill (type 46): backfill rules.
 class IQTKRoomBackfillCalcEDO : public virtual IQTKCalculatorEDO {};
 
+// Foundations (rafts, isolated foundations, piles, pile caps and their units)
+// keep the calculators, shells and solids their rules store on them with
+// shared ownership: a setter or a reset drops the object's reference, and
+// what a rule received stays usable for as long as the rule holds it.
+// Polygons stay owned by the object.
+
 // Raft foundation (type 48): raft foundation rules.
-class IQTKRaftFDCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKRaftFDCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Stored by the volume rules, or made when quantity 401 or 630 begins.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardShell() = 0;
+    virtual void SetFormboardShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // The plan projection of the raft's solid, made once (again after ClearQtyItems).
+    virtual std::shared_ptr<TQTKPlanarCalc2d> GetProjectiveCalc() = 0;
+    // The downward, non-vertical faces: level ones as the bottom, the others
+    // as the inclined part; made once, together with the bottom union solid.
+    virtual std::shared_ptr<TQTKFDBottomAreaShellCalc3d> GetBottomShell() = 0;
+    // The bottom union solid (nil until the bottom shell is made or a rule sets it).
+    virtual Ref<IQTKPolyhedron3dIntf> GetBottomAreaCalc() = 0;
+    // Element ids the rules have handled for this raft: AddHandledId appends
+    // and returns the index.
+    virtual int AddHandledId(int id) = 0;
+    virtual bool IsHandledId(int id) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetVerticalShell() = 0;
+    virtual void SetVerticalShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetBevelShell() = 0;
+    virtual void SetBevelShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // The scaffold outline (empty when no foundation scaffold is needed) and
+    // the area calculator over it; both made once, kept for the object's life.
+    virtual const TVRMMultiPolygon2d* GetScaffoldPolygon() = 0;
+    virtual std::shared_ptr<TQTKPlanarCalc2d> GetScaffoldCalc() = 0;
+    // The first outline ring grown outward by 500 mm (the ring itself when it
+    // cannot be grown): the raft's reach.
+    virtual const TVRMMultiPolygon2d* GetExpandedPolygon() = 0;
+    virtual void SetBottomAreaCalc(std::unique_ptr<TVRMPolyhedron3d> solid) = 0;
+    // Over a copy of the brick mould solid (GetMergedSolid), made once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetBrickMoldSolidCalc() = 0;
+};
 
 // Strip foundation (type 51): strip foundation rules.
 class IQTKStripFDCalcEDO : public virtual IQTKHasSectionInfoComplexLineEntCalcEDO {};
@@ -531,19 +575,88 @@ public:
 };
 
 // Isolated foundation (type 52): isolated foundation rules.
-class IQTKIsolatedFDCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKIsolatedFDCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Stored by the foundation height rules; nil until set.
+    virtual std::shared_ptr<TVRMPolyhedronLines3d> GetHeightLines() = 0;
+    virtual void SetHeightLines(std::shared_ptr<TVRMPolyhedronLines3d> lines) = 0;
+    // The scaffold outline (empty when no foundation scaffold is needed) and
+    // the area calculator over it; made once, again after FreeCalcCache.
+    virtual const TVRMMultiPolygon2d* GetScaffoldPolygon() = 0;
+    virtual std::shared_ptr<TQTKPlanarCalc2d> GetScaffoldCalc() = 0;
+    // The first outline ring grown outward by 500 mm (the ring itself when it
+    // cannot be grown): the foundation's reach; kept for the object's life.
+    virtual const TVRMMultiPolygon2d* GetExpandedPolygon() = 0;
+};
 
-// Isolated foundation unit (type 82): isolated foundation rules.
-class IQTKIsolatedFDUnitCalcEDO : public virtual IQTKCalculatorEDO {};
+// Isolated foundation unit (type 82): isolated foundation rules and the column volume rules.
+class IQTKIsolatedFDUnitCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Stored by the unit rules (the volume calculator also when quantity 417
+    // or 632 begins); nil until set.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardShell() = 0;
+    virtual void SetFormboardShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // A parametric section ("SectionTypeID" 3) of the cup kind.
+    virtual bool IsCupulate() = 0;
+    // Over a copy of the unit's brick mould solid (GetMergedSolid), made once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetBrickMoldSolidCalc() = 0;
+    // Face shells stored by the unit area rules; ClearQtyItems forgets them.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetBottomShell() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideShell() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetTopShell() = 0;
+    virtual void SetBottomShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual void SetSideShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual void SetTopShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // The unit's solid less its related foundation-level elements of a lower
+    // material rank, made once (again after ClearQtyItems).
+    virtual Ref<IQTKPolyhedron3dIntf> GetPrioritySolid() = 0;
+};
 
 // Pile (type 54): pile rules.
-class IQTKPileCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKPileCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The pile's plan section, made once: every section deduction takes from
+    // this one calculator (again after ClearQtyItems).
+    virtual std::shared_ptr<TQTKPlanarCalc2d> GetSectionCalc() = 0;
+    // Two separate calculators over the pile's solid: the earth dug for it and its volume.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetEarthSolidCalc() = 0;
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+};
 
-// Pile cap (type 53): pile cap rules.
-class IQTKPileCapCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKPileCapUnitCalcEDO;
+
+// Pile cap (type 53): pile cap rules and its units.
+class IQTKPileCapCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Lists a prepared unit by its unit index (equal indexes in arrival order).
+    virtual void AddUnit(IQTKPileCapUnitCalcEDO* unit) = 0;
+    // The largest perimeter of the cap's unit records' shapes; 0 without units.
+    virtual double GetMaxUnitPerimeter() = 0;
+    // The range "BottomElev" to "BottomElev" + "Height", made once.
+    virtual std::shared_ptr<TVRMNumericalCalc2d> GetHeightCalc() = 0;
+};
 
 // Pile cap unit (type 83): pile cap rules.
-class IQTKPileCapUnitCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKPileCapUnitCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Over a copy of the unit's solid / of its brick mould solid, made once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetBrickMoldSolidCalc() = 0;
+    // The faces standing at least "PileCapFormboardAngle" ("QTKFDCalcSettings"
+    // of the rule context) from straight up, never a face looking straight
+    // down; made once. Without a context: an empty shell, not kept.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardShell(const TableSourceRef& ruleContext) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetBottomShell() = 0;
+    virtual void SetBottomShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideShell() = 0;
+    virtual void SetSideShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetTopShell() = 0;
+    virtual void SetTopShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // As the isolated foundation unit's priority solid.
+    virtual Ref<IQTKPolyhedron3dIntf> GetPrioritySolid() = 0;
+};
 
 // Sump (type 56): sump rules.
 class IQTKSumpCalcEDO : public virtual IQTKCalculatorEDO {

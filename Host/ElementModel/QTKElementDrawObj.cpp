@@ -1,5 +1,6 @@
 #include "Host/ElementModel/QTKElementDrawObj.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -101,6 +102,63 @@ int EdoPropValueInteger(const IPropValues* values, std::string_view name, int de
 
 // ---------------------------------------------------------------------------
 // Parametric information.
+
+std::string VariantToParamPolyString(const IPropValues* values, std::string_view name)
+{
+    if (!values || !values->HasProp(name) || values->IsPropNull(name))
+        return {};
+    return values->GetPropString(name);
+}
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+template <class T>
+bool ParseNumber(std::string_view text, T& value)
+{
+    text = TrimBlanks(text);
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == end;
+}
+
+}  // namespace
+
+bool StringToParamPoly(std::string_view text, TQTKParamPolySection& section)
+{
+    TQTKParamPolySection parsed;
+    size_t pos = 0;
+    bool first = true;
+    while (pos <= text.size()) {
+        const size_t next = std::min(text.find(';', pos), text.size());
+        const std::string_view item = TrimBlanks(text.substr(pos, next - pos));
+        pos = next + 1;
+        if (first) {
+            if (!ParseNumber(item, parsed.kind))
+                return false;
+            first = false;
+            continue;
+        }
+        if (item.empty())
+            continue;
+        const size_t equals = item.find('=');
+        double value = 0.0;
+        if (equals == std::string_view::npos || TrimBlanks(item.substr(0, equals)).empty() ||
+            !ParseNumber(item.substr(equals + 1), value))
+            return false;
+        parsed.params.emplace_back(std::string(TrimBlanks(item.substr(0, equals))), value);
+    }
+    section = std::move(parsed);
+    return true;
+}
 
 bool TParamPolyInfo::HasProp(std::string_view code) const
 {

@@ -62,6 +62,19 @@ private:
     std::vector<std::pair<std::string, double>> params_;
 };
 
+// A parametric section kept as text in a property (the "SectionInfo" of a
+// foundation unit whose "SectionTypeID" is 3): "<kind>;<code>=<value>;...",
+// the section kind (an integer: 2 is a cup, the socket of a precast column)
+// first, then the parameter values by code, for example "2;A=1200;H=600".
+struct TQTKParamPolySection {
+    int kind = -1;
+    std::vector<std::pair<std::string, double>> params;
+};
+// The property's value as parametric polygon text; "" when absent or null.
+std::string VariantToParamPolyString(const IPropValues* values, std::string_view name);
+// False (Section unchanged) for a text that is not such a description.
+bool StringToParamPoly(std::string_view text, TQTKParamPolySection& section);
+
 // Optional interfaces that some draw objects offer (test with a cast).
 
 // One haunch record of a beam: the two sizes of its start and end haunches

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
 
@@ -106,6 +107,12 @@ Ref<T> MakeRef(Args&&... args)
 {
     return Ref<T>(new T(std::forward<Args>(args)...));
 }
+
+// The host's error for an object used as an interface it does not implement.
+class EIntfCastError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Cast to a family interface; nil when the object does not implement it.
 template <class T, class U>

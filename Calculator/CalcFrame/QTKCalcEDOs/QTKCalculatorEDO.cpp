@@ -616,6 +616,12 @@ void TQTKCalculatorEDO::AddOriginalSolidDetail(IRDXRecord* qtyRecord)
     container->Add(std::move(detail));
 }
 
+bool TQTKCalculatorEDO::IsDeductDetailEmpty()
+{
+    const TQTKDeductDetailContainer* container = GetDeductDetailContainer();
+    return !container || container->GetCount() == 0;
+}
+
 void TQTKCalculatorEDO::ClearQtyItems()
 {
     std::lock_guard guard(dataLock_);

@@ -111,6 +111,9 @@ public:
     // detail: a copy of the original solid and the original quantity in the
     // unit of QtyRecord. Nothing without a container.
     void AddOriginalSolidDetail(IRDXRecord* qtyRecord);
+    // The calling thread's deduction-detail container holds no detail (or
+    // there is none): original-quantity details may be written.
+    static bool IsDeductDetailEmpty();
     // The business data ("ElementDrawObj", "Floor", ...) and the calculation settings of the session.
     static Ref<IRDXTableSource> GetBusiness();
     static Ref<IRDXTableSource> GetCalculatorSetting();
@@ -141,6 +144,38 @@ protected:
 
     // Guards the lazily kept members; re-entrant on one thread.
     std::recursive_mutex& DataLock() const noexcept { return dataLock_; }
+    // A lazily kept member (a shared or counted reference): the one kept,
+    // else what Build makes, built outside the lock; when two threads build
+    // at once the first one kept wins.
+    template <class T, class Build>
+    T KeepOnce(T& slot, Build&& build)
+    {
+        {
+            std::lock_guard guard(dataLock_);
+            if (slot)
+                return slot;
+        }
+        T built = build();
+        std::lock_guard guard(dataLock_);
+        if (!slot)
+            slot = std::move(built);
+        return slot;
+    }
+    // Reads / replaces a kept member under the lock (the old value is dropped outside it).
+    template <class T>
+    T Kept(const T& slot) const
+    {
+        std::lock_guard guard(dataLock_);
+        return slot;
+    }
+    template <class T>
+    void Keep(T& slot, T value)
+    {
+        {
+            std::lock_guard guard(dataLock_);
+            std::swap(slot, value);
+        }
+    }
 
 private:
     struct TRelated {
@@ -170,8 +205,8 @@ private:
 
     Ref<IQTKPolyhedron3dIntf> originalHolder_;  // owned mode
     Ref<IQTKPolyhedron3dIntf> pinnedOriginal_;  // cached mode: the solid last handed out raw
-    TQTKCacheSlot originalItem_;                 // cached mode, in GOriginalPolyhedronList
-    TQTKCacheSlot relationItem_;                 // in GRelationPolyhedronList
+    TQTKCacheSlot originalItem_;                // cached mode, in GOriginalPolyhedronList
+    TQTKCacheSlot relationItem_;                // in GRelationPolyhedronList
 
     bool materialRead_ = false;
     bool typeRead_ = false;

@@ -1,6 +1,9 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
 #include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/Runtime/Assert.h"
@@ -9,6 +12,12 @@ namespace {
 
 constexpr int CRoomType = 32;
 constexpr int CEaveType = 64;
+constexpr int CRaftFDType = 48;
+constexpr int CIsolatedFDType = 52;
+constexpr int CPileCapType = 53;
+constexpr int CPileType = 54;
+constexpr int CIsolatedFDUnitType = 82;
+constexpr int CPileCapUnitType = 83;
 
 // The factory behind IQTKCalcEDOFactory.
 class TQTKCalcEDOFactory final : public IQTKCalcEDOFactory {
@@ -42,6 +51,18 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             QTK_ASSERT(shape == 0 || shape == 1);
             return Create<TQTKCalculatorEDO>(mode, drawObj);
         }
+        case CRaftFDType:
+            return Create<TQTKRaftFDCalcEDO>(mode, drawObj);
+        case CIsolatedFDType:
+            return Create<TQTKIsolatedFDCalcEDO>(mode, drawObj);
+        case CPileCapType:
+            return Create<TQTKPileCapCalcEDO>(mode, drawObj);
+        case CPileType:
+            return Create<TQTKPileCalcEDO>(mode, drawObj);
+        case CIsolatedFDUnitType:
+            return Create<TQTKIsolatedFDUnitCalcEDO>(mode, drawObj);
+        case CPileCapUnitType:
+            return Create<TQTKPileCapUnitCalcEDO>(mode, drawObj);
         default:
             return Create<TQTKCalculatorEDO>(mode, drawObj);
     }
