@@ -88,7 +88,12 @@ std::unique_ptr<TVRMPolyhedron3d> UniteUnits(const IQTKElementDrawObj* drawObj, 
     auto result = std::make_unique<TVRMPolyhedron3d>();
     if (!drawObj)
         return result;
-    for (const RecordRef& unit : GetCompositeUnitRecords(drawObj->GetRecord()))
+    // United by ascending record id: the same solid, to the last bit, whatever
+    // the order of the units in the model.
+    TRecordList units = GetCompositeUnitRecords(drawObj->GetRecord());
+    std::stable_sort(units.begin(), units.end(),
+                     [](const RecordRef& a, const RecordRef& b) { return a->GetID() < b->GetID(); });
+    for (const RecordRef& unit : units)
         if (const IQTKElementDrawObj* unitObj = GetRecordDrawObj(unit.get()))
             Unite(*result, build(unitObj));
     return result;
