@@ -23,6 +23,8 @@ namespace {
 
 constexpr double CLengthTol = 0.0010123456789;
 constexpr double COpenBound = 2147483647.0;
+// Two foundation scaffold reaches of 500 mm.
+constexpr double CFDReachSearch = 1000.0;
 
 // Element kinds that never take part in relations (rooms are related only to
 // excavated earth).
@@ -72,7 +74,9 @@ TVRMBox3d RibbonBox(IQTKElementDrawObj* drawObj)
 // The box an element looks for its related elements in: its own box, except
 // for ribbons (the whole ribbon), tie columns (widened by their indent),
 // floor faces (raised by their up-turns), floor areas (the storey's first
-// metre everywhere) and trench units (their parent's box).
+// metre everywhere), trench units (their parent's box) and rafts and isolated
+// foundations (widened by two 500 mm scaffold reaches, so that foundations
+// whose reaches meet are offered to their relation test).
 TVRMBox3d RelatedSearchBox(IQTKElementDrawObj* drawObj, IRDXDatabase* database)
 {
     const int ownType = drawObj->GetElementTypeID();
@@ -101,13 +105,19 @@ TVRMBox3d RelatedSearchBox(IQTKElementDrawObj* drawObj, IRDXDatabase* database)
     } else if (ownType == 84) {
         if (IQTKElementDrawObj* parent = GetRecordDrawObj(drawObj->GetParentRecord()))
             box = parent->GetBox();
+    } else if (ownType == 48 || ownType == 52) {
+        box.min.x -= CFDReachSearch;
+        box.min.y -= CFDReachSearch;
+        box.max.x += CFDReachSearch;
+        box.max.y += CFDReachSearch;
     }
     return box;
 }
 
 bool HasWideSearchBox(int typeId)
 {
-    return IsRibbonType(typeId) || typeId == 26 || typeId == 33 || typeId == 58 || typeId == 84;
+    return IsRibbonType(typeId) || typeId == 26 || typeId == 33 || typeId == 48 || typeId == 52 || typeId == 58 ||
+           typeId == 84;
 }
 
 // The kinds of element `finder` takes into its related list (before the

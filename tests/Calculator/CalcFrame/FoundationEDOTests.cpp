@@ -64,6 +64,14 @@ std::string Isolated(double bottom, int id = 1, double x = 1000, double size = 2
            R"(, "shape": {"kind": "point", )" + at + "}}";
 }
 
+std::vector<int> Ids(const TRecordList& records)
+{
+    std::vector<int> ids;
+    for (const RecordRef& record : records)
+        ids.push_back(record->GetID());
+    return ids;
+}
+
 struct TSettings {
     std::optional<int> raftCondition, raftMethod, isolatedCondition, isolatedMethod;
     std::optional<double> pileCapAngle;
@@ -306,6 +314,12 @@ TEST_F(TFoundationTest, IsolatedFoundationsRelateWithinReach)
         EXPECT_EQ(Edo<IQTKIsolatedFDCalcEDO>(1)->IsIntersectWith(Record(3)), c.related);
         EXPECT_EQ(Edo<IQTKIsolatedFDCalcEDO>(1)->IsIntersectWith(Record(5)), c.related);
         EXPECT_EQ(Edo<IQTKRaftFDCalcEDO>(5)->IsIntersectWith(Record(1)), c.related);
+        // The related lists offer them to each other although their boxes are apart.
+        TRecordList related;
+        Edo<IQTKIsolatedFDCalcEDO>(1)->GetRelatedByTypes(MakeElementTypeSet({48, 52}), &related);
+        EXPECT_EQ(Ids(related), (c.related ? std::vector<int>{3, 5} : std::vector<int>{}));
+        Edo<IQTKIsolatedFDCalcEDO>(3)->GetRelatedByType(52, &related);
+        EXPECT_EQ(Ids(related), (c.related ? std::vector<int>{1} : std::vector<int>{}));
         TearDown();
     }
 }
@@ -576,14 +590,6 @@ const char* CPileCap = R"({"id": 21, "type": 53, "floor": 1, "props": {"BottomEl
     "size": [400, 400], "bottom": -1000, "top": -700}},
   {"id": 31, "type": 53, "floor": 1, "props": {"BottomElev": 0, "Height": 500},
     "shape": {"kind": "point", "insertPt": [9000, 0], "size": [1000, 1000], "bottom": 0, "top": 500}})";
-
-std::vector<int> Ids(const TRecordList& records)
-{
-    std::vector<int> ids;
-    for (const RecordRef& record : records)
-        ids.push_back(record->GetID());
-    return ids;
-}
 
 TEST_F(TFoundationTest, PileCapListsItsUnitsByIndex)
 {
