@@ -219,8 +219,32 @@ public:
     virtual const TVRMCustomLine2d* GetExtendedMidLine() = 0;
     // Rules measure the element along its drawn axis (a beam's axis length).
     virtual bool GetUseAxisLength() = 0;
+    virtual void SetUseAxisLength(bool value) = 0;
     // The plan polygon between the side lines (owned by the object); may be nil.
     virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
+    // The band of the element's width around the extended middle line.
+    virtual const TVRMMultiPolygon2d* GetExtendedPolygon() = 0;
+    // The face lines that elements attached to this one's faces follow (joined
+    // among elements of the same kind), without and with the attached
+    // insulating layers, and the polygons between them.
+    virtual const TVRMCustomLine2d* GetAttachWallFaceLeftLine() = 0;
+    virtual const TVRMCustomLine2d* GetAttachWallFaceRightLine() = 0;
+    virtual const TVRMCustomLine2d* GetAttachWallFaceLeftLineWithInsulatingLayer() = 0;
+    virtual const TVRMCustomLine2d* GetAttachWallFaceRightLineWithInsulatingLayer() = 0;
+    virtual const TVRMMultiPolygon2d* GetAttachWallFacePolygon() = 0;
+    virtual const TVRMMultiPolygon2d* GetAttachWallFacePolygonWithInsulatingLayer() = 0;
+    // Indexes of the end faces in the original solid (start, then end; only
+    // those found); -1 for a face not found.
+    virtual std::vector<int> GetEndFaceIndexes() = 0;
+    virtual int GetStartFaceIndex() = 0;
+    virtual int GetEndFaceIndex() = 0;
+    // The element joined at the start (end); nil when none.
+    virtual RecordRef GetStartConnectedRecord() = 0;
+    virtual RecordRef GetEndConnectedRecord() = 0;
+    // The original solid less the solids of the related line elements it gives way to (owned by the object).
+    virtual const TVRMPolyhedron3d* GetSolidWithoutPriorElements() = 0;
+    // The attached insulating layer (type 68) on the left (right) of the middle line; nil when none.
+    virtual RecordRef GetInsulatingLayerRecord(bool isLeft) = 0;
 };
 
 // Line element with a section and a length rate (beam, coping): beam and coping rules.

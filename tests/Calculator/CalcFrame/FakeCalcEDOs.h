@@ -30,7 +30,22 @@ public:
     bool IsEndUnconnected() override { return endFree; }
     const TVRMCustomLine2d* GetExtendedMidLine() override { return extendedMidLine ? &*extendedMidLine : GetMidLine(); }
     bool GetUseAxisLength() override { return useAxisLength; }
+    void SetUseAxisLength(bool value) override { useAxisLength = value; }
     const TVRMMultiPolygon2d* GetPlanPolygon() override { return planPolygon ? &*planPolygon : nullptr; }
+    const TVRMMultiPolygon2d* GetExtendedPolygon() override { return nullptr; }
+    const TVRMCustomLine2d* GetAttachWallFaceLeftLine() override { return GetLeftLine(); }
+    const TVRMCustomLine2d* GetAttachWallFaceRightLine() override { return GetRightLine(); }
+    const TVRMCustomLine2d* GetAttachWallFaceLeftLineWithInsulatingLayer() override { return GetLeftLine(); }
+    const TVRMCustomLine2d* GetAttachWallFaceRightLineWithInsulatingLayer() override { return GetRightLine(); }
+    const TVRMMultiPolygon2d* GetAttachWallFacePolygon() override { return nullptr; }
+    const TVRMMultiPolygon2d* GetAttachWallFacePolygonWithInsulatingLayer() override { return nullptr; }
+    std::vector<int> GetEndFaceIndexes() override { return {}; }
+    int GetStartFaceIndex() override { return -1; }
+    int GetEndFaceIndex() override { return -1; }
+    RecordRef GetStartConnectedRecord() override { return nullptr; }
+    RecordRef GetEndConnectedRecord() override { return nullptr; }
+    const TVRMPolyhedron3d* GetSolidWithoutPriorElements() override { return nullptr; }
+    RecordRef GetInsulatingLayerRecord(bool) override { return nullptr; }
 
     std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine, extendedMidLine;
     std::optional<TVRMMultiPolygon2d> planPolygon;

@@ -1,0 +1,276 @@
+// The line element object base and its thickness and section branches on
+// small models of joined walls and beams: joined lines against the fixture
+// table of the line calculators, end faces, plain offsets of elements that do
+// not join, actual widths, length rates, the end lists after a cache clear
+// and the solid without the elements an element gives way to.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+#include <sstream>
+#include <thread>
+
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+#include "tests/Calculator/Geometry/GeometryTestModel.h"
+
+namespace {
+
+// Walls joining walls, and beams joining beams, as their own objects will.
+class TTestWallEDO final : public TQTKHasThicknessInfoLineEntCalcEDO {
+public:
+    explicit TTestWallEDO(IQTKElementDrawObj* drawObj) : TQTKHasThicknessInfoLineEntCalcEDO(0, drawObj) {}
+
+protected:
+    TQTKElementTypeSet GetConnectElementTypes() override { return MakeElementTypeSet({0, 1}); }
+};
+
+class TTestBeamEDO final : public TQTKHasSectionInfoLineEntCalcEDO {
+public:
+    explicit TTestBeamEDO(IQTKElementDrawObj* drawObj) : TQTKHasSectionInfoLineEntCalcEDO(0, drawObj) {}
+
+protected:
+    TQTKElementTypeSet GetConnectElementTypes() override { return MakeElementTypeSet({15, 17, 18, 47}); }
+};
+
+class TLineEntBaseTest : public TGeometryModelTest {
+protected:
+    void TearDown() override
+    {
+        for (IQTKElementDrawObj* drawObj : attached_)
+            drawObj->SetCalcEDO(nullptr);
+        TGeometryModelTest::TearDown();
+    }
+    template <class T>
+    T& Attach(int id)
+    {
+        IQTKElementDrawObj* drawObj = DrawObj(id);
+        Ref<T> edo(new T(drawObj));
+        edo->SetPrepareState(CQTKEdoPrepared);
+        drawObj->SetCalcEDO(static_cast<IQTKCalculatorEDO*>(edo.get()));
+        attached_.push_back(drawObj);
+        return *edo;
+    }
+    std::vector<IQTKElementDrawObj*> attached_;
+};
+
+struct TWall {
+    int id;
+    double x0, y0, x1, y1;
+    double width = 240;
+};
+
+// The model text of a list of 240 (or given) walls from 0 to 3000.
+std::string Walls(std::initializer_list<TWall> walls)
+{
+    std::ostringstream text;
+    text << "[";
+    for (const TWall& w : walls)
+        text << (&w == walls.begin() ? "" : ",") << R"({"id": )" << w.id
+             << R"(, "type": 0, "shape": {"kind": "line", "start": [)" << w.x0 << ", " << w.y0 << "], \"end\": ["
+             << w.x1 << ", " << w.y1 << "], \"width\": " << w.width << R"(, "bottom": 0, "top": 3000}})";
+    text << "]";
+    return text.str();
+}
+
+TEST_F(TLineEntBaseTest, JoinedLinesOfTheFixtureTable)
+{
+    // F1 (L), F2 (T, 370 through), F6 (unequal L), F3 (X), each far from the others.
+    Load(Walls({{1, 0, 0, 5000, 0},
+                {2, 5000, 0, 5000, 3000},
+                {3, 20000, 0, 28000, 0, 370},
+                {4, 24000, 0, 24000, 3000},
+                {5, 40000, 0, 45000, 0},
+                {6, 45000, 0, 45000, 3000, 370},
+                {7, 60000, 0, 68000, 0},
+                {8, 64000, -3000, 64000, 3000}}));
+    std::vector<TTestWallEDO*> w(9, nullptr);
+    for (int id = 1; id <= 8; ++id)
+        w[id] = &Attach<TTestWallEDO>(id);
+    struct Case {
+        int id;
+        double mid, left, right;
+    };
+    // Lengths of the middle / left / right lines (mm).
+    const Case cases[] = {
+        {1, 5000, 4880, 5120}, {2, 3000, 2880, 3120},  // F1 mitre
+        {3, 8000, 8000, 8000}, {4, 2815, 2815, 2815},  // F2: the stem stops at the through wall's near face
+        {5, 5000, 4815, 5185}, {6, 3000, 2880, 3120},  // F6
+        {7, 8000, 8000, 8000}, {8, 6000, 6000, 6000},  // F3: nobody trimmed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_NEAR(w[c.id]->GetMidLine()->Length(), c.mid, 1e-3);
+        EXPECT_NEAR(w[c.id]->GetLeftLine()->Length(), c.left, 1e-3);
+        EXPECT_NEAR(w[c.id]->GetRightLine()->Length(), c.right, 1e-3);
+    }
+    EXPECT_FALSE(w[1]->IsEndUnconnected());
+    EXPECT_TRUE(w[1]->IsStartUnconnected());
+    EXPECT_EQ(w[1]->GetEndConnectedRecord()->GetID(), 2);
+    EXPECT_EQ(w[1]->GetStartConnectedRecord(), nullptr);
+    // After a cache clear the end lists are gathered again: the same answers.
+    w[1]->ClearCalcCache();
+    EXPECT_FALSE(w[1]->IsEndUnconnected());
+    EXPECT_TRUE(w[1]->IsStartUnconnected());
+    ASSERT_EQ(w[1]->GetEndLineEdoInfos().size(), 1u);
+    EXPECT_EQ(w[1]->GetEndLineEdoInfos()[0]->GetID(), 2);
+    // The same-kind lists of a wall hold its walls too.
+    EXPECT_EQ(w[1]->GetEndSameKindLineEdoInfos().size(), 1u);
+}
+
+TEST_F(TLineEntBaseTest, ClosedRectangleAndItsSolids)
+{
+    // F4: a 6000 x 4000 axis rectangle of 240 walls, counter-clockwise: the left sides are inside.
+    Load(Walls({{1, 0, 0, 6000, 0}, {2, 6000, 0, 6000, 4000}, {3, 6000, 4000, 0, 4000}, {4, 0, 4000, 0, 0}}));
+    std::vector<TTestWallEDO*> w;
+    for (int id = 1; id <= 4; ++id)
+        w.push_back(&Attach<TTestWallEDO>(id));
+    double mid = 0, inner = 0, outer = 0, volume = 0, area = 0;
+    for (TTestWallEDO* wall : w) {
+        mid += wall->GetMidLine()->Length();
+        inner += wall->GetLeftLine()->Length();
+        outer += wall->GetRightLine()->Length();
+        area += wall->GetPlanPolygon()->Area();
+        volume += wall->GetOriginalPolyhedron()->GetVolume();
+        // End faces last, facing along the line at the start and end.
+        const std::vector<int> faces = wall->GetEndFaceIndexes();
+        const int n = wall->GetOriginalPolyhedron()->GetFaceCount();
+        EXPECT_EQ(faces, (std::vector<int>{n - 2, n - 1}));
+    }
+    EXPECT_NEAR(mid, 20000, 1e-3);
+    EXPECT_NEAR(inner, 2 * (5760 + 3760), 1e-3);
+    EXPECT_NEAR(outer, 20960, 1e-3);
+    EXPECT_NEAR(area, 4800000, 1e-2);
+    // The mitred walls fill the ring exactly once: 3000 high.
+    EXPECT_NEAR(volume, (6240.0 * 4240 - 5760.0 * 3760) * 3000, 1.0);
+    // Each extended middle line reaches 240 further at both ends.
+    EXPECT_NEAR(w[0]->GetExtendedMidLine()->Length(), 6000 + 2 * 240, 1e-3);
+}
+
+TEST_F(TLineEntBaseTest, SolidWithoutPriorElementsCountsEachPlaceOnce)
+{
+    // A T of unequal walls: the stem (240) into the through wall (370), and
+    // an equal crossing, whose square stays in both (the tie rule).
+    Load(Walls(
+        {{1, 0, 0, 8000, 0, 370}, {2, 4000, 0, 4000, 3000}, {3, 20000, 0, 28000, 0}, {4, 24000, -3000, 24000, 3000}}));
+    auto& through = Attach<TTestWallEDO>(1);
+    auto& stem = Attach<TTestWallEDO>(2);
+    auto& e = Attach<TTestWallEDO>(3);
+    auto& f = Attach<TTestWallEDO>(4);
+    const double tVolumes =
+        through.GetSolidWithoutPriorElements()->GetVolume() + stem.GetSolidWithoutPriorElements()->GetVolume();
+    EXPECT_NEAR(tVolumes, (370.0 * 8000 + 240.0 * (3000 - 185)) * 3000, 1.0);
+    const double xVolumes =
+        e.GetSolidWithoutPriorElements()->GetVolume() + f.GetSolidWithoutPriorElements()->GetVolume();
+    EXPECT_NEAR(xVolumes, (240.0 * 8000 + 240.0 * 6000) * 3000, 1.0);  // the crossing square counted in both
+}
+
+TEST_F(TLineEntBaseTest, PlainOffsetsLengthRateAndActualWidth)
+{
+    Load(R"([
+      {"id": 1, "type": 15, "props": {"SectionHeight": 500, "AxisOffset": 0},
+       "shape": {"kind": "line", "start": [0, 0], "end": [200, 0], "width": 300, "axisOffset": 0, "bottom": 2500, "top": 3000}},
+      {"id": 2, "type": 15, "props": {"SectionHeight": 500, "StartPtTopElev": 3000, "EndPtTopElev": 4000},
+       "shape": {"kind": "line", "start": [0, 5000], "end": [1000, 5000], "width": 200, "startBottom": 2500,
+                 "startTop": 3000, "endBottom": 3500, "endTop": 4000}},
+      {"id": 3, "type": 15, "props": {"SectionHeight": 500, "StartPtTopElev": 3000, "EndPtTopElev": 3000},
+       "shape": {"kind": "line", "start": [0, 9000], "end": [6000, 9000], "width": 200, "bottom": 2500, "top": 3000}},
+      {"id": 10, "type": 0, "shape": {"kind": "line", "start": [0, 20000], "end": [5000, 20000], "width": 240,
+       "bottom": 0, "top": 3000}},
+      {"id": 11, "type": 68, "parent": 10, "props": {"Thickness": 50},
+       "shape": {"kind": "line", "start": [0, 20145], "end": [5000, 20145], "width": 50, "bottom": 0, "top": 3000}},
+      {"id": 12, "type": 68, "parent": 10, "props": {"Thickness": 30},
+       "shape": {"kind": "line", "start": [0, 19865], "end": [5000, 19865], "width": 30, "bottom": 0, "top": 3000}}])");
+    // A beam shorter than its width does not join: its axis (axis offset 0)
+    // is its left line, the middle 150 and the right 300 to the right.
+    auto& stub = Attach<TTestBeamEDO>(1);
+    EXPECT_FALSE(stub.IsMidlineConnectable());
+    EXPECT_NEAR(stub.GetLeftLine()->StartPt().y, 0.0, 1e-9);
+    EXPECT_NEAR(stub.GetMidLine()->StartPt().y, -150.0, 1e-9);
+    EXPECT_NEAR(stub.GetRightLine()->StartPt().y, -300.0, 1e-9);
+    // Length rates: rising 1000 over 1000, and level.
+    auto& rising = Attach<TTestBeamEDO>(2);
+    auto& level = Attach<TTestBeamEDO>(3);
+    rising.Prepare(Record(2));
+    level.Prepare(Record(3));
+    EXPECT_NEAR(rising.GetLengthRate(), std::sqrt(2.0), 1e-12);
+    EXPECT_EQ(level.GetLengthRate(), 1.0);
+    EXPECT_TRUE(level.IsMidlineConnectable());
+    // Two insulating layers, 50 on the left, 30 on the right.
+    auto& wall = Attach<TTestWallEDO>(10);
+    EXPECT_NEAR(wall.GetActualWidth(), 320.0, 1e-9);
+    EXPECT_NEAR(wall.GetActualAxisOffset(), 120.0 + 50, 1e-9);
+    EXPECT_EQ(wall.GetInsulatingLayerRecord(true)->GetID(), 11);
+    EXPECT_EQ(wall.GetInsulatingLayerRecord(false)->GetID(), 12);
+}
+
+TEST_F(TLineEntBaseTest, EndFaceOrder)
+{
+    const TVRMCustomLine2d left({0, 120}, {5000, 120}), right({0, -120}, {5000, -120});
+    // Box faces: -y, +x (the end face), +y, -x (the start face), top, bottom.
+    auto box = Box(0, -120, 0, 5000, 120, 3000);
+    int start = 0, end = 0;
+    TQTKLineEntBaseCalcEDO::LocateEndFaces(*box, left, right, start, end);
+    EXPECT_EQ(start, 4);
+    EXPECT_EQ(end, 5);
+    EXPECT_NEAR(box->GetFace(5).GetNormal().x, 1.0, 1e-9);
+    // End face at N-2 and start face at N-1: swapped.
+    box->ExchangeFace(4, 5);
+    TQTKLineEntBaseCalcEDO::LocateEndFaces(*box, left, right, start, end);
+    EXPECT_EQ(start, 4);
+    EXPECT_EQ(end, 5);
+    EXPECT_NEAR(box->GetFace(4).GetNormal().x, -1.0, 1e-9);
+    // Side lines reaching past the solid's end: no end face there, order kept.
+    auto shorter = Box(0, -120, 0, 4000, 120, 3000);
+    TQTKLineEntBaseCalcEDO::LocateEndFaces(*shorter, left, right, start, end);
+    EXPECT_EQ(end, -1);
+    EXPECT_EQ(start, 3);
+}
+
+TEST_F(TLineEntBaseTest, SameLinesOnEightThreads)
+{
+    // A ring with an inner wall; eight threads ask every wall for its lines in different orders.
+    const std::string model = Walls({{1, 0, 0, 6000, 0},
+                                     {2, 6000, 0, 6000, 4000},
+                                     {3, 6000, 4000, 0, 4000},
+                                     {4, 0, 4000, 0, 0},
+                                     {5, 3000, 0, 3000, 4000}});
+    auto lengths = [&](int threads) {
+        Load(model);
+        std::vector<TTestWallEDO*> w;
+        for (int id = 1; id <= 5; ++id)
+            w.push_back(&Attach<TTestWallEDO>(id));
+        std::vector<std::thread> pool;
+        for (int t = 0; t < threads; ++t)
+            pool.emplace_back([&, t] {
+                for (int k = 0; k < 5; ++k) {
+                    TTestWallEDO* wall = w[(k + t) % 5];
+                    wall->GetMidLine();
+                    wall->GetSolidWithoutPriorElements();
+                    wall->GetAttachWallFacePolygon();
+                }
+            });
+        for (auto& thread : pool)
+            thread.join();
+        std::vector<double> result;
+        for (TTestWallEDO* wall : w)
+            result.insert(result.end(), {wall->GetMidLine()->Length(), wall->GetLeftLine()->Length(),
+                                         wall->GetSolidWithoutPriorElements()->GetVolume()});
+        for (IQTKElementDrawObj* drawObj : attached_)
+            drawObj->SetCalcEDO(nullptr);
+        attached_.clear();
+        TGeometryModelTest::TearDown();
+        return result;
+    };
+    const std::vector<double> one = lengths(1);
+    const std::vector<double> eight = lengths(8);
+    ASSERT_EQ(one.size(), eight.size());
+    for (size_t i = 0; i < one.size(); ++i)
+        EXPECT_NEAR(one[i], eight[i], 1e-6) << i;
+    EXPECT_NEAR(one[0], 6000, 1e-3);
+    EXPECT_NEAR(one[12], 3760, 1e-3);  // the inner wall between the faces
+}
+
+}  // namespace
