@@ -41,7 +41,10 @@ TVRMPolyhedron3d* TQTKLinkListItem::GetPolyhedron() const noexcept
     return holder_ ? holder_->GetPolyhedron() : nullptr;
 }
 
-void RequireCacheItemOwner(bool present) { QTK_ASSERT(present); }
+void RequireCacheItemOwner(bool present)
+{
+    QTK_ASSERT(present);
+}
 
 Ref<IQTKPolyhedron3dIntf> RequiredCacheItemHolder(std::unique_ptr<TVRMPolyhedron3d> polyhedron)
 {
@@ -70,7 +73,10 @@ void TQTKExtendPolyhedronItem::ReleaseFromOwner() noexcept
 
 TQTKPolyhedronCacheList::TQTKPolyhedronCacheList(int maximum) : maximum_(maximum) {}
 
-TQTKPolyhedronCacheList::~TQTKPolyhedronCacheList() { Clear(); }
+TQTKPolyhedronCacheList::~TQTKPolyhedronCacheList()
+{
+    Clear();
+}
 
 void TQTKPolyhedronCacheList::LinkAsNewest(TQTKLinkListItem* item) noexcept
 {

@@ -31,7 +31,10 @@ void TVRMCmpxchgLock::Enter() noexcept
     }
 }
 
-void TVRMCmpxchgLock::Leave() noexcept { locked_.store(false, std::memory_order_release); }
+void TVRMCmpxchgLock::Leave() noexcept
+{
+    locked_.store(false, std::memory_order_release);
+}
 
 bool TVRMCmpxchgLock::TryEnter() noexcept
 {
@@ -93,5 +96,11 @@ TIdLockTable& CreateLocks()
 
 }  // namespace
 
-void SyncBeginCreateCalcEdo(int recordId) { CreateLocks().Begin(recordId); }
-void SyncEndCreateCalcEdo(int recordId) { CreateLocks().End(recordId); }
+void SyncBeginCreateCalcEdo(int recordId)
+{
+    CreateLocks().Begin(recordId);
+}
+void SyncEndCreateCalcEdo(int recordId)
+{
+    CreateLocks().End(recordId);
+}

@@ -324,7 +324,8 @@ TEST(PropValues, LookupByNameOfManyProperties)
                     std::string upper = name;
                     for (char& c : upper)
                         c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-                    if (props->GetInteger(upper, -1) != i || props->GetFloat(name + "0", -1) != (i >= 1 && i < 5 ? i * 10 : -1))
+                    if (props->GetInteger(upper, -1) != i ||
+                        props->GetFloat(name + "0", -1) != (i >= 1 && i < 5 ? i * 10 : -1))
                         ++wrong;
                 }
         });

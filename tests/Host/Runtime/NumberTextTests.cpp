@@ -16,9 +16,14 @@ TEST(FRoundTest, HalfAwayFromZeroAfterTheNudge)
         double expected;
     };
     const Case cases[] = {
-        {0.12345, 4, 0.1235},  {-0.12345, 4, -0.1235}, {0.00004999, 4, 0.0},
-        {6.25, 4, 6.25},       {987.654 * 0.001, 4, 0.9877}, {2.5, 0, 3.0},
-        {-2.5, 0, -3.0},       {1234.56789, 2, 1234.57},
+        {0.12345, 4, 0.1235},          // half up
+        {-0.12345, 4, -0.1235},        // half away from zero
+        {0.00004999, 4, 0.0},          // below half
+        {6.25, 4, 6.25},               // already exact
+        {987.654 * 0.001, 4, 0.9877},  // a product of two decimals
+        {2.5, 0, 3.0},                 // to whole numbers
+        {-2.5, 0, -3.0},               // to whole numbers, negative
+        {1234.56789, 2, 1234.57},      // two places
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(FRound(c.value, c.decimals, 1e-12), c.expected) << c.value;

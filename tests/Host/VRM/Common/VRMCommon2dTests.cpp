@@ -20,13 +20,13 @@ TEST(ComparisonTest, ToleranceTable)
     };
     const Case cases[] = {
         // a, b, Same, >, <, >=, <=, Compare
-        {3600.001, 3600, true, false, false, true, true, 0},
-        {3600.0011, 3600, false, true, false, true, false, 1},
-        {3600, 3600.0011, false, false, true, false, true, -1},
-        {3600, 3600.001, true, false, false, true, true, 0},
-        {kInf, kInf, true, false, false, true, true, 0},
-        {-kInf, -kInf, true, false, false, true, true, 0},
-        {kInf, 1e300, false, true, false, true, false, 1},
+        {3600.001, 3600, true, false, false, true, true, 0},     // within the tolerance
+        {3600.0011, 3600, false, true, false, true, false, 1},   // just beyond it, above
+        {3600, 3600.0011, false, false, true, false, true, -1},  // just beyond it, below
+        {3600, 3600.001, true, false, false, true, true, 0},     // within it, below
+        {kInf, kInf, true, false, false, true, true, 0},         // equal infinities
+        {-kInf, -kInf, true, false, false, true, true, 0},       // equal infinities
+        {kInf, 1e300, false, true, false, true, false, 1},       // infinity beyond any number
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.a << " vs " << c.b);
