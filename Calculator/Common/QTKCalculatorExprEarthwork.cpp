@@ -32,6 +32,16 @@ Ref<IQTKPitEarthCalcEDO> Excavation(IRDXRecord* record)
     return edo && edo->GetSlopeBottomPolygon() ? Ref<IQTKPitEarthCalcEDO>(edo.get()) : nullptr;
 }
 
+// A pit earth object of a record in expression mode (with a point shape when asked).
+Ref<IQTKPitEarthCalcEDO> Pit(IRDXRecord* record, bool pointShape)
+{
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {CPitType});
+    if (!drawObj || (pointShape && !dynamic_cast<const IQTKPointShape*>(drawObj->GetShape())))
+        return nullptr;
+    const auto edo = RefCast<IQTKPitEarthCalcEDO>(GetCalcEDO(record, true));
+    return edo && edo->GetSlopeBottomPolygon() ? edo : nullptr;
+}
+
 bool IsSloped(IRDXRecord* record)
 {
     double factor = 0.0;
@@ -80,6 +90,44 @@ void WritePrismoid(IRDXRecord* record, const TLayerPlan& bottom, const TLayerPla
         AddExprText(record, Format(formulaFormat, {bottom.formula, top.formula, middle.formula, d}));
     else
         AddExprText(record, Format(areaFormat, {bottom.area, top.area, middle.area, d}));
+}
+
+// The ordinary and the wet layer of a sloped pit or excavation as prismoids
+// (between the bottom and the cut depth, between the cut depth and the wet
+// earth's top); False when the earthwork does not slope.
+bool WriteSlopedCutLayer(IRDXRecord* record, IQTKPitEarthCalcEDO& edo, double volume)
+{
+    if (!IsSloped(record))
+        return false;
+    const double depth = edo.GetCutDepth();
+    WritePrismoid(record, BottomPlan(edo), PlanAt(record, edo, depth), PlanAt(record, edo, depth / 2), depth, volume,
+                  "((%s)<底面积>+(%s)<顶面积>+(%s)<中截面面积>*4)*%g<挖土深度>/6",
+                  "(%g<底面积>+%g<顶面积>+%g<中截面面积>*4)*%g<挖土深度>/6");
+    return true;
+}
+
+bool WriteSlopedWetLayer(IRDXRecord* record, IQTKPitEarthCalcEDO& edo, double volume)
+{
+    if (!IsSloped(record))
+        return false;
+    const double cut = edo.GetCutDepth();
+    const double wet = edo.GetWetDepth();
+    WritePrismoid(record, PlanAt(record, edo, cut), PlanAt(record, edo, cut + wet), PlanAt(record, edo, cut + wet / 2),
+                  wet, volume, "((%s)<湿土底面积>+(%s)<湿土顶面积>+(%s)<湿土中截面面积>*4)*%g<湿土深度>/6",
+                  "(%g<湿土底面积>+%g<湿土顶面积>+%g<湿土中截面面积>*4)*%g<湿土深度>/6");
+    return true;
+}
+
+// The frozen layer on the plan under it, checked against the volume.
+void WriteFrozenLayer(IRDXRecord* record, const TLayerPlan& plan, double depth, double volume)
+{
+    const double d = ExprLength(depth);
+    if (!IsExprConsistent(plan.area * d, ExprVolume(volume), CQTKExprVolumeTolerance))
+        return;
+    if (plan.hasFormula)
+        AddExprText(record, Format("(%s)<顶面积>*%g<冻土深度>", {plan.formula, d}));
+    else
+        AddExprText(record, Format("%g<顶面积>*%g<冻土深度>", {plan.area, d}));
 }
 
 // A ditch with a level bottom, and its printed length (0.97 of the middle line with line setting 2).
@@ -143,15 +191,10 @@ void BuildExcavatedEarthVolExpr(IRDXRecord* record, double volume)
     const Ref<IQTKPitEarthCalcEDO> edo = Excavation(record);
     if (!edo)
         return;
-    const double depth = edo->GetCutDepth();
-    const TLayerPlan bottom = BottomPlan(*edo);
-    if (IsSloped(record)) {
-        WritePrismoid(record, bottom, PlanAt(record, *edo, depth), PlanAt(record, *edo, depth / 2), depth, volume,
-                      "((%s)<底面积>+(%s)<顶面积>+(%s)<中截面面积>*4)*%g<挖土深度>/6",
-                      "(%g<底面积>+%g<顶面积>+%g<中截面面积>*4)*%g<挖土深度>/6");
+    if (WriteSlopedCutLayer(record, *edo, volume))
         return;
-    }
-    const double d = ExprLength(depth);
+    const TLayerPlan bottom = BottomPlan(*edo);
+    const double d = ExprLength(edo->GetCutDepth());
     if (bottom.hasFormula)
         AddExprText(record, Format("(%s)*%g<挖土深度>", {bottom.formula, d}));
     else
@@ -164,17 +207,10 @@ void BuildExcavatedEarthWetVolExpr(IRDXRecord* record, double volume)
     const Ref<IQTKPitEarthCalcEDO> edo = Excavation(record);
     if (!edo)
         return;
-    const double cut = edo->GetCutDepth();
-    const double wet = edo->GetWetDepth();
-    if (IsSloped(record)) {
-        WritePrismoid(record, PlanAt(record, *edo, cut), PlanAt(record, *edo, cut + wet),
-                      PlanAt(record, *edo, cut + wet / 2), wet, volume,
-                      "((%s)<湿土底面积>+(%s)<湿土顶面积>+(%s)<湿土中截面面积>*4)*%g<湿土深度>/6",
-                      "(%g<湿土底面积>+%g<湿土顶面积>+%g<湿土中截面面积>*4)*%g<湿土深度>/6");
+    if (WriteSlopedWetLayer(record, *edo, volume))
         return;
-    }
     const TLayerPlan bottom = BottomPlan(*edo);
-    const double d = ExprLength(wet);
+    const double d = ExprLength(edo->GetWetDepth());
     if (bottom.hasFormula)
         AddExprText(record, Format("(%s)<湿土底面积>*%g<湿土深度>", {bottom.formula, d}));
     else
@@ -188,26 +224,16 @@ void BuildExcavatedEarthFrozenVolExpr(IRDXRecord* record, double volume)
         return;
     const TLayerPlan plan =
         IsSloped(record) ? PlanAt(record, *edo, edo->GetCutDepth() + edo->GetWetDepth()) : BottomPlan(*edo);
-    const double d = ExprLength(edo->GetFrozenDepth());
-    if (!IsExprConsistent(plan.area * d, ExprVolume(volume), CQTKExprVolumeTolerance))
-        return;
-    if (plan.hasFormula)
-        AddExprText(record, Format("(%s)<顶面积>*%g<冻土深度>", {plan.formula, d}));
-    else
-        AddExprText(record, Format("%g<顶面积>*%g<冻土深度>", {plan.area, d}));
+    WriteFrozenLayer(record, plan, edo->GetFrozenDepth(), volume);
 }
 
 void BuildEarthLaggingBoardAreaExpr(IRDXRecord* record)
 {
     Ref<IQTKPitEarthCalcEDO> edo = Excavation(record);
-    if (!edo) {
-        const IQTKElementDrawObj* drawObj = GetExprElement(record, {CPitType});
-        if (!drawObj || !dynamic_cast<const IQTKPointShape*>(drawObj->GetShape()))
-            return;
-        edo = RefCast<IQTKPitEarthCalcEDO>(GetCalcEDO(record, true));
-        if (!edo || !edo->GetSlopeBottomPolygon())
-            return;
-    }
+    if (!edo)
+        edo = Pit(record, true);
+    if (!edo)
+        return;
     std::string formula;
     if (IsSloped(record) ||
         !TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(*edo->GetSlopeBottomPolygon(), formula, -1))
@@ -281,4 +307,96 @@ void BuildDitchEarthSideAreaExpr(IRDXRecord* record, double area)
     else
         AddExprText(record, Format("%g<折算高度1>*%g<长度1>+%g<折算高度2>*%g<长度2>",
                                    {ExprLength(h1), ExprLength(l1), ExprLength(h2), ExprLength(l2)}));
+}
+
+void BuildPitEarthVolExpr(IRDXRecord* record, double volume)
+{
+    const Ref<IQTKPitEarthCalcEDO> pit = Pit(record, true);
+    if (!pit)
+        return;
+    if (WriteSlopedCutLayer(record, *pit, volume))
+        return;
+    const TLayerPlan bottom = BottomPlan(*pit);
+    const double d = ExprLength(pit->GetCutDepth());
+    if (!IsExprConsistent(bottom.area * d, ExprVolume(volume), CQTKExprVolumeTolerance))
+        return;
+    if (bottom.hasFormula)
+        AddExprText(record, Format("(%s)<底面积>*%g<挖土深度>", {bottom.formula, d}));
+    else
+        AddExprText(record, Format("%g<底面积>*%g<挖土深度>", {bottom.area, d}));
+}
+
+void BuildPitEarthWetVolExpr(IRDXRecord* record, double volume)
+{
+    const Ref<IQTKPitEarthCalcEDO> pit = Pit(record, false);
+    if (!pit)
+        return;
+    if (WriteSlopedWetLayer(record, *pit, volume))
+        return;
+    const TLayerPlan bottom = BottomPlan(*pit);
+    const double d = ExprLength(pit->GetWetDepth());
+    if (bottom.hasFormula)
+        AddExprText(record, Format("(%s)*%g<湿土深度>", {bottom.formula, d}));
+    else
+        AddCheckedExprText(record, bottom.area * d, ExprVolume(volume), CQTKExprVolumeTolerance,
+                           "%g<湿土底面积>*%g<湿土深度>", {bottom.area, d});
+}
+
+void BuildPitEarthFrozenVolExpr(IRDXRecord* record, double volume)
+{
+    const Ref<IQTKPitEarthCalcEDO> pit = Pit(record, true);
+    if (!pit)
+        return;
+    const double d = ExprLength(pit->GetFrozenDepth());
+    if (IsSloped(record)) {
+        WriteFrozenLayer(record, PlanAt(record, *pit, pit->GetCutDepth() + pit->GetWetDepth()), pit->GetFrozenDepth(),
+                         volume);
+        return;
+    }
+    const TLayerPlan bottom = BottomPlan(*pit);
+    if (bottom.hasFormula)
+        AddExprText(record, Format("(%s)*%g<冻土深度>", {bottom.formula, d}));
+    else
+        AddCheckedExprText(record, bottom.area * d, ExprVolume(volume), CQTKExprVolumeTolerance,
+                           "%g<顶面积>*%g<冻土深度>", {bottom.area, d});
+}
+
+void BuildPitEarthBottomAreaExpr(IRDXRecord* record)
+{
+    const Ref<IQTKPitEarthCalcEDO> pit = Pit(record, false);
+    if (!pit || IsSloped(record))
+        return;
+    const TLayerPlan bottom = BottomPlan(*pit);
+    if (bottom.hasFormula)
+        AddExprText(record, bottom.formula);
+}
+
+void BuildEarthBottomAreaExpr(IRDXRecord* record)
+{
+    Ref<IQTKPitEarthCalcEDO> edo = Excavation(record);
+    if (!edo)
+        edo = Pit(record, false);
+    if (!edo)
+        return;
+    const TLayerPlan bottom = BottomPlan(*edo);
+    if (bottom.hasFormula)
+        AddExprText(record, bottom.formula);
+}
+
+void BuildEarthSideAreaExpr(IRDXRecord* record)
+{
+    // The sides are where the lagging boards stand.
+    BuildEarthLaggingBoardAreaExpr(record);
+}
+
+void BuildDitchEarthLaggingBoardAreaExpr(IRDXRecord* record, double area)
+{
+    double length = 0.0;
+    double lengthMm = 0.0;
+    const Ref<IQTKDitchEarthCalcEDO> ditch = Ditch(record, length, &lengthMm);
+    if (!ditch || !GreaterThan(lengthMm, 0.0))
+        return;
+    const double depth = ditch->GetCutDepth() + ditch->GetWetDepth();
+    if (SameValue(ExprArea(lengthMm * depth * 2), ExprArea(area)))
+        AddExprText(record, Format("%g<深度>*%g<长度>*2", {ExprLength(depth), length}));
 }

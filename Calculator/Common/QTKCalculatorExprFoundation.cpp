@@ -11,19 +11,12 @@
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/QTKCommon/VRMCalculatorExprAnalyser.h"
-#include "Host/Runtime/CorvaMathUtils.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
 namespace {
 
 constexpr int CBeddingType = 55;
 constexpr int CPileCapUnitType = 83;
-
-// A difference of areas (mm²) that prints as 0 m².
-bool IsAreaMatch(double difference)
-{
-    return IsZero(FRound(difference * 1e-6, 4, 1e-12), CQTKExprAreaTolerance);
-}
 
 // A unit's two plan sizes and height (mm), in expression mode; False when the reader fails.
 using TUnitSizeReader = bool (*)(IRDXRecord*, double&, double&, double&);
@@ -103,12 +96,12 @@ void BuildPileCapUnitFaceAreaExpr(IRDXRecord* record, double area)
         return;
     if (sectionType == 0) {
         double width = 0, length = 0, height = 0;
-        if (GetPileCapUnitSize(record, width, length, height) && IsAreaMatch(width * length - area))
+        if (GetPileCapUnitSize(record, width, length, height) && IsExprAreaMatch(width * length - area))
             AddExprText(record, Format("%g<长度>*%g<宽度>", {ExprLength(length), ExprLength(width)}));
         return;
     }
     std::string formula;
-    if (IsAreaMatch(outline->Area() - area) && TVRMPoly2dAnalyser::ParseMultiPolygonToString(*outline, formula, 3))
+    if (IsExprAreaMatch(outline->Area() - area) && TVRMPoly2dAnalyser::ParseMultiPolygonToString(*outline, formula, 3))
         AddExprText(record, formula);
 }
 
@@ -121,14 +114,14 @@ void BuildPileCapUnitSideAreaExpr(IRDXRecord* record, double area)
         return;
     if (sectionType == 0) {
         double width = 0, length = 0, height = 0;
-        if (GetPileCapUnitSize(record, width, length, height) && IsAreaMatch((length + width) * 2 * height - area))
+        if (GetPileCapUnitSize(record, width, length, height) && IsExprAreaMatch((length + width) * 2 * height - area))
             AddExprText(record, Format("(%g<长度>+%g<宽度>)*2*%g<高度>",
                                        {ExprLength(length), ExprLength(width), ExprLength(height)}));
         return;
     }
     const double height = drawObj->GetPropValues()->GetFloat("Height");
     std::string formula;
-    if (IsAreaMatch(outline->Perimeter() * height - area) &&
+    if (IsExprAreaMatch(outline->Perimeter() * height - area) &&
         TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(*outline, formula, -1))
         AddExprText(record, Format("(%s)*%g<高度>", {formula, ExprLength(height)}));
 }
@@ -272,7 +265,7 @@ void BuildRaftFDVolExpr(IRDXRecord* record, double volume)
     const TVRMMultiPolygon2d& outline = shape->GetOutline();
     const double thickness = drawObj->GetPropValues()->GetFloat("Thickness");
     const double area = outline.Area();
-    if (!IsZero(FRound((area * thickness - volume) * 1e-9, 4, 1e-12), CQTKExprVolumeTolerance))
+    if (!IsPrintedZero((area * thickness - volume) * 1e-9, CQTKExprVolumeTolerance))
         return;
     const double t = ExprLength(thickness);
     std::string formula;

@@ -31,6 +31,23 @@ bool AppendToExprText(const IRDXRecord* record, const std::string& text)
     return record && GetEdoGlobalData(record->GetID())->AppendExprText(text);
 }
 
+void AppendExprText(const IRDXRecord* record, const std::string& text)
+{
+    if (!IsExprMode(record) || text.empty())
+        return;
+    if (!AppendToExprText(record, text))
+        AddExprText(record, text);
+}
+
+bool HasExprText(const IRDXRecord* record)
+{
+    if (!record)
+        return false;
+    const TQTKEdoGlobalData* data = GetEdoGlobalData(record->GetID());
+    std::string text;
+    return data->GetExprText(data->GetCurQtyKey(), text);
+}
+
 void AddOriginalExprItem(IRDXRecord* record, const std::string& text)
 {
     if (!record)
@@ -63,6 +80,16 @@ double ExprFactor(double factor)
 bool IsExprConsistent(double product, double roundedQuantity, double tolerance)
 {
     return SameValue(product, roundedQuantity, tolerance);
+}
+
+bool IsPrintedZero(double scaledDifference, double tolerance)
+{
+    return IsZero(RoundPrinted(scaledDifference), tolerance);
+}
+
+bool IsExprAreaMatch(double difference)
+{
+    return IsPrintedZero(difference * 1e-6, CQTKExprAreaTolerance);
 }
 
 bool AddCheckedExprText(const IRDXRecord* record, double product, double roundedQuantity, double tolerance,

@@ -27,6 +27,12 @@ bool AddExprText(const IRDXRecord* record, const std::string& text);
 // Appends to the current quantity's text; False (nothing changed) without one.
 bool AppendToExprText(const IRDXRecord* record, const std::string& text);
 
+// In expression mode, a non-empty text appended to the current quantity's
+// text, or stored as its text when it has none.
+void AppendExprText(const IRDXRecord* record, const std::string& text);
+// The record's current quantity has a text.
+bool HasExprText(const IRDXRecord* record);
+
 // Adds the text as an original-quantity expression item (factor 1) of the
 // record's current quantity, whatever the expression flag; a nil record adds
 // nothing.
@@ -41,6 +47,11 @@ double ExprFactor(double factor);
 
 // The product the text states equals the rounded quantity within the tolerance.
 bool IsExprConsistent(double product, double roundedQuantity, double tolerance);
+// A difference already scaled to m, m² or m³ that rounds (4 decimals) to 0
+// within the tolerance.
+bool IsPrintedZero(double scaledDifference, double tolerance);
+// A difference of areas (mm²) that prints as 0 m² (within 0.0004).
+bool IsExprAreaMatch(double difference);
 
 // Formats the template ("%g" the general number format, "%s" a text) and
 // stores it when the product of the printed numbers matches the rounded

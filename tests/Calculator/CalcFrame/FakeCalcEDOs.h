@@ -16,6 +16,7 @@
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 
 // A line element of any family derived from the line element interface.
 template <class TFamily>
@@ -272,12 +273,14 @@ public:
     double GetCutDepth() override { return cutDepth; }
     double GetFrozenDepth() override { return frozenDepth; }
     double GetWetDepth() override { return wetDepth; }
-    double GetBottomElev() override { return 0.0; }
-    const TVRMMultiPolygon2d* GetBottomPolygon() override { return nullptr; }
+    double GetBottomElev() override { return bottomElev; }
+    const TVRMMultiPolygon2d* GetBottomPolygon() override { return bottomPolygon ? &*bottomPolygon : nullptr; }
     bool HasWorkingFace() override { return workingFace; }
     bool HasSlope() override { return slope; }
 
     double cutDepth = 0.0, wetDepth = 0.0, frozenDepth = 0.0;
+    double bottomElev = 0.0;
+    std::optional<TVRMMultiPolygon2d> bottomPolygon;
     bool workingFace = false;
     bool slope = false;
 };
@@ -324,6 +327,31 @@ public:
 class TFakeEarthBackfillEDO final : public TFakeCustomEarthworkEDO<IQTKEarthBackfillCalcEDO> {
 public:
     using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
+};
+
+// A pit or excavation backfill: every edge of its bottom outline widened by
+// slopeFactor x height.
+class TFakePitBackfillEDO final : public TFakeCustomEarthworkEDO<IQTKExcavatedBackfillCalcEDO> {
+public:
+    using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
+    void CalcSlopeWidths(std::vector<double>& widths, double height) override
+    {
+        widths.assign(bottomPolygon ? static_cast<size_t>(bottomPolygon->GetEdgeCount()) : 0, slopeFactor * height);
+    }
+
+    double slopeFactor = 0.0;
+};
+
+// A ditch backfill between its left and right lines (no working face lines).
+class TFakeDitchBackfillEDO final : public TFakeCustomEarthworkEDO<IQTKDitchBackfillCalcEDO> {
+public:
+    using TFakeCustomEarthworkEDO::TFakeCustomEarthworkEDO;
+    const TVRMCustomLine2d* GetLeftLine() override { return leftLine ? &*leftLine : nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
+    const TVRMCustomLine2d* GetLeftWorkingFaceLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetRightWorkingFaceLine() override { return nullptr; }
+
+    std::optional<TVRMCustomLine2d> leftLine, rightLine;
 };
 
 class TFakeEarthBackfillUnitEDO final : public TQTKCalculatorEDO, public IQTKEarthBackfillUnitCalcEDO {
@@ -377,6 +405,30 @@ public:
 
     TQTKOutWallFaceCalc columns;
     TQTKOutWallFaceCalc beams;
+};
+
+// An element whose original solid is the one the test gives (none: empty).
+class TFakeSolidEDO : public TQTKCalculatorEDO {
+public:
+    explicit TFakeSolidEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+
+    std::optional<TVRMPolyhedron3d> solid;
+
+protected:
+    std::unique_ptr<TVRMPolyhedron3d> BuildOriginalPolyhedron() override
+    {
+        return std::make_unique<TVRMPolyhedron3d>(solid ? *solid : TVRMPolyhedron3d());
+    }
+};
+
+// A sump: its body is its original solid, with the hole as set.
+class TFakeSumpEDO final : public TFakeSolidEDO, public IQTKSumpCalcEDO {
+public:
+    using TFakeSolidEDO::TFakeSolidEDO;
+    const TVRMPolyhedron3d* GetHoleSolid() override { return hole ? &*hole : nullptr; }
+    const TVRMPolyhedron3d* GetBodySolid() override { return solid ? &*solid : nullptr; }
+
+    std::optional<TVRMPolyhedron3d> hole;
 };
 
 // Attaches test objects to host elements (already prepared) for the scope's

@@ -92,3 +92,114 @@ TEST_F(TEarthworkExprTest, DitchLengthWithTheLineSetting)
 }
 
 }  // namespace
+
+namespace {
+
+class TPitExprTest : public TExprModelTest {
+protected:
+    void SetUp() override
+    {
+        Load(R"([
+          {"id": 21, "type": 42, "props": {},
+           "shape": {"kind": "point", "insertPt": [0, 0], "bottom": -1500, "top": 0,
+                     "outline": [[0, 0], [2000, 0], [2000, 3000], [0, 3000]]}},
+          {"id": 22, "type": 42, "props": {},
+           "shape": {"kind": "point", "insertPt": [0, 0], "bottom": -1500, "top": 0,
+                     "outline": [[0, 0], [4000, 0], [4000, 1000], [2000, 1000], [2000, 2000], [0, 2000]]}},
+          {"id": 23, "type": 42, "props": {"SlopeFactor": 0.5},
+           "shape": {"kind": "point", "insertPt": [0, 0], "size": [2000, 2000], "bottom": -1000, "top": 0}},
+          {"id": 24, "type": 42, "props": {"SlopeFactor": 0.5},
+           "shape": {"kind": "point", "insertPt": [0, 0], "size": [2000, 2000], "bottom": -1800, "top": 0}},
+          {"id": 25, "type": 42, "props": {},
+           "shape": {"kind": "face", "outline": [[0, 0], [2000, 0], [2000, 3000], [0, 3000]]}},
+          {"id": 26, "type": 42, "props": {},
+           "shape": {"kind": "point", "insertPt": [0, 0], "size": [2000, 3000], "bottom": -1500, "top": 0}},
+          {"id": 27, "type": 41, "props": {},
+           "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": -1000, "top": 0}}])");
+        struct Pit {
+            int id;
+            double cut, wet, frozen, slopeFactor;
+        };
+        for (const Pit& p : std::vector<Pit>{{21, 1500, 500, 300, 0},
+                                             {22, 1500, 0, 0, 0},
+                                             {23, 1000, 0, 0, 0.5},
+                                             {24, 1000, 500, 300, 0.5},
+                                             {25, 1500, 0, 0, 0}}) {
+            TFakePitEarthEDO& pit = Attach<TFakePitEarthEDO>(p.id);
+            pit.slopeBottom = DrawObj(p.id)->GetShape()->GetOutline();
+            pit.cutDepth = p.cut;
+            pit.wetDepth = p.wet;
+            pit.frozenDepth = p.frozen;
+            pit.slope = p.slopeFactor > 0;
+            pit.slopeFactor = p.slopeFactor;
+        }
+        Attach<TFakeSolidEDO>(26);  // not a pit earth object
+        TFakeDitchEarthEDO& ditch = Attach<TFakeDitchEarthEDO>(27);
+        ditch.cutDepth = 1000;
+        ditch.midLine = TVRMCustomLine2d({0, 0}, {10000, 0});
+    }
+};
+
+TEST_F(TPitExprTest, Texts)
+{
+    ExpectTexts({
+        {"vertical pit", 21, [](auto r) { BuildPitEarthVolExpr(r, 9e9); }, "(2*3)<底面积>*1.5<挖土深度>"},
+        {"vertical pit, another volume", 21, [](auto r) { BuildPitEarthVolExpr(r, 9.1e9); }, "(none)"},
+        {"pit without a formula", 22, [](auto r) { BuildPitEarthVolExpr(r, 9e9); }, "6<底面积>*1.5<挖土深度>"},
+        // (4 + 9 + 2.5² x 4) / 6 = 6.3333
+        {"sloped pit", 23, [](auto r) { BuildPitEarthVolExpr(r, 6.3333e9); },
+         "((2*2)<底面积>+(3*3)<顶面积>+(2.5*2.5)<中截面面积>*4)*1<挖土深度>/6"},
+        {"sloped pit, 0.01 m3 off", 23, [](auto r) { BuildPitEarthVolExpr(r, 6.3433e9); }, "(none)"},
+        {"wet layer of depth 0", 23, [](auto r) { BuildPitEarthWetVolExpr(r, 1e9); }, "(none)"},
+        {"wet layer of depth 0, volume 0", 23, [](auto r) { BuildPitEarthWetVolExpr(r, 0); },
+         "((3*3)<湿土底面积>+(3*3)<湿土顶面积>+(3*3)<湿土中截面面积>*4)*0<湿土深度>/6"},
+        // (9 + 12.25 + 3.25² x 4) x 0.5 / 6 = 5.2917
+        {"sloped wet layer", 24, [](auto r) { BuildPitEarthWetVolExpr(r, 5.2917e9); },
+         "((3*3)<湿土底面积>+(3.5*3.5)<湿土顶面积>+(3.25*3.25)<湿土中截面面积>*4)*0.5<湿土深度>/6"},
+        {"vertical wet layer, not compared", 21, [](auto r) { BuildPitEarthWetVolExpr(r, 1); }, "(2*3)*0.5<湿土深度>"},
+        // The section at cut + wet depth: 3.5 x 3.5 x 0.3
+        {"sloped frozen layer", 24, [](auto r) { BuildPitEarthFrozenVolExpr(r, 3.675e9); },
+         "(3.5*3.5)<顶面积>*0.3<冻土深度>"},
+        {"vertical frozen layer, not compared", 21, [](auto r) { BuildPitEarthFrozenVolExpr(r, 1); },
+         "(2*3)*0.3<冻土深度>"},
+        {"pit of a face shape: ordinary", 25, [](auto r) { BuildPitEarthVolExpr(r, 9e9); }, "(none)"},
+        {"pit of a face shape: frozen", 25, [](auto r) { BuildPitEarthFrozenVolExpr(r, 0); }, "(none)"},
+        {"not a pit earth object: ordinary", 26, [](auto r) { BuildPitEarthVolExpr(r, 9e9); }, "(none)"},
+        {"not a pit earth object: frozen", 26, [](auto r) { BuildPitEarthFrozenVolExpr(r, 0); }, "(none)"},
+        {"bottom of a vertical pit", 21, [](auto r) { BuildPitEarthBottomAreaExpr(r); }, "2*3"},
+        {"no pit bottom on slopes", 23, [](auto r) { BuildPitEarthBottomAreaExpr(r); }, "(none)"},
+        {"earth bottom on slopes", 23, [](auto r) { BuildEarthBottomAreaExpr(r); }, "2*2"},
+        {"sides of a vertical pit", 21, [](auto r) { BuildEarthSideAreaExpr(r); }, "(2+3)*2*2<挖土深度>"},
+        {"no sides on slopes", 23, [](auto r) { BuildEarthSideAreaExpr(r); }, "(none)"},
+        {"ditch lagging boards", 27, [](auto r) { BuildDitchEarthLaggingBoardAreaExpr(r, 20e6); },
+         "1<深度>*10<长度>*2"},
+        {"ditch lagging boards, another area", 27, [](auto r) { BuildDitchEarthLaggingBoardAreaExpr(r, 19.4e6); },
+         "(none)"},
+    });
+}
+
+TEST_F(TPitExprTest, DitchLaggingBoardsWithTheLineSetting)
+{
+    GDitchEarthCalclineType = 2;
+    StartQty(Record(27));
+    BuildDitchEarthLaggingBoardAreaExpr(Record(27), 19.4e6);
+    GDitchEarthCalclineType = 0;
+    EXPECT_EQ(Text(Record(27)), "1<深度>*9.7<长度>*2");
+}
+
+TEST_F(TPitExprTest, NothingWithoutExpressionMode)
+{
+    for (int id : {21, 23, 27})
+        StartQty(Record(id), false);
+    BuildPitEarthVolExpr(Record(21), 9e9);
+    BuildPitEarthWetVolExpr(Record(21), 1);
+    BuildPitEarthFrozenVolExpr(Record(21), 1);
+    BuildPitEarthBottomAreaExpr(Record(21));
+    BuildEarthBottomAreaExpr(Record(23));
+    BuildEarthSideAreaExpr(Record(21));
+    BuildDitchEarthLaggingBoardAreaExpr(Record(27), 20e6);
+    for (int id : {21, 23, 27})
+        EXPECT_EQ(Text(Record(id)), "(none)") << id;
+}
+
+}  // namespace

@@ -3,12 +3,23 @@
 // objects attached for the test's length.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKCalculatorExprContainer.h"
 #include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
+
+// One row of a text table: a builder run on a record for a quantity of its
+// own, and the text it must leave ("(none)": no text).
+struct TExprTextCase {
+    const char* name;
+    int record;
+    std::function<void(IRDXRecord*)> build;
+    const char* text;
+};
 
 class TExprModelTest : public TGeometryModelTest {
 protected:
@@ -39,6 +50,21 @@ protected:
     static TQTKCalcInternalExprContainer& Items(const IRDXRecord* record)
     {
         return GetEdoGlobalData(record->GetID())->GetExprContainer();
+    }
+    // Runs each row on its own quantity key and compares the text.
+    void ExpectTexts(const std::vector<TExprTextCase>& cases,
+                     const std::function<void(const TExprTextCase&)>& before = {})
+    {
+        for (size_t i = 0; i < cases.size(); ++i) {
+            const TExprTextCase& c = cases[i];
+            SCOPED_TRACE(c.name);
+            if (before)
+                before(c);
+            const std::string key = std::to_string(i);
+            StartRowQty(Record(c.record), key);
+            c.build(Record(c.record));
+            EXPECT_EQ(Text(Record(c.record), key), c.text);
+        }
     }
     template <class T>
     T& Attach(int id)
