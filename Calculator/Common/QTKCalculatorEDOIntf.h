@@ -261,6 +261,12 @@ class IQTKHasSectionInfoComplexLineEntCalcEDO : public virtual IQTKLineEntBaseCa
 // Element with an extended solid: the extended-solid cache, when it frees the element's item.
 class IQTKExtendableCalcEdo : public virtual IInterface {
 public:
+    // The element's solid grown by Distance (against Source's left line when
+    // Mode is set, its right line otherwise; all round without a Source),
+    // kept in the extended-solid cache: asking again with the same three
+    // gives the kept solid. Distance 0 gives the original solid; a negative
+    // Distance is an assertion failure.
+    virtual Ref<IQTKPolyhedron3dIntf> GetExtendedPolyhedron(IRDXRecord* source, bool mode, double distance) = 0;
     // Called by the extended-solid cache when it frees the object's item; forgets it when it is the one held.
     virtual void ReleaseExtendItem(const TQTKExtendPolyhedronItem* item) = 0;
 };

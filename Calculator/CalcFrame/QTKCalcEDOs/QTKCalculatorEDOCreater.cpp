@@ -1,6 +1,8 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
@@ -35,6 +37,53 @@ Ref<IQTKCalculatorEDO> Create(std::uint8_t mode, IQTKElementDrawObj* drawObj)
     return Ref<IQTKCalculatorEDO>(new T(mode, drawObj));
 }
 
+// A line element whose family's own object is still to come: the line
+// branch it stands on, joining the elements of its family.
+template <class Branch>
+class TQTKPlainLineEntCalcEDO final : public Branch {
+public:
+    using Branch::Branch;
+
+protected:
+    TQTKElementTypeSet GetConnectElementTypes() override
+    {
+        switch (const int type = this->GetElementDrawObj()->GetElementTypeID()) {
+            case 0:
+            case 1:
+                return MakeElementTypeSet({0, 1});
+            case 15:
+            case 17:
+            case 18:
+            case 47:
+                return MakeElementTypeSet({15, 17, 18, 47});
+            default:
+                return MakeElementTypeSet({type});
+        }
+    }
+};
+
+// Walls, insulating walls, ribbon windows and openings and post-cast strips
+// by thickness; beams, tie beams, foundation beams and parapets by section.
+Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
+{
+    switch (elementTypeId) {
+        case 0:
+        case 1:
+        case 8:
+        case 9:
+        case 63:
+            return Create<TQTKPlainLineEntCalcEDO<TQTKHasThicknessInfoLineEntCalcEDO>>(mode, drawObj);
+        case 15:
+        case 17:
+        case 18:
+        case 47:
+        case 69:
+            return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoLineEntCalcEDO>>(mode, drawObj);
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace
 
 // The element families' classes take their rows here as they are added; until
@@ -64,6 +113,8 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
         case CPileCapUnitType:
             return Create<TQTKPileCapUnitCalcEDO>(mode, drawObj);
         default:
+            if (Ref<IQTKCalculatorEDO> lineEnt = CreatePlainLineEntCalcEDO(elementTypeId, mode, drawObj))
+                return lineEnt;
             return Create<TQTKCalculatorEDO>(mode, drawObj);
     }
 }

@@ -4,6 +4,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorCommonThickness.h"
 #include "Host/ElementModel/LineCalculator/QTKLineCalculator.h"
 #include "Host/ElementModel/QTKBoxService.h"
@@ -342,6 +343,11 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKLineEntBaseCalcEDO::BuildOriginalPolyhedro
     return solid;
 }
 
+std::unique_ptr<TVRMPolyhedron3d> TQTKLineEntBaseCalcEDO::BuildRelationPolyhedron()
+{
+    return GetElementDrawObj()->BuildPolyhedron(true, nullptr, 0.0, 0);
+}
+
 void TQTKLineEntBaseCalcEDO::LocateEndFaces(TVRMPolyhedron3d& solid, const TVRMCustomLine2d& left,
                                             const TVRMCustomLine2d& right, int& startIndex, int& endIndex)
 {
@@ -442,7 +448,9 @@ TQTKLineEdoInfoArray TQTKLineEntBaseCalcEDO::EndInfos(TEndInfos& slot, bool atSt
     }
     // Candidates from the box service, not from the related list: the list is
     // built under its own lock while it asks other elements (whose lines may
-    // be building and asking for this element's neighbours).
+    // be building and asking for this element's neighbours). They pass the
+    // same kind filters as the related list: no virtual walls, and only what
+    // the host relates.
     const TQTKLineCandidateFunc nearby = [](IQTKCalculatorEDO* edo, const TQTKElementTypeSet& types,
                                             TRecordList& candidates) {
         candidates.clear();
@@ -456,8 +464,9 @@ TQTKLineEdoInfoArray TQTKLineEntBaseCalcEDO::EndInfos(TEndInfos& slot, bool atSt
             return;
         for (IQTKElementDrawObj* other :
              TQTKBoxServiceOp::GetBoxIntersectEDOs(record->GetTable(), drawObj->GetBox(), typeIds))
-            if (other != drawObj)
-                candidates.emplace_back(other->GetRecord());
+            if (IRDXRecord* otherRecord = other->GetRecord();
+                other != drawObj && !IsVirtualWallRecord(otherRecord) && edo->IsHostRelated(otherRecord))
+                candidates.emplace_back(otherRecord);
     };
     TQTKLineEdoInfoArray infos =
         GetOverlappingLineEdoInfos(this, sameKind ? GetSameKindTypes() : GetConnectElementTypes(), atStart, nearby);

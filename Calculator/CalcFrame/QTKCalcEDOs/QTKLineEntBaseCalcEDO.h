@@ -110,6 +110,8 @@ protected:
     // The solid builder's solid, else BuildSolid cut between the side lines.
     virtual std::unique_ptr<TVRMPolyhedron3d> CreateSolid();
     std::unique_ptr<TVRMPolyhedron3d> BuildOriginalPolyhedron() override;
+    // The host's solid of the drawn element: relating elements never waits for joined lines.
+    std::unique_ptr<TVRMPolyhedron3d> BuildRelationPolyhedron() override;
     const IQTKLineShape* LineShape() const;
 
 private:

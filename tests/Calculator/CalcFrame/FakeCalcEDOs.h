@@ -433,6 +433,13 @@ public:
 
 // Attaches test objects to host elements (already prepared) for the scope's
 // length.
+// An element object that gives no lines or sections (what a line element
+// without its family's object answers).
+class TFakePlainEDO final : public TQTKCalculatorEDO {
+public:
+    explicit TFakePlainEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+};
+
 class TFakeEDOScope {
 public:
     TFakeEDOScope() = default;

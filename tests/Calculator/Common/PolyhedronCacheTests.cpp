@@ -19,6 +19,7 @@ std::unique_ptr<TVRMPolyhedron3d> Cube(double size = 1000.0)
 // a slot and counts how often the cache made it forget one.
 class TFakeOwner final : public TInterfacedObject, public IQTKExtendableCalcEdo {
 public:
+    Ref<IQTKPolyhedron3dIntf> GetExtendedPolyhedron(IRDXRecord*, bool, double) override { return nullptr; }
     void ReleaseExtendItem(const TQTKExtendPolyhedronItem* item) override
     {
         slot.Forget(item);

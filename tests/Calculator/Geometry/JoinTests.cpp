@@ -501,9 +501,10 @@ TEST_F(TGiveWayByTypeTest, BeamsAndBrickMoulds)
         bool beamCut, moldCut;
     };
     const Case cases[] = {
-        {2, 1, true, false},  // the higher beam type gives way (brick moulds: the junction chain, not joined here)
-        {1, 2, false, false}, {1, 3, true, false},   // any beam to a lintel
-        {3, 1, false, false}, {1, 4, false, true},   // beam against column base, raft, sump, units
+        // the higher beam type gives way; brick moulds: the junction chain, whose
+        // tie rule makes the higher id of two parallel beams give way
+        {2, 1, true, true},   {1, 2, false, false}, {1, 3, true, false},  // any beam to a lintel
+        {3, 1, false, false}, {1, 4, false, true},                        // beam against column base, raft, sump, units
         {1, 6, false, true},  {4, 5, false, false},  // column base against sump: the lower id stays
         {5, 4, false, true},  {4, 6, false, true},  {6, 4, false, false}, {7, 6, false, true},  {6, 7, false, false},
         {9, 8, false, true},  {8, 9, false, false}, {8, 4, false, true},  {4, 8, false, false},

@@ -12,7 +12,10 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKRelationPolyhedronList.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
 
@@ -27,12 +30,40 @@ protected:
     TQTKElementTypeSet GetConnectElementTypes() override { return MakeElementTypeSet({0, 1}); }
 };
 
+// A wall whose width reads 0 (the model refuses one; other hosts need not).
+class TTestZeroWidthWallEDO final : public TQTKHasThicknessInfoLineEntCalcEDO {
+public:
+    explicit TTestZeroWidthWallEDO(IQTKElementDrawObj* drawObj) : TQTKHasThicknessInfoLineEntCalcEDO(0, drawObj) {}
+    double GetWidth() override { return 0.0; }
+    using TQTKHasThicknessInfoLineEntCalcEDO::BuildSolid;
+
+protected:
+    TQTKElementTypeSet GetConnectElementTypes() override { return MakeElementTypeSet({0, 1}); }
+};
+
 class TTestBeamEDO final : public TQTKHasSectionInfoLineEntCalcEDO {
 public:
     explicit TTestBeamEDO(IQTKElementDrawObj* drawObj) : TQTKHasSectionInfoLineEntCalcEDO(0, drawObj) {}
 
 protected:
     TQTKElementTypeSet GetConnectElementTypes() override { return MakeElementTypeSet({15, 17, 18, 47}); }
+};
+
+// A strip foundation, a parapet: their families' own connect types.
+class TTestStripFDEDO final : public TQTKHasSectionInfoLineEntCalcEDO {
+public:
+    explicit TTestStripFDEDO(IQTKElementDrawObj* drawObj) : TQTKHasSectionInfoLineEntCalcEDO(0, drawObj) {}
+
+protected:
+    TQTKElementTypeSet GetConnectElementTypes() override { return MakeElementTypeSet({51}); }
+};
+
+class TTestParapetEDO final : public TQTKHasSectionInfoLineEntCalcEDO {
+public:
+    explicit TTestParapetEDO(IQTKElementDrawObj* drawObj) : TQTKHasSectionInfoLineEntCalcEDO(0, drawObj) {}
+
+protected:
+    TQTKElementTypeSet GetConnectElementTypes() override { return MakeElementTypeSet({69}); }
 };
 
 class TLineEntBaseTest : public TGeometryModelTest {
@@ -271,6 +302,112 @@ TEST_F(TLineEntBaseTest, SameLinesOnEightThreads)
         EXPECT_NEAR(one[i], eight[i], 1e-6) << i;
     EXPECT_NEAR(one[0], 6000, 1e-3);
     EXPECT_NEAR(one[12], 3760, 1e-3);  // the inner wall between the faces
+}
+
+TEST_F(TLineEntBaseTest, FactoryReachesTheLineBranches)
+{
+    // One element of each line kind, each far from the others.
+    std::ostringstream text;
+    text << "[";
+    const int types[] = {0, 1, 8, 9, 63, 15, 17, 18, 47, 69};
+    for (int i = 0; i < 10; ++i)
+        text << (i ? "," : "") << R"({"id": )" << i + 1 << R"(, "type": )" << types[i]
+             << R"(, "props": {"SectionHeight": 500}, "shape": {"kind": "line", "start": [0, )" << i * 5000
+             << R"(], "end": [6000, )" << i * 5000 << R"(], "width": 200, "bottom": 2500, "top": 3000}})";
+    text << "]";
+    Load(text.str());
+    for (int i = 0; i < 10; ++i) {
+        SCOPED_TRACE(types[i]);
+        const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(Record(i + 1), true);
+        auto* line = dynamic_cast<IQTKLineEntBaseCalcEDO*>(edo.get());
+        ASSERT_NE(line, nullptr);
+        EXPECT_NE(dynamic_cast<IQTKLineEdoInfo*>(edo.get()), nullptr);
+        // By thickness (walls, ribbons, post-cast strips) or by section (beams, parapets).
+        const bool bySection = types[i] >= 15 && types[i] != 63;
+        EXPECT_EQ(dynamic_cast<TQTKHasSectionInfoLineEntCalcEDO*>(edo.get()) != nullptr, bySection);
+        EXPECT_EQ(dynamic_cast<TQTKHasThicknessInfoLineEntCalcEDO*>(edo.get()) != nullptr, !bySection);
+        EXPECT_NEAR(line->GetMidLine()->Length(), 6000, 1e-6);
+        EXPECT_NEAR(edo->GetOriginalPolyhedron()->GetVolume(), 200.0 * 6000 * 500, 1.0);
+    }
+}
+
+TEST_F(TLineEntBaseTest, SameKindNeighbours)
+{
+    // At (6000, 0): a wall meets a parapet and a strip foundation meets a
+    // strip foundation and a wall; each end list holds its connect types,
+    // each same-kind list its family's set.
+    Load(R"([
+      {"id": 1, "type": 0, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "width": 240, "bottom": 0, "top": 3000}},
+      {"id": 2, "type": 69, "props": {"SectionHeight": 3000}, "shape": {"kind": "line", "start": [6000, 0], "end": [6000, 4000], "width": 240, "bottom": 0, "top": 3000}},
+      {"id": 3, "type": 1, "shape": {"kind": "line", "start": [0, 0], "end": [0, 4000], "width": 240, "bottom": 0, "top": 3000}},
+      {"id": 11, "type": 51, "props": {"SectionHeight": 500}, "shape": {"kind": "line", "start": [0, 20000], "end": [6000, 20000], "width": 1000, "bottom": -500, "top": 0}},
+      {"id": 12, "type": 51, "props": {"SectionHeight": 500}, "shape": {"kind": "line", "start": [6000, 20000], "end": [6000, 24000], "width": 1000, "bottom": -500, "top": 0}},
+      {"id": 13, "type": 0, "shape": {"kind": "line", "start": [6000, 20000], "end": [10000, 20000], "width": 240, "bottom": -500, "top": 3000}}])");
+    auto& wall = Attach<TTestWallEDO>(1);
+    Attach<TTestParapetEDO>(2);
+    Attach<TTestWallEDO>(3);
+    auto& strip = Attach<TTestStripFDEDO>(11);
+    Attach<TTestStripFDEDO>(12);
+    Attach<TTestWallEDO>(13);
+    auto ids = [](const TQTKLineEdoInfoArray& infos) {
+        std::vector<int> result;
+        for (const auto& info : infos)
+            result.push_back(info->GetID());
+        return result;
+    };
+    struct Case {
+        const char* name;
+        TQTKLineEdoInfoArray infos;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {"wall end: walls only", wall.GetEndLineEdoInfos(), {}},
+        {"wall end, same kind: walls, insulating walls, parapets", wall.GetEndSameKindLineEdoInfos(), {2}},
+        {"wall start, same kind", wall.GetStartSameKindLineEdoInfos(), {3}},
+        {"strip end: strip foundations", strip.GetEndLineEdoInfos(), {12}},
+        {"strip end, same kind: strip foundations only", strip.GetEndSameKindLineEdoInfos(), {12}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ids(c.infos), c.expected);
+    }
+    EXPECT_TRUE(wall.IsEndUnconnected());
+    EXPECT_FALSE(strip.IsEndUnconnected());
+}
+
+TEST_F(TLineEntBaseTest, ExtendedSolidCache)
+{
+    // A free 200 x 500 beam, 6000 long, and a wall.
+    Load(R"([
+      {"id": 1, "type": 15, "props": {"SectionTypeID": 0, "SectionHeight": 500},
+       "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "width": 200, "bottom": 2500, "top": 3000}},
+      {"id": 2, "type": 0, "shape": {"kind": "line", "start": [0, 5000], "end": [6000, 5000], "width": 240, "bottom": 0, "top": 3000}}])");
+    auto& beam = Attach<TTestBeamEDO>(1);
+    beam.Prepare(Record(1));
+    const Ref<IQTKPolyhedron3dIntf> grown = beam.GetExtendedPolyhedron(nullptr, false, 50);
+    ASSERT_NE(grown, nullptr);
+    // 50 wider on each side, 50 lower and higher.
+    EXPECT_NEAR(grown->GetPolyhedron()->GetVolume(), 300.0 * 6000 * 600, 1.0);
+    // Asked again: the same solid, not built again.
+    EXPECT_EQ(beam.GetExtendedPolyhedron(nullptr, false, 50).get(), grown.get());
+    // Distance 0 is kept apart and does not displace the other one.
+    const Ref<IQTKPolyhedron3dIntf> plain = beam.GetExtendedPolyhedron(nullptr, false, 0);
+    EXPECT_NEAR(plain->GetPolyhedron()->GetVolume(), 200.0 * 6000 * 500, 1.0);
+    EXPECT_EQ(beam.GetExtendedPolyhedron(nullptr, false, 50).get(), grown.get());
+    EXPECT_EQ(beam.GetExtendedPolyhedron(nullptr, false, 0).get(), plain.get());
+    // Another mode or distance: built anew, in place of the old one.
+    const Ref<IQTKPolyhedron3dIntf> otherMode = beam.GetExtendedPolyhedron(nullptr, true, 50);
+    EXPECT_NE(otherMode.get(), grown.get());
+    EXPECT_EQ(beam.GetExtendedPolyhedron(nullptr, true, 50).get(), otherMode.get());
+    EXPECT_NE(beam.GetExtendedPolyhedron(nullptr, false, 50).get(), grown.get());
+    EXPECT_NEAR(beam.GetExtendedPolyhedron(nullptr, false, 20)->GetPolyhedron()->GetVolume(), 240.0 * 6000 * 540, 1.0);
+    // A negative distance is a programming error.
+    EXPECT_THROW(beam.GetExtendedPolyhedron(nullptr, false, -1), EQTKAssertionFailed);
+    // A wall without width has an empty solid, not an error.
+    auto& flat = Attach<TTestZeroWidthWallEDO>(2);
+    const auto empty = flat.BuildSolid();
+    ASSERT_NE(empty, nullptr);
+    EXPECT_FALSE(empty->HasFaces());
 }
 
 }  // namespace

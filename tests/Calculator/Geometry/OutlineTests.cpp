@@ -165,6 +165,8 @@ protected:
         TVRMMultiPolygon2d section;
         section.Add(TVRMRectangle2d({0, 2250}, 100, 150));
         scope_->Attach<TFakeLintelEDO>(DrawObj(15)).planPolygon = section;
+        scope_->Attach<TFakePlainEDO>(DrawObj(17));
+        scope_->Attach<TFakePlainEDO>(DrawObj(18));
     }
     void TearDown() override
     {

@@ -200,6 +200,7 @@ TEST_F(TPlanLineModelTest, FreeLineEndsInAPolygon)
     // Wall 11 runs (0,0)-(6000,0); wall 14 joins its start.
     scope.Attach<TFakeLineEntEDO>(DrawObj(11)).startFree = false;
     scope.Attach<TFakeLineEntEDO>(DrawObj(13));  // free at both ends
+    scope.Attach<TFakePlainEDO>(DrawObj(12));
     const auto rectangle = [](double cx, double cy, double hx, double hy) {
         TVRMMultiPolygon2d set;
         set.Add(TVRMRectangle2d({cx, cy}, hx, hy));
