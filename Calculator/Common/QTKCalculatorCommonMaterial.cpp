@@ -45,18 +45,7 @@ std::string OwnMaterialText(const IQTKElementDrawObj* drawObj)
 // the element has no "Material" or the host has no table.
 const IRDXRecord* FindMaterialRow(const IQTKElementDrawObj* drawObj)
 {
-    const TableRef table = GMaterialTable();
-    if (!table || !HasMaterial(drawObj))
-        return nullptr;
-    const std::string text = OwnMaterialText(drawObj);
-    const int typeId = drawObj->GetElementTypeID();
-    for (int i = 0; i < table->GetRowCount(); ++i) {
-        const IRDXRecord* row = table->GetRow(i);
-        if (FieldValueInteger(row, "ElementTypeID", -1) == typeId && FieldExist(row, "Description") &&
-            SameText(row->GetAsString("Description"), text))
-            return row;
-    }
-    return nullptr;
+    return HasMaterial(drawObj) ? ::FindMaterialRow(drawObj, OwnMaterialText(drawObj)) : nullptr;
 }
 
 bool IsTypeIn(int typeId, std::initializer_list<int> types)
@@ -107,6 +96,21 @@ bool IsWallObjectPairSameKind(IQTKWallCalcEDO& a, IQTKWallCalcEDO& b)
 }
 
 }  // namespace
+
+const IRDXRecord* FindMaterialRow(const IQTKElementDrawObj* drawObj, std::string_view text)
+{
+    const TableRef table = GMaterialTable();
+    if (!table || !drawObj)
+        return nullptr;
+    const int typeId = drawObj->GetElementTypeID();
+    for (int i = 0; i < table->GetRowCount(); ++i) {
+        const IRDXRecord* row = table->GetRow(i);
+        if (FieldValueInteger(row, "ElementTypeID", -1) == typeId && FieldExist(row, "Description") &&
+            SameText(row->GetAsString("Description"), text))
+            return row;
+    }
+    return nullptr;
+}
 
 bool IsConcreteMaterialText(std::string_view text)
 {

@@ -30,6 +30,9 @@ std::string GetElementMaterialText(const IQTKElementDrawObj* drawObj, std::strin
 std::string GetFinishMaterial(const IQTKElementDrawObj* drawObj);
 std::string GetFinishMaterial(IRDXRecord* record);
 
+// The host material table's first row of the element's type whose
+// "Description" equals Text (ignoring case); nil without a table or a row.
+const IRDXRecord* FindMaterialRow(const IQTKElementDrawObj* drawObj, std::string_view text);
 // Level of the element's material in the host material table ("Level" of
 // the first row of its element type whose "Description" equals the text);
 // 2147483647 without "Material", without a table or without a row.

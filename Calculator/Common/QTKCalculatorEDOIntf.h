@@ -38,6 +38,10 @@ class TQTKFDBottomAreaShellCalc3d;
 class TQTKPlanarCalc2d;
 class TVRMNumericalCalc2d;
 class TVRMPolyhedronLines3d;
+class TVRMOverhighSolidCalc3d;
+class TVRMOverhighShellCalc3d;
+class TFloatList;
+struct TQTKFinishThick;
 
 // Element records handed out by the related-element queries.
 using TRecordList = std::vector<RecordRef>;
@@ -343,17 +347,116 @@ public:
     virtual const TVRMCustomLine2d* GetCalcLine() = 0;
 };
 
-// Column (type 25): column rules and the finish objects around a column.
-class IQTKColumnCalculatorEDO : public virtual IQTKCalculatorEDO {};
+// Columns, tie columns, column bases and caps keep the calculators their
+// rules build or store with shared ownership, as the foundations do: a setter
+// or a reset drops the object's reference.
 
-// Tie column (type 26): column rules.
-class IQTKTieColumnCalculatorEDO : public virtual IQTKColumnCalculatorEDO {};
+// Column (type 25): column rules, the slab rules and the finish objects around a column.
+class IQTKColumnCalculatorEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Over a copy of the original solid / over CreateSideFaceShell; made once (again after FreeCalcCache).
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
+    // Stored by the over-height rules; nil until set.
+    virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() = 0;
+    virtual std::shared_ptr<TFloatList> GetOverhighValueList() = 0;
+    virtual void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
+    virtual void SetOverhighValueList(std::shared_ptr<TFloatList> list) = 0;
+    virtual void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    // A new shell (the caller's) of every face of the original solid but its top and bottom (the last two).
+    virtual std::unique_ptr<TVRMPolyhedronShell3d> CreateSideFaceShell() = 0;
+    // The column's outline on a wall's elevation plane (x along the wall's
+    // middle line, y elevation) between the first and last crossing of that
+    // line with the outline, clipped to the column's and the wall's
+    // elevations; nil when the line crosses the outline in fewer than two
+    // points. Kept for the last wall asked. A failure raises
+    // "计算柱在墙上投影出错".
+    virtual Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord* wall) = 0;
+    virtual double GetScaffoldHeight() = 0;
+    virtual void SetScaffoldHeight(double value) = 0;
+    // One vertical edge through the centre of the solid's box, top to bottom (owned by the object).
+    virtual const TVRMPolyhedronLines3d* GetCenterLine3d() = 0;
+    // A copy of the original solid, made once (again after ClearQtyItems); rules may reshape it.
+    virtual std::shared_ptr<TVRMPolyhedron3d> GetSolidCopy() = 0;
+    // Finish thicknesses by column key, finish id and side: adding a known
+    // (Key, Id, Side) widens its Low..High range.
+    virtual void AddFinishThickness(int key, int id, double low, double high, std::uint8_t side) = 0;
+    // Clears List and copies into it the entries of Key and Side, in stored order.
+    virtual void GetFinishThicknesses(int key, std::uint8_t side, std::vector<TQTKFinishThick>& list) = 0;
+    // The virtual walls ("Type" 255) the column meets; they never enter the related list.
+    virtual TRecordList GetRelatedLineEntList() = 0;
+    // No wall, insulating wall or parapet overlapping in elevation touches the
+    // outline (a virtual wall never counts); True for an element that is not a column.
+    virtual bool IsIsolated() = 0;
+    // The net elevations: the top lowered to a column cap above, the bottom raised to a column base below.
+    virtual double GetCalcBottomElev() = 0;
+    virtual double GetCalcTopElev() = 0;
+    virtual void SetSolidCopy(std::shared_ptr<TVRMPolyhedron3d> solid) = 0;
+};
+
+// Tie column (type 26): column rules (indenting into masonry walls).
+class IQTKTieColumnCalculatorEDO : public virtual IQTKColumnCalculatorEDO {
+public:
+    // The column prism with its edges facing block walls moved out by the
+    // indenting width (rule row of quantity 974), else a copy of the original
+    // solid; made once (owned by the object).
+    virtual const TVRMPolyhedron3d* GetIndentingSolid() = 0;
+    virtual int GetIndentingTag() = 0;
+    virtual void SetIndentingTag(int value) = 0;
+    virtual int GetIndentingLengthMode() = 0;
+    virtual void SetIndentingLengthMode(int value) = 0;
+    // The toothing reaching into the indentable walls beside the column: nil
+    // until built, empty without such walls (owned by the object).
+    virtual const TVRMPolyhedron3d* GetIndentingPolyhedron() = 0;
+    virtual void BuildIndentingPolyhedron() = 0;
+    // Over the indenting polyhedron less the elements that take precedence;
+    // made once with the first factor asked (again after FreeCalcCache).
+    virtual std::shared_ptr<TQTKSolidCalc3d> CalcIndentingVolume(double lengthFactor) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetIndentingSideShellCalc(double factor) = 0;
+    // The tie column's own over-height calculators: a setter deducts the
+    // neighbouring elements from what it stores.
+    virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetTieOverhighVolumeCalc() = 0;
+    virtual void SetTieOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetTieOverhighFormboardCalc() = 0;
+    virtual void SetTieOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+};
 
 // Column base (type 28): column base rules.
-class IQTKColumnBaseCalculatorEDO : public virtual IQTKCalculatorEDO {};
+class IQTKColumnBaseCalculatorEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Each made once (again after ClearQtyItems), factor 1, the base's record.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardShellCalc() = 0;
+    // "ColumnBaseType" below 5.
+    virtual bool IsBrickModelType() = 0;
+    // Over the merged (brick mould) solid; nil for a base of a brick model type.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetBrickModelVolumeCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetTopFaceShellCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetBottomFaceShellCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetVerticalSideFaceShellCalc() = 0;
+};
 
 // Column cap (type 27): column cap rules.
-class IQTKColumnCapCalculatorEDO : public virtual IQTKCalculatorEDO {};
+class IQTKColumnCapCalculatorEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Each made once (again after ClearQtyItems), factor 1, the cap's record.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardShellCalc() = 0;
+    // Every face but the lowest downward and the highest upward one.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
+    // The lowest level face (empty when there is none).
+    virtual std::shared_ptr<TQTKShellCalc3d> GetTopFaceShellCalc() = 0;
+    virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() = 0;
+    virtual void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
+    virtual void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    // A new shell (the caller's) of every face not facing straight up.
+    virtual std::unique_ptr<TVRMPolyhedronShell3d> CreateFormboardShell() = 0;
+    virtual std::shared_ptr<TFloatList> GetOverhighValueList() = 0;
+    virtual void SetOverhighValueList(std::shared_ptr<TFloatList> list) = 0;
+};
 
 // Pier (type 3): pier and wall rules.
 class IQTKPierCalcEDO : public virtual IQTKCalculatorEDO {};

@@ -1,11 +1,14 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnBaseCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnCapCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
 #include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/Runtime/Assert.h"
@@ -14,6 +17,10 @@ namespace {
 
 constexpr int CRoomType = 32;
 constexpr int CEaveType = 64;
+constexpr int CColumnType = 25;
+constexpr int CTieColumnType = 26;
+constexpr int CColumnCapType = 27;
+constexpr int CColumnBaseType = 28;
 constexpr int CRaftFDType = 48;
 constexpr int CIsolatedFDType = 52;
 constexpr int CPileCapType = 53;
@@ -100,6 +107,14 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             QTK_ASSERT(shape == 0 || shape == 1);
             return Create<TQTKCalculatorEDO>(mode, drawObj);
         }
+        case CColumnType:
+            return Create<TQTKColumnCalculatorEDO>(mode, drawObj);
+        case CTieColumnType:
+            return Create<TQTKTieColumnCalculatorEDO>(mode, drawObj);
+        case CColumnCapType:
+            return Create<TQTKColumnCapCalculatorEDO>(mode, drawObj);
+        case CColumnBaseType:
+            return Create<TQTKColumnBaseCalculatorEDO>(mode, drawObj);
         case CRaftFDType:
             return Create<TQTKRaftFDCalcEDO>(mode, drawObj);
         case CIsolatedFDType:

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -45,10 +46,17 @@ TEST_F(TModelFixture, WallDoorAndSlabAreRelatedBothWays)
 TEST_F(TModelFixture, MergedSolidUnitesTheSubSolids)
 {
     Load("wall-door-slab.json");
+    // The base object's relation solid is the original united with the
+    // sub-solids (a column's own object keeps to the column's solid).
+    IQTKElementDrawObj* column = building_->DrawObj(40);
+    Ref<TQTKCalculatorEDO> edo(new TQTKCalculatorEDO(0, column));
+    edo->SetPrepareState(CQTKEdoPrepared);
+    column->SetCalcEDO(static_cast<IQTKCalculatorEDO*>(edo.get()));
     TVRMPolyhedron3d* merged = EDO(40)->GetMergedSolid();
     EXPECT_NEAR(merged->GetVolume(), 150.0 * 100 * 100, 1e-3);
     EXPECT_NEAR(EDO(40)->GetRelationPolyhedronIntf()->GetPolyhedron()->GetVolume(),
                 400.0 * 400 * 3000 + 150.0 * 100 * 100, 1.0);
+    column->SetCalcEDO(nullptr);
 }
 
 }  // namespace
