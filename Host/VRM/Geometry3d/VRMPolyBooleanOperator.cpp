@@ -517,6 +517,109 @@ bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedro
     return true;
 }
 
+// A right prism between two planes: vertical sides over one plan, one top face
+// and one bottom face, either or both sloped (sloped slabs and roofs, gradient
+// beams), without curved facets.
+struct TPlanePrism {
+    TVRMMultiPolygon2d plan;
+    TVRMPlane3d top, bottom;  // the top's normal points up, the bottom's down
+};
+
+double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
+{
+    double z = 0;
+    plane.GetZ(p.x, p.y, z);
+    return z;
+}
+
+// The solid over `plan` between the planes (plan without arcs).
+TVRMPolyhedron3d BuildPlanePrism(const TVRMMultiPolygon2d& plan, const TVRMPlane3d& top, const TVRMPlane3d& bottom)
+{
+    std::vector<TVRMFace3d> faces;
+    std::vector<TVRMLoop3d> tops, bottoms;
+    for (const auto& item : plan.Items()) {
+        const auto& v = item.Vertices();
+        const size_t n = v.size();
+        TVRMLoop3d t, b;
+        t.reserve(n);
+        b.reserve(n);
+        for (const auto& vertex : v) {
+            t.push_back({vertex.pt.x, vertex.pt.y, HeightOn(top, vertex.pt)});
+            b.push_back({vertex.pt.x, vertex.pt.y, HeightOn(bottom, vertex.pt)});
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const size_t j = i + 1 < n ? i + 1 : 0;
+            faces.push_back(TVRMFace3d::FromLoop({b[i], b[j], t[j], t[i]}));
+        }
+        tops.push_back(std::move(t));
+        std::reverse(b.begin(), b.end());
+        bottoms.push_back(std::move(b));
+    }
+    faces.push_back(TVRMFace3d(top, std::move(tops)));
+    faces.push_back(TVRMFace3d(bottom, std::move(bottoms)));
+    return TVRMPolyhedron3d(std::move(faces));
+}
+
+// Recognises a right prism between two planes, at least one of them sloped (level
+// ones are stacks). The prism rebuilt from its plan must make up `planarVolume`.
+bool AsPlanePrism(const TVRMPolyhedron3d& solid, double planarVolume, TPlanePrism& prism)
+{
+    const TVRMFace3d *top = nullptr, *bottom = nullptr;
+    for (const auto& f : solid.GetFaces()) {
+        if (f.GetArc() || f.GetArcVolume() != 0)
+            return false;
+        const double nz = f.GetNormal().z;
+        if (std::fabs(nz) <= kFlat)
+            continue;
+        const TVRMFace3d*& slot = nz > 0 ? top : bottom;
+        if (slot)
+            return false;
+        slot = &f;
+    }
+    if (!top || !bottom)
+        return false;
+    prism.top = top->GetPlane();
+    prism.bottom = bottom->GetPlane();
+    for (const auto& l : bottom->GetLoops())
+        AddPlanRing(prism.plan, TVRMLoop3d(l.rbegin(), l.rend()));
+    for (const auto& item : prism.plan.Items())
+        for (const auto& v : item.Vertices())
+            if (v.IsArc() || HeightOn(prism.top, v.pt) - HeightOn(prism.bottom, v.pt) <= CVRMEpsilon)
+                return false;
+    const double rebuilt = PlanarMeasure(BuildPlanePrism(prism.plan, prism.top, prism.bottom)).volume;
+    return std::fabs(rebuilt - planarVolume) <= 1e-9 * std::fabs(planarVolume);
+}
+
+// a - b or a * b where a is a right prism between planes and b one vertical
+// prism reaching from below a's lowest point to above its highest: the plan
+// boolean between a's planes. False for anything else.
+bool PlanePrismBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
+                       TVRMPolyhedron3d& result)
+{
+    if (kind == CVRMBoolUnion)
+        return false;
+    TPlanePrism pa;
+    TStack sb;
+    const TVRMBox3d box = a.GetBox();
+    const TVRMBox3d boxB = b.GetBox();
+    if (boxB.min.z > box.min.z || boxB.max.z < box.max.z)
+        return false;
+    if (!AsStack(b, volumeB, sb) || sb.plans.size() != 1 || !AsPlanePrism(a, volumeA, pa))
+        return false;
+    const auto plan = PlanBoolean(pa.plan, *sb.plans[0], kind);
+    if (kind == CVRMBoolSubtract && plan->Area() >= pa.plan.Area() - CVRMZero * std::max(1.0, pa.plan.Area())) {
+        result = a;  // nothing in common
+        return true;
+    }
+    if (plan->IsEmpty()) {
+        result = TVRMPolyhedron3d();
+        return true;
+    }
+    result = BuildPlanePrism(*plan, pa.top, pa.bottom);
+    RestoreOrigins(result, a, b, kind);
+    return true;
+}
+
 // Union of solids that share no volume: both sets of faces (those of b tagged -1).
 void AppendFaces(TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b)
 {
@@ -561,7 +664,8 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
     bool done = false;
     if (path != TVRMBooleanPath::General) {
         try {
-            done = StackBoolean(a, ma.volume, b, mb.volume, kind, result);
+            done = StackBoolean(a, ma.volume, b, mb.volume, kind, result) ||
+                   PlanePrismBoolean(a, ma.volume, b, mb.volume, kind, result);
         } catch (const EVRMIntersectException&) {
             done = false;
         }

@@ -3,8 +3,11 @@
 // Solids made of stacked vertical prisms (every face vertical or level: walls,
 // beams, columns, level slabs, openings, round and arc members by their
 // facets, and what deductions leave of them) are combined as plan polygon
-// booleans level by level; every other pair goes through the general
-// corefinement engine. Both give the same solids. A curved facet that comes
+// booleans level by level. A right prism between two planes (a sloped slab or
+// roof, a gradient beam) less, or intersected with, a vertical prism reaching
+// through its whole height (a column, a beam or an opening through it) is the
+// plan boolean between its planes. Every other pair goes through the general
+// corefinement engine. All give the same solids. A curved facet that comes
 // through whole keeps its circle (its analytic measure); a piece cut across
 // its width counts by its chord, on either engine.
 // Result faces are ordered by the face of A they come from (A's order),
@@ -35,8 +38,8 @@ enum : int {
 
 // Which engine a solid boolean uses.
 enum class TVRMBooleanPath {
-    Auto,     // the prism path when both solids are stacked vertical prisms, else the general one
-    Prism,    // the prism path only (false when a solid is not made of vertical prisms)
+    Auto,     // a prism path when the pair qualifies, else the general one
+    Prism,    // the prism paths only (false when the pair does not qualify)
     General,  // corefinement only
 };
 

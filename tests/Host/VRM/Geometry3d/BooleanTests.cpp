@@ -392,6 +392,80 @@ TEST(Boolean3dTest, ChainedDeductionsInEveryOrder)
         ExpectEveryOrder(c);
 }
 
+// Gradient beams and walls whose top slopes, less (or intersected with) vertical members
+// reaching through their whole height, take the fast path: the plan boolean between their
+// planes; the result qualifies again for the next deduction. A member ending inside the
+// subject, and a slab sloped across its thickness (its sides lean with it), go the general way.
+TEST(Boolean3dTest, SlopedMembersCutThroughTheirHeightTakeTheFastPath)
+{
+    // Wall 6000 x 200, top rising from 3000 to 4500; beam 6000 x 300 x 600 rising 300.
+    auto wall = TVRMPolyhedron3d::CreateBand(TVRMCustomLine2d({0, 0}, {6000, 0}), 200, 100, 0, 3000, 0, 4500);
+    auto beam = TVRMPolyhedron3d::CreateBand(TVRMCustomLine2d({0, 0}, {6000, 0}), 300, 150, 2400, 3000, 2700, 3300);
+    auto wallTop = [](double x) { return 3000 + 1500 * x / 6000; };
+    // Slab 4000 x 6000 with its top z = 3000 + x / 4, 150 thick across the slope (150 * sqrt(1 + 1/16) high).
+    TVRMMultiPolygon2d plan;
+    plan.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{0, 0}, {4000, 0}, {4000, 6000}, {0, 6000}}));
+    auto slab = TVRMPolyhedron3d::CreateOnPlane(plan, TVRMPlane3d({-0.25, 0, 1}, {0, 0, 3000}), 150);
+    const double h = 150 * std::sqrt(1 + 0.25 * 0.25);
+    struct Case {
+        const char* name;
+        const TVRMPolyhedron3d* subject;
+        std::vector<Step> steps;
+        double volume;
+        bool fast;
+    };
+    std::vector<Case> cases;
+    {
+        // Each column takes its width along the wall times the wall's height at its middle.
+        Case c{"sloped wall - column - column at its start", wall.get(), {}, 0, true};
+        c.volume = 6000 * 200 * wallTop(3000) - 400 * 200 * wallTop(3000) - 200 * 200 * wallTop(100);
+        c.steps.push_back({Box(2800, -300, -100, 3200, 300, 5000), CVRMBoolSubtract});
+        c.steps.push_back({Box(-200, -200, 0, 200, 200, 5000), CVRMBoolSubtract});
+        cases.push_back(std::move(c));
+    }
+    {
+        Case c{"gradient beam - column at its end", beam.get(), {}, 5800 * 300 * 600.0, true};
+        c.steps.push_back({Box(5800, -300, 0, 6400, 300, 3300), CVRMBoolSubtract});
+        cases.push_back(std::move(c));
+    }
+    {
+        Case c{"gradient beam * column at its end", beam.get(), {}, 200 * 300 * 600.0, true};
+        c.steps.push_back({Box(5800, -300, 0, 6400, 300, 3300), CVRMBoolIntersect});
+        cases.push_back(std::move(c));
+    }
+    {
+        // Over x 0..400 the wall's top is 3000 to 3100; the column ends at 3000: 400 x 200 x 3000 goes.
+        Case c{"sloped wall - column ending below its top", wall.get(), {}, 0, false};
+        c.volume = 6000 * 200 * wallTop(3000) - 400 * 200 * 3000.0;
+        c.steps.push_back({Box(0, -300, -100, 400, 300, 3000), CVRMBoolSubtract});
+        cases.push_back(std::move(c));
+    }
+    {
+        // A strip 200 wide across the slab takes 200 x 4000 x h (the section across the slope is a
+        // parallelogram of base 4000 and height h).
+        Case c{"sloped slab - beam across", slab.get(), {}, (24e6 - 4000 * 200.0) * h, false};
+        c.steps.push_back({Box(-500, 2900, 2000, 4500, 3100, 5000), CVRMBoolSubtract});
+        cases.push_back(std::move(c));
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        double volumes[2] = {};
+        for (Path path : {Path::Auto, Path::General}) {
+            TVRMPolyhedron3d a = *c.subject;
+            for (const auto& s : c.steps)
+                ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(a, *s.other, s.kind, path));
+            volumes[path == Path::General] = a.GetVolume();
+            EXPECT_NEAR(a.GetVolume(), c.volume, 1e-9 * c.subject->GetVolume()) << static_cast<int>(path);
+        }
+        EXPECT_NEAR(volumes[0], volumes[1], 1e-12 * c.subject->GetVolume());
+        TVRMPolyhedron3d a = *c.subject;
+        bool fast = true;
+        for (const auto& s : c.steps)
+            fast = fast && TVRMNewPolyBooleanOperator::BooleanOperate(a, *s.other, s.kind, Path::Prism);
+        EXPECT_EQ(fast, c.fast);
+    }
+}
+
 }  // namespace
 
 namespace {
