@@ -267,3 +267,14 @@ Ref<TRDXDatabase> LoadRDXDatabaseFile(const std::filesystem::path& file, std::st
     AddTables(*db, Member(ReadJsonFile(file), "tables", file.string()), file.parent_path(), 1);
     return db;
 }
+
+TRDXDatabase* AttachRDXDatabaseFile(TRDXModel& model, const std::filesystem::path& file, std::string_view name,
+                                    int position)
+{
+    Ref<TRDXDatabase> database = LoadRDXDatabaseFile(file, name);
+    model.RemoveDatabase(name);
+    TRDXDatabase* attached = database.get();
+    model.InsertDatabase(position, std::move(database));
+    model.Validate();
+    return attached;
+}

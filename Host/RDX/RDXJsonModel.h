@@ -22,3 +22,10 @@ Ref<TRDXModel> LoadRDXModelFile(const std::filesystem::path& file);
 // refer to tables of other databases: validate once it is part of a model
 // (TRDXModel::AddDatabase, then Validate).
 Ref<TRDXDatabase> LoadRDXDatabaseFile(const std::filesystem::path& file, std::string_view name);
+// Reads a table file as LoadRDXDatabaseFile and puts it into the model at a
+// position of its database list, in place of a database of the same name the
+// model carries (a regional rule set chosen for a model). Validates the
+// model's foreign keys afterwards; raises as LoadRDXDatabaseFile and
+// ERDXModelError.
+TRDXDatabase* AttachRDXDatabaseFile(TRDXModel& model, const std::filesystem::path& file, std::string_view name,
+                                    int position);

@@ -576,6 +576,24 @@ void TRDXDatabase::AddTable(Ref<TRDXTable> table)
     tables_.push_back(std::move(table));
 }
 
+Ref<TRDXTable> TRDXDatabase::RemoveTable(std::string_view name)
+{
+    const auto it = byName_.find(std::string(name));
+    if (it == byName_.end())
+        return {};
+    Ref<TRDXTable> table;
+    for (auto t = tables_.begin(); t != tables_.end(); ++t)
+        if (t->get() == it->second) {
+            table = std::move(*t);
+            tables_.erase(t);
+            break;
+        }
+    byName_.erase(it);
+    if (table)
+        table->Attach(nullptr);
+    return table;
+}
+
 namespace {
 
 void ValidateTable(const TRDXTable& table, const std::string& label)
@@ -657,6 +675,29 @@ void TRDXModel::AddDatabase(Ref<TRDXDatabase> database)
         throw ERDXError("the model holds two databases named \"" + database->GetName() + "\"");
     database->model_ = this;
     databases_.push_back(std::move(database));
+}
+
+void TRDXModel::InsertDatabase(int index, Ref<TRDXDatabase> database)
+{
+    if (!database)
+        return;
+    if (FindDatabase(database->GetName()))
+        throw ERDXError("the model holds two databases named \"" + database->GetName() + "\"");
+    database->model_ = this;
+    const auto at = std::min(static_cast<size_t>(std::max(index, 0)), databases_.size());
+    databases_.insert(databases_.begin() + static_cast<std::ptrdiff_t>(at), std::move(database));
+}
+
+Ref<TRDXDatabase> TRDXModel::RemoveDatabase(std::string_view name)
+{
+    for (auto it = databases_.begin(); it != databases_.end(); ++it)
+        if (SameText((*it)->GetName(), name)) {
+            Ref<TRDXDatabase> database = std::move(*it);
+            databases_.erase(it);
+            database->model_ = nullptr;
+            return database;
+        }
+    return {};
 }
 
 void TRDXModel::Validate() const

@@ -189,6 +189,8 @@ public:
     // from a separate file overrides the one carried in the model).
     void AddTable(Ref<TRDXTable> table);
     TRDXTable* FindTable(std::string_view name) const;
+    // Takes a table out of the database; nil when it has none of that name.
+    Ref<TRDXTable> RemoveTable(std::string_view name);
     // Checks the foreign keys of every table (also of nested lists): a
     // master table that is missing, a value that names no row. Raises
     // ERDXModelError naming the table, row and field.
@@ -215,6 +217,10 @@ public:
 
     // Adds a database; raises ERDXModelError for a second one of the same name.
     void AddDatabase(Ref<TRDXDatabase> database);
+    // The same, at a position of the database list (clamped to its end).
+    void InsertDatabase(int index, Ref<TRDXDatabase> database);
+    // Takes a database out of the model; nil when it has none of that name.
+    Ref<TRDXDatabase> RemoveDatabase(std::string_view name);
     TRDXDatabase* FindDatabase(std::string_view name) const;
     // The first table of that name in the databases, in their order.
     TRDXTable* FindTable(std::string_view name) const;

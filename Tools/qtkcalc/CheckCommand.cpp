@@ -10,6 +10,7 @@
 
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/Runtime/SysUtils.h"
+#include "Tools/qtkcalc/TextColumns.h"
 
 CLI::App* AddCheckCommand(CLI::App& app, std::string& modelPath)
 {
@@ -19,24 +20,6 @@ CLI::App* AddCheckCommand(CLI::App& app, std::string& modelPath)
 }
 
 namespace {
-
-// Columns on a terminal: East Asian characters take two cells.
-int DisplayWidth(const std::string& text)
-{
-    int width = 0;
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        width += bytes >= 3 ? 2 : 1;
-        i += static_cast<size_t>(bytes);
-    }
-    return width;
-}
-
-std::string PadLeft(const std::string& text, int width)
-{
-    return std::string(static_cast<size_t>(std::max(0, width - DisplayWidth(text))), ' ') + text;
-}
 
 std::string FloorLabel(const TQTKElementModel& model, int floor)
 {

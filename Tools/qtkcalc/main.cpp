@@ -3,9 +3,12 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Tools/qtkcalc/CalcCommand.h"
 #include "Tools/qtkcalc/CheckCommand.h"
+#include "Tools/qtkcalc/TakeoffCommand.h"
 
 #ifndef QTK_VERSION
 #define QTK_VERSION "0.0.0"
@@ -34,6 +37,8 @@ int main(int argc, char** argv)
     auto* check = AddCheckCommand(app, checkModel);
     TCalcCommandOptions calcOptions;
     auto* calc = AddCalcCommand(app, calcOptions);
+    TTakeoffCommandOptions takeoffOptions;
+    auto* takeoff = AddTakeoffCommand(app, takeoffOptions);
 
     try {
         app.parse(argc, argv);
@@ -51,6 +56,8 @@ int main(int argc, char** argv)
             return RunCheckCommand(checkModel, std::cout, std::cerr);
         if (calc->parsed())
             return RunCalcCommand(calcOptions, std::cout, std::cerr);
+        if (takeoff->parsed())
+            return RunTakeoffCommand(takeoffOptions, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
     } catch (const std::exception& e) {
         std::cerr << "qtkcalc: " << e.what() << '\n';
         return 1;

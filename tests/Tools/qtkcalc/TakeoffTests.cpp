@@ -1,0 +1,300 @@
+// The take-off: a small building under a rule table of test rules (the
+// quantities are the volumes of the element solids, so every number is known
+// by hand), the same bill on one and on eight threads, one floor alone, and
+// rule tables that cannot be used or that fail on one element.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+
+#include "Calculator/Common/QTKCalcStrategy.h"
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorEDOIntf.h"
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "Calculator/Common/QTKExprCommon.h"
+#include "Host/ElementModel/QTKElementModel.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/Runtime/SysUtils.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Tools/qtkcalc/QTKTakeoff.h"
+#include "Tools/qtkcalc/TakeoffCommand.h"
+
+namespace {
+
+// The element's own volume, written as "<m3><体积>".
+class TTakeoffTestVolume final : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef&, const TableSourceRef&, const TableSourceRef&) override
+    {
+        const double volume = GetCalcEDO(subject, true)->GetOriginalPolyhedron()->GetVolume();
+        if (IsExprMode(subject.get()))
+            AddExprText(subject.get(), FloatToStr(volume / 1e9) + "<体积>");
+        return volume;
+    }
+};
+
+// What the object's solid covers of the subject's.
+class TTakeoffTestDeductOverlap final : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef&,
+                     const TableSourceRef&) override
+    {
+        TQTKSolidCalc3d calc(GetCalcEDO(subject, true)->GetOriginalPolyhedron()->Clone(), subject);
+        return calc.Subtract(*GetCalcEDO(object, true)->GetOriginalPolyhedron(), object.get());
+    }
+};
+
+// Fails on the wall of the second floor only.
+class TTakeoffTestRaise final : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef&, const TableSourceRef&, const TableSourceRef&) override
+    {
+        if (subject->GetID() == 12)
+            throw std::runtime_error("no solid for this wall");
+        return 1e9;
+    }
+};
+
+const TStrategyRegistry& TestRules()
+{
+    static const TStrategyRegistry registry = [] {
+        TStrategyRegistry rules;
+        QTK_REGISTER(rules, TTakeoffTestVolume);
+        QTK_REGISTER(rules, TTakeoffTestDeductOverlap);
+        QTK_REGISTER(rules, TTakeoffTestRaise);
+        return rules;
+    }();
+    return registry;
+}
+
+IQTKCalcStrategy* TestGetStrategy(const char* name)
+{
+    Ref<IQTKCalcStrategy> rule = TestRules().CreateStrategy(name ? name : "");
+    IQTKCalcStrategy* raw = rule.get();
+    raw->AddRef();
+    return raw;
+}
+
+std::filesystem::path Fixture(const char* name)
+{
+    const char* dir = std::getenv("QTK_TEST_FIXTURES");
+    return std::filesystem::path(dir ? dir : "tests/fixtures") / "takeoff" / name;
+}
+
+nlohmann::json ReadJson(const std::filesystem::path& file)
+{
+    std::ifstream in(file);
+    return nlohmann::json::parse(in);
+}
+
+// A copy of the test rule table with a change, in a file of its own.
+std::filesystem::path RulesWith(const std::string& tag, const std::function<void(nlohmann::json&)>& change)
+{
+    nlohmann::json rules = ReadJson(Fixture("rules.json"));
+    change(rules);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / ("qtk-takeoff-" + tag + ".json");
+    std::ofstream(file) << rules.dump(1);
+    return file;
+}
+
+nlohmann::json& Table(nlohmann::json& rules, const std::string& name)
+{
+    for (nlohmann::json& table : rules["tables"])
+        if (table["name"] == name)
+            return table;
+    throw std::runtime_error("no table " + name);
+}
+
+TQTKTakeoffResult RunTestTakeoff(const std::filesystem::path& rules, int threads = 1,
+                                 std::vector<std::string> floors = {}, bool details = false)
+{
+    const Ref<TQTKElementModel> model = TQTKElementModel::LoadFromFile(Fixture("building.json"));
+    AttachRuleSet(*model, rules);
+    TQTKTakeoffOptions options;
+    options.threads = threads;
+    options.floors = std::move(floors);
+    options.details = details;
+    options.strategyEntry = TestGetStrategy;
+    options.isRegistered = [](const std::string& name) { return TestRules().FindClass(name) != nullptr; };
+    return RunTakeoff(*model, options);
+}
+
+const TQTKTakeoffItem& Item(const TQTKTakeoffResult& result, int elementId, const std::string& code)
+{
+    for (const TQTKTakeoffElement& element : result.elements)
+        if (element.id == elementId)
+            for (const TQTKTakeoffItem& item : element.items)
+                if (item.code == code)
+                    return item;
+    throw std::runtime_error("no item " + code + " of element " + std::to_string(elementId));
+}
+
+std::string Bill(const TQTKTakeoffResult& result, TQTKBillFormat format, bool details)
+{
+    std::ostringstream out;
+    WriteBill(result, format, details, out);
+    return out.str();
+}
+
+TEST(Takeoff, BillsEveryItemNetOfItsDeductions)
+{
+    const TQTKTakeoffResult result = RunTestTakeoff(Fixture("rules.json"), 1, {}, true);
+    ASSERT_TRUE(result.failures.empty()) << result.failures.front();
+    ASSERT_EQ(result.elements.size(), 3u);  // the window has no bill item
+    // Floors in table order, elements by record id.
+    EXPECT_EQ(result.elements[0].id, 11);
+    EXPECT_EQ(result.elements[1].id, 21);
+    EXPECT_EQ(result.elements[2].id, 12);
+    EXPECT_EQ(result.elements[2].floorName, "第2层");
+
+    // Wall 6000 x 240 x 3000 = 4.32 m3, less the window 1.5 x 1.5 x 0.24 =
+    // 0.54 and the column's 200 x 240 x 3000 = 0.144 inside the wall's end.
+    const TQTKTakeoffItem& wall = Item(result, 11, "TJ");
+    EXPECT_NEAR(wall.quantity, 4.32 - 0.54 - 0.144, 1e-9);
+    EXPECT_EQ(wall.expression, "4.32<体积>-0.54<扣窗>-0.144<扣柱>");
+    ASSERT_EQ(wall.changes.size(), 2u);
+    EXPECT_EQ(wall.changes[0].objectId, 30);
+    EXPECT_EQ(wall.changes[0].rule, "TTakeoffTestDeductOverlap");
+    EXPECT_NEAR(wall.changes[1].amount, 0.144, 1e-9);
+    // The column 0.4 x 0.4 x 3: nothing deducts from it.
+    EXPECT_NEAR(Item(result, 21, "TJ").quantity, 0.48, 1e-9);
+    EXPECT_EQ(Item(result, 21, "TJ").expression, "0.48<体积>");
+    EXPECT_NEAR(Item(result, 12, "TJ").quantity, 4.32, 1e-9);
+
+    const std::string table = Bill(result, TQTKBillFormat::Table, true);
+    EXPECT_NE(table.find("− 0.540 m3 element 30 C1 window TTakeoffTestDeductOverlap"), std::string::npos) << table;
+    EXPECT_NE(table.find("grand total"), std::string::npos);
+    // Per code over every kind: 3.636 + 0.48 + 4.32.
+    EXPECT_NE(table.find("    TJ            8.436 m3\n"), std::string::npos) << table;
+}
+
+TEST(Takeoff, OneAndEightThreadsGiveTheSameBill)
+{
+    const TQTKTakeoffResult one = RunTestTakeoff(Fixture("rules.json"), 1, {}, true);
+    const TQTKTakeoffResult eight = RunTestTakeoff(Fixture("rules.json"), 8, {}, true);
+    for (TQTKBillFormat format : {TQTKBillFormat::Table, TQTKBillFormat::Csv, TQTKBillFormat::Json})
+        EXPECT_EQ(Bill(one, format, true), Bill(eight, format, true));
+}
+
+TEST(Takeoff, OneFloorAloneHasTheNumbersOfTheWholeTakeoff)
+{
+    const TQTKTakeoffResult whole = RunTestTakeoff(Fixture("rules.json"));
+    const TQTKTakeoffResult first = RunTestTakeoff(Fixture("rules.json"), 1, {"首层"});
+    ASSERT_EQ(first.elements.size(), 2u);
+    EXPECT_EQ(first.floorNames, std::vector<std::string>{"首层"});
+    for (const TQTKTakeoffElement& element : first.elements)
+        EXPECT_DOUBLE_EQ(element.items.at(0).quantity, Item(whole, element.id, "TJ").quantity);
+    EXPECT_EQ(RunTestTakeoff(Fixture("rules.json"), 1, {"2"}).elements.at(0).id, 12);  // a floor by id
+    EXPECT_THROW(RunTestTakeoff(Fixture("rules.json"), 1, {"屋面"}), EQTKTakeoffError);
+}
+
+TEST(Takeoff, RuleTablesThatCannotBeUsedAreReportedByTableRowAndField)
+{
+    struct Case {
+        const char* name;
+        std::function<void(nlohmann::json&)> change;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"expression", [](nlohmann::json& r) { Table(r, "InternalQtyCalcRule")["rows"][1]["SubjectMatchExpr"] = "(("; },
+         "主体匹配表达式[((]解析错误"},
+        {"no-rule-table",
+         [](nlohmann::json& r) {
+             auto& tables = r["tables"];
+             tables.erase(std::remove_if(tables.begin(), tables.end(),
+                                         [](auto& t) { return t["name"] == "InternalQtyCalcRule"; }),
+                          tables.end());
+         },
+         "no table \"InternalQtyCalcRule\""},
+        {"no-type-row", [](nlohmann::json& r) { Table(r, "ElementTypeDict")["rows"].erase(1); },
+         "no row for element type 5 (window, element 30)"},
+        {"no-calc-rule", [](nlohmann::json& r) { Table(r, "InternalQtyCalcRule")["rows"][2]["CalcRuleID"] = 99; },
+         "table \"InternalQtyCalcRule\", row 3, field \"CalcRuleID\": no row 99 in \"CalcRule\""},
+        {"no-original", [](nlohmann::json& r) { Table(r, "InternalQtyDict")["rows"].erase(3); },
+         "bill item 56: no original quantity"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            RunTestTakeoff(RulesWith(c.name, c.change));
+            ADD_FAILURE() << "no error";
+        } catch (const EQTKTakeoffError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(Takeoff, ARuleThatRaisesFailsItsItemOnly)
+{
+    const auto rules = RulesWith("raise", [](nlohmann::json& r) {
+        Table(r, "InternalQtyCalcRule")["rows"][1]["CalcRuleID"] = 3;  // wall volume raises on wall 12
+    });
+    const TQTKTakeoffResult result = RunTestTakeoff(rules);
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_NE(result.failures[0].find("element 12 Q2 (wall), item TJ 墙体积, rule TTakeoffTestRaise"),
+              std::string::npos)
+        << result.failures[0];
+    EXPECT_NE(result.failures[0].find("no solid for this wall"), std::string::npos);
+    EXPECT_FALSE(Item(result, 12, "TJ").failure.empty());
+    EXPECT_TRUE(Item(result, 11, "TJ").failure.empty());
+    EXPECT_NEAR(Item(result, 21, "TJ").quantity, 0.48, 1e-9);
+    EXPECT_NE(Bill(result, TQTKBillFormat::Table, false).find("FAILED"), std::string::npos);
+}
+
+TEST(Takeoff, UnregisteredRuleNamesAreReportedOnceAndMarked)
+{
+    const auto rules = RulesWith(
+        "unregistered", [](nlohmann::json& r) { Table(r, "CalcRule")["rows"][1]["StrategyName"] = "TQTKNoSuchRule"; });
+    const TQTKTakeoffResult result = RunTestTakeoff(rules);
+    EXPECT_EQ(result.unregistered, std::vector<std::string>{"TQTKNoSuchRule"});
+    EXPECT_TRUE(Item(result, 11, "TJ").unregistered);
+    EXPECT_NEAR(Item(result, 11, "TJ").quantity, 4.32, 1e-9);  // the neutral rule deducts nothing
+    EXPECT_FALSE(Item(result, 21, "TJ").unregistered);
+}
+
+struct TCommandRun {
+    int code = 0;
+    std::string out, err;
+};
+
+TCommandRun RunCommand(const std::string& rules)
+{
+    TTakeoffCommandOptions options;
+    options.modelPath = Fixture("building.json").string();
+    options.rulesPath = rules;
+    options.threads = 2;
+    std::ostringstream out, err;
+    const int code = RunTakeoffCommand(options, out, err, false);
+    return {code, out.str(), err.str()};
+}
+
+TEST(TakeoffCommand, ExitCodes)
+{
+    // The library knows none of the test rules: the bill is printed with
+    // every name reported once, exit 2.
+    const TCommandRun unregistered = RunCommand(Fixture("rules.json").string());
+    EXPECT_EQ(unregistered.code, 2);
+    EXPECT_NE(unregistered.out.find("grand total"), std::string::npos);
+    const auto once = [&](const std::string& text) {
+        const size_t first = unregistered.err.find(text);
+        return first != std::string::npos && unregistered.err.find(text, first + 1) == std::string::npos;
+    };
+    EXPECT_TRUE(once("rule \"TTakeoffTestVolume\" is not registered")) << unregistered.err;
+    EXPECT_NE(unregistered.err.find("takeoff: 3 elements, 3 quantities, 0 failed"), std::string::npos);
+
+    const TCommandRun bad = RunCommand(
+        RulesWith("bad-command", [](nlohmann::json& r) { Table(r, "ElementTypeDict")["rows"].erase(0); }).string());
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_TRUE(bad.out.empty());
+    EXPECT_NE(bad.err.find("no row for element type 0"), std::string::npos) << bad.err;
+
+    const TCommandRun missing = RunCommand("no-such-rules.json");
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("no-such-rules.json"), std::string::npos);
+}
+
+}  // namespace
