@@ -10,7 +10,11 @@
 // takes no lock. What the object builds late is computed with no lock held
 // (a calculator called from here calls back into other objects) and stored
 // under the object's data lock; the first result stored wins and is never
-// replaced, so the pointers handed out stay valid.
+// replaced, so the pointers handed out stay valid. Lock order: the data lock
+// is the last one taken (nothing is called while it is held); the related
+// list's lock may be held while other elements are asked for their relation
+// solids (the drawn element's, never the joined lines); lines and end lists
+// take neither, as their neighbours come from the box service.
 #pragma once
 
 #include <atomic>

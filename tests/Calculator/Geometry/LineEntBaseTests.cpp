@@ -410,4 +410,203 @@ TEST_F(TLineEntBaseTest, ExtendedSolidCache)
     EXPECT_FALSE(empty->HasFaces());
 }
 
+TEST_F(TLineEntBaseTest, JoinedLinesOfCollinearAndArcWalls)
+{
+    // F8: collinear, 240 then 370, both 120 from their left faces (flush
+    // left); F9: a straight 240 wall meeting a 240 arc wall (centre (2000,
+    // 20000), radius 3000, counter-clockwise) at its end.
+    Load(R"([
+      {"id": 1, "type": 0, "shape": {"kind": "line", "start": [0, 0], "end": [5000, 0], "width": 240, "axisOffset": 120, "bottom": 0, "top": 3000}},
+      {"id": 2, "type": 0, "shape": {"kind": "line", "start": [5000, 0], "end": [9000, 0], "width": 370, "axisOffset": 120, "bottom": 0, "top": 3000}},
+      {"id": 3, "type": 0, "shape": {"kind": "line", "start": [0, 20000], "end": [5000, 20000], "width": 240, "bottom": 0, "top": 3000}},
+      {"id": 4, "type": 0, "shape": {"kind": "line", "start": [5000, 20000], "end": [2000, 23000], "radius": 3000, "arcKind": 1,
+       "width": 240, "bottom": 0, "top": 3000}}])");
+    std::vector<TTestWallEDO*> w(5, nullptr);
+    for (int id = 1; id <= 4; ++id)
+        w[id] = &Attach<TTestWallEDO>(id);
+    struct Case {
+        int id;
+        double mid, left, right;
+    };
+    const Case cases[] = {
+        {1, 5000, 5000, 5000},
+        {2, 4000, 4000, 4000},  // square at the contact, the step left as drawn
+        {3, 4997.595, 4877.499, 5117.691},
+        {4, 4714.791, 4403.859, 5020.914},  // the arc from the mitre's inner and outer corners
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_NEAR(w[c.id]->GetMidLine()->Length(), c.mid, 1e-3);
+        EXPECT_NEAR(w[c.id]->GetLeftLine()->Length(), c.left, 1e-3);
+        EXPECT_NEAR(w[c.id]->GetRightLine()->Length(), c.right, 1e-3);
+    }
+    // The 370 wall's middle line runs 65 right of its axis.
+    EXPECT_NEAR(w[2]->GetMidLine()->StartPt().y, -65.0, 1e-9);
+    EXPECT_TRUE(w[4]->GetMidLine()->IsArc());
+    EXPECT_EQ(w[1]->GetEndConnectedRecord()->GetID(), 2);
+    EXPECT_EQ(w[2]->GetStartConnectedRecord()->GetID(), 1);
+}
+
+TEST_F(TLineEntBaseTest, EndFacesOfAReversedWall)
+{
+    // Drawn from x = 5000 back to 0: the start face is at x = 5000 and faces +x.
+    Load(Walls({{1, 5000, 0, 0, 0}}));
+    auto& wall = Attach<TTestWallEDO>(1);
+    const TVRMPolyhedron3d& solid = *wall.GetOriginalPolyhedron();
+    const int n = solid.GetFaceCount();
+    ASSERT_EQ(wall.GetEndFaceIndexes(), (std::vector<int>{n - 2, n - 1}));
+    EXPECT_NEAR(solid.GetFace(n - 2).GetNormal().x, 1.0, 1e-9);
+    EXPECT_NEAR(solid.GetFace(n - 1).GetNormal().x, -1.0, 1e-9);
+    EXPECT_NEAR(solid.GetFace(n - 2).GetBox().min.x, 5000.0, 1e-9);
+}
+
+TEST_F(TLineEntBaseTest, ExtensionStopsWhereTopMeetsBottom)
+{
+    // Two L corners. 1 and 2: the first wall rises 1.5 at its end (less than
+    // 2), so its higher top takes the corner (to 5120) and its extension of
+    // 240 stays. 3 and 4: the first wall's top falls from 3000 to 20 at the
+    // corner (to 4880, giving way to the higher wall) and would meet its
+    // bottom 5000 x 3000 / 2980 along: its extended line stops there.
+    Load(R"([
+      {"id": 1, "type": 0, "shape": {"kind": "line", "start": [0, 0], "end": [5000, 0], "width": 240,
+       "startBottom": 0, "startTop": 3000, "endBottom": 0, "endTop": 3001.5}},
+      {"id": 2, "type": 0, "shape": {"kind": "line", "start": [5000, 0], "end": [5000, 3000], "width": 240, "bottom": 0, "top": 3000}},
+      {"id": 3, "type": 0, "shape": {"kind": "line", "start": [0, 10000], "end": [5000, 10000], "width": 240,
+       "startBottom": 0, "startTop": 3000, "endBottom": 0, "endTop": 20}},
+      {"id": 4, "type": 0, "shape": {"kind": "line", "start": [5000, 10000], "end": [5000, 13000], "width": 240, "bottom": 0, "top": 3000}}])");
+    std::vector<TTestWallEDO*> w(5, nullptr);
+    for (int id = 1; id <= 4; ++id)
+        w[id] = &Attach<TTestWallEDO>(id);
+    struct Case {
+        int id;
+        double from, to;  // the extended middle line along its axis
+    };
+    const Case cases[] = {{1, 0, 5120 + 240}, {2, 120 - 240, 3000}, {3, 0, 5000 * 3000 / 2980.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        const TVRMCustomLine2d& line = *w[c.id]->GetExtendedMidLine();
+        const TVRMCustomLine2d axis = w[c.id]->GetLine();
+        EXPECT_NEAR(axis.LengthAtPoint(line.StartPt()), c.from, 1e-6);
+        EXPECT_NEAR(axis.LengthAtPoint(line.EndPt()), c.to, 1e-6);
+    }
+}
+
+// The union of the walls' solids, each counted once.
+double UnionVolume(const std::vector<const TVRMPolyhedron3d*>& solids)
+{
+    auto all = solids.front()->Clone();
+    for (size_t i = 1; i < solids.size(); ++i)
+        TVRMNewPolyBooleanOperator::BooleanOperate(*all, *solids[i], CVRMBoolUnion);
+    return all->GetVolume();
+}
+
+TEST_F(TLineEntBaseTest, SolidsWithoutPriorElementsFillTheUnion)
+{
+    // L (240 and 370), T (a 240 stem into a 370 wall and a 370 stem into a
+    // 240 wall) and X (240 through 370), each far from the others.
+    Load(Walls({{1, 0, 0, 5000, 0},
+                {2, 5000, 0, 5000, 3000, 370},
+                {3, 20000, 0, 28000, 0, 370},
+                {4, 24000, 0, 24000, 3000},
+                {5, 40000, 0, 48000, 0},
+                {6, 44000, 0, 44000, 3000, 370},
+                {7, 60000, 0, 68000, 0},
+                {8, 64000, -3000, 64000, 3000, 370}}));
+    std::vector<TTestWallEDO*> w(9, nullptr);
+    for (int id = 1; id <= 8; ++id)
+        w[id] = &Attach<TTestWallEDO>(id);
+    struct Case {
+        const char* name;
+        std::vector<int> ids;
+    };
+    const Case cases[] = {{"L", {1, 2}}, {"T, wider through", {3, 4}}, {"T, wider stem", {5, 6}}, {"X", {7, 8}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        double sum = 0.0;
+        std::vector<const TVRMPolyhedron3d*> originals;
+        for (int id : c.ids) {
+            sum += w[id]->GetSolidWithoutPriorElements()->GetVolume();
+            originals.push_back(w[id]->GetOriginalPolyhedron());
+        }
+        EXPECT_NEAR(sum, UnionVolume(originals), 1.0);
+    }
+    // The X by hand: 240 x 8000 + 370 x (6000 - 240), 3000 high.
+    EXPECT_NEAR(w[7]->GetSolidWithoutPriorElements()->GetVolume() + w[8]->GetSolidWithoutPriorElements()->GetVolume(),
+                (240.0 * 8000 + 370.0 * 6000 - 240.0 * 370) * 3000, 1.0);
+}
+
+TEST_F(TLineEntBaseTest, EightThreadsAskingInEveryOrder)
+{
+    // A 3 x 3 grid of 3000 rooms, every grid line split at every crossing:
+    // corners, T nodes and nodes of four ends. Eight threads ask every wall,
+    // each in its own order, for what rules and the neighbours' calculators
+    // ask (end lists, actual widths, lines, polygons, the solid without prior
+    // elements), one of them clearing caches on the way; nothing may block,
+    // and the answers are those of one thread.
+    std::vector<TWall> walls;
+    int id = 1;
+    for (int i = 0; i <= 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            walls.push_back({id++, j * 3000.0, i * 3000.0, (j + 1) * 3000.0, i * 3000.0, i % 3 == 0 ? 370.0 : 240.0});
+            walls.push_back({id++, i * 3000.0, j * 3000.0, i * 3000.0, (j + 1) * 3000.0, 240.0});
+        }
+    std::ostringstream text;
+    text << "[";
+    for (const TWall& w : walls)
+        text << (w.id == 1 ? "" : ",") << R"({"id": )" << w.id << R"(, "type": 0, "shape": {"kind": "line", "start": [)"
+             << w.x0 << ", " << w.y0 << "], \"end\": [" << w.x1 << ", " << w.y1 << "], \"width\": " << w.width
+             << R"(, "bottom": 0, "top": 3000}})";
+    text << "]";
+    const int count = static_cast<int>(walls.size());
+    auto answers = [&](int threads) {
+        Load(text.str());
+        std::vector<TTestWallEDO*> w;
+        for (int k = 1; k <= count; ++k)
+            w.push_back(&Attach<TTestWallEDO>(k));
+        std::vector<std::thread> pool;
+        for (int t = 0; t < threads; ++t)
+            pool.emplace_back([&, t] {
+                for (int k = 0; k < count; ++k) {
+                    TTestWallEDO* wall = w[static_cast<size_t>((k * (2 * t + 1) + t) % count)];
+                    wall->GetStartLineEdoInfos();
+                    wall->GetActualWidth();
+                    wall->GetEndSameKindLineEdoInfos();
+                    if (t == 0 && k % 5 == 0)
+                        wall->ClearCalcCache();
+                    wall->GetMidLine();
+                    wall->GetExtendedMidLine();
+                    wall->GetPlanPolygon();
+                    wall->GetAttachWallFacePolygonWithInsulatingLayer();
+                    wall->GetSolidWithoutPriorElements();
+                    wall->IsEndUnconnected();
+                }
+            });
+        for (auto& thread : pool)
+            thread.join();
+        std::vector<double> result;
+        for (TTestWallEDO* wall : w)
+            result.insert(result.end(),
+                          {wall->GetMidLine()->Length(), wall->GetLeftLine()->Length(), wall->GetRightLine()->Length(),
+                           wall->GetExtendedMidLine()->Length(), wall->GetPlanPolygon()->Area(),
+                           wall->GetAttachWallFacePolygon()->Area(), wall->GetSolidWithoutPriorElements()->GetVolume(),
+                           static_cast<double>(wall->GetStartLineEdoInfos().size()),
+                           static_cast<double>(wall->GetEndLineEdoInfos().size())});
+        for (IQTKElementDrawObj* drawObj : attached_)
+            drawObj->SetCalcEDO(nullptr);
+        attached_.clear();
+        TGeometryModelTest::TearDown();
+        return result;
+    };
+    const std::vector<double> one = answers(1);
+    for (int round = 0; round < 3; ++round) {
+        const std::vector<double> eight = answers(8);
+        ASSERT_EQ(one.size(), eight.size());
+        for (size_t i = 0; i < one.size(); ++i)
+            EXPECT_NEAR(one[i], eight[i], 1e-6) << "round " << round << ", wall " << i / 9 + 1 << ", answer " << i % 9;
+    }
+    // The first wall runs from the grid's corner (mitred with the 240 wall
+    // along y) to the first node, where the 370 line runs through.
+    EXPECT_NEAR(one[0], 3000.0, 1e-6);
+}
+
 }  // namespace
