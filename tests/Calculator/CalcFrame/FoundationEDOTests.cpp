@@ -368,6 +368,22 @@ TEST_F(TFoundationTest, SumpOfTheRaftIsRelatedWithoutTouching)
     EXPECT_FALSE(raft->IsIntersectWith(Record(8)));
 }
 
+// An isolated foundation standing in the raft is related, and its unit
+// joins the raft's related list once however often the test is asked.
+TEST_F(TFoundationTest, RaftListsTheUnitsOfARelatedIsolatedFoundationOnce)
+{
+    Load(Raft(-500) + ", " + Isolated(-400, 3));
+    const Ref<IQTKRaftFDCalcEDO> raft = Edo<IQTKRaftFDCalcEDO>(1);
+    EXPECT_TRUE(raft->IsIntersectWith(Record(3)));
+    EXPECT_TRUE(raft->IsIntersectWith(Record(3)));
+    TRecordList units;
+    raft->GetRelatedByType(82, &units);
+    EXPECT_EQ(Ids(units), std::vector<int>{4});
+    EXPECT_TRUE(raft->IsIntersectWith(Record(3)));
+    raft->GetRelatedByType(82, &units);
+    EXPECT_EQ(Ids(units), std::vector<int>{4});
+}
+
 TEST_F(TFoundationTest, HandledIdsAreIndexedAndEmptiedByFreeCalcCache)
 {
     Load(Raft(-500));
