@@ -296,6 +296,12 @@ public:
     virtual int GetOverlayFillWallCount() = 0;
     // Level of the wall's "Type" in the type dictionary.
     virtual int GetTypeDictValue() = 0;
+    // The wall's elevation polygon in its own plane (x along the middle line, y elevation), built once (owned by the
+    // object).
+    virtual const TVRMMultiPolygon2d* GetProfilePolygon() = 0;
+    // The outline this fill wall lies in on the wall behind Record, in that wall's elevation plane (owned by the
+    // object); nil when this wall overlays none.
+    virtual const TVRMMultiPolygon2d* GetOverlayPolygon(IRDXRecord* record) = 0;
 };
 
 // Insulating wall (type 1): insulating-wall rules.
@@ -306,6 +312,13 @@ class IQTKInsulatingWallUnitCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The unit's middle line, laid out by its wall (owned by the unit).
     virtual const TVRMCustomLine2d* GetMidLine() = 0;
+    // The unit's side lines (owned by the unit).
+    virtual const TVRMCustomLine2d* GetLeftLine() = 0;
+    virtual const TVRMCustomLine2d* GetRightLine() = 0;
+    // The unit's elevation polygon in its own plane, as a wall's (owned by the unit).
+    virtual const TVRMMultiPolygon2d* GetProfilePolygon() = 0;
+    // The unit's solid less the elements it gives way to (owned by the unit).
+    virtual const TVRMPolyhedron3d* GetSolidWithoutPriorElements() = 0;
 };
 
 // Parapet (type 69): parapet rules.
@@ -345,6 +358,8 @@ public:
     virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
     // The plan line the lintel is calculated along (owned by the object; nil when it has none).
     virtual const TVRMCustomLine2d* GetCalcLine() = 0;
+    // The lintel's outline in a wall's elevation plane (x along the wall line, y elevation); nil when it has none.
+    virtual Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord* wall) = 0;
 };
 
 // Columns, tie columns, column bases and caps keep the calculators their
@@ -468,6 +483,8 @@ public:
     virtual bool IsCurvedFaceShape() = 0;
     // The plan polygon the slab is calculated with (owned by the object; may be nil or empty).
     virtual const TVRMMultiPolygon2d* GetCalcPolygon() = 0;
+    // The slab's "Thickness" (mm).
+    virtual double GetThickness() = 0;
 };
 
 // Slab hole (types 14, 24): slab rules.

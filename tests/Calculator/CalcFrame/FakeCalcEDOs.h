@@ -4,6 +4,7 @@
 // A scope attaches them to host elements and detaches them again.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,10 +46,11 @@ public:
     int GetEndFaceIndex() override { return -1; }
     RecordRef GetStartConnectedRecord() override { return nullptr; }
     RecordRef GetEndConnectedRecord() override { return nullptr; }
-    const TVRMPolyhedron3d* GetSolidWithoutPriorElements() override { return nullptr; }
+    const TVRMPolyhedron3d* GetSolidWithoutPriorElements() override { return partSolid.get(); }
     RecordRef GetInsulatingLayerRecord(bool) override { return nullptr; }
 
     std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine, extendedMidLine;
+    std::unique_ptr<TVRMPolyhedron3d> partSolid;  // the solid less the elements it gives way to
     std::optional<TVRMMultiPolygon2d> planPolygon;
     bool startFree = true;
     bool endFree = true;
@@ -142,6 +144,8 @@ public:
     std::uint8_t GetCalcByOnlyMaterial() override { return 0; }
     int GetOverlayFillWallCount() override { return 0; }
     int GetTypeDictValue() override { return typeDictValue; }
+    const TVRMMultiPolygon2d* GetProfilePolygon() override { return nullptr; }
+    const TVRMMultiPolygon2d* GetOverlayPolygon(IRDXRecord*) override { return nullptr; }
 
     int typeDictValue = 0;
 };
@@ -213,12 +217,15 @@ public:
     std::uint8_t GetCalcByOnlyMaterial() override { return onlyMaterialMode; }
     int GetOverlayFillWallCount() override { return static_cast<int>(overlayIds.size()); }
     int GetTypeDictValue() override { return 0; }
+    const TVRMMultiPolygon2d* GetProfilePolygon() override { return profile ? &*profile : nullptr; }
+    const TVRMMultiPolygon2d* GetOverlayPolygon(IRDXRecord*) override { return overlay ? &*overlay : nullptr; }
 
     std::optional<std::string> material;  // else the element's "Material"
     int overlayState = 1;
     std::vector<int> overlayIds;
     std::uint8_t shortArmKind = 5;
     std::uint8_t onlyMaterialMode = 0;
+    std::optional<TVRMMultiPolygon2d> profile, overlay;
 };
 
 class TFakeLintelEDO final : public TQTKCalculatorEDO, public IQTKLintelCalcEDO {
@@ -226,17 +233,25 @@ public:
     explicit TFakeLintelEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
     const TVRMMultiPolygon2d* GetPlanPolygon() override { return &planPolygon; }
     const TVRMCustomLine2d* GetCalcLine() override { return calcLine ? &*calcLine : nullptr; }
+    Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord*) override { return projection; }
 
     TVRMMultiPolygon2d planPolygon;
     std::optional<TVRMCustomLine2d> calcLine;
+    Ref<IQTKSectionPoly> projection;
 };
 
 class TFakeInsulatingWallUnitEDO final : public TQTKCalculatorEDO, public IQTKInsulatingWallUnitCalcEDO {
 public:
     explicit TFakeInsulatingWallUnitEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
     const TVRMCustomLine2d* GetMidLine() override { return midLine ? &*midLine : nullptr; }
+    const TVRMCustomLine2d* GetLeftLine() override { return leftLine ? &*leftLine : nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
+    const TVRMMultiPolygon2d* GetProfilePolygon() override { return profile ? &*profile : nullptr; }
+    const TVRMPolyhedron3d* GetSolidWithoutPriorElements() override { return partSolid.get(); }
 
-    std::optional<TVRMCustomLine2d> midLine;
+    std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine;
+    std::optional<TVRMMultiPolygon2d> profile;
+    std::unique_ptr<TVRMPolyhedron3d> partSolid;
 };
 
 class TFakeStripFDUnitEDO final : public TQTKCalculatorEDO, public IQTKStripFDUnitCalcEDO {
@@ -386,8 +401,10 @@ public:
     explicit TFakeSlabEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
     bool IsCurvedFaceShape() override { return curved; }
     const TVRMMultiPolygon2d* GetCalcPolygon() override { return &calcPolygon; }
+    double GetThickness() override { return thickness; }
 
     bool curved = false;
+    double thickness = 0.0;
     TVRMMultiPolygon2d calcPolygon;
 };
 
