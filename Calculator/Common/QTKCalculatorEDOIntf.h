@@ -42,6 +42,9 @@ class TVRMOverhighSolidCalc3d;
 class TVRMOverhighShellCalc3d;
 class TFloatList;
 struct TQTKFinishThick;
+class TVRMLinearCalcContr;
+class TVRMMultiPolyLinearCalc2d;
+class TQTKLinearCalc2d;
 
 // Element records handed out by the related-element queries.
 using TRecordList = std::vector<RecordRef>;
@@ -491,7 +494,19 @@ public:
 class IQTKSlabHoleCalcEDO : public virtual IQTKCalculatorEDO {};
 
 // Stair (type 29): stair rules.
-class IQTKStairCalculator : public virtual IQTKCalculatorEDO {};
+class IQTKStairCalculator : public virtual IQTKCalculatorEDO {
+public:
+    // Stored by the projective-area rules; nil until stored. Storing drops the previous one.
+    virtual std::shared_ptr<TQTKPlanarCalc2d> GetProjectiveAreaCalc() = 0;
+    virtual void SetProjectiveAreaCalc(std::shared_ptr<TQTKPlanarCalc2d> calc) = 0;
+    // The id of the stair's parametric drawing; -1 when the stair is not
+    // parametric (read again by ClearQtyItems).
+    virtual int GetParamPolyInfoType() = 0;
+    // The formula over the drawing's parameters, never negative; with
+    // BuildExpr its report text becomes the record's original expression
+    // item. 0 when the stair is not parametric.
+    virtual double CalcParamExpression(std::string_view formula, bool buildExpr) = 0;
+};
 
 // Finish attached to a wall face (wall-face finish, dado, skirting, insulating layer): thickness routines, finish
 // caches and finish rules.
@@ -509,35 +524,119 @@ public:
     virtual void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem* item) = 0;
 };
 
+// Elements with simple quantities (copings, custom elements, site levellings,
+// aprons, eaves, canopies, roofs) keep the calculators they build or their
+// rules store with shared ownership, as the foundations do; a setter drops
+// the object's reference to the previous one.
+
 // Coping (type 70): coping rules.
-class IQTKCopingCalcEDO : public virtual IQTKHasSectionInfoWithLengthRateCalcEDO {};
+class IQTKCopingCalcEDO : public virtual IQTKHasSectionInfoWithLengthRateCalcEDO {
+public:
+    // Over a copy of the original solid, made once (again after FreeCalcCache).
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeSolidCalc() = 0;
+    // The two sides, the bottom and the faces along the line (the end faces)
+    // less the solids of the related copings: with the shared faces where this
+    // coping gives way, without them where it does not; made once.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardShellCalc() = 0;
+    // Stored by the out-area rules; nil until stored.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetOutAreaCalc() = 0;
+    virtual void SetOutAreaCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+};
 
 // Custom line element (type 72): custom element rules.
-class IQTKCustomLineCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKCustomLineCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The joined middle line (owned by the object).
+    virtual const TVRMCustomLine2d* GetMidLine() = 0;
+    // A length calculator on the middle line, made once.
+    virtual std::shared_ptr<TQTKLinearCalc2d> GetLengthCalc() = 0;
+    // Over a copy of the original solid, made once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeSolidCalc() = 0;
+    // The joined side lines (owned by the object).
+    virtual const TVRMCustomLine2d* GetLeftLine() = 0;
+    virtual const TVRMCustomLine2d* GetRightLine() = 0;
+};
 
 // Custom face element (type 73): custom element rules.
-class IQTKCustomFaceCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKCustomFaceCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Over the element's outline laid on its top surface, made once.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetAreaShellCalc() = 0;
+    // Over a copy of the original solid, made once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeSolidCalc() = 0;
+};
 
 // Custom point element (type 71): custom element rules.
-class IQTKCustomPointCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKCustomPointCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Over a copy of the original solid, made once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeSolidCalc() = 0;
+};
 
 // Site levelling (type 60): site levelling rules.
-class IQTKSiteLevelingCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKSiteLevelingCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The first ring of the outline grown outward by 2000 mm (further rings
+    // as they are); empty when the ring cannot be grown. Made once, owned by
+    // the object.
+    virtual const TVRMMultiPolygon2d* GetExtendTwoMeterPolygon() = 0;
+};
 
-// Apron (type 61): apron rules.
-class IQTKApronCalcEDO : public virtual IQTKCalculatorEDO {};
+// Apron (type 61): apron rules. Each is made on first request (again after FreeCalcCache).
+class IQTKApronCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The apron edges that touch walls: the floor's external wall outline
+    // where it lies on the apron, else the side lines of the related walls
+    // along the apron's inner boundary.
+    virtual std::shared_ptr<TVRMLinearCalcContr> GetTunchWallLengthCalc() = 0;
+    // The edges of the net face polygon.
+    virtual std::shared_ptr<TVRMMultiPolyLinearCalc2d> GetPerimeterCalc() = 0;
+    // The upward faces of the apron's solid.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetAreaShellCalc() = 0;
+    // The outline less the outlines of the related walls and insulating walls
+    // that have a thickness.
+    virtual std::shared_ptr<const TVRMMultiPolygon2d> GetNetFacePolygon() = 0;
+};
 
 // Floor area (type 58): floor area rules.
 class IQTKFloorAreaCalcEDO : public virtual IQTKCalculatorEDO {};
 
 // Eave or canopy face (types 64 with shape 0, 65): eave and canopy rules.
-class IQTKEaveAndCanopyCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKEaveAndCanopyCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // Stored by the horizontal-area rules; nil until stored. The object owns
+    // what is stored and drops the polygon it replaces.
+    virtual std::shared_ptr<const TVRMMultiPolygon2d> GetHorizonPolygon() = 0;
+    virtual void SetHorizonPolygon(std::unique_ptr<TVRMMultiPolygon2d> polygon) = 0;
+};
 
-// Eave line (type 64 with shape 1): eave rules.
-class IQTKEaveLineCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
+// Eave line (type 64 with shape 1): eave rules. The face-area rules add shells
+// to the three calculators; ClearQtyItems makes them afresh (empty).
+class IQTKEaveLineCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
+public:
+    virtual std::shared_ptr<TQTKShellCalc3d> GetOuterAreaCalc() = 0;
+    virtual void SetOuterAreaCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetInnerAreaShellCalc() = 0;
+    virtual void SetInnerAreaShellCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetTopAreaShellCalc() = 0;
+    virtual void SetTopAreaShellCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+};
 
 // Roof (type 67): roof rules.
-class IQTKRoofCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKRoofCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The area and waterproof calculators: what the rules stored (nil
+    // before); a curved roof builds each from its solid's downward faces on
+    // first request.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetAreaShellCalc() = 0;
+    virtual void SetAreaShellCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetWaterproofShellCalc() = 0;
+    virtual void SetWaterproofShellCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    // The quantity id of the last quantity begun for the roof (330 area, 332 waterproof area).
+    virtual int GetCurrentQtyItemID() = 0;
+    // The roof's surface is curved (elevation kind 4, 5 or 6); read by ClearQtyItems.
+    virtual bool IsCurvedFaceShape() = 0;
+};
 
 // Balcony or swing window (types 10, 66): balcony and bay window rules.
 class IQTKBalconyAndSwingWinCalcEDO : public virtual IQTKCalculatorEDO {};

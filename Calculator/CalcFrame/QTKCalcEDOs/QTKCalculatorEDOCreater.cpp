@@ -1,13 +1,23 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
 
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKApronCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnBaseCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnCapCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCopingCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomFaceCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomLineCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomPointCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveAndCanopyCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveLineCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKRoofCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKSiteLevelingCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKStairCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
 #include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
@@ -15,12 +25,21 @@
 
 namespace {
 
+constexpr int CStairType = 29;
 constexpr int CRoomType = 32;
+constexpr int CSiteLevelingType = 60;
+constexpr int CApronType = 61;
 constexpr int CEaveType = 64;
 constexpr int CColumnType = 25;
 constexpr int CTieColumnType = 26;
 constexpr int CColumnCapType = 27;
 constexpr int CColumnBaseType = 28;
+constexpr int CEaveAndCanopyType = 65;
+constexpr int CRoofType = 67;
+constexpr int CCopingType = 70;
+constexpr int CCustomPointType = 71;
+constexpr int CCustomLineType = 72;
+constexpr int CCustomFaceType = 73;
 constexpr int CRaftFDType = 48;
 constexpr int CIsolatedFDType = 52;
 constexpr int CPileCapType = 53;
@@ -91,6 +110,20 @@ Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t
     }
 }
 
+// An eave is a face (eave and canopy, "Shape" 0) or a line (eave line, "Shape" 1).
+Ref<IQTKCalculatorEDO> CreateEaveCalcEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj)
+{
+    switch (EdoPropValueInteger(drawObj->GetPropValues(), "Shape")) {
+        case 0:
+            return Create<TQTKEaveAndCanopyCalcEDO>(mode, drawObj);
+        case 1:
+            return Create<TQTKEaveLineCalcEDO>(mode, drawObj);
+        default:
+            QTK_ASSERT_MSG(false, "an eave is drawn as a face (Shape 0) or a line (Shape 1)");
+            return nullptr;
+    }
+}
+
 }  // namespace
 
 // The element families' classes take their rows here as they are added; until
@@ -101,12 +134,6 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
     switch (elementTypeId) {
         case CRoomType:
             return Create<TQTKCalculatorEDO>(2, drawObj);
-        case CEaveType: {
-            // An eave is a face (eave and canopy) or a line (eave line).
-            const int shape = EdoPropValueInteger(drawObj->GetPropValues(), "Shape");
-            QTK_ASSERT(shape == 0 || shape == 1);
-            return Create<TQTKCalculatorEDO>(mode, drawObj);
-        }
         case CColumnType:
             return Create<TQTKColumnCalculatorEDO>(mode, drawObj);
         case CTieColumnType:
@@ -115,6 +142,26 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKColumnCapCalculatorEDO>(mode, drawObj);
         case CColumnBaseType:
             return Create<TQTKColumnBaseCalculatorEDO>(mode, drawObj);
+        case CStairType:
+            return Create<TQTKStairCalculator>(mode, drawObj);
+        case CSiteLevelingType:
+            return Create<TQTKSiteLevelingCalcEDO>(mode, drawObj);
+        case CApronType:
+            return Create<TQTKApronCalcEDO>(mode, drawObj);
+        case CEaveType:
+            return CreateEaveCalcEDO(mode, drawObj);
+        case CEaveAndCanopyType:
+            return Create<TQTKEaveAndCanopyCalcEDO>(mode, drawObj);
+        case CRoofType:
+            return Create<TQTKRoofCalcEDO>(mode, drawObj);
+        case CCopingType:
+            return Create<TQTKCopingCalcEDO>(mode, drawObj);
+        case CCustomPointType:
+            return Create<TQTKCustomPointCalcEDO>(mode, drawObj);
+        case CCustomLineType:
+            return Create<TQTKCustomLineCalcEDO>(mode, drawObj);
+        case CCustomFaceType:
+            return Create<TQTKCustomFaceCalcEDO>(mode, drawObj);
         case CRaftFDType:
             return Create<TQTKRaftFDCalcEDO>(mode, drawObj);
         case CIsolatedFDType:

@@ -85,7 +85,15 @@ public:
     double AddBottomFormboard() override { return 0.0; }
     double AddTopFormboard() override { return 0.0; }
 };
-using TFakeCopingEDO = TFakeSectionLineEDO<IQTKCopingCalcEDO>;
+// A coping without calculators of its own.
+class TFakeCopingEDO : public TFakeSectionLineEDO<IQTKCopingCalcEDO> {
+public:
+    using TFakeSectionLineEDO::TFakeSectionLineEDO;
+    std::shared_ptr<TQTKSolidCalc3d> GetVolumeSolidCalc() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetFormboardShellCalc() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetOutAreaCalc() override { return nullptr; }
+    void SetOutAreaCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
+};
 
 // A line element that also tells the junction machinery its drawn axis, width
 // and axis offset (from its line shape) and which neighbours joined it
