@@ -152,7 +152,8 @@ std::shared_ptr<TVRMLinearCalcContr> TQTKApronCalcEDO::BuildTunchWallLengthCalc(
         TVRMMultiPolyLinearCalc2d edges;
         edges.Add(*external, true);
         edges.Append(outline, 1, nullptr, true, CLengthTol);
-        for (const TVRMCustomLine2d& seg : edges.GetMarkedSegs().Items())
+        const TVRMSeg2dList marked = edges.GetMarkedSegs();
+        for (const TVRMCustomLine2d& seg : marked.Items())
             container->Add(seg);
         if (container->GetCount() > 0)
             return container;
@@ -170,7 +171,8 @@ std::shared_ptr<TVRMLinearCalcContr> TQTKApronCalcEDO::BuildTunchWallLengthCalc(
         MarkInnerPieces(left, outline);
         MarkInnerPieces(right, outline);
         const TQTKLinearCalc2d& longer = left.GetLengthFor(CMarkInner) > right.GetLengthFor(CMarkInner) ? left : right;
-        for (const TVRMCustomLine2d& seg : longer.BuildSubLines(CMarkInner).Items())
+        const TVRMSeg2dList inner = longer.BuildSubLines(CMarkInner);
+        for (const TVRMCustomLine2d& seg : inner.Items())
             container->Add(seg);
     }
     return container;

@@ -106,7 +106,7 @@ TEST(ModelFile, CheckCommandSummarisesTheSampleBuilding)
     std::ostringstream out, err;
     EXPECT_EQ(RunCheckCommand(Example().string(), out, err), 0) << err.str();
     EXPECT_NE(out.str().find("wall"), std::string::npos);
-    EXPECT_NE(out.str().find("box (-800, -800, -1500)"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("box (-920, -1320, -1500)"), std::string::npos) << out.str();
 }
 
 TEST(ModelFile, LongParentChainsAndChildrenBeforeParents)
