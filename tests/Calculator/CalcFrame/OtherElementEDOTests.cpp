@@ -388,6 +388,16 @@ TEST(ApronEDOTest, WallTouchLengthFromWallSideLinesWithoutExternalWallInformatio
     EXPECT_NEAR(apron->GetTunchWallLengthCalc()->GetAllLength(), 2 * (10240 + 8240), CTol);
 }
 
+TEST(ApronEDOTest, WallTouchLengthFromTheWallsOwnJoinedSideLines)
+{
+    const auto building = Building(ApronAroundWalls());
+    TQTKCalculationScopeOptions options;
+    options.session.externalWallInfos = ExternalWalls(2);
+    building->Activate(std::move(options));
+    EXPECT_NEAR(Edo<IQTKApronCalcEDO>(*building, 1)->GetTunchWallLengthCalc()->GetAllLength(), 2 * (10240 + 8240),
+                CTol);
+}
+
 TEST(ApronEDOTest, WallTouchReportBuildsWithoutDetailsAndMarksThePerimeterByWall)
 {
     const auto building = Building(ApronAroundWalls());
