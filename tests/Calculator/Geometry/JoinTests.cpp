@@ -3,6 +3,9 @@
 // models whose line elements are test objects.
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <utility>
+
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
@@ -515,6 +518,72 @@ TEST_F(TGiveWayByTypeTest, BeamsAndBrickMoulds)
         EXPECT_EQ(IsBrickMoldCutBy(Record(c.a), Record(c.b)), c.moldCut);
     }
     EXPECT_FALSE(IsBeamCutByType(nullptr, Record(1)));
+}
+
+}  // namespace
+
+namespace {
+
+// The junction kinds' give-way column, driven through the whole give-way
+// chain (IsLineEdoCutBy) in both argument orders: walls alike in family,
+// material and elevations, so the kind decides, or, where it leaves the pair
+// undecided, the tie rule (parallel: the higher id gives way; else neither).
+class TJunctionKindChainTest : public TGeometryModelTest {};
+
+TEST_F(TJunctionKindChainTest, EveryKindInBothOrders)
+{
+    struct Pair {
+        const char* name;
+        double a[4], b[4];
+        double widthA, widthB;
+        int kind, mirrored;
+        bool aCut, bCut;
+    };
+    // A has the lower id of each pair; widths 200 unless stated.
+    const Pair pairs[] = {
+        {"L at A's end", {0, 0, 5000, 0}, {5000, 0, 5000, 3000}, 200, 200, 2, 1, false, false},
+        {"L at both starts", {0, 0, 5000, 0}, {0, 0, 0, 3000}, 200, 200, 1, 1, false, false},
+        {"stub across B's start", {4950, 0, 5050, 0}, {5000, 0, 5000, 3000}, 200, 200, 3, 1, false, false},
+        {"parallel overlap, A wider", {0, 0, 5000, 0}, {3000, 0, 8000, 0}, 240, 120, 4, 12, false, true},
+        {"T, A the stem at its start", {5000, 0, 5000, 3000}, {0, 0, 8000, 0}, 200, 200, 5, 7, true, false},
+        {"T, A the stem at its end", {5000, 3000, 5000, 0}, {0, 0, 8000, 0}, 200, 200, 6, 7, true, false},
+        {"T, A through", {0, 0, 5000, 0}, {2500, 0, 2500, 3000}, 200, 200, 7, 5, false, true},
+        {"X, A narrower", {0, 0, 5000, 0}, {2500, -2000, 2500, 2000}, 200, 300, 8, 10, true, false},
+        {"X, equal", {0, 0, 5000, 0}, {2500, -2000, 2500, 2000}, 200, 200, 9, 9, false, false},
+        {"X, A wider", {0, 0, 5000, 0}, {2500, -2000, 2500, 2000}, 300, 200, 10, 8, false, true},
+        {"A inside B's band", {2450, -50, 2450, 50}, {0, 0, 5000, 0}, 200, 200, 11, 7, true, false},
+        {"parallel overlap, A narrower", {0, 0, 5000, 0}, {3000, 0, 8000, 0}, 120, 240, 12, 4, true, false},
+        {"overshoot at A's start", {-150, 0, 5000, 0}, {0, 0, 0, 3000}, 200, 200, 13, 5, false, true},
+        {"overshoot at A's end", {0, 0, 5150, 0}, {5000, 0, 5000, 3000}, 200, 200, 14, 5, false, true},
+        // the greater index key (the later element) gives way
+        {"parallel overlap, equal", {0, 0, 5000, 0}, {3000, 0, 8000, 0}, 200, 200, 15, 15, false, true},
+        {"collinear, end to end", {0, 0, 5000, 0}, {5000, 0, 8000, 0}, 200, 200, 2, 1, false, true},
+        {"parallel apart", {0, 0, 5000, 0}, {0, 1000, 5000, 1000}, 200, 200, 0, 0, false, true},
+        {"apart, not parallel", {0, 0, 5000, 0}, {8000, 0, 8000, 3000}, 200, 200, 0, 0, false, false},
+    };
+    std::ostringstream text;
+    text << "[";
+    int id = 0;
+    for (const Pair& p : pairs) {
+        const double y = 20000.0 * (id / 2);
+        for (const auto& [line, width] : {std::pair(p.a, p.widthA), std::pair(p.b, p.widthB)})
+            text << (id ? "," : "") << R"({"id": )" << ++id << R"(, "type": 0, "shape": {"kind": "line", "start": [)"
+                 << line[0] << ", " << line[1] + y << "], \"end\": [" << line[2] << ", " << line[3] + y
+                 << "], \"width\": " << width << R"(, "bottom": 0, "top": 3000}})";
+    }
+    text << "]";
+    Load(text.str());
+    TFakeEDOScope scope;
+    id = 0;
+    for (const Pair& p : pairs) {
+        SCOPED_TRACE(p.name);
+        auto& a = scope.Attach<TFakeWallInfoEDO>(DrawObj(++id));
+        auto& b = scope.Attach<TFakeWallInfoEDO>(DrawObj(++id));
+        EXPECT_EQ(IntersectShape(&a, &b), p.kind);
+        EXPECT_EQ(IntersectShape(&b, &a), p.mirrored);
+        EXPECT_EQ(IsLineEdoCutBy(&a, &b, false), p.aCut);
+        EXPECT_EQ(IsLineEdoCutBy(&b, &a, false), p.bCut);
+    }
 }
 
 }  // namespace
