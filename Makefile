@@ -6,9 +6,10 @@ CMAKE_ARGS ?=
 
 .PHONY: run test bench deps configure build sanitize fuzz clean format format-check
 
+# The main job: the sample building's bill of quantities under the sample rule table.
 run: build
-	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc rules
 	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc check examples/building.json
+	$(BUILD_DIR)/Tools/qtkcalc/qtkcalc takeoff examples/building.json --rules examples/rules/sample-rules.json
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 120 -j $(JOBS)
