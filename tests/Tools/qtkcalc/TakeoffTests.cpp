@@ -297,4 +297,18 @@ TEST(TakeoffCommand, ExitCodes)
     EXPECT_NE(missing.err.find("no-such-rules.json"), std::string::npos);
 }
 
+TEST(TakeoffCommand, TheSampleBuildingBillsCompletely)
+{
+    // make run: every element type of the sample has its dictionary row and
+    // every quantity of the sample table is computed.
+    const std::filesystem::path root = QTK_SOURCE_ROOT;
+    TTakeoffCommandOptions options;
+    options.modelPath = (root / "examples/building.json").string();
+    options.rulesPath = (root / "examples/rules/sample-rules.json").string();
+    options.threads = 2;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunTakeoffCommand(options, out, err, false), 0) << err.str();
+    EXPECT_NE(out.str().find("grand total"), std::string::npos);
+}
+
 }  // namespace
