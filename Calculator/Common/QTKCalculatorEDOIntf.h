@@ -45,6 +45,9 @@ struct TQTKFinishThick;
 class TVRMLinearCalcContr;
 class TVRMMultiPolyLinearCalc2d;
 class TQTKLinearCalc2d;
+class TVRMPolygon2d;
+class TVRMSeg2dList;
+class TQTKWallSteelMeshCalcContnr;
 
 // Element records handed out by the related-element queries.
 using TRecordList = std::vector<RecordRef>;
@@ -278,12 +281,98 @@ public:
     virtual void ReleaseExtendItem(const TQTKExtendPolyhedronItem* item) = 0;
 };
 
+// The host's quantity-record ids whose original-quantity details a wall
+// writes (FillDeductDetail): the take-off asks for a wall's original
+// quantities under them.
+inline constexpr int CQTKWallQtyMidFaceArea = 0;     // middle-face area
+inline constexpr int CQTKWallQtyVolume = 1;          // volume
+inline constexpr int CQTKWallQtySideFaceArea = 2;    // side-face area
+inline constexpr int CQTKWallQtyFormboardArea = 3;   // formwork area (the side faces)
+inline constexpr int CQTKWallQtyVolumeAlt = 622;     // volume, second record
+inline constexpr int CQTKWallQtyScaffoldLength = 8;  // scaffold lengths: 8 and 9
+inline constexpr int CQTKWallQtyScaffoldLengthB = 9;
+inline constexpr int CQTKWallQtyScaffoldAreaFirst = 10;  // scaffold areas: 10-12, 100-102, 605-612
+inline constexpr int CQTKWallQtyScaffoldAreaLast = 12;
+inline constexpr int CQTKWallQtyScaffoldAreaBFirst = 100;
+inline constexpr int CQTKWallQtyScaffoldAreaBLast = 102;
+inline constexpr int CQTKWallQtyScaffoldAreaCFirst = 605;
+inline constexpr int CQTKWallQtyScaffoldAreaCLast = 612;
+
 // Wall-like line element (wall, insulating wall): wall rules and the finish objects on a wall.
-class IQTKCustomWallCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
+class IQTKCustomWallCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
+public:
+    // Side states: an outer wall reports both sides external until a side is
+    // first set; the first setting clears both sides' defaults.
+    virtual bool IsLeftSideExternal() = 0;
+    virtual bool IsRightSideExternal() = 0;
+    // The length calculator the last scaffold rule left on the wall (owned by
+    // the wall; nil until set). Setting writes the original-quantity details
+    // of the one it replaces (detail mode), then frees it.
+    virtual TQTKLinearCalc2d* GetScaffoldLinearCalc() = 0;
+    virtual void SetScaffoldLinearCalc(std::unique_ptr<TQTKLinearCalc2d> calc) = 0;
+    // Sets a side internal (False) or external (True) and passes the setting
+    // on to the parallel walls overlapping this one whose matching side is not
+    // yet set. Setting a side against what it was set to before raises
+    // ESetWallExternalException (the side keeps its state, no neighbour is visited).
+    virtual void SetLeftSideExternal(bool value) = 0;
+    virtual void SetRightSideExternal(bool value) = 0;
+    virtual bool IsLeftSideSet() = 0;
+    virtual bool IsRightSideSet() = 0;
+    // "InnerOuterFlag" as read at creation (0: inner wall).
+    virtual int GetInnerOuterFlag() = 0;
+    // The line the scaffold length was measured on (not owned by the wall).
+    virtual const TVRMCustomLine2d* GetScaffoldLine() = 0;
+    virtual void SetScaffoldLine(const TVRMCustomLine2d* line) = 0;
+    // The scaffold bottom elevation of Kind (mm), kept for the last kind asked.
+    virtual double GetOverHighBottomElev(int kind, const TableSourceRef& ruleContext) = 0;
+    // Height of the scaffold faces its details are written as (0: as lines).
+    virtual void SetScaffoldHeight(double value) = 0;
+    // Further scaffold segments (owned by the wall), a new empty list on first request.
+    virtual TVRMSeg2dList* GetScaffoldSegList() = 0;
+};
 
 // Wall (type 0): wall rules, material and record routines (fill-wall overlays, short-limb shear walls).
+// Calculators the wall builds or keeps are shared: FreeCalcCache (or a
+// setter) drops the wall's reference, and a rule holding one keeps it usable.
 class IQTKWallCalcEDO : public virtual IQTKCustomWallCalcEDO {
 public:
+    // The thickness the wall's volume and area calculators use ("Thickness"
+    // unless a rule row of internal quantity 2 rates it); -1 while undecided.
+    virtual int GetCalcThickness() = 0;
+    // Decides the calculation thickness when undecided and returns it.
+    virtual int CalcInternalQtyThickness(const TableSourceRef& ruleContext) = 0;
+    virtual std::shared_ptr<TQTKWallSteelMeshCalcContnr> GetSteelMeshCalcContnr() = 0;
+    // The faces on the left (right) side line join the side-face shell, once each.
+    virtual void AddLeftSideFace() = 0;
+    virtual void AddRightSideFace() = 0;
+    virtual void SetCalcThickness(int value) = 0;
+    virtual void SetSteelMeshCalcContnr(std::shared_ptr<TQTKWallSteelMeshCalcContnr> contnr) = 0;
+    virtual void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    virtual void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
+    virtual void SetOverhighValueList(std::shared_ptr<TFloatList> list) = 0;
+    // The plan outline between the side lines (owned by the wall).
+    virtual const TVRMPolygon2d* GetPlanOutline() = 0;
+    // Volume (factor calculation thickness / thickness, its openings taken
+    // out of the remaining solid without booking them) and area (factor
+    // 1 / calculation thickness) of the wall's solid; built once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetAreaCalc() = 0;
+    // The vertical face on the middle line, and the side-face shell; built once.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
+    virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() = 0;
+    // The faces of the external sides; built once.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetExternalSideShellCalc() = 0;
+    // The elevation polygon (x along the middle line, y elevation; owned by the wall).
+    virtual const TVRMMultiPolygon2d* GetProfilePolygon() = 0;
+    virtual std::shared_ptr<TFloatList> GetOverhighValueList() = 0;
+    virtual const TVRMCustomLine2d* GetWallMidLine() = 0;
+    // The area of the end faces at the connected ends less the concrete walls
+    // met there; the faces join the side-face shell on the first call only.
+    virtual double GetConnectedEndFaceArea() = 0;
+    // Owned by the wall; a new empty shell on first request.
+    virtual TVRMPolyhedronShell3d* GetSideFaceShell() = 0;
     // 1 not an overlaying fill wall, 2 a fill wall lying inside a parallel
     // wall; decided on first request. The same answer as the wall's line info.
     virtual int GetFillWallOverlayState() = 0;
@@ -299,12 +388,18 @@ public:
     virtual int GetOverlayFillWallCount() = 0;
     // Level of the wall's "Type" in the type dictionary.
     virtual int GetTypeDictValue() = 0;
-    // The wall's elevation polygon in its own plane (x along the middle line, y elevation), built once (owned by the
-    // object).
-    virtual const TVRMMultiPolygon2d* GetProfilePolygon() = 0;
     // The outline this fill wall lies in on the wall behind Record, in that wall's elevation plane (owned by the
     // object); nil when this wall overlays none.
     virtual const TVRMMultiPolygon2d* GetOverlayPolygon(IRDXRecord* record) = 0;
+    // "Thickness" as read at creation.
+    virtual int GetThickness() = 0;
+    // The original solid less the parallel beams along it (owned by the wall; built once).
+    virtual const TVRMPolyhedron3d* GetDeductedSolid() = 0;
+    virtual void SetShortArmShearWallType(std::uint8_t value) = 0;
+    // The stored kind is 0 (automatic).
+    virtual bool IsShortArmShearWallTypeAuto() = 0;
+    // The stored kind as it is, undecided or not.
+    virtual std::uint8_t GetShortArmShearWallFlag() = 0;
 };
 
 // Insulating wall (type 1): insulating-wall rules.

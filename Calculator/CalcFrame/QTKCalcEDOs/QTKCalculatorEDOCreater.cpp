@@ -19,12 +19,14 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSiteLevelingCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKStairCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKWallCalcEDO.h"
 #include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/Runtime/Assert.h"
 
 namespace {
 
+constexpr int CWallType = 0;
 constexpr int CStairType = 29;
 constexpr int CRoomType = 32;
 constexpr int CSiteLevelingType = 60;
@@ -88,12 +90,11 @@ protected:
     }
 };
 
-// Walls, insulating walls, ribbon windows and openings and post-cast strips
+// Insulating walls, ribbon windows and openings and post-cast strips
 // by thickness; beams, tie beams, foundation beams and parapets by section.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
     switch (elementTypeId) {
-        case 0:
         case 1:
         case 8:
         case 9:
@@ -132,6 +133,8 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
                                                          IQTKElementDrawObj* drawObj)
 {
     switch (elementTypeId) {
+        case CWallType:
+            return Create<TQTKWallCalcEDO>(mode, drawObj);
         case CRoomType:
             return Create<TQTKCalculatorEDO>(2, drawObj);
         case CColumnType:

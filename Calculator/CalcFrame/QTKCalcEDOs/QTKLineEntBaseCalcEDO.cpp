@@ -460,7 +460,8 @@ TQTKLineEdoInfoArray TQTKLineEntBaseCalcEDO::EndInfos(TEndInfos& slot, bool atSt
                 typeIds.push_back(t);
         const IQTKElementDrawObj* drawObj = edo->GetElementDrawObj();
         IRDXRecord* record = drawObj ? drawObj->GetRecord() : nullptr;
-        if (!record || typeIds.empty())
+        // As in the related list, a virtual wall neither joins nor is joined.
+        if (!record || typeIds.empty() || IsVirtualWallRecord(record))
             return;
         for (IQTKElementDrawObj* other :
              TQTKBoxServiceOp::GetBoxIntersectEDOs(record->GetTable(), drawObj->GetBox(), typeIds))

@@ -206,9 +206,9 @@ TEST(RelatedListTest, WallDoorAndSlabFindEachOtherFromBothSides)
     for (int first : {10, 20, 30}) {
         TTestBuilding model;
         model.AddFace(10, 19, -1000, -2000, 7000, 2000, 3120, 120);
-        model.AddLine(20, 0, 0, 0, 6000, 0, 240, 0, 3000);
-        model.AddPoint(30, 4, 1000, -120, 2000, 120, 0, 2100);
-        model.AddPoint(40, 25, 20000, 0, 20400, 400, 0, 3000);  // far away
+        TQTKElementDrawObj* wallObj = model.AddLine(20, 0, 0, 0, 6000, 0, 240, 0, 3000);
+        model.SetParent(model.AddPoint(30, 4, 1000, -120, 2000, 120, 0, 2100), wallObj);  // a door sits in its wall
+        model.AddPoint(40, 25, 20000, 0, 20400, 400, 0, 3000);                            // far away
         model.Activate();
         GetCalcEDO(model.Record(first), true)->GetRelatedCount();
         EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(20), true)), (std::vector<int>{10, 30})) << first;

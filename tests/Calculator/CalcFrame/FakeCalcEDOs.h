@@ -142,10 +142,69 @@ private:
 
 using TFakeLineInfoEntEDO = TFakeLineInfoEDO<IQTKLineEntBaseCalcEDO>;
 
-// A wall with line information; dictionary level of its "Type" as set.
-class TFakeWallInfoEDO final : public TFakeLineInfoEDO<IQTKWallCalcEDO> {
+// The wall-like operations with neutral answers (no side set, nothing stored).
+template <class TBase>
+class TFakeCustomWallOps : public TBase {
 public:
-    using TFakeLineInfoEDO::TFakeLineInfoEDO;
+    using TBase::TBase;
+    bool IsLeftSideExternal() override { return false; }
+    bool IsRightSideExternal() override { return false; }
+    TQTKLinearCalc2d* GetScaffoldLinearCalc() override { return nullptr; }
+    void SetScaffoldLinearCalc(std::unique_ptr<TQTKLinearCalc2d>) override {}
+    void SetLeftSideExternal(bool) override {}
+    void SetRightSideExternal(bool) override {}
+    bool IsLeftSideSet() override { return false; }
+    bool IsRightSideSet() override { return false; }
+    int GetInnerOuterFlag() override { return 0; }
+    const TVRMCustomLine2d* GetScaffoldLine() override { return nullptr; }
+    void SetScaffoldLine(const TVRMCustomLine2d*) override {}
+    double GetOverHighBottomElev(int, const TableSourceRef&) override { return 0.0; }
+    void SetScaffoldHeight(double) override {}
+    TVRMSeg2dList* GetScaffoldSegList() override { return nullptr; }
+};
+
+// An insulating wall with line information.
+using TFakeInsulatingWallInfoEDO = TFakeCustomWallOps<TFakeLineInfoEDO<IQTKInsulatingWallCalcEDO>>;
+
+// The wall operations with neutral answers (nothing built or stored).
+template <class TBase>
+class TFakeWallOps : public TFakeCustomWallOps<TBase> {
+public:
+    using TFakeCustomWallOps<TBase>::TFakeCustomWallOps;
+    int GetCalcThickness() override { return 0; }
+    int CalcInternalQtyThickness(const TableSourceRef&) override { return 0; }
+    std::shared_ptr<TQTKWallSteelMeshCalcContnr> GetSteelMeshCalcContnr() override { return nullptr; }
+    void AddLeftSideFace() override {}
+    void AddRightSideFace() override {}
+    void SetCalcThickness(int) override {}
+    void SetSteelMeshCalcContnr(std::shared_ptr<TQTKWallSteelMeshCalcContnr>) override {}
+    void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d>) override {}
+    void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d>) override {}
+    void SetOverhighValueList(std::shared_ptr<TFloatList>) override {}
+    const TVRMPolygon2d* GetPlanOutline() override { return nullptr; }
+    std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override { return nullptr; }
+    std::shared_ptr<TQTKSolidCalc3d> GetAreaCalc() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() override { return nullptr; }
+    std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() override { return nullptr; }
+    std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetExternalSideShellCalc() override { return nullptr; }
+    const TVRMMultiPolygon2d* GetProfilePolygon() override { return nullptr; }
+    std::shared_ptr<TFloatList> GetOverhighValueList() override { return nullptr; }
+    const TVRMCustomLine2d* GetWallMidLine() override { return this->GetMidLine(); }
+    double GetConnectedEndFaceArea() override { return 0.0; }
+    TVRMPolyhedronShell3d* GetSideFaceShell() override { return nullptr; }
+    int GetThickness() override { return 0; }
+    const TVRMPolyhedron3d* GetDeductedSolid() override { return nullptr; }
+    void SetShortArmShearWallType(std::uint8_t) override {}
+    bool IsShortArmShearWallTypeAuto() override { return false; }
+    std::uint8_t GetShortArmShearWallFlag() override { return this->GetShortArmShearWallType(); }
+};
+
+// A wall with line information; dictionary level of its "Type" as set.
+class TFakeWallInfoEDO final : public TFakeWallOps<TFakeLineInfoEDO<IQTKWallCalcEDO>> {
+public:
+    using TFakeWallOps::TFakeWallOps;
     int GetFillWallOverlayState() override { return 1; }
     int GetOverlayFillWallID(int) override { return -1; }
     std::uint8_t GetShortArmShearWallType() override { return 5; }
@@ -210,9 +269,9 @@ public:
     Ref<IQTKSectionPoly> section;
 };
 
-class TFakeWallEDO final : public TFakeLineEDO<IQTKWallCalcEDO> {
+class TFakeWallEDO final : public TFakeWallOps<TFakeLineEDO<IQTKWallCalcEDO>> {
 public:
-    using TFakeLineEDO::TFakeLineEDO;
+    using TFakeWallOps::TFakeWallOps;
 
     std::string GetMaterial() override { return material ? *material : TQTKCalculatorEDO::GetMaterial(); }
     int GetFillWallOverlayState() override { return overlayState; }

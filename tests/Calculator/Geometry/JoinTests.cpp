@@ -186,7 +186,7 @@ TEST_F(TJoinPriorityTest, Walls)
     TFakeEDOScope scope;
     auto& w1 = scope.Attach<TFakeWallInfoEDO>(DrawObj(1));
     auto& w2 = scope.Attach<TFakeWallInfoEDO>(DrawObj(2));
-    auto& insulating = scope.Attach<TFakeLineInfoEDO<IQTKInsulatingWallCalcEDO>>(DrawObj(3));
+    auto& insulating = scope.Attach<TFakeInsulatingWallInfoEDO>(DrawObj(3));
     auto& w4 = scope.Attach<TFakeWallInfoEDO>(DrawObj(4));
     w1.typeDictValue = 3;
     w4.typeDictValue = 1;
