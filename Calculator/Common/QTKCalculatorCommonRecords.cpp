@@ -1,7 +1,10 @@
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
+#include <mutex>
+#include "Host/Runtime/NameList.h"
 
 #include <array>
 #include <charconv>
+#include <mutex>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineCalculatorImpl.h"
@@ -13,6 +16,7 @@
 #include "Host/RDX/RDXSync.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/Runtime/CorvaMathUtils.h"
+#include "Host/Runtime/NameList.h"
 #include "Host/Runtime/SysUtils.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/VRMCommon2d.h"
@@ -74,12 +78,54 @@ TableSourceRef ResolveRuleContext(const TableSourceRef& ruleContext)
     return ruleContext ? ruleContext : GCalculatorSetting();
 }
 
+namespace {
+
+// Settings tables asked for and missing, for the session they were noted in.
+struct TMissingSettingTables {
+    std::mutex lock;
+    uint64_t session = 0;
+    std::vector<std::string> names;
+};
+
+TMissingSettingTables& MissingSettingTables()
+{
+    static TMissingSettingTables missing;
+    return missing;
+}
+
+void NoteMissingSettingTable(std::string_view tableName)
+{
+    TMissingSettingTables& missing = MissingSettingTables();
+    std::lock_guard guard(missing.lock);
+    if (missing.session != GetCalculationSessionNumber()) {
+        missing.session = GetCalculationSessionNumber();
+        missing.names.clear();
+    }
+    for (const std::string& name : missing.names)
+        if (SameText(name, tableName))
+            return;
+    missing.names.emplace_back(tableName);
+}
+
+}  // namespace
+
 IRDXRecord* GetSettingRow(const TableSourceRef& ruleContext, std::string_view tableName)
 {
     const TableSourceRef source = ResolveRuleContext(ruleContext);
     const IRDXDatabase* database = source ? source->GetDatabase() : nullptr;
     const IRDXTable* table = database ? database->GetTable(tableName) : nullptr;
+    if (database && !table)
+        NoteMissingSettingTable(tableName);
     return table ? table->GetRow(0) : nullptr;
+}
+
+std::vector<std::string> GetMissingSettingTables()
+{
+    TMissingSettingTables& missing = MissingSettingTables();
+    std::lock_guard guard(missing.lock);
+    if (missing.session != GetCalculationSessionNumber())
+        return {};
+    return missing.names;
 }
 
 IRDXTable* FindTableNear(const IRDXDatabase* database, std::string_view tableName)

@@ -32,6 +32,9 @@ TableSourceRef ResolveRuleContext(const TableSourceRef& ruleContext);
 // Row 0 of a named settings table of the context; nil when the context, the
 // table or its first row is missing.
 IRDXRecord* GetSettingRow(const TableSourceRef& ruleContext, std::string_view tableName);
+// The settings tables rules asked for in this calculation session and the
+// rule set lacked (their defaults were used), each once, in the order asked.
+std::vector<std::string> GetMissingSettingTables();
 // A table of the database, else of the other databases of its model in their
 // order; nil when none holds it.
 IRDXTable* FindTableNear(const IRDXDatabase* database, std::string_view tableName);

@@ -12,6 +12,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKOriginalQty.h"
 #include "Calculator/Common/QTKCalcRule.h"
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Host/ElementModel/QTKElementModel.h"
@@ -596,5 +597,6 @@ TQTKTakeoffResult RunTakeoff(const TQTKElementModel& model, const TQTKTakeoffOpt
             }
         }
     result.elements = std::move(computed);
+    result.missingSettings = GetMissingSettingTables();
     return result;
 }

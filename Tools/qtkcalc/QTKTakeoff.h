@@ -83,6 +83,7 @@ struct TQTKTakeoffResult {
     std::vector<std::string> floorNames;       // floors billed, in table order
     std::vector<std::string> failures;         // one message per failed item
     std::vector<std::string> unregistered;     // rule names, each once
+    std::vector<std::string> missingSettings;  // settings tables asked for and missing
     int quantityCount = 0;
     int failedCount = 0;
 };

@@ -84,6 +84,9 @@ int RunTakeoffCommand(const TTakeoffCommandOptions& options, std::ostream& out, 
                                   : options.format == "json" ? TQTKBillFormat::Json
                                                              : TQTKBillFormat::Table;
     WriteBill(result, format, options.details, out);
+    for (const std::string& name : result.missingSettings)
+        err << "qtkcalc takeoff: warning: the rule set has no settings table \"" << name
+            << "\"; the rules used their defaults\n";
     for (const std::string& name : result.unregistered)
         err << "qtkcalc takeoff: rule \"" << name << "\" is not registered; the neutral rule answers 0\n";
     for (const std::string& failure : result.failures)

@@ -13,6 +13,7 @@
 
 #include "Calculator/Common/QTKCalcStrategy.h"
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Common/QTKExprCommon.h"
@@ -28,8 +29,12 @@ namespace {
 // The element's own volume, written as "<m3><体积>".
 class TTakeoffTestVolume final : public TQTKCalcStrategy {
 public:
-    double Calculate(const RecordRef& subject, const RecordRef&, const TableSourceRef&, const TableSourceRef&) override
+    double Calculate(const RecordRef& subject, const RecordRef&, const TableSourceRef&,
+                     const TableSourceRef& rules) override
     {
+        // Settings the table has and one it lacks (reported once).
+        GetSettingRow(rules, "QTKTestSettings");
+        GetSettingRow(rules, "QTKMissingSettings");
         const double volume = GetCalcEDO(subject, true)->GetOriginalPolyhedron()->GetVolume();
         if (IsExprMode(subject.get()))
             AddExprText(subject.get(), FloatToStr(volume / 1e9) + "<体积>");
@@ -145,6 +150,7 @@ TEST(Takeoff, BillsEveryItemNetOfItsDeductions)
     const TQTKTakeoffResult result = RunTestTakeoff(Fixture("rules.json"), 1, {}, true);
     ASSERT_TRUE(result.failures.empty()) << result.failures.front();
     ASSERT_EQ(result.elements.size(), 3u);  // the window has no bill item
+    EXPECT_EQ(result.missingSettings, std::vector<std::string>{"QTKMissingSettings"});
     // Floors in table order, elements by record id.
     EXPECT_EQ(result.elements[0].id, 11);
     EXPECT_EQ(result.elements[1].id, 21);
