@@ -1,5 +1,6 @@
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -63,7 +64,30 @@ TQTKSolidCalc3d::~TQTKSolidCalc3d() = default;
 
 double TQTKSolidCalc3d::GetVolume() const
 {
-    return solid_ ? solid_->GetVolume() * factor_ : 0.0;
+    if (!solid_)
+        return 0.0;
+    double volume = solid_->GetVolume();
+    for (const auto& piece : unbooked_)
+        volume += piece->GetVolume();
+    return volume * factor_;
+}
+
+double TQTKSolidCalc3d::ClaimUnbooked(const TVRMPolyhedron3d& solid)
+{
+    double claimed = 0.0;
+    for (auto& piece : unbooked_) {
+        if (!piece->GetBox().Meets(solid.GetBox()))
+            continue;
+        const double before = piece->GetVolume();
+        std::unique_ptr<TVRMPolyhedron3d> rest = piece->Clone();
+        if (!TVRMNewPolyBooleanOperator::BooleanOperate(*rest, solid, CVRMBoolSubtract))
+            continue;
+        if (before - rest->GetVolume() > CVRMEpsilon) {
+            claimed += before - rest->GetVolume();
+            piece = std::move(rest);
+        }
+    }
+    return claimed;
 }
 
 double TQTKSolidCalc3d::Apply(const TVRMPolyhedron3d& solid, int kind, const IRDXRecord* record,
@@ -71,18 +95,27 @@ double TQTKSolidCalc3d::Apply(const TVRMPolyhedron3d& solid, int kind, const IRD
 {
     if (!solid_ || !solid.HasFaces())
         return 0.0;
+    const double claimed = kind == CVRMBoolSubtract && record && !unbooked_.empty() ? ClaimUnbooked(solid) : 0.0;
     if (kind == CVRMBoolSubtract && !solid_->GetBox().Meets(solid.GetBox()))
-        return 0.0;
+        return claimed * factor_;
     const double before = solid_->GetVolume();
     std::unique_ptr<TVRMPolyhedron3d> result = solid_->Clone();
     if (!TVRMNewPolyBooleanOperator::BooleanOperate(*result, solid, kind)) {
         failures_.push_back(MakeGeometryFailure(record, kind));
         return 0.0;
     }
-    const double change = kind == CVRMBoolSubtract ? before - result->GetVolume() : result->GetVolume() - before;
-    if (change <= CVRMEpsilon)
+    const double taken = kind == CVRMBoolSubtract ? before - result->GetVolume() : result->GetVolume() - before;
+    if (taken <= CVRMEpsilon && claimed <= CVRMEpsilon)
         return 0.0;  // nothing taken or added: the solid keeps its faces and their order
-    std::unique_ptr<TVRMPolyhedron3d> previous = std::exchange(solid_, std::move(result));
+    const double change = std::max(taken, 0.0) + claimed;
+    std::unique_ptr<TVRMPolyhedron3d> previous =
+        taken > CVRMEpsilon ? std::exchange(solid_, std::move(result)) : solid_->Clone();
+    if (kind == CVRMBoolSubtract && !record && taken > CVRMEpsilon) {
+        // Taken out of the remaining solid, not booked.
+        auto piece = previous->Clone();
+        if (TVRMNewPolyBooleanOperator::BooleanOperate(*piece, solid, CVRMBoolIntersect))
+            unbooked_.push_back(std::move(piece));
+    }
     const double amount = change * factor_;
     if (writeDetail && record && IsDetailRecording()) {
         std::unique_ptr<TVRMPolyhedron3d> part;
@@ -127,6 +160,7 @@ double TQTKSolidCalc3d::HandleVolumeExpr(bool writeExpr)
 void TQTKSolidCalc3d::Clear()
 {
     solid_.reset();
+    unbooked_.clear();
 }
 
 // ---------------------------------------------------------------------------

@@ -43,7 +43,9 @@ public:
     TQTKSolidCalc3d(const TQTKSolidCalc3d&) = delete;
     TQTKSolidCalc3d& operator=(const TQTKSolidCalc3d&) = delete;
 
-    // Remaining volume x factor.
+    // (Original - everything booked) x factor: the remaining volume plus the
+    // pieces that subtractions without a record took and no record has
+    // claimed yet.
     virtual double GetVolume() const;
     // The remaining solid (nil after Clear).
     const TVRMPolyhedron3d* GetSolid() const noexcept { return solid_.get(); }
@@ -53,6 +55,10 @@ public:
     void SetFactor(double factor) noexcept { factor_ = factor; }
 
     // Removes what the solid covers; returns the volume removed x factor.
+    // Without a record the piece leaves the remaining solid (geometric
+    // callers and details see the hole) but is not booked: the quantity keeps
+    // it until a subtraction with a record covers it, which books it then
+    // (added to what it returns), once.
     // detailSolid: shown in the detail instead of the subtracted solid (input only).
     virtual double Subtract(const TVRMPolyhedron3d& solid, const IRDXRecord* record,
                             const TVRMPolyhedron3d* detailSolid = nullptr, bool writeDetail = true,
@@ -80,8 +86,12 @@ private:
     double Apply(const TVRMPolyhedron3d& solid, int kind, const IRDXRecord* record, const TVRMPolyhedron3d* shown,
                  bool writeDetail, bool formulaText);
 
+    // Books what a subtraction with a record covers of the unbooked pieces; returns that volume.
+    double ClaimUnbooked(const TVRMPolyhedron3d& solid);
+
     std::unique_ptr<TVRMPolyhedron3d> solid_;
     std::unique_ptr<TVRMPolyhedron3d> secondSolid_;
+    std::vector<std::unique_ptr<TVRMPolyhedron3d>> unbooked_;
     RecordRef record_;
     double factor_;
     std::vector<TQTKGeometryFailure> failures_;

@@ -1,0 +1,336 @@
+// The custom wall and the wall objects on small wall models: calculation
+// thickness, sides facing out and their passing on, openings of parallel
+// walls, the cached scaffold bottom elevation, the external-side and end-face
+// shells, short-limb shear walls, and wall 1015 of the sample building.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKShortArmShearWallBuilder.h"
+#include "Calculator/Common/QTKWallScaffoldBottomElev.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKHostExceptions.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
+#include "tests/Support/TestBuilding.h"
+
+namespace {
+
+struct TWall {
+    int id;
+    double x0, y0, x1, y1;
+    double thickness = 240;
+    int innerOuter = 0;
+    std::string extra = {};  // further properties, ", \"Name\": value"
+};
+
+std::string Walls(std::initializer_list<TWall> walls)
+{
+    std::ostringstream text;
+    text << "[";
+    for (const TWall& w : walls)
+        text << (&w == walls.begin() ? "" : ",") << R"({"id": )" << w.id << R"(, "type": 0, "floor": 1, "props": )"
+             << R"({"Thickness": )" << w.thickness << R"(, "BottomElev": 0, "TopElev": 3000, "InnerOuterFlag": )"
+             << w.innerOuter << w.extra << R"(}, "shape": {"kind": "line", "start": [)" << w.x0 << ", " << w.y0
+             << "], \"end\": [" << w.x1 << ", " << w.y1 << "]}}";
+    text << "]";
+    return text.str();
+}
+
+class TWallTest : public ::testing::Test {
+protected:
+    void Load(const std::string& elements, bool shortArmFlag = false)
+    {
+        building_ = TTestBuilding::FromElements(elements);
+        building_->Activate();
+        GProjectHasShortArmShearFlag = shortArmFlag ? 1 : 0;
+    }
+    Ref<IQTKWallCalcEDO> Wall(int id) { return RefCast<IQTKWallCalcEDO>(GetCalcEDO(building_->Record(id), true)); }
+    std::unique_ptr<TTestBuilding> building_;
+};
+
+// ---------------------------------------------------------------------------
+// Calculation thickness
+
+TEST_F(TWallTest, CalculationThicknessAndTheVolumeFactor)
+{
+    Load(Walls({{1, 0, 0, 5000, 0, 200}}));
+    const Ref<IQTKWallCalcEDO> wall = Wall(1);
+    EXPECT_EQ(wall->GetThickness(), 200);
+    // No rule table: the thickness.
+    EXPECT_EQ(wall->CalcInternalQtyThickness(nullptr), 200);
+    wall->ResetForQty(nullptr);
+    EXPECT_EQ(wall->GetCalcThickness(), -1);
+    // A calculator built while undecided decides first: never a negative factor.
+    EXPECT_NEAR(wall->GetVolumeCalc()->GetFactor(), 1.0, 1e-12);
+    wall->FreeCalcCache();
+    wall->SetCalcThickness(180);
+    EXPECT_NEAR(wall->GetVolumeCalc()->GetFactor(), 0.9, 1e-12);
+    EXPECT_NEAR(wall->GetAreaCalc()->GetFactor(), 1.0 / 180, 1e-15);
+    // Area = volume / calculation thickness: 200 x 5000 x 3000 / 180.
+    EXPECT_NEAR(wall->GetAreaCalc()->GetVolume(), 200.0 * 5000 * 3000 / 180, 1e-3);
+    wall->ClearQtyItems();
+    EXPECT_EQ(wall->GetCalcThickness(), 200);
+}
+
+TEST_F(TWallTest, AWallWithoutThicknessHasVolumeFactorZeroAndAreaFactorOne)
+{
+    // Drawn 200 wide, "Thickness" 0.
+    Load(R"([{"id": 1, "type": 0, "floor": 1, "props": {"Thickness": 0, "BottomElev": 0, "TopElev": 3000},
+              "shape": {"kind": "line", "start": [0, 0], "end": [5000, 0], "width": 200}}])");
+    const Ref<IQTKWallCalcEDO> wall = Wall(1);
+    EXPECT_EQ(wall->GetThickness(), 0);
+    EXPECT_EQ(wall->GetVolumeCalc()->GetFactor(), 0.0);
+    EXPECT_EQ(wall->GetAreaCalc()->GetFactor(), 1.0);
+}
+
+// ---------------------------------------------------------------------------
+// Sides
+
+TEST_F(TWallTest, AnOuterWallIsExternalOnBothSidesUntilASideIsSet)
+{
+    Load(Walls({{1, 0, 0, 5000, 0, 240, 1}, {2, 0, 20000, 5000, 20000, 240, 0}}));
+    const Ref<IQTKWallCalcEDO> outer = Wall(1), inner = Wall(2);
+    EXPECT_TRUE(outer->IsLeftSideExternal());
+    EXPECT_TRUE(outer->IsRightSideExternal());
+    EXPECT_FALSE(inner->IsLeftSideExternal());
+    outer->SetLeftSideExternal(true);
+    EXPECT_TRUE(outer->IsLeftSideExternal());
+    EXPECT_FALSE(outer->IsRightSideExternal());  // cleared to undecided
+    EXPECT_TRUE(outer->IsLeftSideSet());
+    EXPECT_FALSE(outer->IsRightSideSet());
+    EXPECT_NO_THROW(outer->SetLeftSideExternal(true));  // the same again
+    inner->SetLeftSideExternal(false);
+    EXPECT_THROW(inner->SetLeftSideExternal(true), ESetWallExternalException);
+    EXPECT_FALSE(inner->IsLeftSideExternal());  // keeps its state
+    try {
+        inner->SetLeftSideExternal(true);
+    } catch (const ESetWallExternalException& e) {
+        EXPECT_EQ(e.GetRecord()->GetID(), 2);
+        EXPECT_NE(std::string(e.what()).find("[2]"), std::string::npos);
+    }
+}
+
+TEST_F(TWallTest, ParallelWallsShareSidesOnlyWhenTheyOverlapByMoreThanTenSquareMillimetres)
+{
+    struct Case {
+        const char* name;
+        double overlap;  // along x, of two 200 thick collinear walls: area = 200 x overlap
+        bool passes;
+    };
+    for (const Case& c : {Case{"10 mm2", 0.05, false}, Case{"11 mm2", 0.055, true}}) {
+        SCOPED_TRACE(c.name);
+        Load(Walls({{1, 0, 0, 5000, 0, 200}, {2, 5000 - c.overlap, 0, 9000, 0, 200}}));
+        Wall(1)->SetLeftSideExternal(true);
+        EXPECT_EQ(Wall(2)->IsLeftSideSet(), c.passes);
+        EXPECT_EQ(Wall(2)->IsLeftSideExternal(), c.passes);
+    }
+}
+
+// Four parallel 200 walls that overlap each other round a cycle (the second
+// and fourth drawn the other way): one setting reaches every wall once, on
+// the side that faces the same way.
+TEST_F(TWallTest, ARingOfOverlappingWallsGetsConsistentSidesFromOneCall)
+{
+    Load(Walls({{1, 0, 0, 5000, 0, 200},
+                {2, 9000, 0, 4000, 0, 200},
+                {3, 4000, 150, 9000, 150, 200},
+                {4, 5000, 150, 0, 150, 200}}));
+    Wall(1)->SetLeftSideExternal(true);
+    for (int id : {1, 3}) {
+        EXPECT_TRUE(Wall(id)->IsLeftSideExternal()) << id;
+        EXPECT_FALSE(Wall(id)->IsRightSideSet()) << id;
+    }
+    for (int id : {2, 4}) {
+        EXPECT_TRUE(Wall(id)->IsRightSideExternal()) << id;
+        EXPECT_FALSE(Wall(id)->IsLeftSideSet()) << id;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Openings of a parallel wall
+
+TEST_F(TWallTest, AWindowInAParallelWallRelatesOnlyWithinTheBandLimit)
+{
+    struct Case {
+        const char* name;
+        double thickness;  // of both walls, centred on their axes 100 apart
+        bool related;
+    };
+    // Same direction, the host wall 100 to the right: limit (W - A) + A2 = W.
+    for (const Case& c : {Case{"limit 200", 200, true}, Case{"limit 100", 100, false}}) {
+        SCOPED_TRACE(c.name);
+        std::string walls = Walls({{1, 0, 0, 6000, 0, c.thickness}, {2, 0, -100, 6000, -100, c.thickness}});
+        walls.pop_back();
+        walls += R"(, {"id": 3, "type": 5, "floor": 1, "parent": 2, "props": {"OpeningWidth": 1500,
+                   "OpeningHeight": 1500, "AboveFloorHeight": 900}, "shape": {"kind": "opening", "at": 3000}}])";
+        Load(walls);
+        EXPECT_EQ(GetCalcEDO(building_->Record(1), true)->IsIntersectWith(building_->Record(3)), c.related);
+        EXPECT_TRUE(GetCalcEDO(building_->Record(2), true)->IsIntersectWith(building_->Record(3)));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Scaffold bottom elevation
+
+int GElevCalls = 0;
+double CountingElev(IQTKCustomWallCalcEDO*, int kind, const TableSourceRef&)
+{
+    ++GElevCalls;
+    return 100.0 * (kind + 1);
+}
+
+TEST_F(TWallTest, ScaffoldBottomElevationIsComputedOncePerKind)
+{
+    Load(Walls({{1, 0, 0, 5000, 0}}));
+    const auto saved = SetWallScaffoldBottomElevFunc(CountingElev);
+    GElevCalls = 0;
+    const Ref<IQTKWallCalcEDO> wall = Wall(1);
+    struct Step {
+        const char* name;
+        int kind;
+        bool clearFirst;
+        double elev;
+        int calls;  // after the step
+    };
+    const Step steps[] = {
+        {"kind 0 first: computed", 0, false, 100, 1},
+        {"kind 0 again: kept", 0, false, 100, 1},
+        {"kind 1", 1, false, 200, 2},
+        {"kind 1 again", 1, false, 200, 2},
+        {"after ClearQtyItems", 1, true, 200, 3},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.clearFirst)
+            wall->ClearQtyItems();
+        EXPECT_EQ(wall->GetOverHighBottomElev(s.kind, nullptr), s.elev);
+        EXPECT_EQ(GElevCalls, s.calls);
+    }
+    SetWallScaffoldBottomElevFunc(saved);
+}
+
+// ---------------------------------------------------------------------------
+// Shells
+
+TEST_F(TWallTest, ExternalSidesAndConnectedEndFaces)
+{
+    // An inner wall alone: no external side.
+    Load(Walls({{1, 0, 0, 5000, 0}}));
+    EXPECT_EQ(Wall(1)->GetExternalSideShellCalc()->GetArea(), 0.0);
+    // An outer wall: both sides, 5000 x 3000 each.
+    Load(Walls({{1, 0, 0, 5000, 0, 240, 1}}));
+    EXPECT_NEAR(Wall(1)->GetExternalSideShellCalc()->GetArea(), 2 * 5000.0 * 3000, 1e-3);
+
+    // Collinear brick walls meeting end to end at x = 5000: wall 1's end face
+    // (240 x 3000) is connected; no concrete wall takes any of it.
+    Load(Walls({{1, 0, 0, 5000, 0}, {2, 5000, 0, 9000, 0}}));
+    const Ref<IQTKWallCalcEDO> wall = Wall(1);
+    EXPECT_NEAR(wall->GetConnectedEndFaceArea(), 240.0 * 3000, 1e-3);
+    const double shell = wall->GetSideFaceShell()->GetArea();
+    EXPECT_NEAR(shell, 240.0 * 3000, 1e-3);
+    EXPECT_NEAR(wall->GetConnectedEndFaceArea(), 240.0 * 3000, 1e-3);
+    EXPECT_NEAR(wall->GetSideFaceShell()->GetArea(), shell, 1e-9);  // not appended again
+    // The side faces join once each.
+    wall->AddLeftSideFace();
+    wall->AddLeftSideFace();
+    EXPECT_NEAR(wall->GetSideFaceShell()->GetArea(), shell + 5000.0 * 3000, 1e-3);
+}
+
+// ---------------------------------------------------------------------------
+// Short-limb shear walls
+
+std::string ShearWall(int id, double x0, double y0, double x1, double y1, int kind = 0)
+{
+    TWall w{id, x0, y0, x1, y1, 200, 0, ", \"Type\": 0, \"ShortArmShearWall\": " + std::to_string(kind)};
+    std::string text = Walls({w});
+    return text.substr(1, text.size() - 2);
+}
+
+TEST_F(TWallTest, ShortLimbKinds)
+{
+    struct Case {
+        const char* name;
+        std::string elements;
+        bool flag;
+        int kind;  // of wall 1
+    };
+    const Case cases[] = {
+        {"no project flag", "[" + ShearWall(1, 0, 0, 1000, 0) + "]", false, 5},
+        {"lone 1000 x 200: ratio 5.0", "[" + ShearWall(1, 0, 0, 1000, 0) + "]", true, 2},
+        {"lone 900 x 200: ratio 4.5", "[" + ShearWall(1, 0, 0, 900, 0) + "]", true, 4},
+        {"given 7", "[" + ShearWall(1, 0, 0, 900, 0, 7) + "]", true, 4},
+        {"given 3", "[" + ShearWall(1, 0, 0, 900, 0, 3) + "]", true, 3},
+        // An L of two 1000 walls: each limb 1000 + 100 beyond its end: 5.5.
+        {"L of two 1000 walls", "[" + ShearWall(1, 0, 0, 1000, 0) + "," + ShearWall(2, 1000, 0, 1000, 1000) + "]", true,
+         2},
+        {"no shear wall", Walls({{1, 0, 0, 900, 0, 200}}), true, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.elements, c.flag);
+        EXPECT_EQ(Wall(1)->GetShortArmShearWallType(), c.kind);
+    }
+}
+
+TEST_F(TWallTest, ALimbCountsWhatLiesBeyondItsAxisEnd)
+{
+    // Wall 1 (1000) ends on the axis of wall 2, 200 thick, running through:
+    // 1000 + 100 beyond its end; wall 2 keeps its own 2000.
+    Load("[" + ShearWall(1, 0, 0, 1000, 0) + "," + ShearWall(2, 1000, -1000, 1000, 1000) + "]", true);
+    TQTKShortArmShearWallBuilder builder(nullptr);
+    TRecordList group;
+    builder.CollectGroup(building_->Record(1), &group);
+    ASSERT_EQ(group.size(), 2u);
+    EXPECT_NEAR(builder.GetLimbLength(building_->Record(1), group), 1100, 1e-6);
+    EXPECT_NEAR(builder.GetLimbLength(building_->Record(2), group), 2000, 1e-6);
+    // The group's largest ratio is 2000 / 200 = 10: kind 3 for both.
+    EXPECT_EQ(Wall(1)->GetShortArmShearWallType(), 3);
+    EXPECT_EQ(Wall(2)->GetShortArmShearWallFlag(), 3);
+    EXPECT_THROW(builder.CollectGroup(building_->Record(1), nullptr), EQTKAssertionFailed);
+}
+
+// ---------------------------------------------------------------------------
+// The sample building
+
+// Wall 1015: axis (4500,0)-(9000,0), 240 centred, 0 to 2800, outer. At its
+// start it meets 1014 end to end (collinear, outer) and 1019 (inner, from
+// (4500,0) up): the outer walls take precedence over the inner one, which
+// stops at their face y = 120, and the collinear pair runs through with a
+// square cut at x = 4500. At its end it meets 1020 (outer, equal): a mitre,
+// inner corner (8880,120), outer corner (9120,-120). So the left (inner)
+// line runs 4500-8880 (4380), the right one 4500-9120 (4620), the middle
+// line 4500-9000 (4500); the plan area is 240 x (4380 + 4620) / 2 = 1 080 000.
+TEST(TSampleBuildingWallTest, Wall1015)
+{
+    auto building = TTestBuilding::FromFile(TTestBuilding::FixturesDir() / "../../examples/building.json");
+    building->Activate();
+    const auto wall = RefCast<IQTKWallCalcEDO>(GetCalcEDO(building->Record(1015), true));
+    ASSERT_NE(wall, nullptr);
+    EXPECT_NEAR(wall->GetMidLine()->Length(), 4500, 1e-6);
+    EXPECT_NEAR(wall->GetLeftLine()->Length(), 4380, 1e-6);
+    EXPECT_NEAR(wall->GetRightLine()->Length(), 4620, 1e-6);
+    // Volume: the calculator's quantity is the gross volume 1 080 000 x 2800.
+    EXPECT_NEAR(wall->GetVolumeCalc()->GetFactor(), 1.0, 1e-12);
+    EXPECT_NEAR(wall->GetVolumeCalc()->GetVolume(), 1080000.0 * 2800, 1.0);
+    // Its window 1022 (1500 x 1500 through the 240 wall) left the remaining
+    // solid unbooked: the window's own subtraction books it, once.
+    const auto calc = wall->GetVolumeCalc();
+    const auto window = GetCalcEDO(building->Record(1022), true)->GetOriginalPolyhedronIntf();
+    EXPECT_NEAR(calc->GetSolid()->GetVolume(), 1080000.0 * 2800 - 1500.0 * 1500 * 240, 1.0);
+    EXPECT_NEAR(calc->Subtract(*window->GetPolyhedron(), building->Record(1022), nullptr, false, false),
+                1500.0 * 1500 * 240, 1.0);
+    EXPECT_NEAR(calc->Subtract(*window->GetPolyhedron(), building->Record(1022), nullptr, false, false), 0.0, 1.0);
+    EXPECT_NEAR(calc->GetVolume(), 1080000.0 * 2800 - 1500.0 * 1500 * 240, 1.0);
+    // Middle face: the middle line x 2800.
+    EXPECT_NEAR(wall->GetMidFaceShellCalc()->GetArea(), 4500.0 * 2800, 1e-3);
+    // Side faces: both side lines x 2800.
+    wall->AddLeftSideFace();
+    wall->AddRightSideFace();
+    EXPECT_NEAR(wall->GetSideFaceShellCalc()->GetArea(), (4380.0 + 4620.0) * 2800, 1e-3);
+}
+
+}  // namespace
