@@ -19,11 +19,28 @@ namespace {
 
 constexpr double kFlat = 1e-12;  // normal components below this count as zero
 
+// Crossing parity over every ring of a plan (outer rings and holes; arc edges by their chords).
+bool Inside(const TVRMMultiPolygon2d& plan, const TVRMPoint2d& c)
+{
+    bool inside = false;
+    for (const auto& item : plan.Items()) {
+        const auto& v = item.Vertices();
+        for (size_t i = 0, j = v.size() - 1; i < v.size(); j = i++) {
+            const TVRMPoint2d &a = v[i].pt, &b = v[j].pt;
+            if ((a.y > c.y) != (b.y > c.y) && c.x < a.x + (c.y - a.y) * (b.x - a.x) / (b.y - a.y))
+                inside = !inside;
+        }
+    }
+    return inside;
+}
+
 // Plans whose edges all run along the axes (walls, beams, columns, openings
 // and most slabs) are combined on the grid of their own coordinates: a cell
 // is in the result when the operation takes its centre, and the result's
-// rings are the cells' boundary. On the plan boolean's grid, with no vertex
-// the cleaning would remove, it gives the same plans; anything it cannot settle alike (arcs,
+// rings are the cells' boundary. Coordinates that meet on the plan boolean's
+// grid are one axis value, with the first input's exact coordinate (as the
+// plan boolean gives input vertices back). With no vertex the cleaning would
+// remove, it gives the same plans; anything it cannot settle alike (arcs,
 // slanted edges, cells thinner than the length tolerance, rings meeting at a
 // corner) goes to the plan boolean.
 class TGridBoolean {
@@ -40,7 +57,7 @@ public:
         std::vector<char> in(nx * ny);
         for (size_t j = 0; j < ny; ++j)
             for (size_t i = 0; i < nx; ++i) {
-                const TVRMPoint2d c{(xs_[i] + xs_[i + 1]) / 2, (ys_[j] + ys_[j + 1]) / 2};
+                const TVRMPoint2d c{(xs_[i].exact + xs_[i + 1].exact) / 2, (ys_[j].exact + ys_[j + 1].exact) / 2};
                 const bool a = Inside(x, c), b = Inside(y, c);
                 in[j * nx + i] = kind == CVRMBoolIntersect ? a && b : kind == CVRMBoolUnion ? a || b : a && !b;
             }
@@ -85,7 +102,7 @@ public:
                 const long a = nodes[(k + m - 1) % m], b = nodes[k], c = nodes[(k + 1) % m];
                 const long ax = a % w, ay = a / w, bx = b % w, by = b / w, cx = c % w, cy = c / w;
                 if ((bx - ax) * (cy - by) != (by - ay) * (cx - bx))
-                    ring.push_back({xs_[bx], ys_[by]});
+                    ring.push_back({xs_[bx].exact, ys_[by].exact});
             }
             // Nodes at least a length tolerance apart, turning at each: clean already.
             result.Add(TVRMPolygon2d(ring));
@@ -94,7 +111,11 @@ public:
     }
 
 private:
-    std::vector<double> xs_, ys_;
+    struct TAxis {
+        double grid, exact;
+        bool operator<(const TAxis& o) const { return grid < o.grid; }
+    };
+    std::vector<TAxis> xs_, ys_;
 
     bool Collect(const TVRMMultiPolygon2d& plan)
     {
@@ -104,8 +125,8 @@ private:
                 const TVRMPoint2d &p = v[i].pt, &q = v[i + 1 < v.size() ? i + 1 : 0].pt;
                 if (v[i].IsArc() || (p.x != q.x && p.y != q.y))
                     return false;
-                xs_.push_back(Snap(p.x));
-                ys_.push_back(Snap(p.y));
+                xs_.push_back({Snap(p.x), p.x});
+                ys_.push_back({Snap(p.y), p.y});
             }
         }
         return true;
@@ -114,29 +135,16 @@ private:
     // The plan boolean's grid.
     static double Snap(double v) { return static_cast<double>(std::llround(v * 1e4)) / 1e4; }
 
-    static bool Axes(std::vector<double>& values)
+    static bool Axes(std::vector<TAxis>& values)
     {
-        std::sort(values.begin(), values.end());
-        values.erase(std::unique(values.begin(), values.end()), values.end());
+        std::stable_sort(values.begin(), values.end());
+        values.erase(
+            std::unique(values.begin(), values.end(), [](const TAxis& a, const TAxis& b) { return a.grid == b.grid; }),
+            values.end());
         for (size_t i = 0; i + 1 < values.size(); ++i)
-            if (values[i + 1] - values[i] <= CVRMEpsilon)
+            if (values[i + 1].grid - values[i].grid <= CVRMEpsilon)
                 return false;
         return values.size() >= 2;
-    }
-
-    // Crossing parity over every ring of the plan (outer rings and holes).
-    static bool Inside(const TVRMMultiPolygon2d& plan, const TVRMPoint2d& c)
-    {
-        bool inside = false;
-        for (const auto& item : plan.Items()) {
-            const auto& v = item.Vertices();
-            for (size_t i = 0, j = v.size() - 1; i < v.size(); j = i++) {
-                const TVRMPoint2d &a = v[i].pt, &b = v[j].pt;
-                if ((a.y > c.y) != (b.y > c.y) && c.x < a.x + (c.y - a.y) * (b.x - a.x) / (b.y - a.y))
-                    inside = !inside;
-            }
-        }
-        return inside;
     }
 };
 
@@ -517,12 +525,19 @@ bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedro
     return true;
 }
 
-// A right prism between two planes: vertical sides over one plan, one top face
-// and one bottom face, either or both sloped (sloped slabs and roofs, gradient
-// beams), without curved facets.
-struct TPlanePrism {
-    TVRMMultiPolygon2d plan;
-    TVRMPlane3d top, bottom;  // the top's normal points up, the bottom's down
+// A solid that every vertical line meets in one interval, with planar faces
+// above and below: its upward faces (the top) and its downward faces (the
+// bottom) each cover its plan once, and its upright faces stand on the plan's
+// outline. Sloped slabs and roofs (their sides upright or leaning), gradient
+// beams, walls whose top slopes; no curved facets.
+struct TSlopedFace {
+    TVRMPlane3d plane;
+    TVRMMultiPolygon2d plan;  // rings counter-clockwise seen from above
+};
+
+struct TSloped {
+    std::vector<TSlopedFace> top, bottom;
+    std::unique_ptr<TVRMMultiPolygon2d> outline;  // the plan the solid covers
 };
 
 double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
@@ -532,82 +547,177 @@ double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
     return z;
 }
 
-// The solid over `plan` between the planes (plan without arcs).
-TVRMPolyhedron3d BuildPlanePrism(const TVRMMultiPolygon2d& plan, const TVRMPlane3d& top, const TVRMPlane3d& bottom)
+// Recognises such a solid, at least one of its faces sloped (level ones are stacks).
+bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
+{
+    std::vector<const TVRMFace3d*> upright;
+    bool sloped = false;
+    for (const auto& f : solid.GetFaces()) {
+        if (f.GetArc() || f.GetArcVolume() != 0 || f.GetArcArea() != 0)
+            return false;
+        const TVRMVector3d& n = f.GetNormal();
+        if (std::fabs(n.z) <= kFlat) {
+            upright.push_back(&f);
+            continue;
+        }
+        sloped = sloped || std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat;
+        TSlopedFace face{f.GetPlane(), {}};
+        for (const auto& l : f.GetLoops())
+            AddPlanRing(face.plan, n.z > 0 ? l : TVRMLoop3d(l.rbegin(), l.rend()));
+        (n.z > 0 ? s.top : s.bottom).push_back(std::move(face));
+    }
+    if (!sloped || s.top.empty() || s.bottom.empty())
+        return false;
+    s.outline = s.bottom[0].plan.Clone();
+    for (size_t i = 1; i < s.bottom.size(); ++i)
+        s.outline = PlanBoolean(*s.outline, s.bottom[i].plan, CVRMBoolUnion);
+    // The top and the bottom each cover the outline once (no overhang, no fold).
+    const double area = s.outline->Area();
+    double up = 0, down = 0;
+    for (const auto& f : s.top)
+        up += f.plan.Area();
+    for (const auto& f : s.bottom)
+        down += f.plan.Area();
+    if (!(area > 0) || std::fabs(up - area) > 1e-9 * area || std::fabs(down - area) > 1e-9 * area)
+        return false;
+    // Upright faces on the outline, the solid behind them (no step inside the plan).
+    for (const TVRMFace3d* f : upright) {
+        const TVRMLoop3d& loop = f->GetLoop(0);
+        TVRMPoint2d c{0, 0};
+        for (const auto& p : loop)
+            c.x += p.x / static_cast<double>(loop.size()), c.y += p.y / static_cast<double>(loop.size());
+        const TVRMVector2d step{f->GetNormal().x * CVRMEpsilon, f->GetNormal().y * CVRMEpsilon};
+        if (Inside(*s.outline, c + step) || !Inside(*s.outline, c - step))
+            return false;
+    }
+    return true;
+}
+
+// The rings of a face's plan lifted onto its plane (counter-clockwise seen from above),
+// with their edges.
+std::vector<TVRMLoop3d> LiftPlan(const TSlopedFace& face, std::vector<TEdge3>& edges)
+{
+    std::vector<TVRMLoop3d> loops;
+    loops.reserve(face.plan.Items().size());
+    for (const auto& item : face.plan.Items()) {
+        TVRMLoop3d l;
+        l.reserve(item.Vertices().size());
+        for (const auto& v : item.Vertices())
+            l.push_back({v.pt.x, v.pt.y, HeightOn(face.plane, v.pt)});
+        for (size_t i = 0; i < l.size(); ++i)
+            edges.push_back({l[i], l[i + 1 < l.size() ? i + 1 : 0]});
+        loops.push_back(std::move(l));
+    }
+    return loops;
+}
+
+// The edges of `edges` along the plan segment p-q, in its direction, from p to q in order;
+// false when they do not cover it end to end.
+bool EdgesAlong(const std::vector<TEdge3>& edges, const TVRMPoint2d& p, const TVRMPoint2d& q,
+                std::vector<std::pair<double, const TEdge3*>>& along)
+{
+    constexpr double kOn = 1e-6;  // mm off the segment
+    const TVRMVector2d d = q - p;
+    const double length = std::sqrt(d.x * d.x + d.y * d.y);
+    along.clear();
+    for (const auto& e : edges) {
+        const TVRMPoint2d a{e.from.x, e.from.y}, b{e.to.x, e.to.y};
+        if (std::fabs(d.CrossProduct(a - p)) > kOn * length || std::fabs(d.CrossProduct(b - p)) > kOn * length)
+            continue;
+        const double ta = d.InnerProduct(a - p) / length, tb = d.InnerProduct(b - p) / length;
+        if (tb > ta && ta >= -kOn && tb <= length + kOn)
+            along.push_back({ta, &e});
+    }
+    std::sort(along.begin(), along.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    auto at = [](const TVRMPoint3d& x, const TVRMPoint2d& y) {
+        return std::fabs(x.x - y.x) <= kOn && std::fabs(x.y - y.y) <= kOn;
+    };
+    if (along.empty() || !at(along.front().second->from, p) || !at(along.back().second->to, q))
+        return false;
+    for (size_t i = 1; i < along.size(); ++i)
+        if (!at(along[i].second->from, {along[i - 1].second->to.x, along[i - 1].second->to.y}))
+            return false;
+    return true;
+}
+
+// The solid over `plan` between the top and bottom faces over it (their plans cover it once):
+// those faces, and an upright face on every plan edge from the bottom up to the top.
+bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>& top,
+                 const std::vector<TSlopedFace>& bottom, TVRMPolyhedron3d& result)
 {
     std::vector<TVRMFace3d> faces;
-    std::vector<TVRMLoop3d> tops, bottoms;
+    faces.reserve(top.size() + bottom.size() + static_cast<size_t>(plan.GetEdgeCount()));
+    std::vector<TEdge3> upper, lower;
+    for (const auto& f : top)
+        faces.emplace_back(f.plane, LiftPlan(f, upper));
+    for (const auto& f : bottom) {
+        std::vector<TVRMLoop3d> loops = LiftPlan(f, lower);
+        for (auto& l : loops)
+            std::reverse(l.begin(), l.end());
+        faces.emplace_back(f.plane, std::move(loops));
+    }
+    std::vector<std::pair<double, const TEdge3*>> above, below;
+    TVRMLoop3d loop;
     for (const auto& item : plan.Items()) {
         const auto& v = item.Vertices();
-        const size_t n = v.size();
-        TVRMLoop3d t, b;
-        t.reserve(n);
-        b.reserve(n);
-        for (const auto& vertex : v) {
-            t.push_back({vertex.pt.x, vertex.pt.y, HeightOn(top, vertex.pt)});
-            b.push_back({vertex.pt.x, vertex.pt.y, HeightOn(bottom, vertex.pt)});
-        }
-        for (size_t i = 0; i < n; ++i) {
-            const size_t j = i + 1 < n ? i + 1 : 0;
-            faces.push_back(TVRMFace3d::FromLoop({b[i], b[j], t[j], t[i]}));
-        }
-        tops.push_back(std::move(t));
-        std::reverse(b.begin(), b.end());
-        bottoms.push_back(std::move(b));
-    }
-    faces.push_back(TVRMFace3d(top, std::move(tops)));
-    faces.push_back(TVRMFace3d(bottom, std::move(bottoms)));
-    return TVRMPolyhedron3d(std::move(faces));
-}
-
-// Recognises a right prism between two planes, at least one of them sloped (level
-// ones are stacks). The prism rebuilt from its plan must make up `planarVolume`.
-bool AsPlanePrism(const TVRMPolyhedron3d& solid, double planarVolume, TPlanePrism& prism)
-{
-    const TVRMFace3d *top = nullptr, *bottom = nullptr;
-    for (const auto& f : solid.GetFaces()) {
-        if (f.GetArc() || f.GetArcVolume() != 0)
-            return false;
-        const double nz = f.GetNormal().z;
-        if (std::fabs(nz) <= kFlat)
-            continue;
-        const TVRMFace3d*& slot = nz > 0 ? top : bottom;
-        if (slot)
-            return false;
-        slot = &f;
-    }
-    if (!top || !bottom)
-        return false;
-    prism.top = top->GetPlane();
-    prism.bottom = bottom->GetPlane();
-    for (const auto& l : bottom->GetLoops())
-        AddPlanRing(prism.plan, TVRMLoop3d(l.rbegin(), l.rend()));
-    for (const auto& item : prism.plan.Items())
-        for (const auto& v : item.Vertices())
-            if (v.IsArc() || HeightOn(prism.top, v.pt) - HeightOn(prism.bottom, v.pt) <= CVRMEpsilon)
+        for (size_t i = 0; i < v.size(); ++i) {
+            const TVRMPoint2d &p = v[i].pt, &q = v[i + 1 < v.size() ? i + 1 : 0].pt;
+            if (v[i].IsArc() || !EdgesAlong(upper, p, q, above) || !EdgesAlong(lower, p, q, below))
                 return false;
-    const double rebuilt = PlanarMeasure(BuildPlanePrism(prism.plan, prism.top, prism.bottom)).volume;
-    return std::fabs(rebuilt - planarVolume) <= 1e-9 * std::fabs(planarVolume);
+            // Along the bottom from p to q, back along the top; points where top meets bottom once.
+            loop.clear();
+            auto add = [&loop](const TVRMPoint3d& x) {
+                if (loop.empty() || !loop.back().IsEqualTo(x, kMergeTol))
+                    loop.push_back(x);
+            };
+            add(below.front().second->from);
+            for (const auto& e : below)
+                add(e.second->to);
+            add(above.back().second->to);
+            for (auto it = above.rbegin(); it != above.rend(); ++it)
+                add(it->second->from);
+            if (loop.size() > 1 && loop.back().IsEqualTo(loop.front(), kMergeTol))
+                loop.pop_back();
+            if (loop.size() < 3)
+                continue;
+            // Its area in the upright plane: along the edge times height.
+            const TVRMVector2d d = q - p;
+            const double length = std::sqrt(d.x * d.x + d.y * d.y);
+            double area = 0;
+            for (size_t k = 0; k < loop.size(); ++k) {
+                const TVRMPoint3d &s = loop[k], &t = loop[k + 1 < loop.size() ? k + 1 : 0];
+                const double ts = d.InnerProduct(TVRMPoint2d{s.x, s.y} - p) / length;
+                const double tt = d.InnerProduct(TVRMPoint2d{t.x, t.y} - p) / length;
+                area += ts * t.z - tt * s.z;
+            }
+            if (std::fabs(area) / 2 <= CVRMEpsilon * length)
+                continue;  // top meets bottom along the edge
+            faces.emplace_back(TVRMPlane3d({d.y, -d.x, 0}, {p.x, p.y, 0}), std::vector<TVRMLoop3d>{loop});
+        }
+    }
+    result = TVRMPolyhedron3d(std::move(faces));
+    return true;
 }
 
-// a - b or a * b where a is a right prism between planes and b one vertical
-// prism reaching from below a's lowest point to above its highest: the plan
-// boolean between a's planes. False for anything else.
-bool PlanePrismBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
-                       TVRMPolyhedron3d& result)
+// a - b or a * b where a is such a solid and b one vertical prism reaching from below a's
+// lowest point to above its highest: the plan boolean under a's top and bottom faces. The
+// result qualifies again. False for anything else.
+bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double volumeB, int kind,
+                   TVRMPolyhedron3d& result)
 {
     if (kind == CVRMBoolUnion)
         return false;
-    TPlanePrism pa;
-    TStack sb;
-    const TVRMBox3d box = a.GetBox();
-    const TVRMBox3d boxB = b.GetBox();
+    const TVRMBox3d box = a.GetBox(), boxB = b.GetBox();
     if (boxB.min.z > box.min.z || boxB.max.z < box.max.z)
         return false;
-    if (!AsStack(b, volumeB, sb) || sb.plans.size() != 1 || !AsPlanePrism(a, volumeA, pa))
+    TStack sb;
+    TSloped sa;
+    if (!AsStack(b, volumeB, sb) || sb.plans.size() != 1 || !AsSloped(a, sa))
         return false;
-    const auto plan = PlanBoolean(pa.plan, *sb.plans[0], kind);
-    if (kind == CVRMBoolSubtract && plan->Area() >= pa.plan.Area() - CVRMZero * std::max(1.0, pa.plan.Area())) {
+    const TVRMMultiPolygon2d& cut = *sb.plans[0];
+    const auto plan = PlanBoolean(*sa.outline, cut, kind);
+    const double area = sa.outline->Area();
+    if (kind == CVRMBoolSubtract && plan->Area() >= area - CVRMZero * std::max(1.0, area)) {
         result = a;  // nothing in common
         return true;
     }
@@ -615,7 +725,30 @@ bool PlanePrismBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPoly
         result = TVRMPolyhedron3d();
         return true;
     }
-    result = BuildPlanePrism(*plan, pa.top, pa.bottom);
+    // Each top and bottom face over what is left of its plan.
+    const TVRMBox2d cutBox = cut.Box();
+    auto pieces = [&](std::vector<TSlopedFace>& faces) {
+        std::vector<TSlopedFace> kept;
+        kept.reserve(faces.size());
+        for (auto& f : faces) {
+            const TVRMBox2d fb = f.plan.Box();
+            if (fb.max.x < cutBox.min.x || fb.min.x > cutBox.max.x || fb.max.y < cutBox.min.y ||
+                fb.min.y > cutBox.max.y) {
+                if (kind == CVRMBoolSubtract)
+                    kept.push_back(std::move(f));
+                continue;
+            }
+            auto piece = PlanBoolean(f.plan, cut, kind);
+            if (!piece->IsEmpty())
+                kept.push_back({f.plane, std::move(*piece)});
+        }
+        faces = std::move(kept);
+    };
+    pieces(sa.top);
+    pieces(sa.bottom);
+    if (!BuildSloped(*plan, sa.top, sa.bottom, result))
+        return false;
+    KeepFacetCircles(result, a, b);
     RestoreOrigins(result, a, b, kind);
     return true;
 }
@@ -664,8 +797,8 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
     bool done = false;
     if (path != TVRMBooleanPath::General) {
         try {
-            done = StackBoolean(a, ma.volume, b, mb.volume, kind, result) ||
-                   PlanePrismBoolean(a, ma.volume, b, mb.volume, kind, result);
+            done =
+                StackBoolean(a, ma.volume, b, mb.volume, kind, result) || SlopedBoolean(a, b, mb.volume, kind, result);
         } catch (const EVRMIntersectException&) {
             done = false;
         }

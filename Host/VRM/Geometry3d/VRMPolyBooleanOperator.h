@@ -3,10 +3,12 @@
 // Solids made of stacked vertical prisms (every face vertical or level: walls,
 // beams, columns, level slabs, openings, round and arc members by their
 // facets, and what deductions leave of them) are combined as plan polygon
-// booleans level by level. A right prism between two planes (a sloped slab or
-// roof, a gradient beam) less, or intersected with, a vertical prism reaching
-// through its whole height (a column, a beam or an opening through it) is the
-// plan boolean between its planes. Every other pair goes through the general
+// booleans level by level. A solid that every vertical line meets once, between
+// planar top and bottom faces (a sloped slab or roof, its sides upright or
+// leaning, a gradient beam, a wall whose top slopes) less, or intersected with,
+// a vertical prism reaching through its whole height (a column, a beam or an
+// opening through it) is the plan boolean under its top and bottom faces, and
+// what is left qualifies again. Every other pair goes through the general
 // corefinement engine. All give the same solids. A curved facet that comes
 // through whole keeps its circle (its analytic measure); a piece cut across
 // its width counts by its chord, on either engine.

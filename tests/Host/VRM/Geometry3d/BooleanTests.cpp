@@ -392,10 +392,10 @@ TEST(Boolean3dTest, ChainedDeductionsInEveryOrder)
         ExpectEveryOrder(c);
 }
 
-// Gradient beams and walls whose top slopes, less (or intersected with) vertical members
-// reaching through their whole height, take the fast path: the plan boolean between their
-// planes; the result qualifies again for the next deduction. A member ending inside the
-// subject, and a slab sloped across its thickness (its sides lean with it), go the general way.
+// Gradient beams, walls whose top slopes and slabs sloped across their thickness (their sides
+// lean with them), less (or intersected with) vertical members reaching through their whole
+// height, take the fast path: the plan boolean under their top and bottom faces; the result
+// qualifies again for the next deduction. A member ending inside the subject goes the general way.
 TEST(Boolean3dTest, SlopedMembersCutThroughTheirHeightTakeTheFastPath)
 {
     // Wall 6000 x 200, top rising from 3000 to 4500; beam 6000 x 300 x 600 rising 300.
@@ -407,6 +407,9 @@ TEST(Boolean3dTest, SlopedMembersCutThroughTheirHeightTakeTheFastPath)
     plan.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{0, 0}, {4000, 0}, {4000, 6000}, {0, 6000}}));
     auto slab = TVRMPolyhedron3d::CreateOnPlane(plan, TVRMPlane3d({-0.25, 0, 1}, {0, 0, 3000}), 150);
     const double h = 150 * std::sqrt(1 + 0.25 * 0.25);
+    // The bottom lies s = 150 * 0.25 / sqrt(1 + 1/16) further along x than the top: over the
+    // first s of the plan the vertical thickness grows from 0 to h, over the last s it falls to 0.
+    const double s = 150 * 0.25 / std::sqrt(1 + 0.25 * 0.25);
     struct Case {
         const char* name;
         const TVRMPolyhedron3d* subject;
@@ -443,8 +446,26 @@ TEST(Boolean3dTest, SlopedMembersCutThroughTheirHeightTakeTheFastPath)
     {
         // A strip 200 wide across the slab takes 200 x 4000 x h (the section across the slope is a
         // parallelogram of base 4000 and height h).
-        Case c{"sloped slab - beam across", slab.get(), {}, (24e6 - 4000 * 200.0) * h, false};
+        Case c{"sloped slab - beam across", slab.get(), {}, (24e6 - 4000 * 200.0) * h, true};
         c.steps.push_back({Box(-500, 2900, 2000, 4500, 3100, 5000), CVRMBoolSubtract});
+        cases.push_back(std::move(c));
+    }
+    {
+        // A beam along its low edge takes 100 x 4000 x h; a column on that corner takes the slab's
+        // part x < 200 over 100 < y < 200: 100 x (200 - s / 2) x h; a round column well inside
+        // its plan (r 200) takes its plan area times h.
+        Case c{"sloped slab - edge beam - corner column - round column", slab.get(), {}, 0, true};
+        c.volume = (24e6 - 4000 * 100.0 - 100 * (200 - s / 2) - CVRMPi * 200 * 200) * h;
+        c.steps.push_back({Box(-500, -100, 2000, 4500, 100, 5000), CVRMBoolSubtract});
+        c.steps.push_back({Box(-200, -200, 2000, 200, 200, 5000), CVRMBoolSubtract});
+        c.steps.push_back({RoundColumn(2000, 3000, 200, 0, 6000), CVRMBoolSubtract});
+        cases.push_back(std::move(c));
+    }
+    {
+        // The part of the slab within a column across its high edge, where the bottom reaches s
+        // beyond the top: 400 x (200 + s / 2) x h.
+        Case c{"sloped slab * column on its high edge", slab.get(), {}, 400 * (200 + s / 2) * h, true};
+        c.steps.push_back({Box(3800, 2800, 2000, 4200, 3200, 5000), CVRMBoolIntersect});
         cases.push_back(std::move(c));
     }
     for (const auto& c : cases) {
