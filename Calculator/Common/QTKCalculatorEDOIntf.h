@@ -1072,11 +1072,23 @@ public:
 // Ribbon window (type 8): ribbon window rules.
 class IQTKRibbonWinCalcEDO : public virtual IQTKRibbonOpeningCalcEDO {};
 
-// Any opening in a wall (door, window, opening, alcove): wall deduction rules and opening rules.
+// Any opening in a wall (door, window, door-window, opening, alcove): the wall, beam and column deduction rules,
+// the face and formwork rules and the opening rules.
 class IQTKWallHollowCalcEDO : public virtual IQTKCalculatorEDO {
 public:
-    // The opening's outline in the wall's elevation plane (x along the wall line, y elevation); wall may be nil.
+    // The solid the opening cuts its host wall with: the clear opening inside
+    // its frame, reaching 3.5 wall widths beyond each face of the wall (the
+    // opening's own solid when it has no host wall or a section of its own;
+    // empty when the frame fills it). Built once; owned by the object.
+    virtual const TVRMPolyhedron3d* GetCutSolid() = 0;
+    // The opening's outline in the wall's elevation plane (x along the wall's
+    // middle line from its start, y elevation); nil stands for the host wall.
+    // Asking again for the same wall gives the same object.
     virtual Ref<IQTKSectionPoly> GetSectionPolyOnWall(IRDXRecord* wall) = 0;
+    // The opening's footprint across its host wall (an alcove's: its niche
+    // from the wall face). Built once; owned by the object. The opening must
+    // have a host wall.
+    virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
 };
 
 // Door (type 4): door rules and wall deductions.
@@ -1095,7 +1107,17 @@ class IQTKAlcoveCalcEDO : public virtual IQTKWallHollowCalcEDO {};
 class IQTKDoorWinCalcEDO : public virtual IQTKWallHollowCalcEDO {};
 
 // Dormer window (type 11): dormer rules.
-class IQTKDormerWinCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKDormerWinCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The dormer is parametric with one of the shapes its rules know (174, 178).
+    virtual bool IsSupportedShape() = 0;
+    // The id of its parametric shape; -1 when it is not parametric.
+    virtual int GetShapeId() = 0;
+    // A formula over the shape's parameters, never negative; "BH" (base
+    // thickness) and "PDXS" (slope tangent) are supplied when the shape lacks
+    // them. 0 when the dormer is not parametric.
+    virtual double CalcParamValue(std::string_view formula) = 0;
+};
 
 // Courtyard (type 59): courtyard rules.
 class IQTKCourtyardCalcEDO : public virtual IQTKCalculatorEDO {

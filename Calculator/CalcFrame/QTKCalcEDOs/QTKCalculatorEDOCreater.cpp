@@ -1,5 +1,6 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDOCreater.h"
 
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKAlcoveCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKApronCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnBaseCalcEDO.h"
@@ -8,11 +9,15 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomFaceCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomLineCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomPointCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKDoorCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKDoorWinCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKDormerWinCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveAndCanopyCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveLineCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKOpeningCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRoofCalcEDO.h"
@@ -20,6 +25,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKStairCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWallCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKWindowCalcEDO.h"
 #include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/Runtime/Assert.h"
@@ -28,6 +34,12 @@ namespace {
 
 constexpr int CWallType = 0;
 constexpr int CStairType = 29;
+constexpr int CDoorType = 4;
+constexpr int CWindowType = 5;
+constexpr int CDoorWinType = 6;
+constexpr int COpeningType = 7;
+constexpr int CDormerWinType = 11;
+constexpr int CAlcoveType = 13;
 constexpr int CRoomType = 32;
 constexpr int CSiteLevelingType = 60;
 constexpr int CApronType = 61;
@@ -135,6 +147,18 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
     switch (elementTypeId) {
         case CWallType:
             return Create<TQTKWallCalcEDO>(mode, drawObj);
+        case CDoorType:
+            return Create<TQTKDoorCalcEDO>(mode, drawObj);
+        case CWindowType:
+            return Create<TQTKWindowCalcEDO>(mode, drawObj);
+        case CDoorWinType:
+            return Create<TQTKDoorWinCalcEDO>(mode, drawObj);
+        case COpeningType:
+            return Create<TQTKOpeningCalcEDO>(mode, drawObj);
+        case CDormerWinType:
+            return Create<TQTKDormerWinCalcEDO>(mode, drawObj);
+        case CAlcoveType:
+            return Create<TQTKAlcoveCalcEDO>(mode, drawObj);
         case CRoomType:
             return Create<TQTKCalculatorEDO>(2, drawObj);
         case CColumnType:

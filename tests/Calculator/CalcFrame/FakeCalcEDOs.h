@@ -260,13 +260,17 @@ public:
     Ref<IQTKSectionPoly> section;
 };
 
-// A wall opening (door, window ...): its outline on the wall as set.
+// A wall opening (door, window ...): its cutting solid, outline on the wall and plan polygon as set.
 class TFakeWallHollowEDO final : public TQTKCalculatorEDO, public IQTKWallHollowCalcEDO {
 public:
     explicit TFakeWallHollowEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    const TVRMPolyhedron3d* GetCutSolid() override { return cutSolid ? &*cutSolid : nullptr; }
     Ref<IQTKSectionPoly> GetSectionPolyOnWall(IRDXRecord*) override { return section; }
+    const TVRMMultiPolygon2d* GetPlanPolygon() override { return planPolygon ? &*planPolygon : nullptr; }
 
+    std::optional<TVRMPolyhedron3d> cutSolid;
     Ref<IQTKSectionPoly> section;
+    std::optional<TVRMMultiPolygon2d> planPolygon;
 };
 
 class TFakeWallEDO final : public TFakeWallOps<TFakeLineEDO<IQTKWallCalcEDO>> {

@@ -1,0 +1,3 @@
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKOpeningCalcEDO.h"
+
+TQTKOpeningCalcEDO::~TQTKOpeningCalcEDO() = default;

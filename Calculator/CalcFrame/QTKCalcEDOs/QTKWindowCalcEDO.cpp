@@ -1,0 +1,3 @@
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKWindowCalcEDO.h"
+
+TQTKWindowCalcEDO::~TQTKWindowCalcEDO() = default;
