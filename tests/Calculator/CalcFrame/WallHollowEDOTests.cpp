@@ -23,6 +23,7 @@
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "tests/Support/TestBuilding.h"
 
@@ -181,6 +182,19 @@ TEST_F(TWallHollowTest, CuttingSolidsByFrame)
         ExpectBox(solid->GetBox(), c.box);
         EXPECT_NEAR(solid->GetVolume(), c.volume, CVolTol);
     }
+}
+
+TEST_F(TWallHollowTest, CuttingSolidTakesTheClearOpeningOutOfItsWall)
+{
+    // What a deduction by frame removes from the wall: the clear opening
+    // through the whole 240 wall, 1440 x 1440 x 240.
+    Load(Wall(1, 0, 0, 6000, 0, 240, 120) + ", " +
+         Opening(2, 5, 1, 3000, 1500, 1500, 900, R"("FillingWidth": 60, "FillingHeight": 60)"));
+    const auto window = Edo<IQTKWallHollowCalcEDO>(2);
+    ASSERT_TRUE(window);
+    std::unique_ptr<TVRMPolyhedron3d> wall = GetCalcEDO(Record(1), true)->GetOriginalPolyhedron()->Clone();
+    ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(*wall, *window->GetCutSolid(), 0));
+    EXPECT_NEAR(wall->GetVolume(), 1440.0 * 1440 * 240, CVolTol);
 }
 
 TEST_F(TWallHollowTest, FactoryGivesEachOpeningKindItsObject)
