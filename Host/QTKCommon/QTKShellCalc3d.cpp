@@ -1,5 +1,6 @@
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -66,7 +67,7 @@ double TQTKShellCalc3d::GetArea() const
 
 double TQTKShellCalc3d::CalcArea()
 {
-    area_ = shell_->GetArea();
+    area_ = shell_->GetArea() + UnbookedArea();
     return GetArea();
 }
 
@@ -84,25 +85,70 @@ void TQTKShellCalc3d::WriteRemovedDetail(const TVRMPolyhedronShell3d& removed, d
         shown ? shown->Clone() : nullptr, AreaText(removed, amount, factor_, formulaText && !isRatio_)));
 }
 
+double TQTKShellCalc3d::UnbookedArea() const
+{
+    double sum = 0.0;
+    for (const auto& piece : unbooked_)
+        sum += piece->GetArea();
+    return sum;
+}
+
+double TQTKShellCalc3d::ClaimUnbooked(const TVRMPolyhedron3d& solid, int kinds, TVRMPolyhedronShell3d* claimed)
+{
+    double sum = 0.0;
+    for (auto& piece : unbooked_) {
+        if (!piece->HasFaces() || !ShellBox(*piece).Meets(solid.GetBox()))
+            continue;
+        std::unique_ptr<TVRMPolyhedronShell3d> covered = claimed ? piece->Clone() : nullptr;
+        const double area = piece->Subtract(solid, kinds);
+        if (area <= CVRMEpsilon)
+            continue;
+        sum += area;
+        if (covered) {
+            covered->Intersect(solid, kinds);
+            for (const TVRMFace3d& face : covered->GetFaces())
+                claimed->AddFace(face);
+        }
+    }
+    return sum;
+}
+
 double TQTKShellCalc3d::Subtract(const TVRMPolyhedron3d& solid, const IRDXRecord* record, int kinds,
                                  const TVRMPolyhedron3d* detailSolid, bool writeDetail, bool formulaText)
 {
-    if (!shell_->HasFaces() || !solid.HasFaces() || !ShellBox(*shell_).Meets(solid.GetBox()))
+    if (!solid.HasFaces())
         return 0.0;
     const bool recording = writeDetail && record && IsDetailRecording();
-    std::unique_ptr<TVRMPolyhedronShell3d> removed = recording ? shell_->Clone() : nullptr;
-    int unresolved = 0;
-    const double area = shell_->Subtract(solid, kinds, &unresolved);
-    if (unresolved > 0)
-        failures_.push_back(MakeGeometryFailure(record, CVRMBoolSubtract));
-    area_ = shell_->GetArea();
-    if (area <= CVRMEpsilon)
-        return 0.0;
-    const double amount = area * factor_;
-    if (removed) {
-        removed->Intersect(solid, kinds);
-        WriteRemovedDetail(*removed, amount, record, detailSolid ? detailSolid : &solid, formulaText);
+    auto removed = std::make_unique<TVRMPolyhedronShell3d>();
+    const double claimed =
+        record && !unbooked_.empty() ? ClaimUnbooked(solid, kinds, recording ? removed.get() : nullptr) : 0.0;
+    double area = 0.0;
+    if (shell_->HasFaces() && ShellBox(*shell_).Meets(solid.GetBox())) {
+        // The part taken is kept unbooked without a record, shown in the detail with one.
+        std::unique_ptr<TVRMPolyhedronShell3d> taken = !record || recording ? shell_->Clone() : nullptr;
+        int unresolved = 0;
+        area = shell_->Subtract(solid, kinds, &unresolved);
+        if (unresolved > 0)
+            failures_.push_back(MakeGeometryFailure(record, CVRMBoolSubtract));
+        if (area > CVRMEpsilon && taken) {
+            taken->Intersect(solid, kinds);
+            if (!record) {
+                unbooked_.push_back(std::move(taken));
+            } else {
+                for (const TVRMFace3d& face : taken->GetFaces())
+                    removed->AddFace(face);
+            }
+        }
+        area = std::max(area, 0.0);
     }
+    area_ = shell_->GetArea() + UnbookedArea();
+    if (!record)
+        return area > CVRMEpsilon ? area * factor_ : 0.0;
+    if (area + claimed <= CVRMEpsilon)
+        return 0.0;
+    const double amount = (area + claimed) * factor_;
+    if (recording)
+        WriteRemovedDetail(*removed, amount, record, detailSolid ? detailSolid : &solid, formulaText);
     return amount;
 }
 
@@ -112,30 +158,40 @@ double TQTKShellCalc3d::AddShell(const TVRMPolyhedronShell3d& shell, const IRDXR
     for (const TVRMFace3d& face : shell.GetFaces())
         shell_->AddFace(face);
     const double before = area_;
-    area_ = shell_->GetArea();
+    area_ = shell_->GetArea() + UnbookedArea();
     return (area_ - before) * factor_;
 }
 
 void TQTKShellCalc3d::Cut(const TVRMPlane3d& plane, const IRDXRecord* record, bool writeDetail, bool formulaText)
 {
-    if (!shell_->HasFaces())
+    auto removed = std::make_unique<TVRMPolyhedronShell3d>();
+    // Every part beyond the plane goes, the unbooked pieces' included (booked by the cut).
+    const auto cutOff = [&](std::unique_ptr<TVRMPolyhedronShell3d>& shell) {
+        if (!shell->HasFaces())
+            return;
+        std::unique_ptr<TVRMPolyhedronShell3d> beyond;
+        std::unique_ptr<TVRMPolyhedronShell3d> kept = shell->Cut(plane, beyond);
+        if (!beyond || beyond->GetArea() <= CVRMEpsilon)
+            return;  // nothing beyond the plane: the shell keeps its faces
+        for (const TVRMFace3d& face : beyond->GetFaces())
+            removed->AddFace(face);
+        shell = kept ? std::move(kept) : std::make_unique<TVRMPolyhedronShell3d>();
+    };
+    cutOff(shell_);
+    for (auto& piece : unbooked_)
+        cutOff(piece);
+    const double area = removed->GetArea();
+    if (area <= CVRMEpsilon)
         return;
-    std::unique_ptr<TVRMPolyhedronShell3d> beyond;
-    std::unique_ptr<TVRMPolyhedronShell3d> kept = shell_->Cut(plane, beyond);
-    if (!kept)
-        kept = std::make_unique<TVRMPolyhedronShell3d>();
-    const double removed = beyond ? beyond->GetArea() : 0.0;
-    if (removed <= CVRMEpsilon)
-        return;  // nothing beyond the plane: the shell keeps its faces
-    shell_ = std::move(kept);
-    area_ = shell_->GetArea();
+    area_ = shell_->GetArea() + UnbookedArea();
     if (writeDetail && record && IsDetailRecording())
-        WriteRemovedDetail(*beyond, removed * factor_, record, nullptr, formulaText);
+        WriteRemovedDetail(*removed, area * factor_, record, nullptr, formulaText);
 }
 
 void TQTKShellCalc3d::Clear()
 {
     shell_->Clear();
+    unbooked_.clear();
     area_ = 0.0;
 }
 

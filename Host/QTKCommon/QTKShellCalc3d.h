@@ -2,6 +2,13 @@
 // owns its shell and keeps the remainder: a subtraction removes only what is
 // still there and returns that area times the factor (mm2).
 //
+// A subtraction without a record shapes the shell but books nothing: the
+// faces it takes leave the remaining shell (geometric callers and details see
+// the gap) and it returns their area, but the calculator's area keeps them as
+// unbooked pieces until a subtraction with a record covers them; that one
+// books them (added to what it returns), and no piece is booked twice. The
+// area is (original - everything booked) x factor.
+//
 // Superposition kind sets (bit values): 1 = {0} also removes faces a solid
 // face touches from the front (contact), 2 = {1} faces lying on a solid face
 // of the same orientation (flush), 3 both; the inside of the solid always goes.
@@ -34,9 +41,9 @@ public:
     TQTKShellCalc3d(const TQTKShellCalc3d&) = delete;
     TQTKShellCalc3d& operator=(const TQTKShellCalc3d&) = delete;
 
-    // Remaining area x factor.
+    // (Remaining shell + unbooked pieces) x factor.
     virtual double GetArea() const;
-    // Recomputes the area from the shell and returns it.
+    // Recomputes the area from the shell and the unbooked pieces and returns it.
     double CalcArea();
     const TVRMPolyhedronShell3d* GetShell() const noexcept { return shell_.get(); }
     const TVRMPolyhedron3d* GetElementSolid() const noexcept { return elementSolid_.get(); }
@@ -53,14 +60,16 @@ public:
     void SetIsRatio(bool value) noexcept { isRatio_ = value; }
 
     // Removes the part the solid takes (superposition kind set kinds); returns
-    // the area removed x factor. detailSolid: shown in the detail (input only).
+    // the area removed x factor. Without a record the part is not booked (see
+    // above); with one, the unbooked pieces it covers are booked too.
+    // detailSolid: shown in the detail (input only).
     virtual double Subtract(const TVRMPolyhedron3d& solid, const IRDXRecord* record, int kinds,
                             const TVRMPolyhedron3d* detailSolid = nullptr, bool writeDetail = true,
                             bool formulaText = true);
     // Adds copies of the shell's faces; returns the area added x factor.
     double AddShell(const TVRMPolyhedronShell3d& shell, const IRDXRecord* record,
                     const TVRMPolyhedron3d* solid = nullptr);
-    // Removes the part on the plane's normal side.
+    // Removes the part on the plane's normal side (unbooked pieces there included).
     void Cut(const TVRMPlane3d& plane, const IRDXRecord* record, bool writeDetail = true, bool formulaText = true);
     // Empties the shell: the area becomes 0.
     void Clear();
@@ -76,12 +85,17 @@ protected:
 private:
     void WriteRemovedDetail(const TVRMPolyhedronShell3d& removed, double amount, const IRDXRecord* record,
                             const TVRMPolyhedron3d* shown, bool formulaText) const;
+    // Books what the solid covers of the unbooked pieces; returns that area
+    // (the covered faces go to claimed when given).
+    double ClaimUnbooked(const TVRMPolyhedron3d& solid, int kinds, TVRMPolyhedronShell3d* claimed);
+    double UnbookedArea() const;
 
     std::unique_ptr<TVRMPolyhedronShell3d> shell_;
     std::unique_ptr<TVRMPolyhedron3d> elementSolid_;
     RecordRef record_;
     double factor_;
-    double area_ = 0.0;  // of the shell, without the factor
+    double area_ = 0.0;  // of the shell and the unbooked pieces, without the factor
+    std::vector<std::unique_ptr<TVRMPolyhedronShell3d>> unbooked_;
     bool isArc_ = false;
     bool isRatio_ = false;
     std::vector<TQTKGeometryFailure> failures_;

@@ -23,6 +23,7 @@
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 #include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
+#include "tests/Calculator/CalcFrame/QtyTable.h"
 #include "tests/Support/TestBuilding.h"
 
 namespace {
@@ -45,25 +46,6 @@ Ref<T> Edo(const TTestBuilding& building, int id, bool prepare = true)
     EXPECT_TRUE(edo) << "element " << id;
     return edo;
 }
-
-// A quantity record of a quantity table with "ID" and "Unit".
-class TQtyTable {
-public:
-    TQtyTable()
-        : table_(MakeRef<TRDXTable>(
-              "Qty", std::vector<TRDXFieldDef>{{"ID", TRDXFieldType::Integer, ""}, {"Unit", TRDXFieldType::Text, ""}}))
-    {
-    }
-    IRDXRecord* Qty(int id, const std::string& unit = "m3")
-    {
-        if (IRDXRecord* found = table_->GetRecordByID(id))
-            return found;
-        return table_->AddRow({std::int64_t{id}, unit});
-    }
-
-private:
-    Ref<TRDXTable> table_;
-};
 
 // ---------------------------------------------------------------------------
 // Factory

@@ -10,11 +10,15 @@
 #include "Calculator/Common/QTKShortArmShearWallBuilder.h"
 #include "Calculator/Common/QTKWallScaffoldBottomElev.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKHostExceptions.h"
+#include "Host/QTKCommon/QTKLinearCalc2d.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/RDX/RDXTable.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
+#include "tests/Calculator/CalcFrame/QtyTable.h"
 #include "tests/Support/TestBuilding.h"
 
 namespace {
@@ -85,6 +89,72 @@ TEST_F(TWallTest, AWallWithoutThicknessHasVolumeFactorZeroAndAreaFactorOne)
     EXPECT_EQ(wall->GetThickness(), 0);
     EXPECT_EQ(wall->GetVolumeCalc()->GetFactor(), 0.0);
     EXPECT_EQ(wall->GetAreaCalc()->GetFactor(), 1.0);
+}
+
+// A rule set with the rows of "InternalQtyCalcRule" given and a
+// "QTKWallCalcSettings" that rates 240 as 200; walls 1 (brick 240), 2
+// (concrete 240) and 3 (brick 180).
+std::string RatedWalls(const std::string& ruleRows)
+{
+    return R"({"databases": [{"name": "NormCalcRule", "tables": [
+        {"name": "InternalQtyCalcRule", "fields": [{"name": "ID", "type": "integer"},
+           {"name": "InternalQtyID", "type": "integer"}, {"name": "SubjectMatchExpr", "type": "text"},
+           {"name": "CalcRuleID", "type": "integer"}], "rows": [)" +
+           ruleRows + R"(]},
+        {"name": "QTKWallCalcSettings", "fields": [{"name": "ThicknessModulus", "type": "detail",
+           "fields": [{"name": "DefinedThickness", "type": "integer"}, {"name": "ActualThickness", "type": "integer"}]}],
+         "rows": [{"ThicknessModulus": [{"DefinedThickness": 240, "ActualThickness": 200}]}]}]}],
+      "floors": [{"ID": 1, "Name": "F1", "StructuralElevation": 0.0, "Height": 3.0}],
+      "elements": )" +
+           Walls({{1, 0, 0, 5000, 0, 240, 0, R"(, "Material": "砖")"},
+                  {2, 0, 5000, 5000, 5000, 240, 0, R"(, "Material": "混凝土")"},
+                  {3, 0, 10000, 5000, 10000, 180, 0, R"(, "Material": "砖")"}}) +
+           "}";
+}
+
+TEST_F(TWallTest, CalculationThicknessFromTheRuleTable)
+{
+    struct Case {
+        const char* name;
+        std::string rows;
+        int wall;
+        int expected;
+    };
+    const std::string rate = R"({"ID": 1, "InternalQtyID": 2, "CalcRuleID": 653})";
+    const Case cases[] = {
+        {"no row of internal quantity 2", R"({"ID": 1, "InternalQtyID": 3, "CalcRuleID": 653})", 1, 240},
+        {"no matching row", R"({"ID": 1, "InternalQtyID": 2, "SubjectMatchExpr": "Material = '混凝土'",
+                                "CalcRuleID": 653})",
+         1, 240},
+        {"a matching expression, rule 653", R"({"ID": 1, "InternalQtyID": 2,
+                                                "SubjectMatchExpr": "Material = '混凝土'", "CalcRuleID": 653})",
+         2, 200},
+        {"an empty expression matches every wall, rule 653", rate, 1, 200},
+        {"a blank expression is empty", R"({"ID": 1, "InternalQtyID": 2, "SubjectMatchExpr": "  ",
+                                           "CalcRuleID": 653})",
+         1, 200},
+        {"another rule keeps the thickness", R"({"ID": 1, "InternalQtyID": 2, "CalcRuleID": 12})", 1, 240},
+        {"the first match decides", R"({"ID": 1, "InternalQtyID": 2, "CalcRuleID": 12},
+                                      {"ID": 2, "InternalQtyID": 2, "CalcRuleID": 653})",
+         1, 240},
+        {"a thickness the list does not rate", rate, 3, 180},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        building_ = TTestBuilding::FromText(RatedWalls(c.rows));
+        building_->Activate();
+        const Ref<IQTKWallCalcEDO> wall = Wall(c.wall);
+        const int thickness = wall->GetThickness();
+        EXPECT_EQ(wall->CalcInternalQtyThickness(building_->RuleSet()), c.expected);
+        // Decided again after ResetForQty, by the calculator that needs it
+        // (the session's rule set): factor calculation thickness / thickness.
+        wall->SetCalcThickness(thickness);
+        wall->ResetForQty(nullptr);
+        EXPECT_NEAR(wall->GetVolumeCalc()->GetFactor(), static_cast<double>(c.expected) / thickness, 1e-12);
+        EXPECT_EQ(wall->GetCalcThickness(), c.expected);
+        wall->ClearQtyItems();
+        EXPECT_EQ(wall->GetCalcThickness(), thickness);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -211,6 +281,101 @@ TEST_F(TWallTest, ScaffoldBottomElevationIsComputedOncePerKind)
         EXPECT_EQ(GElevCalls, s.calls);
     }
     SetWallScaffoldBottomElevFunc(saved);
+}
+
+// ---------------------------------------------------------------------------
+// Scaffold deduction details
+
+// Wall 1: (0,0)-(5000,0), bottom 0. A scaffold calculator over its axis with
+// 0-1000 marked: the unmarked 4000 go into the details. Its original
+// quantity is set to 4000 (a length, "4") or 8e6 (an area, "8").
+TEST_F(TWallTest, ScaffoldDeductDetailsByQuantity)
+{
+    struct Case {
+        const char* name;
+        int qtyId;
+        double height;
+        double extra;  // length of a further scaffold segment; 0: none
+        double originalQty;
+        const char* kind;  // "line", "shell" or "" (none)
+        double measure;    // the detail's length or area
+        const char* text;
+    };
+    const Case cases[] = {
+        {"8, no height: the unmarked lengths", 8, 0, 0, 4000, "line", 4000, "4"},
+        {"9, no height", 9, 0, 0, 4000, "line", 4000, "4"},
+        {"8, height 2000: faces on the lengths", 8, 2000, 0, 8e6, "shell", 4000 * 2000.0, "8"},
+        {"10, no height: nothing", 10, 0, 0, 4000, "", 0, nullptr},
+        {"10, height 2000", 10, 2000, 0, 8e6, "shell", 4000 * 2000.0, "8"},
+        {"101, height 2000", 101, 2000, 0, 8e6, "shell", 4000 * 2000.0, "8"},
+        {"612, height 2000, a further segment of 1000", 612, 2000, 1000, 1e7, "shell", 5000 * 2000.0, "10"},
+        {"13: nothing", 13, 2000, 0, 8e6, "", 0, nullptr},
+        {"622: nothing of the scaffold", 622, 2000, 0, 8e6, "", 0, nullptr},
+    };
+    TQtyTable qty;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        building_ = TTestBuilding::FromElements(Walls({{1, 0, 0, 5000, 0}}));
+        TQTKCalculationScope& scope = building_->Activate(true);
+        const Ref<IQTKWallCalcEDO> wall = Wall(1);
+        const TVRMCustomLine2d axis({0, 0}, {5000, 0});
+        auto calc = std::make_unique<TQTKLinearCalc2d>(axis, false);
+        calc->AppendRange(0, 1000, 1);
+        wall->SetScaffoldLinearCalc(std::move(calc));
+        wall->SetScaffoldHeight(c.height);
+        if (c.extra > 0)
+            wall->GetScaffoldSegList()->Add(TVRMCustomLine2d({0, 500}, {c.extra, 500}));
+        wall->SetOriginalQty(c.originalQty);
+        scope.Details().Clear();
+        wall->FillDeductDetail(qty.Qty(c.qtyId));
+        const TQTKDeductDetail* detail = nullptr;
+        for (int i = 0; i < scope.Details().GetCount(); ++i)
+            if (dynamic_cast<const TQTKLine2dDeductDetail*>(scope.Details().GetItems(i)) ||
+                (dynamic_cast<const TQTKShellDeductDetail*>(scope.Details().GetItems(i)) &&
+                 scope.Details().GetItems(i)->GetIsOriginalQty()))
+                detail = scope.Details().GetItems(i);
+        if (std::string(c.kind).empty()) {
+            EXPECT_EQ(detail, nullptr);
+            continue;
+        }
+        ASSERT_NE(detail, nullptr);
+        EXPECT_TRUE(detail->GetIsOriginalQty());
+        EXPECT_EQ(detail->GetDedcutExpr(), c.text);
+        if (std::string(c.kind) == "line") {
+            const auto* line = dynamic_cast<const TQTKLine2dDeductDetail*>(detail);
+            ASSERT_NE(line, nullptr);
+            EXPECT_NEAR(line->GetSegments().GetTotalLength(), c.measure, 1e-6);
+        } else {
+            const auto* shell = dynamic_cast<const TQTKShellDeductDetail*>(detail);
+            ASSERT_NE(shell, nullptr);
+            EXPECT_NEAR(shell->GetShell()->GetArea(), c.measure, 1e-3);
+        }
+    }
+}
+
+// Replacing the stored scaffold calculator writes the details of the one it
+// replaces, in detail mode only.
+TEST_F(TWallTest, ReplacingTheScaffoldCalculatorWritesTheOldOnesDetails)
+{
+    for (const bool detailMode : {true, false}) {
+        SCOPED_TRACE(detailMode);
+        building_ = TTestBuilding::FromElements(Walls({{1, 0, 0, 5000, 0}}));
+        TQTKCalculationScope& scope = building_->Activate(detailMode);
+        const Ref<IQTKWallCalcEDO> wall = Wall(1);
+        wall->SetOriginalQty(5000);
+        const TVRMCustomLine2d axis({0, 0}, {5000, 0});
+        wall->SetScaffoldLinearCalc(std::make_unique<TQTKLinearCalc2d>(axis, false));
+        scope.Details().Clear();
+        EXPECT_EQ(scope.Details().GetCount(), 0);  // nothing to replace yet
+        wall->SetScaffoldLinearCalc(std::make_unique<TQTKLinearCalc2d>(axis, false));
+        ASSERT_EQ(scope.Details().GetCount(), detailMode ? 1 : 0);
+        if (detailMode) {
+            const auto* line = dynamic_cast<const TQTKLine2dDeductDetail*>(scope.Details().GetItems(0));
+            ASSERT_NE(line, nullptr);
+            EXPECT_EQ(line->GetDedcutExpr(), "5");
+            EXPECT_NEAR(line->GetSegments().GetTotalLength(), 5000, 1e-6);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------

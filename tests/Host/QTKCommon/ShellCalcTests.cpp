@@ -195,3 +195,52 @@ TEST_F(ShellCalc, AFaceTheGeometryCannotResolveIsMarkedWithItsObject)
     ASSERT_EQ(calc.GetFailures().size(), 1u);
     EXPECT_EQ(calc.GetFailures()[0].objectId, TestRecord(4)->GetID());
 }
+
+// A subtraction without a record takes faces out of the remaining shell and
+// returns their area, but the calculator's area keeps them until a
+// subtraction with a record covers them: that one books them, once. Steps on
+// the 3000 x 2800 wall face (8.4e6), boxes through the face (y -100..100)
+// from z 0 to 2000, so 1000 along x is 2e6.
+TEST_F(ShellCalc, SubtractionsWithoutARecordBookNothing)
+{
+    struct Step {
+        const char* name;
+        double x0, x1;
+        int record;  // 0: none
+        double returned, area, shell;
+    };
+    const Step steps[] = {
+        {"an opening without a record: taken from the shell, not booked", 500, 1500, 0, 2e6, 8.4e6, 6.4e6},
+        {"the same again without a record: nothing left to take", 500, 1500, 0, 0, 8.4e6, 6.4e6},
+        {"a record over half the piece and 500 beyond: books both halves", 1000, 2000, 2, 2e6, 6.4e6, 5.4e6},
+        {"a second record over the whole piece: only the unclaimed half", 500, 1500, 3, 1e6, 5.4e6, 5.4e6},
+        {"the first record again: nothing twice", 1000, 2000, 2, 0, 5.4e6, 5.4e6},
+        {"a record apart from the face", 4000, 5000, 4, 0, 5.4e6, 5.4e6},
+    };
+    TQTKShellCalc3d calc(WallFace(), TestRecord(1));
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        auto box = Box(s.x0, -100, 0, s.x1, 100, 2000);
+        EXPECT_NEAR(calc.Subtract(*box, s.record ? TestRecord(s.record) : nullptr, 3), s.returned, 1e-3);
+        EXPECT_NEAR(calc.GetArea(), s.area, 1e-3);
+        EXPECT_NEAR(calc.GetShell()->GetArea(), s.shell, 1e-3);
+        EXPECT_NEAR(calc.CalcArea(), s.area, 1e-3);
+    }
+}
+
+// The factor scales the unbooked pieces as the rest; a cut books what lies
+// beyond its plane, of the pieces too; Clear drops them.
+TEST_F(ShellCalc, UnbookedPiecesUnderFactorCutAndClear)
+{
+    TQTKShellCalc3d calc(WallFace(), TestRecord(1), 0.5);
+    EXPECT_NEAR(calc.Subtract(*Box(0, -100, 0, 1000, 100, 2800), nullptr, 3), 0.5 * 2.8e6, 1e-3);
+    EXPECT_NEAR(calc.GetArea(), 0.5 * 8.4e6, 1e-3);
+    // Above 1400: half of the face goes, the piece's upper half with it.
+    calc.Cut(TVRMPlane3d({0, 0, 1}, {0, 0, 1400}), TestRecord(2));
+    EXPECT_NEAR(calc.GetArea(), 0.5 * 4.2e6, 1e-3);
+    EXPECT_NEAR(calc.Subtract(*Box(0, -100, 0, 1000, 100, 2800), TestRecord(3), 3), 0.5 * 1.4e6, 1e-3);
+    EXPECT_NEAR(calc.GetArea(), 0.5 * 2.8e6, 1e-3);
+    calc.Subtract(*Box(2000, -100, 0, 3000, 100, 2800), nullptr, 3);
+    calc.Clear();
+    EXPECT_EQ(calc.GetArea(), 0);
+}
