@@ -38,7 +38,7 @@ bool Inside(const TVRMMultiPolygon2d& plan, const TVRMPoint2d& c)
 // and most slabs) are combined on the grid of their own coordinates: a cell
 // is in the result when the operation takes its centre, and the result's
 // rings are the cells' boundary. Coordinates that meet on the plan boolean's
-// grid are one axis value, with the first input's exact coordinate (as the
+// grid are one axis value, with the smallest input coordinate there (as the
 // plan boolean gives input vertices back). With no vertex the cleaning would
 // remove, it gives the same plans; anything it cannot settle alike (arcs,
 // slanted edges, cells thinner than the length tolerance, rings meeting at a
@@ -54,13 +54,11 @@ public:
         if (!Collect(x) || !Collect(y) || !Axes(xs_) || !Axes(ys_))
             return false;
         const size_t nx = xs_.size() - 1, ny = ys_.size() - 1;
-        std::vector<char> in(nx * ny);
-        for (size_t j = 0; j < ny; ++j)
-            for (size_t i = 0; i < nx; ++i) {
-                const TVRMPoint2d c{(xs_[i].exact + xs_[i + 1].exact) / 2, (ys_[j].exact + ys_[j + 1].exact) / 2};
-                const bool a = Inside(x, c), b = Inside(y, c);
-                in[j * nx + i] = kind == CVRMBoolIntersect ? a && b : kind == CVRMBoolUnion ? a || b : a && !b;
-            }
+        std::vector<char> in = Cells(x, nx, ny), other = Cells(y, nx, ny);
+        for (size_t k = 0; k < in.size(); ++k)
+            in[k] = kind == CVRMBoolIntersect ? in[k] && other[k]
+                    : kind == CVRMBoolUnion   ? in[k] || other[k]
+                                              : in[k] && !other[k];
         auto cell = [&](long i, long j) {
             return i >= 0 && j >= 0 && i < static_cast<long>(nx) && j < static_cast<long>(ny) && in[j * nx + i];
         };
@@ -113,7 +111,6 @@ public:
 private:
     struct TAxis {
         double grid, exact;
-        bool operator<(const TAxis& o) const { return grid < o.grid; }
     };
     std::vector<TAxis> xs_, ys_;
 
@@ -132,12 +129,53 @@ private:
         return true;
     }
 
+    static size_t IndexOf(const std::vector<TAxis>& axis, double v)
+    {
+        const double grid = Snap(v);
+        return static_cast<size_t>(std::lower_bound(axis.begin(), axis.end(), TAxis{grid, v},
+                                                    [](const TAxis& a, const TAxis& b) { return a.grid < b.grid; }) -
+                                   axis.begin());
+    }
+
+    // The cells inside a plan: crossing parity along each row, from the upright edges.
+    std::vector<char> Cells(const TVRMMultiPolygon2d& plan, size_t nx, size_t ny) const
+    {
+        std::vector<char> in(nx * ny, 0);
+        for (const auto& item : plan.Items()) {
+            const auto& v = item.Vertices();
+            for (size_t k = 0; k < v.size(); ++k) {
+                const TVRMPoint2d &p = v[k].pt, &q = v[k + 1 < v.size() ? k + 1 : 0].pt;
+                if (p.x != q.x || p.y == q.y)
+                    continue;
+                const size_t i = IndexOf(xs_, p.x);
+                size_t j0 = IndexOf(ys_, p.y), j1 = IndexOf(ys_, q.y);
+                if (j1 < j0)
+                    std::swap(j0, j1);
+                if (i < nx)
+                    for (size_t j = j0; j < j1; ++j)
+                        in[j * nx + i] ^= 1;
+            }
+        }
+        for (size_t j = 0; j < ny; ++j)
+            for (size_t i = 1; i < nx; ++i)
+                in[j * nx + i] ^= in[j * nx + i - 1];
+        return in;
+    }
+
     // The plan boolean's grid.
-    static double Snap(double v) { return static_cast<double>(std::llround(v * 1e4)) / 1e4; }
+    static double Snap(double v)
+    {
+        const double scaled = v * 1e4;  // rounded half away from zero, as the plan boolean rounds
+        if (!(std::fabs(scaled) < 1e15))
+            return v;
+        return static_cast<double>(static_cast<long long>(scaled + (scaled >= 0 ? 0.5 : -0.5))) / 1e4;
+    }
 
     static bool Axes(std::vector<TAxis>& values)
     {
-        std::stable_sort(values.begin(), values.end());
+        std::sort(values.begin(), values.end(), [](const TAxis& a, const TAxis& b) {
+            return a.grid < b.grid || (a.grid == b.grid && a.exact < b.exact);
+        });
         values.erase(
             std::unique(values.begin(), values.end(), [](const TAxis& a, const TAxis& b) { return a.grid == b.grid; }),
             values.end());
@@ -547,6 +585,18 @@ double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
     return z;
 }
 
+// The box of a plan's vertices (arc edges by their ends).
+TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan)
+{
+    TVRMBox2d box;
+    for (const auto& item : plan.Items())
+        for (const auto& v : item.Vertices()) {
+            box.min.x = std::min(box.min.x, v.pt.x), box.min.y = std::min(box.min.y, v.pt.y);
+            box.max.x = std::max(box.max.x, v.pt.x), box.max.y = std::max(box.max.y, v.pt.y);
+        }
+    return box;
+}
+
 // Recognises such a solid, at least one of its faces sloped (level ones are stacks).
 bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
 {
@@ -726,12 +776,12 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double 
         return true;
     }
     // Each top and bottom face over what is left of its plan.
-    const TVRMBox2d cutBox = cut.Box();
+    const TVRMBox2d cutBox = cut.Box();  // arcs of the cut bulge past its vertices
     auto pieces = [&](std::vector<TSlopedFace>& faces) {
         std::vector<TSlopedFace> kept;
         kept.reserve(faces.size());
         for (auto& f : faces) {
-            const TVRMBox2d fb = f.plan.Box();
+            const TVRMBox2d fb = VertexBox(f.plan);
             if (fb.max.x < cutBox.min.x || fb.min.x > cutBox.max.x || fb.max.y < cutBox.min.y ||
                 fb.min.y > cutBox.max.y) {
                 if (kind == CVRMBoolSubtract)
