@@ -48,17 +48,68 @@ public:
     // False when the plans are not for the grid.
     bool Run(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind, TVRMMultiPolygon2d& result)
     {
-        const size_t vertices = static_cast<size_t>(x.GetEdgeCount() + y.GetEdgeCount());
+        if (!Prepare({&x, &y}))
+            return false;
+        std::vector<char> in = Cells(x);
+        Combine(in, Cells(y), kind);
+        return Trace(in, result);
+    }
+
+    // The grid of every plan given; false when one is not for the grid.
+    bool Prepare(const std::vector<const TVRMMultiPolygon2d*>& plans)
+    {
+        size_t vertices = 0;
+        for (const auto* plan : plans)
+            vertices += static_cast<size_t>(plan->GetEdgeCount());
         xs_.reserve(vertices);
         ys_.reserve(vertices);
-        if (!Collect(x) || !Collect(y) || !Axes(xs_) || !Axes(ys_))
+        for (const auto* plan : plans)
+            if (!Collect(*plan))
+                return false;
+        if (!Axes(xs_) || !Axes(ys_))
             return false;
-        const size_t nx = xs_.size() - 1, ny = ys_.size() - 1;
-        std::vector<char> in = Cells(x, nx, ny), other = Cells(y, nx, ny);
+        nx_ = xs_.size() - 1, ny_ = ys_.size() - 1;
+        return true;
+    }
+
+    // in := in op other, cell by cell.
+    static void Combine(std::vector<char>& in, const std::vector<char>& other, int kind)
+    {
         for (size_t k = 0; k < in.size(); ++k)
             in[k] = kind == CVRMBoolIntersect ? in[k] && other[k]
                     : kind == CVRMBoolUnion   ? in[k] || other[k]
                                               : in[k] && !other[k];
+    }
+
+    // The cells inside a plan of the grid: crossing parity along each row, from the upright edges.
+    std::vector<char> Cells(const TVRMMultiPolygon2d& plan) const
+    {
+        std::vector<char> in(nx_ * ny_, 0);
+        for (const auto& item : plan.Items()) {
+            const auto& v = item.Vertices();
+            for (size_t k = 0; k < v.size(); ++k) {
+                const TVRMPoint2d &p = v[k].pt, &q = v[k + 1 < v.size() ? k + 1 : 0].pt;
+                if (p.x != q.x || p.y == q.y)
+                    continue;
+                const size_t i = IndexOf(xs_, p.x);
+                size_t j0 = IndexOf(ys_, p.y), j1 = IndexOf(ys_, q.y);
+                if (j1 < j0)
+                    std::swap(j0, j1);
+                if (i < nx_)
+                    for (size_t j = j0; j < j1; ++j)
+                        in[j * nx_ + i] ^= 1;
+            }
+        }
+        for (size_t j = 0; j < ny_; ++j)
+            for (size_t i = 1; i < nx_; ++i)
+                in[j * nx_ + i] ^= in[j * nx_ + i - 1];
+        return in;
+    }
+
+    // Adds the rings around the cells marked; false when rings meet at a corner.
+    bool Trace(const std::vector<char>& in, TVRMMultiPolygon2d& result) const
+    {
+        const size_t nx = nx_, ny = ny_;
         auto cell = [&](long i, long j) {
             return i >= 0 && j >= 0 && i < static_cast<long>(nx) && j < static_cast<long>(ny) && in[j * nx + i];
         };
@@ -113,6 +164,7 @@ private:
         double grid, exact;
     };
     std::vector<TAxis> xs_, ys_;
+    size_t nx_ = 0, ny_ = 0;
 
     bool Collect(const TVRMMultiPolygon2d& plan)
     {
@@ -135,31 +187,6 @@ private:
         return static_cast<size_t>(std::lower_bound(axis.begin(), axis.end(), TAxis{grid, v},
                                                     [](const TAxis& a, const TAxis& b) { return a.grid < b.grid; }) -
                                    axis.begin());
-    }
-
-    // The cells inside a plan: crossing parity along each row, from the upright edges.
-    std::vector<char> Cells(const TVRMMultiPolygon2d& plan, size_t nx, size_t ny) const
-    {
-        std::vector<char> in(nx * ny, 0);
-        for (const auto& item : plan.Items()) {
-            const auto& v = item.Vertices();
-            for (size_t k = 0; k < v.size(); ++k) {
-                const TVRMPoint2d &p = v[k].pt, &q = v[k + 1 < v.size() ? k + 1 : 0].pt;
-                if (p.x != q.x || p.y == q.y)
-                    continue;
-                const size_t i = IndexOf(xs_, p.x);
-                size_t j0 = IndexOf(ys_, p.y), j1 = IndexOf(ys_, q.y);
-                if (j1 < j0)
-                    std::swap(j0, j1);
-                if (i < nx)
-                    for (size_t j = j0; j < j1; ++j)
-                        in[j * nx + i] ^= 1;
-            }
-        }
-        for (size_t j = 0; j < ny; ++j)
-            for (size_t i = 1; i < nx; ++i)
-                in[j * nx + i] ^= in[j * nx + i - 1];
-        return in;
     }
 
     // The plan boolean's grid.
@@ -575,7 +602,7 @@ struct TSlopedFace {
 
 struct TSloped {
     std::vector<TSlopedFace> top, bottom;
-    std::unique_ptr<TVRMMultiPolygon2d> outline;  // the plan the solid covers
+    std::vector<const TVRMFace3d*> upright;
 };
 
 double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
@@ -597,17 +624,17 @@ TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan)
     return box;
 }
 
-// Recognises such a solid, at least one of its faces sloped (level ones are stacks).
+// Recognises such a solid by its faces, at least one of them sloped (level ones are stacks);
+// Monotone settles the rest.
 bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
 {
-    std::vector<const TVRMFace3d*> upright;
     bool sloped = false;
     for (const auto& f : solid.GetFaces()) {
         if (f.GetArc() || f.GetArcVolume() != 0 || f.GetArcArea() != 0)
             return false;
         const TVRMVector3d& n = f.GetNormal();
         if (std::fabs(n.z) <= kFlat) {
-            upright.push_back(&f);
+            s.upright.push_back(&f);
             continue;
         }
         sloped = sloped || std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat;
@@ -616,13 +643,14 @@ bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
             AddPlanRing(face.plan, n.z > 0 ? l : TVRMLoop3d(l.rbegin(), l.rend()));
         (n.z > 0 ? s.top : s.bottom).push_back(std::move(face));
     }
-    if (!sloped || s.top.empty() || s.bottom.empty())
-        return false;
-    s.outline = s.bottom[0].plan.Clone();
-    for (size_t i = 1; i < s.bottom.size(); ++i)
-        s.outline = PlanBoolean(*s.outline, s.bottom[i].plan, CVRMBoolUnion);
-    // The top and the bottom each cover the outline once (no overhang, no fold).
-    const double area = s.outline->Area();
+    return sloped && !s.top.empty() && !s.bottom.empty();
+}
+
+// The top and the bottom each cover the outline once (no overhang, no fold), and the upright
+// faces stand on the outline with the solid behind them (no step inside the plan).
+bool Monotone(const TSloped& s, const TVRMMultiPolygon2d& outline)
+{
+    const double area = outline.Area();
     double up = 0, down = 0;
     for (const auto& f : s.top)
         up += f.plan.Area();
@@ -630,17 +658,78 @@ bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
         down += f.plan.Area();
     if (!(area > 0) || std::fabs(up - area) > 1e-9 * area || std::fabs(down - area) > 1e-9 * area)
         return false;
-    // Upright faces on the outline, the solid behind them (no step inside the plan).
-    for (const TVRMFace3d* f : upright) {
+    for (const TVRMFace3d* f : s.upright) {
         const TVRMLoop3d& loop = f->GetLoop(0);
         TVRMPoint2d c{0, 0};
         for (const auto& p : loop)
             c.x += p.x / static_cast<double>(loop.size()), c.y += p.y / static_cast<double>(loop.size());
         const TVRMVector2d step{f->GetNormal().x * CVRMEpsilon, f->GetNormal().y * CVRMEpsilon};
-        if (Inside(*s.outline, c + step) || !Inside(*s.outline, c - step))
+        if (Inside(outline, c + step) || !Inside(outline, c - step))
             return false;
     }
     return true;
+}
+
+// A sloped solid against a plan: its outline, what the operation leaves of that and of each
+// top and bottom face's plan.
+struct TSlopedCut {
+    TVRMMultiPolygon2d outline, plan;
+    std::vector<TSlopedFace> top, bottom;
+};
+
+// On one grid, when every plan is for it.
+bool CutOnGrid(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
+{
+    TGridBoolean grid;
+    std::vector<const TVRMMultiPolygon2d*> plans{&cut};
+    for (const auto* faces : {&s.top, &s.bottom})
+        for (const auto& f : *faces)
+            plans.push_back(&f.plan);
+    if (!grid.Prepare(plans))
+        return false;
+    const std::vector<char> cutCells = grid.Cells(cut);
+    std::vector<char> outline(cutCells.size(), 0);
+    for (const auto* faces : {&s.top, &s.bottom})
+        for (const auto& f : *faces) {
+            std::vector<char> in = grid.Cells(f.plan);
+            if (faces == &s.bottom)
+                TGridBoolean::Combine(outline, in, CVRMBoolUnion);
+            TGridBoolean::Combine(in, cutCells, kind);
+            TSlopedFace piece{f.plane, {}};
+            if (!grid.Trace(in, piece.plan))
+                return false;
+            if (!piece.plan.IsEmpty())
+                (faces == &s.top ? out.top : out.bottom).push_back(std::move(piece));
+        }
+    if (!grid.Trace(outline, out.outline))
+        return false;
+    TGridBoolean::Combine(outline, cutCells, kind);
+    return grid.Trace(outline, out.plan);
+}
+
+// By plan booleans.
+void CutByPlanBooleans(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
+{
+    std::unique_ptr<TVRMMultiPolygon2d> outline = s.bottom[0].plan.Clone();
+    for (size_t i = 1; i < s.bottom.size(); ++i)
+        outline = PlanBoolean(*outline, s.bottom[i].plan, CVRMBoolUnion);
+    out.outline = std::move(*outline);
+    out.plan = std::move(*PlanBoolean(out.outline, cut, kind));
+    const TVRMBox2d cutBox = cut.Box();  // arcs of the cut bulge past its vertices
+    for (const auto* faces : {&s.top, &s.bottom})
+        for (const auto& f : *faces) {
+            const TVRMBox2d fb = VertexBox(f.plan);
+            auto& pieces = faces == &s.top ? out.top : out.bottom;
+            if (fb.max.x < cutBox.min.x || fb.min.x > cutBox.max.x || fb.max.y < cutBox.min.y ||
+                fb.min.y > cutBox.max.y) {
+                if (kind == CVRMBoolSubtract)
+                    pieces.push_back(f);
+                continue;
+            }
+            auto piece = PlanBoolean(f.plan, cut, kind);
+            if (!piece->IsEmpty())
+                pieces.push_back({f.plane, std::move(*piece)});
+        }
 }
 
 // The rings of a face's plan lifted onto its plane (counter-clockwise seen from above),
@@ -765,38 +854,23 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double 
     if (!AsStack(b, volumeB, sb) || sb.plans.size() != 1 || !AsSloped(a, sa))
         return false;
     const TVRMMultiPolygon2d& cut = *sb.plans[0];
-    const auto plan = PlanBoolean(*sa.outline, cut, kind);
-    const double area = sa.outline->Area();
-    if (kind == CVRMBoolSubtract && plan->Area() >= area - CVRMZero * std::max(1.0, area)) {
+    TSlopedCut c;
+    if (!CutOnGrid(sa, cut, kind, c)) {
+        c = TSlopedCut();
+        CutByPlanBooleans(sa, cut, kind, c);
+    }
+    if (!Monotone(sa, c.outline))
+        return false;
+    const double area = c.outline.Area();
+    if (kind == CVRMBoolSubtract && c.plan.Area() >= area - CVRMZero * std::max(1.0, area)) {
         result = a;  // nothing in common
         return true;
     }
-    if (plan->IsEmpty()) {
+    if (c.plan.IsEmpty()) {
         result = TVRMPolyhedron3d();
         return true;
     }
-    // Each top and bottom face over what is left of its plan.
-    const TVRMBox2d cutBox = cut.Box();  // arcs of the cut bulge past its vertices
-    auto pieces = [&](std::vector<TSlopedFace>& faces) {
-        std::vector<TSlopedFace> kept;
-        kept.reserve(faces.size());
-        for (auto& f : faces) {
-            const TVRMBox2d fb = VertexBox(f.plan);
-            if (fb.max.x < cutBox.min.x || fb.min.x > cutBox.max.x || fb.max.y < cutBox.min.y ||
-                fb.min.y > cutBox.max.y) {
-                if (kind == CVRMBoolSubtract)
-                    kept.push_back(std::move(f));
-                continue;
-            }
-            auto piece = PlanBoolean(f.plan, cut, kind);
-            if (!piece->IsEmpty())
-                kept.push_back({f.plane, std::move(*piece)});
-        }
-        faces = std::move(kept);
-    };
-    pieces(sa.top);
-    pieces(sa.bottom);
-    if (!BuildSloped(*plan, sa.top, sa.bottom, result))
+    if (!BuildSloped(c.plan, c.top, c.bottom, result))
         return false;
     KeepFacetCircles(result, a, b);
     RestoreOrigins(result, a, b, kind);
