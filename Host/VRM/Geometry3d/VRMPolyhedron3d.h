@@ -191,6 +191,14 @@ public:
     static std::unique_ptr<TVRMPolyhedron3d> CreateSweep(const TVRMMultiPolygon2d& section,
                                                          const TVRMCustomLine2d& path, const TVRMPoint2d& reference,
                                                          double startElevation, double endElevation);
+    // The faces that a section line (straight or arc, in the section frame of
+    // CreateSweep) sweeps along the path, as CreateSweep builds and measures
+    // them: each faces to the right of the section line's direction (outward
+    // for an edge of a counter-clockwise section). None along a path without
+    // length.
+    static std::vector<TVRMFace3d> CreateSweptFaces(const TVRMCustomLine2d& profile, const TVRMCustomLine2d& path,
+                                                    const TVRMPoint2d& reference, double startElevation,
+                                                    double endElevation);
     // The plan region between two lines (closing edges start to start, end to
     // end) between the box's bottom and top levels.
     static std::unique_ptr<TVRMPolyhedron3d> BuildCutPolyhedron(const TVRMCustomLine2d& first,

@@ -431,54 +431,63 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBetweenLines(const TVR
     return CreateLoft(bottom, top);
 }
 
-std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiPolygon2d& section,
-                                                                const TVRMCustomLine2d& path,
-                                                                const TVRMPoint2d& reference, double startElevation,
-                                                                double endElevation)
-{
-    auto solid = std::make_unique<TVRMPolyhedron3d>();
-    const double length = path.Length();
-    const std::vector<TPlanRing> rings = FacetPlan(section);
-    if (rings.empty() || length <= CVRMEpsilon || !path.IsValidaty() ||
-        !AllFinite({reference.x, reference.y, startElevation, endElevation}))
-        return solid;
-    // Stations along the path: its ends, and steps of at most one facet angle along an arc.
-    const int steps =
-        path.IsArc() ? std::max(1, static_cast<int>(std::ceil(path.Sweep() / CVRMArcFacetAngle - 1e-9))) : 1;
-    std::vector<std::vector<TVRMLoop3d>> stations;
-    for (int k = 0; k <= steps; ++k) {
-        const double s = length * k / steps;
-        const TVRMPoint2d p = path.PointAtLength(s);
-        const TVRMVector2d d = path.DirectionAt(s);
-        const TVRMVector2d right = d.RotateHalfPi(true);
-        const double z = startElevation + (endElevation - startElevation) * s / length;
-        auto& loops = stations.emplace_back();
-        for (const auto& r : rings) {
-            TVRMLoop3d& l = loops.emplace_back();
-            for (const auto& q : r.points) {
-                const double across = q.x - reference.x;
-                l.push_back({p.x + right.x * across, p.y + right.y * across, z + q.y - reference.y});
+namespace {
+
+// The stations of a sweep along a path (its ends, and steps of at most one
+// facet angle along an arc) and the faces that section edges sweep between them.
+class TSweeper {
+public:
+    TSweeper(const TVRMCustomLine2d& path, const TVRMPoint2d& reference, double startElevation, double endElevation)
+        : path_(path),
+          reference_(reference),
+          startElevation_(startElevation),
+          endElevation_(endElevation),
+          length_(path.Length())
+    {
+        valid_ = length_ > CVRMEpsilon && path.IsValidaty() &&
+                 AllFinite({reference.x, reference.y, startElevation, endElevation});
+        if (!valid_)
+            return;
+        steps_ = path.IsArc() ? std::max(1, static_cast<int>(std::ceil(path.Sweep() / CVRMArcFacetAngle - 1e-9))) : 1;
+        circle_ = path.IsArc() ? path.GetArcData() : TVRMArcData{};
+        step_ = TSweepStep{0, circle_.sense * path.Sweep() / steps_, (endElevation - startElevation) / steps_};
+    }
+
+    bool IsValid() const { return valid_; }
+
+    // The section points placed at every station: one loop per station.
+    std::vector<TVRMLoop3d> Place(const std::vector<TVRMPoint2d>& points) const
+    {
+        std::vector<TVRMLoop3d> stations;
+        for (int k = 0; k <= steps_; ++k) {
+            const double s = length_ * k / steps_;
+            const TVRMPoint2d p = path_.PointAtLength(s);
+            const TVRMVector2d right = path_.DirectionAt(s).RotateHalfPi(true);
+            const double z = startElevation_ + (endElevation_ - startElevation_) * s / length_;
+            TVRMLoop3d& l = stations.emplace_back();
+            for (const auto& q : points) {
+                const double across = q.x - reference_.x;
+                l.push_back({p.x + right.x * across, p.y + right.y * across, z + q.y - reference_.y});
             }
         }
+        return stations;
     }
-    // Faces turn outward for a counter-clockwise section (x right, y up) and
-    // for one given the other way round alike.
-    const bool ccw = section.SignArea() >= 0;
-    const TVRMVector2d d0 = path.DirectionAt(0), d1 = path.DirectionAt(length);
-    const TVRMVector3d back{-d0.x, -d0.y, 0};
-    const TVRMArcData circle = path.IsArc() ? path.GetArcData() : TVRMArcData{};
-    TSweepStep step{0, circle.sense * path.Sweep() / steps, (endElevation - startElevation) / steps};
-    std::vector<TVRMFace3d> faces;
-    for (size_t r = 0; r < rings.size(); ++r) {
-        const std::vector<TVRMPoint2d>& ring = rings[r].points;
+
+    // Appends the faces that the edges between the points sweep (with the
+    // closing edge when closed), turned outward for a counter-clockwise
+    // section when ccw is set, inward otherwise.
+    void AddEdgeFaces(const std::vector<TVRMPoint2d>& ring, const std::vector<TVRMLoop3d>& stations, bool closed,
+                      bool ccw, std::vector<TVRMFace3d>& faces) const
+    {
         const size_t n = ring.size();
-        for (size_t i = 0; i < n; ++i)
-            for (int k = 0; k < steps; ++k) {
+        TSweepStep step = step_;
+        for (size_t i = 0; i < (closed ? n : n - 1); ++i)
+            for (int k = 0; k < steps_; ++k) {
                 const size_t j = (i + 1) % n;
-                const TVRMPoint3d& p = stations[k][r][i];
-                const TVRMPoint3d& q = stations[k][r][j];
-                const TVRMPoint3d& p1 = stations[k + 1][r][i];
-                const TVRMPoint3d& q1 = stations[k + 1][r][j];
+                const TVRMPoint3d& p = stations[k][i];
+                const TVRMPoint3d& q = stations[k][j];
+                const TVRMPoint3d& p1 = stations[k + 1][i];
+                const TVRMPoint3d& q1 = stations[k + 1][j];
                 if (p.IsEqualTo(q, CVRMZero))
                     continue;
                 // Quads in the order (p, q, q1, p1) face inward for a counter-clockwise section.
@@ -496,23 +505,23 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
                     add({p, q, q1});
                     add({p, q1, p1});
                 }
-                if (!circle.valid)
+                if (!circle_.valid)
                     continue;
-                const double radius = path.Radius();
-                const double rhoP = radius + circle.sense * (ring[i].x - reference.x);
-                const double rhoQ = radius + circle.sense * (ring[j].x - reference.x);
+                const double radius = path_.Radius();
+                const double rhoP = radius + circle_.sense * (ring[i].x - reference_.x);
+                const double rhoQ = radius + circle_.sense * (ring[j].x - reference_.x);
                 if (SameValue(rhoP, rhoQ, CVRMZero * std::max(1.0, std::fabs(rhoP))) && rhoP > 0) {
                     // An upright edge sweeps a cylinder: the facet keeps its circle.
                     TVRMFaceArc arc;
-                    arc.centre = {circle.center.x, circle.center.y, p.z};
+                    arc.centre = {circle_.center.x, circle_.center.y, p.z};
                     arc.radius = rhoP;
-                    arc.sweep = path.Sweep() / steps;
+                    arc.sweep = path_.Sweep() / steps_;
                     arc.chord = 2 * rhoP * std::sin(arc.sweep / 2);
                     faces.back().SetArc(arc);
                     continue;
                 }
-                step.angle = circle.startAngle + step.turn * k;
-                const TSweptEdge e = SweepEdge(step, rhoP, ring[i].y - reference.y, rhoQ, ring[j].y - reference.y);
+                step.angle = circle_.startAngle + step.turn * k;
+                const TSweptEdge e = SweepEdge(step, rhoP, ring[i].y - reference_.y, rhoQ, ring[j].y - reference_.y);
                 double planar = 0;
                 for (size_t f = first; f < faces.size(); ++f)
                     planar += faces[f].GetPlanarArea();
@@ -523,20 +532,68 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiP
                 }
             }
     }
-    auto cap = [&](const std::vector<TVRMLoop3d>& loops, const TVRMVector3d& normal, bool asGiven) {
-        std::vector<TVRMLoop3d> l = loops;
+
+private:
+    const TVRMCustomLine2d& path_;
+    TVRMPoint2d reference_;
+    double startElevation_, endElevation_, length_;
+    bool valid_ = false;
+    int steps_ = 1;
+    TVRMArcData circle_;
+    TSweepStep step_;
+};
+
+}  // namespace
+
+std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateSweep(const TVRMMultiPolygon2d& section,
+                                                                const TVRMCustomLine2d& path,
+                                                                const TVRMPoint2d& reference, double startElevation,
+                                                                double endElevation)
+{
+    auto solid = std::make_unique<TVRMPolyhedron3d>();
+    const std::vector<TPlanRing> rings = FacetPlan(section);
+    const TSweeper sweeper(path, reference, startElevation, endElevation);
+    if (rings.empty() || !sweeper.IsValid())
+        return solid;
+    // Faces turn outward for a counter-clockwise section (x right, y up) and
+    // for one given the other way round alike.
+    const bool ccw = section.SignArea() >= 0;
+    std::vector<TVRMLoop3d> startCap, endCap;
+    std::vector<TVRMFace3d> faces;
+    for (const TPlanRing& ring : rings) {
+        const std::vector<TVRMLoop3d> stations = sweeper.Place(ring.points);
+        sweeper.AddEdgeFaces(ring.points, stations, true, ccw, faces);
+        startCap.push_back(stations.front());
+        endCap.push_back(stations.back());
+    }
+    const double length = path.Length();
+    const TVRMVector2d d0 = path.DirectionAt(0), d1 = path.DirectionAt(length);
+    auto cap = [&](std::vector<TVRMLoop3d> l, const TVRMVector3d& normal, bool asGiven) {
         if (!asGiven)
             for (auto& ring : l)
                 std::reverse(ring.begin(), ring.end());
         const TVRMPlane3d plane(normal, l[0][0]);
         return TVRMFace3d(plane, std::move(l));
     };
-    faces.push_back(cap(stations.front(), back, ccw));
-    faces.push_back(cap(stations.back(), {d1.x, d1.y, 0}, !ccw));
+    faces.push_back(cap(std::move(startCap), {-d0.x, -d0.y, 0}, ccw));
+    faces.push_back(cap(std::move(endCap), {d1.x, d1.y, 0}, !ccw));
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
     solid->faces_ = std::move(faces);
     return EmptyIfFlat(std::move(solid));
+}
+
+std::vector<TVRMFace3d> TVRMPolyhedron3d::CreateSweptFaces(const TVRMCustomLine2d& profile,
+                                                           const TVRMCustomLine2d& path, const TVRMPoint2d& reference,
+                                                           double startElevation, double endElevation)
+{
+    std::vector<TVRMFace3d> faces;
+    const TSweeper sweeper(path, reference, startElevation, endElevation);
+    const std::vector<TVRMPoint2d> points = FacetLine(profile).points;
+    if (!sweeper.IsValid() || !AllFinite({points.front().x, points.front().y, points.back().x, points.back().y}))
+        return faces;
+    sweeper.AddEdgeFaces(points, sweeper.Place(points), false, true, faces);
+    return faces;
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::BuildCutPolyhedron(const TVRMCustomLine2d& first,

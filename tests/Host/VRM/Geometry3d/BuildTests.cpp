@@ -314,6 +314,48 @@ TEST(Build3dTest, SweepsAlongArcsMeasureExactly)
     }
 }
 
+// The faces that single section lines of a 300 x 600 beam sweep: the same
+// surfaces as the sweep of the whole section, each facing right of its line.
+TEST(Build3dTest, SweptFacesOfSectionLines)
+{
+    const double quarter = CVRMPi / 2;
+    const TVRMCustomLine2d straight({0, 0}, {6000, 0});
+    const TVRMCustomLine2d ccw({5000, 0}, {0, 5000}, 5000, CVRMArcKindCCW);
+    const TVRMCustomLine2d bottom({-150, 0}, {150, 0});
+    const TVRMCustomLine2d right({150, 0}, {150, 600});
+    const TVRMCustomLine2d bottomBack({150, 0}, {-150, 0});
+    struct Case {
+        const char* name;
+        const TVRMCustomLine2d& profile;
+        const TVRMCustomLine2d& path;
+        double startElevation, endElevation;
+        double area;
+        double normalZ;  // of every face
+    };
+    const Case cases[] = {
+        {"bottom along a straight path", bottom, straight, 0, 0, 300.0 * 6000, -1},
+        {"bottom along a rising straight path", bottom, straight, 0, 800, 300.0 * std::hypot(6000, 800),
+         -6000 / std::hypot(6000, 800)},
+        {"the same line taken backwards faces up", bottomBack, straight, 0, 0, 300.0 * 6000, 1},
+        {"outer side along a left turn", right, ccw, 0, 0, 5150 * quarter * 600, 0},
+        {"bottom along a left turn", bottom, ccw, 0, 0, (5150.0 * 5150 - 4850.0 * 4850) * quarter / 2, -1},
+        {"bottom along a rising turn", bottom, ccw, 0, 1000, HelicoidArea(4850, 5150, quarter, 1000 / quarter), 2},
+        {"a path without length", bottom, TVRMCustomLine2d({0, 0}, {0, 0}), 0, 0, 0, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto faces =
+            TVRMPolyhedron3d::CreateSweptFaces(c.profile, c.path, {0, 600}, c.startElevation, c.endElevation);
+        double area = 0;
+        for (const auto& face : faces) {
+            area += face.GetArea();
+            if (c.normalZ <= 1)
+                EXPECT_NEAR(face.GetNormal().z, c.normalZ, 1e-9);
+        }
+        EXPECT_NEAR(area, c.area, 1e-9 * std::max(1.0, c.area));
+    }
+}
+
 TEST(Lines3dTest, SubtractIntersectAndCut)
 {
     auto box = Box(0, 0, 0, 1000, 1000, 1000);
