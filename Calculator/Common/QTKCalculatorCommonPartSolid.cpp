@@ -134,3 +134,40 @@ std::unique_ptr<TVRMPolyhedron3d> BuildBeamSidePrism(IRDXRecord* beam, const TVR
     return TVRMPolyhedron3d::CreateBand(piece, width, width / 2.0, shape->GetBottomElevAt(p1), shape->GetTopElevAt(p1),
                                         shape->GetBottomElevAt(p2), shape->GetTopElevAt(p2));
 }
+
+std::unique_ptr<TVRMPolyhedron3d> CutSolidAtLineSide(IRDXRecord* record, bool clockwiseNormal,
+                                                     std::unique_ptr<TVRMPolyhedron3d>& second)
+{
+    QTK_ASSERT(record != nullptr);
+    second = std::make_unique<TVRMPolyhedron3d>();
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
+    const auto* shape = drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
+    const Ref<IQTKPolyhedron3dIntf> original = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
+    const TVRMPolyhedron3d* solid = SolidOf(original);
+    if (!shape || !solid || !GreaterThan(shape->GetLine().Length(), 0.0, CTol))
+        return std::make_unique<TVRMPolyhedron3d>();
+    const TVRMCustomLine2d& line = shape->GetLine();
+    const TVRMVector2d normal = line.StartDirection().RotateHalfPi(clockwiseNormal);
+    const TVRMPlane3d plane({normal.x, normal.y, 0.0}, {line.StartPt().x, line.StartPt().y, 0.0});
+    auto first = solid->Cut(plane, second, 1.0123456789e-5);
+    if (!second)
+        second = std::make_unique<TVRMPolyhedron3d>();
+    return first ? std::move(first) : std::make_unique<TVRMPolyhedron3d>();
+}
+
+std::unique_ptr<TVRMPolyhedron3d> BuildPrismFromSegments(const TVRMCustomLine2d& line, const TVRMCustomLine2d& segment1,
+                                                         const TVRMCustomLine2d& segment2,
+                                                         const TQTKPrismValues& values)
+{
+    std::vector<TVRMPoint2d> feet;
+    for (const TVRMPoint2d& p : {segment1.StartPt(), segment1.EndPt(), segment2.StartPt(), segment2.EndPt()})
+        feet.push_back(TVRMPositionFunc2d::ClosestPointTo(p, line, true));
+    TVRMPositionFunc2d::SortPoint(feet, line);
+    const double from = line.LengthAtPoint(feet[1]);
+    const double to = line.LengthAtPoint(feet[2]);
+    if (!GreaterThan(to, from, CTol))
+        return std::make_unique<TVRMPolyhedron3d>();
+    return TVRMPolyhedron3d::CreateBand(line.SubLine(from, to), values.width, values.leftOffset, values.startBottom,
+                                        values.startTop, values.endBottom, values.endTop);
+}

@@ -1,9 +1,11 @@
 // Solids that wall and beam rules take from one another: the part of a
 // neighbour left after its own prior elements were removed, the part of a
-// solid inside a band beside a line, and prisms along a line piece.
+// solid inside a band beside a line, prisms along a line piece and the
+// halves of a solid at a line's side.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "Host/RDX/RDXIntf.h"
 
@@ -37,3 +39,28 @@ std::unique_ptr<TVRMPolyhedron3d> CutSolidByLineBand(const TVRMPolyhedron3d& sol
 // at P1 and at P2. Empty for a beam without a line shape.
 std::unique_ptr<TVRMPolyhedron3d> BuildBeamSidePrism(IRDXRecord* beam, const TVRMPoint2d& p1,
                                                      const TVRMCustomLine2d& piece, const TVRMPoint2d& p2);
+
+// Cuts the element's original solid by the upright plane through the start
+// of its line whose normal is the line's start direction turned a quarter
+// turn (clockwise, to the line's right, when ClockwiseNormal). Returns the
+// part on the far side from the normal; Second receives the part on the
+// normal's side. Both empty for an element without a line of some length or
+// without a solid.
+std::unique_ptr<TVRMPolyhedron3d> CutSolidAtLineSide(IRDXRecord* record, bool clockwiseNormal,
+                                                     std::unique_ptr<TVRMPolyhedron3d>& second);
+
+// The sizes of a prism along a line piece, in the order of the band
+// constructor (TVRMPolyhedron3d::CreateBand): its width, the distance from its
+// left side to the line, and its bottom and top at the piece's start and end.
+struct TQTKPrismValues {
+    double width = 0.0;
+    double leftOffset = 0.0;
+    double startBottom = 0.0, startTop = 0.0, endBottom = 0.0, endTop = 0.0;
+};
+
+// The prism along the piece of Line between the second and third of the four
+// end points of Segment1 and Segment2 taken to their closest points on Line
+// and sorted along it. Empty when that piece has no length.
+std::unique_ptr<TVRMPolyhedron3d> BuildPrismFromSegments(const TVRMCustomLine2d& line, const TVRMCustomLine2d& segment1,
+                                                         const TVRMCustomLine2d& segment2,
+                                                         const TQTKPrismValues& values);
