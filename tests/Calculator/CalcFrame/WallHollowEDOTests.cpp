@@ -19,6 +19,7 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/RDX/RDXTable.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
@@ -195,6 +196,25 @@ TEST_F(TWallHollowTest, CuttingSolidTakesTheClearOpeningOutOfItsWall)
     std::unique_ptr<TVRMPolyhedron3d> wall = GetCalcEDO(Record(1), true)->GetOriginalPolyhedron()->Clone();
     ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(*wall, *window->GetCutSolid(), 0));
     EXPECT_NEAR(wall->GetVolume(), 1440.0 * 1440 * 240, CVolTol);
+}
+
+TEST_F(TWallHollowTest, WallVolumeBooksTheCuttingSolidOnce)
+{
+    // The wall's volume keeps its window until a deduction by frame books
+    // the clear opening (1440 x 1440 x 240), once; the frame stays in the wall.
+    Load(Wall(1, 0, 0, 6000, 0, 240, 120) + ", " +
+         Opening(2, 5, 1, 3000, 1500, 1500, 900, R"("FillingWidth": 60, "FillingHeight": 60)"));
+    const auto wall = Edo<IQTKWallCalcEDO>(1);
+    const auto window = Edo<IQTKWallHollowCalcEDO>(2);
+    ASSERT_TRUE(wall && window);
+    const std::shared_ptr<TQTKSolidCalc3d> volume = wall->GetVolumeCalc();
+    ASSERT_TRUE(volume);
+    const double gross = 6000.0 * 240 * 3000;
+    const double clear = 1440.0 * 1440 * 240;
+    EXPECT_NEAR(volume->GetVolume(), gross, CVolTol);
+    EXPECT_NEAR(volume->Subtract(*window->GetCutSolid(), Record(2), nullptr, false, false), clear, CVolTol);
+    EXPECT_NEAR(volume->Subtract(*window->GetCutSolid(), Record(2), nullptr, false, false), 0, CVolTol);
+    EXPECT_NEAR(volume->GetVolume(), gross - clear, CVolTol);
 }
 
 TEST_F(TWallHollowTest, FactoryGivesEachOpeningKindItsObject)
