@@ -24,6 +24,12 @@ std::unique_ptr<TVRMPolyhedron3d> CopyOf(const TVRMPolyhedron3d* solid)
     return solid ? solid->Clone() : nullptr;
 }
 
+std::vector<TQTKGeometryFailure>& ThreadGeometryFailures()
+{
+    thread_local std::vector<TQTKGeometryFailure> failures;
+    return failures;
+}
+
 }  // namespace
 
 TQTKGeometryFailure MakeGeometryFailure(const IRDXRecord* record, int kind)
@@ -32,7 +38,13 @@ TQTKGeometryFailure MakeGeometryFailure(const IRDXRecord* record, int kind)
     failure.record = RecordRef(const_cast<IRDXRecord*>(record));
     failure.objectId = record ? record->GetID() : -1;
     failure.kind = kind;
+    ThreadGeometryFailures().push_back(failure);
     return failure;
+}
+
+std::vector<TQTKGeometryFailure> TakeThreadGeometryFailures()
+{
+    return std::exchange(ThreadGeometryFailures(), {});
 }
 
 TQTKSolidCalc3d::TQTKSolidCalc3d(std::unique_ptr<TVRMPolyhedron3d> solid, RecordRef record, double factor)

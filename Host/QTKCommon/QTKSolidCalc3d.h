@@ -97,8 +97,12 @@ private:
     std::vector<TQTKGeometryFailure> failures_;
 };
 
-// The failure entry of a boolean asked for by `record` (nil allowed).
+// The failure entry of a boolean asked for by `record` (nil allowed). It is
+// also noted for the calling thread, so that whoever called the rule learns of
+// a failure on a calculator it never sees (one a rule built for itself).
 TQTKGeometryFailure MakeGeometryFailure(const IRDXRecord* record, int kind);
+// The failures noted on the calling thread since the last call, and forgets them.
+std::vector<TQTKGeometryFailure> TakeThreadGeometryFailures();
 
 // A volume calculator that keeps every subtraction (deducting record and volume removed).
 class TVRMDividedSolidCalc3d : public TQTKSolidCalc3d {

@@ -19,6 +19,8 @@
 #include "Host/QTKCommon/QTKCalculationScope.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/RDX/RDXJsonModel.h"
 #include "Host/RDX/RDXSync.h"
 #include "Host/Runtime/CorvaMathUtils.h"
@@ -293,6 +295,23 @@ std::string ElementLabel(const IQTKElementDrawObj* element)
     return label + " (" + GetElementTypeName(element->GetElementTypeID()) + ")";
 }
 
+// A boolean the geometry refused inside a rule: the rule's amount is not to
+// be trusted, so the item fails naming the operation and the object.
+void ThrowOnGeometryFailures()
+{
+    const std::vector<TQTKGeometryFailure> failures = TakeThreadGeometryFailures();
+    if (failures.empty())
+        return;
+    const TQTKGeometryFailure& failure = failures.front();
+    const char* operation = failure.kind == CVRMBoolUnion       ? "union"
+                            : failure.kind == CVRMBoolIntersect ? "intersection"
+                                                                : "subtraction";
+    std::string text = std::string("the solid ") + operation + " failed";
+    if (failure.objectId >= 0)
+        text += " (object " + std::to_string(failure.objectId) + ")";
+    throw std::runtime_error(text);
+}
+
 struct TRunContext {
     const TQTKElementModel& model;
     const TQTKTakeoffOptions& options;
@@ -334,6 +353,7 @@ TQTKTakeoffItem ComputeItem(TRunContext& run, TMatcherSet& matchers, const IQTKE
     std::string step = "original quantity";
     try {
         double net = 0.0;
+        TakeThreadGeometryFailures();
         if (rule.empty()) {
             const std::optional<double> value = GetOriginalQtyByQtyId(&edo, bill.id);
             if (!value)
@@ -344,6 +364,7 @@ TQTKTakeoffItem ComputeItem(TRunContext& run, TMatcherSet& matchers, const IQTKE
             net = original->GetStrategy()->Calculate(RecordRef(subject), RecordRef(), run.rules.business,
                                                      run.rules.ruleSet);
         }
+        ThrowOnGeometryFailures();
         std::string text;
         if (!data->GetExprText(bill.code, text) || text.empty())
             text = FloatToStr(RoundBill(net * bill.toBill));
@@ -364,6 +385,7 @@ TQTKTakeoffItem ComputeItem(TRunContext& run, TMatcherSet& matchers, const IQTKE
                 item.unregistered = item.unregistered || run.unregisteredNames.count(rule) > 0;
                 const double amount = matcher->GetStrategy()->Calculate(RecordRef(subject), object, run.rules.business,
                                                                         run.rules.ruleSet);
+                ThrowOnGeometryFailures();
                 net += changeRow.sign * amount;
                 if (amount == 0.0 && !run.options.details)
                     continue;

@@ -19,6 +19,7 @@
 #include "Calculator/Common/QTKExprCommon.h"
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/Runtime/SysUtils.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Tools/qtkcalc/QTKTakeoff.h"
@@ -53,6 +54,18 @@ public:
     }
 };
 
+// A deduction whose boolean the geometry refused (noted as the solid
+// calculators note it), on the column only.
+class TTakeoffTestRefusedBoolean final : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef&, const RecordRef& object, const TableSourceRef&, const TableSourceRef&) override
+    {
+        if (object->GetID() == 21)
+            MakeGeometryFailure(object.get(), CVRMBoolSubtract);
+        return 0.0;
+    }
+};
+
 // Fails on the wall of the second floor only.
 class TTakeoffTestRaise final : public TQTKCalcStrategy {
 public:
@@ -71,6 +84,7 @@ const TStrategyRegistry& TestRules()
         QTK_REGISTER(rules, TTakeoffTestVolume);
         QTK_REGISTER(rules, TTakeoffTestDeductOverlap);
         QTK_REGISTER(rules, TTakeoffTestRaise);
+        QTK_REGISTER(rules, TTakeoffTestRefusedBoolean);
         return rules;
     }();
     return registry;
@@ -249,6 +263,20 @@ TEST(Takeoff, ARuleThatRaisesFailsItsItemOnly)
     EXPECT_TRUE(Item(result, 11, "TJ").failure.empty());
     EXPECT_NEAR(Item(result, 21, "TJ").quantity, 0.48, 1e-9);
     EXPECT_NE(Bill(result, TQTKBillFormat::Table, false).find("FAILED"), std::string::npos);
+}
+
+TEST(Takeoff, ABooleanTheGeometryRefusedFailsTheItem)
+{
+    const auto rules = RulesWith("refused", [](nlohmann::json& r) {
+        Table(r, "CalcRule")["rows"][1]["StrategyName"] = "TTakeoffTestRefusedBoolean";
+    });
+    const TQTKTakeoffResult result = RunTestTakeoff(rules);
+    ASSERT_EQ(result.failures.size(), 1u);  // wall 11 with column 21; wall 12 misses the column
+    EXPECT_NE(result.failures[0].find("element 11 Q1 (wall), item TJ 墙体积, rule TTakeoffTestRefusedBoolean, object 21: "
+                                      "the solid subtraction failed (object 21)"),
+              std::string::npos)
+        << result.failures[0];
+    EXPECT_TRUE(Item(result, 12, "TJ").failure.empty());
 }
 
 TEST(Takeoff, UnregisteredRuleNamesAreReportedOnceAndMarked)
