@@ -27,10 +27,37 @@ std::optional<double> ColumnQty(IQTKColumnCalculatorEDO& column, int qtyId)
     }
 }
 
+// A wall's middle face (0), volume (1, 622) and side faces (2, 3).
+std::optional<double> WallQty(IQTKWallCalcEDO& wall, int qtyId)
+{
+    std::shared_ptr<TQTKShellCalc3d> shell;
+    switch (qtyId) {
+        case CQTKWallQtyVolume:
+        case CQTKWallQtyVolumeAlt:
+            if (const auto calc = wall.GetVolumeCalc())
+                return calc->GetVolume();
+            return std::nullopt;
+        case CQTKWallQtyMidFaceArea:
+            shell = wall.GetMidFaceShellCalc();
+            break;
+        case CQTKWallQtySideFaceArea:
+        case CQTKWallQtyFormboardArea:
+            shell = wall.GetSideFaceShellCalc();
+            break;
+        default:
+            return std::nullopt;
+    }
+    if (!shell)
+        return std::nullopt;
+    return shell->GetArea();
+}
+
 }  // namespace
 
 std::optional<double> GetOriginalQtyByQtyId(IQTKCalculatorEDO* edo, int qtyId)
 {
+    if (auto* wall = dynamic_cast<IQTKWallCalcEDO*>(edo))
+        return WallQty(*wall, qtyId);
     if (auto* column = dynamic_cast<IQTKColumnCalculatorEDO*>(edo))
         return ColumnQty(*column, qtyId);
     return std::nullopt;
