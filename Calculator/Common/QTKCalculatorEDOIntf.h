@@ -265,8 +265,21 @@ public:
     virtual double GetLengthRate() = 0;
 };
 
-// Composite line element with a section (strip foundation, trench): foundation and trench rules.
-class IQTKHasSectionInfoComplexLineEntCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
+// Composite line element with a section (strip foundation, trench): foundation and trench rules, and its units.
+class IQTKHasSectionInfoComplexLineEntCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
+public:
+    // A unit's line: the extended middle line moved across so that it lies
+    // Offset to the left of the drawn axis (Width and AxisOffset: the
+    // composite's, placing the middle line), its ends on the joined end edges
+    // of the side lines (from the left line's end to the right line's); a
+    // copy of the middle line when an end edge is not met.
+    virtual TVRMCustomLine2d GetUnitAxisLine(double offset, double width, double axisOffset) = 0;
+    // "AxisOffset" plus the least unit "Offset" - unit width / 2, taken at creation.
+    virtual double GetSectionMinOffset() = 0;
+    // The unit's section swept along the extended middle line, cut between the
+    // side lines, its end faces last; empty for a record that is no element. The caller owns it.
+    virtual std::unique_ptr<TVRMPolyhedron3d> BuildSectionSolid(IRDXRecord* unitRecord) = 0;
+};
 
 // Element with an extended solid: the extended-solid cache, when it frees the element's item.
 class IQTKExtendableCalcEdo : public virtual IInterface {

@@ -14,6 +14,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKDormerWinCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveAndCanopyCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveLineCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
@@ -103,7 +104,8 @@ protected:
 };
 
 // Insulating walls, ribbon windows and openings and post-cast strips
-// by thickness; beams, tie beams, foundation beams and parapets by section.
+// by thickness; beams, tie beams, foundation beams and parapets by section;
+// strip foundations and trenches by their section units.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
     switch (elementTypeId) {
@@ -118,6 +120,9 @@ Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t
         case 47:
         case 69:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoLineEntCalcEDO>>(mode, drawObj);
+        case 51:
+        case 80:
+            return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoComplexLineEntCalcEDO>>(mode, drawObj);
         default:
             return nullptr;
     }

@@ -379,6 +379,32 @@ void TQTKLineEntBaseCalcEDO::Prepare(IRDXRecord* record)
     GetPlanPolygon();
 }
 
+void TQTKLineEntBaseCalcEDO::RecalcLinesAndSolid()
+{
+    {
+        std::lock_guard guard(DataLock());
+        const auto retire = [this](auto& slot) {
+            if (slot)
+                retired_.emplace_back(std::move(slot));
+        };
+        retire(lines_);
+        retire(attachLines_);
+        retire(attachLayerLines_);
+        retire(extendedMidLine_);
+        retire(planPolygon_);
+        retire(extendedPolygon_);
+        retire(attachPolygon_);
+        retire(attachLayerPolygon_);
+        retire(solidWithoutPrior_);
+        connected_ = nullptr;
+    }
+    startFace_.store(-1);
+    endFace_.store(-1);
+    SetOriginalPolyhedron(BuildOriginalPolyhedron());
+    AfterPrepareSolid();
+    GetPlanPolygon();
+}
+
 int TQTKLineEntBaseCalcEDO::GetStartFaceIndex()
 {
     GetOriginalPolyhedron();

@@ -117,6 +117,11 @@ protected:
     // The host's solid of the drawn element: relating elements never waits for joined lines.
     std::unique_ptr<TVRMPolyhedron3d> BuildRelationPolyhedron() override;
     const IQTKLineShape* LineShape() const;
+    // Forgets the lines, face lines, polygons, end faces and the solid without
+    // prior elements and prepares the solid again (the width or axis offset
+    // the lines are built from changed). What was handed out before stays
+    // valid while the object lives.
+    void RecalcLinesAndSolid();
 
 private:
     struct TLines {
@@ -152,4 +157,5 @@ private:
     std::atomic<bool> useAxisLength_{false};
     std::atomic<double> actualWidth_{-1.0};
     std::atomic<double> actualAxisOffset_{-1.0};
+    std::vector<std::shared_ptr<void>> retired_;  // what RecalcLinesAndSolid replaced
 };

@@ -1,0 +1,115 @@
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
+
+#include <optional>
+#include <vector>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonComposite.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+
+namespace {
+
+// Where a unit line K meets the edge from the left line's end point to the
+// right line's (the line extended, a full circle for an arc). Two crossings
+// (an arc): the one on the side of the side lines K lies beyond (K inside the
+// inner side line: the crossing nearer the inner line's end; outside the
+// outer: nearer the outer line's end), else the one nearer the edge's middle.
+std::optional<TVRMPoint2d> EndOnEdge(const TVRMCustomLine2d& k, const TVRMCustomLine2d& left,
+                                     const TVRMCustomLine2d& right, bool atStart)
+{
+    const TVRMPoint2d leftPt = atStart ? left.StartPt() : left.EndPt();
+    const TVRMPoint2d rightPt = atStart ? right.StartPt() : right.EndPt();
+    if (leftPt.DistanceTo(rightPt) < CVRMEpsilon)
+        return std::nullopt;
+    std::vector<TVRMPoint2d> points;
+    switch (TVRMIntersectFunc2d::ExtIntersect(k, TVRMCustomLine2d(leftPt, rightPt), points)) {
+        case 1:
+            return points[0];
+        case 2: {
+            const TVRMPoint2d &p1 = points[0], &p2 = points[1];
+            // The right line is the inner one on equal radii.
+            const bool leftInner = left.IsArc() && right.IsArc() && left.Radius() < right.Radius();
+            const TVRMCustomLine2d& inner = leftInner ? left : right;
+            const TVRMCustomLine2d& outer = leftInner ? right : left;
+            const TVRMPoint2d& innerPt = leftInner ? leftPt : rightPt;
+            const TVRMPoint2d& outerPt = leftInner ? rightPt : leftPt;
+            if (k.IsArc() && inner.IsArc() && k.Radius() < inner.Radius())
+                return p1.DistanceTo(innerPt) < p1.DistanceTo(outerPt) ? p1 : p2;
+            if (k.IsArc() && outer.IsArc() && k.Radius() > outer.Radius())
+                return p1.DistanceTo(outerPt) < p1.DistanceTo(innerPt) ? p1 : p2;
+            const TVRMPoint2d mid((leftPt.x + rightPt.x) / 2.0, (leftPt.y + rightPt.y) / 2.0);
+            return p1.DistanceTo(mid) < p2.DistanceTo(mid) ? p1 : p2;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+TQTKHasSectionInfoComplexLineEntCalcEDO::TQTKHasSectionInfoComplexLineEntCalcEDO(std::uint8_t mode,
+                                                                                 IQTKElementDrawObj* drawObj)
+    : TQTKHasSectionInfoLineEntCalcEDO(mode, drawObj), sectionMinOffset_(GetCompositeAxisOffset(drawObj))
+{
+}
+
+// Offsets run to the right of the line, so a unit line Offset to the left of
+// the axis lies AxisOffset - Width / 2 - Offset from the middle line.
+TVRMCustomLine2d TQTKHasSectionInfoComplexLineEntCalcEDO::GetUnitAxisLine(double offset, double width,
+                                                                          double axisOffset)
+{
+    const TVRMCustomLine2d k = TVRMOffsetFunc2d::Offset(*GetExtendedMidLine(), axisOffset - width / 2.0 - offset);
+    const TVRMCustomLine2d& left = *GetLeftLine();
+    const TVRMCustomLine2d& right = *GetRightLine();
+    const std::optional<TVRMPoint2d> from = EndOnEdge(k, left, right, true);
+    const std::optional<TVRMPoint2d> to = EndOnEdge(k, left, right, false);
+    if (!from || !to)
+        return *GetMidLine();
+    return TVRMPositionFunc2d::SubSeg(k, k.LengthAtPoint(*from), k.LengthAtPoint(*to), true);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildSectionSolid(IRDXRecord* unitRecord)
+{
+    const IQTKElementDrawObj* unit = GetRecordDrawObj(unitRecord);
+    if (!unit)
+        return std::make_unique<TVRMPolyhedron3d>();
+    auto solid = BuildLineSegmentSolid(*GetExtendedMidLine(), unit, true, true);
+    if (!solid)
+        return std::make_unique<TVRMPolyhedron3d>();
+    if (solid->HasFaces()) {
+        TVRMNewPolyBooleanOperator::Cut(*solid, *GetLeftLine(), *GetRightLine());
+        int start = -1, end = -1;
+        LocateEndFaces(*solid, *GetLeftLine(), *GetRightLine(), start, end);
+    }
+    return solid;
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildSolid()
+{
+    return BuildCompositeSegmentSolid(*GetExtendedMidLine(), GetElementDrawObj(), true);
+}
+
+void TQTKHasSectionInfoComplexLineEntCalcEDO::AfterPrepareSolid()
+{
+    TQTKHasSectionInfoLineEntCalcEDO::AfterPrepareSolid();
+    const IQTKElementDrawObj* drawObj = GetElementDrawObj();
+    const int unitType = GetCompositeUnitType(drawObj->GetElementTypeID());
+    for (const RecordRef& unit : GetCompositeUnitRecords(GetRecord())) {
+        const IQTKElementDrawObj* unitObj = GetRecordDrawObj(unit.get());
+        if (!unitObj || unitObj->GetElementTypeID() != unitType)
+            continue;
+        const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(unit, true);
+        if (auto* laid = dynamic_cast<IQTKComplexLineEntUnitCalcEDO*>(edo.get()))
+            laid->RebuildFromParent();
+    }
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildRelationPolyhedron()
+{
+    if (GetCompositeUnitRecords(GetRecord()).empty())
+        return TQTKHasSectionInfoLineEntCalcEDO::BuildRelationPolyhedron();
+    return BuildCompositeSolid(GetElementDrawObj());
+}

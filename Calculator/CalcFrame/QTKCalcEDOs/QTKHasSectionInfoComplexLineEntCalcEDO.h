@@ -1,0 +1,30 @@
+// Line elements whose section is made of unit sub-elements (strip
+// foundations, trenches): the solid is the units' sections swept along the
+// extended middle line, each unit is told where its line runs and gets its
+// own piece of that solid, and the units are laid again whenever the element
+// is prepared.
+#pragma once
+
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
+
+class TQTKHasSectionInfoComplexLineEntCalcEDO : public TQTKHasSectionInfoLineEntCalcEDO,
+                                                public virtual IQTKHasSectionInfoComplexLineEntCalcEDO {
+public:
+    TQTKHasSectionInfoComplexLineEntCalcEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj);
+
+    TVRMCustomLine2d GetUnitAxisLine(double offset, double width, double axisOffset) override;
+    double GetSectionMinOffset() override { return sectionMinOffset_; }
+    std::unique_ptr<TVRMPolyhedron3d> BuildSectionSolid(IRDXRecord* unitRecord) override;
+
+protected:
+    // The units' sections along the extended middle line.
+    std::unique_ptr<TVRMPolyhedron3d> BuildSolid() override;
+    // Lays every unit of the element's own unit type again (RebuildFromParent).
+    void AfterPrepareSolid() override;
+    // The union of the units' own solids (the drawn element's when it has no
+    // units): relating elements never waits for joined lines.
+    std::unique_ptr<TVRMPolyhedron3d> BuildRelationPolyhedron() override;
+
+private:
+    const double sectionMinOffset_;
+};
