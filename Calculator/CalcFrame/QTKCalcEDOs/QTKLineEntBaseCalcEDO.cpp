@@ -351,8 +351,11 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKLineEntBaseCalcEDO::BuildRelationPolyhedro
 void TQTKLineEntBaseCalcEDO::LocateEndFaces(TVRMPolyhedron3d& solid, const TVRMCustomLine2d& left,
                                             const TVRMCustomLine2d& right, int& startIndex, int& endIndex)
 {
-    endIndex = solid.MergeFace(left, right, false);
+    solid.MergeFace(left, right, false);
     startIndex = solid.MergeFace(left, right, true);
+    // Merging the start's pieces may drop faces before the end face (a solid
+    // of several units has several pieces at each end): find it again.
+    endIndex = solid.MergeFace(left, right, false);
     const int n = solid.GetFaceCount();
     if (startIndex == -1 || endIndex == -1)
         return;
