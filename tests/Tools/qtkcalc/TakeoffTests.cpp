@@ -19,8 +19,8 @@
 #include "Calculator/Common/QTKExprCommon.h"
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
-#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/Runtime/SysUtils.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Tools/qtkcalc/QTKTakeoff.h"
 #include "Tools/qtkcalc/TakeoffCommand.h"
@@ -271,12 +271,15 @@ TEST(Takeoff, ABooleanTheGeometryRefusedFailsTheItem)
         Table(r, "CalcRule")["rows"][1]["StrategyName"] = "TTakeoffTestRefusedBoolean";
     });
     const TQTKTakeoffResult result = RunTestTakeoff(rules);
-    ASSERT_EQ(result.failures.size(), 1u);  // wall 11 with column 21; wall 12 misses the column
-    EXPECT_NE(result.failures[0].find("element 11 Q1 (wall), item TJ 墙体积, rule TTakeoffTestRefusedBoolean, object 21: "
-                                      "the solid subtraction failed (object 21)"),
-              std::string::npos)
+    // Both walls relate to the column (wall 12 stands on its top); the column's own item is fine.
+    ASSERT_EQ(result.failures.size(), 2u);
+    EXPECT_NE(
+        result.failures[0].find("element 11 Q1 (wall), item TJ 墙体积, rule TTakeoffTestRefusedBoolean, object 21: "
+                                "the solid subtraction failed (object 21)"),
+        std::string::npos)
         << result.failures[0];
-    EXPECT_TRUE(Item(result, 12, "TJ").failure.empty());
+    EXPECT_FALSE(Item(result, 12, "TJ").failure.empty());
+    EXPECT_TRUE(Item(result, 21, "TJ").failure.empty());
 }
 
 TEST(Takeoff, UnregisteredRuleNamesAreReportedOnceAndMarked)
