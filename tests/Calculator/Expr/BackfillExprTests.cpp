@@ -35,6 +35,10 @@ protected:
            "shape": {"kind": "point", "insertPt": [0, 0], "size": [2000, 2000], "bottom": 0, "top": 1000}},
           {"id": 3, "type": 88, "parent": 13, "props": {},
            "shape": {"kind": "point", "insertPt": [0, 0], "size": [1000, 1000], "bottom": 0, "top": 500}},
+          {"id": 14, "type": 44, "props": {"LeftSlopeFactor": 0, "RightSlopeFactor": 0},
+           "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": 0, "top": 500}},
+          {"id": 5, "type": 88, "parent": 14, "props": {},
+           "shape": {"kind": "point", "insertPt": [0, 0], "size": [1000, 1000], "bottom": 0, "top": 500}},
           {"id": 4, "type": 46, "props": {},
            "shape": {"kind": "face", "outline": [[0, 0], [6000, 0], [6000, 4000], [0, 4000]]}}])");
         for (int id : {11, 12}) {
@@ -45,7 +49,11 @@ protected:
         TFakeDitchBackfillEDO& ditch = Attach<TFakeDitchBackfillEDO>(13);
         ditch.leftLine = TVRMCustomLine2d({0, 500}, {10000, 500});
         ditch.rightLine = TVRMCustomLine2d({0, -500}, {10000, -500});
-        for (auto [unit, backfill] : {std::pair{1, 11}, {2, 12}, {3, 13}})
+        // A ditch whose lines have no length.
+        TFakeDitchBackfillEDO& pointDitch = Attach<TFakeDitchBackfillEDO>(14);
+        pointDitch.leftLine = TVRMCustomLine2d({0, 500}, {0, 500});
+        pointDitch.rightLine = TVRMCustomLine2d({0, -500}, {0, -500});
+        for (auto [unit, backfill] : {std::pair{1, 11}, {2, 12}, {3, 13}, {5, 14}})
             Attach<TFakeEarthBackfillUnitEDO>(unit).backfill = RecordRef(Record(backfill));
     }
 };
@@ -67,6 +75,8 @@ TEST_F(TBackfillExprTest, Texts)
     const TVRMLoop3d slopingTop{{0, 0, 800}, {2000, 0, 1200}, {2000, 2000, 1200}, {0, 2000, 800}};
     const TVRMPolyhedron3d sloping = ExprLoft(plan, slopingTop);
     const TVRMPolyhedron3d ditchLayer = ExprBox(10000, 1000, 500);
+    // Bottom and top in one plane: a layer without height.
+    const TVRMPolyhedron3d flat = ExprSquareStack({2000, 3000}, {0, 0});
     const TVRMPolyhedron3d original = ExprBox(2000, 1200, 1000);  // 2.4 m³
     const TVRMPolyhedron3d empty;
 
@@ -91,6 +101,9 @@ TEST_F(TBackfillExprTest, Texts)
          "(none)"},
         {"ditch backfill without slopes", 3, [&](auto r) { BuildDitchBackfillUnitPrismoidExpr(r, &ditchLayer); },
          "(10<底面积>+10<顶面积>+10<中截面面积>*4)*0.5<深度>/6"},
+        {"pit backfill layer without height", 2, [&](auto r) { BuildPitBackfillUnitPrismoidExpr(r, &flat); }, "(none)"},
+        {"ditch backfill without length", 5, [&](auto r) { BuildDitchBackfillUnitPrismoidExpr(r, &ditchLayer); },
+         "(none)"},
         {"original volume 0", 1, [&](auto r) { BuildExcavatedBackfillUnitOriginalVolExpr(r, &empty); }, "(none)"},
         {"original excavation backfill", 1, [&](auto r) { BuildExcavatedBackfillUnitOriginalVolExpr(r, &original); },
          "2.4<原始大开挖灰土回填体积>"},

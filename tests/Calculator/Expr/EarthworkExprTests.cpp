@@ -115,6 +115,8 @@ protected:
           {"id": 26, "type": 42, "props": {},
            "shape": {"kind": "point", "insertPt": [0, 0], "size": [2000, 3000], "bottom": -1500, "top": 0}},
           {"id": 27, "type": 41, "props": {},
+           "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": -1000, "top": 0}},
+          {"id": 28, "type": 41, "props": {},
            "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": -1000, "top": 0}}])");
         struct Pit {
             int id;
@@ -137,6 +139,9 @@ protected:
         TFakeDitchEarthEDO& ditch = Attach<TFakeDitchEarthEDO>(27);
         ditch.cutDepth = 1000;
         ditch.midLine = TVRMCustomLine2d({0, 0}, {10000, 0});
+        TFakeDitchEarthEDO& pointDitch = Attach<TFakeDitchEarthEDO>(28);  // a middle line without length
+        pointDitch.cutDepth = 1000;
+        pointDitch.midLine = TVRMCustomLine2d({5000, 0}, {5000, 0});
     }
 };
 
@@ -173,6 +178,9 @@ TEST_F(TPitExprTest, Texts)
         {"no sides on slopes", 23, [](auto r) { BuildEarthSideAreaExpr(r); }, "(none)"},
         {"ditch lagging boards", 27, [](auto r) { BuildDitchEarthLaggingBoardAreaExpr(r, 20e6); },
          "1<深度>*10<长度>*2"},
+        // Its 0 m² of boards would match 0 x 1 x 2: still no text.
+        {"ditch lagging boards of a ditch without length", 28,
+         [](auto r) { BuildDitchEarthLaggingBoardAreaExpr(r, 0); }, "(none)"},
         {"ditch lagging boards, another area", 27, [](auto r) { BuildDitchEarthLaggingBoardAreaExpr(r, 19.4e6); },
          "(none)"},
     });

@@ -44,6 +44,8 @@ TEST(SolidExprTexts, PrismsAndPrismoids)
         {"frustum", ExprSquareStack({2000, 1000}, {0, 1000}), "(none)",
          "(4<底面积>+2.25<中截面面积>*4+1<顶面积>)*1<高度>/6"},
         {"sloping top", ExprLoft(plan, slopingTop), "(none)", "(none)"},
+        // Bottom and top in one plane: no height to divide by.
+        {"frustum without height", ExprSquareStack({2000, 1000}, {0, 0}), "(none)", "(none)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
