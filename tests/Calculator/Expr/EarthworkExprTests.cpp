@@ -21,7 +21,12 @@ protected:
           {"id": 4, "type": 41, "props": {"BottomWidth": 1000},
            "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": -1500, "top": 0}},
           {"id": 5, "type": 41, "props": {"BottomWidth": 1000},
-           "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": -1500, "top": 0}}])");
+           "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": -1500, "top": 0}},
+          {"id": 6, "type": 41, "props": {"BottomWidth": 1000},
+           "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0], "width": 1000, "bottom": -1234.56, "top": 0}},
+          {"id": 7, "type": 41, "props": {"BottomWidth": 1000},
+           "shape": {"kind": "line", "start": [0, 0], "end": [100000, 0], "width": 1000, "bottom": -1234.56,
+                     "top": 0}}])");
         for (int id : {1, 2}) {
             TFakePitEarthEDO& pit = Attach<TFakePitEarthEDO>(id);
             pit.slopeBottom = DrawObj(id)->GetShape()->GetOutline();
@@ -38,6 +43,16 @@ protected:
             ditch.rightLine = TVRMCustomLine2d({0, -500}, {10000, -500});
             ditch.sectionArea = id == 3 ? 2.625e6 : 1.6e6;  // record 4: not its 1 x 1.5 m rectangle
             ditch.levelBottom = id != 5;
+        }
+        // Vertical ditches 1000 wide and 1234.56 deep (printed 1.2346), 10 m and 100 m long.
+        for (int id : {6, 7}) {
+            TFakeDitchEarthEDO& ditch = Attach<TFakeDitchEarthEDO>(id);
+            const double length = id == 6 ? 10000 : 100000;
+            ditch.cutDepth = 1234.56;
+            ditch.midLine = TVRMCustomLine2d({0, 0}, {length, 0});
+            ditch.leftLine = TVRMCustomLine2d({0, 500}, {length, 500});
+            ditch.rightLine = TVRMCustomLine2d({0, -500}, {length, -500});
+            ditch.sectionArea = 1000 * 1234.56;
         }
     }
 };
@@ -67,6 +82,17 @@ TEST_F(TEarthworkExprTest, Texts)
         {"ditch sides", 4, [](auto r) { BuildDitchEarthSideAreaExpr(r, 30e6); }, "1.5<折算高度>*10<长度>*2"},
         {"sloped ditch sides", 3, [](auto r) { BuildDitchEarthSideAreaExpr(r, 33541020); },
          "1.6771<折算高度>*10<长度>*2"},
+        // The printed depth is 0.00004 m off: 1 x 1.2346 x 10 = 12.346 against
+        // 12.3456 m³ is within 0.001; over 100 m 123.46 against 123.456 is not,
+        // and the volume is stated by its section, 1.23456 m² x 100 m.
+        {"ditch depth on a rounding edge", 6, [](auto r) { BuildDitchEarthVolExpr(r, 1234.56 * 1000 * 10000); },
+         "1<宽度>*1.2346<挖土深度>*10<长度>"},
+        {"ditch depth on a rounding edge, long ditch", 7,
+         [](auto r) { BuildDitchEarthVolExpr(r, 1234.56 * 1000 * 100000); }, "1.2346<截面面积>*100<长度>"},
+        // The side check forms its product from the unrounded sizes: the text
+        // stands although its printed product, 246.92, is 0.008 m² off.
+        {"ditch sides on a rounding edge, long ditch", 7,
+         [](auto r) { BuildDitchEarthSideAreaExpr(r, 1234.56 * 100000 * 2); }, "1.2346<折算高度>*100<长度>*2"},
         {"ditch without level bottom: volume", 5, [](auto r) { BuildDitchEarthVolExpr(r, 15e9); }, "(none)"},
         {"ditch without level bottom: bottom", 5, [](auto r) { BuildDitchEarthBottomAreaExpr(r, 10e6); }, "(none)"},
         {"ditch without level bottom: sides", 5, [](auto r) { BuildDitchEarthSideAreaExpr(r, 30e6); }, "(none)"},
