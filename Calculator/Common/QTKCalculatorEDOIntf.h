@@ -36,6 +36,10 @@ class TQTKSolidCalc3d;
 class TQTKShellCalc3d;
 class TQTKFDBottomAreaShellCalc3d;
 class TQTKPlanarCalc2d;
+class TQTKLinearCalc2d;
+class TVRMOverhighSolidCalc3d;
+class TVRMOverhighShellCalc3d;
+struct TQTKOverhighElev;
 class TVRMNumericalCalc2d;
 class TVRMPolyhedronLines3d;
 class TVRMOverhighSolidCalc3d;
@@ -588,14 +592,53 @@ public:
 class IQTKPierCalcEDO : public virtual IQTKCalculatorEDO {};
 
 // Slab (types 19-21): slab rules and the beam, wall and finish objects under a slab.
+// The calculators the slab rules store are shared: a setter or FreeCalcCache
+// drops the slab's reference, and what a rule received stays usable while it
+// holds it.
 class IQTKSlabCalculator : public virtual IQTKCalculatorEDO {
 public:
-    // The slab's surface is curved (arched, domed, conical).
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetAreaCalc() = 0;
+    virtual void SetAreaCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKPlanarCalc2d> GetProjectiveAreaCalc() = 0;
+    virtual void SetProjectiveAreaCalc(std::shared_ptr<TQTKPlanarCalc2d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardCalc() = 0;
+    virtual void SetFormboardCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFormboardCalc() = 0;
+    virtual void SetSideFormboardCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKLinearCalc2d> GetContactWallLengthCalc() = 0;
+    virtual void SetContactWallLengthCalc(std::shared_ptr<TQTKLinearCalc2d> calc) = 0;
+    virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;
+    virtual void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() = 0;
+    virtual void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighSideFormboardCalc() = 0;
+    // The slab's surface is curved (arched, domed, conical); decided by ClearQtyItems (False before).
     virtual bool IsCurvedFaceShape() = 0;
-    // The plan polygon the slab is calculated with (owned by the object; may be nil or empty).
-    virtual const TVRMMultiPolygon2d* GetCalcPolygon() = 0;
-    // The slab's "Thickness" (mm).
+    // The curved slab over the calculation polygon, built once; nil for a
+    // slab that is not curved. An arch without a rise gives the level slab.
+    virtual const TVRMPolyhedron3d* GetCurvedSolid() = 0;
+    virtual void SetOverhighSideFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    // A "QTKSlabCalcSettings" value of the rule context in m2, as mm2.
+    virtual double GetSettingAreaMM2(const TableSourceRef& ruleContext, std::string_view key) = 0;
+    // The slab's "Thickness" (mm), read when the object is made.
     virtual double GetThickness() = 0;
+    // Polygons that beam and wall rules of other elements hand to the slab to
+    // add to or cut from its outline (taking effect at the slab's next
+    // ClearQtyItems): each is kept under the writer's record id, and the
+    // lists read in ascending writer id (equal ids in arrival order), so the
+    // slab's solid does not depend on which rule ran first.
+    virtual void AddAddPolygon(int writerId, std::unique_ptr<TVRMMultiPolygon2d> polygon) = 0;
+    virtual void AddDeductPolygon(int writerId, std::unique_ptr<TVRMMultiPolygon2d> polygon) = 0;
+    virtual std::vector<const TVRMMultiPolygon2d*> GetAddPolygons() = 0;
+    virtual std::vector<const TVRMMultiPolygon2d*> GetDeductPolygons() = 0;
+    // The elevations the over-height builder stores; the slab keeps the last one.
+    virtual std::shared_ptr<TQTKOverhighElev> GetOverhighElev() = 0;
+    virtual void SetOverhighElev(std::shared_ptr<TQTKOverhighElev> elev) = 0;
+    // The plan polygon the slab is calculated with: its outline with the add
+    // and deduct polygons applied, else the shape's outline (owned by the object; may be empty).
+    virtual const TVRMMultiPolygon2d* GetCalcPolygon() = 0;
 };
 
 // Slab hole (types 14, 24): slab rules.

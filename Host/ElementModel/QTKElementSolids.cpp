@@ -3,7 +3,9 @@
 // Face orders (callers index faces by position):
 //   line element   side faces (right side, left side or one per section edge), top, bottom, then the start end
 //                  face N-2 and the end end face N-1;
-//   face element   side faces, top surface N-2, bottom N-1;
+//   face element   side faces, top surface N-2, bottom N-1; an arched face (elevation kind 4)
+//                  the arched slab solid (sides, then the top and bottom facet runs, see
+//                  TVRMPolyhedron3d::CreateCylinderSlab);
 //   point element  side faces, top N-2, bottom N-1;
 //   opening        reveals, then its outline on the host wall's right face N-2 and on the left face N-1.
 #include <algorithm>
@@ -63,10 +65,26 @@ std::unique_ptr<TVRMPolyhedron3d> BuildLineSolid(const TQTKLineShape& shape)
     return solid;
 }
 
+}  // namespace
+
+std::unique_ptr<TVRMPolyhedron3d> BuildCurvedFaceSolid(const IQTKFaceShape& shape, const TVRMMultiPolygon2d& plan)
+{
+    const auto* arched = dynamic_cast<const IQTKFaceElevKind4Info*>(shape.GetFaceElevInfo());
+    // A rise of 0 has no arc (R = ((C/2)^2 + H^2) / 2H would divide by 0): level.
+    if (!arched || !(arched->GetRadius() > 0))
+        return nullptr;
+    return TVRMPolyhedron3d::CreateCylinderSlab(plan, arched->GetAxisLine(), shape.GetThickness() / 2,
+                                                arched->GetAxisElev(), arched->GetRadius());
+}
+
+namespace {
+
 std::unique_ptr<TVRMPolyhedron3d> BuildFaceSolid(const TQTKFaceShape& shape)
 {
     if (shape.GetThickness() <= CVRMEpsilon)
         return EmptySolid();
+    if (std::unique_ptr<TVRMPolyhedron3d> curved = BuildCurvedFaceSolid(shape, shape.GetOutline()))
+        return curved;
     const auto plane = GetFaceShapePlane(&shape, true);
     return TVRMPolyhedron3d::CreateOnPlane(shape.GetOutline(), *plane, shape.GetThickness());
 }

@@ -272,3 +272,12 @@ bool ValidFaceShapePoly(const TVRMMultiPolygon2d& polygon, int flag = 0);
 // by thickness x thickness factor, normal down. Curved kinds: the horizontal
 // plane at the base elevation. Nil for a nil shape.
 std::unique_ptr<TVRMPlane3d> GetFaceShapePlane(const IQTKFaceShape* shape, bool top);
+
+class TVRMPolyhedron3d;
+
+// The curved solid of a face element over Plan (its outline, or a plan the
+// caller made from it): an arched face (elevation kind 4) gives the arched
+// slab of the face's "Thickness" under its cylinder (see
+// TVRMPolyhedron3d::CreateCylinderSlab; empty when that cannot be built).
+// Nil for every other kind and for an arch without a rise, which is level.
+std::unique_ptr<TVRMPolyhedron3d> BuildCurvedFaceSolid(const IQTKFaceShape& shape, const TVRMMultiPolygon2d& plan);

@@ -23,6 +23,8 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRoofCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSiteLevelingCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKSlabCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKSlabHoleCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKStairCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWallCalcEDO.h"
@@ -61,6 +63,11 @@ constexpr int CPileCapType = 53;
 constexpr int CPileType = 54;
 constexpr int CIsolatedFDUnitType = 82;
 constexpr int CPileCapUnitType = 83;
+constexpr int CSlabHoleType = 14;
+constexpr int CSlabType = 19;
+constexpr int CSlabKind2Type = 20;
+constexpr int CSlabKind3Type = 21;
+constexpr int CSlabOpeningType = 24;
 
 // The factory behind IQTKCalcEDOFactory.
 class TQTKCalcEDOFactory final : public IQTKCalcEDOFactory {
@@ -206,6 +213,13 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKIsolatedFDUnitCalcEDO>(mode, drawObj);
         case CPileCapUnitType:
             return Create<TQTKPileCapUnitCalcEDO>(mode, drawObj);
+        case CSlabType:
+        case CSlabKind2Type:
+        case CSlabKind3Type:
+            return Create<TQTKSlabCalculator>(mode, drawObj);
+        case CSlabHoleType:
+        case CSlabOpeningType:
+            return Create<TQTKSlabHoleCalcEDO>(mode, drawObj);
         default:
             if (Ref<IQTKCalculatorEDO> lineEnt = CreatePlainLineEntCalcEDO(elementTypeId, mode, drawObj))
                 return lineEnt;

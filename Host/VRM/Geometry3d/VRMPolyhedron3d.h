@@ -199,6 +199,22 @@ public:
     static std::vector<TVRMFace3d> CreateSweptFaces(const TVRMCustomLine2d& profile, const TVRMCustomLine2d& path,
                                                     const TVRMPoint2d& reference, double startElevation,
                                                     double endElevation);
+    // Arched slab: the shell of half thickness h whose top surface is the
+    // cylinder of radius `radius` about the axis line `axis` (straight, in
+    // plan) at `axisElev`, and whose bottom surface is the concentric
+    // cylinder 2h further in, between the two radial planes through the ends
+    // of the top surface over the plan's extent across the axis; trimmed to
+    // the vertical prism over `plan`. Over a plan that is a rectangle along
+    // the axis it comes out whole (no boolean): its curved faces keep their
+    // circles, so its volume and areas are exact. Faces: the two springing
+    // faces and the two end faces, then the top surface's facets, then the
+    // bottom surface's facets; GetData holds {first top facet, top count,
+    // first bottom facet, bottom count} (located again after the trimming
+    // boolean by the way the facets face). Empty for invalid input (no plan,
+    // h <= 0, radius <= 2h, an arc axis).
+    static std::unique_ptr<TVRMPolyhedron3d> CreateCylinderSlab(const TVRMMultiPolygon2d& plan,
+                                                                const TVRMCustomLine2d& axis, double halfThickness,
+                                                                double axisElev, double radius);
     // The plan region between two lines (closing edges start to start, end to
     // end) between the box's bottom and top levels.
     static std::unique_ptr<TVRMPolyhedron3d> BuildCutPolyhedron(const TVRMCustomLine2d& first,

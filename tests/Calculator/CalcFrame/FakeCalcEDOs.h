@@ -472,7 +472,33 @@ public:
     explicit TFakeSlabEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
     bool IsCurvedFaceShape() override { return curved; }
     const TVRMMultiPolygon2d* GetCalcPolygon() override { return &calcPolygon; }
+    std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override { return nullptr; }
+    void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetAreaCalc() override { return nullptr; }
+    void SetAreaCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKPlanarCalc2d> GetProjectiveAreaCalc() override { return nullptr; }
+    void SetProjectiveAreaCalc(std::shared_ptr<TQTKPlanarCalc2d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetFormboardCalc() override { return nullptr; }
+    void SetFormboardCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetSideFormboardCalc() override { return nullptr; }
+    void SetSideFormboardCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKLinearCalc2d> GetContactWallLengthCalc() override { return nullptr; }
+    void SetContactWallLengthCalc(std::shared_ptr<TQTKLinearCalc2d>) override {}
+    std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() override { return nullptr; }
+    void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d>) override {}
+    std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() override { return nullptr; }
+    void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d>) override {}
+    std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighSideFormboardCalc() override { return nullptr; }
+    void SetOverhighSideFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d>) override {}
+    const TVRMPolyhedron3d* GetCurvedSolid() override { return nullptr; }
+    double GetSettingAreaMM2(const TableSourceRef&, std::string_view) override { return 0.0; }
     double GetThickness() override { return thickness; }
+    void AddAddPolygon(int, std::unique_ptr<TVRMMultiPolygon2d>) override {}
+    void AddDeductPolygon(int, std::unique_ptr<TVRMMultiPolygon2d>) override {}
+    std::vector<const TVRMMultiPolygon2d*> GetAddPolygons() override { return {}; }
+    std::vector<const TVRMMultiPolygon2d*> GetDeductPolygons() override { return {}; }
+    std::shared_ptr<TQTKOverhighElev> GetOverhighElev() override { return nullptr; }
+    void SetOverhighElev(std::shared_ptr<TQTKOverhighElev>) override {}
 
     bool curved = false;
     double thickness = 0.0;
