@@ -42,6 +42,7 @@ class TVRMOverhighShellCalc3d;
 struct TQTKOverhighElev;
 class TVRMNumericalCalc2d;
 class TVRMPolyhedronLines3d;
+class TQTKDeductPolyhedronLines;
 class TVRMOverhighSolidCalc3d;
 class TVRMOverhighShellCalc3d;
 class TFloatList;
@@ -457,20 +458,104 @@ public:
     virtual double AddRightSideFormboard() = 0;
     virtual double AddBottomFormboard() = 0;
     virtual double AddTopFormboard() = 0;
+
+    // Calculators, solids and lists below are built on first request and
+    // owned by the beam until FreeCalcCache (callers never free them).
+    // Volume calculator: over the haunch-free solid of a haunched beam, the
+    // drawn solid when the axis length is used, else the beam's solid.
+    // GetVolumeCalc builds it with factor 1.0 when absent.
+    virtual TQTKSolidCalc3d* GetVolumeCalc() = 0;
+    virtual void CreateVolumeCalc(double factor) = 0;
+    // Over a copy of the formwork shell as it is now: an Add..., end or
+    // haunch call must come first (an assertion failure otherwise).
+    virtual TQTKShellCalc3d* GetFormboardShellCalc() = 0;
+    // Over the left then the right side faces.
+    virtual TQTKShellCalc3d* GetSideFaceShellCalc() = 0;
+    // The beam's reference lines for line deductions.
+    virtual TQTKDeductPolyhedronLines* GetDeductPolyhedronLines() = 0;
+    // Left by the over-height rules (nil until set); a setter frees what it replaces.
+    virtual TVRMOverhighSolidCalc3d* GetOverhighVolumeCalc() = 0;
+    virtual TVRMOverhighShellCalc3d* GetOverhighFormboardCalc() = 0;
+    virtual TFloatList* GetOverhighValueList() = 0;
+    virtual void SetOverhighValueList(std::unique_ptr<TFloatList> list) = 0;
+    virtual void SetOverhighFormboardCalc(std::unique_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    virtual void SetOverhighVolumeCalc(std::unique_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
+    // A new solid (the caller's) of the band of the section from Bottom to
+    // Bottom + Height above its lowest point (stopping at its top), along the
+    // middle line from StartLength to EndLength; nil when Bottom is above the section.
+    virtual std::unique_ptr<TVRMPolyhedron3d> BuildSegmentSolid(double bottom, double height, double startLength,
+                                                                double endLength) = 0;
+    // The haunched beam's solid without its haunches; nil for any other beam.
+    virtual const TVRMPolyhedron3d* GetArchSolid() = 0;
+    // While set, the face queries and the Add... operations work on the arch solid.
+    virtual bool GetUseArchSolid() = 0;
+    virtual void SetUseArchSolid(bool value) = 0;
+    // Area of the end faces less what concrete beams at the ends cover; the faces go to the formwork shell.
+    virtual double GetEndFormboardArea() = 0;
+    // Side 1 both sides, 2 top, 3 bottom, 4 ends (less the beams finished on
+    // their own), other values nothing: the area added to the finish (block
+    // finish) side shell.
+    virtual double GetFinishSideArea(int side) = 0;
+    virtual double GetBlockFinishSideArea(int side) = 0;
+    // Face indexes of the solid the face queries work on.
+    virtual std::vector<int> GetActualEndFaceIndexes() = 0;
+    virtual std::vector<int> GetLeftSideFaceIndexes() = 0;
+    virtual std::vector<int> GetRightSideFaceIndexes() = 0;
+    virtual std::vector<int> GetBottomFaceIndexes() = 0;
+    // Formwork of the haunches added to the formwork shell (less the beam
+    // faces they cover, returned in Deducted); needs a haunched beam.
+    virtual double CalcHaunchedFormboardArea(double& deducted) = 0;
+    // Over a copy of the finish (block finish) side shell; nil while there is none.
+    virtual TQTKShellCalc3d* GetFinishShellCalc() = 0;
+    virtual TQTKShellCalc3d* GetBlockFinishShellCalc() = 0;
+    // "SectionWidth".
+    virtual double GetSectionWidth() = 0;
+    // Over a copy of the brick mould solid.
+    virtual TQTKSolidCalc3d* GetMergedSolidCalc() = 0;
+    // Replaces the formwork shell calculator, freeing the previous one.
+    virtual void SetFormboardShellCalc(std::unique_ptr<TQTKShellCalc3d> calc) = 0;
 };
 
 // Tie beam (type 18): beam rules.
-class IQTKTieBeamCalculator : public virtual IQTKBeamCalcEDO {};
+class IQTKTieBeamCalculator : public virtual IQTKBeamCalcEDO {
+public:
+    // False when a related wall or insulating wall parallel to the tie beam is an outer wall.
+    virtual bool IsNotOnInnerWall() = 0;
+};
 
 // Foundation beam (type 47): foundation beam rules.
-class IQTKFDBeamCalcEDO : public virtual IQTKBeamCalcEDO {};
+class IQTKFDBeamCalcEDO : public virtual IQTKBeamCalcEDO {
+public:
+    // End (side) faces, classified against Angle, below the highest bottom
+    // of the rafts standing above the beam's bottom; 0 without such a raft.
+    // The faces are kept in the foundation-beam formwork shell.
+    virtual double CalcEndFormboardArea(double angle) = 0;
+    virtual double CalcSideFormboardArea(double angle) = 0;
+    // Over a copy of that shell (an empty one when there is none); built once.
+    virtual TQTKShellCalc3d* GetFDFormboardShellCalc() = 0;
+    // Over the bottom faces against Angle; built once.
+    virtual TQTKShellCalc3d* GetBottomShellCalc(double angle) = 0;
+    // The highest raft bottom of the last end or side call.
+    virtual double GetMaxFaceElev() = 0;
+};
 
 // Lintel (type 12): lintel rules and the outline routines (its section).
 class IQTKLintelCalcEDO : public virtual IQTKCalculatorEDO {
 public:
+    // Over a copy of the lintel's solid, built once (owned by the object).
+    virtual TQTKSolidCalc3d* GetVolumeCalc() = 0;
+    // Side (end) faces less the walls it rests on, appended to the formwork shell; the area.
+    virtual double CalcSideFormboardArea() = 0;
+    virtual double CalcEndFormboardArea() = 0;
+    // Over the formwork shell filled so far, which it takes over; built once.
+    virtual TQTKShellCalc3d* GetFormboardShellCalc() = 0;
+    // Over the bottom (and arch top) faces less the supports, openings kept; built once.
+    virtual TQTKShellCalc3d* GetBottomShellCalc() = 0;
     // The lintel's section polygon (x across the lintel, y up), built once
     // (owned by the object).
     virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
+    // Sideways offset of an alcove's lintel from Wall's axis; 0 over any other opening.
+    virtual double GetAlcoveOffset(IRDXRecord* wall) = 0;
     // The plan line the lintel is calculated along (owned by the object; nil when it has none).
     virtual const TVRMCustomLine2d* GetCalcLine() = 0;
     // The lintel's outline in a wall's elevation plane (x along the wall line, y elevation); nil when it has none.

@@ -2,6 +2,7 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKAlcoveCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKApronCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKBeamCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnBaseCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnCapCalcEDO.h"
@@ -44,6 +45,8 @@ constexpr int COpeningType = 7;
 constexpr int CDormerWinType = 11;
 constexpr int CAlcoveType = 13;
 constexpr int CRoomType = 32;
+constexpr int CBeamType = 15;
+constexpr int CBeamType17 = 17;
 constexpr int CSiteLevelingType = 60;
 constexpr int CApronType = 61;
 constexpr int CEaveType = 64;
@@ -111,7 +114,7 @@ protected:
 };
 
 // Insulating walls, ribbon windows and openings and post-cast strips
-// by thickness; beams, tie beams, foundation beams and parapets by section;
+// by thickness; tie beams, foundation beams and parapets by section;
 // strip foundations and trenches by their section units.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
@@ -121,8 +124,6 @@ Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t
         case 9:
         case 63:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasThicknessInfoLineEntCalcEDO>>(mode, drawObj);
-        case 15:
-        case 17:
         case 18:
         case 47:
         case 69:
@@ -187,6 +188,9 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKSiteLevelingCalcEDO>(mode, drawObj);
         case CApronType:
             return Create<TQTKApronCalcEDO>(mode, drawObj);
+        case CBeamType:
+        case CBeamType17:
+            return Create<TQTKBeamCalcEDO>(mode, drawObj);
         case CEaveType:
             return CreateEaveCalcEDO(mode, drawObj);
         case CEaveAndCanopyType:

@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
+#include "Calculator/Common/QTKFloatList.h"
 #include "Calculator/Strategies/Common/QTKOutWallFaceCalc.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
+#include "Host/QTKCommon/QTKDeductPolyhedronLines.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
@@ -69,11 +72,47 @@ public:
     double lengthRate = 1.0;
 };
 
+// The beam operations no test of a shared routine asks of a test beam: no
+// calculators, solids or faces.
+template <class TBase>
+class TFakeBeamSlots : public TBase {
+public:
+    using TBase::TBase;
+    TQTKSolidCalc3d* GetVolumeCalc() override { return nullptr; }
+    void CreateVolumeCalc(double) override {}
+    TQTKShellCalc3d* GetFormboardShellCalc() override { return nullptr; }
+    TQTKShellCalc3d* GetSideFaceShellCalc() override { return nullptr; }
+    TQTKDeductPolyhedronLines* GetDeductPolyhedronLines() override { return nullptr; }
+    TVRMOverhighSolidCalc3d* GetOverhighVolumeCalc() override { return nullptr; }
+    TVRMOverhighShellCalc3d* GetOverhighFormboardCalc() override { return nullptr; }
+    TFloatList* GetOverhighValueList() override { return nullptr; }
+    void SetOverhighValueList(std::unique_ptr<TFloatList>) override {}
+    void SetOverhighFormboardCalc(std::unique_ptr<TVRMOverhighShellCalc3d>) override {}
+    void SetOverhighVolumeCalc(std::unique_ptr<TVRMOverhighSolidCalc3d>) override {}
+    std::unique_ptr<TVRMPolyhedron3d> BuildSegmentSolid(double, double, double, double) override { return nullptr; }
+    const TVRMPolyhedron3d* GetArchSolid() override { return nullptr; }
+    bool GetUseArchSolid() override { return false; }
+    void SetUseArchSolid(bool) override {}
+    double GetEndFormboardArea() override { return 0.0; }
+    double GetFinishSideArea(int) override { return 0.0; }
+    double GetBlockFinishSideArea(int) override { return 0.0; }
+    std::vector<int> GetActualEndFaceIndexes() override { return {}; }
+    std::vector<int> GetLeftSideFaceIndexes() override { return {}; }
+    std::vector<int> GetRightSideFaceIndexes() override { return {}; }
+    std::vector<int> GetBottomFaceIndexes() override { return {}; }
+    double CalcHaunchedFormboardArea(double& deducted) override { return deducted = 0.0; }
+    TQTKShellCalc3d* GetFinishShellCalc() override { return nullptr; }
+    TQTKShellCalc3d* GetBlockFinishShellCalc() override { return nullptr; }
+    double GetSectionWidth() override { return 0.0; }
+    TQTKSolidCalc3d* GetMergedSolidCalc() override { return nullptr; }
+    void SetFormboardShellCalc(std::unique_ptr<TQTKShellCalc3d>) override {}
+};
+
 // A beam whose section height, dictionary levels and projection on a wall are
 // those of any beam (0, none).
-class TFakeBeamEDO : public TFakeSectionLineEDO<IQTKBeamCalcEDO> {
+class TFakeBeamEDO : public TFakeBeamSlots<TFakeSectionLineEDO<IQTKBeamCalcEDO>> {
 public:
-    using TFakeSectionLineEDO::TFakeSectionLineEDO;
+    using TFakeBeamSlots::TFakeBeamSlots;
     double GetSectionHeight() override { return 0.0; }
     int GetTypeDictValue() override { return 0; }
     int GetType1DictValue() override { return 0; }
@@ -219,9 +258,9 @@ public:
 
 // A beam with line information: section height from "SectionHeight", the
 // dictionary levels and the projection on a wall as set.
-class TFakeBeamInfoEDO final : public TFakeLineInfoEDO<IQTKBeamCalcEDO> {
+class TFakeBeamInfoEDO final : public TFakeBeamSlots<TFakeLineInfoEDO<IQTKBeamCalcEDO>> {
 public:
-    using TFakeLineInfoEDO::TFakeLineInfoEDO;
+    using TFakeBeamSlots::TFakeBeamSlots;
     double GetSectionHeight() override
     {
         return EdoPropValueFloat(GetElementDrawObj()->GetPropValues(), "SectionHeight");
@@ -302,7 +341,13 @@ public:
 class TFakeLintelEDO final : public TQTKCalculatorEDO, public IQTKLintelCalcEDO {
 public:
     explicit TFakeLintelEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    TQTKSolidCalc3d* GetVolumeCalc() override { return nullptr; }
+    double CalcSideFormboardArea() override { return 0.0; }
+    double CalcEndFormboardArea() override { return 0.0; }
+    TQTKShellCalc3d* GetFormboardShellCalc() override { return nullptr; }
+    TQTKShellCalc3d* GetBottomShellCalc() override { return nullptr; }
     const TVRMMultiPolygon2d* GetPlanPolygon() override { return &planPolygon; }
+    double GetAlcoveOffset(IRDXRecord*) override { return 0.0; }
     const TVRMCustomLine2d* GetCalcLine() override { return calcLine ? &*calcLine : nullptr; }
     Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord*) override { return projection; }
 
