@@ -27,6 +27,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSlabCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSlabHoleCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKStairCalculator.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieBeamCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWallCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWindowCalcEDO.h"
@@ -47,6 +48,7 @@ constexpr int CAlcoveType = 13;
 constexpr int CRoomType = 32;
 constexpr int CBeamType = 15;
 constexpr int CBeamType17 = 17;
+constexpr int CTieBeamType = 18;
 constexpr int CSiteLevelingType = 60;
 constexpr int CApronType = 61;
 constexpr int CEaveType = 64;
@@ -114,7 +116,7 @@ protected:
 };
 
 // Insulating walls, ribbon windows and openings and post-cast strips
-// by thickness; tie beams, foundation beams and parapets by section;
+// by thickness; foundation beams and parapets by section;
 // strip foundations and trenches by their section units.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
@@ -124,7 +126,6 @@ Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t
         case 9:
         case 63:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasThicknessInfoLineEntCalcEDO>>(mode, drawObj);
-        case 18:
         case 47:
         case 69:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoLineEntCalcEDO>>(mode, drawObj);
@@ -191,6 +192,8 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
         case CBeamType:
         case CBeamType17:
             return Create<TQTKBeamCalcEDO>(mode, drawObj);
+        case CTieBeamType:
+            return Create<TQTKTieBeamCalculator>(mode, drawObj);
         case CEaveType:
             return CreateEaveCalcEDO(mode, drawObj);
         case CEaveAndCanopyType:

@@ -319,3 +319,37 @@ TEST(BeamEDOTest, ProjectionOnWalls)
 }
 
 }  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Tie beams
+
+TEST(BeamEDOTest, TieBeamOnInnerAndOuterWalls)
+{
+    // A tie beam on the top of a wall (0 to 2400) under it or across it.
+    struct Case {
+        const char* name;
+        const char* wall;  // start, end and "InnerOuterFlag"
+        bool notOnInner;
+    };
+    const Case cases[] = {
+        {"parallel inner wall", R"("start": [0, 0], "end": [6000, 0]}, "props": {"InnerOuterFlag": 0})", true},
+        {"parallel outer wall", R"("start": [0, 0], "end": [6000, 0]}, "props": {"InnerOuterFlag": 1})", false},
+        {"outer wall crossing it", R"("start": [3000, -2000], "end": [3000, 2000]}, "props": {"InnerOuterFlag": 1})",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto building = Building(Beam(1, 0, 0, 6000, 0, "", 250, 18) +
+                                     R"(, {"id": 2, "type": 0, "floor": 1, "shape": {"kind": "line", "width": 240,
+                                     "bottom": 0, "top": 2400, )" +
+                                     c.wall + "}",
+                                 {75.0});
+        const auto tieBeam = RefCast<IQTKTieBeamCalculator>(GetCalcEDO(building->Record(1), true));
+        ASSERT_TRUE(tieBeam);
+        EXPECT_EQ(tieBeam->IsNotOnInnerWall(), c.notOnInner);
+    }
+}
+
+}  // namespace
