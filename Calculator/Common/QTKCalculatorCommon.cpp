@@ -146,6 +146,10 @@ void FreeCalcEDOs()
         edos.swap(registry.edos);
         records.swap(registry.records);
     }
+    // Line elements keep their neighbours' objects in their joined-line
+    // records: drop every cache first, so that no two objects keep each other.
+    for (const auto& edo : edos)
+        edo->ClearCalcCache();
     for (const auto& edo : edos)
         edo->GetElementDrawObj()->SetCalcEDO(nullptr);
     for (TQTKPolyhedronCacheList* list : {&GRelationPolyhedronList, &GOriginalPolyhedronList, &GExtendPolyhedronList,
