@@ -20,12 +20,12 @@
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
-#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/RDX/RDXJsonModel.h"
 #include "Host/RDX/RDXSync.h"
 #include "Host/Runtime/CorvaMathUtils.h"
 #include "Host/Runtime/NameList.h"
 #include "Host/Runtime/SysUtils.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 
 namespace {
 
