@@ -418,6 +418,36 @@ public:
     virtual bool IsShortArmShearWallTypeAuto() = 0;
     // The stored kind as it is, undecided or not.
     virtual std::uint8_t GetShortArmShearWallFlag() = 0;
+
+    // Material-only calculation: in modes 1 and 2 walls of a qualifying
+    // material join as equals, and the volume, area and middle-face
+    // calculators built afterwards use the material-only lines and solid.
+    // ClearQtyItems turns it off.
+    virtual void SetCalcByOnlyMaterial(std::uint8_t value) = 0;
+    // The middle and side lines from the material-only middle-line calculator
+    // (owned by the wall; each getter builds all three when its own is absent;
+    // a setter frees the line it replaces and takes the new one over).
+    virtual const TVRMCustomLine2d* GetOnlyMaterialMidLine() = 0;
+    virtual void SetOnlyMaterialMidLine(std::unique_ptr<TVRMCustomLine2d> line) = 0;
+    virtual const TVRMCustomLine2d* GetOnlyMaterialLeftLine() = 0;
+    virtual void SetOnlyMaterialLeftLine(std::unique_ptr<TVRMCustomLine2d> line) = 0;
+    virtual const TVRMCustomLine2d* GetOnlyMaterialRightLine() = 0;
+    virtual void SetOnlyMaterialRightLine(std::unique_ptr<TVRMCustomLine2d> line) = 0;
+    // The material-only middle line lengthened into the elements at its ends; built once.
+    virtual const TVRMCustomLine2d* GetOnlyMaterialExtendedMidLine() = 0;
+    // A new prism of the wall's width on the extended material-only middle line (empty for width 0).
+    virtual std::unique_ptr<TVRMPolyhedron3d> BuildOnlyMaterialSolid() = 0;
+    // The polygon between the material-only side lines (owned by the wall; built once).
+    virtual const TVRMMultiPolygon2d* GetOnlyMaterialPolygon() = 0;
+    // The material-only solid (owned by the wall): computed when absent, or as set.
+    virtual const TVRMPolyhedron3d* GetOnlyMaterialSolid() = 0;
+    virtual void SetOnlyMaterialSolid(std::unique_ptr<TVRMPolyhedron3d> solid) = 0;
+    // Computes the material-only solid (the slanted prism between the side
+    // lines, else the prism cut between them) and locates its end faces.
+    virtual void CalcOnlyMaterialSolid() = 0;
+    // The original solid less the fill walls that overlay this concrete wall
+    // (owned by the wall; built once with the list of their ids).
+    virtual const TVRMPolyhedron3d* GetSolidWithoutOverlayFillWalls() = 0;
 };
 
 // Insulating wall (type 1): insulating-wall rules.

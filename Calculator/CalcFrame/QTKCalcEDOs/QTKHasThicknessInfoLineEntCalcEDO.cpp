@@ -21,6 +21,12 @@ constexpr double CHeightDifference = 2.0;
 void TQTKHasThicknessInfoLineEntCalcEDO::CalcExtendLength(double& startExt, double& endExt)
 {
     TQTKLineEntBaseCalcEDO::CalcExtendLength(startExt, endExt);
+    ClipExtendAtSlope(*GetMidLine(), startExt, endExt);
+}
+
+void TQTKHasThicknessInfoLineEntCalcEDO::ClipExtendAtSlope(const TVRMCustomLine2d& mid, double& startExt,
+                                                           double& endExt)
+{
     const IQTKLineShape* shape = LineShape();
     if (!shape)
         return;
@@ -28,7 +34,6 @@ void TQTKHasThicknessInfoLineEntCalcEDO::CalcExtendLength(double& startExt, doub
     const double he = shape->GetEndPtTopElev() - shape->GetEndPtBottomElev();
     if (std::abs(hs - he) <= CHeightDifference)
         return;
-    const TVRMCustomLine2d& mid = *GetMidLine();
     const double length = mid.Length();
     const TVRMCustomLine2d top({0.0, shape->GetTopElevAt(mid.StartPt())}, {length, shape->GetTopElevAt(mid.EndPt())});
     const TVRMCustomLine2d bottom({0.0, shape->GetBottomElevAt(mid.StartPt())},
@@ -49,11 +54,15 @@ void TQTKHasThicknessInfoLineEntCalcEDO::CalcExtendLength(double& startExt, doub
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKHasThicknessInfoLineEntCalcEDO::BuildSolid()
 {
+    return BuildBandOn(*GetExtendedMidLine());
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasThicknessInfoLineEntCalcEDO::BuildBandOn(const TVRMCustomLine2d& line)
+{
     const double width = GetWidth();
     const IQTKLineShape* shape = LineShape();
     if (IsZero(width) || !shape)
         return std::make_unique<TVRMPolyhedron3d>();
-    const TVRMCustomLine2d& line = *GetExtendedMidLine();
     return TVRMPolyhedron3d::CreateBand(line, width, width / 2.0, shape->GetBottomElevAt(line.StartPt()),
                                         shape->GetTopElevAt(line.StartPt()), shape->GetBottomElevAt(line.EndPt()),
                                         shape->GetTopElevAt(line.EndPt()));

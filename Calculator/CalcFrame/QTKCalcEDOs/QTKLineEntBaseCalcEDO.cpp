@@ -538,6 +538,12 @@ void TQTKLineEntBaseCalcEDO::ClearCalcCache()
         *slot = TEndInfos{};
 }
 
+void TQTKLineEntBaseCalcEDO::SetConnectedEdoIDInfo(Ref<IQTKConnectedEdoIDInfo> info)
+{
+    std::lock_guard guard(DataLock());
+    connected_ = std::move(info);
+}
+
 Ref<IQTKConnectedEdoIDInfo> TQTKLineEntBaseCalcEDO::GetConnectedEdoIDInfo()
 {
     std::lock_guard guard(DataLock());

@@ -122,6 +122,10 @@ protected:
     // the lines are built from changed). What was handed out before stays
     // valid while the object lives.
     void RecalcLinesAndSolid();
+    // The arguments of this element's middle-line calculators.
+    TLineCalcArgs MakeArgs(bool attachMode, bool actualWidth);
+    // Replaces the connected-ID info (a calculator of other lines found the element's connections anew).
+    void SetConnectedEdoIDInfo(Ref<IQTKConnectedEdoIDInfo> info);
 
 private:
     struct TLines {
@@ -132,7 +136,6 @@ private:
         TQTKLineEdoInfoArray infos;
     };
     const TLines& Lines();
-    TLineCalcArgs MakeArgs(bool attachMode, bool actualWidth);
     const TLines& AttachLines(bool withLayers);
     TQTKLineEdoInfoArray EndInfos(TEndInfos& slot, bool atStart, bool sameKind);
     TQTKElementTypeSet GetSameKindTypes();

@@ -1,16 +1,21 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWallCalcEDO.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorCommonThickness.h"
 #include "Calculator/Common/QTKFloatList.h"
 #include "Calculator/Common/QTKShortArmShearWallBuilder.h"
+#include "Host/ElementModel/LineCalculator/QTKLineCalculator.h"
+#include "Host/ElementModel/QTKBoxService.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
+#include "Host/ElementModel/QTKWallOverlay.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
@@ -21,6 +26,7 @@
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
@@ -145,6 +151,7 @@ void TQTKWallCalcEDO::ClearQtyItems()
 {
     TQTKCustomWallCalcEDO::ClearQtyItems();
     SetCalcThickness(thickness_);
+    onlyMaterialMode_.store(0);
     std::lock_guard guard(DataLock());
     leftFaceAdded_ = rightFaceAdded_ = false;
 }
@@ -160,7 +167,9 @@ void TQTKWallCalcEDO::FreeCalcCache()
     std::shared_ptr<TFloatList> values;
     std::shared_ptr<TQTKWallSteelMeshCalcContnr> steelMesh;
     std::unique_ptr<TVRMPolyhedronShell3d> shell;
+    std::map<int, std::shared_ptr<TVRMMultiPolygon2d>> overlayPolygons;
     std::lock_guard guard(DataLock());
+    overlayPolygons.swap(overlayPolygons_);
     volume.swap(volumeCalc_);
     area.swap(areaCalc_);
     midFace.swap(midFaceCalc_);
@@ -183,6 +192,15 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKWallCalcEDO::CopyOfOriginal()
     return original ? original->GetPolyhedron()->Clone() : std::make_unique<TVRMPolyhedron3d>();
 }
 
+std::unique_ptr<TVRMPolyhedron3d> TQTKWallCalcEDO::CopyOfCalcSolid()
+{
+    if (GetCalcByOnlyMaterial() != 0) {
+        const TVRMPolyhedron3d* solid = GetOnlyMaterialSolid();
+        return solid ? solid->Clone() : std::make_unique<TVRMPolyhedron3d>();
+    }
+    return CopyOfOriginal();
+}
+
 bool TQTKWallCalcEDO::IsArcAxis()
 {
     const IQTKLineShape* shape = LineShape();
@@ -197,7 +215,7 @@ std::shared_ptr<TQTKSolidCalc3d> TQTKWallCalcEDO::GetVolumeCalc()
     return KeepOnce(volumeCalc_, [this] {
         const double factor = thickness_ == 0 ? 0.0 : static_cast<double>(DecidedCalcThickness()) / thickness_;
         std::unique_ptr<TVRMPolyhedron3d> solid =
-            GetUseAxisLength() ? GetElementDrawObj()->BuildPolyhedron(true, nullptr, 0.0, 0) : CopyOfOriginal();
+            GetUseAxisLength() ? GetElementDrawObj()->BuildPolyhedron(true, nullptr, 0.0, 0) : CopyOfCalcSolid();
         auto calc = std::make_shared<TQTKSolidCalc3d>(std::move(solid), RecordRef(GetRecord()), factor);
         TRecordList openings;
         GetRelatedByTypes(OpeningTypes(), &openings);
@@ -216,7 +234,7 @@ std::shared_ptr<TQTKSolidCalc3d> TQTKWallCalcEDO::GetAreaCalc()
     return KeepOnce(areaCalc_, [this] {
         const int calcThickness = DecidedCalcThickness();
         const double factor = calcThickness == 0 ? 1.0 : 1.0 / calcThickness;
-        return std::make_shared<TQTKSolidCalc3d>(CopyOfOriginal(), RecordRef(GetRecord()), factor);
+        return std::make_shared<TQTKSolidCalc3d>(CopyOfCalcSolid(), RecordRef(GetRecord()), factor);
     });
 }
 
@@ -224,7 +242,7 @@ std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetMidFaceShellCalc()
 {
     return KeepOnce(midFaceCalc_, [this] {
         const IQTKLineShape* shape = LineShape();
-        TVRMCustomLine2d line = *GetMidLine();
+        TVRMCustomLine2d line = GetCalcByOnlyMaterial() != 0 ? *GetOnlyMaterialMidLine() : *GetMidLine();
         if (GetUseAxisLength() && shape && !SameValue(shape->GetLine().Length(), line.Length()))
             line = shape->GetLine();
         auto shell = std::make_unique<TVRMPolyhedronShell3d>();
@@ -456,8 +474,278 @@ std::uint8_t TQTKWallCalcEDO::GetShortArmShearWallType()
     return GetShortArmShearWallFlag();
 }
 
+// ---------------------------------------------------------------------------
+// Material-only calculation
+
+namespace {
+
+int CompareWallMaterialOrLine(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)
+{
+    return CompareWallMaterialPair(a, b, CompareLineEdoPriority);
+}
+
+}  // namespace
+
+TQTKLineEntBaseCalcEDO::TEdoCompareFunc TQTKWallCalcEDO::GetPriorityCompareFunc()
+{
+    return GetCalcByOnlyMaterial() != 0 ? CompareWallMaterialOrLine : TQTKCustomWallCalcEDO::GetPriorityCompareFunc();
+}
+
+// The three lines come from one run of the material-only calculator (with
+// no lock held: it asks the neighbours); its connections replace the wall's.
+const TVRMCustomLine2d* TQTKWallCalcEDO::OnlyMaterialLine(std::shared_ptr<TVRMCustomLine2d>& slot)
+{
+    if (const std::shared_ptr<TVRMCustomLine2d> line = Kept(slot))
+        return line.get();
+    auto mid = std::make_shared<TVRMCustomLine2d>(), left = std::make_shared<TVRMCustomLine2d>(),
+         right = std::make_shared<TVRMCustomLine2d>();
+    Ref<IQTKConnectedEdoIDInfo> info;
+    TQTKActualMiddleCalculatorOnlyMaterialCalculator(MakeArgs(false, false)).Calculate(*mid, *left, *right, info);
+    if (info && IsKeepConnectedEdoIDInfo())
+        SetConnectedEdoIDInfo(info);
+    std::lock_guard guard(DataLock());
+    if (!slot) {
+        onlyMaterialMid_ = mid;
+        onlyMaterialLeft_ = left;
+        onlyMaterialRight_ = right;
+    }
+    return slot.get();
+}
+
+const TVRMCustomLine2d* TQTKWallCalcEDO::GetOnlyMaterialExtendedMidLine()
+{
+    return KeepOwned(onlyMaterialExtendedMid_, [this] {
+        const TVRMCustomLine2d mid = *GetOnlyMaterialMidLine();
+        double startExt = 0.0, endExt = 0.0;
+        CalcExtendLength(startExt, endExt);
+        ClipExtendAtSlope(mid, startExt, endExt);
+        return std::make_unique<TVRMCustomLine2d>(
+            TVRMPositionFunc2d::SubSeg(mid, -startExt, mid.Length() + endExt, false));
+    });
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKWallCalcEDO::BuildOnlyMaterialSolid()
+{
+    return BuildBandOn(*GetOnlyMaterialExtendedMidLine());
+}
+
+const TVRMMultiPolygon2d* TQTKWallCalcEDO::GetOnlyMaterialPolygon()
+{
+    return KeepOwned(onlyMaterialPolygon_, [this] {
+        auto set = std::make_unique<TVRMMultiPolygon2d>();
+        set->Add(CreatePolygonFromLines(*GetOnlyMaterialLeftLine(), *GetOnlyMaterialRightLine()));
+        return set;
+    });
+}
+
+// A straight wall whose top is above its bottom at both ends of both side
+// lines gets the solid between the side lines (slanted where the lines are
+// of different lengths); otherwise the prism on the extended middle line cut
+// between them.
+void TQTKWallCalcEDO::CalcOnlyMaterialSolid()
+{
+    const TVRMCustomLine2d left = *GetOnlyMaterialLeftLine(), right = *GetOnlyMaterialRightLine();
+    const IQTKLineShape* shape = LineShape();
+    std::unique_ptr<TVRMPolyhedron3d> solid;
+    if (shape && !IsArcAxis()) {
+        const auto above = [shape](const TVRMPoint2d& p) {
+            return shape->GetTopElevAt(p) > shape->GetBottomElevAt(p) + CVRMEpsilon;
+        };
+        if (above(left.StartPt()) && above(left.EndPt()) && above(right.StartPt()) && above(right.EndPt()))
+            solid = TVRMPolyhedron3d::CreateBetweenLines(
+                left, shape->GetBottomElevAt(left.StartPt()), shape->GetTopElevAt(left.StartPt()),
+                shape->GetBottomElevAt(left.EndPt()), shape->GetTopElevAt(left.EndPt()), right,
+                shape->GetBottomElevAt(right.StartPt()), shape->GetTopElevAt(right.StartPt()),
+                shape->GetBottomElevAt(right.EndPt()), shape->GetTopElevAt(right.EndPt()));
+    }
+    if (!solid) {
+        solid = BuildOnlyMaterialSolid();
+        if (solid->HasFaces())
+            TVRMNewPolyBooleanOperator::Cut(*solid, left, right);
+    }
+    int start = -1, end = -1;
+    LocateEndFaces(*solid, left, right, start, end);
+    onlyMaterialStartFace_.store(start);
+    onlyMaterialEndFace_.store(end);
+    SetOnlyMaterialSolid(std::move(solid));
+}
+
+void TQTKWallCalcEDO::SetOnlyMaterialSolid(std::unique_ptr<TVRMPolyhedron3d> solid)
+{
+    Keep(onlyMaterialSolid_, std::shared_ptr<TVRMPolyhedron3d>(std::move(solid)));
+}
+
+const TVRMPolyhedron3d* TQTKWallCalcEDO::GetOnlyMaterialSolid()
+{
+    if (!Kept(onlyMaterialSolid_))
+        CalcOnlyMaterialSolid();
+    return Kept(onlyMaterialSolid_).get();
+}
+
+// ---------------------------------------------------------------------------
+// Fill-wall overlay
+
+namespace {
+
+const int CWallTypes[] = {0};
+
+TVRMMultiPolygon2d AsSet(const TVRMPolygon2d& polygon)
+{
+    TVRMMultiPolygon2d set;
+    set.Add(polygon);
+    return set;
+}
+
+// Position codes of one polygon set against another that leave no overlap.
+bool IsApartOrTouching(int position)
+{
+    return position == 0 || position == 2;
+}
+
+}  // namespace
+
+// A fill wall is an overlaying one when a parallel wall whose polygon its
+// outline neither misses nor only touches actually shares a volume with it.
+int TQTKWallCalcEDO::GetFillWallOverlayState()
+{
+    if (const int state = overlayState_.load())
+        return state;
+    std::lock_guard guard(overlayStateLock_);
+    if (const int state = overlayState_.load())
+        return state;
+    int state = 1;
+    IQTKElementDrawObj* self = GetElementDrawObj();
+    if (self && GetIsFillWall(self)) {
+        IRDXRecord* record = GetRecord();
+        const TVRMMultiPolygon2d outline = AsSet(*GetPlanOutline());
+        const TVRMCustomLine2d axis = GetLine();
+        for (IQTKElementDrawObj* candidate :
+             TQTKBoxServiceOp::GetBoxIntersectEDOs(record ? record->GetTable() : nullptr, self->GetBox(), CWallTypes)) {
+            if (candidate->GetIndexKey() == self->GetIndexKey())
+                continue;
+            const auto* shape = dynamic_cast<const IQTKLineShape*>(candidate->GetShape());
+            if (!shape || !TVRMPositionFunc2d::IsParallel(axis, shape->GetLine(), CVRMParallelEpsilon))
+                continue;
+            const auto wall = RefCast<IQTKLineEntBaseCalcEDO>(GetCalcEDO(RecordRef(candidate->GetRecord()), true));
+            const TVRMMultiPolygon2d* polygon = wall ? wall->GetPlanPolygon() : nullptr;
+            if (!polygon ||
+                IsApartOrTouching(TVRMPositionFunc2d::MultiPolyMultiPolyPosition(outline, *polygon, CVRMEpsilon)))
+                continue;
+            if (IsActuallyOverlay(self, candidate, 0, 0)) {
+                state = 2;
+                break;
+            }
+        }
+    }
+    overlayState_.store(state);
+    return state;
+}
+
+// A concrete wall loses the overlaying fill walls that lie in it (parallel,
+// overlapping in plan, sharing a volume); their index keys are listed.
+void TQTKWallCalcEDO::BuildSolidWithoutOverlayFillWalls()
+{
+    if (overlaySolidBuilt_.load())
+        return;
+    std::lock_guard guard(overlaySolidLock_);
+    if (overlaySolidBuilt_.load())
+        return;
+    std::vector<int> ids;
+    ids.reserve(10);
+    std::unique_ptr<TVRMPolyhedron3d> solid = CopyOfOriginal();
+    IQTKElementDrawObj* self = GetElementDrawObj();
+    if (self && IsConcreteMaterialText(GetMaterial())) {
+        IRDXRecord* record = GetRecord();
+        const TVRMMultiPolygon2d* own = GetPlanPolygon();
+        const TVRMCustomLine2d mid = *GetMidLine();
+        for (IQTKElementDrawObj* candidate :
+             TQTKBoxServiceOp::GetBoxIntersectEDOs(record ? record->GetTable() : nullptr, self->GetBox(), CWallTypes)) {
+            if (candidate->GetIndexKey() == self->GetIndexKey())
+                continue;
+            const auto fill = RefCast<IQTKWallCalcEDO>(GetCalcEDO(RecordRef(candidate->GetRecord()), true));
+            if (!fill || fill->GetFillWallOverlayState() != 2 ||
+                !TVRMPositionFunc2d::IsParallel(mid, *fill->GetMidLine(), CVRMParallelEpsilon) ||
+                IsApartOrTouching(
+                    TVRMPositionFunc2d::MultiPolyMultiPolyPosition(*own, *fill->GetPlanPolygon(), CVRMEpsilon)) ||
+                !IsActuallyOverlay(self, candidate, 0, 0))
+                continue;
+            ids.push_back(candidate->GetIndexKey());
+            const Ref<IQTKPolyhedron3dIntf> fillSolid = fill->GetOriginalPolyhedronIntf();
+            if (fillSolid && solid->HasFaces())
+                TVRMNewPolyBooleanOperator::BooleanOperate(*solid, *fillSolid->GetPolyhedron(), CVRMBoolSubtract);
+        }
+    }
+    {
+        std::lock_guard data(DataLock());
+        overlayIds_ = std::move(ids);
+        solidWithoutOverlays_ = std::move(solid);
+    }
+    overlaySolidBuilt_.store(true);
+}
+
+const TVRMPolyhedron3d* TQTKWallCalcEDO::GetSolidWithoutOverlayFillWalls()
+{
+    BuildSolidWithoutOverlayFillWalls();
+    return Kept(solidWithoutOverlays_).get();
+}
+
+int TQTKWallCalcEDO::GetOverlayFillWallCount()
+{
+    BuildSolidWithoutOverlayFillWalls();
+    std::lock_guard guard(DataLock());
+    return static_cast<int>(overlayIds_.size());
+}
+
 int TQTKWallCalcEDO::GetOverlayFillWallID(int index)
 {
     QTK_ASSERT(index >= 0);
-    return -1;
+    BuildSolidWithoutOverlayFillWalls();
+    std::lock_guard guard(DataLock());
+    return index < static_cast<int>(overlayIds_.size()) ? overlayIds_[static_cast<size_t>(index)] : -1;
+}
+
+// This fill wall's elevation outline in the plane of the wall of Record (x
+// along that wall's middle line, y elevation), when that wall lists it among
+// its overlaying fill walls; kept per record.
+const TVRMMultiPolygon2d* TQTKWallCalcEDO::GetOverlayPolygon(IRDXRecord* record)
+{
+    if (!record)
+        return nullptr;
+    {
+        std::lock_guard guard(DataLock());
+        const auto found = overlayPolygons_.find(record->GetID());
+        if (found != overlayPolygons_.end())
+            return found->second.get();
+    }
+    const IQTKElementDrawObj* other = GetRecordDrawObj(record);
+    if (GetFillWallOverlayState() != 2 || !other || other->GetElementTypeID() != 0)
+        return nullptr;
+    const auto wall = RefCast<IQTKWallCalcEDO>(GetCalcEDO(RecordRef(record), true));
+    if (!wall)
+        return nullptr;
+    const int key = GetElementDrawObj()->GetIndexKey();
+    bool listed = false;
+    for (int i = 0, n = wall->GetOverlayFillWallCount(); i < n && !listed; ++i)
+        listed = wall->GetOverlayFillWallID(i) == key;
+    std::shared_ptr<TVRMMultiPolygon2d> set;
+    const IQTKLineShape* shape = LineShape();
+    if (listed && shape) {
+        const TVRMCustomLine2d& plane = *wall->GetMidLine();
+        const TVRMCustomLine2d& mid = *GetMidLine();
+        const auto along = [&plane](const TVRMPoint2d& p) {
+            return TVRMPositionFunc2d::LengthAtPoint(plane, TVRMPositionFunc2d::ClosestPointTo(p, plane));
+        };
+        const double b = along(mid.StartPt()), d = along(mid.EndPt());
+        TVRMPolygon2d ring;
+        ring.Add(TVRMPoint2d{b, shape->GetBottomElevAt(mid.StartPt())});
+        ring.Add(TVRMPoint2d{b, shape->GetTopElevAt(mid.StartPt())});
+        ring.Add(TVRMPoint2d{d, shape->GetTopElevAt(mid.EndPt())});
+        ring.Add(TVRMPoint2d{d, shape->GetBottomElevAt(mid.EndPt())});
+        if (ring.IsClockwise())
+            ring.Reverse();
+        set = std::make_shared<TVRMMultiPolygon2d>();
+        set->Add(std::move(ring));
+    }
+    std::lock_guard guard(DataLock());
+    return overlayPolygons_.emplace(record->GetID(), std::move(set)).first->second.get();
 }

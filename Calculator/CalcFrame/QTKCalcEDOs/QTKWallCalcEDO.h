@@ -6,13 +6,23 @@
 // steel-mesh and formwork rules leave on it, its original-quantity details,
 // and its short-limb shear wall kind.
 //
-// Threads: the calculation thickness is decided under its own lock; what the
+// Material-only calculation and the fill-wall overlay: a rule may switch the
+// wall to material-only mode, where it takes its lines and solid from the
+// material-only middle-line calculator; a fill wall that actually lies in a
+// parallel wall reports overlay state 2, and the concrete wall it lies in
+// gives its solid without such fill walls and their ids.
+//
+// Threads: the calculation thickness, the overlay state and the solid without
+// overlaying fill walls are decided under their own locks; what the
 // wall builds late is built with no lock held and kept under the data lock,
 // the first one kept winning. Stored calculators are shared with the rules.
 #pragma once
 
+#include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomWallCalcEDO.h"
 
@@ -66,13 +76,43 @@ public:
     void SetShortArmShearWallType(std::uint8_t value) override;
     bool IsShortArmShearWallTypeAuto() override { return GetShortArmShearWallFlag() == 0; }
     std::uint8_t GetShortArmShearWallFlag() override;
-    // Material-only calculation and fill-wall overlays are not offered yet:
-    // an ordinary wall that no fill wall overlays.
-    int GetFillWallOverlayState() override { return 1; }
+    // 1 not an overlaying fill wall, 2 a fill wall that actually lies in a
+    // parallel wall; decided once under its own lock.
+    int GetFillWallOverlayState() override;
     int GetOverlayFillWallID(int index) override;
-    std::uint8_t GetCalcByOnlyMaterial() override { return 0; }
-    int GetOverlayFillWallCount() override { return 0; }
-    const TVRMMultiPolygon2d* GetOverlayPolygon(IRDXRecord* /*record*/) override { return nullptr; }
+    int GetOverlayFillWallCount() override;
+    // Built per record asked for (each answer stays valid until FreeCalcCache).
+    const TVRMMultiPolygon2d* GetOverlayPolygon(IRDXRecord* record) override;
+    const TVRMPolyhedron3d* GetSolidWithoutOverlayFillWalls() override;
+    std::uint8_t GetCalcByOnlyMaterial() override { return onlyMaterialMode_.load(); }
+    void SetCalcByOnlyMaterial(std::uint8_t value) override { onlyMaterialMode_.store(value); }
+    const TVRMCustomLine2d* GetOnlyMaterialMidLine() override { return OnlyMaterialLine(onlyMaterialMid_); }
+    void SetOnlyMaterialMidLine(std::unique_ptr<TVRMCustomLine2d> line) override
+    {
+        Keep(onlyMaterialMid_, std::shared_ptr<TVRMCustomLine2d>(std::move(line)));
+    }
+    const TVRMCustomLine2d* GetOnlyMaterialLeftLine() override { return OnlyMaterialLine(onlyMaterialLeft_); }
+    void SetOnlyMaterialLeftLine(std::unique_ptr<TVRMCustomLine2d> line) override
+    {
+        Keep(onlyMaterialLeft_, std::shared_ptr<TVRMCustomLine2d>(std::move(line)));
+    }
+    const TVRMCustomLine2d* GetOnlyMaterialRightLine() override { return OnlyMaterialLine(onlyMaterialRight_); }
+    void SetOnlyMaterialRightLine(std::unique_ptr<TVRMCustomLine2d> line) override
+    {
+        Keep(onlyMaterialRight_, std::shared_ptr<TVRMCustomLine2d>(std::move(line)));
+    }
+    const TVRMCustomLine2d* GetOnlyMaterialExtendedMidLine() override;
+    std::unique_ptr<TVRMPolyhedron3d> BuildOnlyMaterialSolid() override;
+    const TVRMMultiPolygon2d* GetOnlyMaterialPolygon() override;
+    const TVRMPolyhedron3d* GetOnlyMaterialSolid() override;
+    void SetOnlyMaterialSolid(std::unique_ptr<TVRMPolyhedron3d> solid) override;
+    void CalcOnlyMaterialSolid() override;
+    // The material-only end faces (-1 until the material-only solid is computed).
+    int GetOnlyMaterialStartFaceIndex() const { return onlyMaterialStartFace_.load(); }
+    int GetOnlyMaterialEndFaceIndex() const { return onlyMaterialEndFace_.load(); }
+
+    // Material-only mode: walls of a qualifying material join as equals.
+    TEdoCompareFunc GetPriorityCompareFunc() override;
 
 protected:
     ~TQTKWallCalcEDO() override;
@@ -86,6 +126,13 @@ private:
     void AddSideFace(bool left);
     template <class T, class Build>
     const T* KeepOwned(std::shared_ptr<T>& slot, Build&& build);
+
+    // Builds the three material-only lines when Slot's line is absent.
+    const TVRMCustomLine2d* OnlyMaterialLine(std::shared_ptr<TVRMCustomLine2d>& slot);
+    // The solid for the volume, area and middle-face calculators: the
+    // material-only one in material-only mode, else the original.
+    std::unique_ptr<TVRMPolyhedron3d> CopyOfCalcSolid();
+    void BuildSolidWithoutOverlayFillWalls();
 
     int thickness_ = 0;
     int typeLevel_ = 0;
@@ -106,4 +153,21 @@ private:
     std::shared_ptr<TVRMPolygon2d> planOutline_;
     std::shared_ptr<TVRMMultiPolygon2d> profile_;
     std::shared_ptr<TVRMPolyhedron3d> deductedSolid_;
+
+    // Material-only calculation.
+    std::atomic<std::uint8_t> onlyMaterialMode_{0};
+    std::shared_ptr<TVRMCustomLine2d> onlyMaterialMid_, onlyMaterialLeft_, onlyMaterialRight_;
+    std::shared_ptr<TVRMCustomLine2d> onlyMaterialExtendedMid_;
+    std::shared_ptr<TVRMMultiPolygon2d> onlyMaterialPolygon_;
+    std::shared_ptr<TVRMPolyhedron3d> onlyMaterialSolid_;
+    std::atomic<int> onlyMaterialStartFace_{-1}, onlyMaterialEndFace_{-1};
+
+    // Fill-wall overlay.
+    std::atomic<int> overlayState_{0};  // 0 undecided
+    std::mutex overlayStateLock_;
+    std::mutex overlaySolidLock_;
+    std::atomic<bool> overlaySolidBuilt_{false};
+    std::shared_ptr<TVRMPolyhedron3d> solidWithoutOverlays_;
+    std::vector<int> overlayIds_;  // index keys of the fill walls overlaying this wall
+    std::map<int, std::shared_ptr<TVRMMultiPolygon2d>> overlayPolygons_;  // by record id
 };

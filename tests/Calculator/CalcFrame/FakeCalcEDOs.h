@@ -238,6 +238,20 @@ public:
     void SetShortArmShearWallType(std::uint8_t) override {}
     bool IsShortArmShearWallTypeAuto() override { return false; }
     std::uint8_t GetShortArmShearWallFlag() override { return this->GetShortArmShearWallType(); }
+    void SetCalcByOnlyMaterial(std::uint8_t) override {}
+    const TVRMCustomLine2d* GetOnlyMaterialMidLine() override { return this->GetMidLine(); }
+    void SetOnlyMaterialMidLine(std::unique_ptr<TVRMCustomLine2d>) override {}
+    const TVRMCustomLine2d* GetOnlyMaterialLeftLine() override { return this->GetLeftLine(); }
+    void SetOnlyMaterialLeftLine(std::unique_ptr<TVRMCustomLine2d>) override {}
+    const TVRMCustomLine2d* GetOnlyMaterialRightLine() override { return this->GetRightLine(); }
+    void SetOnlyMaterialRightLine(std::unique_ptr<TVRMCustomLine2d>) override {}
+    const TVRMCustomLine2d* GetOnlyMaterialExtendedMidLine() override { return this->GetMidLine(); }
+    std::unique_ptr<TVRMPolyhedron3d> BuildOnlyMaterialSolid() override { return nullptr; }
+    const TVRMMultiPolygon2d* GetOnlyMaterialPolygon() override { return nullptr; }
+    const TVRMPolyhedron3d* GetOnlyMaterialSolid() override { return nullptr; }
+    void SetOnlyMaterialSolid(std::unique_ptr<TVRMPolyhedron3d>) override {}
+    void CalcOnlyMaterialSolid() override {}
+    const TVRMPolyhedron3d* GetSolidWithoutOverlayFillWalls() override { return nullptr; }
 };
 
 // A wall with line information; dictionary level of its "Type" as set.

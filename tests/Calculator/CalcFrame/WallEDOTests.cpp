@@ -4,11 +4,15 @@
 // shells, short-limb shear walls, and wall 1015 of the sample building.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
+#include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKShortArmShearWallBuilder.h"
 #include "Calculator/Common/QTKWallScaffoldBottomElev.h"
+#include "Host/ElementModel/QTKBoxService.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKHostExceptions.h"
@@ -16,6 +20,7 @@
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/RDX/RDXTable.h"
+#include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 #include "tests/Calculator/CalcFrame/QtyTable.h"
@@ -496,6 +501,203 @@ TEST(TSampleBuildingWallTest, Wall1015)
     wall->AddLeftSideFace();
     wall->AddRightSideFace();
     EXPECT_NEAR(wall->GetSideFaceShellCalc()->GetArea(), (4380.0 + 4620.0) * 2800, 1e-3);
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Fill-wall overlay and material-only calculation
+
+// Counts the queries of the active box service it stands in for.
+class TCountingBoxService final : public TInterfacedObject, public IQTKBoxService {
+public:
+    explicit TCountingBoxService(IQTKBoxService* inner) : inner_(inner) {}
+    std::vector<int> Query(const TVRMBox3d& box, int flag) const override
+    {
+        ++queries;
+        return inner_->Query(box, flag);
+    }
+    int GetCount() const override { return inner_->GetCount(); }
+    mutable int queries = 0;
+
+private:
+    Ref<IQTKBoxService> inner_;
+};
+
+const char* const CConcrete = R"(, "Material": "混凝土")";
+const char* const CFill = R"(, "Material": "砖", "IsFillWall": true)";
+
+TEST_F(TWallTest, OverlayStateOfFillWalls)
+{
+    struct Case {
+        const char* name;
+        std::string elements;
+        int state;    // of wall 2
+        int queries;  // box queries the decision made (-1: any)
+    };
+    const Case cases[] = {
+        {"not a fill wall: no box query",
+         Walls({{1, 0, 0, 6000, 0, 240, 0, CConcrete}, {2, 1000, 60, 4000, 60, 120, 0, R"(, "Material": "砖")"}}), 1,
+         0},
+        {"a fill wall in a wall that is not parallel",
+         Walls({{1, 0, 0, 6000, 0, 240, 0, CConcrete}, {2, 2000, -60, 2000, 60, 120, 0, CFill}}), 1, -1},
+        {"a fill wall lying in a parallel wall",
+         Walls({{1, 0, 0, 6000, 0, 240, 0, CConcrete}, {2, 1000, 60, 4000, 60, 120, 0, CFill}}), 2, -1},
+        {"a parallel fill wall beside it, touching its face",
+         Walls({{1, 0, 0, 6000, 0, 240, 0, CConcrete}, {2, 1000, 180, 4000, 180, 120, 0, CFill}}), 1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.elements);
+        const Ref<IQTKWallCalcEDO> fill = Wall(2);
+        fill->GetPlanOutline();  // its lines are built first: only the decision is counted
+        const auto counting = MakeRef<TCountingBoxService>(GetQTKModelRuntimeOptions().GetBoxService());
+        GetQTKModelRuntimeOptions().SetBoxService(counting.get());
+        EXPECT_EQ(fill->GetFillWallOverlayState(), c.state);
+        if (c.queries >= 0)
+            EXPECT_EQ(counting->queries, c.queries);
+        const int after = counting->queries;
+        EXPECT_EQ(fill->GetFillWallOverlayState(), c.state);  // decided once
+        EXPECT_EQ(counting->queries, after);
+    }
+}
+
+// Concrete wall 1 (240 x 6000, 0-3000) with fill wall 2 (120 thick, x 1000 to
+// 4000, y 0 to 120) laid in it: 3000 x 120 x 3000 of it goes.
+TEST_F(TWallTest, SolidWithoutOverlayingFillWalls)
+{
+    struct Case {
+        const char* name;
+        const char* material;  // of wall 1
+        double volume;
+        int count;
+    };
+    const double original = 6000.0 * 240 * 3000;
+    const Case cases[] = {
+        {"concrete wall", CConcrete, original - 3000.0 * 120 * 3000, 1},
+        {"brick wall: no overlay", R"(, "Material": "砖")", original, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(Walls({{1, 0, 0, 6000, 0, 240, 0, c.material}, {2, 1000, 60, 4000, 60, 120, 0, CFill}}));
+        const Ref<IQTKWallCalcEDO> wall = Wall(1);
+        EXPECT_NEAR(wall->GetOriginalPolyhedron()->GetVolume(), original, 1.0);
+        EXPECT_NEAR(wall->GetSolidWithoutOverlayFillWalls()->GetVolume(), c.volume, 1.0);
+        ASSERT_EQ(wall->GetOverlayFillWallCount(), c.count);
+        if (c.count)
+            EXPECT_EQ(wall->GetOverlayFillWallID(0), 2);
+        EXPECT_EQ(wall->GetOverlayFillWallID(c.count), -1);
+        EXPECT_THROW(wall->GetOverlayFillWallID(-1), EQTKAssertionFailed);
+        EXPECT_EQ(IsConcreteWallLinked(building_->Record(1), building_->Record(2)), c.count == 1);
+    }
+}
+
+// Eleven fill walls (1800 long each) in one concrete wall 24000 long: the id
+// list holds every one, in ascending id, past the ten it reserves.
+TEST_F(TWallTest, EveryOverlayingFillWallIsListed)
+{
+    std::string walls = Walls({{1, 0, 0, 24000, 0, 240, 0, CConcrete}});
+    for (int i = 0; i < 11; ++i) {
+        const std::string fill = Walls({{10 + i, 2000.0 * i + 100, 60, 2000.0 * i + 1900, 60, 120, 0, CFill}});
+        walls.insert(walls.size() - 1, "," + fill.substr(1, fill.size() - 2));
+    }
+    Load(walls);
+    const Ref<IQTKWallCalcEDO> wall = Wall(1);
+    ASSERT_EQ(wall->GetOverlayFillWallCount(), 11);
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(wall->GetOverlayFillWallID(i), 10 + i);
+    EXPECT_NEAR(wall->GetSolidWithoutOverlayFillWalls()->GetVolume(), (24000.0 * 240 - 11 * 1800.0 * 120) * 3000,
+                1.0);
+}
+
+// Fill wall 2 (x 1000 to 5000) lies in two collinear concrete walls, 1 (x 0
+// to 3000) and 3 (x 3000 to 6000): its outline on each is its stretch along
+// that wall's middle line, ends clamped to the line, 0 to 3000 high.
+TEST_F(TWallTest, OverlayPolygonPerWall)
+{
+    Load(Walls({{1, 0, 0, 3000, 0, 240, 0, CConcrete},
+                {3, 3000, 0, 6000, 0, 240, 0, CConcrete},
+                {2, 1000, 60, 5000, 60, 120, 0, CFill}}));
+    const Ref<IQTKWallCalcEDO> fill = Wall(2);
+    ASSERT_EQ(fill->GetFillWallOverlayState(), 2);
+    struct Case {
+        const char* name;
+        int wall;
+        double x0, x1;
+    };
+    const Case cases[] = {{"on wall 1", 1, 1000, 3000}, {"on wall 3", 3, 0, 2000}};
+    std::vector<const TVRMMultiPolygon2d*> seen;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TVRMMultiPolygon2d* polygon = fill->GetOverlayPolygon(building_->Record(c.wall));
+        ASSERT_NE(polygon, nullptr);
+        const TVRMBox2d box = polygon->Box();
+        EXPECT_NEAR(box.min.x, c.x0, 1e-6);
+        EXPECT_NEAR(box.max.x, c.x1, 1e-6);
+        EXPECT_NEAR(box.min.y, 0, 1e-6);
+        EXPECT_NEAR(box.max.y, 3000, 1e-6);
+        EXPECT_NEAR(polygon->Area(), (c.x1 - c.x0) * 3000, 1e-3);
+        EXPECT_EQ(fill->GetOverlayPolygon(building_->Record(c.wall)), polygon);  // kept per wall
+        seen.push_back(polygon);
+    }
+    EXPECT_NE(seen[0], seen[1]);
+    // A wall that does not list it, and a wall that is not an overlaying fill wall, give none.
+    EXPECT_EQ(Wall(1)->GetOverlayPolygon(building_->Record(3)), nullptr);
+    EXPECT_EQ(fill->GetOverlayPolygon(building_->Record(2)), nullptr);
+}
+
+// Walls of a qualifying material measured by material only join as equals;
+// the calculators built in material-only mode use the material-only solid and
+// middle line; ClearQtyItems turns the mode off.
+TEST_F(TWallTest, MaterialOnlyCalculation)
+{
+    // A straight 240 wall alone: its material-only lines are its side lines.
+    Load(Walls({{1, 0, 0, 5000, 0, 240, 0, CConcrete}}));
+    const Ref<IQTKWallCalcEDO> wall = Wall(1);
+    wall->SetCalcByOnlyMaterial(1);
+    EXPECT_EQ(wall->GetCalcByOnlyMaterial(), 1);
+    EXPECT_NEAR(wall->GetOnlyMaterialMidLine()->Length(), 5000, 1e-6);
+    EXPECT_NEAR(wall->GetOnlyMaterialLeftLine()->Length(), 5000, 1e-6);
+    EXPECT_NEAR(wall->GetOnlyMaterialPolygon()->Area(), 5000.0 * 240, 1e-3);
+    EXPECT_NEAR(wall->BuildOnlyMaterialSolid()->GetVolume(), 5000.0 * 240 * 3000, 1.0);
+    EXPECT_NEAR(wall->GetOnlyMaterialSolid()->GetVolume(), 5000.0 * 240 * 3000, 1.0);
+    EXPECT_NEAR(wall->GetVolumeCalc()->GetVolume(), 5000.0 * 240 * 3000, 1.0);
+    EXPECT_NEAR(wall->GetMidFaceShellCalc()->GetArea(), 5000.0 * 3000, 1e-3);
+    // A solid set by a rule replaces it; calculators built afterwards use it.
+    wall->SetOnlyMaterialSolid(TVRMPolyhedron3d::CreateBox(TVRMBox3d({0, -120, 0}, {2500, 120, 3000})));
+    wall->FreeCalcCache();
+    EXPECT_NEAR(wall->GetAreaCalc()->GetVolume(), 2500.0 * 3000, 1e-3);  // volume / 240
+    wall->ClearQtyItems();
+    EXPECT_EQ(wall->GetCalcByOnlyMaterial(), 0);
+    wall->FreeCalcCache();
+    EXPECT_NEAR(wall->GetAreaCalc()->GetVolume(), 5000.0 * 3000, 1e-3);
+}
+
+// The material-only solid of an L of two 240 concrete walls, by material
+// only: each wall's solid lies between its material-only side lines; the
+// straight one is the solid between the lines, the curved one the prism cut
+// between its arcs: both measure their plan area x 3000.
+TEST_F(TWallTest, MaterialOnlySolidsOfStraightAndCurvedWalls)
+{
+    Load(Walls({{1, 0, 0, 5000, 0, 240, 0, CConcrete}, {2, 5000, 0, 5000, 4000, 240, 0, CConcrete}}));
+    for (int id : {1, 2}) {
+        SCOPED_TRACE(id);
+        const Ref<IQTKWallCalcEDO> wall = Wall(id);
+        wall->SetCalcByOnlyMaterial(1);
+        const double area = wall->GetOnlyMaterialPolygon()->Area();
+        EXPECT_GT(area, 0);
+        EXPECT_NEAR(wall->GetOnlyMaterialSolid()->GetVolume(), area * 3000, 1.0);
+    }
+    // A half-circle wall of radius 3000 about (3000, 0), 240 centred: an
+    // annulus half 0.5 pi (3120^2 - 2880^2) x 3000 high.
+    Load(R"([{"id": 1, "type": 0, "floor": 1, "props": {"Thickness": 240, "BottomElev": 0, "TopElev": 3000,
+              "Material": "混凝土"}, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "mid": [3000, 3000]}}])");
+    const Ref<IQTKWallCalcEDO> arc = Wall(1);
+    arc->SetCalcByOnlyMaterial(1);
+    const double annulus = 0.5 * M_PI * (3120.0 * 3120 - 2880.0 * 2880);
+    EXPECT_NEAR(arc->GetOnlyMaterialSolid()->GetVolume(), annulus * 3000, annulus * 3000 * 2e-3);
 }
 
 }  // namespace
