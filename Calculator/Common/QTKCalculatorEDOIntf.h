@@ -704,7 +704,22 @@ public:
 };
 
 // Pier (type 3): pier and wall rules.
-class IQTKPierCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKPierCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // A new container of one calculator per edge of the outline's first ring,
+    // the pieces on the host wall's plan polygon marked; owned by the caller.
+    virtual std::unique_ptr<TVRMLinearCalcContr> GetPerimeterLinearCalc() = 0;
+    // The vertical faces on the exposed (unmarked) outline pieces, and on the
+    // pieces against the wall, from "BottomElev" to "TopElev"; built once.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetOrnamentShellCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetContactWallOrnamentShellCalc() = 0;
+    // Over a copy of the original solid, factor 1; built once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    // The volume kept by the last FreeCalcCache (0 before any).
+    virtual double GetVolume() = 0;
+    // The host wall's side the pier stands on faces out; computed once.
+    virtual bool IsOnExternalSide() = 0;
+};
 
 // Slab (types 19-21): slab rules and the beam, wall and finish objects under a slab.
 // The calculators the slab rules store are shared: a setter or FreeCalcCache

@@ -20,6 +20,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKOpeningCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRoofCalcEDO.h"
@@ -59,6 +60,7 @@ constexpr int CColumnBaseType = 28;
 constexpr int CEaveAndCanopyType = 65;
 constexpr int CRoofType = 67;
 constexpr int CCopingType = 70;
+constexpr int CPierType = 3;
 constexpr int CCustomPointType = 71;
 constexpr int CCustomLineType = 72;
 constexpr int CCustomFaceType = 73;
@@ -161,6 +163,8 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
     switch (elementTypeId) {
         case CWallType:
             return Create<TQTKWallCalcEDO>(mode, drawObj);
+        case CPierType:
+            return Create<TQTKPierCalcEDO>(mode, drawObj);
         case CDoorType:
             return Create<TQTKDoorCalcEDO>(mode, drawObj);
         case CWindowType:

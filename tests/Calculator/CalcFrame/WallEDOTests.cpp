@@ -10,6 +10,7 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
+#include "Calculator/Common/QTKRelationPolyhedronList.h"
 #include "Calculator/Common/QTKShortArmShearWallBuilder.h"
 #include "Calculator/Common/QTKWallScaffoldBottomElev.h"
 #include "Host/ElementModel/QTKBoxService.h"
@@ -608,8 +609,7 @@ TEST_F(TWallTest, EveryOverlayingFillWallIsListed)
     ASSERT_EQ(wall->GetOverlayFillWallCount(), 11);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(wall->GetOverlayFillWallID(i), 10 + i);
-    EXPECT_NEAR(wall->GetSolidWithoutOverlayFillWalls()->GetVolume(), (24000.0 * 240 - 11 * 1800.0 * 120) * 3000,
-                1.0);
+    EXPECT_NEAR(wall->GetSolidWithoutOverlayFillWalls()->GetVolume(), (24000.0 * 240 - 11 * 1800.0 * 120) * 3000, 1.0);
 }
 
 // Fill wall 2 (x 1000 to 5000) lies in two collinear concrete walls, 1 (x 0
@@ -698,6 +698,169 @@ TEST_F(TWallTest, MaterialOnlySolidsOfStraightAndCurvedWalls)
     arc->SetCalcByOnlyMaterial(1);
     const double annulus = 0.5 * M_PI * (3120.0 * 3120 - 2880.0 * 2880);
     EXPECT_NEAR(arc->GetOnlyMaterialSolid()->GetVolume(), annulus * 3000, annulus * 3000 * 2e-3);
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Piers
+
+// Wall 1 (0,0)-(5000,0), 240 centred (y -120 to 120), 0 to 3000, outer when
+// asked; pier 2 (490 x 250, 0 to 3000) in it, centred at (2500, y).
+std::unique_ptr<TTestBuilding> PierBuilding(double y, int innerOuter = 0)
+{
+    std::string text = Walls({{1, 0, 0, 5000, 0, 240, innerOuter}});
+    text.pop_back();
+    text += R"(, {"id": 2, "type": 3, "floor": 1, "parent": 1, "props": {"BottomElev": 0, "TopElev": 3000},
+                 "shape": {"kind": "point", "insertPt": [2500, )" +
+            std::to_string(y) + R"(], "size": [490, 250], "bottom": 0, "top": 3000}}])";
+    return TTestBuilding::FromElements(text);
+}
+
+Ref<IQTKPierCalcEDO> Pier(const TTestBuilding& building)
+{
+    return RefCast<IQTKPierCalcEDO>(GetCalcEDO(building.Record(2), true));
+}
+
+TEST(TPierTest, ExposedAndContactFaces)
+{
+    struct Case {
+        const char* name;
+        double y;
+        double exposed, contact;  // outline lengths
+    };
+    const Case cases[] = {
+        {"free of the wall", 1000, 1480, 0},
+        {"against the wall's face (y 120 to 370)", 245, 990, 490},
+        {"half in the wall (y -5 to 245): 490 + 2 x 125 inside", 120, 740, 740},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = PierBuilding(c.y);
+        building->Activate();
+        const Ref<IQTKPierCalcEDO> pier = Pier(*building);
+        ASSERT_NE(pier, nullptr);
+        EXPECT_TRUE(pier->IsIntersectWith(building->Record(1)));
+        const auto perimeter = pier->GetPerimeterLinearCalc();
+        EXPECT_EQ(perimeter->GetCount(), 4);
+        EXPECT_NEAR(perimeter->GetAllLength(), 1480, 1e-6);
+        EXPECT_NEAR(perimeter->GetNullLength(), c.exposed, 1e-6);
+        EXPECT_NEAR(pier->GetOrnamentShellCalc()->GetArea(), c.exposed * 3000, 1e-3);
+        EXPECT_NEAR(pier->GetContactWallOrnamentShellCalc()->GetArea(), c.contact * 3000, 1e-3);
+        EXPECT_EQ(pier->GetOrnamentShellCalc(), pier->GetOrnamentShellCalc());  // built once
+    }
+}
+
+// The volume survives FreeCalcCache: 0 before any, then the calculator's
+// (less what was deducted from it), then, with no calculator, the solid's.
+TEST(TPierTest, VolumeKeptByFreeCalcCache)
+{
+    const auto building = PierBuilding(1000);
+    building->Activate();
+    const Ref<IQTKPierCalcEDO> pier = Pier(*building);
+    const double volume = 490.0 * 250 * 3000;
+    EXPECT_EQ(pier->GetVolume(), 0.0);
+    EXPECT_NEAR(pier->GetVolumeCalc()->GetVolume(), volume, 1.0);
+    pier->GetVolumeCalc()->Subtract(*TVRMPolyhedron3d::CreateBox(TVRMBox3d({0, 0, 0}, {5000, 5000, 1000})),
+                                    building->Record(1), nullptr, false, false);
+    pier->FreeCalcCache();
+    EXPECT_NEAR(pier->GetVolume(), volume * 2 / 3, 1.0);
+    pier->FreeCalcCache();
+    EXPECT_NEAR(pier->GetVolume(), volume, 1.0);
+}
+
+TEST(TPierTest, SideOfTheWallItStandsOn)
+{
+    struct Case {
+        const char* name;
+        double y;
+        int innerOuter;
+        bool setLeftExternal;
+        bool external;
+    };
+    const Case cases[] = {
+        {"inner wall", 245, 0, false, false},
+        {"outer wall, sides undecided: both external", -245, 1, false, true},
+        {"outer wall with its left side set external: pier on the left", 245, 1, true, true},
+        {"outer wall with its left side set external: pier on the right", -245, 1, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = PierBuilding(c.y, c.innerOuter);
+        building->Activate();
+        if (c.setLeftExternal)
+            RefCast<IQTKWallCalcEDO>(GetCalcEDO(building->Record(1), true))->SetLeftSideExternal(true);
+        EXPECT_EQ(Pier(*building)->IsOnExternalSide(), c.external);
+    }
+}
+
+TEST(TPierTest, ExtendedSolidCache)
+{
+    const auto building = PierBuilding(1000);
+    building->Activate();
+    const Ref<IQTKPierCalcEDO> pier = Pier(*building);
+    auto* extendable = dynamic_cast<IQTKExtendableCalcEdo*>(pier.get());
+    ASSERT_NE(extendable, nullptr);
+    const int items = GExtendPolyhedronList.GetCount();
+    // Distance 0: the original solid, no cache item.
+    EXPECT_EQ(extendable->GetExtendedPolyhedron(nullptr, true, 0.0), pier->GetOriginalPolyhedronIntf());
+    EXPECT_EQ(GExtendPolyhedronList.GetCount(), items);
+    EXPECT_THROW(extendable->GetExtendedPolyhedron(nullptr, true, -1.0), EQTKAssertionFailed);
+    // Grown all round by 100: at least the (490 + 200) x (250 + 200) box less its corners.
+    const auto grown = extendable->GetExtendedPolyhedron(nullptr, true, 100.0);
+    EXPECT_GT(grown->GetPolyhedron()->GetVolume(), (690.0 * 450 - 4 * 100 * 100) * 3000 - 1.0);
+    EXPECT_LE(grown->GetPolyhedron()->GetVolume(), 690.0 * 450 * 3000 + 1.0);
+    EXPECT_EQ(GExtendPolyhedronList.GetCount(), items + 1);
+    EXPECT_EQ(extendable->GetExtendedPolyhedron(nullptr, true, 100.0), grown);  // kept
+    struct Change {
+        const char* name;
+        int record;  // 0: none
+        bool onLeft;
+        double distance;
+    };
+    const Change changes[] = {
+        {"another distance", 0, true, 120.0}, {"another side", 0, false, 120.0}, {"another record", 1, false, 120.0}};
+    Ref<IQTKPolyhedron3dIntf> previous = grown;
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        IRDXRecord* record = c.record ? building->Record(c.record) : nullptr;
+        const auto rebuilt = extendable->GetExtendedPolyhedron(record, c.onLeft, c.distance);
+        EXPECT_NE(rebuilt, previous);
+        EXPECT_EQ(extendable->GetExtendedPolyhedron(record, c.onLeft, c.distance), rebuilt);
+        EXPECT_EQ(GExtendPolyhedronList.GetCount(), items + 1);  // one item per pier
+        previous = rebuilt;
+    }
+}
+
+TEST(TPierTest, OriginalDetails)
+{
+    const auto building = PierBuilding(1000);
+    TQTKCalculationScope& scope = building->Activate(true);
+    const Ref<IQTKPierCalcEDO> pier = Pier(*building);
+    pier->SetOriginalQty(490.0 * 250 * 3000);
+    TQtyTable qty;
+    struct Case {
+        const char* name;
+        int qtyId;
+        bool containerUsed;
+        int added;
+    };
+    const Case cases[] = {{"25: the original solid", 25, false, 1},
+                          {"25 with the container used", 25, true, 0},
+                          {"26: nothing", 26, false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        scope.Details().Clear();
+        if (c.containerUsed)
+            scope.Details().Add(std::make_unique<TQTKDeductDetail>(RecordRef(building->Record(2)), "", "", "1"));
+        const int before = scope.Details().GetCount();
+        pier->FillDeductDetail(qty.Qty(c.qtyId));
+        ASSERT_EQ(scope.Details().GetCount(), before + c.added);
+        if (c.added)
+            EXPECT_TRUE(scope.Details().GetLast()->GetIsOriginalQty());
+    }
 }
 
 }  // namespace
