@@ -920,7 +920,23 @@ public:
 };
 
 // Balcony or swing window (types 10, 66): balcony and bay window rules.
-class IQTKBalconyAndSwingWinCalcEDO : public virtual IQTKCalculatorEDO {};
+class IQTKBalconyAndSwingWinCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    // The prism of the horizontal polygon from the bottom to the top
+    // elevation of the parts; empty when the parts give no elevations. Built
+    // once, owned by the element. Mode is accepted; the outline is searched
+    // along the walls' middle lines whatever it is.
+    virtual std::shared_ptr<const TVRMPolyhedron3d> GetBodySolid(int mode) = 0;
+    virtual double GetTopElev() = 0;
+    virtual double GetBottomElev() = 0;
+    // The composite outline (GetCompositeOutline), built once; nil when none.
+    virtual std::shared_ptr<const TVRMMultiPolygon2d> GetHorizonPolygon(int mode) = 0;
+    // The formula over the parametric drawing's parameters; 0 when the
+    // element is not parametric.
+    virtual double CalcParamExpression(std::string_view formula, bool buildExpr) = 0;
+    // The id of the parametric drawing; -1 when the element is not parametric.
+    virtual int GetParamPolyInfoType() = 0;
+};
 
 // Wall-face finish or dado on a wall: finish rules (block and plastering areas).
 class IQTKWallAttachCalcEDO : public virtual IQTKAttachWallFaceEntBaseCalcEDO {

@@ -2,6 +2,7 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKAlcoveCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKApronCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKBalconyAndSwingWinCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKBeamCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKColumnBaseCalcEDO.h"
@@ -15,6 +16,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKDormerWinCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveAndCanopyCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveLineCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKFootStepCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
@@ -61,6 +63,9 @@ constexpr int CEaveAndCanopyType = 65;
 constexpr int CRoofType = 67;
 constexpr int CCopingType = 70;
 constexpr int CPierType = 3;
+constexpr int CBalconyType = 10;
+constexpr int CFootStepType = 62;
+constexpr int CSwingWindowType = 66;
 constexpr int CCustomPointType = 71;
 constexpr int CCustomLineType = 72;
 constexpr int CCustomFaceType = 73;
@@ -206,6 +211,11 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKRoofCalcEDO>(mode, drawObj);
         case CCopingType:
             return Create<TQTKCopingCalcEDO>(mode, drawObj);
+        case CBalconyType:
+        case CSwingWindowType:
+            return Create<TQTKBalconyAndSwingWinCalcEDO>(mode, drawObj);
+        case CFootStepType:
+            return Create<TQTkFootStepCalcEDO>(mode, drawObj);
         case CCustomPointType:
             return Create<TQTKCustomPointCalcEDO>(mode, drawObj);
         case CCustomLineType:
