@@ -1102,15 +1102,83 @@ public:
     virtual std::shared_ptr<TQTKSolidCalc3d> GetBrickMoldSolidCalc() = 0;
 };
 
-// Strip foundation (type 51): strip foundation rules.
-class IQTKStripFDCalcEDO : public virtual IQTKHasSectionInfoComplexLineEntCalcEDO {};
+// Strip foundation (type 51): strip foundation rules. Its lines are joined
+// along the session's calculation line ("GStripFDCalclineType": 0 its axis,
+// 1 the wall on it, 2-4 a section unit) and always lie on its own "Width"
+// and "AxisOffset"; IQTKLineEdoInfo.GetWidth / GetAxisOffset answer the
+// calculation line's width and axis offset.
+class IQTKStripFDCalcEDO : public virtual IQTKHasSectionInfoComplexLineEntCalcEDO {
+public:
+    // The polygon between the left and right lines (owned by the object).
+    virtual const TVRMMultiPolygon2d* GetOutlinePolygon() = 0;
+    // The part of the outline between two lines; the caller owns it.
+    virtual std::unique_ptr<TVRMMultiPolygon2d> GetOutlinePolygonBetween(const TVRMCustomLine2d& a,
+                                                                         const TVRMCustomLine2d& b) = 0;
+    // 0 for the foundation's own record; else 1 when this foundation gives way
+    // to the other element (IsLineEdoCutBy with Kind as its axis flag), 0 when not.
+    virtual int GetJoinType(IRDXRecord* record, bool kind) = 0;
+    // Builds the lines, the solid and the units again when the calculation
+    // line type changed since they were built (and then the strip foundations
+    // joined to it); nothing when it did not.
+    virtual void RefreshCalcLine() = 0;
+    // Named as the host's line shape names them, these answer the "Height"
+    // (left) and the "Width" (right) read at creation, whatever the calculation line.
+    virtual double GetLeftWidth() = 0;
+    virtual double GetRightWidth() = 0;
+    // The wall stands on this foundation: its top above the foundation's, its
+    // axis parallel, and the two spans overlapping along the foundation's axis.
+    virtual bool CalcWidthsByWalls(IRDXRecord* wall) = 0;
+    // The related walls and insulating walls standing on the foundation whose
+    // side lines lie on those of the first; empty when one standing on it does not.
+    virtual std::vector<Ref<IQTKCustomWallCalcEDO>> GetWallsAbove() = 0;
+    // With calculation line 1: a wall standing on the foundation has an external side.
+    virtual bool IsWallLineUsable() = 0;
+    // More of the middle line lies under outer walls ("InnerOuterFlag" 1) than under others.
+    virtual bool IsUnderWalls() = 0;
+};
 
 // Strip foundation unit (type 81): plan-line routines and strip foundation rules.
 class IQTKStripFDUnitCalcEDO : public virtual IQTKCalculatorEDO {
 public:
+    // The unit's strip foundation (its parent).
+    virtual RecordRef GetStripFDRecord() = 0;
+    // A copy of Line moved across onto the unit's line as the foundation's
+    // calculation line places it (an arc keeps its centre).
+    virtual TVRMCustomLine2d OffsetLineToUnit(const TVRMCustomLine2d& line) = 0;
+    // The unit's centre line (owned by the object).
     virtual const TVRMCustomLine2d* GetUnitLine() = 0;
+    // Stored by the unit rules (the volume calculator also when quantity 411
+    // or 631 begins); nil until set.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d> calc) = 0;
+    // The polygon between the unit's side lines (owned by the object).
+    virtual const TVRMMultiPolygon2d* GetOutlinePolygon() = 0;
+    virtual void GetSideLines(TVRMCustomLine2d& left, TVRMCustomLine2d& right) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFormboardShell() = 0;
+    virtual void SetSideFormboardShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetHeadFormboardShell() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetBottomShell() = 0;
+    virtual void SetBottomShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideShell() = 0;
+    virtual void SetSideShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetTopShell() = 0;
+    virtual void SetTopShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // The unit's solid less its related foundation-level elements of a lower material rank, made once.
+    virtual Ref<IQTKPolyhedron3dIntf> GetPrioritySolid() = 0;
+    // The notch line of a notched section ("SectionTypeID" 2 or 3); nil when there is none.
+    virtual const TVRMCustomLine2d* GetSectionLine() = 0;
+    // Two lines 10 mm inside the top corners of each raised step of the section.
+    virtual std::vector<TVRMCustomLine2d> GetSectionSideLines() = 0;
+    // Two lines 10 mm inside the ends of the section's bottom edge.
+    virtual std::vector<TVRMCustomLine2d> GetSectionBottomLines() = 0;
     virtual const TVRMCustomLine2d* GetLeftLine() = 0;
     virtual const TVRMCustomLine2d* GetRightLine() = 0;
+    virtual void SetHeadFormboardShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // The unit's elevation profile along its line: (0, bottom at start),
+    // (L, bottom at end), (L, top at end), (0, top at start).
+    virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
+    // Over a copy of the brick mould solid (GetMergedSolid), made once.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetBrickMoldSolidCalc() = 0;
 };
 
 // Unit of a composite line element: its composite parent, when it changes.

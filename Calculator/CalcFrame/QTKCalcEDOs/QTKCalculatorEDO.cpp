@@ -479,8 +479,8 @@ bool TQTKCalculatorEDO::IsIntersectWith(IRDXRecord* record)
         return intersects;
 
     bool quick = false;
-    if (QuickIntersect(record, quick) && quick) {
-        intersects = true;
+    if (QuickIntersect(record, quick)) {
+        intersects = quick;  // settled without a solid test
     } else {
         Ref<IQTKPolyhedron3dIntf> ownSolid = GetRelationPolyhedronIntf();
         Ref<IQTKPolyhedron3dIntf> otherSolid = other->GetRelationPolyhedronIntf();

@@ -129,9 +129,11 @@ protected:
     virtual bool IsRelationSameAsOriginal() const { return false; }
     // A copy of the original solid united with every sub-solid of the element.
     virtual std::unique_ptr<TVRMPolyhedron3d> BuildRelationPolyhedron();
-    // Contact test of two line elements where their axis lines cross: True
-    // (and Intersects True) when a point of the crossing lies in both
-    // relation solids; False leaves Intersects unchanged.
+    // A test that settles the intersection without comparing solids: True
+    // when it does, with the answer in Intersects. Here the contact of two
+    // line elements where their axis lines cross (True, Intersects True, when
+    // a point of the crossing lies in both relation solids); False leaves
+    // Intersects unchanged and the solids decide.
     virtual bool QuickIntersect(IRDXRecord* record, bool& intersects);
     // Asks the host's box service for the elements around this one and
     // relates those that pass the type filters, the host's relation test and

@@ -31,6 +31,8 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSlabHoleCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKStairCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieBeamCalculator.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKStripFDCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKStripFDUnitCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWallCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWindowCalcEDO.h"
@@ -80,6 +82,8 @@ constexpr int CSlabType = 19;
 constexpr int CSlabKind2Type = 20;
 constexpr int CSlabKind3Type = 21;
 constexpr int CSlabOpeningType = 24;
+constexpr int CStripFDType = 51;
+constexpr int CStripFDUnitType = 81;
 
 // The factory behind IQTKCalcEDOFactory.
 class TQTKCalcEDOFactory final : public IQTKCalcEDOFactory {
@@ -136,7 +140,6 @@ Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t
         case 47:
         case 69:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoLineEntCalcEDO>>(mode, drawObj);
-        case 51:
         case 80:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoComplexLineEntCalcEDO>>(mode, drawObj);
         default:
@@ -241,6 +244,10 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
         case CSlabHoleType:
         case CSlabOpeningType:
             return Create<TQTKSlabHoleCalcEDO>(mode, drawObj);
+        case CStripFDType:
+            return Create<TQTKStripFDCalcEDO>(mode, drawObj);
+        case CStripFDUnitType:
+            return Create<TQTKStripFDUnitCalcEDO>(mode, drawObj);
         default:
             if (Ref<IQTKCalculatorEDO> lineEnt = CreatePlainLineEntCalcEDO(elementTypeId, mode, drawObj))
                 return lineEnt;

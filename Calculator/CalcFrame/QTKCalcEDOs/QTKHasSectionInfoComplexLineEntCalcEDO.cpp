@@ -48,6 +48,17 @@ std::optional<TVRMPoint2d> EndOnEdge(const TVRMCustomLine2d& k, const TVRMCustom
     }
 }
 
+// K with its ends on the end edges of two side lines; nothing when an end is not met.
+std::optional<TVRMCustomLine2d> BetweenEndEdges(const TVRMCustomLine2d& k, const TVRMCustomLine2d& left,
+                                                const TVRMCustomLine2d& right)
+{
+    const std::optional<TVRMPoint2d> from = EndOnEdge(k, left, right, true);
+    const std::optional<TVRMPoint2d> to = EndOnEdge(k, left, right, false);
+    if (!from || !to)
+        return std::nullopt;
+    return TVRMPositionFunc2d::SubSeg(k, k.LengthAtPoint(*from), k.LengthAtPoint(*to), true);
+}
+
 }  // namespace
 
 TQTKHasSectionInfoComplexLineEntCalcEDO::TQTKHasSectionInfoComplexLineEntCalcEDO(std::uint8_t mode,
@@ -62,13 +73,9 @@ TVRMCustomLine2d TQTKHasSectionInfoComplexLineEntCalcEDO::GetUnitAxisLine(double
                                                                           double axisOffset)
 {
     const TVRMCustomLine2d k = TVRMOffsetFunc2d::Offset(*GetExtendedMidLine(), axisOffset - width / 2.0 - offset);
-    const TVRMCustomLine2d& left = *GetLeftLine();
-    const TVRMCustomLine2d& right = *GetRightLine();
-    const std::optional<TVRMPoint2d> from = EndOnEdge(k, left, right, true);
-    const std::optional<TVRMPoint2d> to = EndOnEdge(k, left, right, false);
-    if (!from || !to)
-        return *GetMidLine();
-    return TVRMPositionFunc2d::SubSeg(k, k.LengthAtPoint(*from), k.LengthAtPoint(*to), true);
+    if (std::optional<TVRMCustomLine2d> line = BetweenEndEdges(k, *GetLeftLine(), *GetRightLine()))
+        return *line;
+    return *GetMidLine();
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildSectionSolid(IRDXRecord* unitRecord)
@@ -89,6 +96,8 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildSolid()
 {
+    if (GetCompositeUnitRecords(GetRecord()).empty())
+        return TQTKHasSectionInfoLineEntCalcEDO::BuildSolid();  // no units drawn: its own section
     return BuildCompositeSegmentSolid(*GetExtendedMidLine(), GetElementDrawObj(), true);
 }
 
@@ -112,4 +121,23 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
     if (GetCompositeUnitRecords(GetRecord()).empty())
         return TQTKHasSectionInfoLineEntCalcEDO::BuildRelationPolyhedron();
     return BuildCompositeSolid(GetElementDrawObj());
+}
+
+void TQTKHasSectionInfoComplexLineEntCalcEDO::RebaseLinesOnOwnWidth(TVRMCustomLine2d& mid, TVRMCustomLine2d& left,
+                                                                    TVRMCustomLine2d& right)
+{
+    const IPropValues* props = GetElementDrawObj()->GetPropValues();
+    const double width = EdoPropValueFloat(props, "Width");
+    const double d =
+        TVRMPositionFunc2d::SignedDistanceTo(left.StartPt(), GetLine()) + EdoPropValueFloat(props, "AxisOffset");
+    // The own lines may lie outside the joined band: their ends go on the
+    // end edges' extensions.
+    const TVRMCustomLine2d joinedLeft = left, joinedRight = right;
+    const auto moved = [&](double offset) {
+        const TVRMCustomLine2d k = TVRMOffsetFunc2d::Offset(joinedLeft, offset);
+        return BetweenEndEdges(k, joinedLeft, joinedRight).value_or(k);
+    };
+    left = moved(-d);
+    right = moved(width - d);
+    mid = moved(width / 2.0 - d);
 }

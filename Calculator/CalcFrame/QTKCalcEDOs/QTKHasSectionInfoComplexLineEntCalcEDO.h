@@ -17,13 +17,17 @@ public:
     std::unique_ptr<TVRMPolyhedron3d> BuildSectionSolid(IRDXRecord* unitRecord) override;
 
 protected:
-    // The units' sections along the extended middle line.
+    // The units' sections along the extended middle line (its own section without units).
     std::unique_ptr<TVRMPolyhedron3d> BuildSolid() override;
     // Lays every unit of the element's own unit type again (RebuildFromParent).
     void AfterPrepareSolid() override;
     // The union of the units' own solids (the drawn element's when it has no
     // units): relating elements never waits for joined lines.
     std::unique_ptr<TVRMPolyhedron3d> BuildRelationPolyhedron() override;
+    // Lines joined along another width (a calculation line, a section's
+    // extent) moved onto the element's own "Width" and "AxisOffset", their
+    // ends kept on the joins.
+    void RebaseLinesOnOwnWidth(TVRMCustomLine2d& mid, TVRMCustomLine2d& left, TVRMCustomLine2d& right);
 
 private:
     const double sectionMinOffset_;

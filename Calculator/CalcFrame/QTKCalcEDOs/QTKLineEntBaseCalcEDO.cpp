@@ -384,6 +384,12 @@ void TQTKLineEntBaseCalcEDO::Prepare(IRDXRecord* record)
 
 void TQTKLineEntBaseCalcEDO::RecalcLinesAndSolid()
 {
+    ForgetLines();
+    RebuildSolid();
+}
+
+void TQTKLineEntBaseCalcEDO::ForgetLines()
+{
     {
         std::lock_guard guard(DataLock());
         const auto retire = [this](auto& slot) {
@@ -403,6 +409,10 @@ void TQTKLineEntBaseCalcEDO::RecalcLinesAndSolid()
     }
     startFace_.store(-1);
     endFace_.store(-1);
+}
+
+void TQTKLineEntBaseCalcEDO::RebuildSolid()
+{
     SetOriginalPolyhedron(BuildOriginalPolyhedron());
     AfterPrepareSolid();
     GetPlanPolygon();

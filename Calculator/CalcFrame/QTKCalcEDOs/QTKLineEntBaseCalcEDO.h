@@ -126,6 +126,10 @@ protected:
     TLineCalcArgs MakeArgs(bool attachMode, bool actualWidth);
     // Replaces the connected-ID info (a calculator of other lines found the element's connections anew).
     void SetConnectedEdoIDInfo(Ref<IQTKConnectedEdoIDInfo> info);
+    // The two halves of RecalcLinesAndSolid: forget (neighbours' calculators
+    // then build the lines afresh when they ask), and prepare the solid again.
+    void ForgetLines();
+    void RebuildSolid();
 
 private:
     struct TLines {

@@ -390,6 +390,28 @@ public:
     const TVRMCustomLine2d* GetUnitLine() override { return unitLine ? &*unitLine : nullptr; }
     const TVRMCustomLine2d* GetLeftLine() override { return nullptr; }
     const TVRMCustomLine2d* GetRightLine() override { return nullptr; }
+    RecordRef GetStripFDRecord() override { return nullptr; }
+    TVRMCustomLine2d OffsetLineToUnit(const TVRMCustomLine2d& line) override { return line; }
+    std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override { return nullptr; }
+    void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d>) override {}
+    const TVRMMultiPolygon2d* GetOutlinePolygon() override { return nullptr; }
+    void GetSideLines(TVRMCustomLine2d&, TVRMCustomLine2d&) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetSideFormboardShell() override { return nullptr; }
+    void SetSideFormboardShell(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetHeadFormboardShell() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetBottomShell() override { return nullptr; }
+    void SetBottomShell(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetSideShell() override { return nullptr; }
+    void SetSideShell(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetTopShell() override { return nullptr; }
+    void SetTopShell(std::shared_ptr<TQTKShellCalc3d>) override {}
+    Ref<IQTKPolyhedron3dIntf> GetPrioritySolid() override { return nullptr; }
+    const TVRMCustomLine2d* GetSectionLine() override { return nullptr; }
+    std::vector<TVRMCustomLine2d> GetSectionSideLines() override { return {}; }
+    std::vector<TVRMCustomLine2d> GetSectionBottomLines() override { return {}; }
+    void SetHeadFormboardShell(std::shared_ptr<TQTKShellCalc3d>) override {}
+    const TVRMMultiPolygon2d* GetPlanPolygon() override { return nullptr; }
+    std::shared_ptr<TQTKSolidCalc3d> GetBrickMoldSolidCalc() override { return nullptr; }
 
     std::optional<TVRMCustomLine2d> unitLine;
 };
