@@ -468,7 +468,33 @@ public:
 };
 
 // Parapet (type 69): parapet rules.
-class IQTKParapetCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
+class IQTKParapetCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
+public:
+    // The middle, internal-side and external-side lines at mid-height, from
+    // which the rules deduct what interrupts the parapet; built once.
+    virtual std::shared_ptr<TQTKDeductPolyhedronLines> GetMidLineDeductLines() = 0;
+    virtual std::shared_ptr<TQTKDeductPolyhedronLines> GetInternalLineDeductLines() = 0;
+    virtual std::shared_ptr<TQTKDeductPolyhedronLines> GetExternalLineDeductLines() = 0;
+    // Faces on, and the solid along, the pieces of the middle line that the
+    // deductions left (the whole line when none was deducted, or all); built once.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetAreaShellCalc() = 0;
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    // Formwork calculators stored by the formwork rules (a setter drops the one it replaces).
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFormboardShellCalc() = 0;
+    virtual void SetSideFormboardShellCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetBottomFormboardShellCalc() = 0;
+    virtual void SetBottomFormboardShellCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetHeadFormboardShellCalc() = 0;
+    virtual void SetHeadFormboardShellCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
+    // Atomic; returns the new count.
+    virtual int IncUseCount() = 0;
+    // The left side line is the internal side (decided by ClearQtyItems; a rule may set it).
+    virtual void SetInternalIsLeft(bool value) = 0;
+    virtual bool GetInternalIsLeft() = 0;
+    virtual double GetSectionWidth() = 0;
+    // Length along the slope over plan length of the axis (1 for a level or zero-length parapet).
+    virtual double GetSlopeLengthRate() = 0;
+};
 
 // Beam (types 15, 17): beam rules and the slab, wall and finish objects next to a beam.
 class IQTKBeamCalcEDO : public virtual IQTKHasSectionInfoWithLengthRateCalcEDO {

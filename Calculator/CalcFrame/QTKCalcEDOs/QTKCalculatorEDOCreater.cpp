@@ -22,6 +22,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKOpeningCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKParapetCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
@@ -68,6 +69,7 @@ constexpr int CPierType = 3;
 constexpr int CBalconyType = 10;
 constexpr int CFootStepType = 62;
 constexpr int CSwingWindowType = 66;
+constexpr int CParapetType = 69;
 constexpr int CCustomPointType = 71;
 constexpr int CCustomLineType = 72;
 constexpr int CCustomFaceType = 73;
@@ -127,7 +129,7 @@ protected:
 };
 
 // Insulating walls, ribbon windows and openings and post-cast strips
-// by thickness; foundation beams and parapets by section;
+// by thickness; foundation beams by section;
 // strip foundations and trenches by their section units.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
@@ -138,7 +140,6 @@ Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t
         case 63:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasThicknessInfoLineEntCalcEDO>>(mode, drawObj);
         case 47:
-        case 69:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoLineEntCalcEDO>>(mode, drawObj);
         case 80:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoComplexLineEntCalcEDO>>(mode, drawObj);
@@ -173,6 +174,8 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKWallCalcEDO>(mode, drawObj);
         case CPierType:
             return Create<TQTKPierCalcEDO>(mode, drawObj);
+        case CParapetType:
+            return Create<TQTKParapetCalculator>(mode, drawObj);
         case CDoorType:
             return Create<TQTKDoorCalcEDO>(mode, drawObj);
         case CWindowType:

@@ -16,6 +16,7 @@
 #include "Host/ElementModel/QTKBoxService.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/QTKCommon/QTKDeductPolyhedronLines.h"
 #include "Host/QTKCommon/QTKHostExceptions.h"
 #include "Host/QTKCommon/QTKLinearCalc2d.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
@@ -860,6 +861,129 @@ TEST(TPierTest, OriginalDetails)
         ASSERT_EQ(scope.Details().GetCount(), before + c.added);
         if (c.added)
             EXPECT_TRUE(scope.Details().GetLast()->GetIsOriginalQty());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Parapets
+
+std::string Parapet(int id, double x0, double y0, double x1, double y1, const std::string& elevations = "")
+{
+    return R"({"id": )" + std::to_string(id) +
+           R"(, "type": 69, "floor": 1, "props": {"SectionWidth": 240, "SectionHeight": 600},
+              "shape": {"kind": "line", "start": [)" +
+           std::to_string(x0) + ", " + std::to_string(y0) + "], \"end\": [" + std::to_string(x1) + ", " +
+           std::to_string(y1) + "]" + (elevations.empty() ? R"(, "bottom": 0, "top": 600)" : elevations) + "}}";
+}
+
+Ref<IQTKParapetCalcEDO> ParapetEdo(const TTestBuilding& building, int id)
+{
+    return RefCast<IQTKParapetCalcEDO>(GetCalcEDO(building.Record(id), true));
+}
+
+// Four parapets drawn counter-clockwise round a 4000 x 3000 roof opening: the
+// left side of each faces the opening and is the shorter one.
+TEST(TParapetTest, AroundAnOpeningTheShorterSideIsInternal)
+{
+    const auto building =
+        TTestBuilding::FromElements("[" + Parapet(1, 0, 0, 4000, 0) + "," + Parapet(2, 4000, 0, 4000, 3000) + "," +
+                                    Parapet(3, 4000, 3000, 0, 3000) + "," + Parapet(4, 0, 3000, 0, 0) + "]");
+    building->Activate();
+    for (int id = 1; id <= 4; ++id) {
+        SCOPED_TRACE(id);
+        const Ref<IQTKParapetCalcEDO> parapet = ParapetEdo(*building, id);
+        ASSERT_NE(parapet, nullptr);
+        parapet->ClearQtyItems();
+        EXPECT_TRUE(parapet->GetInternalIsLeft());
+        EXPECT_LT(parapet->GetLeftLine()->Length(), parapet->GetRightLine()->Length());
+        EXPECT_NEAR(parapet->GetInternalLineDeductLines()->GetLength(), parapet->GetLeftLine()->Length(), 1e-6);
+        EXPECT_NEAR(parapet->GetExternalLineDeductLines()->GetLength(), parapet->GetRightLine()->Length(), 1e-6);
+    }
+    // A mitred corner: the bottom parapet's inner side 4000 - 240, its outer 4000 + 240.
+    EXPECT_NEAR(ParapetEdo(*building, 1)->GetLeftLine()->Length(), 3760, 1e-6);
+    EXPECT_NEAR(ParapetEdo(*building, 1)->GetRightLine()->Length(), 4240, 1e-6);
+}
+
+// Parapet 4000 x 240, 0 to 600: what the middle line keeps after a
+// deduction decides the volume and the area.
+TEST(TParapetTest, VolumeAndAreaFollowTheRemainingMiddleLine)
+{
+    struct Case {
+        const char* name;
+        double x0, x1;  // a box deducted from the middle line; x0 == x1: none
+        double length;  // of the middle line that the volume and area stand on
+    };
+    const Case cases[] = {
+        {"nothing deducted", 0, 0, 4000},
+        {"fully deducted: the whole solid and one face", -100, 4100, 4000},
+        {"cut in two: two pieces united", 1500, 2500, 3000},
+        {"cut at the start", -100, 1000, 3000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = TTestBuilding::FromElements("[" + Parapet(1, 0, 0, 4000, 0) + "]");
+        building->Activate();
+        const Ref<IQTKParapetCalcEDO> parapet = ParapetEdo(*building, 1);
+        if (c.x1 > c.x0)
+            parapet->GetMidLineDeductLines()->Subtract(
+                *TVRMPolyhedron3d::CreateBox(TVRMBox3d({c.x0, -500, -100}, {c.x1, 500, 1000})), false, nullptr);
+        EXPECT_NEAR(parapet->GetVolumeCalc()->GetVolume(), c.length * 240 * 600, 1.0);
+        EXPECT_NEAR(parapet->GetAreaShellCalc()->GetArea(), c.length * 600, 1e-3);
+    }
+}
+
+TEST(TParapetTest, SlopeLengthRate)
+{
+    struct Case {
+        const char* name;
+        std::string elevations;
+        double rate;
+    };
+    const Case cases[] = {
+        {"level", "", 1.0},
+        {"4000 long rising 3000", R"(, "startBottom": 0, "startTop": 600, "endBottom": 3000, "endTop": 3600)", 1.25},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = TTestBuilding::FromElements("[" + Parapet(1, 0, 0, 4000, 0, c.elevations) + "]");
+        building->Activate();
+        EXPECT_NEAR(ParapetEdo(*building, 1)->GetSlopeLengthRate(), c.rate, 1e-12);
+        EXPECT_EQ(ParapetEdo(*building, 1)->GetSectionWidth(), 240);
+    }
+}
+
+// The id-49 detail: the walls under the parapet united as the deducted solid
+// and the original quantity; without walls, no deducted solid and "0".
+TEST(TParapetTest, WallDetail)
+{
+    struct Case {
+        const char* name;
+        bool wall;
+        const char* text;
+    };
+    for (const Case& c : {Case{"on a wall", true, "0.576"}, Case{"without walls", false, "0"}}) {
+        SCOPED_TRACE(c.name);
+        std::string elements = "[" + Parapet(1, 0, 0, 4000, 0, R"(, "bottom": 3000, "top": 3600)");
+        if (c.wall)
+            elements += R"(, {"id": 2, "type": 0, "floor": 1, "props": {"Thickness": 240, "BottomElev": 0,
+                           "TopElev": 3000}, "shape": {"kind": "line", "start": [0, 0], "end": [4000, 0]}})";
+        const auto building = TTestBuilding::FromElements(elements + "]");
+        TQTKCalculationScope& scope = building->Activate(true);
+        const Ref<IQTKParapetCalcEDO> parapet = ParapetEdo(*building, 1);
+        parapet->SetOriginalQty(4000.0 * 240 * 600);
+        scope.Details().Clear();
+        TQtyTable qty;
+        parapet->FillDeductDetail(qty.Qty(49));
+        ASSERT_EQ(scope.Details().GetCount(), 1);
+        const auto* detail = dynamic_cast<const TQTKSolidDeductDetail*>(scope.Details().GetItems(0));
+        ASSERT_NE(detail, nullptr);
+        EXPECT_TRUE(detail->GetIsOriginalQty());
+        EXPECT_EQ(detail->GetDedcutExpr(), c.text);
+        EXPECT_EQ(detail->GetDeductSolid() != nullptr, c.wall);
     }
 }
 
