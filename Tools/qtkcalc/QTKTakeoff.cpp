@@ -272,9 +272,9 @@ TQTKInternalQtyCalcRule* FirstMatch(const TRuleTable& rules, TMatcherSet& matche
     return nullptr;
 }
 
-std::string RuleNameOf(const TRuleTable& rules, const TQTKInternalQtyCalcRule& matcher)
+// The "StrategyName" of a rule row's "CalcRuleID"; empty when the row computes nothing.
+std::string RuleNameOf(const TRuleTable& rules, const IRDXRecord* row)
 {
-    const IRDXRecord* row = matcher.GetRow().get();
     if (IsNullField(row, "CalcRuleID"))
         return {};
     const IRDXTable* names = rules.ruleSet->GetDatabase()->GetTable("CalcRule");
@@ -349,7 +349,7 @@ TQTKTakeoffItem ComputeItem(TRunContext& run, TMatcherSet& matchers, const IQTKE
         edo.FillDeductDetail(bill.row);
     }
 
-    std::string rule = RuleNameOf(run.rules, *original);
+    std::string rule = RuleNameOf(run.rules, original->GetRow().get());
     std::string step = "original quantity";
     try {
         double net = 0.0;
@@ -377,7 +377,7 @@ TQTKTakeoffItem ComputeItem(TRunContext& run, TMatcherSet& matchers, const IQTKE
                     FirstMatch(run.rules, matchers, changeRow.dictRow->GetID(), subject, object.get());
                 if (!matcher)
                     continue;
-                rule = RuleNameOf(run.rules, *matcher);
+                rule = RuleNameOf(run.rules, matcher->GetRow().get());
                 if (rule.empty())
                     continue;  // the table computes nothing for this pair
                 const IQTKElementDrawObj* other = GetRecordDrawObj(object.get());
@@ -513,11 +513,10 @@ TQTKTakeoffResult RunTakeoff(const TQTKElementModel& model, const TQTKTakeoffOpt
     const auto isRegistered = options.isRegistered ? options.isRegistered : [](const std::string& name) {
         return GStrategyList().FindClass(name) != nullptr;
     };
-    const IRDXTable* names = cache.ruleTable.get();
-    for (IRDXRecord* row : rules.allRuleRows) {
-        if (IsNullField(row, "CalcRuleID"))
+    for (const IRDXRecord* row : rules.allRuleRows) {
+        const std::string name = RuleNameOf(rules, row);
+        if (name.empty())
             continue;
-        const std::string name = TextField(names->GetRecordByID(row->GetAsInteger("CalcRuleID")), "StrategyName");
         if (!isRegistered(name) && run.unregisteredNames.insert(name).second)
             result.unregistered.push_back(name);
     }
