@@ -162,11 +162,7 @@ bool TQTKBalconyAndSwingWinCalcEDO::IsIntersectWith(IRDXRecord* record)
 void TQTKBalconyAndSwingWinCalcEDO::ClearQtyItems()
 {
     TQTKCalculatorEDO::ClearQtyItems();
-    const IQTKElementDrawObj* drawObj = GetElementDrawObj();
-    std::shared_ptr<const TParamPolyInfo> info;
-    if (drawObj->IsParametric())
-        info = drawObj->GetPolyInfo();
-    Keep(paramInfo_, std::move(info));
+    Keep(paramInfo_, ReadParamPolyInfo());
 }
 
 void TQTKBalconyAndSwingWinCalcEDO::FreeCalcCache()

@@ -679,3 +679,11 @@ Ref<IRDXTableSource> TQTKCalculatorEDO::GetCalculatorSetting()
 {
     return GCalculatorSetting();
 }
+
+std::shared_ptr<const TParamPolyInfo> TQTKCalculatorEDO::ReadParamPolyInfo() const
+{
+    const IQTKElementDrawObj* drawObj = GetElementDrawObj();
+    if (!drawObj->IsParametric())
+        return nullptr;
+    return drawObj->GetPolyInfo();
+}

@@ -28,6 +28,8 @@
 #include "Calculator/Common/QTKRelationPolyhedronList.h"
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 
+class TParamPolyInfo;
+
 class IRDXTableSource;
 class IQTKLineEdoInfo;
 
@@ -143,6 +145,10 @@ protected:
     // The joined neighbours of a line element, for objects that offer line
     // information without overriding it: reaching it is an assertion failure.
     std::vector<Ref<IQTKLineEdoInfo>> GetLineEdoInfos();
+
+    // The parametric polygon information of the draw object; nil when the
+    // element is not parametric.
+    std::shared_ptr<const TParamPolyInfo> ReadParamPolyInfo() const;
 
     // Guards the lazily kept members; re-entrant on one thread.
     std::recursive_mutex& DataLock() const noexcept { return dataLock_; }

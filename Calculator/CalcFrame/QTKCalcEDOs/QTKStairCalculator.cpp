@@ -59,11 +59,7 @@ bool TQTKStairCalculator::IsIntersectWith(IRDXRecord* record)
 void TQTKStairCalculator::ClearQtyItems()
 {
     TQTKCalculatorEDO::ClearQtyItems();
-    const IQTKElementDrawObj* drawObj = GetElementDrawObj();
-    std::shared_ptr<const TParamPolyInfo> info;
-    if (drawObj->IsParametric())
-        info = drawObj->GetPolyInfo();
-    Keep(paramInfo_, std::move(info));
+    Keep(paramInfo_, ReadParamPolyInfo());
 }
 
 void TQTKStairCalculator::FreeCalcCache()
