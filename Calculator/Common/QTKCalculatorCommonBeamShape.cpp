@@ -18,11 +18,6 @@ constexpr int CFDBeamTypeID = 47;
 // Inner product beyond which a face is turned along or against a direction (cos 45 degrees).
 const double CHalfRightAngleCos = std::sqrt(2.0) / 2.0;
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 bool IsTypeOf(const IQTKElementDrawObj* drawObj, std::initializer_list<int> types)
 {
     return drawObj && std::find(types.begin(), types.end(), drawObj->GetElementTypeID()) != types.end();
@@ -56,7 +51,7 @@ void ClassifyFaces(const Faces& faces, const IQTKElementDrawObj* drawObj, const 
 
 bool IsArchDrawObj(const IQTKElementDrawObj* drawObj)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     return IsTypeOf(drawObj, {12, 15, 17, 18}) && shape && shape->GetSectionInfo().archHeight > 0.0;
 }
 
@@ -69,7 +64,7 @@ bool IsPartialArchDrawObj(const IQTKElementDrawObj* drawObj)
 {
     if (!IsArchDrawObj(drawObj))
         return false;
-    const TQTKLineSectionInfo& info = LineShapeOf(drawObj)->GetSectionInfo();
+    const TQTKLineSectionInfo& info = GetDrawObjLineShape(drawObj)->GetSectionInfo();
     return info.startIndex == -1 || info.endIndex == -1;
 }
 
@@ -99,7 +94,7 @@ bool IsGradientBeamRecord(IRDXRecord* record)
 
 bool IsHaunchedBeamDrawObj(const IQTKElementDrawObj* drawObj)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     return IsTypeOf(drawObj, {CBeamTypeID, CFDBeamTypeID}) && shape && shape->GetSectionInfo().haunch > 0.0;
 }
 
@@ -119,7 +114,7 @@ bool IsCalcAloneBeamFinishQty(IRDXRecord* record)
 void GetInclinedLineNormal(const IQTKElementDrawObj* drawObj, TVRMVector3d& normal)
 {
     QTK_ASSERT(drawObj != nullptr);
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape) {
         normal = {0, 0, 1};
         return;
@@ -167,7 +162,7 @@ void GetInclinedFaceIndices(const IQTKElementDrawObj* drawObj, const TVRMPolyhed
                             const TVRMCustomLine2d& line, TQTKFaceCodeSet codes, const std::vector<int>& skip,
                             std::vector<int>& indices)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     ClassifyFaces(solid.GetFaces(), drawObj, line, codes, skip, shape ? shape->GetLeftWidth() : 0.0, indices);
 }
 
@@ -182,7 +177,7 @@ void GetInclinedShellFaceIndices(const IQTKElementDrawObj* drawObj, const TQTKSh
 void GetBeamEndFaceIndices(const IQTKElementDrawObj* drawObj, const TVRMPolyhedron3d& solid, std::vector<int>& indices)
 {
     indices.clear();
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape)
         return;
     const TVRMVector2d chord = shape->GetLine().Vector();

@@ -17,11 +17,6 @@ constexpr int CBeddingTypeID = 55;
 constexpr int CStripFDUnitTypeID = 81;
 constexpr int CInsulatingWallUnitTypeID = 86;
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 // A property of the element behind the record: its property values when it
 // has a draw object, else the record's field.
 double ElementFloat(IRDXRecord* record, std::string_view name, double defaultValue)
@@ -69,7 +64,7 @@ bool ShapeHasArc(const IQTKElementDrawObj* drawObj)
 
 bool LineElementHasArc(IRDXRecord* record)
 {
-    const IQTKLineShape* shape = LineShapeOf(GetRecordDrawObj(record));
+    const IQTKLineShape* shape = GetDrawObjLineShape(GetRecordDrawObj(record));
     QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
     return shape->GetLine().IsArc() || PolygonHasArc(shape->GetPolygon());
 }
@@ -91,7 +86,7 @@ TVRMCustomLine2d GetLineEntCenterLine(IRDXRecord* record)
     if (width < 0.0)
         width = ElementFloat(record, "SectionWidth", -1.0);
     QTK_ASSERT_MSG(width > 0.0, "the line element has no width");
-    const IQTKLineShape* shape = LineShapeOf(GetRecordDrawObj(record));
+    const IQTKLineShape* shape = GetDrawObjLineShape(GetRecordDrawObj(record));
     QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
     const double axisOffset = ElementFloat(record, "AxisOffset", shape->GetAxisOffset());
     return TVRMOffsetFunc2d::Offset(shape->GetLine(), width / 2.0 - axisOffset);
@@ -105,7 +100,7 @@ const TVRMCustomLine2d* GetLineEntAxisLine(IRDXRecord* record)
     IQTKElementDrawObj* drawObj = edo->GetElementDrawObj();
     switch (drawObj->GetElementTypeID()) {
         case CBeddingTypeID: {
-            const IQTKLineShape* shape = LineShapeOf(drawObj);
+            const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
             QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
             return &shape->GetLine();
         }
@@ -192,7 +187,7 @@ std::unique_ptr<TVRMMultiPolygon2d> BuildFloorExternalWallOutline(int floorId)
             IRDXRecord* wall = table->GetRecordByID(edge.wallId);
             const IQTKElementDrawObj* drawObj = wall ? GetRecordDrawObj(wall) : nullptr;
             const int type = drawObj ? drawObj->GetElementTypeID() : FieldValueInteger(wall, "ElementTypeID", -1);
-            const IQTKLineShape* shape = LineShapeOf(drawObj);
+            const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
             const double thickness = ElementFloat(wall, "Thickness", shape ? shape->GetWidth() : 0.0);
             if (!wall || type == -1 || type == -2 || IsZero(thickness))
                 continue;
@@ -216,7 +211,7 @@ double GetPointElementPerimeter(IRDXRecord* record)
 
 std::uint8_t GetLineEndsInPolygon(IRDXRecord* record, const TVRMMultiPolygon2d& polygon)
 {
-    const IQTKLineShape* shape = LineShapeOf(GetRecordDrawObj(record));
+    const IQTKLineShape* shape = GetDrawObjLineShape(GetRecordDrawObj(record));
     QTK_ASSERT_MSG(shape != nullptr, "the element has no line shape");
     const auto lineEnt = RefCast<IQTKLineEntBaseCalcEDO>(GetCalcEDO(record, true));
     if (!lineEnt)

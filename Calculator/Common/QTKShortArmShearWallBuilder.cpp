@@ -31,11 +31,6 @@ const TVRMPolygon2d* FirstOutlinePolygon(const IQTKElementDrawObj* drawObj)
     return &shape->GetOutline().GetItems(0);
 }
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 IQTKLineEdoInfo* LineInfoOf(const Ref<IQTKCalculatorEDO>& edo)
 {
     return dynamic_cast<IQTKLineEdoInfo*>(edo.get());
@@ -118,7 +113,7 @@ void TQTKShortArmShearWallBuilder::CollectGroup(IRDXRecord* record, TRecordList*
 double TQTKShortArmShearWallBuilder::GetLimbLength(IRDXRecord* wall, const TRecordList& group)
 {
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(wall);
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     const TVRMPolygon2d* outline = FirstOutlinePolygon(drawObj);
     if (!shape)
         return 0.0;
@@ -129,7 +124,7 @@ double TQTKShortArmShearWallBuilder::GetLimbLength(IRDXRecord* wall, const TReco
     const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(wall, false);
     for (const RecordRef& other : group) {
         const IQTKElementDrawObj* otherObj = GetRecordDrawObj(other.get());
-        const IQTKLineShape* otherShape = LineShapeOf(otherObj);
+        const IQTKLineShape* otherShape = GetDrawObjLineShape(otherObj);
         const TVRMPolygon2d* otherOutline = FirstOutlinePolygon(otherObj);
         if (other.get() == wall || !otherShape || !outline || !otherOutline ||
             !drawObj->GetBox().Meets(otherObj->GetBox()) ||

@@ -167,3 +167,9 @@ public:
     // Parametric sub-elements (children) with that sub-id, in child order.
     virtual std::vector<IQTKElementDrawObj*> FindSubEDOByID(int subID) const = 0;
 };
+
+// The line shape of an element; nil without an element or for another shape.
+inline const IQTKLineShape* GetDrawObjLineShape(const IQTKElementDrawObj* drawObj)
+{
+    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
+}

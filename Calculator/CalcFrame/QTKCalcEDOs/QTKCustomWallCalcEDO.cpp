@@ -26,11 +26,6 @@ constexpr int CLastWindowType = 7;
 // Plan overlap (mm²) above which two parallel walls share their sides.
 constexpr double CSideOverlapArea = 10.0;
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 bool IsScaffoldAreaQty(int id)
 {
     return (id >= CQTKWallQtyScaffoldAreaFirst && id <= CQTKWallQtyScaffoldAreaLast) ||
@@ -158,7 +153,7 @@ void TQTKCustomWallCalcEDO::CollectSideNeighbours(bool left,
     for (const RecordRef& record : related) {
         IQTKElementDrawObj* drawObj = GetRecordDrawObj(record.get());
         const auto wall = drawObj ? RefCast<IQTKCustomWallCalcEDO>(GetOrCreateCalcEDO(drawObj, false)) : nullptr;
-        const IQTKLineShape* shape = LineShapeOf(drawObj);
+        const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
         if (!wall || !shape || !IsOnStoreyOf(record.get()))
             continue;
         const bool d = TVRMPositionFunc2d::IsSameDirection(ownAxis, shape->GetLine()) ? left : !left;
@@ -193,7 +188,7 @@ bool TQTKCustomWallCalcEDO::IsIntersectWith(IRDXRecord* record)
     if (host == GetElementDrawObj())
         return true;
     const IQTKLineShape* own = LineShape();
-    const IQTKLineShape* hostShape = LineShapeOf(host);
+    const IQTKLineShape* hostShape = GetDrawObjLineShape(host);
     if (!own || !hostShape ||
         !TVRMPositionFunc2d::IsParallel(own->GetLine(), hostShape->GetLine(), CVRMParallelEpsilon))
         return TQTKHasThicknessInfoLineEntCalcEDO::IsIntersectWith(record);

@@ -17,11 +17,6 @@ namespace {
 
 constexpr double CTol = 0.0010123456789;
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 // Where a line element's section travels: its line lengthened at both ends
 // by the extension lengths for ExtendType, the section's reference point
 // ("AxisOffset" right of the section box's left edge, at its top) and the
@@ -37,7 +32,7 @@ struct TSweepPath {
 TSweepPath SweepPathOf(const IQTKElementDrawObj* drawObj, const TVRMMultiPolygon2d* section, int extendType)
 {
     TSweepPath sweep;
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape)
         return sweep;
     const TVRMCustomLine2d& line = shape->GetLine();
@@ -67,7 +62,7 @@ std::unique_ptr<TVRMPolyhedron3d> BuildLineEntSweptSolid(const IQTKElementDrawOb
         return std::make_unique<TVRMPolyhedron3d>();
     if (auto solid = TQTKSolidBuilder::BuildSolidBetweenLines(drawObj, cut1, cut2))
         return solid;
-    auto solid = TVRMPolyhedron3d::CreateSweep(LineShapeOf(drawObj)->GetPolygon(), sweep.path, sweep.reference,
+    auto solid = TVRMPolyhedron3d::CreateSweep(GetDrawObjLineShape(drawObj)->GetPolygon(), sweep.path, sweep.reference,
                                                sweep.startElevation, sweep.endElevation);
     TVRMNewPolyBooleanOperator::Cut(*solid, cut1, cut2);
     return solid;

@@ -18,11 +18,6 @@
 
 namespace {
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 bool IsTypeIn(int type, std::initializer_list<int> types)
 {
     return std::find(types.begin(), types.end(), type) != types.end();
@@ -114,7 +109,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildLineEntSolid(IQTKLineEn
 
 bool TQTKSolidBuilder::IsArcLineShape(IQTKLineEntBaseCalcEDO* element)
 {
-    const IQTKLineShape* shape = LineShapeOf(element ? element->GetElementDrawObj() : nullptr);
+    const IQTKLineShape* shape = GetDrawObjLineShape(element ? element->GetElementDrawObj() : nullptr);
     return shape && shape->GetLine().IsArc();
 }
 
@@ -138,7 +133,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildPrismBetweenLines(const
                                                                            const TVRMCustomLine2d& a,
                                                                            const TVRMCustomLine2d& b)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape)
         return nullptr;
     const TEndElevations ea = ElevationsAt(*shape, a);
@@ -161,7 +156,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildExpandedSolidBetweenLin
                                                                                    double offset,
                                                                                    const TVRMCustomLine2d& b)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape || shape->GetLine().IsArc())
         return nullptr;
     auto grown = [offset](TEndElevations e) {
@@ -174,7 +169,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildSectionSolidAlongLine(c
                                                                                const TVRMCustomLine2d& line,
                                                                                bool /*flag*/)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape || shape->GetPolygon().GetCount() == 0)
         return nullptr;
     const TVRMMultiPolygon2d& section = shape->GetPolygon();
@@ -248,7 +243,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildArchBeamSolid(const IQT
                                                                        double width)
 {
     QTK_ASSERT(IsArchDrawObj(drawObj));
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     TQTKArchBeamInfo info = GetArchBeamInfo(*shape);
     ShiftArchInfo(info, line, shape->GetLine());
     return BuildArchBeamPolyhedron(line, info, 1, width, axisOffset,
@@ -262,7 +257,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildArchBeamOffsetSolid(con
                                                                              double width)
 {
     QTK_ASSERT(IsArchDrawObj(drawObj));
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     TVRMCustomLine2d path = line;
     TQTKArchBeamInfo info = GetArchBeamInfo(*shape);
     ShiftArchInfo(info, path, shape->GetLine());
@@ -279,7 +274,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildArchBeamOffsetSolid(con
 TVRMCustomLine2d TQTKSolidBuilder::GetGradientBeamLine(const IQTKElementDrawObj* drawObj, const TVRMCustomLine2d& line,
                                                        double offset)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     const double h1 = PropFloat(drawObj, "SectionHeight") + 2.0 * offset;
     const double h2 = PropFloat(drawObj, "EndPtGradChangeHeight") + 2.0 * offset;
     if (!shape || SameValue(h1, h2, 0.0))
@@ -303,7 +298,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildGradientBeamOffsetSolid
                                                                                  double offset, double axisOffset,
                                                                                  double width)
 {
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape)
         return nullptr;
     // The piece where the height vanishes, kept to Line's own length: the
@@ -328,7 +323,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildSolidAlongLine(const IQ
     if (IsGradientBeamDrawObj(drawObj)) {
         const Ref<IQTKCalculatorEDO> edo = GetOrCreateCalcEDO(const_cast<IQTKElementDrawObj*>(drawObj), true);
         auto* info = dynamic_cast<IQTKLineEdoInfo*>(edo.get());
-        const IQTKLineShape* shape = LineShapeOf(drawObj);
+        const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
         const double width = info ? info->GetWidth() : shape->GetWidth();
         const double axisOffset = info ? info->GetAxisOffset() : shape->GetAxisOffset();
         return BuildGradientBeamSolid(drawObj, line, axisOffset, width);
@@ -345,7 +340,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKSolidBuilder::BuildHaunchedBeamOffsetSolid
     if (IsGradientBeamDrawObj(drawObj))
         return BuildGradientBeamOffsetSolid(drawObj, line, offset, axisOffset, width);
     QTK_ASSERT(!IsArchDrawObj(drawObj));
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     if (!shape || shape->GetPolygon().GetCount() == 0)
         return nullptr;
     TVRMPoint2d reference = TopMiddle(shape->GetPolygon());

@@ -30,11 +30,6 @@ int CalclineType()
     return GStripFDCalclineType;
 }
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 // A lies on B: parallel, and A's start on B's line.
 bool LiesOn(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b)
 {
@@ -200,7 +195,7 @@ void TQTKStripFDCalcEDO::RefreshCalcLine()
 bool TQTKStripFDCalcEDO::CalcWidthsByWalls(IRDXRecord* wall)
 {
     const IQTKElementDrawObj* wallObj = GetRecordDrawObj(wall);
-    const IQTKLineShape* wallShape = LineShapeOf(wallObj);
+    const IQTKLineShape* wallShape = GetDrawObjLineShape(wallObj);
     if (!wallShape)
         return false;
     if (!(GetElementDrawObj()->GetBox().max.z + CVRMEpsilon < wallObj->GetBox().max.z))
@@ -272,7 +267,7 @@ bool TQTKStripFDCalcEDO::ComputeUnderWalls()
     TRecordList related;
     GetRelatedByTypes(MakeElementTypeSet({0, 1}), &related);
     for (const RecordRef& record : related) {
-        const IQTKLineShape* wallShape = LineShapeOf(GetRecordDrawObj(record.get()));
+        const IQTKLineShape* wallShape = GetDrawObjLineShape(GetRecordDrawObj(record.get()));
         if (!wallShape || !TVRMPositionFunc2d::IsParallel(wallShape->GetLine(), mid))
             continue;
         const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, false);

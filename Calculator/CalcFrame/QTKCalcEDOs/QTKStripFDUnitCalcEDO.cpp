@@ -22,11 +22,6 @@ namespace {
 constexpr int CSumpType = 56;
 constexpr double CStepInset = 10.0;  // step side and bottom lines lie this far inside the section's corners
 
-const IQTKLineShape* LineShapeOf(const IQTKElementDrawObj* drawObj)
-{
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
-}
-
 // Edge directions of a section, x across and y up.
 bool RunsDown(const TVRMCustomLine2d& e)
 {
@@ -105,7 +100,7 @@ std::unique_ptr<TQTKStripFDUnitCalcEDO::TLayout> TQTKStripFDUnitCalcEDO::BuildLa
     const IQTKElementDrawObj* drawObj = GetElementDrawObj();
     if (!strip) {
         // A unit without its foundation: its own drawn lines.
-        if (const IQTKLineShape* shape = LineShapeOf(drawObj)) {
+        if (const IQTKLineShape* shape = GetDrawObjLineShape(drawObj)) {
             const TVRMCustomLine2d axis = shape->GetLine();
             layout->left = TVRMOffsetFunc2d::Offset(axis, -shape->GetAxisOffset());
             layout->right = TVRMOffsetFunc2d::Offset(axis, shape->GetWidth() - shape->GetAxisOffset());
@@ -212,7 +207,7 @@ const TVRMMultiPolygon2d* TQTKStripFDUnitCalcEDO::GetPlanPolygon()
     }
     auto profile = std::make_unique<TVRMMultiPolygon2d>();
     const TVRMCustomLine2d unit = *GetUnitLine();
-    if (const IQTKLineShape* shape = LineShapeOf(GetElementDrawObj())) {
+    if (const IQTKLineShape* shape = GetDrawObjLineShape(GetElementDrawObj())) {
         const double length = unit.Length();
         profile->Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{0.0, shape->GetBottomElevAt(unit.StartPt())},
                                                             {length, shape->GetBottomElevAt(unit.EndPt())},
@@ -310,7 +305,7 @@ TVRMPolyhedron3d* TQTKStripFDUnitCalcEDO::GetMergedSolid()
     }
     auto mould = std::make_unique<TVRMPolyhedron3d>();
     const IQTKElementDrawObj* drawObj = GetElementDrawObj();
-    const IQTKLineShape* shape = LineShapeOf(drawObj);
+    const IQTKLineShape* shape = GetDrawObjLineShape(drawObj);
     const IPropValues* props = drawObj->GetPropValues();
     const int type = EdoPropValueInteger(props, "SectionTypeID");
     if (drawObj->HasSubSolids() && shape && (type == 0 || type == 2 || type == 3)) {
