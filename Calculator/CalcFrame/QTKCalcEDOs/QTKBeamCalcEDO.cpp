@@ -26,14 +26,6 @@ namespace {
 constexpr char CProjectionError[] = "计算梁在墙上的投影错误";
 constexpr int CBeamType = 15;
 
-std::vector<int> Without(std::vector<int> faces, const std::vector<int>& skip)
-{
-    faces.erase(std::remove_if(faces.begin(), faces.end(),
-                               [&](int f) { return std::find(skip.begin(), skip.end(), f) != skip.end(); }),
-                faces.end());
-    return faces;
-}
-
 // Faces whose box centre lies above (Above) or not above the solid's box centre.
 std::vector<int> FacesByHeight(const TVRMPolyhedron3d& solid, const std::vector<int>& faces, bool above)
 {

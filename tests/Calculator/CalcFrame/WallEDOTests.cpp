@@ -558,8 +558,9 @@ TEST_F(TWallTest, OverlayStateOfFillWalls)
         const auto counting = MakeRef<TCountingBoxService>(GetQTKModelRuntimeOptions().GetBoxService());
         GetQTKModelRuntimeOptions().SetBoxService(counting.get());
         EXPECT_EQ(fill->GetFillWallOverlayState(), c.state);
-        if (c.queries >= 0)
+        if (c.queries >= 0) {
             EXPECT_EQ(counting->queries, c.queries);
+        }
         const int after = counting->queries;
         EXPECT_EQ(fill->GetFillWallOverlayState(), c.state);  // decided once
         EXPECT_EQ(counting->queries, after);
@@ -588,8 +589,9 @@ TEST_F(TWallTest, SolidWithoutOverlayingFillWalls)
         EXPECT_NEAR(wall->GetOriginalPolyhedron()->GetVolume(), original, 1.0);
         EXPECT_NEAR(wall->GetSolidWithoutOverlayFillWalls()->GetVolume(), c.volume, 1.0);
         ASSERT_EQ(wall->GetOverlayFillWallCount(), c.count);
-        if (c.count)
+        if (c.count) {
             EXPECT_EQ(wall->GetOverlayFillWallID(0), 2);
+        }
         EXPECT_EQ(wall->GetOverlayFillWallID(c.count), -1);
         EXPECT_THROW(wall->GetOverlayFillWallID(-1), EQTKAssertionFailed);
         EXPECT_EQ(IsConcreteWallLinked(building_->Record(1), building_->Record(2)), c.count == 1);
@@ -859,8 +861,9 @@ TEST(TPierTest, OriginalDetails)
         const int before = scope.Details().GetCount();
         pier->FillDeductDetail(qty.Qty(c.qtyId));
         ASSERT_EQ(scope.Details().GetCount(), before + c.added);
-        if (c.added)
+        if (c.added) {
             EXPECT_TRUE(scope.Details().GetLast()->GetIsOriginalQty());
+        }
     }
 }
 
