@@ -959,6 +959,18 @@ TEST(TParapetTest, SlopeLengthRate)
     }
 }
 
+// A parapet of no length (a host can draw one; a model file cannot) keeps
+// the rate 1 instead of dividing by its length.
+TEST(TParapetTest, NoLengthKeepsTheSlopeLengthRateOne)
+{
+    TTestBuilding building;
+    building.AddLine(1, 69, 500, 500, 500, 500, 240, 0, 600, {{"SectionWidth", TRDXValue(240.0)}});
+    building.Activate();
+    const Ref<IQTKParapetCalcEDO> parapet = ParapetEdo(building, 1);
+    ASSERT_NE(parapet, nullptr);
+    EXPECT_EQ(parapet->GetSlopeLengthRate(), 1.0);
+}
+
 // The id-49 detail: the walls under the parapet united as the deducted solid
 // and the original quantity; without walls, no deducted solid and "0".
 TEST(TParapetTest, WallDetail)
