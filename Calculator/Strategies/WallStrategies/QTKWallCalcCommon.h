@@ -1,0 +1,98 @@
+// Routines that wall, insulating-wall, pier, column and beam rules share when
+// a wall is involved: how an element sits against a wall, the special solids
+// some deductions take (a tie column with its toothing, a slab stretched over
+// a wall's width), the top of a wall under the members resting on it, feeders
+// of linear calculators, a wall's own solid taken off a formwork shell, and
+// the depth of an alcove in an insulating wall unit.
+//
+// Nothing is kept between calls. Lengths are mm, areas mm², volumes mm³.
+// Solids returned are new and the caller's.
+#pragma once
+
+#include <memory>
+
+#include "Calculator/Common/QTKCalculatorEDOIntf.h"
+
+class IQTKElementDrawObj;
+class TQTKShellCalc3d;
+class TVRMCustomLine2d;
+class TVRMMultiPolygon2d;
+class TVRMMultiPolyLinearCalc2d;
+class TVRMOverhighShellCalc3d;
+class TVRMPolyhedron3d;
+
+// Two parallel line elements whose middle lines share some length.
+bool IsParallelLineEntOverlapping(IRDXRecord* a, IRDXRecord* b);
+
+// The element's outline keeps between the two faces of the wall (or
+// insulating wall unit): neither line 1 mm beyond a face crosses it. Any draw
+// object that is not a wall (type 0) is taken as an insulating wall unit.
+bool IsOutlineBetweenWallFaces(IQTKElementDrawObj* wall, IQTKElementDrawObj* element);
+
+// The element (a column) lies within walls: a rectangular outline within the
+// faces of this wall; any other outline within the plan polygons of all its
+// related walls, insulating walls and units, a sliver thinner than about
+// 1 mm (area / perimeter below 0.5) counting as covered.
+bool IsCoveredByWalls(IRDXRecord* wall, IRDXRecord* element);
+
+// The element's "Type" is 0 (a tie column that teeth into the masonry).
+bool IsTypeZeroElement(IRDXRecord* record);
+
+// The opening belongs to the wall (its "EDOPID" is the wall; an insulating
+// wall unit answers for its wall), or its plan polygon meets the wall's with
+// more than a touch.
+bool IsOpeningOnWallPlan(IRDXRecord* wall, IRDXRecord* opening);
+
+// The opening's host is parallel to the wall: a ribbon window or opening
+// (types 8, 9) itself, any other opening its parent wall.
+bool IsHollowHostParallel(IRDXRecord* wall, IRDXRecord* opening);
+
+// The tie column's solid with its teeth into the masonry walls beside it (the
+// related walls that are not concrete and the insulating walls): each outline
+// edge that the wall line through the insertion point crosses is pushed out
+// by "IndentingWidth" (half of it when not Whole).
+std::unique_ptr<TVRMPolyhedron3d> BuildColumnIndentingSolid(IRDXRecord* column, bool whole);
+
+// The slab's Polygon stretched across the wall's full width wherever the slab
+// alone (no coplanar slab of its type) covers the wall's axis, as a prism of
+// the slab's "Thickness" on the slab's base plane.
+std::unique_ptr<TVRMPolyhedron3d> BuildSlabPolygonSolidOverWall(IRDXRecord* slab, IRDXRecord* wall,
+                                                                const TVRMMultiPolygon2d& polygon);
+// The same over the slab's own face polygon.
+std::unique_ptr<TVRMPolyhedron3d> BuildSlabSolidOverWall(IRDXRecord* slab, IRDXRecord* wall);
+
+// The wall's higher end top, lowered to the lowest bottom of the related
+// members of the given types that run along the wall, stand on its position
+// and span that top (bottom at or below it, top at or above it).
+double GetWallTopUnderMembers(IRDXRecord* wall, const TQTKElementTypeSet& types);
+// The same with members parallel to the wall whose outline Line crosses.
+double GetWallTopUnderMembersOnLine(IRDXRecord* wall, const TQTKElementTypeSet& types, const TVRMCustomLine2d& line);
+
+// Marks (mark 1) the sections on the wall of its related openings (types 4
+// to 9) that lie on its plan, ribbon ones when parallel to it.
+void AppendOpeningSectionsOnWall(TVRMMultiPolyLinearCalc2d& calc, IRDXRecord* wall);
+// Marks (mark 1) the outlines on Wall of the fill walls related to Element
+// that overlay Wall; Flag writes length details.
+void AppendOverlayFillWallPolygons(IRDXRecord* element, IRDXRecord* wall, TVRMMultiPolyLinearCalc2d& calc, bool flag);
+// The same; an outline writes details only when Flag is set and it lies
+// within Polygon.
+void AppendOverlayFillWallPolygonsByPosition(IRDXRecord* element, IRDXRecord* wall, TVRMMultiPolyLinearCalc2d& calc,
+                                             bool flag, const TVRMMultiPolygon2d& polygon);
+
+// A concrete wall's own solid (without the fill walls laid in it) taken off
+// another element's formwork shell on behalf of the wall: both superposition
+// kinds (contact and flush) when BothKinds, else contact only. LastFlag writes
+// the removed part's formula in the detail. Returns the area removed.
+double SubtractWallFromShell(TQTKShellCalc3d& calc, IRDXRecord* wall, bool bothKinds, bool lastFlag);
+double SubtractWallFromOverhighShell(TVRMOverhighShellCalc3d& calc, IRDXRecord* wall, bool bothKinds);
+// A piece of the wall's solid, less the fill walls overlaying the wall that
+// it meets, taken off the shell the same way.
+double SubtractWallPieceFromShell(const TVRMPolyhedron3d& piece, TQTKShellCalc3d& calc, IRDXRecord* wall,
+                                  bool bothKinds);
+double SubtractWallPieceFromOverhighShell(const TVRMPolyhedron3d& piece, TVRMOverhighShellCalc3d& calc,
+                                          IRDXRecord* wall, bool bothKinds);
+
+// How deep the alcove goes into the insulating wall unit: its "Thickness"
+// when the alcove crosses both side lines, the distance from the crossed
+// side line to the alcove's back edge when it crosses one, else 0.
+double GetAlcoveDepthInUnit(IRDXRecord* unit, IRDXRecord* alcove);
