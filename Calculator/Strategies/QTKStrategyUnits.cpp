@@ -4,8 +4,9 @@
 
 // Each rule unit declares its registration function here and is called below
 // in the units' order.
+void RegisterWallSizeRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
-    (void)registry;
+    RegisterWallSizeRules(registry);
 }

@@ -401,8 +401,9 @@ void AppendOpeningSectionsOnWall(TVRMMultiPolyLinearCalc2d& calc, IRDXRecord* wa
     TRecordList openings;
     GetCalcEDO(wall, true)->GetRelatedByTypes(MakeElementTypeSet({4, 5, 6, 7, 8, 9}), &openings);
     for (const RecordRef& opening : openings) {
-        const bool onWall = (IsRibbonType(GetRecordElementTypeID(opening.get())) && IsLineEntsParallel(wall, opening.get())) ||
-                            IsOpeningOnWallPlan(wall, opening.get());
+        const bool onWall =
+            (IsRibbonType(GetRecordElementTypeID(opening.get())) && IsLineEntsParallel(wall, opening.get())) ||
+            IsOpeningOnWallPlan(wall, opening.get());
         if (!onWall)
             continue;
         const Ref<IQTKSectionPoly> section = OpeningSectionOnWall(opening.get(), wall);
