@@ -451,9 +451,15 @@ public:
 };
 
 // Insulating wall (type 1): insulating-wall rules.
-class IQTKInsulatingWallCalcEDO : public virtual IQTKCustomWallCalcEDO {};
+class IQTKInsulatingWallCalcEDO : public virtual IQTKCustomWallCalcEDO {
+public:
+    // The records of the wall's layers (units, type 86) in child order.
+    virtual TRecordList GetUnitList() = 0;
+};
 
 // Unit of an insulating wall (type 86): plan-line routines and insulating-wall rules.
+// The lines exist once the owning wall was prepared (the getters prepare it);
+// calculators are made once and dropped by FreeCalcCache.
 class IQTKInsulatingWallUnitCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The unit's middle line, laid out by its wall (owned by the unit).
@@ -465,6 +471,40 @@ public:
     virtual const TVRMMultiPolygon2d* GetProfilePolygon() = 0;
     // The unit's solid less the elements it gives way to (owned by the unit).
     virtual const TVRMPolyhedron3d* GetSolidWithoutPriorElements() = 0;
+    // Lays the unit between its side lines: the middle line, and the solid
+    // along it cut between them (its end faces last) as the original solid.
+    virtual void SetLines(const TVRMCustomLine2d& left, const TVRMCustomLine2d& right) = 0;
+    // Over a copy of the original solid.
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    // The wall's left (right) side is external and no unit of the wall has a
+    // smaller (greater) record id.
+    virtual bool IsLeftOuterUnit() = 0;
+    virtual bool IsRightOuterUnit() = 0;
+    // The owning wall's mean height from its four end elevations.
+    virtual double GetAverageHeight() = 0;
+    // One face on the middle line; a copy of the side-face shell.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
+    // The end faces (where the start or end elevations differ) less the
+    // related units, added to the side-face shell; returns their area.
+    virtual double GetEndFormboardArea() = 0;
+    // Add the face on the left (right) line to the side-face shell.
+    virtual void AddLeftSideFace() = 0;
+    virtual void AddRightSideFace() = 0;
+    // The side faces gathered so far (owned by the unit; empty at first).
+    virtual const TVRMPolyhedronShell3d* GetSideFaceShell() = 0;
+    // Stored by the over-height rules; nil until stored. The unit owns what is
+    // stored: a setter drops what it replaces, FreeCalcCache drops the last.
+    virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;
+    virtual void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() = 0;
+    virtual void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    virtual std::shared_ptr<TFloatList> GetOverhighValueList() = 0;
+    virtual void SetOverhighValueList(std::shared_ptr<TFloatList> list) = 0;
+    // The polygon between the side lines (owned by the unit).
+    virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
+    // The start and end faces of the original solid that were found.
+    virtual std::vector<int> GetEndFaceIndexes() = 0;
 };
 
 // Parapet (type 69): parapet rules.

@@ -20,6 +20,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKInsulatingWallCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKOpeningCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKParapetCalculator.h"
@@ -86,6 +87,8 @@ constexpr int CSlabKind3Type = 21;
 constexpr int CSlabOpeningType = 24;
 constexpr int CStripFDType = 51;
 constexpr int CStripFDUnitType = 81;
+constexpr int CInsulatingWallType = 1;
+constexpr int CInsulatingWallUnitType = 86;
 
 // The factory behind IQTKCalcEDOFactory.
 class TQTKCalcEDOFactory final : public IQTKCalcEDOFactory {
@@ -128,13 +131,11 @@ protected:
     }
 };
 
-// Insulating walls, ribbon windows and openings and post-cast strips
-// by thickness; foundation beams by section;
+// Ribbon windows and openings and post-cast strips by thickness; foundation beams by section;
 // strip foundations and trenches by their section units.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
     switch (elementTypeId) {
-        case 1:
         case 8:
         case 9:
         case 63:
@@ -251,6 +252,10 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKStripFDCalcEDO>(mode, drawObj);
         case CStripFDUnitType:
             return Create<TQTKStripFDUnitCalcEDO>(mode, drawObj);
+        case CInsulatingWallType:
+            return Create<TQTKInsulatingWallCalcEDO>(mode, drawObj);
+        case CInsulatingWallUnitType:
+            return Create<TQTKInsulatingWallUnitCalcEDO>(mode, drawObj);
         default:
             if (Ref<IQTKCalculatorEDO> lineEnt = CreatePlainLineEntCalcEDO(elementTypeId, mode, drawObj))
                 return lineEnt;

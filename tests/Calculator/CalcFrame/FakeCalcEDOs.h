@@ -202,8 +202,12 @@ public:
     TVRMSeg2dList* GetScaffoldSegList() override { return nullptr; }
 };
 
-// An insulating wall with line information.
-using TFakeInsulatingWallInfoEDO = TFakeCustomWallOps<TFakeLineInfoEDO<IQTKInsulatingWallCalcEDO>>;
+// An insulating wall with line information (and no units).
+class TFakeInsulatingWallInfoEDO final : public TFakeCustomWallOps<TFakeLineInfoEDO<IQTKInsulatingWallCalcEDO>> {
+public:
+    using TFakeCustomWallOps::TFakeCustomWallOps;
+    TRecordList GetUnitList() override { return {}; }
+};
 
 // The wall operations with neutral answers (nothing built or stored).
 template <class TBase>
@@ -378,6 +382,25 @@ public:
     const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
     const TVRMMultiPolygon2d* GetProfilePolygon() override { return profile ? &*profile : nullptr; }
     const TVRMPolyhedron3d* GetSolidWithoutPriorElements() override { return partSolid.get(); }
+    void SetLines(const TVRMCustomLine2d&, const TVRMCustomLine2d&) override {}
+    std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override { return nullptr; }
+    bool IsLeftOuterUnit() override { return false; }
+    bool IsRightOuterUnit() override { return false; }
+    double GetAverageHeight() override { return 0.0; }
+    std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() override { return nullptr; }
+    double GetEndFormboardArea() override { return 0.0; }
+    void AddLeftSideFace() override {}
+    void AddRightSideFace() override {}
+    const TVRMPolyhedronShell3d* GetSideFaceShell() override { return nullptr; }
+    std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() override { return nullptr; }
+    void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d>) override {}
+    std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() override { return nullptr; }
+    void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d>) override {}
+    std::shared_ptr<TFloatList> GetOverhighValueList() override { return nullptr; }
+    void SetOverhighValueList(std::shared_ptr<TFloatList>) override {}
+    const TVRMMultiPolygon2d* GetPlanPolygon() override { return nullptr; }
+    std::vector<int> GetEndFaceIndexes() override { return {}; }
 
     std::optional<TVRMCustomLine2d> midLine, leftLine, rightLine;
     std::optional<TVRMMultiPolygon2d> profile;
