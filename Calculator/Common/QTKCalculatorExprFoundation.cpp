@@ -1,6 +1,7 @@
 #include "Calculator/Common/QTKCalculatorExprFoundation.h"
 
 #include <string>
+#include <string_view>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorExprMeasure.h"
@@ -53,6 +54,26 @@ const IQTKFaceShape* RaftShape(const IQTKElementDrawObj* drawObj)
 {
     const auto* shape = drawObj ? dynamic_cast<const IQTKFaceShape*>(drawObj->GetShape()) : nullptr;
     return shape && !HasShapeEdgeInfo(shape) && shape->GetFlag() != 0 ? shape : nullptr;
+}
+
+// The outline's area formula (precision 3); empty when the host has none.
+std::string OutlineFormula(const TVRMMultiPolygon2d& outline)
+{
+    std::string formula;
+    return TVRMPoly2dAnalyser::ParseMultiPolygonToString(outline, formula, 3) ? formula : std::string();
+}
+
+// The raft's sides as perimeter times thickness: the perimeter's formula in
+// the template (a "%s" and a "%g"), else "%g<周长>*%g<厚度>".
+void WriteRaftPerimeterThickness(IRDXRecord* record, const TVRMMultiPolygon2d& outline, double thickness,
+                                 std::string_view format)
+{
+    const double t = ExprLength(thickness);
+    std::string formula;
+    if (TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(outline, formula, -1))
+        AddExprText(record, Format(format, {formula, t}));
+    else
+        AddExprText(record, Format("%g<周长>*%g<厚度>", {ExprLength(outline.Perimeter()), t}));
 }
 
 }  // namespace
@@ -282,13 +303,57 @@ void BuildRaftFDFormboardAreaExpr(IRDXRecord* record, double area)
     if (!shape)
         return;
     const TVRMMultiPolygon2d& outline = shape->GetOutline();
-    const double p = ExprLength(outline.Perimeter());
-    const double t = ExprLength(drawObj->GetPropValues()->GetFloat("Thickness"));
-    if (!SameValue(ExprArea(area), p * t, CQTKExprAreaTolerance))
+    const double thickness = drawObj->GetPropValues()->GetFloat("Thickness");
+    if (SameValue(ExprArea(area), ExprLength(outline.Perimeter()) * ExprLength(thickness), CQTKExprAreaTolerance))
+        WriteRaftPerimeterThickness(record, outline, thickness, "%s*%g<厚度>");
+}
+
+void BuildRaftFDBottomAreaExpr(IRDXRecord* record)
+{
+    const IQTKFaceShape* shape = RaftShape(GetExprElement(record, {48}));
+    const std::string formula = shape ? OutlineFormula(shape->GetOutline()) : std::string();
+    if (!formula.empty())
+        AddExprText(record, formula);
+}
+
+void BuildRaftFDProjectiveAreaExpr(IRDXRecord* record, const TVRMMultiPolygon2d* projected)
+{
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
+    const IQTKShape* shape = drawObj ? drawObj->GetShape() : nullptr;
+    if (!shape || !projected)
         return;
-    std::string formula;
-    if (TVRMPerimeterParamExpr::ParseMultiPolyPerimeterToString(outline, formula, -1))
-        AddExprText(record, Format("%s*%g<厚度>", {formula, t}));
-    else
-        AddExprText(record, Format("%g<周长>*%g<厚度>", {p, t}));
+    const TVRMMultiPolygon2d& outline = shape->GetOutline();
+    const bool asOutline = IsPrintedZero((outline.Area() - projected->Area()) * 1e-6, CVRMEpsilon);
+    const std::string formula = OutlineFormula(asOutline ? outline : *projected);
+    if (!formula.empty())
+        AddExprText(record, formula);
+}
+
+void BuildRaftFDExternalWallAreaExpr(IRDXRecord* record, const TVRMPolyhedronShell3d* shell)
+{
+    const IQTKFaceShape* shape = RaftShape(GetExprElement(record, {48}));
+    if (!shape || !shell || !IsPrintedZero((shell->GetArea() - shape->GetOutline().Area()) * 1e-6, CVRMEpsilon))
+        return;
+    const std::string formula = OutlineFormula(shape->GetOutline());
+    if (!formula.empty())
+        AddExprText(record, Format("(%s)<原始筏板面积>", {formula}));
+}
+
+void AppendRaftFDExternalWallDeductExpr(IRDXRecord* record, double value)
+{
+    const double v = ExprArea(value);
+    if (RaftShape(GetExprElement(record, {48})) && GreaterThan(v, 0.0))
+        AppendToExprText(record, Format("-%g<扣外墙>", {v}));
+}
+
+void BuildRaftFDVerticalAreaExpr(IRDXRecord* record, double area)
+{
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
+    const IQTKFaceShape* shape = RaftShape(drawObj);
+    if (!shape)
+        return;
+    const TVRMMultiPolygon2d& outline = shape->GetOutline();
+    const double thickness = drawObj->GetPropValues()->GetFloat("Thickness");
+    if (IsPrintedZero((thickness * outline.Perimeter() - area) * 1e-6, CQTKExprAreaTolerance))
+        WriteRaftPerimeterThickness(record, outline, thickness, "(%s)*%g<厚度>");
 }

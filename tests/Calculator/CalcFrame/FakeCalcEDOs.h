@@ -411,8 +411,8 @@ class TFakeStripFDUnitEDO final : public TQTKCalculatorEDO, public IQTKStripFDUn
 public:
     explicit TFakeStripFDUnitEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
     const TVRMCustomLine2d* GetUnitLine() override { return unitLine ? &*unitLine : nullptr; }
-    const TVRMCustomLine2d* GetLeftLine() override { return nullptr; }
-    const TVRMCustomLine2d* GetRightLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetLeftLine() override { return leftLine ? &*leftLine : nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
     RecordRef GetStripFDRecord() override { return nullptr; }
     TVRMCustomLine2d OffsetLineToUnit(const TVRMCustomLine2d& line) override { return line; }
     std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override { return nullptr; }
@@ -436,7 +436,34 @@ public:
     const TVRMMultiPolygon2d* GetPlanPolygon() override { return nullptr; }
     std::shared_ptr<TQTKSolidCalc3d> GetBrickMoldSolidCalc() override { return nullptr; }
 
-    std::optional<TVRMCustomLine2d> unitLine;
+    std::optional<TVRMCustomLine2d> unitLine, leftLine, rightLine;
+};
+
+// A trench unit on the lines the test sets, owned by the trench record given.
+class TFakeTrenchUnitEDO final : public TQTKCalculatorEDO, public IQTKTrenchUnitCalcEDO {
+public:
+    explicit TFakeTrenchUnitEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    const TVRMCustomLine2d* GetUnitLine() override { return unitLine ? &*unitLine : nullptr; }
+    const TVRMCustomLine2d* GetLeftLine() override { return leftLine ? &*leftLine : nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
+    RecordRef GetTrenchRecord() override { return trench; }
+    int GetFreeHeadKind() override { return freeHeadKind; }
+
+    std::optional<TVRMCustomLine2d> unitLine, leftLine, rightLine;
+    RecordRef trench;
+    int freeHeadKind = 2;
+};
+
+// A trench with the hollow the test sets (none: no hole solid).
+class TFakeTrenchEDO final : public TFakeLineEDO<IQTKTrenchCalcEDO> {
+public:
+    using TFakeLineEDO::TFakeLineEDO;
+    TVRMCustomLine2d GetUnitAxisLine(double, double, double) override { return TVRMCustomLine2d(); }
+    double GetSectionMinOffset() override { return 0.0; }
+    std::unique_ptr<TVRMPolyhedron3d> BuildSectionSolid(IRDXRecord*) override { return nullptr; }
+    const TVRMPolyhedron3d* GetHoleSolid() override { return hole ? &*hole : nullptr; }
+
+    std::optional<TVRMPolyhedron3d> hole;
 };
 
 // A wall-face finish or dado on a wall that may carry an insulating layer.
