@@ -59,8 +59,7 @@ const IQTKFaceShape* RaftShape(const IQTKElementDrawObj* drawObj)
 // The outline's area formula (precision 3); empty when the host has none.
 std::string OutlineFormula(const TVRMMultiPolygon2d& outline)
 {
-    std::string formula;
-    return TVRMPoly2dAnalyser::ParseMultiPolygonToString(outline, formula, 3) ? formula : std::string();
+    return PolygonAreaFormula(outline, 3);
 }
 
 // The raft's sides as perimeter times thickness: the perimeter's formula in

@@ -4,6 +4,7 @@
 
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKCalculatorExprContainer.h"
+#include "Host/QTKCommon/VRMCalculatorExprAnalyser.h"
 #include "Host/Runtime/CorvaMathUtils.h"
 #include "Host/VRM/VRMCommon2d.h"
 
@@ -98,6 +99,12 @@ bool AddCheckedExprText(const IRDXRecord* record, double product, double rounded
     if (!IsExprConsistent(product, roundedQuantity, tolerance))
         return false;
     return AddExprText(record, Format(format, args));
+}
+
+std::string PolygonAreaFormula(const TVRMMultiPolygon2d& set, int precision)
+{
+    std::string formula;
+    return TVRMPoly2dAnalyser::ParseMultiPolygonToString(set, formula, precision) ? formula : std::string();
 }
 
 bool AddLengthWidthAreaExpr(const IRDXRecord* record, double area, double length, double width)

@@ -15,6 +15,8 @@
 #include "Host/RDX/RDXIntf.h"
 #include "Host/Runtime/SysUtils.h"
 
+class TVRMMultiPolygon2d;
+
 // Tolerances of the check of a text's product against the rounded quantity.
 inline constexpr double CQTKExprAreaTolerance = 0.0004;   // m²
 inline constexpr double CQTKExprVolumeTolerance = 0.001;  // m³
@@ -58,6 +60,10 @@ bool IsExprAreaMatch(double difference);
 // quantity; True when stored.
 bool AddCheckedExprText(const IRDXRecord* record, double product, double roundedQuantity, double tolerance,
                         std::string_view format, std::initializer_list<TVarRec> args);
+
+// The host's area formula of a polygon set with the precision given; empty
+// when the host has none for it.
+std::string PolygonAreaFormula(const TVRMMultiPolygon2d& set, int precision);
 
 // A plan area as length times width, "%g<长度>*%g<宽度>", written only in
 // expression mode and when the rounded sizes give the rounded area (mm, mm²).

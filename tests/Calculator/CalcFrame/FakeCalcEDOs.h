@@ -16,6 +16,7 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKDeductPolyhedronLines.h"
+#include "Host/QTKCommon/QTKLinearCalc2d.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
@@ -296,6 +297,33 @@ public:
 
     int typeValues[3] = {0, 0, 0};
     Ref<IQTKSectionPoly> projection;
+};
+
+// A parapet: its lines and plan polygon as set, the line elements joined at
+// its ends as given (none: both ends free).
+class TFakeParapetEDO final : public TFakeLineInfoEDO<IQTKParapetCalcEDO> {
+public:
+    using TFakeLineInfoEDO::TFakeLineInfoEDO;
+    std::shared_ptr<TQTKDeductPolyhedronLines> GetMidLineDeductLines() override { return nullptr; }
+    std::shared_ptr<TQTKDeductPolyhedronLines> GetInternalLineDeductLines() override { return nullptr; }
+    std::shared_ptr<TQTKDeductPolyhedronLines> GetExternalLineDeductLines() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetAreaShellCalc() override { return nullptr; }
+    std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override { return nullptr; }
+    std::shared_ptr<TQTKShellCalc3d> GetSideFormboardShellCalc() override { return nullptr; }
+    void SetSideFormboardShellCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetBottomFormboardShellCalc() override { return nullptr; }
+    void SetBottomFormboardShellCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetHeadFormboardShellCalc() override { return nullptr; }
+    void SetHeadFormboardShellCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
+    int IncUseCount() override { return 1; }
+    void SetInternalIsLeft(bool) override {}
+    bool GetInternalIsLeft() override { return true; }
+    double GetSectionWidth() override { return 0.0; }
+    double GetSlopeLengthRate() override { return 1.0; }
+    TQTKLineEdoInfoArray GetStartLineEdoInfos() override { return startInfos; }
+    TQTKLineEdoInfoArray GetEndLineEdoInfos() override { return endInfos; }
+
+    TQTKLineEdoInfoArray startInfos, endInfos;
 };
 
 // A ribbon window segment: recalculation flag and outline on a wall as set.
@@ -674,6 +702,36 @@ public:
     const TVRMPolyhedron3d* GetBodySolid() override { return solid ? &*solid : nullptr; }
 
     std::optional<TVRMPolyhedron3d> hole;
+};
+
+// An apron whose touching-wall and perimeter calculators are the test's.
+class TFakeApronEDO final : public TQTKCalculatorEDO, public IQTKApronCalcEDO {
+public:
+    explicit TFakeApronEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    std::shared_ptr<TVRMLinearCalcContr> GetTunchWallLengthCalc() override { return touchWall; }
+    std::shared_ptr<TVRMMultiPolyLinearCalc2d> GetPerimeterCalc() override { return perimeter; }
+    std::shared_ptr<TQTKShellCalc3d> GetAreaShellCalc() override { return nullptr; }
+    std::shared_ptr<const TVRMMultiPolygon2d> GetNetFacePolygon() override { return nullptr; }
+
+    std::shared_ptr<TVRMLinearCalcContr> touchWall;
+    std::shared_ptr<TVRMMultiPolyLinearCalc2d> perimeter;
+};
+
+// A site levelling whose outline grown by 2 m is the test's (none: nil).
+class TFakeSiteLevelingEDO final : public TQTKCalculatorEDO, public IQTKSiteLevelingCalcEDO {
+public:
+    explicit TFakeSiteLevelingEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    const TVRMMultiPolygon2d* GetExtendTwoMeterPolygon() override { return extended ? &*extended : nullptr; }
+
+    std::optional<TVRMMultiPolygon2d> extended;
+};
+
+class TFakeCourtyardEDO final : public TQTKCalculatorEDO, public IQTKCourtyardCalcEDO {
+public:
+    explicit TFakeCourtyardEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    const TVRMMultiPolygon2d* GetPlanPolygon() override { return &plan; }
+
+    TVRMMultiPolygon2d plan;
 };
 
 // Attaches test objects to host elements (already prepared) for the scope's
