@@ -95,6 +95,19 @@ const IPropValues* ParapetLine(IRDXRecord* record, double& length)
     return props;
 }
 
+// A section size times the middle line (times the count of faces), checked
+// unrounded against the area.
+void WriteParapetLineFormboard(IRDXRecord* record, double area, const char* sizeProp, int faces, const char* format)
+{
+    double length = 0;
+    const IPropValues* props = ParapetLine(record, length);
+    if (!props)
+        return;
+    const double size = props->GetFloat(sizeProp);
+    AddCheckedExprText(record, ExprArea(size * length * faces), ExprArea(area), CParapetTolerance, format,
+                       {ExprLength(size), ExprLength(length)});
+}
+
 // The terms of one column of the sloped-roof rows: the values that are not
 // 0, each printed in m², joined by "+"; Sum receives the column's total.
 std::string ColumnTerms(const std::vector<TQTKSlopedRoofAreaRow>& rows, size_t column, double& sum)
@@ -160,24 +173,12 @@ void BuildParapetSectionAreaExpr(IRDXRecord* record, double area)
 
 void BuildParapetSideFormboardAreaExpr(IRDXRecord* record, double area)
 {
-    double length = 0;
-    const IPropValues* props = ParapetLine(record, length);
-    if (!props)
-        return;
-    const double height = props->GetFloat("SectionHeight");
-    AddCheckedExprText(record, ExprArea(height * length * 2), ExprArea(area), CParapetTolerance,
-                       "%g<截面高度>*%g<长度>*2", {ExprLength(height), ExprLength(length)});
+    WriteParapetLineFormboard(record, area, "SectionHeight", 2, "%g<截面高度>*%g<长度>*2");
 }
 
 void BuildParapetBottomFormboardAreaExpr(IRDXRecord* record, double area)
 {
-    double length = 0;
-    const IPropValues* props = ParapetLine(record, length);
-    if (!props)
-        return;
-    const double width = props->GetFloat("SectionWidth");
-    AddCheckedExprText(record, ExprArea(width * length), ExprArea(area), CParapetTolerance, "%g<截面宽度>*%g<长度>",
-                       {ExprLength(width), ExprLength(length)});
+    WriteParapetLineFormboard(record, area, "SectionWidth", 1, "%g<截面宽度>*%g<长度>");
 }
 
 void BuildParapetHeadFormboardAreaExpr(IRDXRecord* record, double area)

@@ -56,6 +56,17 @@ const IQTKFaceShape* RaftShape(const IQTKElementDrawObj* drawObj)
     return shape && !HasShapeEdgeInfo(shape) && shape->GetFlag() != 0 ? shape : nullptr;
 }
 
+// A raft stated by its outline (RaftShape) and its "Thickness"; nil otherwise.
+const TVRMMultiPolygon2d* RaftOutline(const IRDXRecord* record, double& thickness)
+{
+    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
+    const IQTKFaceShape* shape = RaftShape(drawObj);
+    if (!shape)
+        return nullptr;
+    thickness = drawObj->GetPropValues()->GetFloat("Thickness");
+    return &shape->GetOutline();
+}
+
 // The outline's area formula (precision 3); empty when the host has none.
 std::string OutlineFormula(const TVRMMultiPolygon2d& outline)
 {
@@ -278,39 +289,32 @@ void BuildBeddingBottomAreaExpr(IRDXRecord* record, const TQTKShellCalc3d* sourc
 
 void BuildRaftFDVolExpr(IRDXRecord* record, double volume)
 {
-    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
-    const IQTKFaceShape* shape = RaftShape(drawObj);
-    if (!shape)
-        return;
-    const TVRMMultiPolygon2d& outline = shape->GetOutline();
-    const double thickness = drawObj->GetPropValues()->GetFloat("Thickness");
-    const double area = outline.Area();
-    if (!IsPrintedZero((area * thickness - volume) * 1e-9, CQTKExprVolumeTolerance))
+    double thickness = 0;
+    const TVRMMultiPolygon2d* outline = RaftOutline(record, thickness);
+    if (!outline || !IsPrintedZero((outline->Area() * thickness - volume) * 1e-9, CQTKExprVolumeTolerance))
         return;
     const double t = ExprLength(thickness);
-    std::string formula;
-    if (TVRMPoly2dAnalyser::ParseMultiPolygonToString(outline, formula, 3))
+    const std::string formula = OutlineFormula(*outline);
+    if (!formula.empty())
         AddExprText(record, Format("(%s)*%g<厚度>", {formula, t}));
     else
-        AddExprText(record, Format("%g<原始底面积>*%g<厚度>", {ExprArea(area), t}));
+        AddExprText(record, Format("%g<原始底面积>*%g<厚度>", {ExprArea(outline->Area()), t}));
 }
 
 void BuildRaftFDFormboardAreaExpr(IRDXRecord* record, double area)
 {
-    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
-    const IQTKFaceShape* shape = RaftShape(drawObj);
-    if (!shape)
-        return;
-    const TVRMMultiPolygon2d& outline = shape->GetOutline();
-    const double thickness = drawObj->GetPropValues()->GetFloat("Thickness");
-    if (SameValue(ExprArea(area), ExprLength(outline.Perimeter()) * ExprLength(thickness), CQTKExprAreaTolerance))
-        WriteRaftPerimeterThickness(record, outline, thickness, "%s*%g<厚度>");
+    double thickness = 0;
+    const TVRMMultiPolygon2d* outline = RaftOutline(record, thickness);
+    if (outline &&
+        SameValue(ExprArea(area), ExprLength(outline->Perimeter()) * ExprLength(thickness), CQTKExprAreaTolerance))
+        WriteRaftPerimeterThickness(record, *outline, thickness, "%s*%g<厚度>");
 }
 
 void BuildRaftFDBottomAreaExpr(IRDXRecord* record)
 {
-    const IQTKFaceShape* shape = RaftShape(GetExprElement(record, {48}));
-    const std::string formula = shape ? OutlineFormula(shape->GetOutline()) : std::string();
+    double thickness = 0;
+    const TVRMMultiPolygon2d* outline = RaftOutline(record, thickness);
+    const std::string formula = outline ? OutlineFormula(*outline) : std::string();
     if (!formula.empty())
         AddExprText(record, formula);
 }
@@ -330,29 +334,27 @@ void BuildRaftFDProjectiveAreaExpr(IRDXRecord* record, const TVRMMultiPolygon2d*
 
 void BuildRaftFDExternalWallAreaExpr(IRDXRecord* record, const TVRMPolyhedronShell3d* shell)
 {
-    const IQTKFaceShape* shape = RaftShape(GetExprElement(record, {48}));
-    if (!shape || !shell || !IsPrintedZero((shell->GetArea() - shape->GetOutline().Area()) * 1e-6, CVRMEpsilon))
+    double thickness = 0;
+    const TVRMMultiPolygon2d* outline = RaftOutline(record, thickness);
+    if (!outline || !shell || !IsPrintedZero((shell->GetArea() - outline->Area()) * 1e-6, CVRMEpsilon))
         return;
-    const std::string formula = OutlineFormula(shape->GetOutline());
+    const std::string formula = OutlineFormula(*outline);
     if (!formula.empty())
         AddExprText(record, Format("(%s)<原始筏板面积>", {formula}));
 }
 
 void AppendRaftFDExternalWallDeductExpr(IRDXRecord* record, double value)
 {
+    double thickness = 0;
     const double v = ExprArea(value);
-    if (RaftShape(GetExprElement(record, {48})) && GreaterThan(v, 0.0))
+    if (RaftOutline(record, thickness) && GreaterThan(v, 0.0))
         AppendToExprText(record, Format("-%g<扣外墙>", {v}));
 }
 
 void BuildRaftFDVerticalAreaExpr(IRDXRecord* record, double area)
 {
-    const IQTKElementDrawObj* drawObj = GetExprElement(record, {48});
-    const IQTKFaceShape* shape = RaftShape(drawObj);
-    if (!shape)
-        return;
-    const TVRMMultiPolygon2d& outline = shape->GetOutline();
-    const double thickness = drawObj->GetPropValues()->GetFloat("Thickness");
-    if (IsPrintedZero((thickness * outline.Perimeter() - area) * 1e-6, CQTKExprAreaTolerance))
-        WriteRaftPerimeterThickness(record, outline, thickness, "(%s)*%g<厚度>");
+    double thickness = 0;
+    const TVRMMultiPolygon2d* outline = RaftOutline(record, thickness);
+    if (outline && IsPrintedZero((thickness * outline->Perimeter() - area) * 1e-6, CQTKExprAreaTolerance))
+        WriteRaftPerimeterThickness(record, *outline, thickness, "(%s)*%g<厚度>");
 }

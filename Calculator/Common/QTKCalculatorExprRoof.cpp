@@ -36,28 +36,29 @@ double EdgeLength(const TVRMCustomLine2d& edge, const TVRMVector3d& normal)
     return ExprLength(CalcArcLengthOnPlane(edge, normal));
 }
 
-// Walks the edges of the face polygon that Selected picks by their
+// Walks the edges of the roof's face polygon that Selected picks by their
 // information (giving a value, mm): Term makes each one's text from its
 // printed length on the roof plane and the value, and adds to the sum; the
-// texts are joined by "+".
+// texts are joined by "+". False for a record that is no roof in expression mode.
 template <class TSelect, class TTerm>
-void CollectEdges(const IQTKFaceShape& shape, TSelect selected, TTerm term, std::string& text, double& sum)
+bool CollectEdges(const IRDXRecord* record, TSelect selected, TTerm term, std::string& text, double& sum)
 {
+    const IQTKFaceShape* shape = RoofShape(record);
     TVRMVector3d normal;
-    if (!RoofNormal(shape, normal))
-        return;
-    const TVRMMultiPolygon2d& polygon = shape.GetPolygon();
+    if (!shape || !RoofNormal(*shape, normal))
+        return false;
     int index = 0;
-    for (const TVRMPolygon2d& ring : polygon.Items()) {
+    for (const TVRMPolygon2d& ring : shape->GetPolygon().Items()) {
         for (const TVRMCustomLine2d& edge : ring.GetEdges()) {
             double value = 0.0;
-            if (selected(shape.GetEdgeInfo(index++), value)) {
+            if (selected(shape->GetEdgeInfo(index++), value)) {
                 if (!text.empty())
                     text += '+';
                 text += term(EdgeLength(edge, normal), value, sum);
             }
         }
     }
+    return true;
 }
 
 // A rolled edge of a height that is not 0.
@@ -78,19 +79,14 @@ bool IsRidgeEdge(IQTKEdgeInfo* info, double&)
 template <class TSelect>
 void WriteEdgeLengths(IRDXRecord* record, double length, TSelect selected)
 {
-    const IQTKFaceShape* shape = RoofShape(record);
-    if (!shape)
-        return;
     std::string text;
     double sum = 0.0;
-    CollectEdges(
-        *shape, selected,
-        [](double l, double, double& total) {
-            total += l;
-            return Format("%g", {l});
-        },
-        text, sum);
-    if (!text.empty() && IsExprConsistent(sum, ExprLength(length), CVRMEpsilon))
+    const auto term = [](double l, double, double& total) {
+        total += l;
+        return Format("%g", {l});
+    };
+    if (CollectEdges(record, selected, term, text, sum) && !text.empty() &&
+        IsExprConsistent(sum, ExprLength(length), CVRMEpsilon))
         AddExprText(record, text);
 }
 
@@ -125,20 +121,15 @@ void BuildRoofPerimeterExpr(IRDXRecord* record)
 
 void BuildRoofRolledEdgeAreaExpr(IRDXRecord* record, double area)
 {
-    const IQTKFaceShape* shape = RoofShape(record);
-    if (!shape)
-        return;
     std::string text;
     double sum = 0.0;
-    CollectEdges(
-        *shape, IsRolledEdge,
-        [](double l, double height, double& total) {
-            const double h = ExprLength(height);
-            total += l * h;
-            return Format("%g<边长>*%g<高度>", {l, h});
-        },
-        text, sum);
-    if (!text.empty() && IsExprConsistent(sum, ExprArea(area), CVRMEpsilon))
+    const auto term = [](double l, double height, double& total) {
+        const double h = ExprLength(height);
+        total += l * h;
+        return Format("%g<边长>*%g<高度>", {l, h});
+    };
+    if (CollectEdges(record, IsRolledEdge, term, text, sum) && !text.empty() &&
+        IsExprConsistent(sum, ExprArea(area), CVRMEpsilon))
         AddExprText(record, text);
 }
 
