@@ -365,7 +365,8 @@ std::unique_ptr<TVRMPolyhedron3d> BuildSlabPolygonSolidOverWall(IRDXRecord* slab
     calc.DeleteSameMark();
     // A band twice the wall's width centred on each piece the slab alone covers.
     TVRMMultiPolygon2d bands;
-    for (const TVRMCustomLine2d& piece : calc.BuildSubLines(0).Items())
+    const TVRMSeg2dList pieces = calc.BuildSubLines(0);
+    for (const TVRMCustomLine2d& piece : pieces.Items())
         bands.Add(TVRMPolygon2d::CreateBand(piece, width, width));
     const auto merged = TVRMIntersectFunc2d::MergePolygon(polygon, bands);
     return TVRMPolyhedron3d::CreateOnPlane(*merged, reference->GetPlane(), GetRecordThickness(slab));
