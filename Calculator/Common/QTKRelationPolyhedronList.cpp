@@ -2,6 +2,7 @@
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/VRMCommon2d.h"
 
 std::int64_t QTKPolyhedronMemorySize(const TVRMPolyhedron3d& polyhedron)
 {
@@ -320,3 +321,36 @@ TQTKPolyhedronCacheList GExtendPolyhedronList(2000);
 TQTKPolyhedronCacheList GFinishHalfBlockPolyhedronList(1000);
 TQTKPolyhedronCacheList GFinishExtendOriginalPolyhedronList(1000);
 TQTKKeyedPolyhedronCache GHungCeilingPoly(500);
+
+// ---------------------------------------------------------------------------
+// Keyed extended solids
+
+Ref<IQTKPolyhedron3dIntf> TQTKExtendSlot::FindLocked(IRDXRecord* source, bool mode, double distance)
+{
+    if (source_.get() != static_cast<IInterface*>(source) || mode_ != mode || !SameValue(distance_, distance))
+        return nullptr;
+    return GExtendPolyhedronList.Touch(slot_);
+}
+
+Ref<IQTKPolyhedron3dIntf> TQTKExtendSlot::Find(IRDXRecord* source, bool mode, double distance)
+{
+    std::lock_guard guard(lock_);
+    return FindLocked(source, mode, distance);
+}
+
+Ref<IQTKPolyhedron3dIntf> TQTKExtendSlot::Keep(IQTKExtendableCalcEdo* owner, std::unique_ptr<TVRMPolyhedron3d> solid,
+                                               IRDXRecord* source, bool mode, double distance)
+{
+    std::lock_guard guard(lock_);
+    if (Ref<IQTKPolyhedron3dIntf> kept = FindLocked(source, mode, distance))
+        return kept;
+    source_ = Ref<IInterface>(source);
+    mode_ = mode;
+    distance_ = distance;
+    return GExtendPolyhedronList.AddExtendItem(owner, std::move(solid), distance, mode ? 1 : 0, source_, slot_);
+}
+
+void TQTKExtendSlot::Remove()
+{
+    GExtendPolyhedronList.Remove(slot_);
+}

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -243,6 +244,31 @@ private:
     TStrKeyHash<int> index_;
     std::vector<Ref<IQTKPolyhedron3dIntf>> holders_;
     TVRMCmpxchgLock lock_;
+};
+
+// An extendable object's item in GExtendPolyhedronList with the key it was
+// built for (source, mode, distance). Find gives the kept solid only for the
+// same key (nil otherwise, or when the item was evicted); Keep links a new
+// item under a new key, unless a solid of that key was kept meanwhile (that
+// one is returned). The solid is built between the two, with no lock held.
+class TQTKExtendSlot {
+public:
+    Ref<IQTKPolyhedron3dIntf> Find(IRDXRecord* source, bool mode, double distance);
+    Ref<IQTKPolyhedron3dIntf> Keep(IQTKExtendableCalcEdo* owner, std::unique_ptr<TVRMPolyhedron3d> solid,
+                                   IRDXRecord* source, bool mode, double distance);
+    // What the owner's ReleaseExtendItem calls.
+    void Forget(const TQTKExtendPolyhedronItem* item) noexcept { slot_.Forget(item); }
+    // Removes and frees the item (the owner's destructor calls it).
+    void Remove();
+
+private:
+    Ref<IQTKPolyhedron3dIntf> FindLocked(IRDXRecord* source, bool mode, double distance);
+
+    std::mutex lock_;  // guards the key
+    TQTKCacheSlot slot_;
+    Ref<IInterface> source_;
+    bool mode_ = false;
+    double distance_ = -1.0;
 };
 
 // The library's solid caches. The host sets their maxima (SetMaximum) before

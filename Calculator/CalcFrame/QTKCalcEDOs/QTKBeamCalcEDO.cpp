@@ -356,6 +356,15 @@ double TQTKBeamCalcEDO::GetEndFormboardArea()
     return area;
 }
 
+std::vector<int> TQTKBeamCalcEDO::HaunchFormboardFaces(const TVRMPolyhedron3d& haunches)
+{
+    std::vector<int> faces;
+    for (int i = 0; i < haunches.GetFaceCount(); ++i)
+        if (!SameValue(haunches.GetFace(i).GetNormal().z, 1.0))
+            faces.push_back(i);
+    return faces;
+}
+
 double TQTKBeamCalcEDO::CalcHaunchedFormboardArea(double& deducted)
 {
     deducted = 0.0;
@@ -368,11 +377,7 @@ double TQTKBeamCalcEDO::CalcHaunchedFormboardArea(double& deducted)
     QTK_ASSERT(arch != nullptr);
     auto haunches = OriginalSolid().Clone();
     TVRMNewPolyBooleanOperator::BooleanOperate(*haunches, *arch, CVRMBoolSubtract);
-    std::vector<int> faces;
-    for (int i = 0; i < haunches->GetFaceCount(); ++i)
-        if (!SameValue(haunches->GetFace(i).GetNormal().z, 1.0))
-            faces.push_back(i);
-    TVRMPolyhedronShell3d haunchFaces(*haunches, faces);
+    TVRMPolyhedronShell3d haunchFaces(*haunches, HaunchFormboardFaces(*haunches));
     if (GIsDetailMode)
         GetFormboardShellCalc();
     haunchFaces.Subtract(*arch, 3);

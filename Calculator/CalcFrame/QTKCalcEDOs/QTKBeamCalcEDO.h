@@ -100,6 +100,9 @@ protected:
     // A shell calculator with the beam's record and arc flag.
     std::unique_ptr<TQTKShellCalc3d> MakeShellCalc(std::unique_ptr<TVRMPolyhedronShell3d> shell);
     std::recursive_mutex& CalcLock() const { return calcLock_; }
+    // The faces of the haunch pieces that CalcHaunchedFormboardArea adds as
+    // formwork: all but those facing straight up.
+    virtual std::vector<int> HaunchFormboardFaces(const TVRMPolyhedron3d& haunches);
 
 private:
     // The face solid: the arch solid while it is used, else the original solid.

@@ -16,12 +16,14 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKDormerWinCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveAndCanopyCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveLineCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKFDBeamCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKFootStepCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasThicknessInfoLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKInsulatingWallCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKIsolatedFDCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKLintelCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKOpeningCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKParapetCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierCalcEDO.h"
@@ -56,6 +58,8 @@ constexpr int CRoomType = 32;
 constexpr int CBeamType = 15;
 constexpr int CBeamType17 = 17;
 constexpr int CTieBeamType = 18;
+constexpr int CFDBeamType = 47;
+constexpr int CLintelType = 12;
 constexpr int CSiteLevelingType = 60;
 constexpr int CApronType = 61;
 constexpr int CEaveType = 64;
@@ -131,7 +135,7 @@ protected:
     }
 };
 
-// Ribbon windows and openings and post-cast strips by thickness; foundation beams by section;
+// Ribbon windows and openings and post-cast strips by thickness;
 // strip foundations and trenches by their section units.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
@@ -140,8 +144,6 @@ Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t
         case 9:
         case 63:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasThicknessInfoLineEntCalcEDO>>(mode, drawObj);
-        case 47:
-            return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoLineEntCalcEDO>>(mode, drawObj);
         case 80:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoComplexLineEntCalcEDO>>(mode, drawObj);
         default:
@@ -210,6 +212,10 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKBeamCalcEDO>(mode, drawObj);
         case CTieBeamType:
             return Create<TQTKTieBeamCalculator>(mode, drawObj);
+        case CFDBeamType:
+            return Create<TQTKFDBeamCalcEDO>(mode, drawObj);
+        case CLintelType:
+            return Create<TQTKLintelCalcEDO>(mode, drawObj);
         case CEaveType:
             return CreateEaveCalcEDO(mode, drawObj);
         case CEaveAndCanopyType:

@@ -30,7 +30,7 @@ TQTKPierCalcEDO::TQTKPierCalcEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj)
 
 TQTKPierCalcEDO::~TQTKPierCalcEDO()
 {
-    GExtendPolyhedronList.Remove(extendItem_);
+    extendSlot_.Remove();
 }
 
 bool TQTKPierCalcEDO::IsIntersectWith(IRDXRecord* record)
@@ -115,17 +115,8 @@ Ref<IQTKPolyhedron3dIntf> TQTKPierCalcEDO::GetExtendedPolyhedron(IRDXRecord* sou
     QTK_ASSERT(distance >= 0.0);
     if (IsZero(distance))
         return GetOriginalPolyhedronIntf();
-    const auto hit = [&]() -> Ref<IQTKPolyhedron3dIntf> {
-        if (extendSource_.get() != static_cast<IInterface*>(source) || extendOnLeft_ != onLeft ||
-            !SameValue(extendDistance_, distance))
-            return nullptr;
-        return GExtendPolyhedronList.Touch(extendItem_);
-    };
-    {
-        std::lock_guard guard(extendLock_);
-        if (Ref<IQTKPolyhedron3dIntf> kept = hit())
-            return kept;
-    }
+    if (Ref<IQTKPolyhedron3dIntf> kept = extendSlot_.Find(source, onLeft, distance))
+        return kept;
     // Built with no lock held: Source's lines come from its calculators.
     const TVRMCustomLine2d* line = nullptr;
     Ref<IQTKLineEntBaseCalcEDO> sourceLine;
@@ -140,14 +131,7 @@ Ref<IQTKPolyhedron3dIntf> TQTKPierCalcEDO::GetExtendedPolyhedron(IRDXRecord* sou
         GetOffsetOutline(GetElementDrawObj()->GetRecord(), line, onLeft, distance);
     std::unique_ptr<TVRMPolyhedron3d> solid =
         outline ? TVRMPolyhedron3d::CreatePrism(*outline, bottom, top - bottom) : std::make_unique<TVRMPolyhedron3d>();
-    std::lock_guard guard(extendLock_);
-    if (Ref<IQTKPolyhedron3dIntf> kept = hit())
-        return kept;
-    extendSource_ = Ref<IInterface>(source);
-    extendOnLeft_ = onLeft;
-    extendDistance_ = distance;
-    return GExtendPolyhedronList.AddExtendItem(this, std::move(solid), distance, onLeft ? 1 : 0, extendSource_,
-                                               extendItem_);
+    return extendSlot_.Keep(this, std::move(solid), source, onLeft, distance);
 }
 
 void TQTKPierCalcEDO::FreeCalcCache()

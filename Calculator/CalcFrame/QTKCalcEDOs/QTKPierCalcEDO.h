@@ -37,7 +37,7 @@ public:
     // facing Source's left or right line when there is a Source) from bottom
     // to top; Distance 0 is the original solid and makes no cache item.
     Ref<IQTKPolyhedron3dIntf> GetExtendedPolyhedron(IRDXRecord* source, bool onLeft, double distance) override;
-    void ReleaseExtendItem(const TQTKExtendPolyhedronItem* item) override { extendItem_.Forget(item); }
+    void ReleaseExtendItem(const TQTKExtendPolyhedronItem* item) override { extendSlot_.Forget(item); }
 
 protected:
     bool IsRelationSameAsOriginal() const override { return true; }
@@ -53,9 +53,5 @@ private:
     std::atomic<double> volume_{0.0};
     std::once_flag externalOnce_;
     bool external_ = false;
-    std::mutex extendLock_;  // guards the key; never held while building
-    TQTKCacheSlot extendItem_;
-    Ref<IInterface> extendSource_;
-    bool extendOnLeft_ = false;
-    double extendDistance_ = -1.0;
+    TQTKExtendSlot extendSlot_;
 };

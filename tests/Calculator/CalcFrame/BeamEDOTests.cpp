@@ -353,3 +353,70 @@ TEST(BeamEDOTest, TieBeamOnInnerAndOuterWalls)
 }
 
 }  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Foundation beams
+
+// A raft over the whole beam, from its "BottomElev" up to 3200.
+std::string RaftOver(double bottom)
+{
+    return R"(, {"id": 2, "type": 48, "floor": 1, "props": {"BottomElev": )" + Num(bottom) +
+           R"(}, "shape": {"kind": "face", "outline": [[-1000, -1000], [7000, -1000], [7000, 1000], [-1000, 1000]],
+           "elevation": {"kind": "level", "elev": 3200}, "thickness": )" +
+           Num(3200 - bottom) + "}}";
+}
+
+TEST(BeamEDOTest, FoundationBeamFormworkBelowRafts)
+{
+    // The 250 x 600 foundation beam from 2400 to 3000; a raft from 2700 up
+    // takes its upper 300: the formwork is what hangs below it.
+    struct Case {
+        const char* name;
+        double raftBottom;
+        double sides, ends, maxFaceElev;
+    };
+    const Case cases[] = {
+        {"raft bottom above the beam's bottom", 2700, 2 * 300.0 * 6000, 2 * 250.0 * 300, 2700},
+        {"raft bottom level with the beam's bottom: ignored", 2400, 0, 0, -HUGE_VAL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto building = Building(Beam(1, 0, 0, 6000, 0, "", 250, 47) + RaftOver(c.raftBottom), {75.0});
+        const auto beam = RefCast<IQTKFDBeamCalcEDO>(GetCalcEDO(building->Record(1), true));
+        ASSERT_TRUE(beam);
+        beam->ClearQtyItems();
+        EXPECT_NEAR(beam->CalcSideFormboardArea(75.0), c.sides, CAreaTol);
+        EXPECT_NEAR(beam->CalcEndFormboardArea(75.0), c.ends, CAreaTol);
+        EXPECT_EQ(beam->GetMaxFaceElev(), c.maxFaceElev);
+        TQTKShellCalc3d* calc = beam->GetFDFormboardShellCalc();
+        EXPECT_NEAR(calc->GetArea(), c.sides + c.ends, CAreaTol);
+        EXPECT_EQ(beam->GetFDFormboardShellCalc(), calc);
+        EXPECT_NEAR(beam->GetBottomShellCalc(75.0)->GetArea(), 250.0 * 6000, CAreaTol);
+        // The next quantity starts a new shell.
+        beam->ClearQtyItems();
+        EXPECT_NEAR(beam->GetFDFormboardShellCalc()->GetArea(), 0.0, CAreaTol);
+    }
+}
+
+TEST(BeamEDOTest, FoundationBeamHaunchFormwork)
+{
+    // The haunched beam of the beam test as a foundation beam: each haunch
+    // adds its two side triangles (500 x 250 / 2) and its end face (250 x
+    // 250), and takes 500 x 250 of the beam's bottom, which is not reported.
+    std::string haunched = CHaunchedBeam;
+    haunched.replace(haunched.find("\"type\": 15"), 10, "\"type\": 47");
+    auto building = Building(haunched, {75.0});
+    const auto beam = BeamEdo(*building, 1);
+    ASSERT_TRUE(RefCast<IQTKFDBeamCalcEDO>(beam));
+    beam->SetUseArchSolid(true);
+    beam->AddBottomFormboard();
+    double deducted = -1.0;
+    const double faces = 2 * (2 * 500.0 * 250 / 2 + 250.0 * 250);
+    EXPECT_NEAR(beam->CalcHaunchedFormboardArea(deducted), faces - 2 * 500.0 * 250, 1e-2);
+    EXPECT_EQ(deducted, 0.0);
+    EXPECT_NEAR(beam->GetFormboardShell()->GetArea(), 250.0 * 6000 + faces - 2 * 500.0 * 250, 1e-2);
+}
+
+}  // namespace
