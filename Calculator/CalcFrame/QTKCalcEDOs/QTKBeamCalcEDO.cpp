@@ -11,6 +11,7 @@
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
+#include "Host/ElementModel/QTKBeamBrickMoldBuilder.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -220,6 +221,72 @@ const TVRMPolyhedron3d& TQTKBeamCalcEDO::GetFaceSolid()
         if (const TVRMPolyhedron3d* arch = GetArchSolid())
             return *arch;
     return OriginalSolid();
+}
+
+TVRMPolyhedron3d* TQTKBeamCalcEDO::GetMergedSolid()
+{
+    {
+        std::lock_guard guard(calcLock_);
+        if (brickMold_)
+            return brickMold_.get();
+    }
+    auto mold = BuildBrickMold();
+    if (!mold)
+        mold = std::make_unique<TVRMPolyhedron3d>();
+    std::lock_guard guard(calcLock_);
+    if (!brickMold_)
+        brickMold_ = std::move(mold);
+    return brickMold_.get();
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKBeamCalcEDO::BuildBrickMold()
+{
+    const IQTKElementDrawObj* drawObj = GetElementDrawObj();
+    const IQTKLineShape* shape = LineShape();
+    if (!drawObj->HasSubSolids() || !shape)
+        return nullptr;
+    const double t = EdoPropValueInteger(drawObj->GetPropValues(), "BrickMoldThickness");
+    const double width = GetWidth();
+    const TVRMCustomLine2d& line = *GetExtendedMidLine();
+    const auto offset = [&line](double d) {
+        TVRMCustomLine2d moved;
+        return TVRMOffsetFunc2d::Offset(line, d, moved) ? moved : line;
+    };
+    auto solids = BuildBeamBrickMoldPolyHedron(
+        offset(-width / 2.0), offset(width / 2.0), t, shape->GetBottomElevAt(line.StartPt()),
+        shape->GetTopElevAt(line.StartPt()), shape->GetBottomElevAt(line.EndPt()), shape->GetTopElevAt(line.EndPt()));
+    if (solids.empty())
+        return nullptr;
+    std::unique_ptr<TVRMPolyhedron3d> mold = std::move(solids.front());
+    for (size_t i = 1; i < solids.size(); ++i)
+        TVRMNewPolyBooleanOperator::BooleanOperate(*mold, *solids[i], CVRMBoolUnion);
+    // Ended where the faces the mould stands against end: the attach-face
+    // lines (brought out to the axis's ends where the axis reaches past both),
+    // carried out to the mould's outer faces.
+    const TVRMCustomLine2d* leftFace = GetAttachWallFaceLeftLine();
+    const TVRMCustomLine2d* rightFace = GetAttachWallFaceRightLine();
+    if (!leftFace || !rightFace || !(shape->GetWidth() > CVRMEpsilon))
+        return mold;
+    TVRMCustomLine2d a = *leftFace, b = *rightFace;
+    const TVRMCustomLine2d& axis = shape->GetLine();
+    if (a.LengthAtPoint(axis.StartPt()) < 0.0 && b.LengthAtPoint(axis.StartPt()) < 0.0) {
+        a.SetStartPt(TVRMPositionFunc2d::ClosestPointTo(axis.StartPt(), a, false));
+        b.SetStartPt(TVRMPositionFunc2d::ClosestPointTo(axis.StartPt(), b, false));
+    }
+    if (a.Length() < a.LengthAtPoint(axis.EndPt()) && b.Length() < b.LengthAtPoint(axis.EndPt())) {
+        a.SetEndPt(TVRMPositionFunc2d::ClosestPointTo(axis.EndPt(), a, false));
+        b.SetEndPt(TVRMPositionFunc2d::ClosestPointTo(axis.EndPt(), b, false));
+    }
+    const double k = t / shape->GetWidth();
+    const auto beyond = [k](const TVRMPoint2d& p, const TVRMPoint2d& q) {
+        return TVRMPoint2d{(1 + k) * p.x - k * q.x, (1 + k) * p.y - k * q.y};
+    };
+    const TVRMCustomLine2d leftTrim = TVRMPositionFunc2d::SubSeg(
+        offset(-(t + width / 2.0)), beyond(a.StartPt(), b.StartPt()), beyond(a.EndPt(), b.EndPt()));
+    const TVRMCustomLine2d rightTrim = TVRMPositionFunc2d::SubSeg(
+        offset(width / 2.0 + t), beyond(b.StartPt(), a.StartPt()), beyond(b.EndPt(), a.EndPt()));
+    TVRMNewPolyBooleanOperator::Cut(*mold, leftTrim, rightTrim);
+    return mold;
 }
 
 // ---------------------------------------------------------------------------

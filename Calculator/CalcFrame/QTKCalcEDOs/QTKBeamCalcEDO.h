@@ -33,6 +33,9 @@ public:
     void ClearQtyItems() override;
     void FreeCalcCache() override;
     void FillDeductDetail(IRDXRecord* qtyRecord) override;
+    // The brick mould: walls "BrickMoldThickness" thick against both sides,
+    // ended where the beam's faces end; empty without part solids. Built once.
+    TVRMPolyhedron3d* GetMergedSolid() override;
 
     // IQTKLineEdoInfo: the section width read at creation.
     double GetWidth() override { return sectionWidth_; }
@@ -115,6 +118,7 @@ private:
     double AddFinishSide(std::unique_ptr<TVRMPolyhedronShell3d>& shell, int side);
     TQTKShellCalc3d* FinishCalc(std::unique_ptr<TQTKShellCalc3d>& calc,
                                 const std::unique_ptr<TVRMPolyhedronShell3d>& shell);
+    std::unique_ptr<TVRMPolyhedron3d> BuildBrickMold();
 
     mutable std::recursive_mutex calcLock_;
     std::unique_ptr<TQTKSolidCalc3d> volumeCalc_;
@@ -132,6 +136,7 @@ private:
     std::unique_ptr<TVRMPolyhedronShell3d> blockFinishShell_;
     std::unique_ptr<TVRMPolyhedron3d> archSolid_;
     std::vector<int> archEndFaces_;
+    std::unique_ptr<TVRMPolyhedron3d> brickMold_;
     bool archBuilt_ = false;
 
     TVRMCmpxchgLock projectionLock_;

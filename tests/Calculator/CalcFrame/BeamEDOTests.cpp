@@ -420,3 +420,44 @@ TEST(BeamEDOTest, FoundationBeamHaunchFormwork)
 }
 
 }  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Brick moulds
+
+TEST(BeamEDOTest, BrickMould)
+{
+    // A part solid makes the beam a brick-moulded one: 120 walls against both
+    // 600-high sides of the 6000 beam. Without part solids: no mould.
+    const std::string part = R"(, "subSolids": [{"vertices": [[0, -125, 2400], [100, -125, 2400], [100, 125, 2400],
+        [0, 125, 2400], [0, -125, 2500], [100, -125, 2500], [100, 125, 2500], [0, 125, 2500]],
+        "faces": [[0, 3, 2, 1], [4, 5, 6, 7], [0, 1, 5, 4], [1, 2, 6, 5], [2, 3, 7, 6], [3, 0, 4, 7]]}]})";
+    struct Case {
+        const char* name;
+        std::string beam;
+        double volume;
+    };
+    std::string moulded = Beam(1, 0, 0, 6000, 0, R"(, "BrickMoldThickness": 120)");
+    moulded.replace(moulded.size() - 1, 1, part);
+    const Case cases[] = {
+        {"part solids", moulded, 2 * 120.0 * 600 * 6000},
+        {"no part solids", Beam(1, 0, 0, 6000, 0, R"(, "BrickMoldThickness": 120)"), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto building = Building(c.beam, {75.0});
+        const auto beam = BeamEdo(*building, 1);
+        EXPECT_NEAR(beam->GetMergedSolid()->GetVolume(), c.volume, 1.0);
+        EXPECT_NEAR(beam->GetMergedSolidCalc()->GetVolume(), c.volume, 1.0);
+        if (c.volume > 0) {
+            const TVRMBox3d box = beam->GetMergedSolid()->GetBox();
+            EXPECT_NEAR(box.min.y, -245.0, 1e-6);
+            EXPECT_NEAR(box.max.y, 245.0, 1e-6);
+            EXPECT_NEAR(box.min.x, 0.0, 1e-6);
+            EXPECT_NEAR(box.max.x, 6000.0, 1e-6);
+        }
+    }
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 // cache, the projection on walls and the alcove offset.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -11,6 +12,7 @@
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/VRMCommon2d.h"
 #include "tests/Support/TestBuilding.h"
 
 namespace {
@@ -211,6 +213,51 @@ TEST(LintelEDOTest, SectionAndPlacement)
         EXPECT_NEAR(box.min.z, 2100.0, 1e-6);
         EXPECT_NEAR(box.max.z, 2300.0, 1e-6);
         EXPECT_NEAR(lintel->GetOriginalPolyhedron()->GetVolume(), 240.0 * 200 * 3000, 1.0);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LintelEDOTest, ArchedLintels)
+{
+    // 240 x 200 over 3000, the intrados rising 500 (one arch: crown at the
+    // middle, R = (1500^2 + 500^2) / 1000 = 2500; half arch: crown at the
+    // end, R = (3000^2 + 500^2) / 1000 = 9250). The section height is kept
+    // vertically: volume 240 x 200 x 3000 either way; the bottom is 240 x the
+    // intrados arc. The section's arcs count by their facets (5 degrees at
+    // most): areas short by at most 1.3e-3, the crown below its arc by at
+    // most the sagitta of a facet, R (1 - cos 2.5 degrees).
+    struct Case {
+        const char* name;
+        int endIndex;
+        double radius, arc;
+    };
+    const Case cases[] = {
+        {"one arch", 3, 2500, 2 * 2500 * std::asin(1500.0 / 2500)},
+        {"half arch", -1, 9250, 9250 * std::asin(3000.0 / 9250)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto building = Building(R"({"id": 1, "type": 12, "floor": 1, "props": {"SectionWidth": 240,
+            "SectionHeight": 200, "TopElev": 2300}, "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0],
+            "width": 240, "bottom": 2100, "top": 2300, "sectionInfo": {"archHeight": 500, "startIndex": 0,
+            "endIndex": )" + std::to_string(c.endIndex) +
+                                 "}}}");
+        const auto lintel = LintelEdo(*building, 1);
+        ASSERT_TRUE(lintel);
+        const TVRMPolyhedron3d* solid = lintel->GetOriginalPolyhedron();
+        ASSERT_NE(solid, nullptr);
+        EXPECT_NEAR(solid->GetVolume(), 240.0 * 200 * 3000, 1e-4 * 240 * 200 * 3000);
+        const TVRMBox3d box = solid->GetBox();
+        EXPECT_NEAR(box.min.x, 0.0, 1e-6);
+        EXPECT_NEAR(box.max.x, 3000.0, 1e-6);
+        EXPECT_NEAR(box.min.y, -120.0, 1e-6);
+        EXPECT_NEAR(box.max.y, 120.0, 1e-6);
+        EXPECT_NEAR(box.min.z, 2100.0, 1e-6);
+        EXPECT_NEAR(box.max.z, 2800.0, c.radius * (1 - std::cos(2.5 * CVRMPi / 180)));
+        EXPECT_NEAR(lintel->GetBottomShellCalc()->GetArea(), 240 * c.arc, 1.3e-3 * 240 * c.arc);
     }
 }
 
