@@ -9,6 +9,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineCalculatorImpl.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/RDX/PXEIntf.h"
@@ -151,6 +152,20 @@ bool FieldValueBoolean(const IRDXRecord* record, std::string_view field, bool de
 IRDXRecord* FindMasterRecord(const IRDXRecord* record, std::string_view field)
 {
     return record && FieldExist(record, field) ? GetMasterRecord(record, field) : nullptr;
+}
+
+TQTKLineEndElevs GetLineEndElevs(IRDXRecord* record)
+{
+    const IQTKElementDrawObj* drawObj = record ? GetRecordDrawObj(record) : nullptr;
+    const auto* shape = drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
+    TQTKLineEndElevs elevs;
+    if (shape)
+        elevs = {shape->GetStartPtBottomElev(), shape->GetStartPtTopElev(), shape->GetEndPtBottomElev(),
+                 shape->GetEndPtTopElev()};
+    return {FieldValueFloat(record, "StartPtBottomElev", elevs.startBottom),
+            FieldValueFloat(record, "StartPtTopElev", elevs.startTop),
+            FieldValueFloat(record, "EndPtBottomElev", elevs.endBottom),
+            FieldValueFloat(record, "EndPtTopElev", elevs.endTop)};
 }
 
 int GetRecordElementTypeID(IRDXRecord* record)

@@ -46,6 +46,14 @@ bool FieldValueBoolean(const IRDXRecord* record, std::string_view field, bool de
 // lacks the field.
 IRDXRecord* FindMasterRecord(const IRDXRecord* record, std::string_view field);
 
+// A line element's elevations at its ends: the record's "StartPtBottomElev",
+// "StartPtTopElev", "EndPtBottomElev" and "EndPtTopElev", each taken from the
+// element's line shape where the record leaves it null.
+struct TQTKLineEndElevs {
+    double startBottom = 0.0, startTop = 0.0, endBottom = 0.0, endTop = 0.0;
+};
+TQTKLineEndElevs GetLineEndElevs(IRDXRecord* record);
+
 // The element type id of a record: its draw object's, else the "ElementTypeID"
 // of its master "ElementID", else its own "ElementTypeID"; -1 when none.
 int GetRecordElementTypeID(IRDXRecord* record);

@@ -857,6 +857,9 @@ public:
 
 // Finish attached to a wall face (wall-face finish, dado, skirting, insulating layer): thickness routines, finish
 // caches and finish rules.
+// The host is the element's parent: a wall (0), insulating wall (1),
+// parapet (69) or column (25, 26). Lines and polygons are owned by the
+// element and built once.
 class IQTKAttachWallFaceEntBaseCalcEDO : public virtual IQTKCalculatorEDO {
 public:
     // The block (plastering) layer is measured outside the host wall's
@@ -869,6 +872,57 @@ public:
     // Called by the finish solid caches when they free the object's item; forget it when it is the one held.
     virtual void ReleaseHalfBlockPolyhedronItem(const TQTKFinishHalfBlockPolyhedronItem* item) = 0;
     virtual void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem* item) = 0;
+
+    virtual RecordRef GetHostRecord() = 0;
+    virtual int GetHostElementType() = 0;
+    // Host type 0, 1 or 69.
+    virtual bool IsHostWallType() = 0;
+    // The element lies on the host line's left side; runs in its direction.
+    virtual bool IsOnHostLeftSide() = 0;
+    virtual bool IsSameDirectionAsHost() = 0;
+    // The line of the line mode: 0 the band's middle line, 1 the face line
+    // the element lies on, 2 its own line centred over the host's length.
+    virtual TVRMCustomLine2d GetCalcLine() = 0;
+    virtual void SetLineMode(int mode) = 0;
+    virtual int GetLineMode() = 0;
+    // Around a switch of the line mode.
+    virtual void LockGeometry() = 0;
+    virtual void UnlockGeometry() = 0;
+    // The band's lines (joined to the finishes around); Get(Left|Right)Line
+    // compute nothing (nil before the band was computed).
+    virtual const TVRMCustomLine2d* GetMidLine() = 0;
+    virtual const TVRMCustomLine2d* GetLeftLine() = 0;
+    virtual const TVRMCustomLine2d* GetRightLine() = 0;
+    // The host's face line on the element's side (the host's own line), and the other side's.
+    virtual const TVRMCustomLine2d* GetHostSideLine() = 0;
+    virtual const TVRMCustomLine2d* GetHostOppositeSideLine() = 0;
+    // The host face line clipped to the element and shortened where other
+    // walls cover it; outside the host's insulating layers.
+    virtual const TVRMCustomLine2d* GetFaceLine() = 0;
+    virtual const TVRMCustomLine2d* GetAttachFaceLine() = 0;
+    // An end of the element stops at a free end of its host wall.
+    virtual bool IsStartAtFreeWallEnd() = 0;
+    virtual bool IsEndAtFreeWallEnd() = 0;
+    // The element reaches below its host's bottom (or a wall beside it does).
+    virtual bool IsBelowHostBottom() = 0;
+    // Solids from the finish caches: half the thickness (air layer
+    // included) and the whole thickness on the face line.
+    virtual Ref<IQTKPolyhedron3dIntf> GetHalfBlockPolyhedron() = 0;
+    virtual Ref<IQTKPolyhedron3dIntf> GetExtendOriginalPolyhedron() = 0;
+    // Between the band's side lines; between the middle line and the side away from the host.
+    virtual const TVRMMultiPolygon2d* GetPlanPolygon() = 0;
+    virtual const TVRMMultiPolygon2d* GetHalfPlanPolygon() = 0;
+    // The related list the connected search keeps for the element.
+    virtual void SetRelatedListCached(bool cached) = 0;
+    virtual void SetRelatedList(TRecordList list) = 0;
+    virtual bool IsRelatedListCached() = 0;
+    virtual TRecordList GetRelatedList() = 0;
+    virtual RecordRef GetHostInsulatingLayerRecord() = 0;
+    // 1 when the host is not a wall, else the host wall's fill-wall overlay state.
+    virtual int GetHostFillWallOverlayKind() = 0;
+    virtual void SetAuxiliaryFlag(bool flag) = 0;
+    virtual void SetCalcByHostAxisLine(bool flag) = 0;
+    virtual bool IsCalcByHostAxisLine() = 0;
 };
 
 // Elements with simple quantities (copings, custom elements, site levellings,

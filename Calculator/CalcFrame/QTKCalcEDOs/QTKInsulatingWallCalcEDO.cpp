@@ -8,6 +8,7 @@
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonOutline.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
@@ -136,20 +137,6 @@ Ref<IQTKCalculatorEDO> TQTKInsulatingWallUnitCalcEDO::WallEdo(bool prepare)
 double TQTKInsulatingWallUnitCalcEDO::Thickness()
 {
     return EdoPropValueFloat(GetElementDrawObj()->GetPropValues(), "Thickness");
-}
-
-double TQTKInsulatingWallUnitCalcEDO::WallElev(const char* field)
-{
-    const IQTKLineShape* shape = LineShapeOf(GetRecordDrawObj(wall_.get()));
-    double shapeValue = 0.0;
-    if (shape) {
-        const std::string_view name(field);
-        shapeValue = name == "StartPtBottomElev" ? shape->GetStartPtBottomElev()
-                     : name == "StartPtTopElev"  ? shape->GetStartPtTopElev()
-                     : name == "EndPtBottomElev" ? shape->GetEndPtBottomElev()
-                                                 : shape->GetEndPtTopElev();
-    }
-    return FieldValueFloat(wall_.get(), field, shapeValue);
 }
 
 const TQTKInsulatingWallUnitCalcEDO::TLaidLines& TQTKInsulatingWallUnitCalcEDO::Lines()
@@ -281,17 +268,16 @@ bool TQTKInsulatingWallUnitCalcEDO::IsOuterUnit(bool left)
 
 double TQTKInsulatingWallUnitCalcEDO::GetAverageHeight()
 {
-    return (WallElev("StartPtTopElev") + WallElev("EndPtTopElev") - WallElev("StartPtBottomElev") -
-            WallElev("EndPtBottomElev")) /
-           2.0;
+    const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
+    return (e.startTop + e.endTop - e.startBottom - e.endBottom) / 2.0;
 }
 
 std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetMidFaceShellCalc()
 {
     return KeepOnce(midFaceCalc_, [this] {
         auto shell = std::make_unique<TVRMPolyhedronShell3d>();
-        shell->AddFace(*GetMidLine(), true, WallElev("StartPtBottomElev"), WallElev("StartPtTopElev"),
-                       WallElev("EndPtBottomElev"), WallElev("EndPtTopElev"));
+        const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
+        shell->AddFace(*GetMidLine(), true, e.startBottom, e.startTop, e.endBottom, e.endTop);
         auto calc = std::make_shared<TQTKShellCalc3d>(std::move(shell), RecordRef(GetRecord()), 1.0);
         calc->SetIsArc(GetLine().IsArc());
         return calc;
@@ -323,18 +309,17 @@ std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetSideFaceShell
 void TQTKInsulatingWallUnitCalcEDO::AddSideFace(bool left)
 {
     const TVRMCustomLine2d line = *(left ? GetLeftLine() : GetRightLine());
-    const double sb = WallElev("StartPtBottomElev"), st = WallElev("StartPtTopElev");
-    const double eb = WallElev("EndPtBottomElev"), et = WallElev("EndPtTopElev");
+    const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
     GetSideFaceShell();
     std::lock_guard guard(DataLock());
-    sideFaces_->AddFace(line, left, sb, st, eb, et);
+    sideFaces_->AddFace(line, left, e.startBottom, e.startTop, e.endBottom, e.endTop);
 }
 
 double TQTKInsulatingWallUnitCalcEDO::GetEndFormboardArea()
 {
     const TLaidLines& lines = Lines();
-    const double sb = WallElev("StartPtBottomElev"), st = WallElev("StartPtTopElev");
-    const double eb = WallElev("EndPtBottomElev"), et = WallElev("EndPtTopElev");
+    const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
+    const double sb = e.startBottom, st = e.startTop, eb = e.endBottom, et = e.endTop;
     TVRMPolyhedronShell3d ends;
     if (!SameValue(sb, st, CLengthTol))
         ends.AddFace(TVRMCustomLine2d(lines.left.StartPt(), lines.right.StartPt()), false, sb, st, sb, st);

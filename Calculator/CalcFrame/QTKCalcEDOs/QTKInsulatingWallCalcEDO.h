@@ -122,7 +122,6 @@ private:
     TLaidSolid BuildLaidSolid(const TLaidLines& lines);
     bool IsOuterUnit(bool left);
     void AddSideFace(bool left);
-    double WallElev(const char* field);
     Ref<IQTKCalculatorEDO> WallEdo(bool prepare);
     double Thickness();
 

@@ -494,10 +494,50 @@ public:
     std::optional<TVRMPolyhedron3d> hole;
 };
 
-// A wall-face finish or dado on a wall that may carry an insulating layer.
-class TFakeWallFaceEDO final : public TQTKCalculatorEDO, public IQTKAttachWallFaceEntBaseCalcEDO {
+// The attached-element operations with neutral answers (nothing built).
+template <class TFamily>
+class TFakeAttachWallFaceOps : public TQTKCalculatorEDO, public TFamily {
 public:
-    explicit TFakeWallFaceEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    explicit TFakeAttachWallFaceOps(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    RecordRef GetHostRecord() override { return nullptr; }
+    int GetHostElementType() override { return -1; }
+    bool IsHostWallType() override { return false; }
+    bool IsOnHostLeftSide() override { return false; }
+    bool IsSameDirectionAsHost() override { return true; }
+    TVRMCustomLine2d GetCalcLine() override { return {}; }
+    void SetLineMode(int) override {}
+    int GetLineMode() override { return 0; }
+    void LockGeometry() override {}
+    void UnlockGeometry() override {}
+    const TVRMCustomLine2d* GetMidLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetLeftLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetHostSideLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetHostOppositeSideLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetFaceLine() override { return nullptr; }
+    const TVRMCustomLine2d* GetAttachFaceLine() override { return nullptr; }
+    bool IsStartAtFreeWallEnd() override { return false; }
+    bool IsEndAtFreeWallEnd() override { return false; }
+    bool IsBelowHostBottom() override { return false; }
+    Ref<IQTKPolyhedron3dIntf> GetHalfBlockPolyhedron() override { return nullptr; }
+    Ref<IQTKPolyhedron3dIntf> GetExtendOriginalPolyhedron() override { return nullptr; }
+    const TVRMMultiPolygon2d* GetPlanPolygon() override { return nullptr; }
+    const TVRMMultiPolygon2d* GetHalfPlanPolygon() override { return nullptr; }
+    void SetRelatedListCached(bool) override {}
+    void SetRelatedList(TRecordList) override {}
+    bool IsRelatedListCached() override { return false; }
+    TRecordList GetRelatedList() override { return {}; }
+    RecordRef GetHostInsulatingLayerRecord() override { return nullptr; }
+    int GetHostFillWallOverlayKind() override { return 1; }
+    void SetAuxiliaryFlag(bool) override {}
+    void SetCalcByHostAxisLine(bool) override {}
+    bool IsCalcByHostAxisLine() override { return false; }
+};
+
+// A wall-face finish or dado on a wall that may carry an insulating layer.
+class TFakeWallFaceEDO final : public TFakeAttachWallFaceOps<IQTKAttachWallFaceEntBaseCalcEDO> {
+public:
+    explicit TFakeWallFaceEDO(IQTKElementDrawObj* drawObj) : TFakeAttachWallFaceOps(drawObj) {}
     bool IsBlockConsiderInsulatingLayer() override { return blockOutsideLayer; }
     bool IsPlasteringConsiderInsulatingLayer() override { return plasteringOutsideLayer; }
     double GetHostInsulatingLayerThickness() override { return hostLayerThickness; }
@@ -665,9 +705,9 @@ public:
 };
 
 // An insulating layer with the column and beam faces standing out of it.
-class TFakeInsulatingLayerEDO final : public TQTKCalculatorEDO, public IQTKInsulatingLayerCalcEDO {
+class TFakeInsulatingLayerEDO final : public TFakeAttachWallFaceOps<IQTKInsulatingLayerCalcEDO> {
 public:
-    explicit TFakeInsulatingLayerEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    explicit TFakeInsulatingLayerEDO(IQTKElementDrawObj* drawObj) : TFakeAttachWallFaceOps(drawObj) {}
     bool IsBlockConsiderInsulatingLayer() override { return false; }
     bool IsPlasteringConsiderInsulatingLayer() override { return false; }
     double GetHostInsulatingLayerThickness() override { return 0.0; }
