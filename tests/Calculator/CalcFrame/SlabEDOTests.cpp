@@ -336,6 +336,47 @@ TEST_F(TSlabTest, HoleWithoutRelatedSlabHasAnEmptySolid)
     EXPECT_FALSE(Edo<IQTKSlabHoleCalcEDO>(2)->GetOriginalPolyhedron()->HasFaces());
 }
 
+// Only room faces, ceilings, roofs (33, 34, 67) and elements of the parent's
+// type give the hole material: a wall through it and a parent slab away from
+// it give none.
+TEST_F(TSlabTest, HoleAmongOtherElementsOnlyHasAnEmptySolid)
+{
+    Load(R"({"id": 1, "type": 19, "floor": 1, "props": {"Thickness": 120}, "shape": {"kind": "face", "outline": )" +
+         Outline(10000, 0, 12000, 2000) + R"(, "elev": 3000, "thickness": 120}},
+        {"id": 3, "type": 0, "floor": 1, "props": {"Thickness": 240, "Material": "砖"}, "shape": {"kind": "line",
+         "start": [2000, 1500], "end": [3000, 1500], "bottom": 0, "top": 3000}},)" +
+         Hole(1));
+    EXPECT_FALSE(Edo<IQTKSlabHoleCalcEDO>(2)->GetOriginalPolyhedron()->HasFaces());
+}
+
+// Under a sloped parent rising 0.1 across y from -500 at y = 0, 500 thick
+// square to its surface (500 * sqrt(1.01) deep vertically): a slab trims the
+// hole's prism to its faces; a raft to its box, from its lowest point (the
+// low edge moved 500 down the surface's normal: 500 / sqrt(1.01) lower) to
+// its high edge (400 higher).
+TEST_F(TSlabTest, HoleUnderASlopedParentIsTrimmedByItsFacesOrARaftsBox)
+{
+    const double depth = 500 * std::sqrt(1.01);
+    struct {
+        const char* name;
+        int parentType;
+        double volume;
+    } const cases[] = {
+        {"slab: by its faces", 19, 1000.0 * 1000 * depth},
+        {"raft: by its box", 48, 1000.0 * 1000 * (400 + 500 / std::sqrt(1.01))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(R"({"id": 1, "type": )" + std::to_string(c.parentType) +
+             R"(, "floor": 1, "props": {"Thickness": 500}, "shape": {"kind": "face", "outline": )" +
+             Outline(0, 0, 6000, 4000) +
+             R"(, "thickness": 500, "elevation": {"kind": "ratio", "edge": 0, "elev": -500, "ratio": 0.1}}},)" +
+             Hole(1));
+        const Ref<IQTKPolyhedron3dIntf> relation = Edo<IQTKSlabHoleCalcEDO>(2)->GetRelationPolyhedronIntf();
+        EXPECT_NEAR(relation->GetPolyhedron()->GetVolume(), c.volume, 1e-6 * c.volume);
+    }
+}
+
 TEST_F(TSlabTest, HoleUnderARaftIsTrimmedByTheRaftsBox)
 {
     Load(R"({"id": 1, "type": 48, "floor": 1, "props": {"Thickness": 500, "BottomElev": -1000},
