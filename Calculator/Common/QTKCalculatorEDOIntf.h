@@ -1406,6 +1406,8 @@ class IQTKTrenchCalcEDO : public virtual IQTKHasSectionInfoComplexLineEntCalcEDO
 public:
     // The trench's inner hollow solid, nil when it has none.
     virtual const TVRMPolyhedron3d* GetHoleSolid() = 0;
+    // The trench's whole solid, hollow included; nil when it has none.
+    virtual const TVRMPolyhedron3d* GetWholeSolid() = 0;
 };
 
 // Trench unit: bottom board, side wall or cover board (type 84): trench rules.

@@ -1186,6 +1186,10 @@ json TQTKElementModelReader::BuildTables() const
     json fields = InferFields(rows, fixed, [&](size_t row, const std::string& field, const std::string& reason) {
         Fail(elements_[row], "props." + field, reason);
     });
+    // "EDOPID" names the element an element belongs to, as the host's field does.
+    for (json& field : fields)
+        if (SameText(field["name"].get<std::string>(), "EDOPID") && field["type"] == "integer")
+            field["master"] = "ElementDrawObj";
     tables.push_back({{"name", "ElementDrawObj"}, {"fields", std::move(fields)}, {"rows", std::move(rows)}});
 
     // The model's databases with these tables added to "Business" (made the

@@ -482,7 +482,7 @@ public:
     int freeHeadKind = 2;
 };
 
-// A trench with the hollow the test sets (none: no hole solid).
+// A trench with the hollow and the whole solid the test sets (none: no such solid).
 class TFakeTrenchEDO final : public TFakeLineEDO<IQTKTrenchCalcEDO> {
 public:
     using TFakeLineEDO::TFakeLineEDO;
@@ -490,8 +490,9 @@ public:
     double GetSectionMinOffset() override { return 0.0; }
     std::unique_ptr<TVRMPolyhedron3d> BuildSectionSolid(IRDXRecord*) override { return nullptr; }
     const TVRMPolyhedron3d* GetHoleSolid() override { return hole ? &*hole : nullptr; }
+    const TVRMPolyhedron3d* GetWholeSolid() override { return whole ? &*whole : nullptr; }
 
-    std::optional<TVRMPolyhedron3d> hole;
+    std::optional<TVRMPolyhedron3d> hole, whole;
 };
 
 // The attached-element operations with neutral answers (nothing built).
