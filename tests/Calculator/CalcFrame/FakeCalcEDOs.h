@@ -666,7 +666,7 @@ public:
     Ref<TQTKConnectedEdoIDInfo> info = MakeRef<TQTKConnectedEdoIDInfo>();
 };
 
-// A slab: curved or not, with the plan polygon it is calculated with.
+// A slab: curved or not, with the plan polygon it is calculated with and its solid as set.
 class TFakeSlabEDO final : public TQTKCalculatorEDO, public IQTKSlabCalculator {
 public:
     explicit TFakeSlabEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
@@ -703,6 +703,13 @@ public:
     bool curved = false;
     double thickness = 0.0;
     TVRMMultiPolygon2d calcPolygon;
+    std::optional<TVRMPolyhedron3d> solid;  // the original solid; else the element's own
+
+private:
+    std::unique_ptr<TVRMPolyhedron3d> BuildOriginalPolyhedron() override
+    {
+        return solid ? std::make_unique<TVRMPolyhedron3d>(*solid) : TQTKCalculatorEDO::BuildOriginalPolyhedron();
+    }
 };
 
 // An insulating layer with the column and beam faces standing out of it.
