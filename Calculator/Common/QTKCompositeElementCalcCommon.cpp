@@ -13,6 +13,7 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKLinearCalc2d.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry2d/VRMSearchPoly2d.h"
@@ -262,6 +263,104 @@ bool IsBeamOverParallelWall(IRDXRecord* beam)
     return false;
 }
 
+// The total length of the ring edges whose two ends both lie on one of the lines.
+double EdgesOnLines(const TVRMMultiPolygon2d& ring, const std::vector<TVRMCustomLine2d>& lines)
+{
+    const auto onALine = [&](const TVRMPoint2d& p) {
+        return std::any_of(lines.begin(), lines.end(), [&](const TVRMCustomLine2d& line) {
+            return TVRMPositionFunc2d::DistanceTo(p, line) <= CLengthTol;
+        });
+    };
+    double length = 0.0;
+    for (const TVRMPolygon2d& item : ring.Items())
+        for (const TVRMCustomLine2d& edge : item.GetEdges())
+            if (onALine(edge.StartPt()) && onALine(edge.EndPt()))
+                length += edge.Length();
+    return length;
+}
+
+// The length of the wall's external line inside the balcony that no wall meeting it covers.
+double WallLengthInBalcony(IRDXRecord* wall, const TVRMMultiPolygon2d& balcony)
+{
+    const std::unique_ptr<TQTKLinearCalc2d> calc = BuildWallExternalLineCalc(wall);
+    if (!calc)
+        return 0.0;
+    calc->Append(balcony, 0);
+    return calc->GetLengthFor(0);
+}
+
+// The distance (outward of Region, a counter-clockwise ring, positive) that moves Edge onto the nearer
+// face of the line elements running along it; 0 when none does. An element
+// counts when its middle line is parallel to the edge, covers at least half
+// of it, lies at least half its width from it, and its side line towards the
+// edge's direction does not start on the edge.
+double CalcEdgeOffset(const TVRMCustomLine2d& edge, const TVRMPolygon2d& region, const TRecordList& lineEnts)
+{
+    TVRMMultiPolygon2d pieceSet;
+    pieceSet.Add(region);
+    const auto inside = [&](const TVRMPoint2d& p) {
+        return TVRMPositionFunc2d::PointPosition(p, pieceSet, CLengthTol) != 2;
+    };
+    bool found = false;
+    double offset = 0.0;
+    for (const RecordRef& r : lineEnts) {
+        const IQTKElementDrawObj* d = GetRecordDrawObj(r.get());
+        TVRMCustomLine2d middle;
+        double width = 0.0;
+        if (!d || !MiddleLine(d, middle, width) || !TVRMPositionFunc2d::IsParallel(middle, edge, CParallelTol))
+            continue;
+        const bool sameWay = TVRMPositionFunc2d::IsSameDirection(middle, edge);
+        TVRMCustomLine2d side;
+        if (TVRMOffsetFunc2d::Offset(middle, sameWay ? -width / 2.0 : width / 2.0, side) &&
+            TVRMPositionFunc2d::DistanceTo(side.StartPt(), edge) <= CLengthTol)
+            continue;
+        const TVRMPoint2d p = TVRMPositionFunc2d::ClosestPointTo(edge.StartPt(), middle);
+        const double distance = std::abs(TVRMPositionFunc2d::SignedDistanceTo(p, edge));
+        if (width / 2.0 > distance || GetSubSegLength(edge, middle) < edge.Length() / 2.0)
+            continue;
+        // Half the width across the edge, towards the inside of the piece (a parapet outside it).
+        const TVRMPoint2d foot = TVRMPositionFunc2d::ClosestPointTo(p, edge, false);
+        TVRMVector2d across = p - foot;
+        if (across.Length() <= CLengthTol)
+            continue;
+        across = across * (width / 2.0 / across.Length());
+        TVRMPoint2d moved = p + across;
+        if (!inside(moved)) {
+            const TVRMPoint2d other = p - across;
+            if (inside(other) || TypeOf(r.get()) != 69)
+                moved = other;
+        }
+        const double reach = std::abs(TVRMPositionFunc2d::SignedDistanceTo(moved, edge));
+        const double candidate = inside(moved) ? -reach : reach;
+        if (!found || std::abs(candidate) < std::abs(offset)) {
+            offset = candidate;
+            found = true;
+        }
+    }
+    return offset;
+}
+
+// The second piece of Polygon moved edge by edge onto the faces of the line elements along it.
+void MoveSecondPieceToLineEnts(TVRMMultiPolygon2d& polygon, const TRecordList& lineEnts)
+{
+    TVRMPolygon2d& piece = polygon.GetItems(1);
+    // Worked on the region the ring encloses, whichever way it runs.
+    TVRMPolygon2d region = piece;
+    if (piece.IsClockwise())
+        region.Reverse();
+    std::vector<double> offsets;
+    for (const TVRMCustomLine2d& edge : region.GetEdges())
+        offsets.push_back(CalcEdgeOffset(edge, region, lineEnts));
+    if (std::all_of(offsets.begin(), offsets.end(), [](double d) { return d == 0.0; }))
+        return;
+    TVRMPolygon2d moved;
+    if (!TVRMOffsetFunc2d::Offset(region, offsets, moved))
+        return;
+    if (moved.IsClockwise() != piece.IsClockwise())
+        moved.Reverse();
+    piece = moved;
+}
+
 }  // namespace
 
 std::unique_ptr<TVRMMultiPolygon2d> GetCompositeOutline(IRDXRecord* record)
@@ -290,15 +389,25 @@ std::unique_ptr<TVRMMultiPolygon2d> GetShapePolygonLessLineEnts(IRDXRecord* reco
 {
     QTK_ASSERT(record != nullptr);
     std::unique_ptr<TVRMMultiPolygon2d> result = CloneShapePolygon(record);
-    if (result->GetCount() > 1)
-        return result;
     const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
     TRecordList related;
-    if (!edo || !edo->GetRelatedByTypes(MakeElementTypeSet({0, 1, 15, 17, 18}), &related))
+    if (!edo || !edo->GetRelatedByTypes(MakeElementTypeSet({0, 1, 15, 17, 18, 69}), &related))
         return result;
+    // Walls count only where they meet the element in elevation.
+    related.erase(std::remove_if(related.begin(), related.end(),
+                                 [&](const RecordRef& r) {
+                                     const int type = TypeOf(r.get());
+                                     return (type == 0 || type == 1) &&
+                                            !IsFaceEntAndLineEntInt(record, r.get(), false, false);
+                                 }),
+                  related.end());
+    if (result->GetCount() > 1) {
+        MoveSecondPieceToLineEnts(*result, related);
+        return result;
+    }
     for (const RecordRef& r : related) {
         const int type = TypeOf(r.get());
-        if ((type == 0 || type == 1) && !IsFaceEntAndLineEntInt(record, r.get(), false, false))
+        if (type == 69)
             continue;
         if (type == 15 && !IsBeamOverParallelWall(r.get()))
             continue;
@@ -322,6 +431,77 @@ std::unique_ptr<TVRMMultiPolygon2d> GetFloorExternalWallOutline(IRDXRecord* reco
         return nullptr;
     const TQTKFloorExternalInfo* info = infos->GetWallInfo(drawObj->GetFloorID());
     return info ? info->outline.Clone() : nullptr;
+}
+
+std::unique_ptr<TQTKLinearCalc2d> BuildWallExternalLineCalc(IRDXRecord* wall)
+{
+    const Ref<IQTKCustomWallCalcEDO> edo = RefCast<IQTKCustomWallCalcEDO>(GetCalcEDO(wall, true));
+    if (!edo)
+        return nullptr;
+    const bool left = edo->IsLeftSideExternal(), right = edo->IsRightSideExternal();
+    const TVRMCustomLine2d* line = left && right ? edo->GetMidLine()
+                                   : left        ? edo->GetAttachWallFaceLeftLine()
+                                   : right       ? edo->GetAttachWallFaceRightLine()
+                                                 : nullptr;
+    if (!line)
+        return nullptr;
+    auto calc = std::make_unique<TQTKLinearCalc2d>(*line, false);
+    TRecordList walls;
+    edo->GetRelatedByTypes(Walls(), &walls);
+    for (const RecordRef& other : walls)
+        if (other.get() != wall && IsLineEntAndLineEntInt(wall, other.get(), 0.5))
+            calc->Append(GetRecordDrawObj(other.get())->GetShape()->GetOutline(), other->GetID(), other.get());
+    return calc;
+}
+
+double CalcBalconyOutLineLength(IRDXRecord* balcony, IRDXRecord* wall, int /*extra*/)
+{
+    const Ref<IQTKBalconyAndSwingWinCalcEDO> edo = RefCast<IQTKBalconyAndSwingWinCalcEDO>(GetCalcEDO(balcony, true));
+    const std::shared_ptr<const TVRMMultiPolygon2d> horizon = edo ? edo->GetHorizonPolygon(1) : nullptr;
+    std::unique_ptr<TVRMMultiPolygon2d> external = GetFloorExternalWallOutline(balcony);
+    const IQTKLineShape* wallShape = GetDrawObjLineShape(GetRecordDrawObj(wall));
+    const Ref<IQTKCustomWallCalcEDO> wallEdo = RefCast<IQTKCustomWallCalcEDO>(GetCalcEDO(wall, true));
+    if (!horizon || horizon->IsEmpty() || !external || !wallShape || !wallEdo)
+        return 0.0;
+    TVRMMultiPolygon2d balconyRing;
+    balconyRing.Add(horizon->GetItems(0));
+    // The external outline runs along the wall lines: move it out to the outer faces.
+    const double toFace = wallEdo->IsLeftSideExternal() ? wallShape->GetRightWidth()
+                                                        : wallShape->GetLeftWidth() - wallShape->GetRightWidth();
+    TVRMMultiPolygon2d moved;
+    if (TVRMOffsetFunc2d::Offset(*external, toFace, moved))
+        *external = moved;
+    TVRMCustomLine2d wallMiddle;
+    double wallWidth = 0.0;
+    if (!MiddleLine(GetRecordDrawObj(wall), wallMiddle, wallWidth))
+        return 0.0;
+    TRecordList walls;
+    edo->GetRelatedByTypes(Walls(), &walls);
+    double result = 0.0;
+    for (const TVRMPolygon2d& piece : external->Items()) {
+        TVRMMultiPolygon2d pieceSet;
+        pieceSet.Add(piece);
+        const std::unique_ptr<TVRMMultiPolygon2d> rest = TVRMIntersectFunc2d::SyncSubPolygon(pieceSet, balconyRing);
+        if (rest->IsEmpty())
+            continue;
+        TVRMMultiPolygon2d restRing;
+        restRing.Add(rest->GetItems(0));
+        std::vector<TVRMCustomLine2d> lines;
+        TVRMIntersectFunc2d::SubLines(balconyRing, restRing, lines, CLengthTol);
+        for (size_t i = 0; i < lines.size(); ++i)
+            for (const RecordRef& related : walls) {
+                if (related.get() != wall)
+                    continue;
+                const double distance = TVRMPositionFunc2d::DistanceTo(lines[i].StartPt(), wallMiddle);
+                if (std::abs(2.0 * distance - wallWidth) > CLengthTol)
+                    continue;
+                // Each matching line overwrites the result: the last one decides.
+                result = i > 0 ? lines[i].Length()
+                               : horizon->GetItems(0).Perimeter() - EdgesOnLines(balconyRing, lines) -
+                                     WallLengthInBalcony(wall, balconyRing);
+            }
+    }
+    return result;
 }
 
 bool IsLowestRelatedId(IRDXRecord* record, IRDXRecord* other)

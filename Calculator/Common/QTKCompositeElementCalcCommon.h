@@ -8,6 +8,7 @@
 
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 
+class TQTKLinearCalc2d;
 class TVRMCustomLine2d;
 
 // The closed outline of the composite's walls (along their middle lines,
@@ -24,6 +25,20 @@ std::unique_ptr<TVRMMultiPolygon2d> GetShapePolygonLessLineEnts(IRDXRecord* reco
 double GetSubSegLength(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b);
 // A copy of the external-wall outline of the record's floor; nil when none.
 std::unique_ptr<TVRMMultiPolygon2d> GetFloorExternalWallOutline(IRDXRecord* record);
+// The length of the balcony's outline that the outer-wall scaffold along Wall
+// adds, from where the balcony meets the floor's external-wall outline (moved
+// out to the wall's outer face): on the first such line lying on Wall's face,
+// the balcony's perimeter less its edges on those lines and less the wall's
+// external line inside the balcony; on a later such line, that line's
+// length. When several lines lie on Wall's face the last one decides. 0 when
+// the balcony has no outline or its floor no external-wall outline. Extra is
+// not read.
+double CalcBalconyOutLineLength(IRDXRecord* balcony, IRDXRecord* wall, int extra);
+// A calculator over the wall's external line (the middle line when both sides
+// are external, else the face line of the external side) with the outlines of
+// the related walls meeting it in elevation marked under their record ids;
+// nil when neither side is external.
+std::unique_ptr<TQTKLinearCalc2d> BuildWallExternalLineCalc(IRDXRecord* wall);
 // How far the balcony's parts reach out from the outer walls it touches.
 double CalcBalconySideLineLength(IRDXRecord* balcony);
 // Other has related walls and none has a lower record id than Record.

@@ -11,9 +11,12 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCompositeElementCalcCommon.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKLinearCalc2d.h"
 #include "Host/RDX/RDXTable.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 #include "tests/Support/TestBuilding.h"
 
 namespace {
@@ -262,3 +265,214 @@ TEST(CompositeOutlineTest, SubSegLength)
     for (const TCase& c : cases)
         EXPECT_NEAR(GetSubSegLength(c.a, c.b), c.length, 1e-6) << c.name;
 }
+
+namespace {
+
+TVRMPolygon2d Ring(std::vector<TVRMPoint2d> points)
+{
+    return TVRMPolygon2d(std::move(points));
+}
+
+// A balcony whose horizontal outline is as set.
+class TFakeBalconyEDO final : public TQTKCalculatorEDO, public IQTKBalconyAndSwingWinCalcEDO {
+public:
+    explicit TFakeBalconyEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    std::shared_ptr<const TVRMPolyhedron3d> GetBodySolid(int) override { return nullptr; }
+    double GetTopElev() override { return 0.0; }
+    double GetBottomElev() override { return 0.0; }
+    std::shared_ptr<const TVRMMultiPolygon2d> GetHorizonPolygon(int) override { return horizon; }
+    double CalcParamExpression(std::string_view, bool) override { return 0.0; }
+    int GetParamPolyInfoType() override { return -1; }
+
+    std::shared_ptr<const TVRMMultiPolygon2d> horizon;
+};
+
+// Building wall 1 along y = 0 (240, centred, its left side external) from
+// -2000 to 8000; the floor's external-wall outline along the wall lines of
+// [-2000, 8000] x [-6000, 0], moved out by 120 to the wall's face.
+class TBalconyOutLineTest : public ::testing::Test {
+protected:
+    void Load(const TVRMPolygon2d& external, const std::string& others = "")
+    {
+        building_ = Building(Balcony(10, 10) + "," + Line(1, 0, -2000, 0, 8000, 0, 0, 3000) + others);
+        auto infos = std::make_shared<TQTKFloorExternalInfoContr>();
+        TQTKFloorExternalInfo info;
+        info.floorId = building_->DrawObj(10)->GetFloorID();
+        info.outline.Add(external);
+        infos->Add(std::move(info));
+        TQTKCalculationScopeOptions options;
+        options.session.externalWallInfos = infos;
+        building_->Activate(std::move(options));
+        scope_ = std::make_unique<TFakeEDOScope>();
+        auto& wall = scope_->Attach<TFakeWallEDO>(building_->DrawObj(1));
+        wall.midLine = TVRMCustomLine2d({-2000, 0}, {8000, 0});
+        wall.leftLine = TVRMCustomLine2d({-2000, 120}, {8000, 120});
+        wall.rightLine = TVRMCustomLine2d({-2000, -120}, {8000, -120});
+        wall.leftExternal = true;
+        wall_ = &wall;
+        // The balcony's outline [0, 3000] x [120, 1620], against the wall's face.
+        auto& balcony = scope_->Attach<TFakeBalconyEDO>(building_->DrawObj(10));
+        auto horizon = std::make_shared<TVRMMultiPolygon2d>();
+        horizon->Add(Ring({{0, 120}, {3000, 120}, {3000, 1620}, {0, 1620}}));
+        balcony.horizon = horizon;
+    }
+    void TearDown() override
+    {
+        scope_.reset();
+        building_.reset();
+    }
+    std::unique_ptr<TTestBuilding> building_;
+    std::unique_ptr<TFakeEDOScope> scope_;
+    TFakeWallEDO* wall_ = nullptr;
+};
+
+TEST_F(TBalconyOutLineTest, OutlineLengthAlongTheOuterWall)
+{
+    struct TCase {
+        const char* name;
+        TVRMPolygon2d external;
+        double length;
+    };
+    const TCase cases[] = {
+        // One line on the wall's face (x 0..3000): the perimeter 9000 less that edge (3000) less the wall's
+        // face line inside the balcony (3000).
+        {"one line on the face", Ring({{-2000, -6000}, {8000, -6000}, {8000, 0}, {-2000, 0}}), 3000},
+        // A recess of the outline (x 1000..2000, moved out to 1120..1880) splits it into two lines, 0..1120
+        // and 1880..3000, both on the wall's face: the later one decides, its length 1120 (the first alone
+        // would give 3000).
+        {"two lines: the last one wins",
+         Ring({{-2000, -6000}, {8000, -6000}, {8000, 0}, {2000, 0}, {2000, -500}, {1000, -500}, {1000, 0}, {-2000, 0}}),
+         1120},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.external);
+        ASSERT_NE(GetCalcEDO(building_->Record(10), true)->IndexOfRelated(building_->Record(1)), -1);
+        EXPECT_NEAR(CalcBalconyOutLineLength(building_->Record(10), building_->Record(1), 0), c.length, 1e-6);
+        TearDown();
+    }
+}
+
+TEST_F(TBalconyOutLineTest, NoExternalOutlineGivesZero)
+{
+    Load(Ring({{-2000, -6000}, {8000, -6000}, {8000, 0}, {-2000, 0}}));
+    building_->Activate();  // a session without external-wall information
+    EXPECT_EQ(CalcBalconyOutLineLength(building_->Record(10), building_->Record(1), 0), 0.0);
+}
+
+// Wall 1's external line by its sides, with wall 3 (240, across it at x = 3000) marked under its id.
+TEST_F(TBalconyOutLineTest, WallExternalLineBySides)
+{
+    struct TCase {
+        const char* name;
+        bool left, right;
+        double y;  // of the line; NaN: none
+    };
+    const TCase cases[] = {
+        {"left side external: the left face line", true, false, 120},
+        {"right side external: the right face line", false, true, -120},
+        {"both sides: the middle line", true, true, 0},
+        {"neither: none", false, false, std::nan("")},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(Ring({{-2000, -6000}, {8000, -6000}, {8000, 0}, {-2000, 0}}),
+             "," + Line(3, 0, 3000, -2000, 3000, 2000, 0, 3000));
+        wall_->leftExternal = c.left;
+        wall_->rightExternal = c.right;
+        const std::unique_ptr<TQTKLinearCalc2d> calc = BuildWallExternalLineCalc(building_->Record(1));
+        if (std::isnan(c.y)) {
+            EXPECT_EQ(calc, nullptr);
+        } else {
+            ASSERT_NE(calc, nullptr);
+            EXPECT_NEAR(calc->GetLine().StartPt().y, c.y, 1e-9);
+            EXPECT_NEAR(calc->GetAllLength(), 10000, 1e-6);
+            EXPECT_NEAR(calc->GetLengthFor(3), 240, 1e-6);
+        }
+        TearDown();
+    }
+}
+
+// Outer wall 1 along y = 0 from -1000 to 2000 (left side external, the face line y = 120) under balcony 10,
+// whose own outline is Width wide ([0, Width] x [0, 1500]): the face line crosses it over Width.
+TEST(CompositeOutlineTest, SideSegmentsLongerThan500Only)
+{
+    struct TCase {
+        const char* name;
+        double width;
+        double reach;  // CalcBalconySideLineLength
+    };
+    const TCase cases[] = {
+        {"crossing 500 mm: no side", 500, 0},
+        // Part 11 (the slab [0, 3000] x [0, 1500]) reaches 1500 - 120 out from the face line.
+        {"crossing 501 mm: a side", 501, 1380},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string balcony = R"({"id": 10, "type": 10, "floor": 1, "shape": {"kind": "point", "insertPt": [)" +
+                                    std::to_string(c.width / 2) + R"(, 750], "size": [)" + std::to_string(c.width) +
+                                    R"(, 1500], "bottom": 0, "top": 1000}})";
+        const auto building = Building(balcony + "," + Slab(11, 10, 1000) + "," +
+                                       Line(1, 0, -1000, 0, 2000, 0, 0, 3000, R"(, "InnerOuterFlag": 1)"));
+        building->Activate();
+        TFakeEDOScope scope;
+        auto& wall = scope.Attach<TFakeWallEDO>(building->DrawObj(1));
+        wall.midLine = TVRMCustomLine2d({-1000, 0}, {2000, 0});
+        wall.leftLine = TVRMCustomLine2d({-1000, 120}, {2000, 120});
+        wall.rightLine = TVRMCustomLine2d({-1000, -120}, {2000, -120});
+        wall.leftExternal = true;
+        ASSERT_NE(GetCalcEDO(building->Record(10), true)->IndexOfRelated(building->Record(1)), -1);
+        EXPECT_NEAR(CalcBalconySideLineLength(building->Record(10)), c.reach, 1e-6);
+    }
+}
+
+// Eave 1 (2900 to 3000) over [0, 6000] x [0, 1200].
+TEST(CompositeOutlineTest, ShapeLessLineEntsLosesTheWallsMeetingIt)
+{
+    const char* const eave = R"({"id": 1, "type": 64, "floor": 1, "props": {"Thickness": 100, "TopElev": 3000},
+        "shape": {"kind": "face", "outline": [[0, 0], [6000, 0], [6000, 1200], [0, 1200]], "elev": 3000,
+                  "thickness": 100}})";
+    struct TCase {
+        const char* name;
+        double bottom, top;  // of wall 2 along y = 600
+        double area;
+    };
+    const TCase cases[] = {
+        {"a wall through it loses its plan", 2000, 4000, 6000.0 * 1200 - 6000.0 * 240},
+        {"a wall above it is kept", 3500, 5000, 6000.0 * 1200},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = Building(std::string(eave) + "," + Line(2, 0, 0, 600, 6000, 600, c.bottom, c.top));
+        building->Activate();
+        const std::unique_ptr<TVRMMultiPolygon2d> polygon = GetShapePolygonLessLineEnts(building->Record(1));
+        ASSERT_TRUE(polygon);
+        EXPECT_NEAR(polygon->Area(), c.area, 1e-3);
+    }
+}
+
+// Eave 1 (2900 to 3000): a ring [0, 10000]^2 round a hole [2000, 8000]^2, with walls (240) along the hole's
+// four sides, their middle lines 300 outside it: each hole edge moves out to the nearer wall's face (180),
+// the hole becomes [1820, 8180]^2.
+TEST(CompositeOutlineTest, ShapeWithAHoleMovesTheHoleToTheWallFaces)
+{
+    const auto building = Building(
+        R"({"id": 1, "type": 64, "floor": 1, "props": {"Thickness": 100, "TopElev": 3000},
+            "shape": {"kind": "face", "outline": [[[0, 0], [10000, 0], [10000, 10000], [0, 10000]],
+                      [[2000, 2000], [2000, 8000], [8000, 8000], [8000, 2000]]], "elev": 3000, "thickness": 100}},)" +
+        Line(2, 0, 1000, 1700, 9000, 1700, 0, 4000) + "," + Line(3, 0, 9000, 8300, 1000, 8300, 0, 4000) + "," +
+        Line(4, 0, 1700, 9000, 1700, 1000, 0, 4000) + "," + Line(5, 0, 8300, 1000, 8300, 9000, 0, 4000));
+    building->Activate();
+    const std::unique_ptr<TVRMMultiPolygon2d> polygon = GetShapePolygonLessLineEnts(building->Record(1));
+    ASSERT_TRUE(polygon);
+    ASSERT_EQ(polygon->GetCount(), 2);
+    const TVRMBox2d hole = polygon->GetItems(1).Box();
+    EXPECT_NEAR(hole.min.x, 1820, 1e-6);
+    EXPECT_NEAR(hole.min.y, 1820, 1e-6);
+    EXPECT_NEAR(hole.max.x, 8180, 1e-6);
+    EXPECT_NEAR(hole.max.y, 8180, 1e-6);
+    EXPECT_TRUE(polygon->GetItems(1).IsClockwise()) << "still a hole";
+    EXPECT_NEAR(polygon->Area(), 10000.0 * 10000 - 6360.0 * 6360, 1e-2);
+}
+
+}  // namespace

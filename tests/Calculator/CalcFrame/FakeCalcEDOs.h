@@ -182,13 +182,13 @@ private:
 
 using TFakeLineInfoEntEDO = TFakeLineInfoEDO<IQTKLineEntBaseCalcEDO>;
 
-// The wall-like operations with neutral answers (no side set, nothing stored).
+// The wall-like operations with neutral answers (external sides as set, nothing stored).
 template <class TBase>
 class TFakeCustomWallOps : public TBase {
 public:
     using TBase::TBase;
-    bool IsLeftSideExternal() override { return false; }
-    bool IsRightSideExternal() override { return false; }
+    bool IsLeftSideExternal() override { return leftExternal; }
+    bool IsRightSideExternal() override { return rightExternal; }
     TQTKLinearCalc2d* GetScaffoldLinearCalc() override { return nullptr; }
     void SetScaffoldLinearCalc(std::unique_ptr<TQTKLinearCalc2d>) override {}
     void SetLeftSideExternal(bool) override {}
@@ -201,6 +201,8 @@ public:
     double GetOverHighBottomElev(int, const TableSourceRef&) override { return 0.0; }
     void SetScaffoldHeight(double) override {}
     TVRMSeg2dList* GetScaffoldSegList() override { return nullptr; }
+
+    bool leftExternal = false, rightExternal = false;
 };
 
 // An insulating wall with line information (and no units).
