@@ -369,6 +369,14 @@ bool RingInside(const TVRMPolygon2d& inner, const TVRMPolygon2d& outer)
 void PassIsolatedArcRings(ClipperLib::ClipType op, const std::vector<const TVRMMultiPolygon2d*>& operands,
                           std::vector<std::vector<bool>>& skip, TVRMMultiPolygon2d& passed)
 {
+    const auto hasArc = [](const TVRMPolygon2d& ring) {
+        return std::any_of(ring.Vertices().begin(), ring.Vertices().end(),
+                           [](const TVRMVertex2d& v) { return v.IsArc(); });
+    };
+    if (std::none_of(operands.begin(), operands.end(), [&](const TVRMMultiPolygon2d* set) {
+            return std::any_of(set->Items().begin(), set->Items().end(), hasArc);
+        }))
+        return;  // no arc ring to pass
     for (const TVRMMultiPolygon2d* set : operands)
         if (set->SignArea() < 0.0)
             return;  // a set given the wrong way round goes the general way
@@ -380,9 +388,7 @@ void PassIsolatedArcRings(ClipperLib::ClipType op, const std::vector<const TVRMM
         for (int k = 0; k < operands[x]->GetCount(); ++k) {
             const TVRMPolygon2d& ring = operands[x]->GetItems(k);
             const TVRMBox2d& box = boxes[x][k];
-            const bool hasArc = std::any_of(ring.Vertices().begin(), ring.Vertices().end(),
-                                            [](const TVRMVertex2d& v) { return v.IsArc(); });
-            if (!hasArc || ring.IsHole() || !std::isfinite(box.min.x + box.min.y + box.max.x + box.max.y))
+            if (!hasArc(ring) || ring.IsHole() || !std::isfinite(box.min.x + box.min.y + box.max.x + box.max.y))
                 continue;
             bool isolated = true;
             int windingOther = 0;

@@ -41,9 +41,11 @@ std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& ri
                                                const TVRMVector3d& ringNormal, const TVRMVector3d& v,
                                                bool capsBaseFirst);
 
-// Volume and area of a solid's planar faces alone (without what curved facets add).
+// Volume and area of a solid's planar faces alone (without what curved facets add), and
+// the solid's box (GetBox), measured in one pass.
 struct TPlanarMeasure {
     double volume = 0, area = 0;
+    TVRMBox3d box;
 };
 TPlanarMeasure PlanarMeasure(const TVRMPolyhedron3d& solid);
 

@@ -213,20 +213,94 @@ private:
     }
 };
 
+// The box of a plan's vertices (arc edges by their ends).
+TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan)
+{
+    TVRMBox2d box;
+    for (const auto& item : plan.Items())
+        for (const auto& v : item.Vertices()) {
+            box.min.x = std::min(box.min.x, v.pt.x), box.min.y = std::min(box.min.y, v.pt.y);
+            box.max.x = std::max(box.max.x, v.pt.x), box.max.y = std::max(box.max.y, v.pt.y);
+        }
+    return box;
+}
+
+// The part of a plan without arc edges inside a window, ring by ring (each ring clipped to the
+// window's four sides in turn): inside the window every point keeps its winding number, so
+// a plan cut down to a window that lies around the other operand by a margin gives the same
+// difference or intersection. Only the edges that cross the window's sides are shortened,
+// and the window's own edges stay the margin away from the other operand. False (and `out`
+// unset) when the plan lies inside the window already or has arc edges.
+bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMMultiPolygon2d& out)
+{
+    const TVRMBox2d box = VertexBox(plan);
+    if (box.min.x >= window.min.x && box.min.y >= window.min.y && box.max.x <= window.max.x &&
+        box.max.y <= window.max.y)
+        return false;
+    for (const auto& item : plan.Items())
+        if (std::any_of(item.Vertices().begin(), item.Vertices().end(), [](const auto& v) { return v.IsArc(); }))
+            return false;
+    std::vector<TVRMPoint2d> ring, clipped;
+    for (const auto& item : plan.Items()) {
+        ring.clear();
+        for (const auto& v : item.Vertices())
+            ring.push_back(v.pt);
+        // Sides: x >= min.x, x <= max.x, y >= min.y, y <= max.y.
+        for (int side = 0; side < 4 && ring.size() >= 3; ++side) {
+            const bool alongX = side < 2;
+            const double bound = side == 0   ? window.min.x
+                                 : side == 1 ? window.max.x
+                                 : side == 2 ? window.min.y
+                                             : window.max.y;
+            const double sense = side % 2 == 0 ? 1.0 : -1.0;
+            auto inside = [&](const TVRMPoint2d& p) { return sense * ((alongX ? p.x : p.y) - bound) >= 0; };
+            clipped.clear();
+            for (size_t i = 0, n = ring.size(); i < n; ++i) {
+                const TVRMPoint2d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
+                const bool pin = inside(p), qin = inside(q);
+                if (pin)
+                    clipped.push_back(p);
+                if (pin != qin) {
+                    if (alongX) {
+                        const double t = (bound - p.x) / (q.x - p.x);
+                        clipped.push_back({bound, p.y + t * (q.y - p.y)});
+                    } else {
+                        const double t = (bound - p.y) / (q.y - p.y);
+                        clipped.push_back({p.x + t * (q.x - p.x), bound});
+                    }
+                }
+            }
+            std::swap(ring, clipped);
+        }
+        if (ring.size() >= 3)
+            out.Add(TVRMPolygon2d(ring));
+    }
+    return true;
+}
+
 // x op y (kind as for solids) of two plans.
 std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind)
 {
     auto result = TVRMMultiPolygon2d::Create();
     if (TGridBoolean().Run(x, y, kind, *result))
         return result;
-    switch (kind) {
-        case CVRMBoolIntersect:
-            return TVRMIntersectFunc2d::IntPolygon(x, y);
-        case CVRMBoolUnion:
-            return TVRMIntersectFunc2d::MergePolygon(x, y);
-        default:
-            return TVRMIntersectFunc2d::SubPolygon(x, y);
-    }
+    if (kind == CVRMBoolUnion)
+        return TVRMIntersectFunc2d::MergePolygon(x, y);
+    // Of a difference or an intersection only what lies over x counts: y is cut down to x's
+    // window first (a round column of many facets at a slab's corner gives a quarter of them),
+    // and for an intersection x to y's window too.
+    auto window = [](const TVRMMultiPolygon2d& plan) {
+        TVRMBox2d w = VertexBox(plan);
+        const double margin = 1 + 1e-3 * std::max(w.max.x - w.min.x, w.max.y - w.min.y);
+        w.min.x -= margin, w.min.y -= margin, w.max.x += margin, w.max.y += margin;
+        return w;
+    };
+    TVRMMultiPolygon2d cutX, cutY;
+    const TVRMMultiPolygon2d& px =
+        kind == CVRMBoolIntersect && !y.IsEmpty() && ClipToWindow(x, window(y), cutX) ? cutX : x;
+    const TVRMMultiPolygon2d& py = !x.IsEmpty() && ClipToWindow(y, window(x), cutY) ? cutY : y;
+    return kind == CVRMBoolIntersect ? TVRMIntersectFunc2d::IntPolygon(px, py)
+                                     : TVRMIntersectFunc2d::SubPolygon(px, py);
 }
 
 // A solid of stacked vertical prisms: between consecutive levels, one plan polygon set.
@@ -235,34 +309,9 @@ struct TStack {
     std::vector<std::unique_ptr<TVRMMultiPolygon2d>> plans;  // plans[i] between levels i and i+1
 };
 
-// The plan edge of a vertical face (its two plan points, the smaller first), false for a face
-// that is not one upright strip.
-using TPlanEdge = std::tuple<double, double, double, double>;
-bool PlanEdgeOf(const TVRMFace3d& face, TPlanEdge& edge)
-{
-    if (face.GetLoopCount() != 1)
-        return false;
-    std::pair<double, double> p{0, 0}, q{0, 0};
-    int count = 0;
-    for (const auto& v : face.GetLoop(0)) {
-        const std::pair<double, double> xy{v.x, v.y};
-        if ((count >= 1 && xy == p) || (count >= 2 && xy == q))
-            continue;
-        if (++count > 2)
-            return false;
-        (count == 1 ? p : q) = xy;
-    }
-    if (count != 2)
-        return false;
-    if (q < p)
-        std::swap(p, q);
-    edge = {p.first, p.second, q.first, q.second};
-    return true;
-}
-
 // Recognises a solid whose faces are all vertical or level. A curved facet
 // (a vertical facet of a round or arc member) is taken by its chord; the
-// circles of whole facets are put back on the result (KeepFacetCircles).
+// circles of whole facets are put back on the result (RestoreOrigins).
 // Going up level by level, the plan loses what the upward faces there close
 // and gains what the downward faces open; the layers must make up
 // `planarVolume`, the volume of the solid's planar faces.
@@ -499,31 +548,6 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
     return true;
 }
 
-// Gives the side faces of a result that stand on the whole plan edge of a
-// curved facet of a or b the facet's circle back: the analytic measure of
-// what a boolean leaves whole (a facet cut short across its width counts by
-// its chord, as on the general path).
-void KeepFacetCircles(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b)
-{
-    std::map<TPlanEdge, const TVRMFaceArc*> circles;
-    for (const TVRMPolyhedron3d* s : {&a, &b})
-        for (const auto& f : s->GetFaces()) {
-            TPlanEdge e;
-            if (f.GetArc() && PlanEdgeOf(f, e))
-                circles.emplace(e, &*f.GetArc());
-        }
-    if (circles.empty())
-        return;
-    for (int i = 0; i < result.GetFaceCount(); ++i) {
-        TVRMFace3d& f = result.GetFace(i);
-        TPlanEdge e;
-        if (std::fabs(f.GetNormal().z) > kFlat || !PlanEdgeOf(f, e))
-            continue;
-        if (auto it = circles.find(e); it != circles.end())
-            f.SetArc(*it->second);
-    }
-}
-
 // Boolean of two stacks of vertical prisms: plan booleans level by level.
 bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
                   TVRMPolyhedron3d& result)
@@ -585,7 +609,6 @@ bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedro
         return true;
     }
     result = StackLayers(std::move(layers), facts);
-    KeepFacetCircles(result, a, b);
     RestoreOrigins(result, a, b, kind);
     return true;
 }
@@ -610,18 +633,6 @@ double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
     double z = 0;
     plane.GetZ(p.x, p.y, z);
     return z;
-}
-
-// The box of a plan's vertices (arc edges by their ends).
-TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan)
-{
-    TVRMBox2d box;
-    for (const auto& item : plan.Items())
-        for (const auto& v : item.Vertices()) {
-            box.min.x = std::min(box.min.x, v.pt.x), box.min.y = std::min(box.min.y, v.pt.y);
-            box.max.x = std::max(box.max.x, v.pt.x), box.max.y = std::max(box.max.y, v.pt.y);
-        }
-    return box;
 }
 
 // Recognises such a solid by its faces, at least one of them sloped (level ones are stacks);
@@ -841,17 +852,16 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
 // a - b or a * b where a is such a solid and b one vertical prism reaching from below a's
 // lowest point to above its highest: the plan boolean under a's top and bottom faces. The
 // result qualifies again. False for anything else.
-bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double volumeB, int kind,
-                   TVRMPolyhedron3d& result)
+bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPolyhedron3d& b, const TPlanarMeasure& mb,
+                   int kind, TVRMPolyhedron3d& result)
 {
     if (kind == CVRMBoolUnion)
         return false;
-    const TVRMBox3d box = a.GetBox(), boxB = b.GetBox();
-    if (boxB.min.z > box.min.z || boxB.max.z < box.max.z)
+    if (mb.box.min.z > box.min.z || mb.box.max.z < box.max.z)
         return false;
     TStack sb;
     TSloped sa;
-    if (!AsStack(b, volumeB, sb) || sb.plans.size() != 1 || !AsSloped(a, sa))
+    if (!AsStack(b, mb.volume, sb) || sb.plans.size() != 1 || !AsSloped(a, sa))
         return false;
     const TVRMMultiPolygon2d& cut = *sb.plans[0];
     TSlopedCut c;
@@ -872,7 +882,6 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double 
     }
     if (!BuildSloped(c.plan, c.top, c.bottom, result))
         return false;
-    KeepFacetCircles(result, a, b);
     RestoreOrigins(result, a, b, kind);
     return true;
 }
@@ -910,7 +919,7 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
         return true;
     }
     // Trivial cases: an empty operand, or solids whose boxes do not overlap.
-    if (emptyB || !a.GetBox().Meets(b.GetBox(), 0)) {
+    if (emptyB || !ma.box.Meets(mb.box, 0)) {
         if (kind == CVRMBoolIntersect)
             a.Clear();
         else if (kind == CVRMBoolUnion && !emptyB)
@@ -922,7 +931,7 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
     if (path != TVRMBooleanPath::General) {
         try {
             done =
-                StackBoolean(a, ma.volume, b, mb.volume, kind, result) || SlopedBoolean(a, b, mb.volume, kind, result);
+                StackBoolean(a, ma.volume, b, mb.volume, kind, result) || SlopedBoolean(a, ma.box, b, mb, kind, result);
         } catch (const EVRMIntersectException&) {
             done = false;
         }

@@ -507,13 +507,28 @@ vrm3d::TPlanarMeasure vrm3d::PlanarMeasure(const TVRMPolyhedron3d& solid)
     if (faces.empty() || faces[0].GetLoops().empty() || faces[0].GetLoop(0).empty())
         return m;
     const TVRMPoint3d origin = faces[0].GetLoop(0)[0];
+    TVRMPoint3d lo = origin, hi = origin;
     for (const auto& f : faces) {
         if (f.GetLoops().empty() || f.GetLoop(0).empty())
             continue;
-        const TVRMVector3d n = f.GetAreaVector();
-        m.volume += (f.GetLoop(0)[0] - origin).InnerProduct(n) / 3;
+        // The face's Newell area vector (as GetAreaVector) and the box, in one pass.
+        const TVRMPoint3d& ref = f.GetLoop(0)[0];
+        TVRMVector3d n;
+        for (const auto& l : f.GetLoops()) {
+            const size_t count = l.size();
+            TVRMVector3d loop;
+            for (size_t i = 0; i < count; ++i) {
+                const TVRMPoint3d& p = l[i];
+                loop += (p - ref).CrossProduct(l[i + 1 < count ? i + 1 : 0] - ref);
+                lo.x = std::min(lo.x, p.x), lo.y = std::min(lo.y, p.y), lo.z = std::min(lo.z, p.z);
+                hi.x = std::max(hi.x, p.x), hi.y = std::max(hi.y, p.y), hi.z = std::max(hi.z, p.z);
+            }
+            n += loop * 0.5;
+        }
+        m.volume += (ref - origin).InnerProduct(n) / 3;
         m.area += n.Length();
     }
+    m.box = TVRMBox3d(lo, hi);
     return m;
 }
 
@@ -538,14 +553,22 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::EmptyIfFlat(std::unique_ptr<TVRMPolyhed
 
 void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind)
 {
-    // The face of `solid` on which `p` lies with the normal `n`, or -1.
-    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TVRMPoint3d& p, const TVRMVector3d& n) {
+    // The face of `solid` on which `p` lies with the normal `n`, or -1. Faces of a solid do not
+    // overlap, so at most one qualifies; the search starts after the last one found (`hint`),
+    // as results mostly come in their sources' order.
+    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TVRMPoint3d& p, const TVRMVector3d& n, size_t& hint) {
         const auto& faces = solid.GetFaces();
-        for (size_t i = 0; i < faces.size(); ++i)
-            if (faces[i].GetNormal().InnerProduct(n) > 1 - CVRMEpsilon && FacePosition(faces[i], p, 1e-6) >= 0)
+        const size_t count = faces.size();
+        for (size_t k = 0; k < count; ++k) {
+            const size_t i = hint + k < count ? hint + k : hint + k - count;
+            if (faces[i].GetNormal().InnerProduct(n) > 1 - CVRMEpsilon && FacePosition(faces[i], p, 1e-6) >= 0) {
+                hint = i + 1 < count ? i + 1 : 0;
                 return static_cast<int>(i);
+            }
+        }
         return -1;
     };
+    size_t hintA = 0, hintB = 0;
     const int n = result.GetFaceCount();
     std::vector<int> rank(n, a.GetFaceCount() + b.GetFaceCount());
     for (int k = 0; k < n; ++k) {
@@ -557,11 +580,12 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         const TVRMVector3d edge = loop[1] - loop[0];
         const TVRMVector3d inward = face.GetNormal().CrossProduct(edge).Unit();
         const TVRMPoint3d probe = (loop[0] + loop[1]) * 0.5 + inward * std::min(1e-3, 0.01 * edge.Length());
-        if (const int i = sourceFace(a, probe, face.GetNormal()); i >= 0) {
+        if (const int i = sourceFace(a, probe, face.GetNormal(), hintA); i >= 0) {
             rank[k] = i;
             face.SetTag(a.GetFace(i).GetTag());
             InheritArc(a.GetFace(i), face);
-        } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal()); j >= 0) {
+        } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal(), hintB);
+                   j >= 0) {
             rank[k] = a.GetFaceCount() + j;
             InheritArc(b.GetFace(j), face);
         }
