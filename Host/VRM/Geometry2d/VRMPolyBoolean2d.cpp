@@ -133,7 +133,7 @@ private:
         const IntPoint end = ToGrid(edge.EndPt());  // the end's coordinates are checked before an arc is faceted
         const TVRMArcData d = edge.GetArcData();
         if (!d.valid) {
-            straights_.push_back({TVRMCustomLine2d(edge.StartPt(), edge.EndPt()), edge.Vector().Normal()});
+            straights_.push_back({TVRMCustomLine2d(edge.StartPt(), edge.EndPt()), edge.Vector()});
             return;
         }
         const double r = edge.Radius();
@@ -215,6 +215,11 @@ private:
     {
         const double slack = 1e-5 * std::max(1.0, p.DistanceTo(q)) + 3.0 / CScale;
         double best = HUGE_VAL;
+        if (!unitsReady_) {  // the directions made unit when first needed (most results need no snap)
+            for (auto& [s, u] : straights_)
+                u = u.Normal();
+            unitsReady_ = true;
+        }
         for (const auto& [s, u] : straights_) {
             const double dp = std::abs(u.CrossProduct(p - s.StartPt())), dq = std::abs(u.CrossProduct(q - s.StartPt()));
             if (dp <= slack && dq <= slack && dp + dq < best)
@@ -332,7 +337,9 @@ private:
     }
 
     std::vector<TArcInfo> arcs_;
-    std::vector<std::pair<TVRMCustomLine2d, TVRMVector2d>> straights_;  // input straight edges, unit directions
+    // Input straight edges with their directions (unit once unitsReady_).
+    mutable std::vector<std::pair<TVRMCustomLine2d, TVRMVector2d>> straights_;
+    mutable bool unitsReady_ = false;
     std::unordered_map<IntPoint, TPointInfo, TIntPointHash> points_;
 };
 

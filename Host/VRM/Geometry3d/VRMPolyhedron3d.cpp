@@ -1,6 +1,7 @@
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <numeric>
 
@@ -553,22 +554,32 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::EmptyIfFlat(std::unique_ptr<TVRMPolyhed
 
 void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind)
 {
-    // The face of `solid` on which `p` lies with the normal `n`, or -1. Faces of a solid do not
-    // overlap, so at most one qualifies; the search starts after the last one found (`hint`),
-    // as results mostly come in their sources' order.
-    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TVRMPoint3d& p, const TVRMVector3d& n, size_t& hint) {
-        const auto& faces = solid.GetFaces();
-        const size_t count = faces.size();
-        for (size_t k = 0; k < count; ++k) {
-            const size_t i = hint + k < count ? hint + k : hint + k - count;
-            if (faces[i].GetNormal().InnerProduct(n) > 1 - CVRMEpsilon && FacePosition(faces[i], p, 1e-6) >= 0) {
-                hint = i + 1 < count ? i + 1 : 0;
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+    // The faces of a solid by the x of their normals: a face within the angle taken below
+    // differs from the direction sought by less than kReach in x.
+    using TByNormal = std::vector<std::pair<double, int>>;
+    auto byNormal = [](const TVRMPolyhedron3d& solid) {
+        TByNormal keys;
+        keys.reserve(solid.GetFaces().size());
+        for (const auto& f : solid.GetFaces())
+            keys.push_back({f.GetNormal().x, static_cast<int>(keys.size())});
+        std::sort(keys.begin(), keys.end());
+        return keys;
     };
-    size_t hintA = 0, hintB = 0;
+    static const double kReach = std::sqrt(2 * CVRMEpsilon) + 1e-9;  // |m - n| for m.n = 1 - eps
+    // The first face of `solid` on which `p` lies with the normal `n`, or -1.
+    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TByNormal& keys, const TVRMPoint3d& p,
+                         const TVRMVector3d& n) {
+        int first = -1;
+        auto it = std::lower_bound(keys.begin(), keys.end(), std::pair<double, int>{n.x - kReach, -1});
+        for (; it != keys.end() && it->first <= n.x + kReach; ++it) {
+            const TVRMFace3d& f = solid.GetFace(it->second);
+            if ((first < 0 || it->second < first) && f.GetNormal().InnerProduct(n) > 1 - CVRMEpsilon &&
+                FacePosition(f, p, 1e-6) >= 0)
+                first = it->second;
+        }
+        return first;
+    };
+    const TByNormal keysA = byNormal(a), keysB = byNormal(b);
     const int n = result.GetFaceCount();
     std::vector<int> rank(n, a.GetFaceCount() + b.GetFaceCount());
     for (int k = 0; k < n; ++k) {
@@ -580,11 +591,11 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         const TVRMVector3d edge = loop[1] - loop[0];
         const TVRMVector3d inward = face.GetNormal().CrossProduct(edge).Unit();
         const TVRMPoint3d probe = (loop[0] + loop[1]) * 0.5 + inward * std::min(1e-3, 0.01 * edge.Length());
-        if (const int i = sourceFace(a, probe, face.GetNormal(), hintA); i >= 0) {
+        if (const int i = sourceFace(a, keysA, probe, face.GetNormal()); i >= 0) {
             rank[k] = i;
             face.SetTag(a.GetFace(i).GetTag());
             InheritArc(a.GetFace(i), face);
-        } else if (const int j = sourceFace(b, probe, kind == 2 ? -face.GetNormal() : face.GetNormal(), hintB);
+        } else if (const int j = sourceFace(b, keysB, probe, kind == 2 ? -face.GetNormal() : face.GetNormal());
                    j >= 0) {
             rank[k] = a.GetFaceCount() + j;
             InheritArc(b.GetFace(j), face);
