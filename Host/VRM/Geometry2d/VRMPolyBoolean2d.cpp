@@ -65,6 +65,13 @@ struct TIntPointHash {
 
 class TClipperAdapter {
 public:
+    // Room in the point table for this many input vertices (arc steps come on top).
+    void Reserve(size_t vertices)
+    {
+        points_.reserve(vertices);
+        straights_.reserve(vertices);
+    }
+
     // The rings of a set, but those marked in skip.
     ClipperLib::Paths Convert(const TVRMMultiPolygon2d& set, const std::vector<bool>& skip)
     {
@@ -438,6 +445,7 @@ std::unique_ptr<TVRMMultiPolygon2d> Boolean(ClipperLib::ClipType op, const TVRMM
     TVRMMultiPolygon2d passed;
     PassIsolatedArcRings(op, operands, skip, passed);
     TClipperAdapter adapter;
+    adapter.Reserve(static_cast<size_t>(a.GetEdgeCount()) + (b ? static_cast<size_t>(b->GetEdgeCount()) : 0));
     const ClipperLib::Paths subject = adapter.Convert(a, skip[0]);
     const ClipperLib::Paths clip = b ? adapter.Convert(*b, skip[1]) : ClipperLib::Paths();
     std::unique_ptr<TVRMMultiPolygon2d> result =

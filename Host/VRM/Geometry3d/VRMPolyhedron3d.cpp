@@ -137,11 +137,12 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
     if (!source.GetArc() && source.GetArcArea() == 0 && source.GetArcVolume() == 0)
         return;
     // A plan face that comes through whole keeps its arc segments.
-    const double whole = source.GetPlanarArea();
-    if ((source.GetArcArea() != 0 || source.GetArcVolume() != 0) &&
-        SameValue(piece.GetPlanarArea(), whole, 1e-9 * std::fabs(whole))) {
-        piece.SetArcArea(source.GetArcArea());
-        piece.SetArcVolume(source.GetArcVolume());
+    if (source.GetArcArea() != 0 || source.GetArcVolume() != 0) {
+        const double whole = source.GetPlanarArea();
+        if (SameValue(piece.GetPlanarArea(), whole, 1e-9 * std::fabs(whole))) {
+            piece.SetArcArea(source.GetArcArea());
+            piece.SetArcVolume(source.GetArcVolume());
+        }
     }
     const auto& arc = source.GetArc();
     if (!arc)
