@@ -9,6 +9,8 @@
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/QTKCommon/QTKStripUnitBrickMoldBuilder.h"
 #include "Host/RDX/RDXIntf.h"
@@ -382,4 +384,8 @@ void TQTKStripFDUnitCalcEDO::FillDeductDetail(IRDXRecord* qtyRecord)
     SetVolumeCalc(std::make_shared<TQTKSolidCalc3d>(
         solid ? solid->GetPolyhedron()->Clone() : std::make_unique<TVRMPolyhedron3d>(),
         RecordRef(GetElementDrawObj()->GetRecord())));
+    // In detail mode the new calculator wrote the original volume first: it reads in the quantity's unit.
+    TQTKDeductDetailContainer* details = GetDeductDetailContainer();
+    if (details && details->GetCount() > 0)
+        details->GetItems(0)->SetDedcutExpr(UnitChange(qtyRecord, GetOriginalQty()));
 }

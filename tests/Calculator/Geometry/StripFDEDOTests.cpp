@@ -12,9 +12,13 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
+#include "Host/ElementModel/QTKElementDrawObj.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/ElementModel/QTKShapes.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/RDX/RDXTable.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
@@ -92,7 +96,8 @@ TEST_F(TStripFDTest, CalculationLineByType)
     // 1: two units (Type 0 800 wide under Type 1 600 wide) and a centred 240
     // wall on it; 10: the same units, no wall; 20: a Type 0 unit only; 30: two
     // walls on it that do not line up; 40: no units, no walls; 50: units
-    // without a Type 0 one, its line shape 1200 wide (axis offset 700).
+    // without a Type 0 one, its line shape 1200 wide (axis offset 700); 60: a
+    // Type 2 unit 400 wide on a Type 0 unit 800 wide.
     Load("[" + ::Strip(1, 0, 0, 6000, 0) + "," + ::Unit(2, 1, 0, 0, 6000, 0, 800, 0, 300, 0) + "," +
          ::Unit(3, 1, 0, 0, 6000, 0, 600, 300, 600, 1) + "," + Wall(4, 0, 0, 6000, 0, 1) + "," +
          ::Strip(10, 0, 10000, 6000, 10000) + "," + ::Unit(11, 10, 0, 10000, 6000, 10000, 800, 0, 300, 0) + "," +
@@ -102,14 +107,17 @@ TEST_F(TStripFDTest, CalculationLineByType)
          Wall(33, 3000, 30100, 6000, 30100) + "," + ::Strip(40, 0, 40000, 6000, 40000) + "," +
          R"({"id": 50, "type": 51, "props": {"Width": 1000, "AxisOffset": 500}, "shape": {"kind": "line",
             "start": [0, 50000], "end": [6000, 50000], "width": 1200, "axisOffset": 700, "bottom": 0, "top": 600}},)" +
-         ::Unit(51, 50, 0, 50000, 6000, 50000, 600, 0, 600, 1) + "]");
+         ::Unit(51, 50, 0, 50000, 6000, 50000, 600, 0, 600, 1) + "," + ::Strip(60, 0, 60000, 6000, 60000) + "," +
+         ::Unit(61, 60, 0, 60000, 6000, 60000, 800, 0, 300, 0) + "," +
+         ::Unit(62, 60, 0, 60000, 6000, 60000, 400, 300, 600, 2) + "]");
     struct Case {
         const char* name;
         int type, id;
         double width, axisOffset;
     };
     // Least unit offset: 500 + min(0 - 400, 0 - 300) = 100, so the Type 0
-    // unit's left face lies 100 + 400 = 500 left of the axis, the Type 1's 400.
+    // unit's left face lies 100 + 400 = 500 left of the axis, the Type 1's 400
+    // (and strip 60's Type 2, 400 wide, 100 + 200 = 300).
     const Case cases[] = {
         {"axis", 0, 1, 1000, 500},
         {"wall on it: its 240, -min(b, c) = 120", 1, 1, 240, 120},
@@ -118,6 +126,7 @@ TEST_F(TStripFDTest, CalculationLineByType)
         {"no wall, no top faces: the defaults", 1, 40, 1000, 500},
         {"Type 0 unit", 2, 1, 800, 500},
         {"no Type 2 unit: the line shape's own", 3, 1, 1000, 500},
+        {"Type 2 unit", 3, 60, 400, 300},
         {"no Type 2 unit, another line shape", 3, 50, 1200, 700},
         {"Type 1 unit", 4, 1, 600, 400},
         {"no Type 1 unit: the Type 0", 4, 20, 800, 500},
@@ -143,13 +152,34 @@ TEST_F(TStripFDTest, CalculationLineByType)
 
 TEST_F(TStripFDTest, WallLineUsableNeedsAnExternalSide)
 {
-    Load("[" + ::Strip(1, 0, 0, 6000, 0) + "," + ::Unit(2, 1, 0, 0, 6000, 0, 1000, 0, 600, 0) + "," +
-         Wall(3, 0, 0, 6000, 0, 0) + "]");
+    // One strip with a wall on it per case (the flag is kept with the calculation line).
+    std::string elements;
+    for (int i = 0; i < 3; ++i) {
+        const double y = i * 10000.0;
+        elements += (i ? "," : "") + ::Strip(10 * i + 1, 0, y, 6000, y) + "," +
+                    ::Unit(10 * i + 2, 10 * i + 1, 0, y, 6000, y, 1000, 0, 600, 0) + "," +
+                    Wall(10 * i + 3, 0, y, 6000, y, 0);
+    }
+    Load("[" + elements + "]");
+    struct Case {
+        const char* name;
+        int strip;
+        bool leftExternal, rightExternal, usable;
+    };
+    const Case cases[] = {
+        {"no external side", 1, false, false, false},
+        {"left side external", 11, true, false, true},
+        {"right side external", 21, false, true, true},
+    };
+    // The sides are set before the wall line is first computed (it reads them then).
+    for (const Case& c : cases) {
+        auto& wall = As<IQTKCustomWallCalcEDO>(c.strip + 2);
+        wall.SetLeftSideExternal(c.leftExternal);
+        wall.SetRightSideExternal(c.rightExternal);
+    }
     GStripFDCalclineType = 1;
-    auto& wall = As<IQTKCustomWallCalcEDO>(3);
-    wall.SetLeftSideExternal(false);
-    wall.SetRightSideExternal(false);
-    EXPECT_FALSE(Strip(1).IsWallLineUsable());
+    for (const Case& c : cases)
+        EXPECT_EQ(Strip(c.strip).IsWallLineUsable(), c.usable) << c.name;
 }
 
 // ---------------------------------------------------------------------------
@@ -254,6 +284,32 @@ TEST_F(TStripFDTest, UnderWallsAndPlanTests)
     EXPECT_NEAR(piece->Area(), 2000.0 * 1000, 1e-3);
 }
 
+// "This foundation gives way": 0 for its own record; at a T the stem gives
+// way to the through strip and not the other way round; at an equal L
+// neither gives way (the axis flag keeps an L as it is either way).
+TEST_F(TStripFDTest, JoinTypeAgainstANeighbour)
+{
+    Load("[" + ::Strip(1, 0, 0, 6000, 0, 600, 300) + "," + ::Strip(2, 6000, 0, 6000, 4000, 600, 300) + "," +
+         ::Strip(3, 0, 10000, 6000, 10000, 600, 300) + "," + ::Strip(4, 3000, 10000, 3000, 14000, 600, 300) + "]");
+    struct Case {
+        const char* name;
+        int id, other;
+        bool kind;
+        int joinType;
+    };
+    const Case cases[] = {
+        {"own record", 4, 4, false, 0},
+        {"T: the stem gives way", 4, 3, false, 1},
+        {"T: the stem gives way, axis flag", 4, 3, true, 1},
+        {"T: the through strip does not", 3, 4, false, 0},
+        {"L: neither", 1, 2, false, 0},
+        {"L: neither, the other way", 2, 1, false, 0},
+        {"L, axis flag", 1, 2, true, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Strip(c.id).GetJoinType(Record(c.other), c.kind), c.joinType) << c.name;
+}
+
 // ---------------------------------------------------------------------------
 // Units
 
@@ -342,6 +398,34 @@ TEST_F(TStripFDTest, UnitSectionLinesProfileAndBrickMould)
     EXPECT_FALSE(As<IQTKCalculatorEDO>(31).IsIntersectWith(Record(32)));
 }
 
+// A model file refuses a section ring of fewer than three vertices; one
+// handed over by a host is a programming error when the section lines read it.
+TEST_F(TStripFDTest, UnitSectionNotClosedIsAnAssertion)
+{
+    building_ = std::make_unique<TTestBuilding>();
+    TQTKElementDrawObj* strip = building_->AddLine(1, 51, 0, 0, 6000, 0, 1000, 0, 300,
+                                                   {{"Width", TRDXValue(1000.0)}, {"AxisOffset", TRDXValue(500.0)}});
+    building_->SetNextDrawObjMaker([](TQTKElementDrawObjData data) {
+        TQTKLineShapeData line;
+        line.line = TVRMCustomLine2d({0, 0}, {6000, 0});
+        line.width = 1000;
+        line.axisOffset = 500;
+        line.startTop = line.endTop = 300;
+        line.section.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{-500, 0}, {500, 0}}));
+        data.shape = Ref<IQTKShape>(new TQTKLineShape(std::move(line)));
+        return CreateElementDrawObj(std::move(data));
+    });
+    TQTKElementDrawObj* unit =
+        building_->AddLine(2, 81, 0, 0, 6000, 0, 1000, 0, 300,
+                           {{"Type", TRDXValue(std::int64_t{0})}, {"SectionTypeID", TRDXValue(std::int64_t{2})}});
+    building_->SetParent(unit, strip);
+    building_->Activate();
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(Record(2), false);
+    auto* lines = dynamic_cast<IQTKStripFDUnitCalcEDO*>(edo.get());
+    ASSERT_NE(lines, nullptr);
+    EXPECT_THROW(lines->GetSectionLine(), EQTKAssertionFailed);
+}
+
 TEST_F(TStripFDTest, OffsetLineToUnit)
 {
     Load("[" + ::Strip(1, 0, 0, 6000, 0, 1000, 300) + "," + ::Unit(2, 1, 0, 0, 6000, 0, 1000, 0, 300, 0) + "," +
@@ -369,6 +453,58 @@ TEST_F(TStripFDTest, OffsetArcLineToUnit)
     const TVRMCustomLine2d moved = Unit(2).OffsetLineToUnit(arc);
     ASSERT_TRUE(moved.IsArc());
     EXPECT_NEAR(moved.Radius(), 5000, 1e-6);
+}
+
+// Quantities 411 and 631 with an empty detail container: a new volume
+// calculator over the unit's solid replaces the stored one and, in detail
+// mode, the original-volume detail it wrote reads in the quantity's unit.
+TEST_F(TStripFDTest, UnitVolumeDetailMakesANewCalculator)
+{
+    Load("[" + ::Strip(1, 0, 0, 6000, 0) + "," + ::Unit(2, 1, 0, 0, 6000, 0, 1000, 0, 300, 0) + "]");
+    auto qty = MakeRef<TRDXTable>(
+        "Qty", std::vector<TRDXFieldDef>{{"ID", TRDXFieldType::Integer, ""}, {"Unit", TRDXFieldType::Text, ""}});
+    const double volume = 6000.0 * 1000 * 300;  // 1.8 m3
+    struct Case {
+        const char* name;
+        int qtyId;
+        bool containerUsed, detailMode, replaced;
+        const char* firstExpr;  // "" when no detail is expected first
+    };
+    const Case cases[] = {
+        {"411", 411, false, false, true, ""},
+        {"631", 631, false, false, true, ""},
+        {"631 in detail mode", 631, false, true, true, "1.8"},
+        {"411 in detail mode", 411, false, true, true, "1.8"},
+        {"another quantity", 412, false, true, false, ""},
+        {"container used", 411, true, true, false, "1"},
+    };
+    TQTKDetailModeScope noDetails(false);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IRDXRecord* qtyRecord = qty->GetRecordByID(c.qtyId);
+        if (!qtyRecord)
+            qtyRecord = qty->AddRow({std::int64_t{c.qtyId}, std::string("m3")});
+        IQTKStripFDUnitCalcEDO& unit = Unit(2);
+        auto stored = std::make_shared<TQTKSolidCalc3d>(std::make_unique<TVRMPolyhedron3d>(), RecordRef(Record(2)));
+        unit.SetVolumeCalc(stored);
+        unit.SetOriginalQty(volume);
+        TQTKDeductDetailContainer container;
+        if (c.containerUsed)
+            container.Add(std::make_unique<TQTKDeductDetail>(RecordRef(Record(2)), "", "", "1"));
+        TQTKDetailModeScope mode(c.detailMode);
+        SetDeductDetailContainer(&container);
+        unit.FillDeductDetail(qtyRecord);
+        SetDeductDetailContainer(nullptr);
+        const std::shared_ptr<TQTKSolidCalc3d> calc = unit.GetVolumeCalc();
+        EXPECT_EQ(calc != stored, c.replaced);
+        EXPECT_NEAR(calc->GetVolume(), c.replaced ? volume : 0.0, 1.0);
+        if (*c.firstExpr) {
+            ASSERT_GT(container.GetCount(), 0);
+            EXPECT_EQ(container.GetItems(0)->GetDedcutExpr(), c.firstExpr);
+        } else {
+            EXPECT_EQ(container.GetCount(), 0);
+        }
+    }
 }
 
 TEST_F(TStripFDTest, TheSampleBuildingsStripFoundation)
