@@ -15,17 +15,14 @@ namespace {
 // outline it continues.
 constexpr double CEndNudge = 0.12345;
 
-bool IsRibbonType(int type)
-{
-    return type == 8 || type == 9;
-}
+}  // namespace
 
 std::optional<TVRMCustomLine2d> GetOpeningSpan(IRDXRecord* opening)
 {
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(opening);
     if (!drawObj)
         return std::nullopt;
-    if (IsRibbonType(drawObj->GetElementTypeID())) {
+    if (IsRibbonOpeningType(drawObj->GetElementTypeID())) {
         const auto ribbon = RefCast<IQTKRibbonOpeningCalcEDO>(GetCalcEDO(opening, true));
         const TVRMCustomLine2d* mid = ribbon ? ribbon->GetMidLine() : nullptr;
         return mid ? std::optional<TVRMCustomLine2d>(*mid) : std::nullopt;
@@ -39,6 +36,22 @@ std::optional<TVRMCustomLine2d> GetOpeningSpan(IRDXRecord* opening)
     const double halfWidth = EdoPropValueFloat(drawObj->GetPropValues(), "OpeningWidth") / 2.0;
     return TVRMPositionFunc2d::SubSeg(wallLine, at - halfWidth, at + halfWidth);
 }
+
+Ref<IQTKSectionPoly> GetOpeningSectionOnWall(IRDXRecord* opening, IRDXRecord* wall)
+{
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(opening);
+    if (!drawObj)
+        return nullptr;
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(opening, true);
+    if (IsRibbonOpeningType(drawObj->GetElementTypeID())) {
+        const auto ribbon = RefCast<IQTKRibbonOpeningCalcEDO>(edo);
+        return ribbon ? ribbon->GetSectionPolyOnWall(wall) : nullptr;
+    }
+    const auto hollow = RefCast<IQTKWallHollowCalcEDO>(edo);
+    return hollow ? hollow->GetSectionPolyOnWall(wall) : nullptr;
+}
+
+namespace {
 
 const TVRMMultiPolygon2d* GetElementOutline(IRDXRecord* element)
 {
@@ -110,18 +123,7 @@ bool IsOpeningOnBeamSide(IRDXRecord* beam, IRDXRecord* opening, IRDXRecord* wall
     const TVRMPolygon2d* beamPolygon = FirstPolygon(projection);
     if (!beamPolygon || beamPolygon->GetEdgeCount() < 4)
         return false;
-    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(opening);
-    if (!drawObj)
-        return false;
-    Ref<IQTKSectionPoly> section;
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(opening, true);
-    if (IsRibbonType(drawObj->GetElementTypeID())) {
-        if (const auto ribbon = RefCast<IQTKRibbonOpeningCalcEDO>(edo))
-            section = ribbon->GetSectionPolyOnWall(wall);
-    } else if (const auto hollow = RefCast<IQTKWallHollowCalcEDO>(edo)) {
-        section = hollow->GetSectionPolyOnWall(wall);
-    }
-    const TVRMPolygon2d* openingPolygon = FirstPolygon(section);
+    const TVRMPolygon2d* openingPolygon = FirstPolygon(GetOpeningSectionOnWall(opening, wall));
     if (!openingPolygon)
         return false;
     const TVRMCustomLine2d edge1 = beamPolygon->GetEdge(1);

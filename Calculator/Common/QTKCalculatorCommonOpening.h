@@ -6,7 +6,22 @@
 // "OpeningWidth", centred on the opening.
 #pragma once
 
-class IRDXRecord;
+#include <optional>
+
+#include "Calculator/Common/QTKCalculatorEDOIntf.h"
+#include "Host/VRM/Geometry2d/VRMLine2d.h"
+
+// Ribbon windows and ribbon openings (types 8, 9).
+inline bool IsRibbonOpeningType(int type)
+{
+    return type == 8 || type == 9;
+}
+// The opening's span in plan; none without its segment or host wall.
+std::optional<TVRMCustomLine2d> GetOpeningSpan(IRDXRecord* opening);
+// The opening's outline in the wall's elevation plane (x along the wall's
+// line, y elevation; nil wall: its own host wall), from its element object;
+// nil when it has none.
+Ref<IQTKSectionPoly> GetOpeningSectionOnWall(IRDXRecord* opening, IRDXRecord* wall);
 
 // An end of the span lies in the element's outline (or on its boundary).
 bool IsOpeningEndInElement(IRDXRecord* element, IRDXRecord* opening);

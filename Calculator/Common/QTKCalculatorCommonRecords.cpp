@@ -168,6 +168,16 @@ TQTKLineEndElevs GetLineEndElevs(IRDXRecord* record)
             FieldValueFloat(record, "EndPtTopElev", elevs.endTop)};
 }
 
+const IPropValues* GetRecordPropValues(IRDXRecord* record)
+{
+    return PropsOf(GetRecordDrawObj(record));
+}
+
+double GetRecordPropFloat(IRDXRecord* record, std::string_view name, double defaultValue)
+{
+    return EdoPropValueFloat(GetRecordPropValues(record), name, defaultValue);
+}
+
 int GetRecordElementTypeID(IRDXRecord* record)
 {
     if (!record)

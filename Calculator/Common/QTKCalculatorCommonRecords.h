@@ -16,6 +16,7 @@
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 
 class IQTKElementDrawObj;
+class IPropValues;
 class IQTKLineShape;
 class IQTKLineEdoInfo;
 class TPXEValue;
@@ -53,6 +54,11 @@ struct TQTKLineEndElevs {
     double startBottom = 0.0, startTop = 0.0, endBottom = 0.0, endTop = 0.0;
 };
 TQTKLineEndElevs GetLineEndElevs(IRDXRecord* record);
+
+// The property values of the element behind a record (nil without one), and
+// one property read as a number (the default when absent or null).
+const IPropValues* GetRecordPropValues(IRDXRecord* record);
+double GetRecordPropFloat(IRDXRecord* record, std::string_view name, double defaultValue = 0.0);
 
 // The element type id of a record: its draw object's, else the "ElementTypeID"
 // of its master "ElementID", else its own "ElementTypeID"; -1 when none.

@@ -105,6 +105,20 @@ public:
     virtual IQTKBeamHaunchInfoList* GetHaunchInfos() const = 0;
 };
 
+// The frame object of an opening: whether the frame has been placed in the
+// opening. A draw object that has one offers it through IQTKOpeningFrameOwner
+// (the loaded model's openings have none).
+class IQTKOpeningFrame : public virtual IInterface {
+public:
+    virtual bool IsSet() const = 0;
+};
+
+class IQTKOpeningFrameOwner : public virtual IInterface {
+public:
+    // Nil when the opening has no frame object.
+    virtual IQTKOpeningFrame* GetOpeningFrame() const = 0;
+};
+
 // An element whose section polygon the host knows (column caps and the like).
 class IQTKSectionPolygonSource : public virtual IInterface {
 public:
