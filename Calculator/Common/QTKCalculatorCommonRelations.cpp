@@ -13,6 +13,7 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKLinearCalc2d.h"
+#include "Host/RDX/RDXRecordExpr.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
@@ -128,6 +129,14 @@ bool HasOuterFlag(IRDXRecord* record)
 
 bool IsOuterBeamByWalls(IRDXRecord* beam)
 {
+    const IQTKElementDrawObj* beamObj = GetRecordDrawObj(beam);
+    if (const auto* definitions = dynamic_cast<const IQTKPropDefinitions*>(beamObj)) {
+        const IPropValues* values = beamObj->GetPropValues();
+        const std::string visible = definitions->GetVisibleFlagExpr("InnerOuterFlag");
+        if (values && values->HasProp("InnerOuterFlag") && !visible.empty() &&
+            TRDXRecordExpression(beam->GetTable(), visible).Matches(beam))
+            return HasOuterFlag(beam);
+    }
     const TVRMCustomLine2d* mid = GetMidLineOf(beam);
     const Ref<IQTKCalculatorEDO> beamEdo = GetCalcEDO(beam, true);
     if (!mid || !beamEdo)

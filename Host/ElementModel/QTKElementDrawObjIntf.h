@@ -105,6 +105,17 @@ public:
     virtual IQTKBeamHaunchInfoList* GetHaunchInfos() const = 0;
 };
 
+// The definitions of an element's properties as the property-table engine
+// keeps them. A draw object that knows them offers this interface (the loaded
+// model's elements do not).
+class IQTKPropDefinitions : public virtual IInterface {
+public:
+    // The "VisibleFlag" expression (over the element's record) of the
+    // definition of the property; "" when the element has no property record
+    // of that name or its definition has no such expression.
+    virtual std::string GetVisibleFlagExpr(std::string_view name) const = 0;
+};
+
 // The frame object of an opening: whether the frame has been placed in the
 // opening. A draw object that has one offers it through IQTKOpeningFrameOwner
 // (the loaded model's openings have none).

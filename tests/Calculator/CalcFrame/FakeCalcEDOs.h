@@ -552,6 +552,25 @@ public:
     double hostLayerThickness = 0.0;
 };
 
+// A wall-face finish or dado: bottom elevations of its layers and original
+// face polygons as set (the same for every point and wall).
+class TFakeWallAttachEDO final : public TQTKCalculatorEDO, public IQTKFaceFinishCalcEDO {
+public:
+    explicit TFakeWallAttachEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    bool IsBlockConsiderInsulatingLayer() override { return false; }
+    bool IsPlasteringConsiderInsulatingLayer() override { return false; }
+    double GetHostInsulatingLayerThickness() override { return 0.0; }
+    void ReleaseHalfBlockPolyhedronItem(const TQTKFinishHalfBlockPolyhedronItem*) override {}
+    void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem*) override {}
+    double GetPlasteringBottomElevAt(const TVRMPoint2d&) override { return plasteringBottom; }
+    double GetBlockBottomElevAt(const TVRMPoint2d&) override { return blockBottom; }
+    Ref<IQTKSectionPoly> GetPlasteringOriginalPolygon(IRDXRecord*) override { return plasteringPolygon; }
+    Ref<IQTKSectionPoly> GetBlockOriginalPolygon(IRDXRecord*) override { return blockPolygon; }
+
+    double plasteringBottom = 0.0, blockBottom = 0.0;
+    Ref<IQTKSectionPoly> plasteringPolygon, blockPolygon;
+};
+
 // Earthwork objects: depths, slope and working-face answers and the slope
 // bottom outline as the test sets them.
 template <class TFamily>
