@@ -51,18 +51,16 @@ std::optional<TVRMPoint2d> OpeningLineStart(IRDXRecord* opening)
     return span ? std::optional<TVRMPoint2d>(span->StartPt()) : std::nullopt;
 }
 
-// The side line of the finish's host on which the finish lies (its line
-// starts left of the host's line: the left side line); nil without either.
-const TVRMCustomLine2d* FinishHostSideLine(IRDXRecord* finish)
+Ref<IQTKAttachWallFaceEntBaseCalcEDO> AttachEdoOf(IRDXRecord* finish)
 {
-    IRDXRecord* host = ParentOf(finish);
-    const auto hostEdo = RefCast<IQTKLineEntBaseCalcEDO>(GetCalcEDO(host, true));
-    const IQTKLineShape* finishShape = GetRecordLineShape(finish);
-    const IQTKLineShape* hostShape = GetRecordLineShape(host);
-    if (!hostEdo || !finishShape || !hostShape)
-        return nullptr;
-    const bool left = TVRMPositionFunc2d::SignedDistanceTo(finishShape->GetLine().StartPt(), hostShape->GetLine()) < 0;
-    return left ? hostEdo->GetLeftLine() : hostEdo->GetRightLine();
+    return RefCast<IQTKAttachWallFaceEntBaseCalcEDO>(GetCalcEDO(finish, true));
+}
+
+// The element the finish is attached to: its object's host, else its parent.
+RecordRef FinishHost(IRDXRecord* finish)
+{
+    const auto attach = AttachEdoOf(finish);
+    return attach ? attach->GetHostRecord() : RecordRef(ParentOf(finish));
 }
 
 // The elevation range a neighbouring ribbon opening covers at one end of the
@@ -110,7 +108,8 @@ void NeighbourRanges(IRDXRecord* opening, const TVRMCustomLine2d& line, TElevRan
 // The reveal edges of a ribbon opening on the host, as calculators.
 std::unique_ptr<TVRMLinearCalcContr> BuildRevealCalc(IRDXRecord* opening, IRDXRecord* finish, bool block)
 {
-    IRDXRecord* host = ParentOf(finish);
+    const RecordRef hostRef = FinishHost(finish);
+    IRDXRecord* host = hostRef.get();
     const Ref<IQTKSectionPoly> section = GetOpeningSectionOnWall(opening, host);
     const TVRMMultiPolygon2d* polygon = section ? section->GetPolygon() : nullptr;
     const auto ribbon = RefCast<IQTKRibbonOpeningCalcEDO>(GetCalcEDO(opening, true));
@@ -208,12 +207,12 @@ double GetHollowSideLength(IRDXRecord* opening, IRDXRecord* finish, const TVRMMu
         const IPropValues* values = drawObj->GetPropValues();
         allEdges = values && values->HasProp("AboveFloorHeight") && values->GetFloat("AboveFloorHeight") != 0.0;
     }
-    return EdgeLengthIn(opening, ParentOf(finish), polygon, allEdges);
+    return EdgeLengthIn(opening, FinishHost(finish).get(), polygon, allEdges);
 }
 
 double GetOpeningEdgeLengthIn(IRDXRecord* opening, IRDXRecord* finish, const TVRMMultiPolygon2d* polygon, bool allEdges)
 {
-    return EdgeLengthIn(opening, ParentOf(finish), polygon, allEdges);
+    return EdgeLengthIn(opening, FinishHost(finish).get(), polygon, allEdges);
 }
 
 double GetHoleBottomArea(IRDXRecord* opening, IRDXRecord* roomHorizon)
@@ -264,7 +263,8 @@ double GetHoleSideArea(IRDXRecord* opening, IRDXRecord* finish, bool block)
         return GetRecordPropFloat(finishObj->GetParentRecord(), "Thickness") + GetThicknessWithLayer(finish, block);
     }
     const std::optional<TVRMPoint2d> p = OpeningLineStart(opening);
-    const TVRMCustomLine2d* side = FinishHostSideLine(finish);
+    const auto attach = AttachEdoOf(finish);
+    const TVRMCustomLine2d* side = attach ? attach->GetHostSideLine() : nullptr;
     if (!p || !side)
         return 0.0;
     const double d = TVRMPositionFunc2d::DistanceTo(*p, *side);
@@ -283,7 +283,7 @@ double GetFinishHoleSideArea(IRDXRecord* opening, IRDXRecord* finish, const TVRM
     if (!calc)
         return 0.0;
     if (withDado) {
-        IRDXRecord* host = ParentOf(finish);
+        const RecordRef host = FinishHost(finish);
         const int edoPid = EdoPropValueInteger(GetRecordPropValues(finish), "EDOPID", -1);
         TRecordList dados;
         if (const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(finish, true))
@@ -292,9 +292,9 @@ double GetFinishHoleSideArea(IRDXRecord* opening, IRDXRecord* finish, const TVRM
             if (EdoPropValueInteger(GetRecordPropValues(dado.get()), "EDOPID", -2) != edoPid)
                 continue;
             const auto attach = RefCast<IQTKWallAttachCalcEDO>(GetCalcEDO(dado, true));
-            const Ref<IQTKSectionPoly> face =
-                attach ? (block ? attach->GetBlockOriginalPolygon(host) : attach->GetPlasteringOriginalPolygon(host))
-                       : nullptr;
+            const Ref<IQTKSectionPoly> face = attach ? (block ? attach->GetBlockOriginalPolygon(host.get())
+                                                              : attach->GetPlasteringOriginalPolygon(host.get()))
+                                                     : nullptr;
             if (face && face->GetPolygon())
                 calc->Append(*face->GetPolygon(), 1);
         }
@@ -309,12 +309,12 @@ double GetSkirtHoleSideArea(IRDXRecord* skirt, IRDXRecord* opening, bool block)
         return 0.0;
     const double depth = GetHoleSideArea(opening, skirt, block);
     const std::optional<TVRMCustomLine2d> span = GetOpeningSpan(opening);
-    const IQTKLineShape* skirtShape = GetRecordLineShape(skirt);
-    if (!span || !skirtShape)
+    const auto attach = AttachEdoOf(skirt);
+    if (!span || !attach)
         return 0.0;
     // The reveals stand at the opening's two ends, half its length either
     // side of its middle.
-    const TVRMCustomLine2d& line = skirtShape->GetLine();
+    const TVRMCustomLine2d line = attach->GetCalcLine();
     const double middle = line.LengthAtPoint(span->MiddlePoint());
     const double half = span->Length() / 2.0;
     int ends = 0;

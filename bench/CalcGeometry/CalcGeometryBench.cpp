@@ -1,13 +1,16 @@
 // Cost of the shared geometry routines that rules call per element: areas on
 // arched and domed surfaces (integrated over the round part) and the face
-// classification of a curved beam's solid.
+// classification of a curved beam's solid; the relation tests rules ask once
+// per pair of related elements.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
 #include "Calculator/Common/QTKCalculatorCommonFaceShell.h"
+#include "Calculator/Common/QTKCalculatorCommonRelations.h"
 #include "Host/ElementModel/QTKShapes.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "tests/Support/TestBuilding.h"
 
 namespace {
 
@@ -56,5 +59,25 @@ void BM_CurvedBeamFaceClassification(benchmark::State& state)
     state.counters["faces"] = beam->GetFaceCount();
 }
 BENCHMARK(BM_CurvedBeamFaceClassification);
+
+// 10,000 calls of each relation test on a wall, a ribbon window in it and a
+// beam over it (the answers read line shapes and properties only).
+void BM_RelationTests(benchmark::State& state)
+{
+    TTestBuilding building;
+    building.AddLine(1, 0, 0, 0, 6000, 0, 240, 0, 3000,
+                     {{"Thickness", TRDXValue(240.0)}, {"AxisOffset", TRDXValue(120.0)}});
+    building.AddLine(2, 8, 1000, 0, 4000, 0, 120, 900, 2400);
+    building.AddLine(3, 15, 0, 0, 6000, 0, 240, 2500, 3000,
+                     {{"SectionWidth", TRDXValue(240.0)}, {"AxisOffset", TRDXValue(120.0)}});
+    building.Activate();
+    const bool wallTest = state.range(0) == 1;
+    for (auto _ : state)
+        for (int i = 0; i < 10000; ++i)
+            benchmark::DoNotOptimize(wallTest ? IsWallWithinBeamWidth(building.Record(3), building.Record(1))
+                                              : IsOpeningInWall(building.Record(1), building.Record(2)));
+}
+// 0: IsOpeningInWall, 1: IsWallWithinBeamWidth.
+BENCHMARK(BM_RelationTests)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -552,21 +552,27 @@ public:
     double hostLayerThickness = 0.0;
 };
 
-// A wall-face finish or dado: bottom elevations of its layers and original
-// face polygons as set (the same for every point and wall).
-class TFakeWallAttachEDO final : public TQTKCalculatorEDO, public IQTKFaceFinishCalcEDO {
+// A wall-face finish, dado or skirt: host side line, calculation line, bottom
+// elevations of its layers and original face polygons as set (the same for
+// every point and wall).
+class TFakeWallAttachEDO final : public TFakeAttachWallFaceOps<IQTKFaceFinishCalcEDO> {
 public:
-    explicit TFakeWallAttachEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
+    explicit TFakeWallAttachEDO(IQTKElementDrawObj* drawObj) : TFakeAttachWallFaceOps(drawObj) {}
     bool IsBlockConsiderInsulatingLayer() override { return false; }
     bool IsPlasteringConsiderInsulatingLayer() override { return false; }
     double GetHostInsulatingLayerThickness() override { return 0.0; }
     void ReleaseHalfBlockPolyhedronItem(const TQTKFinishHalfBlockPolyhedronItem*) override {}
     void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem*) override {}
+    RecordRef GetHostRecord() override { return GetElementDrawObj()->GetParentRecord(); }
+    const TVRMCustomLine2d* GetHostSideLine() override { return hostSideLine ? &*hostSideLine : nullptr; }
+    TVRMCustomLine2d GetCalcLine() override { return calcLine; }
     double GetPlasteringBottomElevAt(const TVRMPoint2d&) override { return plasteringBottom; }
     double GetBlockBottomElevAt(const TVRMPoint2d&) override { return blockBottom; }
     Ref<IQTKSectionPoly> GetPlasteringOriginalPolygon(IRDXRecord*) override { return plasteringPolygon; }
     Ref<IQTKSectionPoly> GetBlockOriginalPolygon(IRDXRecord*) override { return blockPolygon; }
 
+    std::optional<TVRMCustomLine2d> hostSideLine;
+    TVRMCustomLine2d calcLine;
     double plasteringBottom = 0.0, blockBottom = 0.0;
     Ref<IQTKSectionPoly> plasteringPolygon, blockPolygon;
 };

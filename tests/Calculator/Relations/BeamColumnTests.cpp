@@ -46,8 +46,7 @@ std::string Face(int id, int type, double x0, double y0, double x1, double y1, c
 {
     return R"({"id": )" + std::to_string(id) + R"(, "type": )" + std::to_string(type) + R"(, "floor": 1, "props": {)" +
            props + R"(}, "shape": {"kind": "face", "outline": [[)" + Num(x0) + ", " + Num(y0) + "], [" + Num(x1) +
-           ", " + Num(y0) + "], [" + Num(x1) + ", " + Num(y1) + "], [" + Num(x0) + ", " + Num(y1) + "]]" + extra +
-           "}}";
+           ", " + Num(y0) + "], [" + Num(x1) + ", " + Num(y1) + "], [" + Num(x0) + ", " + Num(y1) + "]]" + extra + "}}";
 }
 
 // ---------------------------------------------------------------------------
@@ -66,9 +65,12 @@ TEST_F(TBeamColumnTest, BeamOnParallelElement)
         int beam;
         std::vector<int> walls;
         bool expected;
-    } cases[] = {{"WholeShortBeamCovered", 1, {3}, true},  {"150OfALongBeam", 2, {3}, false},
-                 {"200OfALongBeam", 2, {4}, true},         {"OnlyACrossingWall", 2, {5}, false},
-                 {"AnyParallelWallMayDecide", 2, {3, 4}, true}, {"NoWall", 2, {}, false}};
+    } cases[] = {{"WholeShortBeamCovered", 1, {3}, true},
+                 {"150OfALongBeam", 2, {3}, false},
+                 {"200OfALongBeam", 2, {4}, true},
+                 {"OnlyACrossingWall", 2, {5}, false},
+                 {"AnyParallelWallMayDecide", 2, {3, 4}, true},
+                 {"NoWall", 2, {}, false}};
     for (const auto& c : cases) {
         Relate(c.beam, c.walls);
         EXPECT_EQ(IsBeamOnParallelElement(Record(c.beam)), c.expected) << c.name;
@@ -87,8 +89,7 @@ TEST_F(TBeamColumnTest, OnThinnerParallelWall)
     // a parallel beam only how much of the wall's line its line spans.
     Load(Beam(1, 0, 20000, 3000, 20000, 240, 120, 300) + "," + Line(2, 0, 0, 0, 6000, 0, 240, 120) + "," +
          Beam(3, 0, 10000, 6000, 10000, 240, 120, 500) + "," + Beam(4, 0, 12000, 6000, 12000, 240, 120, 200) + "," +
-         Beam(5, 3000, 14000, 3000, 16000, 240, 120, 800) + "," +
-         Beam(6, 5999.5, 18000, 7000, 18000, 240, 120, 800));
+         Beam(5, 3000, 14000, 3000, 16000, 240, 120, 800) + "," + Beam(6, 5999.5, 18000, 7000, 18000, 240, 120, 800));
     struct {
         const char* name;
         int x;
@@ -120,8 +121,7 @@ TEST_F(TBeamColumnTest, OuterBeamByWalls)
     } cases[] = {{"MostlyOnOuterWall", 1, 0, true}, {"MostlyOnInnerWall", 0, 1, false}, {"AllInner", 0, 0, false}};
     for (const auto& c : cases) {
         Load(Beam(1, 0, 0, 6000, 0, 240, 120, 500, 3000) + "," +
-             Line(2, 0, 0, 0, 4000, 0, 240, 120, 0, 2500, R"("InnerOuterFlag": )" + std::to_string(c.firstFlag)) +
-             "," +
+             Line(2, 0, 0, 0, 4000, 0, 240, 120, 0, 2500, R"("InnerOuterFlag": )" + std::to_string(c.firstFlag)) + "," +
              Line(3, 0, 4000, 0, 6000, 0, 240, 120, 0, 2500, R"("InnerOuterFlag": )" + std::to_string(c.secondFlag)));
         EXPECT_EQ(IsOuterBeamByWalls(Record(1)), c.expected) << c.name;
     }
@@ -161,7 +161,8 @@ TEST_F(TBeamColumnTest, OuterBeamByItsShownFlag)
             return Ref<TQTKElementDrawObj>(new TDefinedPropsDrawObj(std::move(data), visible));
         });
         building_->AddLine(1, 15, 0, 0, 6000, 0, 240, 2500, 3000,
-                           {{"SectionWidth", TRDXValue(240.0)}, {"SectionHeight", TRDXValue(500.0)},
+                           {{"SectionWidth", TRDXValue(240.0)},
+                            {"SectionHeight", TRDXValue(500.0)},
                             {"InnerOuterFlag", TRDXValue(c.flag)}});
         building_->AddLine(2, 0, 0, 0, 6000, 0, 240, 0, 2500,
                            {{"Thickness", TRDXValue(240.0)}, {"InnerOuterFlag", TRDXValue(0)}});
@@ -226,8 +227,9 @@ TEST_F(TBeamColumnTest, OpeningOutsideSlab)
          Opening(3, 13, 1, 3000, 900, 1500, 50) + "," + Opening(4, 13, 1, 5000, 900, 1500, 500) + "," +
          Face(5, 19, 20000, 0, 21000, 1000, R"("TopElev": 100, "Thickness": 120, "IsFloorSlab": 0)") + "," +
          Face(6, 19, 22000, 0, 23000, 1000, R"("TopElev": 100, "Thickness": 120, "IsFloorSlab": 1)") + "," +
-         Line(7, 8, 10000, 0, 12000, 0, 120, 60, 900, 2400) + "," + Line(8, 8, 10000, 5000, 12000, 5000, 120, 60, 1000, 2400) +
-         "," + Face(9, 33, 24000, 0, 25000, 1000, R"("TopElev": 900)"));
+         Line(7, 8, 10000, 0, 12000, 0, 120, 60, 900, 2400) + "," +
+         Line(8, 8, 10000, 5000, 12000, 5000, 120, 60, 1000, 2400) + "," +
+         Face(9, 33, 24000, 0, 25000, 1000, R"("TopElev": 900)"));
     struct {
         const char* name;
         int opening;
@@ -262,12 +264,9 @@ TEST_F(TBeamColumnTest, OneRelatedAtTopElev)
         std::vector<int> related;
         int type;
         bool expected;
-    } cases[] = {{"OneAtTheBottom", {3}, 33, true},
-                 {"TwoAtTheSameElevation", {3, 4}, 33, false},
-                 {"OneTenAbove", {5}, 33, true},
-                 {"OneElevenAbove", {6}, 33, false},
-                 {"OneOfTwoWithin", {3, 6}, 33, true},
-                 {"None", {}, 33, false},
+    } cases[] = {{"OneAtTheBottom", {3}, 33, true},    {"TwoAtTheSameElevation", {3, 4}, 33, false},
+                 {"OneTenAbove", {5}, 33, true},       {"OneElevenAbove", {6}, 33, false},
+                 {"OneOfTwoWithin", {3, 6}, 33, true}, {"None", {}, 33, false},
                  {"SlabAtTheTop", {7}, 19, true}};
     for (const auto& c : cases) {
         Relate(2, c.related);

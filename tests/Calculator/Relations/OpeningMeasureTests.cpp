@@ -63,8 +63,7 @@ TEST(TOpeningMeasureTest, HollowSideLengthCountsTheSillAboveTheFloor)
             Opening(2, 5, 1, 1500, 1500, 1800, 900, R"("AboveFloorHeight": )" + Num(c.aboveFloor)) + "," +
             Finish(3, 1) + "]");
         building->Activate();
-        EXPECT_NEAR(GetHollowSideLength(building->Record(2), building->Record(3), &c.face), c.expected, CTol)
-            << c.name;
+        EXPECT_NEAR(GetHollowSideLength(building->Record(2), building->Record(3), &c.face), c.expected, CTol) << c.name;
     }
 }
 
@@ -86,8 +85,7 @@ TEST(TOpeningMeasureTest, HollowSideLengthOfARibbonWindow)
         scope.Attach<TFakeRibbonOpeningEDO>(building->DrawObj(2)).section =
             Section(3000, c.bottom, 6000, c.bottom + 1500);
         const TVRMMultiPolygon2d face = Rect(0, 0, 6000, 3000);
-        EXPECT_NEAR(GetHollowSideLength(building->Record(2), building->Record(3), &face), c.expected, CTol)
-            << c.name;
+        EXPECT_NEAR(GetHollowSideLength(building->Record(2), building->Record(3), &face), c.expected, CTol) << c.name;
     }
 }
 
@@ -118,7 +116,7 @@ private:
 
 struct THoleSideCase {
     const char* name;
-    int type;           // 8 ribbon window (with a frame), 9 ribbon opening
+    int type;            // 8 ribbon window (with a frame), 9 ribbon opening
     bool hasFrame, set;  // the draw object's frame object
     int outer;           // the finish's "InnerOuterFlag"
     bool block;
@@ -132,19 +130,21 @@ TEST_P(THoleSideTest, RevealDepth)
 {
     const THoleSideCase& c = GetParam();
     TTestBuilding building;
-    building.AddLine(1, 0, 0, 0, 6000, 0, 240, 0, 3000, {{"Thickness", TRDXValue(240.0)}});
+    TQTKElementDrawObj* wall = building.AddLine(1, 0, 0, 0, 6000, 0, 240, 0, 3000, {{"Thickness", TRDXValue(240.0)}});
     building.SetNextDrawObjMaker([&c](TQTKElementDrawObjData data) {
         return Ref<TQTKElementDrawObj>(new TFramedDrawObj(std::move(data), c.hasFrame, c.set));
     });
-    TQTKElementDrawObj* ribbon = building.AddLine(2, c.type, 1000, 0, 4000, 0, 120, 900, 2400,
-                                                  {{"FrameThickness", TRDXValue(60.0)}});
-    TQTKElementDrawObj* finish = building.AddLine(
-        3, 36, 0, 120, 6000, 120, 20, 0, 3000, {{"Thickness", TRDXValue(20.0)}, {"InnerOuterFlag", TRDXValue(c.outer)}});
-    building.SetParent(ribbon, building.DrawObj(1));
-    building.SetParent(finish, building.DrawObj(1));
+    TQTKElementDrawObj* ribbon =
+        building.AddLine(2, c.type, 1000, 0, 4000, 0, 120, 900, 2400, {{"FrameThickness", TRDXValue(60.0)}});
+    TQTKElementDrawObj* finish =
+        building.AddLine(3, 36, 0, 120, 6000, 120, 20, 0, 3000,
+                         {{"Thickness", TRDXValue(20.0)}, {"InnerOuterFlag", TRDXValue(c.outer)}});
+    building.SetParent(ribbon, wall);
+    building.SetParent(finish, wall);
     building.Activate();
     TFakeEDOScope scope;
     scope.Attach<TFakeRibbonOpeningEDO>(ribbon).midLine = TVRMCustomLine2d({1000, c.lineY}, {4000, c.lineY});
+    scope.Attach<TFakeWallAttachEDO>(finish).hostSideLine = TVRMCustomLine2d({0, 120}, {6000, 120});
     EXPECT_NEAR(GetHoleSideArea(building.Record(2), building.Record(3), c.block), c.expected, CTol);
 }
 
@@ -182,16 +182,19 @@ TEST(TOpeningMeasureTest, SkirtRevealsAtTheOpeningsEnds)
                  {"BeyondTheSkirt", 7000, 8000, 0}};
     for (const auto& c : cases) {
         TTestBuilding building;
-        building.AddLine(1, 0, 0, 0, 9000, 0, 240, 0, 3000, {{"Thickness", TRDXValue(240.0)}});
+        TQTKElementDrawObj* wall =
+            building.AddLine(1, 0, 0, 0, 9000, 0, 240, 0, 3000, {{"Thickness", TRDXValue(240.0)}});
         TQTKElementDrawObj* ribbon =
             building.AddLine(2, 9, c.x0, 0, c.x1, 0, 120, 0, 2100, {{"FrameThickness", TRDXValue(60.0)}});
         TQTKElementDrawObj* skirt = building.AddLine(3, 38, 0, 120, 6000, 120, 20, 0, 100,
                                                      {{"Thickness", TRDXValue(20.0)}, {"Height", TRDXValue(100.0)}});
-        building.SetParent(ribbon, building.DrawObj(1));
-        building.SetParent(skirt, building.DrawObj(1));
+        building.SetParent(ribbon, wall);
+        building.SetParent(skirt, wall);
         building.Activate();
         TFakeEDOScope scope;
         scope.Attach<TFakeRibbonOpeningEDO>(ribbon).midLine = TVRMCustomLine2d({c.x0, 0}, {c.x1, 0});
+        auto& skirtEdo = scope.Attach<TFakeWallAttachEDO>(skirt);
+        skirtEdo.hostSideLine = skirtEdo.calcLine = TVRMCustomLine2d({0, 120}, {6000, 120});
         EXPECT_NEAR(GetSkirtHoleSideArea(building.Record(3), building.Record(2), true), c.expected, CTol) << c.name;
     }
 }
