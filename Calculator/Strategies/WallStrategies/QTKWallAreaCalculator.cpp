@@ -1,12 +1,15 @@
 #include "Calculator/Strategies/WallStrategies/QTKWallAreaCalculator.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
+#include "Calculator/Common/QTKCalculatorCommonOpeningMeasures.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
+#include "Calculator/Common/QTKCalculatorCommonRelations.h"
 #include "Calculator/Common/QTKCalculatorCommonThickness.h"
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
@@ -126,6 +129,24 @@ double TQTKWallAreaDeductByFact::Calculate(const RecordRef& subject, const Recor
     return result;
 }
 
+bool TQTKWallAreaDeductOpeningByFact::Deducts(IRDXRecord* wall, IRDXRecord* opening) const
+{
+    if (const std::optional<double> limit = SizeLimit(); limit && !IsAboveLimit(Measure(opening), *limit))
+        return false;
+    return IsOpeningInWall(wall, opening);
+}
+
+double TQTKWallAreaDeductOpeningByFact::Measure(IRDXRecord* opening) const
+{
+    return GetOpeningOutlineArea(opening);
+}
+
+double TQTKWallAreaDeductDot05M3LimitedOpenning::Measure(IRDXRecord* opening) const
+{
+    const TVRMPolyhedron3d* solid = OriginalSolid(opening);
+    return solid ? solid->GetVolume() : 0.0;
+}
+
 bool TQTKWallAreaDeductRibbon::Deducts(IRDXRecord* wall, IRDXRecord* ribbon) const
 {
     return IsLineEntsParallel(wall, ribbon);
@@ -147,6 +168,11 @@ bool TQTKWallAreaDedcuctNonparallelBeam::Deducts(IRDXRecord* wall, IRDXRecord* b
     return !IsLineEntsParallel(wall, beam);
 }
 
+bool TQTKWallAreaDedcuctParallelIrregularBeam::Deducts(IRDXRecord* wall, IRDXRecord* beam) const
+{
+    return IsLineEntsParallel(wall, beam) && !IsWallWithinBeamWidth(beam, wall);
+}
+
 bool TQTKWallAreaDeductIrregularColumn::Deducts(IRDXRecord* wall, IRDXRecord* column) const
 {
     return !IsCoveredByWalls(wall, column);
@@ -162,6 +188,31 @@ bool TQTKWallAreaDeductWall::Deducts(IRDXRecord* wall, IRDXRecord* other) const
 bool TQTKWallAreaDeductFillWall::Deducts(IRDXRecord* wall, IRDXRecord* fillWall) const
 {
     return IsConcreteWallLinked(wall, fillWall);
+}
+
+// ---------------------------------------------------------------------------
+// Openings by their frame
+
+double TQTKWallAreaDeductHollowByFrame::Calculate(const RecordRef& subject, const RecordRef& object,
+                                                  const TableSourceRef&, const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject && object);
+    if (!Deducts(subject.get(), object.get()))
+        return 0.0;
+    const TVRMPolyhedron3d* cut = FamilyEDO<IQTKWallHollowCalcEDO>(object.get(), "opening")->GetCutSolid();
+    if (!cut)
+        return 0.0;
+    return DeductArea(*WallEDO(subject.get()), *cut, object.get(), object.get(), ruleContext);
+}
+
+bool TQTKWallAreaDeductHollowByFrame::Deducts(IRDXRecord* wall, IRDXRecord* opening) const
+{
+    return IsOpeningInWall(wall, opening);
+}
+
+bool TQTKWallAreaDeductRibbonFrame::Deducts(IRDXRecord* wall, IRDXRecord* ribbon) const
+{
+    return IsLineEntsParallel(wall, ribbon) && TQTKWallAreaDeductHollowByFrame::Deducts(wall, ribbon);
 }
 
 // ---------------------------------------------------------------------------
@@ -249,10 +300,19 @@ void RegisterWallAreaRules(TStrategyRegistry& registry)
 {
     QTK_REGISTER(registry, TQTKWallAreaCalcStrategy);
     QTK_REGISTER(registry, TQTKWallAreaDeductByFact);
+    QTK_REGISTER(registry, TQTKWallAreaDeductOpeningByFact);
     QTK_REGISTER(registry, TQTKWallAreaDeductRibbon);
     QTK_REGISTER(registry, TQTKWallAreaDeductDot25M3LimitedLintel);
+    QTK_REGISTER(registry, TQTKWallAreaDeductDot1M2LimitedOpenning);
+    QTK_REGISTER(registry, TQTKWallAreaDeductDot3M2LimitedOpenning);
+    QTK_REGISTER(registry, TQTKWallAreaDeductDot05M2LimitedOpenning);
+    QTK_REGISTER(registry, TQTKWallAreaDeductDot05M3LimitedOpenning);
+    QTK_REGISTER(registry, TQTKWallAreaDeduct1m2LimitedOpenging);
+    QTK_REGISTER(registry, TQTKWallAreaDeductHollowByFrame);
+    QTK_REGISTER(registry, TQTKWallAreaDeductRibbonFrame);
     QTK_REGISTER(registry, TQTKWallAreaDedcuctParallelBeam);
     QTK_REGISTER(registry, TQTKWallAreaDedcuctNonparallelBeam);
+    QTK_REGISTER(registry, TQTKWallAreaDedcuctParallelIrregularBeam);
     QTK_REGISTER(registry, TQTKWallAreaDeductIrregularColumn);
     QTK_REGISTER(registry, TQTKWallAreaDeductWholeIndenting);
     QTK_REGISTER(registry, TQTKWallAreaDeductHalfIndenting);

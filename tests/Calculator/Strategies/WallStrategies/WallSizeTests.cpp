@@ -41,6 +41,38 @@ TEST(WallRuleRegistration, EverySizeRuleNameAnswersWithItsOwnClass)
     ExpectEachNameAnswersWithItsOwnClass(CWallSizeRuleNames);
 }
 
+const std::vector<std::string> CWallAreaRuleNames = {
+    "TQTKWallAreaCalcStrategy",
+    "TQTKWallAreaDeductByFact",
+    "TQTKWallAreaDeductOpeningByFact",
+    "TQTKWallAreaDeductRibbon",
+    "TQTKWallAreaDeductDot25M3LimitedLintel",
+    "TQTKWallAreaDeductDot1M2LimitedOpenning",
+    "TQTKWallAreaDeductDot3M2LimitedOpenning",
+    "TQTKWallAreaDeductDot05M2LimitedOpenning",
+    "TQTKWallAreaDeductDot05M3LimitedOpenning",
+    "TQTKWallAreaDeduct1m2LimitedOpenging",
+    "TQTKWallAreaDeductHollowByFrame",
+    "TQTKWallAreaDeductRibbonFrame",
+    "TQTKWallAreaDedcuctParallelBeam",
+    "TQTKWallAreaDedcuctNonparallelBeam",
+    "TQTKWallAreaDedcuctParallelIrregularBeam",
+    "TQTKWallAreaDeductIrregularColumn",
+    "TQTKWallAreaDeductWholeIndenting",
+    "TQTKWallAreaDeductHalfIndenting",
+    "TQTKWallAreaDeductTrenchHollow",
+    "TQTKWallAreaDeductTrench",
+    "TQTKWallAreaAddPierByThickness",
+    "TQTKWallAreaAddPierByRatingThickness",
+    "TQTKWallAreaDeductWall",
+    "TQTKWallAreaDeductFillWall",
+};
+
+TEST(WallRuleRegistration, EveryAreaRuleNameAnswersWithItsOwnClass)
+{
+    ExpectEachNameAnswersWithItsOwnClass(CWallAreaRuleNames);
+}
+
 // An outer wall 6000 long and 240 thick along +x: its left line at y = 120,
 // its right line at y = -120, both 6000 long.
 TEST(WallSizeRules, ExternalSideLineLengthCountsTheSidesThatFaceOut)
