@@ -999,8 +999,24 @@ public:
     virtual std::shared_ptr<const TVRMMultiPolygon2d> GetNetFacePolygon() = 0;
 };
 
-// Floor area (type 58): floor area rules.
-class IQTKFloorAreaCalcEDO : public virtual IQTKCalculatorEDO {};
+// Floor area (type 58): floor area and scaffold rules. The area rules store
+// the polygons they add, the running area and their method; ClearQtyItems
+// resets all three.
+class IQTKFloorAreaCalcEDO : public virtual IQTKCalculatorEDO {
+public:
+    virtual int GetAreaCalcMethod() = 0;
+    virtual void SetAreaCalcMethod(int method) = 0;
+    // The object takes the polygon.
+    virtual void AddAreaPolygon(std::unique_ptr<TVRMMultiPolygon2d> polygon) = 0;
+    // A new polygon set: Polygon less the floor area's outline and less each added polygon.
+    virtual std::unique_ptr<TVRMMultiPolygon2d> GetUncoveredPolygon(const TVRMMultiPolygon2d& polygon) = 0;
+    virtual void SetArea(double area) = 0;
+    virtual double GetArea() = 0;
+    // The clear height above the floor area (mm), computed once.
+    virtual double GetSpaceHeight() = 0;
+    // The property "TopElev" less 2.
+    virtual double GetTopElevMinusTwo() = 0;
+};
 
 // Eave or canopy face (types 64 with shape 0, 65): eave and canopy rules.
 class IQTKEaveAndCanopyCalcEDO : public virtual IQTKCalculatorEDO {

@@ -2,24 +2,22 @@
 
 #include <atomic>
 
-#include "Calculator/Common/QTKCalculatorCommonRecords.h"
-#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Calculator/Common/QTKOverHighBottomElevCalculator.h"
 
 namespace {
 
-double FloorElevation(IQTKCustomWallCalcEDO* wall, int /*kind*/, const TableSourceRef& /*ruleContext*/)
+double CalculatorElev(IQTKCustomWallCalcEDO* wall, int kind, const TableSourceRef& ruleContext)
 {
-    const IQTKElementDrawObj* drawObj = wall ? wall->GetElementDrawObj() : nullptr;
-    return drawObj ? GetFloorStructuralElev(drawObj->GetRecord()) : 0.0;
+    return TQTKOverHighBottomElevCalculator::GetWallScaffoldBottomElev(wall, kind, ruleContext);
 }
 
-std::atomic<TQTKWallScaffoldBottomElevFunc> GWallScaffoldBottomElev{FloorElevation};
+std::atomic<TQTKWallScaffoldBottomElevFunc> GWallScaffoldBottomElev{CalculatorElev};
 
 }  // namespace
 
 TQTKWallScaffoldBottomElevFunc SetWallScaffoldBottomElevFunc(TQTKWallScaffoldBottomElevFunc func)
 {
-    return GWallScaffoldBottomElev.exchange(func ? func : FloorElevation);
+    return GWallScaffoldBottomElev.exchange(func ? func : CalculatorElev);
 }
 
 double GetWallScaffoldBottomElev(IQTKCustomWallCalcEDO* wall, int kind, const TableSourceRef& ruleContext)

@@ -1,8 +1,7 @@
-// The scaffold bottom elevation of a wall, as the wall object asks for it
-// (the wall analyser of the over-height and scaffold bottom elevation
-// calculator, with "ScaffoldFloorElevCalcMethod" of "QTKWallCalcSettings").
-// The calculator installs its routine here; until it does, the answer is the
-// "StructuralElevation" of the wall's floor. Tests install a stand-in.
+// The scaffold bottom elevation of a wall, as the wall object asks for it:
+// the over-height and scaffold bottom elevation calculator's wall analysis
+// with "ScaffoldFloorElevCalcMethod" of "QTKWallCalcSettings" and the bottom
+// method asked for. Tests may install a stand-in.
 #pragma once
 
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
@@ -10,6 +9,6 @@
 using TQTKWallScaffoldBottomElevFunc = double (*)(IQTKCustomWallCalcEDO* wall, int kind,
                                                   const TableSourceRef& ruleContext);
 
-// Installs Func (nil: the floor elevation again); returns the routine it replaces.
+// Installs Func (nil: the calculator again); returns the routine it replaces.
 TQTKWallScaffoldBottomElevFunc SetWallScaffoldBottomElevFunc(TQTKWallScaffoldBottomElevFunc func);
 double GetWallScaffoldBottomElev(IQTKCustomWallCalcEDO* wall, int kind, const TableSourceRef& ruleContext);

@@ -17,6 +17,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveAndCanopyCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKEaveLineCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKFDBeamCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKFloorAreaCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKFootStepCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
@@ -60,6 +61,7 @@ constexpr int CBeamType17 = 17;
 constexpr int CTieBeamType = 18;
 constexpr int CFDBeamType = 47;
 constexpr int CLintelType = 12;
+constexpr int CFloorAreaType = 58;
 constexpr int CSiteLevelingType = 60;
 constexpr int CApronType = 61;
 constexpr int CEaveType = 64;
@@ -203,6 +205,8 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKColumnBaseCalculatorEDO>(mode, drawObj);
         case CStairType:
             return Create<TQTKStairCalculator>(mode, drawObj);
+        case CFloorAreaType:
+            return Create<TQTKFloorAreaCalcEDO>(mode, drawObj);
         case CSiteLevelingType:
             return Create<TQTKSiteLevelingCalcEDO>(mode, drawObj);
         case CApronType:

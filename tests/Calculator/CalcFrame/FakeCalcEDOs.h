@@ -544,9 +544,12 @@ public:
     bool IsBlockConsiderInsulatingLayer() override { return blockOutsideLayer; }
     bool IsPlasteringConsiderInsulatingLayer() override { return plasteringOutsideLayer; }
     double GetHostInsulatingLayerThickness() override { return hostLayerThickness; }
+    const TVRMCustomLine2d* GetLeftLine() override { return leftLine ? &*leftLine : nullptr; }
+    const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
     void ReleaseHalfBlockPolyhedronItem(const TQTKFinishHalfBlockPolyhedronItem*) override {}
     void ReleaseExtendOriginalPolyhedronItem(const TQTKFinishExtendOriginalPolyhedronItem*) override {}
 
+    std::optional<TVRMCustomLine2d> leftLine, rightLine;
     bool blockOutsideLayer = false;
     bool plasteringOutsideLayer = false;
     double hostLayerThickness = 0.0;
