@@ -552,6 +552,14 @@ void LineEndBottoms(const IQTKElementDrawObj* drawObj, double& start, double& en
     end = shape ? shape->GetEndPtBottomElev() : 0.0;
 }
 
+// Below a line element: down from the higher of its end bottoms.
+TVRMBox3d LineSearchBox(const IQTKElementDrawObj* drawObj)
+{
+    double start = 0.0, end = 0.0;
+    LineEndBottoms(drawObj, start, end);
+    return WithZ(drawObj->GetBox(), -COpenBound, std::max(start, end));
+}
+
 double PointBottom(const IQTKElementDrawObj* drawObj)
 {
     const IQTKPointShape* shape = PointShapeOf(drawObj);
@@ -562,9 +570,7 @@ double PointBottom(const IQTKElementDrawObj* drawObj)
 
 TVRMBox3d TQTKWallOverHighBottomElevAnalyzer::GetSearchBox()
 {
-    double start = 0.0, end = 0.0;
-    LineEndBottoms(Source, start, end);
-    return WithZ(Source->GetBox(), -COpenBound, std::max(start, end));
+    return LineSearchBox(Source);
 }
 
 bool TQTKWallOverHighBottomElevAnalyzer::AcceptsBand(IQTKElementDrawObj*, double bottom, double)
@@ -658,9 +664,7 @@ std::unique_ptr<TQTKElevEDOCalculator> TQTKSlabOverHighBottomElevAnalyzer::Creat
 
 TVRMBox3d TQTKBeamOverHighBottomElevAnalyzer::GetSearchBox()
 {
-    double start = 0.0, end = 0.0;
-    LineEndBottoms(Source, start, end);
-    return WithZ(Source->GetBox(), -COpenBound, std::max(start, end));
+    return LineSearchBox(Source);
 }
 
 bool TQTKBeamOverHighBottomElevAnalyzer::AcceptsBand(IQTKElementDrawObj* drawObj, double bottom, double)
