@@ -312,10 +312,14 @@ bool IsWallWithinBeamWidth(IRDXRecord* beam, IRDXRecord* wall)
             placing = drawObj->GetParentRecord();
     const TVRMCustomLine2d& beamLine = beamShape->GetLine();
     const TVRMCustomLine2d& wallLine = wallShape->GetLine();
-    const TBand beamBand = BandAcross(0.0, true, sectionWidth, GetRecordPropFloat(beam, "AxisOffset"));
-    const TBand wallBand =
-        BandAcross(SignedStartDistance(wallLine, beamLine), TVRMPositionFunc2d::IsSameDirection(beamLine, wallLine),
-                   thickness, GetRecordPropFloat(placing, "AxisOffset"));
+    // "AxisOffset" when the element states it, else where its shape lies
+    // (a drawn element without the property is centred on its axis).
+    const IQTKLineShape* placingShape = GetRecordLineShape(placing);
+    const TBand beamBand =
+        BandAcross(0.0, true, sectionWidth, GetRecordPropFloat(beam, "AxisOffset", beamShape->GetAxisOffset()));
+    const TBand wallBand = BandAcross(
+        SignedStartDistance(wallLine, beamLine), TVRMPositionFunc2d::IsSameDirection(beamLine, wallLine), thickness,
+        GetRecordPropFloat(placing, "AxisOffset", placingShape ? placingShape->GetAxisOffset() : 0.0));
     return IsBandWithin(wallBand, beamBand);
 }
 

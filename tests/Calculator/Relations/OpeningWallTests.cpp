@@ -158,6 +158,25 @@ TEST_F(TRelationTest, WallAcrossTheBeamIsNotWithinIt)
     EXPECT_FALSE(IsWallWithinBeamWidth(Record(1), Record(2)));
 }
 
+// Drawn without "AxisOffset", a beam and a wall are centred on their axes:
+// a 200 wall whose axis is 20 left of a 240 beam's is flush with the beam's
+// left face; 21 left, it sticks out by 1 mm.
+TEST_F(TRelationTest, ElementsWithoutAxisOffsetAreCentredOnTheirAxes)
+{
+    const auto element = [](int id, int type, double y, const char* width) {
+        return R"({"id": )" + std::to_string(id) + R"(, "type": )" + std::to_string(type) +
+               R"(, "floor": 1, "props": {)" + width + R"(, "BottomElev": 2500, "TopElev": 3000},
+                  "shape": {"kind": "line", "start": [0, )" +
+               std::to_string(y) + R"(], "end": [6000, )" + std::to_string(y) + "]}}";
+    };
+    for (const auto& [y, within] : {std::pair{20.0, true}, std::pair{-20.0, true}, std::pair{21.0, false}}) {
+        SCOPED_TRACE(y);
+        Load(element(1, 15, 0, R"("SectionWidth": 240, "SectionHeight": 500)") + "," +
+             element(2, 0, y, R"("Thickness": 200)"));
+        EXPECT_EQ(IsWallWithinBeamWidth(Record(1), Record(2)), within);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // GetOpeningOutlineArea
 
