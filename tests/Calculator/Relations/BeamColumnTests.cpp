@@ -41,14 +41,6 @@ protected:
     TFakeEDOScope scope_;
 };
 
-std::string Face(int id, int type, double x0, double y0, double x1, double y1, const std::string& props,
-                 const std::string& extra = "")
-{
-    return R"({"id": )" + std::to_string(id) + R"(, "type": )" + std::to_string(type) + R"(, "floor": 1, "props": {)" +
-           props + R"(}, "shape": {"kind": "face", "outline": [[)" + Num(x0) + ", " + Num(y0) + "], [" + Num(x1) +
-           ", " + Num(y0) + "], [" + Num(x1) + ", " + Num(y1) + "], [" + Num(x0) + ", " + Num(y1) + "]]" + extra + "}}";
-}
-
 // ---------------------------------------------------------------------------
 // IsBeamOnParallelElement: a parallel wall covers at least 200 of the beam,
 // or all of it (each parallel wall measured alone).
@@ -293,6 +285,90 @@ TEST_F(TBeamColumnTest, AloneAndIndependentColumn)
         Load(Column(1, 0, 0, 400, 400) + "," + c.wall);
         EXPECT_EQ(IsAloneColumn(Record(1)), c.alone) << c.name;
         EXPECT_EQ(IsIndependentColumn(Record(1), true, 0.0), c.independent) << c.name;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// IsBeamSideOnWallFace: a wall 240 thick along +x on its axis (left face
+// y = +120, right face y = -120) and a beam parallel to it. A side matches
+// when the beam's middle line lies half the beam's width from that face and
+// the face is external: the beam's side lies in the wall's face.
+
+TEST_F(TBeamColumnTest, BeamSideOnWallFace)
+{
+    struct {
+        const char* name;
+        std::string beam;
+        bool leftExternal, rightExternal;
+        int side;  // expected; 0: no side, the test is false
+    } cases[] = {
+        {"CentredLeftExternal", Beam(1, 0, 0, 6000, 0, 240, 120), true, false, 1},
+        {"CentredRightExternal", Beam(1, 0, 0, 6000, 0, 240, 120), false, true, 2},
+        {"CentredBothExternal", Beam(1, 0, 0, 6000, 0, 240, 120), true, true, 3},
+        {"CentredNoExternalSide", Beam(1, 0, 0, 6000, 0, 240, 120), false, false, 0},
+        // Outside against the left face: its middle line 120 beyond the face.
+        {"AgainstTheLeftFace", Beam(1, 0, 240, 6000, 240, 240, 120), true, true, 1},
+        {"AgainstTheLeftFaceReversed", Beam(1, 6000, 240, 0, 240, 240, 120), true, false, 1},
+        {"AgainstTheLeftFaceOnlyRightExternal", Beam(1, 0, 240, 6000, 240, 240, 120), false, true, 0},
+        {"AgainstTheRightFace", Beam(1, 0, -240, 6000, -240, 240, 120), false, true, 2},
+        // 2 x 120.0005 = 240.001 is within 0.0010123456789 of 240; 240.002 is not.
+        {"AgainstTheLeftFaceByTolerance", Beam(1, 0, 240.0005, 6000, 240.0005, 240, 120), true, false, 1},
+        {"OffTheLeftFaceBy1Micron", Beam(1, 0, 240.001, 6000, 240.001, 240, 120), true, false, 0},
+        {"OneMillimetreInside", Beam(1, 0, 239, 6000, 239, 240, 120), true, false, 0},
+        // A wider beam centred on the wall has no side in a face; against it, it has.
+        {"WiderCentred", Beam(1, 0, 0, 6000, 0, 300, 150), true, true, 0},
+        {"WiderAgainstTheLeftFace", Beam(1, 0, 270, 6000, 270, 300, 150), true, false, 1},
+        // The beam's middle line decides, not its axis: axis at y = 360 on its
+        // left face, band 120 to 360, middle at y = 240.
+        {"OffCentreAxisAgainstTheLeftFace", Beam(1, 0, 360, 6000, 360, 240, 0), true, false, 1},
+        {"Crossing", Beam(1, 3000, -2000, 3000, 2000, 240, 120), true, true, 0},
+    };
+    for (const auto& c : cases) {
+        Load(c.beam + "," + Line(2, 0, 0, 0, 6000, 0, 240, 120));
+        TFakeEDOScope scope;
+        auto& wall = scope.Attach<TFakeWallEDO>(building_->DrawObj(2));
+        wall.leftLine = TVRMCustomLine2d({0, 120}, {6000, 120});
+        wall.rightLine = TVRMCustomLine2d({0, -120}, {6000, -120});
+        wall.leftExternal = c.leftExternal;
+        wall.rightExternal = c.rightExternal;
+        int side = -1;
+        EXPECT_EQ(IsBeamSideOnWallFace(Record(1), Record(2), side), c.side != 0) << c.name;
+        EXPECT_EQ(side, c.side) << c.name;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// IsSameBottomElev: a beam 500 deep with its top at 3000 (bottom 2500) under a
+// slab; the slab's bottom is its top less its thickness.
+
+TEST_F(TBeamColumnTest, SameBottomElev)
+{
+    const std::string level = Beam(1, 0, 0, 6000, 0, 240, 120, 500, 3000);
+    // Rising 600 along the beam; its bottom at the start is still 2500.
+    const std::string sloping =
+        R"({"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 240, "SectionHeight": 500, "StartPtTopElev": 3000, "EndPtTopElev": 3600, "StartPtBottomElev": 2500, "EndPtBottomElev": 3100}, "shape": )" +
+        LineShape(0, 0, 6000, 0) + "}";
+    struct {
+        const char* name;
+        std::string beam;
+        double slabTop, thickness;
+        std::string elevation;  // the slab's face elevation; empty: level at its top
+        bool expected;
+    } cases[] = {{"SlabBottomOnTheBeamBottom", level, 2620, 120, "", true},
+                 {"SlabTopOnTheBeamBottom", level, 2500, 120, "", false},
+                 {"SlabBottomOnTheBeamTop", level, 3120, 120, "", false},
+                 {"WithinTolerance", level, 2620.001, 120, "", true},
+                 {"BeyondTolerance", level, 2620.002, 120, "", false},
+                 {"SlopingBeam", sloping, 2620, 120, "", false},
+                 // Rising 0.1 from its edge at x = -1000: 2620 at the beam's start,
+                 // its bottom there 2500, but the slab slopes.
+                 {"SlopedSlab", level, 2620, 120,
+                  R"(, "elevation": {"kind": "ratio", "edge": 3, "elev": 2520, "ratio": 0.1}, "depth": 120)", false}};
+    for (const auto& c : cases) {
+        Load(c.beam + "," +
+             Face(2, 19, -1000, -1000, 7000, 1000,
+                  R"("TopElev": )" + Num(c.slabTop) + R"(, "Thickness": )" + Num(c.thickness), c.elevation));
+        EXPECT_EQ(IsSameBottomElev(Record(1), Record(2)), c.expected) << c.name;
     }
 }
 

@@ -111,6 +111,68 @@ TEST_F(TRelationTest, HoleOnLineEnt)
 }
 
 // ---------------------------------------------------------------------------
+// IsOpeningOnFaceSide: a wall 240 thick along +x whose axis is 40 from its
+// left face (band from -40 to +200 in signed distance, positive right: faces
+// at y = +40 and y = -200), a finish on its left face, and a ribbon opening
+// 120 deep with its axis on its left face. The opening is on the finish's
+// side when its band touches or overlaps the wall's band.
+
+struct TFaceSideCase {
+    const char* name;
+    double y;       // the opening's line, from x 1000 to 3000 or back
+    bool reversed;  // the line runs from x 3000 to 1000
+    int parent;     // the opening's owner: 1 the finish's wall, 4 another wall, 0 none
+    bool expected;
+};
+
+class TOpeningOnFaceSideTest : public TRelationTest, public ::testing::WithParamInterface<TFaceSideCase> {};
+
+TEST_P(TOpeningOnFaceSideTest, OpeningBandReachesTheWall)
+{
+    const TFaceSideCase& c = GetParam();
+    const double x0 = c.reversed ? 3000 : 1000, x1 = c.reversed ? 1000 : 3000;
+    const std::string opening = Line(3, 9, x0, c.y, x1, c.y, 120, 0, 900, 2400);
+    Load(Line(1, 0, 0, 0, 6000, 0, 240, 40) + "," + WithParent(Line(2, 36, 0, 40, 6000, 40, 20, 0), 1) + "," +
+         (c.parent ? WithParent(opening, c.parent) : opening) + "," + Line(4, 0, 0, -9000, 6000, -9000, 240, 120));
+    EXPECT_EQ(IsOpeningOnFaceSide(Record(2), Record(3)), c.expected);
+}
+
+// With the wall the opening's band is [d, d + 120], against it [d - 120, d],
+// d = -y the signed distance of its line from the wall's.
+INSTANTIATE_TEST_SUITE_P(Cases, TOpeningOnFaceSideTest,
+                         ::testing::Values(TFaceSideCase{"InTheWall", -40, false, 0, true},
+                                           TFaceSideCase{"TouchingTheRightFace", -200, false, 0, true},
+                                           TFaceSideCase{"OffTheRightFaceBy1mm", -201, false, 0, false},
+                                           TFaceSideCase{"TouchingTheLeftFace", 160, false, 0, true},
+                                           TFaceSideCase{"OffTheLeftFaceBy1mm", 161, false, 0, false},
+                                           TFaceSideCase{"ReversedInTheWall", -100, true, 0, true},
+                                           TFaceSideCase{"ReversedTouchingTheRightFace", -320, true, 0, true},
+                                           TFaceSideCase{"ReversedOffTheRightFaceBy1mm", -321, true, 0, false},
+                                           TFaceSideCase{"ReversedTouchingTheLeftFace", 40, true, 0, true},
+                                           TFaceSideCase{"ReversedOffTheLeftFaceBy1mm", 41, true, 0, false},
+                                           // An opening of the finish's own wall is on its side wherever it lies.
+                                           TFaceSideCase{"FarOpeningOfTheFinishsWall", -2000, false, 1, true},
+                                           TFaceSideCase{"FarOpeningOfAnotherWall", -2000, false, 4, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TRelationTest, OpeningOnFaceSideNeedsParallelLinesAndALineHost)
+{
+    // Finish 2 on wall 1, finish 6 on column 5; ribbon opening 3 across the
+    // wall, 4 along it.
+    Load(Line(1, 0, 0, 0, 6000, 0, 240, 120) + "," + WithParent(Line(2, 36, 0, 120, 6000, 120, 20, 0), 1) + "," +
+         Line(3, 9, 2000, -1000, 2000, 1000, 120, 60, 900, 2400) + "," +
+         Line(4, 9, 1000, 0, 3000, 0, 120, 60, 900, 2400) + "," + Column(5, 7000, 0, 7400, 400) + "," +
+         WithParent(Line(6, 36, 7000, 400, 7400, 400, 20, 0), 5));
+    struct {
+        const char* name;
+        int finish, opening;
+        bool expected;
+    } cases[] = {{"AcrossTheWall", 2, 3, false}, {"AlongTheWall", 2, 4, true}, {"FinishOnAColumn", 6, 4, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsOpeningOnFaceSide(Record(c.finish), Record(c.opening)), c.expected) << c.name;
+}
+
+// ---------------------------------------------------------------------------
 // IsWallWithinBeamWidth: a beam 240 wide on its axis along +x (faces at
 // y = +120 and -120); walls parallel to it.
 

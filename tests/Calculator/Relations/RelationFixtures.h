@@ -62,4 +62,23 @@ inline std::string Column(int id, double x0, double y0, double x1, double y1)
            "]}}";
 }
 
+// A rectangular face element (slab, room horizon ...) from (x0,y0) to
+// (x1,y1) with the given properties; Extra adds keys to its shape.
+inline std::string Face(int id, int type, double x0, double y0, double x1, double y1, const std::string& props,
+                        const std::string& extra = "")
+{
+    return R"({"id": )" + std::to_string(id) + R"(, "type": )" + std::to_string(type) + R"(, "floor": 1, "props": {)" +
+           props + R"(}, "shape": {"kind": "face", "outline": [[)" + Num(x0) + ", " + Num(y0) + "], [" + Num(x1) +
+           ", " + Num(y0) + "], [" + Num(x1) + ", " + Num(y1) + "], [" + Num(x0) + ", " + Num(y1) + "]]" + extra + "}}";
+}
+
+// The element text with Parent as its owning element.
+inline std::string WithParent(const std::string& element, int parent)
+{
+    const std::string key = R"("floor": 1, )";
+    std::string text = element;
+    text.insert(text.find(key) + key.size(), R"("parent": )" + std::to_string(parent) + ", ");
+    return text;
+}
+
 }  // namespace relations_test
