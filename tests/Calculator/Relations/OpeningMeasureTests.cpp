@@ -164,6 +164,157 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
+// GetHoleBottomArea: the sill depth under a ribbon window 3000 long with a
+// frame 60 thick, in a 240 wall on its axis along +x (left face y = +120,
+// right face y = -120), standing on the floor (bottom 0) of the rooms beside
+// the wall.
+
+std::string Room(int id, double x0, double y0, double x1, double y1)
+{
+    return Face(id, 33, x0, y0, x1, y1, R"("TopElev": 0)");
+}
+
+TEST(TOpeningMeasureTest, SillDepthUnderARibbonWindow)
+{
+    const std::string left = Room(3, 0, 120, 6000, 5000), right = Room(4, 0, -5000, 6000, -120);
+    // Spanning the wall's start; left of the window but no edge within 240 of it.
+    const std::string spanning = Room(5, -2000, -2000, 500, 2000), aside = Room(5, -2000, 100, 500, 2000);
+    struct {
+        const char* name;
+        std::string rooms;  // the rooms beside the wall, all related to the window
+        int room;           // the room whose floor finish asks
+        double y;           // the window's line
+        bool reversedWall, crossingWall;
+        double expected;
+    } cases[] = {
+        // One room at the window's bottom: the wall's thickness less the frame.
+        {"OneRoomAtTheBottom", left, 3, 0, false, false, 240 - 60},
+        // Two rooms at the bottom: each side from its face to the frame's face.
+        {"LeftOfTwoRooms", left + "," + right, 3, 0, false, false, 120 - 30},
+        {"RightOfTwoRooms", left + "," + right, 4, 0, false, false, 120 - 30},
+        {"LeftOfTwoRoomsWindowTowardsIt", left + "," + right, 3, 30, false, false, 90 - 30},
+        {"RightOfTwoRoomsWindowTowardsTheLeft", left + "," + right, 4, 30, false, false, 150 - 30},
+        // The wall drawn the other way: the left room lies at its right line.
+        {"LeftOfTwoRoomsReversedWall", left + "," + right, 3, 0, true, false, 120 - 30},
+        {"RoomAroundBothFaces", left + "," + spanning, 5, 0, false, false, 240},
+        {"NoRoomEdgeNearTheWindow", left + "," + aside, 5, 0, false, false, 0},
+        {"NoParallelWall", left, 3, 0, false, true, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string wall = c.crossingWall   ? Line(1, 0, 2500, -3000, 2500, 3000, 240, 120)
+                                 : c.reversedWall ? Line(1, 0, 6000, 0, 0, 0, 240, 120)
+                                                  : Line(1, 0, 0, 0, 6000, 0, 240, 120);
+        auto building = TTestBuilding::FromElements(
+            "[" + wall + "," + Line(2, 8, 1000, c.y, 4000, c.y, 120, 60, 0, 2100, R"("FrameThickness": 60)") + "," +
+            c.rooms + "]");
+        building->Activate();
+        TFakeEDOScope scope;
+        auto& window = scope.Attach<TFakeRibbonOpeningEDO>(building->DrawObj(2));
+        window.midLine = TVRMCustomLine2d({1000, c.y}, {4000, c.y});
+        window.AddRelated(building->Record(1));
+        for (int room : {3, 4, 5})
+            if (building->Record(room))
+                window.AddRelated(building->Record(room));
+        auto& wallEdo = scope.Attach<TFakeWallEDO>(building->DrawObj(1));
+        const TVRMCustomLine2d upper({0, 120}, {6000, 120}), lower({0, -120}, {6000, -120});
+        wallEdo.leftLine = c.reversedWall ? lower.Reversed() : upper;
+        wallEdo.rightLine = c.reversedWall ? upper.Reversed() : lower;
+        EXPECT_NEAR(GetHoleBottomArea(building->Record(2), building->Record(c.room)), c.expected, CTol) << c.name;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// GetFinishHoleSideArea: a ribbon window from x 1000 to 4000 in a 9000 wall,
+// from 900 to 2400 (reveal edges: two sides of 1500, head and sill of 3000),
+// and a finish on the wall's left face from the floor (0). A neighbouring
+// ribbon opening at the window's end at x 4000 leaves that side's reveal only
+// above and below itself.
+
+std::string Neighbour(double x0, double y0, double x1, double y1, double bottom, double top,
+                      const std::string& props = "")
+{
+    return Line(4, 9, x0, y0, x1, y1, 120, 60, bottom, top, props);
+}
+
+TEST(TOpeningMeasureTest, RibbonRevealLengthInAFinishFace)
+{
+    const TVRMMultiPolygon2d whole = Rect(0, 0, 9000, 3000), lower = Rect(0, 0, 9000, 1800), none;
+    const std::string atEnd = Neighbour(4000, 0, 6000, 0, 1200, 2100);
+    struct {
+        const char* name;
+        bool reversed;          // the window drawn from x 4000 to 1000
+        std::string neighbour;  // empty: none
+        double plasteringBottom;
+        bool block, withDado;
+        int dadoPid;  // the dado's "EDOPID": 1 the wall (the finish's), 6 a wall apart; 0: no dado
+        const TVRMMultiPolygon2d* face;
+        double expected;
+    } cases[] = {
+        {"WholeReveal", false, "", 0, false, false, 0, &whole, 2 * 1500 + 2 * 3000},
+        {"ReversedWholeReveal", true, "", 0, false, false, 0, &whole, 2 * 1500 + 2 * 3000},
+        {"EmptyFace", false, "", 0, false, false, 0, &none, 0},
+        // The sill is left out where the finish starts at the window's bottom.
+        {"SillOnThePlasteringBottom", false, "", 900, false, false, 0, &whole, 2 * 1500 + 3000},
+        {"SillAboveTheBlockBottom", false, "", 900, true, false, 0, &whole, 2 * 1500 + 2 * 3000},
+        // The shared side counts above 2100 and below 1200: 300 + 300.
+        {"NeighbourAtTheEnd", false, atEnd, 0, false, false, 0, &whole, 1500 + 600 + 2 * 3000},
+        {"ReversedNeighbourAtTheStart", true, atEnd, 0, false, false, 0, &whole, 1500 + 600 + 2 * 3000},
+        {"NeighbourAsHighAsTheWindow", false, Neighbour(4000, 0, 6000, 0, 900, 2400), 0, false, false, 0, &whole,
+         1500 + 2 * 3000},
+        {"TallerNeighbour", false, Neighbour(4000, 0, 6000, 0, 0, 3000), 0, false, false, 0, &whole, 1500 + 2 * 3000},
+        // 100 away: beyond a frame of 60 (the default), within one of 120.
+        {"NeighbourBeyondItsFrame", false, Neighbour(4100, 0, 6000, 0, 1200, 2100), 0, false, false, 0, &whole,
+         2 * 1500 + 2 * 3000},
+        {"NeighbourWithinItsFrame", false, Neighbour(4100, 0, 6000, 0, 1200, 2100, R"("FrameThickness": 120)"), 0,
+         false, false, 0, &whole, 1500 + 600 + 2 * 3000},
+        {"CrossingNeighbour", false, Neighbour(4000, 0, 4000, -3000, 1200, 2100), 0, false, false, 0, &whole,
+         2 * 1500 + 2 * 3000},
+        // Up to 1800: the free side 900, the shared side below 1200, the sill.
+        {"NeighbourInTheLowerFace", false, atEnd, 0, false, false, 0, &lower, 900 + 300 + 3000},
+        // A dado up to 1200 (plastering) or 1500 (block) takes the sill and
+        // the sides' lower parts first.
+        {"PlasteringDadoTakenOut", false, "", 0, false, true, 1, &whole, 2 * 1500 + 2 * 3000 - (3000 + 2 * 300)},
+        {"BlockDadoTakenOut", false, "", 0, true, true, 1, &whole, 2 * 1500 + 2 * 3000 - (3000 + 2 * 600)},
+        {"DadoOfAnotherFinish", false, "", 0, false, true, 6, &whole, 2 * 1500 + 2 * 3000},
+        {"DadoLeftWithoutTheFlag", false, "", 0, false, false, 1, &whole, 2 * 1500 + 2 * 3000},
+        {"NeighbourAndDado", false, atEnd, 0, false, true, 1, &whole, 1200 + 300 + 3000},
+    };
+    for (const auto& c : cases) {
+        const double x0 = c.reversed ? 4000 : 1000, x1 = c.reversed ? 1000 : 4000;
+        std::string elements = Line(1, 0, 0, 0, 9000, 0, 240, 120) + "," +
+                               WithParent(Line(2, 36, 0, 120, 9000, 120, 20, 0, 0, 3000, R"("EDOPID": 1)"), 1) + "," +
+                               Line(3, 8, x0, 0, x1, 0, 120, 60, 900, 2400) + "," +
+                               Line(6, 0, 0, 9000, 9000, 9000, 240, 120);
+        if (!c.neighbour.empty())
+            elements += "," + c.neighbour;
+        if (c.dadoPid)
+            elements += "," + WithParent(Line(5, 37, 0, 120, 9000, 120, 20, 0, 0, 1500,
+                                              R"("EDOPID": )" + std::to_string(c.dadoPid)),
+                                         1);
+        auto building = TTestBuilding::FromElements("[" + elements + "]");
+        building->Activate();
+        TFakeEDOScope scope;
+        auto& window = scope.Attach<TFakeRibbonOpeningEDO>(building->DrawObj(3));
+        window.midLine = TVRMCustomLine2d({x0, 0}, {x1, 0});
+        window.section = Section(1000, 900, 4000, 2400);
+        if (!c.neighbour.empty())
+            window.AddRelated(building->Record(4));
+        auto& finish = scope.Attach<TFakeWallAttachEDO>(building->DrawObj(2));
+        finish.plasteringBottom = c.plasteringBottom;
+        if (c.dadoPid) {
+            finish.AddRelated(building->Record(5));
+            auto& dado = scope.Attach<TFakeWallAttachEDO>(building->DrawObj(5));
+            dado.plasteringPolygon = Section(0, 0, 9000, 1200);
+            dado.blockPolygon = Section(0, 0, 9000, 1500);
+        }
+        EXPECT_NEAR(GetFinishHoleSideArea(building->Record(3), building->Record(2), c.face, c.withDado, false, c.block,
+                                          false, false),
+                    c.expected, CTol)
+            << c.name;
+    }
+}
+
+// ---------------------------------------------------------------------------
 // GetSkirtHoleSideArea: a skirt 100 high along the wall's left face, a
 // ribbon opening 1000 long in the wall, reveal depth 120 + 20 (the distance
 // of its line on the wall's axis to the face, and the skirt's layer).
