@@ -4,11 +4,13 @@
 
 // Each rule unit declares its registration function here and is called below
 // in the units' order.
-void RegisterWallSizeRules(TStrategyRegistry& registry);
+void RegisterWallVolumeRules(TStrategyRegistry& registry);
 void RegisterWallAreaRules(TStrategyRegistry& registry);
+void RegisterWallSizeRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
-    RegisterWallSizeRules(registry);
+    RegisterWallVolumeRules(registry);
     RegisterWallAreaRules(registry);
+    RegisterWallSizeRules(registry);
 }

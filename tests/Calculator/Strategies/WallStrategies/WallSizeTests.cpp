@@ -27,6 +27,34 @@ const std::vector<std::string> CWallSizeRuleNames = {
     "TQTKWallConcreteMiddleLength",
 };
 
+const std::vector<std::string> CWallVolumeRuleNames = {
+    "TQTKWallVolumeAddPier",
+    "TQTKWallVolumeDeductByFact",
+    "TQTKWallVolumeDeductDot25M3LimitedLintel",
+    "TQTKWallVolumeDeductSlabByThickness",
+    "TQTKWallVolumeDeductHollowByFact",
+    "TQTKWallVolumeDeductDot1M2LimitedOpenning",
+    "TQTKWallVolumeDeductDot3M2LimitedOpenning",
+    "TQTKWallVolumeDeductDot05M2LimitedOpenning",
+    "TQTKWallVolumeDeductDot05M3LimitedOpenning",
+    "TQTKWallVolumeDeductHollowByFrame",
+    "TQTKWallVolumeDedcuctParallelBeam",
+    "TQTKWallVolumeDedcuctNonparallelBeam",
+    "TQTKWallVolumeDedcuctParallelIrregularBeam",
+    "TQTKWallVolumeDedcuctIrregularBeam",
+    "TQTKWallVolumeDeductTrenchHollow",
+    "TQTKWallVolumeDeductTrench",
+    "TQTKWallVolumeDeductIrregularColumn",
+    "TQTKWallVolumeDeductWholeIndenting",
+    "TQTKWallVolumeDeductHalfIndenting",
+    "TQTKWallVolumeDeductWall",
+    "TQTKWallVolumeDeductSlabByRangeLimitThickness",
+    "TQTKWallVolumeDeductSlabByThinner",
+    "TQTKWallVolumeDeductSlabByAve",
+    "TQTKWallVolumeDeductCoping",
+    "TQTKWallVolumeDeductFillWall",
+};
+
 void ExpectEachNameAnswersWithItsOwnClass(const std::vector<std::string>& names)
 {
     for (const std::string& name : names) {
@@ -71,6 +99,11 @@ const std::vector<std::string> CWallAreaRuleNames = {
 TEST(WallRuleRegistration, EveryAreaRuleNameAnswersWithItsOwnClass)
 {
     ExpectEachNameAnswersWithItsOwnClass(CWallAreaRuleNames);
+}
+
+TEST(WallRuleRegistration, EveryVolumeRuleNameAnswersWithItsOwnClass)
+{
+    ExpectEachNameAnswersWithItsOwnClass(CWallVolumeRuleNames);
 }
 
 // An outer wall 6000 long and 240 thick along +x: its left line at y = 120,
