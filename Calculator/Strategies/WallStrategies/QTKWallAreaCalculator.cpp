@@ -5,7 +5,6 @@
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
-#include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonOpeningMeasures.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
@@ -180,9 +179,7 @@ bool TQTKWallAreaDeductIrregularColumn::Deducts(IRDXRecord* wall, IRDXRecord* co
 
 bool TQTKWallAreaDeductWall::Deducts(IRDXRecord* wall, IRDXRecord* other) const
 {
-    if (IsConcreteWallLinked(wall, other) || IsConcreteWallLinked(other, wall) || IsWallPairSameKind(wall, other))
-        return false;
-    return IsLineEntCutBy(wall, other, true);
+    return IsWallDeductedByWall(wall, other);
 }
 
 bool TQTKWallAreaDeductFillWall::Deducts(IRDXRecord* wall, IRDXRecord* fillWall) const

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonOutline.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
@@ -241,6 +242,13 @@ bool IsCoveredByWalls(IRDXRecord* wall, IRDXRecord* element)
     // A sliver thinner than about 1 mm left over counts as covered.
     const double perimeter = rest->Perimeter();
     return GreaterThan(perimeter, 0.0) && LessThan(rest->Area() / perimeter, 0.5);
+}
+
+bool IsWallDeductedByWall(IRDXRecord* wall, IRDXRecord* other)
+{
+    if (IsConcreteWallLinked(wall, other) || IsConcreteWallLinked(other, wall) || IsWallPairSameKind(wall, other))
+        return false;
+    return IsLineEntCutBy(wall, other, true);
 }
 
 bool IsTypeZeroElement(IRDXRecord* record)

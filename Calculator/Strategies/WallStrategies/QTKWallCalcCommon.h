@@ -35,6 +35,11 @@ bool IsOutlineBetweenWallFaces(IQTKElementDrawObj* wall, IQTKElementDrawObj* ele
 // 1 mm (area / perimeter below 0.5) counting as covered.
 bool IsCoveredByWalls(IRDXRecord* wall, IRDXRecord* element);
 
+// Another wall takes its solid off this wall's quantities: it cuts the wall,
+// neither is a fill wall laid in the other, and in material-only mode they
+// are not of the same kind.
+bool IsWallDeductedByWall(IRDXRecord* wall, IRDXRecord* other);
+
 // The element's "Type" is 0 (a tie column that teeth into the masonry).
 bool IsTypeZeroElement(IRDXRecord* record);
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
-#include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonOpeningMeasures.h"
 #include "Calculator/Common/QTKCalculatorCommonOutline.h"
@@ -316,9 +315,7 @@ double TQTKWallVolumeDeductWholeIndenting::Calculate(const RecordRef& subject, c
 
 bool TQTKWallVolumeDeductWall::IsDeducted(IRDXRecord* wall, IRDXRecord* other) const
 {
-    if (IsConcreteWallLinked(wall, other) || IsConcreteWallLinked(other, wall) || IsWallPairSameKind(wall, other))
-        return false;
-    return IsLineEntCutBy(wall, other, true);
+    return IsWallDeductedByWall(wall, other);
 }
 
 bool TQTKWallVolumeDeductFillWall::IsDeducted(IRDXRecord* wall, IRDXRecord* other) const
