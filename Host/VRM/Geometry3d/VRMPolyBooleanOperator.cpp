@@ -4,6 +4,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <span>
 #include <tuple>
 #include <utility>
 
@@ -45,24 +46,30 @@ bool Inside(const TVRMMultiPolygon2d& plan, const TVRMPoint2d& c)
 // corner) goes to the plan boolean.
 class TGridBoolean {
 public:
+    // The grid of this thread: its buffers serve call after call (one grid at a time).
+    static TGridBoolean& Local()
+    {
+        thread_local TGridBoolean grid;
+        return grid;
+    }
+
     // False when the plans are not for the grid.
     bool Run(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind, TVRMMultiPolygon2d& result)
     {
-        if (!Prepare({&x, &y}))
+        const TVRMMultiPolygon2d* plans[] = {&x, &y};
+        if (!Prepare(plans))
             return false;
-        std::vector<char> in = Cells(x);
-        Combine(in, Cells(y), kind);
-        return Trace(in, result);
+        Cells(x, in_);
+        Cells(y, other_);
+        Combine(in_, other_, kind);
+        return Trace(in_, result);
     }
 
     // The grid of every plan given; false when one is not for the grid.
-    bool Prepare(const std::vector<const TVRMMultiPolygon2d*>& plans)
+    bool Prepare(std::span<const TVRMMultiPolygon2d* const> plans)
     {
-        size_t vertices = 0;
-        for (const auto* plan : plans)
-            vertices += static_cast<size_t>(plan->GetEdgeCount());
-        xs_.reserve(vertices);
-        ys_.reserve(vertices);
+        xs_.clear();
+        ys_.clear();
         for (const auto* plan : plans)
             if (!Collect(*plan))
                 return false;
@@ -82,9 +89,9 @@ public:
     }
 
     // The cells inside a plan of the grid: crossing parity along each row, from the upright edges.
-    std::vector<char> Cells(const TVRMMultiPolygon2d& plan) const
+    void Cells(const TVRMMultiPolygon2d& plan, std::vector<char>& in) const
     {
-        std::vector<char> in(nx_ * ny_, 0);
+        in.assign(nx_ * ny_, 0);
         for (const auto& item : plan.Items()) {
             const auto& v = item.Vertices();
             for (size_t k = 0; k < v.size(); ++k) {
@@ -103,11 +110,10 @@ public:
         for (size_t j = 0; j < ny_; ++j)
             for (size_t i = 1; i < nx_; ++i)
                 in[j * nx_ + i] ^= in[j * nx_ + i - 1];
-        return in;
     }
 
     // Adds the rings around the cells marked; false when rings meet at a corner.
-    bool Trace(const std::vector<char>& in, TVRMMultiPolygon2d& result) const
+    bool Trace(const std::vector<char>& in, TVRMMultiPolygon2d& result)
     {
         const size_t nx = nx_, ny = ny_;
         auto cell = [&](long i, long j) {
@@ -115,7 +121,8 @@ public:
         };
         // Boundary edges between grid nodes, the region on their left: node -> next node.
         const long w = static_cast<long>(nx) + 1;  // nodes (i, j) numbered j * w + i
-        std::vector<long> next((nx + 1) * (ny + 1), -1);
+        std::vector<long>& next = next_;
+        next.assign((nx + 1) * (ny + 1), -1);
         size_t edges = 0;
         auto edge = [&](long i0, long j0, long i1, long j1) {
             long& to = next[j0 * w + i0];
@@ -133,8 +140,8 @@ public:
                     (!cell(i, j + 1) && !edge(i + 1, j + 1, i, j + 1)) || (!cell(i - 1, j) && !edge(i, j + 1, i, j)))
                     return false;  // rings meet at a corner
             }
-        std::vector<long> nodes;
-        nodes.reserve(edges);
+        std::vector<long>& nodes = nodes_;
+        std::vector<TVRMPoint2d>& ring = ring_;
         for (long start = 0; edges > 0; ++start) {
             if (next[start] < 0)
                 continue;
@@ -144,8 +151,7 @@ public:
                 at = std::exchange(next[at], -1);
             }
             // The nodes where the boundary turns.
-            std::vector<TVRMPoint2d> ring;
-            ring.reserve(nodes.size());
+            ring.clear();
             const size_t m = nodes.size();
             for (size_t k = 0; k < m; ++k) {
                 const long a = nodes[(k + m - 1) % m], b = nodes[k], c = nodes[(k + 1) % m];
@@ -165,6 +171,9 @@ private:
     };
     std::vector<TAxis> xs_, ys_;
     size_t nx_ = 0, ny_ = 0;
+    std::vector<char> in_, other_;    // cells of Run's operands
+    std::vector<long> next_, nodes_;  // Trace's boundary
+    std::vector<TVRMPoint2d> ring_;
 
     bool Collect(const TVRMMultiPolygon2d& plan)
     {
@@ -282,7 +291,7 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
 std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind)
 {
     auto result = TVRMMultiPolygon2d::Create();
-    if (TGridBoolean().Run(x, y, kind, *result))
+    if (TGridBoolean::Local().Run(x, y, kind, *result))
         return result;
     if (kind == CVRMBoolUnion)
         return TVRMIntersectFunc2d::MergePolygon(x, y);
@@ -691,18 +700,20 @@ struct TSlopedCut {
 // On one grid, when every plan is for it.
 bool CutOnGrid(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
 {
-    TGridBoolean grid;
-    std::vector<const TVRMMultiPolygon2d*> plans{&cut};
+    TGridBoolean& grid = TGridBoolean::Local();
+    thread_local std::vector<const TVRMMultiPolygon2d*> plans;
+    thread_local std::vector<char> cutCells, outline, in;
+    plans.assign(1, &cut);
     for (const auto* faces : {&s.top, &s.bottom})
         for (const auto& f : *faces)
             plans.push_back(&f.plan);
     if (!grid.Prepare(plans))
         return false;
-    const std::vector<char> cutCells = grid.Cells(cut);
-    std::vector<char> outline(cutCells.size(), 0);
+    grid.Cells(cut, cutCells);
+    outline.assign(cutCells.size(), 0);
     for (const auto* faces : {&s.top, &s.bottom})
         for (const auto& f : *faces) {
-            std::vector<char> in = grid.Cells(f.plan);
+            grid.Cells(f.plan, in);
             if (faces == &s.bottom)
                 TGridBoolean::Combine(outline, in, CVRMBoolUnion);
             TGridBoolean::Combine(in, cutCells, kind);

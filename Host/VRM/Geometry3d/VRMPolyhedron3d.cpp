@@ -40,6 +40,8 @@ double SignedArea2(const std::vector<TPoint2>& ring)
 }
 
 namespace {
+constexpr double kFlatAxis = 1e-9;  // a facet whose normal meets its arc's axis below this runs along it
+
 double SegmentDistance2(const TPoint2& p, const TPoint2& a, const TPoint2& b)
 {
     const double dx = b.x - a.x, dy = b.y - a.y;
@@ -557,15 +559,17 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
 {
     // The faces of a solid by the x of their normals: a face within the angle taken below
     // differs from the direction sought by less than kReach in x.
+    // The buffers serve call after call on this thread.
     using TByNormal = std::vector<std::pair<double, int>>;
-    auto byNormal = [](const TVRMPolyhedron3d& solid) {
-        TByNormal keys;
-        keys.reserve(solid.GetFaces().size());
+    auto byNormal = [](const TVRMPolyhedron3d& solid, TByNormal& keys) -> const TByNormal& {
+        keys.clear();
         for (const auto& f : solid.GetFaces())
             keys.push_back({f.GetNormal().x, static_cast<int>(keys.size())});
         std::sort(keys.begin(), keys.end());
         return keys;
     };
+    thread_local TByNormal bufferA, bufferB;
+    thread_local std::vector<int> rank, order, where, at;
     static const double kReach = std::sqrt(2 * CVRMEpsilon) + 1e-9;  // |m - n| for m.n = 1 - eps
     // The first face of `solid` on which `p` lies with the normal `n`, or -1.
     auto sourceFace = [](const TVRMPolyhedron3d& solid, const TByNormal& keys, const TVRMPoint3d& p,
@@ -580,9 +584,9 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         }
         return first;
     };
-    const TByNormal keysA = byNormal(a), keysB = byNormal(b);
+    const TByNormal &keysA = byNormal(a, bufferA), &keysB = byNormal(b, bufferB);
     const int n = result.GetFaceCount();
-    std::vector<int> rank(n, a.GetFaceCount() + b.GetFaceCount());
+    rank.assign(n, a.GetFaceCount() + b.GetFaceCount());
     for (int k = 0; k < n; ++k) {
         TVRMFace3d& face = result.GetFace(k);
         face.SetTag(-1);
@@ -603,10 +607,12 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         }
     }
     // Faces into rank order, in place: position k takes the face order[k].
-    std::vector<int> order(n);
+    if (std::is_sorted(rank.begin(), rank.end()))
+        return;
+    order.resize(n);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return rank[x] < rank[y]; });
-    std::vector<int> where(n), at(n);  // where[f]: position of face f now; at[p]: face at position p
+    where.resize(n), at.resize(n);  // where[f]: position of face f now; at[p]: face at position p
     std::iota(where.begin(), where.end(), 0);
     std::iota(at.begin(), at.end(), 0);
     for (int k = 0; k < n; ++k) {
@@ -683,9 +689,10 @@ double TVRMPolyhedron3d::GetVolume() const
         v += (f.GetLoops()[0][0] - origin).InnerProduct(f.GetAreaVector()) / 3 + f.GetArcVolume();
         if (const auto& arc = f.GetArc(); arc && arc->chord > 0) {
             // The circular segment between the facet's chord and its arc, on
-            // the material side when the facet bulges outward.
-            TVRMPoint3d mid;
-            if (!f.GetOnePointInLoop(mid))
+            // the material side when the facet bulges outward. A facet along the
+            // axis keeps one distance from it: any of its corners tells the side.
+            TVRMPoint3d mid = f.GetLoops()[0][0];
+            if (std::fabs(arc->axis.InnerProduct(f.GetNormal())) > kFlatAxis && !f.GetOnePointInLoop(mid))
                 continue;
             TVRMVector3d radial = mid - arc->centre;
             radial -= arc->axis * radial.InnerProduct(arc->axis);
