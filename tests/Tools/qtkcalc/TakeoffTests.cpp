@@ -334,6 +334,60 @@ TEST(TakeoffCommand, ExitCodes)
     EXPECT_NE(missing.err.find("no-such-rules.json"), std::string::npos);
 }
 
+// The golden building under the registered wall rules: four 240 brick walls
+// on a 6000 x 4500 axis rectangle (0-2800, mitred at the corners), a window
+// 1500 x 1500 (sill 900) and a door 1000 x 2100, two 400 x 400 columns on the
+// long walls' axes, a 240 x 500 beam along wall 2 (2300-2800) and a 120 slab
+// on the axis rectangle (2680-2800). Each deduction removes what is left of
+// its overlap, in the table's order: openings, columns, beams, slab.
+TEST(Takeoff, GoldenBuildingByHand)
+{
+    const Ref<TQTKElementModel> model = TQTKElementModel::LoadFromFile(Fixture("golden-building.json"));
+    AttachRuleSet(*model, Fixture("golden-rules.json"));
+    TQTKTakeoffOptions options;
+    options.details = true;
+    const TQTKTakeoffResult result = RunTakeoff(*model, options);
+    ASSERT_TRUE(result.failures.empty()) << result.failures.front();
+    EXPECT_TRUE(result.unregistered.empty());
+
+    // Mitred plans: a long wall's band inside the slab (the inner half) is
+    // the trapezoid 6000 x 120 less the two corner triangles, 705,600 mm2; a
+    // short wall's 525,600 mm2. A column covers 400 x 240 of its wall, of
+    // which 400 x 120 lies under the slab.
+    constexpr double kWindow = 1.5 * 1.5 * 0.24, kDoor = 1.0 * 2.1 * 0.24;
+    constexpr double kColumn = 0.4 * 0.24 * 2.8;
+    constexpr double kLongSlab = (705600.0 - 400 * 120) * 120 / 1e9, kShortSlab = 525600.0 * 120 / 1e9;
+    // The beam along wall 2: its band (5880..6120) over wall 2's mitred plan,
+    // the outer half 4500 x 120 and the inner trapezoid 525,600 mm2, 500 high;
+    // it holds the slab's part of wall 2 as well.
+    constexpr double kBeam = (4500.0 * 120 + 525600) * 500 / 1e9;
+    struct Case {
+        int wall;
+        double original, net;
+    };
+    const Case cases[] = {
+        {1, 4.032, 4.032 - kWindow - kColumn - kLongSlab},
+        {2, 3.024, 3.024 - kBeam},
+        {3, 4.032, 4.032 - kDoor - kColumn - kLongSlab},
+        {4, 3.024, 3.024 - kShortSlab},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.wall);
+        const TQTKTakeoffItem& item = Item(result, c.wall, "TJ");
+        EXPECT_NEAR(item.quantity, c.net, 1e-9);
+        double changes = 0;
+        for (const auto& change : item.changes)
+            changes += change.amount;
+        EXPECT_NEAR(c.original - changes, c.net, 1e-9);
+    }
+    // Expressions in m3 to 4 decimals; a change of 0 writes nothing.
+    EXPECT_EQ(Item(result, 1, "TJ").expression, "4.032-0.54<扣窗>-0.2688<扣柱>-0.0789<扣板>");
+    EXPECT_EQ(Item(result, 2, "TJ").expression, "3.024-0.5328<扣梁>");
+    EXPECT_EQ(Item(result, 3, "TJ").expression, "4.032-0.504<扣门>-0.2688<扣柱>-0.0789<扣板>");
+    EXPECT_EQ(Item(result, 4, "TJ").expression, "3.024-0.0631<扣板>");
+    EXPECT_NEAR(Item(result, 7, "TJ").quantity, 0.4 * 0.4 * 2.8, 1e-9);
+}
+
 TEST(TakeoffCommand, TheSampleBuildingBillsCompletely)
 {
     // make run: every element type of the sample has its dictionary row and
