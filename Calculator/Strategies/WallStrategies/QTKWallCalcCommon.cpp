@@ -192,7 +192,9 @@ bool IsOutlineBetweenWallFaces(IQTKElementDrawObj* wall, IQTKElementDrawObj* ele
         if (!shape)
             return false;
         line = shape->GetLine();
-        axisOffset = PropFloat(wall, "AxisOffset");
+        // The line shape's offset is the "AxisOffset" property, half the
+        // width when the wall has none.
+        axisOffset = shape->GetAxisOffset();
     } else {
         const Ref<IQTKCalculatorEDO> edo = GetOrCreateCalcEDO(wall, true);
         auto* unit = Supports<IQTKInsulatingWallUnitCalcEDO>(edo.get());
