@@ -56,50 +56,30 @@ TEST(WallHelpers, WallTopUnderTheBeamsRestingOnIt)
     }
 }
 
-// A rectangular column against the 240 wall (faces y = -120 and 120), 400
-// long, from y = low to y = high.
+// A rectangular column 400 long, from y = low to y = high, against a 240
+// wall along +x. Centred on the axis the wall's faces are y = -120 and 120;
+// with "AxisOffset" 0 the axis is its left face: y = 0 and y = -240.
 TEST(WallHelpers, RectangularColumnIsCoveredWithinTheWallFaces)
 {
     struct TCase {
         const char* name;
+        const char* axisOffset;  // the wall's "AxisOffset" property, or none
         double low, high;
         bool expected;
     };
     const std::vector<TCase> cases = {
-        {"inside the thickness", -100, 100, true},      {"flush with both faces", -120, 120, true},
-        {"1 mm past the right face", -100, 121, false}, {"1 mm past the left face", -121, 100, false},
-        {"well out of the wall", -100, 400, false},
+        {"inside the thickness", "", -100, 100, true},
+        {"flush with both faces", "", -120, 120, true},
+        {"1 mm past the right face", "", -100, 121, false},
+        {"1 mm past the left face", "", -121, 100, false},
+        {"well out of the wall", "", -100, 400, false},
+        {"axis on the left face: within y -200..-10", R"("AxisOffset": 0, )", -200, -10, true},
+        {"axis on the left face: centred on the axis, half out", R"("AxisOffset": 0, )", -100, 100, false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string column = R"({"id": 2, "type": 25, "floor": 1,
-            "props": {"BottomElev": 0, "TopElev": 3000, "Material": "混凝土"},
-            "shape": {"kind": "point", "insertPt": [3000, 0], "outline": [[-200, )" +
-                                   std::to_string(c.low) + "], [200, " + std::to_string(c.low) + "], [200, " +
-                                   std::to_string(c.high) + "], [-200, " + std::to_string(c.high) + "]]}}";
-        auto building = TTestBuilding::FromElements(Elements({CBrickWall, column}));
-        building->Activate();
-        EXPECT_EQ(IsCoveredByWalls(building->Record(1), building->Record(2)), c.expected);
-    }
-}
-
-// The same wall with its axis on its left face ("AxisOffset" 0): along +x
-// the left face is y = 0 and the right one y = -240.
-TEST(WallHelpers, ColumnCoverFollowsTheWallsAxisOffset)
-{
-    struct TCase {
-        const char* name;
-        double low, high;
-        bool expected;
-    };
-    const std::vector<TCase> cases = {
-        {"within y -200..-10: covered", -200, -10, true},
-        {"centred on the axis: half out", -100, 100, false},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string wall = R"({"id": 1, "type": 0, "floor": 1,
-            "props": {"Thickness": 240, "AxisOffset": 0, "BottomElev": 0, "TopElev": 3000, "Material": "砖"},
+        const std::string wall = R"({"id": 1, "type": 0, "floor": 1, "props": {"Thickness": 240, )" +
+                                 std::string(c.axisOffset) + R"("BottomElev": 0, "TopElev": 3000, "Material": "砖"},
             "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}})";
         const std::string column = R"({"id": 2, "type": 25, "floor": 1,
             "props": {"BottomElev": 0, "TopElev": 3000, "Material": "混凝土"},
