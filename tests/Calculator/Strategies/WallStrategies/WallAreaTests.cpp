@@ -17,6 +17,7 @@
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
+#include "tests/Calculator/Strategies/WallStrategies/WallRuleTesting.h"
 #include "tests/Support/TestBuilding.h"
 
 namespace {
@@ -33,13 +34,6 @@ std::unique_ptr<TTestBuilding> AreaBuilding(int areaCalcMethod)
     EXPECT_NE(at, std::string::npos);
     model.replace(at, setting.size(), "\"AreaCalcMethod\": " + std::to_string(areaCalcMethod));
     return TTestBuilding::FromText(model, QTK_WALL_CASES_DIR);
-}
-
-double RunRule(const char* rule, const TTestBuilding& building, int subject, int object)
-{
-    const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(rule));
-    return strategy->Calculate(RecordRef(building.Record(subject)), RecordRef(building.Record(object)), GBusiness(),
-                               building.RuleSet());
 }
 
 Ref<IQTKWallCalcEDO> Wall(const TTestBuilding& building, int id)
@@ -77,7 +71,7 @@ TEST(WallAreaRules, AreaCalcMethodChoosesTheCalculatorAndTheCalculationThickness
         building->Activate();
         if (c.presetThickness)
             Wall(*building, 1)->SetCalcThickness(c.presetThickness);
-        EXPECT_NEAR(RunRule("TQTKWallAreaDeductByFact", *building, 1, c.object), c.expected, 0.01);
+        EXPECT_NEAR(RunWallRule("TQTKWallAreaDeductByFact", *building, 1, c.object), c.expected, 0.01);
         EXPECT_EQ(Wall(*building, 1)->GetCalcThickness(), c.calcThickness);
     }
 }
@@ -105,7 +99,7 @@ TEST(WallAreaRules, PierAddsItsKeptVolumeOverTheThickness)
             pier->GetVolumeCalc();
             pier->FreeCalcCache();
         }
-        EXPECT_NEAR(RunRule(c.rule, *building, 1, 21), c.expected, 0.01);
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 1, 21), c.expected, 0.01);
     }
 }
 
@@ -126,16 +120,13 @@ TEST(WallAreaRules, PierOnAWallWithoutThicknessAddsNothing)
             pier->GetVolumeCalc();
             pier->FreeCalcCache();
             scope.Details().Clear();  // the pier's own calculation wrote its original volume
-            EXPECT_EQ(RunRule(rule, *building, 1, 2), 0.0);
+            EXPECT_EQ(RunWallRule(rule, *building, 1, 2), 0.0);
             EXPECT_EQ(scope.Details().GetCount(), 0);
         }
     }
 }
 
-// Wall 1 (0,0)-(6000,0), 240 thick, 0 to 3000; trench 2 across it at x 3000
-// with its unit 3. The trench's whole solid is 1000 wide (x 2500 to 3500)
-// from 0 to 600 high, its hollow 600 wide from 100 to 500; both reach
-// through the wall. Unit 3 belongs to trench 2 and names it ("EDOPID").
+// The trench of TrenchAcrossWall by both routes of "AreaCalcMethod".
 TEST(WallAreaRules, TrenchUnitsTakeTheirTrenchsHollowOrWholeSolid)
 {
     struct TCase {
@@ -154,26 +145,9 @@ TEST(WallAreaRules, TrenchUnitsTakeTheirTrenchsHollowOrWholeSolid)
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.rule) + " by method " + std::to_string(c.method) +
                      (c.hasHollow ? "" : ", trench without hollow"));
-        const auto building = TTestBuilding::FromText(R"({
-            "databases": [{"name": "Business", "tables": []}, {"name": "NormCalcRule", "tables": [
-              {"name": "QTKWallCalcSettings", "fields": [{"name": "AreaCalcMethod", "type": "integer"}],
-               "rows": [{"AreaCalcMethod": )" + std::to_string(c.method) +
-                                                      R"(}]}]}],
-            "floors": [{"ID": 1, "Name": "F1", "StructuralElevation": 0.0, "Height": 3.0}],
-            "elements": [
-              {"id": 1, "type": 0, "floor": 1, "props": {"Thickness": 240, "BottomElev": 0, "TopElev": 3000},
-               "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
-              {"id": 2, "type": 80, "floor": 1, "props": {"Width": 1000, "BottomElev": 0, "TopElev": 600},
-               "shape": {"kind": "line", "start": [3000, -2000], "end": [3000, 2000]}},
-              {"id": 3, "type": 84, "floor": 1, "parent": 2, "props": {"EDOPID": 2, "Width": 200},
-               "shape": {"kind": "line", "start": [2600, -2000], "end": [2600, 2000]}}]})");
-        building->Activate();
         TFakeEDOScope fakes;
-        auto& trench = fakes.Attach<TFakeTrenchEDO>(building->DrawObj(2));
-        trench.whole = *TVRMPolyhedron3d::CreateBox(TVRMBox3d({2500, -2000, 0}, {3500, 2000, 600}));
-        if (c.hasHollow)
-            trench.hole = *TVRMPolyhedron3d::CreateBox(TVRMBox3d({2700, -2000, 100}, {3300, 2000, 500}));
-        EXPECT_NEAR(RunRule(c.rule, *building, 1, 3), c.expected, 0.01);
+        const auto building = TrenchAcrossWall(c.method, c.hasHollow, fakes);
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 1, 3), c.expected, 0.01);
     }
 }
 

@@ -13,16 +13,10 @@
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
+#include "tests/Calculator/Strategies/WallStrategies/WallRuleTesting.h"
 #include "tests/Support/TestBuilding.h"
 
 namespace {
-
-double RunVolumeRule(const char* rule, const TTestBuilding& building, int subject, int object)
-{
-    const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(rule));
-    return strategy->Calculate(RecordRef(building.Record(subject)), RecordRef(building.Record(object)), GBusiness(),
-                               building.RuleSet());
-}
 
 // Concrete wall 1 (3000,-1000)-(3000,1000), 240 thick, 0 to 2500, crossed by
 // brick wall 2 (0,0)-(6000,0), 0 to 3000, drawn 200 wide: the crossing is
@@ -54,7 +48,7 @@ TEST(WallVolumeRules, WallDeductsAnotherWallByItsCalculationThickness)
         building->Activate();
         if (c.calcThickness != -1)
             RefCast<IQTKWallCalcEDO>(GetCalcEDO(building->Record(2), true))->SetCalcThickness(c.calcThickness);
-        const double result = RunVolumeRule("TQTKWallVolumeDeductWall", *building, 1, 2);
+        const double result = RunWallRule("TQTKWallVolumeDeductWall", *building, 1, 2);
         EXPECT_TRUE(std::isfinite(result));
         EXPECT_NEAR(result, c.expected, 1.0);
     }
@@ -80,13 +74,10 @@ TEST(WallVolumeRules, CurvedSlabIsDeductedByFact)
     slab->ClearQtyItems();
     ASSERT_TRUE(slab->IsCurvedFaceShape());
     const double expected = std::asin(0.6) * (5000.0 * 5000 - 4880.0 * 4880) * 240;
-    EXPECT_NEAR(RunVolumeRule("TQTKWallVolumeDeductSlabByThinner", *building, 1, 2), expected, 1e-5 * expected);
+    EXPECT_NEAR(RunWallRule("TQTKWallVolumeDeductSlabByThinner", *building, 1, 2), expected, 1e-5 * expected);
 }
 
-// Wall 1 (0,0)-(6000,0), 240 thick, 0 to 3000; trench 2 across it at x 3000
-// with its unit 3. The trench's whole solid is 1000 wide (x 2500 to 3500)
-// from 0 to 600 high, its hollow 600 wide from 100 to 500; both reach
-// through the wall.
+// The trench of TrenchAcrossWall: its hollow or its whole solid through the 240 wall.
 TEST(WallVolumeRules, TrenchUnitsTakeTheirTrenchsHollowOrWholeSolid)
 {
     struct TCase {
@@ -102,20 +93,9 @@ TEST(WallVolumeRules, TrenchUnitsTakeTheirTrenchsHollowOrWholeSolid)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.rule) + (c.hasHollow ? "" : ", trench without hollow"));
-        const auto building = TTestBuilding::FromElements(R"([
-              {"id": 1, "type": 0, "floor": 1, "props": {"Thickness": 240, "BottomElev": 0, "TopElev": 3000},
-               "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]}},
-              {"id": 2, "type": 80, "floor": 1, "props": {"Width": 1000, "BottomElev": 0, "TopElev": 600},
-               "shape": {"kind": "line", "start": [3000, -2000], "end": [3000, 2000]}},
-              {"id": 3, "type": 84, "floor": 1, "parent": 2, "props": {"EDOPID": 2, "Width": 200},
-               "shape": {"kind": "line", "start": [2600, -2000], "end": [2600, 2000]}}])");
-        building->Activate();
         TFakeEDOScope fakes;
-        auto& trench = fakes.Attach<TFakeTrenchEDO>(building->DrawObj(2));
-        trench.whole = *TVRMPolyhedron3d::CreateBox(TVRMBox3d({2500, -2000, 0}, {3500, 2000, 600}));
-        if (c.hasHollow)
-            trench.hole = *TVRMPolyhedron3d::CreateBox(TVRMBox3d({2700, -2000, 100}, {3300, 2000, 500}));
-        EXPECT_NEAR(RunVolumeRule(c.rule, *building, 1, 3), c.expected, 0.01);
+        const auto building = TrenchAcrossWall(0, c.hasHollow, fakes);
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 1, 3), c.expected, 0.01);
     }
 }
 
@@ -143,7 +123,7 @@ TEST(WallVolumeRules, CopingIsDeductedWhenParallel)
         building->Activate();
         TFakeEDOScope fakes;
         fakes.Attach<TFakeCopingEDO>(building->DrawObj(c.coping));
-        EXPECT_NEAR(RunVolumeRule("TQTKWallVolumeDeductCoping", *building, 1, c.coping), c.expected, 0.01);
+        EXPECT_NEAR(RunWallRule("TQTKWallVolumeDeductCoping", *building, 1, c.coping), c.expected, 0.01);
     }
 }
 
