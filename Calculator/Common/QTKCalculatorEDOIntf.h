@@ -196,14 +196,38 @@ public:
 // Ribbon window calculators (implemented with the ribbon window routines).
 
 class IQTKRibbonOpeningCalcEDO;
+class IQTKLineEdoInfo;
+
+// One segment of a ribbon in its width calculator: the segment's element
+// object, the calculator of its middle line (length factor Rate), whether
+// no other segment meets it at its start (end), and its bottom (or top)
+// faces, which a deducting solid must meet.
+struct TQTKRibbonWidthInfo {
+    Ref<IQTKRibbonOpeningCalcEDO> EDO;
+    std::shared_ptr<TQTKLinearCalc2d> Calc;
+    double Rate = 1.0;
+    bool StartFree = false;
+    bool EndFree = false;
+    std::shared_ptr<TVRMPolyhedronShell3d> Shell;
+};
+using TQTKRibbonWidthInfoDynArray = std::vector<TQTKRibbonWidthInfo>;
 
 // Width left over along a ribbon window or opening segment: the ribbon window rules.
 class IQTKRibbonWidthCalculator : public virtual IInterface {
 public:
+    // The segments, root first (empty for a calculator of a segment that is
+    // not the root); the array stays the calculator's.
+    virtual const TQTKRibbonWidthInfoDynArray& GetWidthInfos() = 0;
     // Marks what Polygon covers of the segments' middle lines; returns the
     // decrease of the total null length.
     virtual double DeductPolygon(const TVRMMultiPolygon2d* polygon, const TVRMPolyhedron3d* solid,
                                  IRDXRecord* record) = 0;
+    // The same for a deducting line element (Info its line information):
+    // across a segment, joined at a free end, or parallel and joined there.
+    virtual double DeductElement(IQTKLineEdoInfo* info, const TVRMMultiPolygon2d* polygon, IRDXRecord* record,
+                                 const TVRMPolyhedron3d* solid) = 0;
+    // The total length not covered yet.
+    virtual double GetNullLength() = 0;
     virtual RecordRef GetRecord() = 0;
 };
 
@@ -1460,8 +1484,11 @@ class IQTKPostCastStripCalcEDO : public virtual IQTKLineEntBaseCalcEDO {};
 // Ribbon opening (type 9) and the base of the ribbon window: ribbon rules.
 class IQTKRibbonOpeningCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
 public:
-    // The segment's calculation middle line (owned by the object).
+    // The segment's middle, left and right lines of its drawn width (the
+    // lines of GetMidLine follow the calculation band); owned by the object.
     virtual const TVRMCustomLine2d* GetCalcMidLine() = 0;
+    virtual const TVRMCustomLine2d* GetCalcLeftLine() = 0;
+    virtual const TVRMCustomLine2d* GetCalcRightLine() = 0;
     // Cuts the middle, left and right lines at their closest point to Point; dependent geometry is rebuilt.
     virtual void TrimLinesAtPoint(bool atStart, const TVRMPoint2d& point) = 0;
     // The line element of Record is joined at the segment's start (end).

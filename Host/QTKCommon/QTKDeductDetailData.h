@@ -133,10 +133,14 @@ public:
                            TVRMMultiPolygon2d outline, std::string expr);
     const TVRMSeg2dList& GetSegments() const noexcept { return segments_; }
     const TVRMMultiPolygon2d& GetOutline() const noexcept { return outline_; }
+    // The length the text shows, as a number (mm; 0 unless set).
+    double GetLength() const noexcept { return length_; }
+    void SetLength(double length) noexcept { length_ = length; }
 
 private:
     TVRMSeg2dList segments_;
     TVRMMultiPolygon2d outline_;
+    double length_ = 0.0;
 };
 
 // Lengths in space: the measured 3D lines.

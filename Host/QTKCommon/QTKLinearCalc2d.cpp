@@ -206,8 +206,10 @@ double TQTKLinearCalc2d::MarkRanges(const std::vector<std::pair<double, double>>
         marked += MarkRange(a, b, mark, tol, &newlyMarked);
     if (record && writeDetail && recordDetails_ && marked != 0.0 && IsDetailRecording()) {
         const TQTKCurrentQty qty = CurrentQtyOf(record);
-        AddDeductDetail(std::make_unique<TQTKLine2dDeductDetail>(RecordRef(const_cast<IRDXRecord*>(record)), qty.code,
-                                                                 qty.desc, PiecesOf(newlyMarked), set, MMToM(marked)));
+        auto detail = std::make_unique<TQTKLine2dDeductDetail>(RecordRef(const_cast<IRDXRecord*>(record)), qty.code,
+                                                               qty.desc, PiecesOf(newlyMarked), set, MMToM(marked));
+        detail->SetLength(marked);
+        AddDeductDetail(std::move(detail));
     }
     return marked;
 }

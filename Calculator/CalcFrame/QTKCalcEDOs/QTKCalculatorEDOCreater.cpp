@@ -30,6 +30,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPileCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRaftFDCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKRibbonOpeningCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKRoofCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSiteLevelingCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSlabCalcEDO.h"
@@ -53,6 +54,8 @@ constexpr int CDoorType = 4;
 constexpr int CWindowType = 5;
 constexpr int CDoorWinType = 6;
 constexpr int COpeningType = 7;
+constexpr int CRibbonWinType = 8;
+constexpr int CRibbonOpeningType = 9;
 constexpr int CDormerWinType = 11;
 constexpr int CAlcoveType = 13;
 constexpr int CRoomType = 32;
@@ -137,13 +140,11 @@ protected:
     }
 };
 
-// Ribbon windows and openings and post-cast strips by thickness;
+// Post-cast strips by thickness;
 // strip foundations and trenches by their section units.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
     switch (elementTypeId) {
-        case 8:
-        case 9:
         case 63:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasThicknessInfoLineEntCalcEDO>>(mode, drawObj);
         case 80:
@@ -189,6 +190,10 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKDoorWinCalcEDO>(mode, drawObj);
         case COpeningType:
             return Create<TQTKOpeningCalcEDO>(mode, drawObj);
+        case CRibbonWinType:
+            return Create<TQTKRibbonWinCalcEDO>(mode, drawObj);
+        case CRibbonOpeningType:
+            return Create<TQTKRibbonOpeningCalcEDO>(mode, drawObj);
         case CDormerWinType:
             return Create<TQTKDormerWinCalcEDO>(mode, drawObj);
         case CAlcoveType:

@@ -388,27 +388,46 @@ void TQTKLineEntBaseCalcEDO::RecalcLinesAndSolid()
     RebuildSolid();
 }
 
+// Called with the data lock held.
+void TQTKLineEntBaseCalcEDO::RetireBuilt()
+{
+    const auto retire = [this](auto& slot) {
+        if (slot)
+            retired_.emplace_back(std::move(slot));
+    };
+    retire(lines_);
+    retire(attachLines_);
+    retire(attachLayerLines_);
+    retire(extendedMidLine_);
+    retire(planPolygon_);
+    retire(extendedPolygon_);
+    retire(attachPolygon_);
+    retire(attachLayerPolygon_);
+    retire(solidWithoutPrior_);
+}
+
 void TQTKLineEntBaseCalcEDO::ForgetLines()
 {
     {
         std::lock_guard guard(DataLock());
-        const auto retire = [this](auto& slot) {
-            if (slot)
-                retired_.emplace_back(std::move(slot));
-        };
-        retire(lines_);
-        retire(attachLines_);
-        retire(attachLayerLines_);
-        retire(extendedMidLine_);
-        retire(planPolygon_);
-        retire(extendedPolygon_);
-        retire(attachPolygon_);
-        retire(attachLayerPolygon_);
-        retire(solidWithoutPrior_);
+        RetireBuilt();
         connected_ = nullptr;
     }
     startFace_.store(-1);
     endFace_.store(-1);
+}
+
+void TQTKLineEntBaseCalcEDO::ReplaceLines(TVRMCustomLine2d mid, TVRMCustomLine2d left, TVRMCustomLine2d right)
+{
+    auto lines = std::make_unique<TLines>(TLines{std::move(mid), std::move(left), std::move(right)});
+    {
+        std::lock_guard guard(DataLock());
+        RetireBuilt();
+        lines_ = std::move(lines);
+    }
+    startFace_.store(-1);
+    endFace_.store(-1);
+    RebuildSolid();
 }
 
 void TQTKLineEntBaseCalcEDO::RebuildSolid()

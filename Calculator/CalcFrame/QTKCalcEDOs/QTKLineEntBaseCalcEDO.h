@@ -126,12 +126,18 @@ protected:
     TLineCalcArgs MakeArgs(bool attachMode, bool actualWidth);
     // Replaces the connected-ID info (a calculator of other lines found the element's connections anew).
     void SetConnectedEdoIDInfo(Ref<IQTKConnectedEdoIDInfo> info);
+    // Puts new middle, left and right lines in place of the joined ones (a
+    // ribbon trimmed where its free end is covered), keeping the connected-ID
+    // info; what was built on the old lines is forgotten (it stays valid
+    // while the object lives) and the solid is prepared again.
+    void ReplaceLines(TVRMCustomLine2d mid, TVRMCustomLine2d left, TVRMCustomLine2d right);
     // The two halves of RecalcLinesAndSolid: forget (neighbours' calculators
     // then build the lines afresh when they ask), and prepare the solid again.
     void ForgetLines();
     void RebuildSolid();
 
 private:
+    void RetireBuilt();
     struct TLines {
         TVRMCustomLine2d mid, left, right;
     };

@@ -333,6 +333,8 @@ class TFakeRibbonOpeningEDO final : public TFakeLineInfoEDO<IQTKRibbonOpeningCal
 public:
     using TFakeLineInfoEDO::TFakeLineInfoEDO;
     const TVRMCustomLine2d* GetCalcMidLine() override { return this->GetMidLine(); }
+    const TVRMCustomLine2d* GetCalcLeftLine() override { return this->GetLeftLine(); }
+    const TVRMCustomLine2d* GetCalcRightLine() override { return this->GetRightLine(); }
     void TrimLinesAtPoint(bool, const TVRMPoint2d&) override {}
     bool IsConnectedAtStart(IRDXRecord*) override { return false; }
     bool IsConnectedAtEnd(IRDXRecord*) override { return false; }

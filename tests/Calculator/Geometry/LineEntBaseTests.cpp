@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <numeric>
 #include <sstream>
 #include <thread>
@@ -309,20 +310,22 @@ TEST_F(TLineEntBaseTest, FactoryReachesTheLineBranches)
     // One element of each line kind, each far from the others.
     std::ostringstream text;
     text << "[";
-    const int types[] = {0, 1, 8, 9, 63, 15, 17, 18, 47, 69};
-    for (int i = 0; i < 10; ++i)
+    // (Ribbons, 8 and 9, have their own object: their solid follows a calculation band.)
+    const int types[] = {0, 1, 63, 15, 17, 18, 47, 69};
+    constexpr int count = static_cast<int>(std::size(types));
+    for (int i = 0; i < count; ++i)
         text << (i ? "," : "") << R"({"id": )" << i + 1 << R"(, "type": )" << types[i]
              << R"(, "props": {"SectionHeight": 500}, "shape": {"kind": "line", "start": [0, )" << i * 5000
              << R"(], "end": [6000, )" << i * 5000 << R"(], "width": 200, "bottom": 2500, "top": 3000}})";
     text << "]";
     Load(text.str());
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(types[i]);
         const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(Record(i + 1), true);
         auto* line = dynamic_cast<IQTKLineEntBaseCalcEDO*>(edo.get());
         ASSERT_NE(line, nullptr);
         EXPECT_NE(dynamic_cast<IQTKLineEdoInfo*>(edo.get()), nullptr);
-        // By thickness (walls, ribbons, post-cast strips) or by section (beams, parapets).
+        // By thickness (walls, post-cast strips) or by section (beams, parapets).
         const bool bySection = types[i] >= 15 && types[i] != 63;
         EXPECT_EQ(dynamic_cast<TQTKHasSectionInfoLineEntCalcEDO*>(edo.get()) != nullptr, bySection);
         EXPECT_EQ(dynamic_cast<TQTKHasThicknessInfoLineEntCalcEDO*>(edo.get()) != nullptr, !bySection);
