@@ -1,5 +1,7 @@
 // Reading model files: the tables, the sample building and the errors of bad
 // files, each naming the element and the field.
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -200,7 +202,7 @@ TEST(ModelFile, BadFilesNameTheElementAndField)
         {"bad table file", R"({"databases": [{"name": "X", "file": "missing.json"}], "elements": []})", 0, "",
          "tables: cannot open"},
     };
-    const auto file = std::filesystem::temp_directory_path() / "qtk-bad-model.json";
+    const auto file = std::filesystem::temp_directory_path() / ("qtk-bad-model-" + std::to_string(getpid()) + ".json");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         try {
@@ -241,7 +243,7 @@ TEST(ModelFile, FaultsOfSeveralElementsAreReportedTogether)
         ASSERT_EQ(error.Following().size(), 1u);
         EXPECT_EQ(error.Following()[0].rfind("element 4, field \"shape.outline\"", 0), 0u) << error.Following()[0];
     }
-    const auto file = std::filesystem::temp_directory_path() / "qtk-two-faults.json";
+    const auto file = std::filesystem::temp_directory_path() / ("qtk-two-faults-" + std::to_string(getpid()) + ".json");
     std::ofstream(file) << text;
     std::ostringstream out, err;
     EXPECT_EQ(RunCheckCommand(file.string(), out, err), 1);
