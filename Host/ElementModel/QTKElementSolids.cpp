@@ -69,12 +69,25 @@ std::unique_ptr<TVRMPolyhedron3d> BuildLineSolid(const TQTKLineShape& shape)
 
 std::unique_ptr<TVRMPolyhedron3d> BuildCurvedFaceSolid(const IQTKFaceShape& shape, const TVRMMultiPolygon2d& plan)
 {
-    const auto* arched = dynamic_cast<const IQTKFaceElevKind4Info*>(shape.GetFaceElevInfo());
+    const IQTKFaceElevInfo* info = shape.GetFaceElevInfo();
+    const double half = shape.GetThickness() / 2;
     // A rise of 0 has no arc (R = ((C/2)^2 + H^2) / 2H would divide by 0): level.
-    if (!arched || !(arched->GetRadius() > 0))
-        return nullptr;
-    return TVRMPolyhedron3d::CreateCylinderSlab(plan, arched->GetAxisLine(), shape.GetThickness() / 2,
-                                                arched->GetAxisElev(), arched->GetRadius());
+    if (const auto* arched = dynamic_cast<const IQTKFaceElevKind4Info*>(info))
+        return arched->GetRadius() > 0
+                   ? TVRMPolyhedron3d::CreateCylinderSlab(plan, arched->GetAxisLine(), half, arched->GetAxisElev(),
+                                                          arched->GetRadius())
+                   : nullptr;
+    if (const auto* dome = dynamic_cast<const IQTKFaceElevKind5Info*>(info))
+        return dome->GetRadius() > 0 ? TVRMPolyhedron3d::CreateDomeSlab(plan, dome->GetCenter(), half,
+                                                                        dome->GetAxisElev(), dome->GetRadius())
+                                     : nullptr;
+    // A cone without a rise (or a radius) is level.
+    if (const auto* cone = dynamic_cast<const IQTKFaceElevKind6Info*>(info))
+        return cone->GetFirstValue() > 0 && std::fabs(cone->GetSecondValue()) > CVRMEpsilon
+                   ? TVRMPolyhedron3d::CreateConeSlab(plan, cone->GetCenter(), half, cone->GetBaseElev(),
+                                                      cone->GetFirstValue(), cone->GetSecondValue())
+                   : nullptr;
+    return nullptr;
 }
 
 namespace {

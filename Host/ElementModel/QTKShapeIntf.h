@@ -276,8 +276,9 @@ std::unique_ptr<TVRMPlane3d> GetFaceShapePlane(const IQTKFaceShape* shape, bool 
 class TVRMPolyhedron3d;
 
 // The curved solid of a face element over Plan (its outline, or a plan the
-// caller made from it): an arched face (elevation kind 4) gives the arched
-// slab of the face's "Thickness" under its cylinder (see
-// TVRMPolyhedron3d::CreateCylinderSlab; empty when that cannot be built).
-// Nil for every other kind and for an arch without a rise, which is level.
+// caller made from it): an arched face (elevation kind 4), a domed one (5) or
+// a conical one (6) gives the slab of the face's "Thickness" under its
+// cylinder, sphere or cone (see TVRMPolyhedron3d::CreateCylinderSlab,
+// CreateDomeSlab and CreateConeSlab; empty when that cannot be built). Nil
+// for every other kind and for a surface without a rise, which is level.
 std::unique_ptr<TVRMPolyhedron3d> BuildCurvedFaceSolid(const IQTKFaceShape& shape, const TVRMMultiPolygon2d& plan);

@@ -1,8 +1,6 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKSlabCalcEDO.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 #include "Calculator/Common/QTKCalculatorCommonBeamShape.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
@@ -197,23 +195,19 @@ const TVRMPolyhedron3d* TQTKSlabCalculator::GetCurvedSolid()
         if (!curved_)
             return nullptr;
     }
-    return KeepOnce(curvedSolid_,
-                    [this]() -> std::shared_ptr<TVRMPolyhedron3d> {
-                        const IQTKFaceShape* shape = FaceShapeOf(GetElementDrawObj());
-                        const TVRMMultiPolygon2d& plan = *GetCalcPolygon();
-                        const int kind = shape ? shape->GetElevKind() : -1;
-                        if (kind == CQTKFaceElevCylinder) {
-                            if (std::unique_ptr<TVRMPolyhedron3d> solid = BuildCurvedFaceSolid(*shape, plan))
-                                return solid;
-                            // An arch without a rise is level.
-                            const auto top = GetFaceShapePlane(shape, true);
-                            return TVRMPolyhedron3d::CreateOnPlane(plan, *top, thickness_);
-                        }
-                        QTK_ASSERT(kind == CQTKFaceElevSphere || kind == CQTKFaceElevCone);
-                        // No curved solid of a dome or a cone can be built yet: a failure, never a level slab.
-                        throw std::runtime_error(std::to_string(GetElementDrawObj()->GetRecord()->GetID()) +
-                                                 ": the curved solid of a domed or conical slab cannot be built");
-                    })
+    return KeepOnce(
+               curvedSolid_,
+               [this]() -> std::shared_ptr<TVRMPolyhedron3d> {
+                   const IQTKFaceShape* shape = FaceShapeOf(GetElementDrawObj());
+                   const TVRMMultiPolygon2d& plan = *GetCalcPolygon();
+                   const int kind = shape ? shape->GetElevKind() : -1;
+                   QTK_ASSERT(kind == CQTKFaceElevCylinder || kind == CQTKFaceElevSphere || kind == CQTKFaceElevCone);
+                   if (std::unique_ptr<TVRMPolyhedron3d> solid = BuildCurvedFaceSolid(*shape, plan))
+                       return solid;
+                   // An arch, a dome or a cone without a rise is level.
+                   const auto top = GetFaceShapePlane(shape, true);
+                   return TVRMPolyhedron3d::CreateOnPlane(plan, *top, thickness_);
+               })
         .get();
 }
 

@@ -215,6 +215,29 @@ public:
     static std::unique_ptr<TVRMPolyhedron3d> CreateCylinderSlab(const TVRMMultiPolygon2d& plan,
                                                                 const TVRMCustomLine2d& axis, double halfThickness,
                                                                 double axisElev, double radius);
+    // Domed slab: the shell of half thickness h whose top surface is the
+    // sphere of radius `radius` about (centre, centreElev) and whose bottom
+    // surface is the concentric sphere 2h further in, inside the cone about
+    // the vertical through the centre that meets the top sphere over the
+    // plan's farthest point (at most the sphere's equator); trimmed to the
+    // vertical prism over `plan`. Conical slab: the shell of thickness 2h
+    // (square to the surface) under the cone rising `rise` from `baseElev` at
+    // `coneRadius` from `centre` to its apex over the centre (continued over
+    // the plan's farthest point); its edge there is square to the cone under a
+    // peak and upright under a funnel (negative rise). Both are swept round
+    // the vertical through the centre, so over a plan that is the circle of
+    // the plan's reach about the centre they come out whole (no boolean), with
+    // exact volume and areas (every facet keeps its patch's area and the
+    // volume between the two). Faces as CreateCylinderSlab: the springing
+    // faces, then the top surface's facets, then the bottom surface's facets,
+    // the two runs in GetData. Empty for invalid input (no plan, h <= 0, a
+    // sphere no thicker than 2h, a cone without a radius or whose edge under
+    // a peak would pass its axis).
+    static std::unique_ptr<TVRMPolyhedron3d> CreateDomeSlab(const TVRMMultiPolygon2d& plan, const TVRMPoint2d& centre,
+                                                            double halfThickness, double centreElev, double radius);
+    static std::unique_ptr<TVRMPolyhedron3d> CreateConeSlab(const TVRMMultiPolygon2d& plan, const TVRMPoint2d& centre,
+                                                            double halfThickness, double baseElev, double coneRadius,
+                                                            double rise);
     // The plan region between two lines (closing edges start to start, end to
     // end) between the box's bottom and top levels.
     static std::unique_ptr<TVRMPolyhedron3d> BuildCutPolyhedron(const TVRMCustomLine2d& first,

@@ -1,6 +1,6 @@
 // Slab and slab hole element objects: the calculation polygon from the add
 // and deduct polygons and the solid rebuilt on it (top face second to last,
-// bottom face last), arched slabs and their curved solids, the calculators
+// bottom face last), arched, domed and conical slabs and their curved solids, the calculators
 // the slab owns, original-quantity details, and the hole's solids.
 #include <gtest/gtest.h>
 
@@ -70,6 +70,16 @@ protected:
         Ref<T> edo = RefCast<T>(GetCalcEDO(building_->Record(id), true));
         EXPECT_TRUE(edo) << "element " << id;
         return edo;
+    }
+    // The curved solid of slab 1 of Elements, nil before its ClearQtyItems and built after it.
+    const TVRMPolyhedron3d* CurvedSolidOf(const std::string& elements, Ref<IQTKSlabCalculator>& slab)
+    {
+        Load(elements);
+        slab = Edo<IQTKSlabCalculator>(1);
+        EXPECT_EQ(slab->GetCurvedSolid(), nullptr) << "not curved before ClearQtyItems";
+        slab->ClearQtyItems();
+        EXPECT_TRUE(slab->IsCurvedFaceShape());
+        return slab->GetCurvedSolid();
     }
     static void ExpectSlabFaceOrder(const TVRMPolyhedron3d& solid)
     {
@@ -200,12 +210,8 @@ TEST_F(TSlabTest, FreeCalcCacheDropsWhatTheSlabHoldsAndTakesTheHostSolid)
 // Arched slabs: R = ((C/2)^2 + H^2) / 2H; the element's own solid is the curved solid.
 TEST_F(TSlabTest, ArchedSlabGetsItsCurvedSolid)
 {
-    Load(ArchedSlab(1000));
-    const Ref<IQTKSlabCalculator> slab = Edo<IQTKSlabCalculator>(1);
-    EXPECT_EQ(slab->GetCurvedSolid(), nullptr) << "not curved before ClearQtyItems";
-    slab->ClearQtyItems();
-    ASSERT_TRUE(slab->IsCurvedFaceShape());
-    const TVRMPolyhedron3d* curved = slab->GetCurvedSolid();
+    Ref<IQTKSlabCalculator> slab;
+    const TVRMPolyhedron3d* curved = CurvedSolidOf(ArchedSlab(1000), slab);
     ASSERT_NE(curved, nullptr);
     const double r = 5000, inner = 4880, sweep = 2 * std::asin(0.6);
     const double volume = sweep / 2 * (r * r - inner * inner) * 6000;
@@ -242,6 +248,90 @@ TEST_F(TSlabTest, ArchedSlabOfRiseZeroIsLevel)
     ExpectSlabFaceOrder(*curved);
     EXPECT_NEAR(slab->GetOriginalPolyhedron()->GetVolume(), 6000.0 * 6000 * 120, 1e-3);
 }
+
+// Domed and conical slabs (id 1, 120 thick) over the circle of radius 3000
+// about (0, 0). Closed forms as in the host's curved slab tests: a spherical
+// shell sector 2 pi / 3 (1 - cos alpha) (R^3 - r^3) with sin(alpha) = 3000 / R,
+// r = R - 120; a cone of slope k (s = sqrt(1 + k^2), sin beta = k / s) with its
+// edge square to it: pi (a^2 T - a T^2 sin beta + T^3 sin^2 beta / 3) s.
+std::string RevolvedSlab(const std::string& elevation)
+{
+    return R"({"id": 1, "type": 19, "floor": 1, "props": {"Thickness": 120},
+        "shape": {"kind": "face", "outline": [[3000,0,3000,3],[-3000,0,3000,3]], "thickness": 120,
+        "elevation": )" +
+           elevation + "}}";
+}
+
+double DomeVolume(double radius)
+{
+    const double r = radius - 120, sine = 3000 / radius;
+    return 2 * CVRMPi / 3 * (1 - std::sqrt(1 - sine * sine)) * (radius * radius * radius - r * r * r);
+}
+
+double ConeVolume(double k)
+{
+    const double a = 3000, t = 120, s = std::hypot(1.0, k), sine = k / s;
+    return CVRMPi * (a * a * t - a * t * t * sine + t * t * t * sine * sine / 3) * s;
+}
+
+struct TRevolvedSlabCase {
+    const char* name;
+    std::string elevation;
+    double volume, highest;
+    double squareVolume;  // over the square [-2000, 2000]^2
+};
+
+class TRevolvedSlabTest : public TSlabTest, public ::testing::WithParamInterface<TRevolvedSlabCase> {};
+
+// The curved solid is the element's own solid too; its top facets come just
+// before its bottom facets, which are last (the runs the solid's data gives).
+TEST_P(TRevolvedSlabTest, GetsItsCurvedSolid)
+{
+    const TRevolvedSlabCase& c = GetParam();
+    Ref<IQTKSlabCalculator> slab;
+    const TVRMPolyhedron3d* curved = CurvedSolidOf(RevolvedSlab(c.elevation), slab);
+    ASSERT_NE(curved, nullptr);
+    EXPECT_NEAR(curved->GetVolume(), c.volume, 1e-9 * c.volume);
+    EXPECT_NEAR(slab->GetOriginalPolyhedron()->GetVolume(), c.volume, 1e-9 * c.volume);
+    EXPECT_NEAR(curved->GetBox().max.z, c.highest, 1e-6);
+    const auto& data = curved->GetData();
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_EQ(data[0] + data[1], data[2]) << "the top run just before the bottom run";
+    EXPECT_EQ(data[2] + data[3], curved->GetFaceCount()) << "the bottom run last";
+    for (int i = data[0]; i < data[2]; ++i)
+        EXPECT_GT(curved->GetFace(i).GetNormal().z, 0) << "top facet " << i;
+    for (int i = data[2]; i < curved->GetFaceCount(); ++i)
+        EXPECT_LT(curved->GetFace(i).GetNormal().z, 0) << "bottom facet " << i;
+    // Deducted down to the square [-2000, 2000]^2 inside the circle: the solid
+    // under the square (the shell's thickness integrated over it, with its
+    // edge at the square's corners; Simpson's rule on each smooth piece).
+    for (double x : {-1.0, 1.0}) {
+        slab->AddDeductPolygon(2, x < 0 ? Rect(-3100, -3100, -2000, 3100) : Rect(2000, -3100, 3100, 3100));
+        slab->AddDeductPolygon(3, x < 0 ? Rect(-3100, -3100, 3100, -2000) : Rect(-3100, 2000, 3100, 3100));
+    }
+    slab->ClearQtyItems();
+    EXPECT_NEAR(slab->GetCalcPolygon()->Area(), 16e6, 1e-3);
+    EXPECT_NEAR(slab->GetOriginalPolyhedron()->GetVolume(), c.squareVolume, 1e-5 * c.squareVolume);
+    ASSERT_NE(slab->GetCurvedSolid(), nullptr);
+    EXPECT_NEAR(slab->GetCurvedSolid()->GetVolume(), c.squareVolume, 1e-5 * c.squareVolume);
+}
+
+// Chord 6000 and rise 1000 from 3000: R = 5000 about (0, 0, -1000); by radius:
+// the hemisphere of radius 3000 about (0, 0, 3000); a cone rising 1000 over its
+// radius 3000 (k = 1/3).
+const TRevolvedSlabCase CRevolvedSlabCases[] = {
+    {"dome_chord_6000_rise_1000",
+     R"({"kind": "sphere", "first": 6000, "second": 1000, "base": 3000, "center": [0, 0]})", DomeVolume(5000), 4000,
+     2038272106.116},
+    {"hemisphere_by_radius",
+     R"({"kind": "sphere", "first": 3000, "second": 0, "isRadius": true, "base": 3000, "center": [0, 0]})",
+     DomeVolume(3000), 6000, 2401179554.927},
+    {"cone_rise_1000", R"({"kind": "cone", "first": 3000, "second": 1000, "base": 3000, "center": [0, 0]})",
+     ConeVolume(1.0 / 3), 4000, 2023614009.367},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, TRevolvedSlabTest, ::testing::ValuesIn(CRevolvedSlabCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct TSlabDetailCase {
     const char* name;
