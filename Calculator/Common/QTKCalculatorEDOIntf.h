@@ -1444,10 +1444,38 @@ public:
 // Trench (type 80): trench rules.
 class IQTKTrenchCalcEDO : public virtual IQTKHasSectionInfoComplexLineEntCalcEDO {
 public:
-    // The trench's inner hollow solid, nil when it has none.
+    // The trench's inner hollow solid (built when the trench is prepared); nil
+    // when it has none.
     virtual const TVRMPolyhedron3d* GetHoleSolid() = 0;
-    // The trench's whole solid, hollow included; nil when it has none.
+    // The trench's whole solid, hollow included (its own solid when it has no hollow).
     virtual const TVRMPolyhedron3d* GetWholeSolid() = 0;
+    // Length along the middle line less the other trenches it crosses and
+    // the walls across it or closing its ends.
+    virtual double GetLength() = 0;
+    // The other trench's plan is taken off this one's length.
+    virtual bool IsIntersectTrench(IRDXRecord* trench) = 0;
+    virtual bool IsConnectedStripFD(IRDXRecord* stripFD) = 0;
+    virtual bool IsConnectedWall(IRDXRecord* wall) = 0;
+    // Nothing closes the hollow at that end.
+    virtual bool IsStartFreeHead() = 0;
+    virtual bool IsEndFreeHead() = 0;
+    // The largest side-wall thickness ("SectionWidth" of the "Type" 1 units);
+    // 0 without side walls. (The line width, GetWidth, is the side walls' extent.)
+    virtual double GetSideWallWidth() = 0;
+    // The end walls that close the hollow at a free end (built once): the
+    // hollow's end face extruded by GetSideWallWidth, its face towards the hollow
+    // last and the opposite face second-last; empty at an end that is not free.
+    virtual const TVRMPolyhedron3d* GetStartFreeHeadSolid() = 0;
+    virtual const TVRMPolyhedron3d* GetEndFreeHeadSolid() = 0;
+    // At that end of the centre line: 1 when the trench stands alone there,
+    // 2 when it meets exactly one other element, 0 otherwise.
+    virtual int GetConnectedTrenches(bool atStart) = 0;
+    // A rule added a free head in the current quantity (ClearQtyItems clears it).
+    virtual bool IsFreeHeadAdded() = 0;
+    virtual void SetFreeHeadAdded(bool value) = 0;
+    // GetPlanPolygon: the plan outline over the side walls' extent (the shape outline without side walls).
+    // This trench's elevation range encloses the other's and passes it at one end at least.
+    virtual bool IsElevOverlapped(IRDXRecord* trench) = 0;
 };
 
 // Trench unit: bottom board, side wall or cover board (type 84): trench rules.
@@ -1457,8 +1485,30 @@ public:
     virtual const TVRMCustomLine2d* GetLeftLine() = 0;
     virtual const TVRMCustomLine2d* GetRightLine() = 0;
     virtual RecordRef GetTrenchRecord() = 0;
-    // 0 the right line's end is free, 1 the left line's, 2 both; -1 for a cover board.
+    // The side wall that carries the trench's free heads: 0 the leftmost
+    // (the start free head), 1 the rightmost (the far end's), 2 both (a
+    // single such wall); -1 a middle side wall, a bottom board or a cover board.
     virtual int GetFreeHeadKind() = 0;
+    // Calculators the unit rules keep (a setter drops what it replaces).
+    virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
+    virtual void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d> calc) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardShell() = 0;
+    virtual void SetFormboardShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    virtual std::shared_ptr<TQTKShellCalc3d> GetPlasteringShell() = 0;
+    virtual void SetPlasteringShell(std::shared_ptr<TQTKShellCalc3d> shell) = 0;
+    // New shells (the caller owns them): the faces plastered towards the
+    // hollow; the free-head faces taking formwork or plastering for a kind.
+    virtual std::unique_ptr<TVRMPolyhedronShell3d> BuildPlasteringShell() = 0;
+    // The unit solid's end faces at the trench ends (a side wall: at connected ends only).
+    virtual std::vector<int> GetFreeHeadFaceIndexes() = 0;
+    virtual int GetStartFaceIndex() = 0;
+    virtual int GetEndFaceIndex() = 0;
+    virtual std::unique_ptr<TVRMPolyhedronShell3d> GetFreeHeadFormboardShell(int kind) = 0;
+    virtual std::unique_ptr<TVRMPolyhedronShell3d> GetFreeHeadPlasteringShell(int kind) = 0;
+    // How this unit meets another trench: 0 or 2 (a bottom board; 0 for the others).
+    virtual std::uint8_t IsFreeHeadOf(IRDXRecord* trench) = 0;
+    // The unit's solid less the hollows of the trenches related to its trench (built once).
+    virtual const TVRMPolyhedron3d* GetDeductedSolid() = 0;
 };
 
 // Bedding of any shape (type 55): bedding rules.

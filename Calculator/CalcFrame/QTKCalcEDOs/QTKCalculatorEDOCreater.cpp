@@ -40,6 +40,8 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKStripFDUnitCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieBeamCalculator.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKTieColumnCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKTrenchCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKTrenchUnitCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWallCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKWindowCalcEDO.h"
 #include "Calculator/Common/QTKCalcEDOFactoryIntf.h"
@@ -140,15 +142,12 @@ protected:
     }
 };
 
-// Post-cast strips by thickness;
-// strip foundations and trenches by their section units.
+// Post-cast strips by thickness.
 Ref<IQTKCalculatorEDO> CreatePlainLineEntCalcEDO(int elementTypeId, std::uint8_t mode, IQTKElementDrawObj* drawObj)
 {
     switch (elementTypeId) {
         case 63:
             return Create<TQTKPlainLineEntCalcEDO<TQTKHasThicknessInfoLineEntCalcEDO>>(mode, drawObj);
-        case 80:
-            return Create<TQTKPlainLineEntCalcEDO<TQTKHasSectionInfoComplexLineEntCalcEDO>>(mode, drawObj);
         default:
             return nullptr;
     }
@@ -267,6 +266,10 @@ Ref<IQTKCalculatorEDO> TQTKCalcEDOCreater::CreateCalcEDO(int elementTypeId, std:
             return Create<TQTKStripFDCalcEDO>(mode, drawObj);
         case CStripFDUnitType:
             return Create<TQTKStripFDUnitCalcEDO>(mode, drawObj);
+        case 80:
+            return Create<TQTKTrenchCalcEDO>(mode, drawObj);
+        case 84:
+            return CreateTrenchUnitEDO(mode, drawObj);
         case CInsulatingWallType:
             return Create<TQTKInsulatingWallCalcEDO>(mode, drawObj);
         case CInsulatingWallUnitType:

@@ -22,6 +22,7 @@
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
 // A line element of any family derived from the line element interface.
 template <class TFamily>
@@ -480,6 +481,20 @@ public:
     const TVRMCustomLine2d* GetRightLine() override { return rightLine ? &*rightLine : nullptr; }
     RecordRef GetTrenchRecord() override { return trench; }
     int GetFreeHeadKind() override { return freeHeadKind; }
+    std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override { return nullptr; }
+    void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetFormboardShell() override { return nullptr; }
+    void SetFormboardShell(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetPlasteringShell() override { return nullptr; }
+    void SetPlasteringShell(std::shared_ptr<TQTKShellCalc3d>) override {}
+    std::unique_ptr<TVRMPolyhedronShell3d> BuildPlasteringShell() override { return nullptr; }
+    std::vector<int> GetFreeHeadFaceIndexes() override { return {}; }
+    int GetStartFaceIndex() override { return -1; }
+    int GetEndFaceIndex() override { return -1; }
+    std::unique_ptr<TVRMPolyhedronShell3d> GetFreeHeadFormboardShell(int) override { return nullptr; }
+    std::unique_ptr<TVRMPolyhedronShell3d> GetFreeHeadPlasteringShell(int) override { return nullptr; }
+    std::uint8_t IsFreeHeadOf(IRDXRecord*) override { return 0; }
+    const TVRMPolyhedron3d* GetDeductedSolid() override { return nullptr; }
 
     std::optional<TVRMCustomLine2d> unitLine, leftLine, rightLine;
     RecordRef trench;
@@ -495,6 +510,19 @@ public:
     std::unique_ptr<TVRMPolyhedron3d> BuildSectionSolid(IRDXRecord*) override { return nullptr; }
     const TVRMPolyhedron3d* GetHoleSolid() override { return hole ? &*hole : nullptr; }
     const TVRMPolyhedron3d* GetWholeSolid() override { return whole ? &*whole : nullptr; }
+    double GetLength() override { return 0.0; }
+    bool IsIntersectTrench(IRDXRecord*) override { return false; }
+    bool IsConnectedStripFD(IRDXRecord*) override { return false; }
+    bool IsConnectedWall(IRDXRecord*) override { return false; }
+    bool IsStartFreeHead() override { return true; }
+    bool IsEndFreeHead() override { return true; }
+    double GetSideWallWidth() override { return 0.0; }
+    const TVRMPolyhedron3d* GetStartFreeHeadSolid() override { return nullptr; }
+    const TVRMPolyhedron3d* GetEndFreeHeadSolid() override { return nullptr; }
+    int GetConnectedTrenches(bool) override { return 0; }
+    bool IsFreeHeadAdded() override { return false; }
+    void SetFreeHeadAdded(bool) override {}
+    bool IsElevOverlapped(IRDXRecord*) override { return false; }
 
     std::optional<TVRMPolyhedron3d> hole, whole;
 };
