@@ -178,6 +178,12 @@ double GetRecordPropFloat(IRDXRecord* record, std::string_view name, double defa
     return EdoPropValueFloat(GetRecordPropValues(record), name, defaultValue);
 }
 
+IRDXRecord* GetOwnerRecord(const IRDXRecord* record)
+{
+    const IRDXTable* table = record ? record->GetTable() : nullptr;
+    return table && table->FindField("EDOPID") ? GetMasterRecord(record, "EDOPID") : nullptr;
+}
+
 int GetRecordElementTypeID(IRDXRecord* record)
 {
     if (!record)

@@ -63,6 +63,9 @@ double GetRecordPropFloat(IRDXRecord* record, std::string_view name, double defa
 // The element type id of a record: its draw object's, else the "ElementTypeID"
 // of its master "ElementID", else its own "ElementTypeID"; -1 when none.
 int GetRecordElementTypeID(IRDXRecord* record);
+// The element a record belongs to ("EDOPID"); nil when its table has no such
+// field or it names none.
+IRDXRecord* GetOwnerRecord(const IRDXRecord* record);
 
 // ---------------------------------------------------------------------------
 // Floors and project

@@ -11,6 +11,7 @@
 #include "Calculator/Common/QTKCalculatorCommonComposite.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonOutline.h"
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorCommonThickness.h"
 #include "Host/ElementModel/LineCalculator/QTKLineCalculatorImpl.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
@@ -26,13 +27,6 @@
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 
 namespace {
-
-// The element a record belongs to ("EDOPID"); nil when its table has no such field or it names none.
-IRDXRecord* OwnerRecord(const IRDXRecord* record)
-{
-    const IRDXTable* table = record ? record->GetTable() : nullptr;
-    return table && table->FindField("EDOPID") ? GetMasterRecord(record, "EDOPID") : nullptr;
-}
 
 constexpr int CTrenchType = 80;
 constexpr int CTrenchUnitType = 84;
@@ -673,7 +667,7 @@ double TQTKTrenchCalcEDO::GetLength()
 
 bool TQTKTrenchCalcEDO::IsIntersectWith(IRDXRecord* record)
 {
-    const IRDXRecord* owner = OwnerRecord(record);
+    const IRDXRecord* owner = GetOwnerRecord(record);
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
     if ((owner && owner == GetRecord()) || (drawObj && drawObj->GetParentRecord() == GetRecord()))
         return false;  // one of its own units

@@ -7,6 +7,7 @@
 #include "Calculator/Common/QTKCalculatorCommonFaceShell.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Host/ElementModel/LineCalculator/QTKLineCalculatorImpl.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
@@ -20,13 +21,6 @@
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
 namespace {
-
-// The element a record belongs to ("EDOPID"); nil when its table has no such field or it names none.
-IRDXRecord* OwnerRecord(const IRDXRecord* record)
-{
-    const IRDXTable* table = record ? record->GetTable() : nullptr;
-    return table && table->FindField("EDOPID") ? GetMasterRecord(record, "EDOPID") : nullptr;
-}
 
 constexpr int CTrenchType = 80;
 constexpr int CTrenchUnitType = 84;
@@ -82,7 +76,7 @@ TQTKTrenchUnitCalcEDO::~TQTKTrenchUnitCalcEDO() = default;
 RecordRef TQTKTrenchUnitCalcEDO::GetTrenchRecord()
 {
     const IQTKElementDrawObj* drawObj = GetElementDrawObj();
-    if (IRDXRecord* owner = OwnerRecord(drawObj->GetRecord()))
+    if (IRDXRecord* owner = GetOwnerRecord(drawObj->GetRecord()))
         return RecordRef(owner);
     return RecordRef(drawObj->GetParentRecord());
 }
@@ -241,7 +235,7 @@ std::unique_ptr<TVRMPolyhedronShell3d> TQTKTrenchUnitCalcEDO::PlasteredFaces(std
 
 bool TQTKTrenchUnitCalcEDO::IsIntersectWith(IRDXRecord* record)
 {
-    const IRDXRecord* otherOwner = OwnerRecord(record);
+    const IRDXRecord* otherOwner = GetOwnerRecord(record);
     const RecordRef own = GetTrenchRecord();
     if (otherOwner && own && otherOwner == own.get())
         return false;
