@@ -7,10 +7,12 @@
 void RegisterWallVolumeRules(TStrategyRegistry& registry);
 void RegisterWallAreaRules(TStrategyRegistry& registry);
 void RegisterWallSizeRules(TStrategyRegistry& registry);
+void RegisterSlabVolRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
     RegisterWallVolumeRules(registry);
     RegisterWallAreaRules(registry);
     RegisterWallSizeRules(registry);
+    RegisterSlabVolRules(registry);
 }

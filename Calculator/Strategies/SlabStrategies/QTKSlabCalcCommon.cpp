@@ -1,0 +1,63 @@
+#include "Calculator/Strategies/SlabStrategies/QTKSlabCalcCommon.h"
+
+#include <cmath>
+#include <string>
+
+#include "Calculator/Common/QTKCalculatorCommonRecords.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/ElementModel/QTKShapeIntf.h"
+#include "Host/RDX/RDXSync.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/VRMCommon2d.h"
+
+void RaiseNotOfFamily(IRDXRecord* record, const char* family)
+{
+    throw EIntfCastError("element " + std::to_string(record ? record->GetID() : 0) + " is no " + family);
+}
+
+const TVRMPolyhedron3d* GetOriginalSolid(IRDXRecord* record)
+{
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
+    return edo ? edo->GetOriginalPolyhedron() : nullptr;
+}
+
+std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IRDXRecord* record)
+{
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
+    const Ref<IQTKPolyhedron3dIntf> holder = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
+    const TVRMPolyhedron3d* solid = holder ? holder->GetPolyhedron() : nullptr;
+    if (!solid)
+        return nullptr;
+    return std::shared_ptr<const TVRMPolyhedron3d>(solid, [holder](const TVRMPolyhedron3d*) {});
+}
+
+double GetPlanOutlineArea(IRDXRecord* record)
+{
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
+    const IQTKShape* shape = drawObj ? drawObj->GetShape() : nullptr;
+    return shape ? shape->GetOutline().Area() : 0.0;
+}
+
+bool IsAboveSizeLimit(double measure, std::optional<double> limit)
+{
+    return limit && !LessEqualThan(measure, *limit);
+}
+
+bool IsPlanAreaAboveLimit(IRDXRecord* record, std::optional<double> limit)
+{
+    return limit && IsAboveSizeLimit(GetPlanOutlineArea(record), limit);
+}
+
+bool IsDoubleFormboardFace(const TVRMVector3d& normal, const TableSourceRef& settings)
+{
+    const IRDXRecord* row = GetSettingRow(settings, "QTKSlabCalcSettings");
+    const double angle = FieldValueFloat(row, "DoubleFormboardAngle", 90.0);
+    const double limit = std::cos(angle * CVRMPi / 180.0);
+    const double z = normal.z;
+    return GreaterEqualThan(z, 0.0) && LessEqualThan(z, limit);
+}
+
+bool IsArchSlabDoubleFormboard(const TableSourceRef& settings)
+{
+    return FieldValueInteger(GetSettingRow(settings, "QTKSlabCalcSettings"), "ArchSlabFormboardMethod", -1) == 1;
+}

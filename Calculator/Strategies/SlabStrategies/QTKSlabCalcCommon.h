@@ -1,0 +1,53 @@
+// What the slab rules share: the slab's element object, the solids of the
+// elements they take off a slab, the size tests of the limited rules, and the
+// tests that decide which faces of a slab get formwork (the slab formwork,
+// over-height and post-cast strip rules all ask them).
+//
+// Nothing is kept between calls. Lengths are mm, areas mm², volumes mm³.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Host/VRM/Geometry3d/VRMGeometry3d.h"
+
+class TVRMPolyhedron3d;
+
+// Raises the interface-cast error for an element that is not of the family.
+[[noreturn]] void RaiseNotOfFamily(IRDXRecord* record, const char* family);
+// The element object of a record in the family a rule expects; an element of
+// another kind raises.
+template <class T>
+Ref<T> GetFamilyEDO(IRDXRecord* record, const char* family)
+{
+    Ref<T> edo = RefCast<T>(GetCalcEDO(record, true));
+    if (!edo)
+        RaiseNotOfFamily(record, family);
+    return edo;
+}
+inline Ref<IQTKSlabCalculator> GetSlabEDO(IRDXRecord* slab)
+{
+    return GetFamilyEDO<IQTKSlabCalculator>(slab, "slab");
+}
+// The element's own solid (owned by its element object); nil without one.
+const TVRMPolyhedron3d* GetOriginalSolid(IRDXRecord* record);
+// The same, held for the caller: it stays valid when the object's solid
+// cache lets the solid go.
+std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IRDXRecord* record);
+// The area of the element's plan outline (its shape's outline), mm².
+double GetPlanOutlineArea(IRDXRecord* record);
+// A measure is above a size limit: at the limit (within the length
+// tolerance) it is not; without a limit nothing is.
+bool IsAboveSizeLimit(double measure, std::optional<double> limit);
+// The element's plan outline area is above the limit.
+bool IsPlanAreaAboveLimit(IRDXRecord* record, std::optional<double> limit);
+
+// A face with this unit normal gets formwork on its upper side too: it faces
+// up (or is vertical) and is at least as steep as "DoubleFormboardAngle" of
+// "QTKSlabCalcSettings" (degrees). A level top only passes at 0°. Without the
+// setting no face passes.
+bool IsDoubleFormboardFace(const TVRMVector3d& normal, const TableSourceRef& settings);
+// A curved slab gets formwork on all its faces that are not vertical
+// ("ArchSlabFormboardMethod" 1); otherwise only on the faces that look down.
+bool IsArchSlabDoubleFormboard(const TableSourceRef& settings);
