@@ -25,12 +25,14 @@
 #include "Host/VRM/Geometry2d/VRMSearchPoly2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
 namespace {
 
 constexpr int CTrenchType = 80;
 constexpr int CTrenchUnitType = 84;
 constexpr double CMinHollowArea = 100.0;  // mm2: smaller regions of the face-run search are slivers
+constexpr int CBothSuperpositions = 3;    // superposition kinds {0, 1}
 
 // A unit's section moved so that its box centre lies at x = "Offset" and its bottom at Bottom.
 TVRMMultiPolygon2d PlacedSection(const IQTKElementDrawObj* unit, double bottom)
@@ -239,6 +241,29 @@ bool IsParallel(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b)
     return TVRMPositionFunc2d::IsParallel(a, b);
 }
 
+// A moved sideways by D (positive: right), its ends on the lines through A's
+// and B's starts and through their ends, also beyond the two lines.
+TVRMCustomLine2d OffsetToEndLines(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, double d)
+{
+    TVRMCustomLine2d r;
+    if (!TVRMOffsetFunc2d::Offset(a, d, r))
+        return a;
+    const auto meet = [&r](const TVRMPoint2d& p, const TVRMPoint2d& q, const TVRMPoint2d& near) {
+        std::vector<TVRMPoint2d> points;
+        const int code = TVRMIntersectFunc2d::ExtIntersect(r, TVRMCustomLine2d(p, q), points);
+        if ((code != 1 && code != 2) || points.empty())
+            return near;
+        return *std::min_element(points.begin(), points.end(), [&](const TVRMPoint2d& x, const TVRMPoint2d& y) {
+            return x.DistanceTo(near) < y.DistanceTo(near);
+        });
+    };
+    const TVRMPoint2d start = meet(a.StartPt(), b.StartPt(), r.StartPt());
+    const TVRMPoint2d end = meet(a.EndPt(), b.EndPt(), r.EndPt());
+    r.SetStartPt(start);
+    r.SetEndPt(end);
+    return r;
+}
+
 Ref<IQTKLineEdoInfo> LineInfo(IRDXRecord* record, bool prepare = true)
 {
     return RefCast<IQTKLineEdoInfo>(GetCalcEDO(record, prepare));
@@ -316,6 +341,111 @@ const TVRMPolyhedron3d* TQTKTrenchCalcEDO::GetWholeSolid()
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKTrenchCalcEDO::BuildHollow()
+{
+    TRecordList slabs;
+    GetRelatedByTypes(MakeElementTypeSet({19, 20}), &slabs);
+    std::unique_ptr<TVRMPolyhedron3d> hollow = slabs.empty() ? BuildSectionHollow() : BuildSlabBoundedHollow(slabs);
+    if (hollow && hollow->HasFaces())
+        OpenIntoSideWalls(*hollow);
+    return hollow;
+}
+
+// The void that the trench and the slabs over it close inside a block twice
+// the trench's width and height around it: the piece of the block outside
+// them that touches neither its sides nor its top or bottom (only its ends).
+std::unique_ptr<TVRMPolyhedron3d> TQTKTrenchCalcEDO::BuildSlabBoundedHollow(const TRecordList& slabs)
+{
+    const IPropValues* props = GetElementDrawObj()->GetPropValues();
+    const double width = EdoPropValueFloat(props, "Width"), height = EdoPropValueFloat(props, "Height");
+    const TVRMCustomLine2d& mid = *GetExtendedMidLine();
+    const double blockWidth = mid.IsArc() && mid.IsValidaty() ? mid.Radius() + width : 2.0 * width;
+    const TVRMCustomLine2d& left = *GetLeftLine();
+    const TVRMCustomLine2d& right = *GetRightLine();
+    const TVRMCustomLine2d first = OffsetToEndLines(left, right, width / 2.0 - blockWidth / 2.0);
+    const TVRMCustomLine2d second = OffsetToEndLines(left, right, width / 2.0 + blockWidth / 2.0);
+    const double bottom = EdoPropValueFloat(props, "StartPtBottomElev") - height / 2.0;
+    const std::unique_ptr<TVRMPolyhedron3d> block =
+        TVRMPolyhedron3d::BuildCutPolyhedron(first, second, TVRMBox3d({0, 0, bottom}, {0, 0, bottom + 2.0 * height}));
+    if (!block || !block->HasFaces())
+        return nullptr;
+
+    // The block's sides, top and bottom: every face but those on its end planes.
+    const auto endPlane = [&](const TVRMPoint2d& a, const TVRMPoint2d& b) {
+        return TVRMPlane3d({b.y - a.y, a.x - b.x, 0.0}, {a.x, a.y, bottom});
+    };
+    const TVRMPlane3d ends[2] = {endPlane(first.StartPt(), second.StartPt()), endPlane(first.EndPt(), second.EndPt())};
+    std::vector<int> sides;
+    for (int i = 0; i < block->GetFaceCount(); ++i) {
+        const TVRMPlane3d& plane = block->GetFace(i).GetPlane();
+        if (!plane.IsSuperposition(ends[0], CVRMPlaneEpsilon) && !plane.IsSuperposition(ends[1], CVRMPlaneEpsilon))
+            sides.push_back(i);
+    }
+    TVRMPolyhedronShell3d shell(*block, sides);
+
+    TVRMPolyhedron3d rest(*block);
+    if (const TVRMPolyhedron3d* own = GetOriginalPolyhedron(); own && own->HasFaces())
+        TVRMNewPolyBooleanOperator::BooleanOperate(rest, *own, CVRMBoolSubtract);
+    for (const RecordRef& slab : slabs) {
+        const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(slab, true);
+        const TVRMPolyhedron3d* solid = edo ? edo->GetOriginalPolyhedron() : nullptr;
+        if (solid && solid->HasFaces() && rest.HasFaces())
+            TVRMNewPolyBooleanOperator::BooleanOperate(rest, *solid, CVRMBoolSubtract);
+    }
+    for (std::unique_ptr<TVRMPolyhedron3d>& piece : rest.DivideUp())
+        if (piece && piece->HasFaces() && std::abs(shell.Subtract(*piece, CBothSuperpositions)) <= CVRMEpsilon)
+            return std::move(piece);
+    return nullptr;
+}
+
+// Where the hollow's end meets a side wall (of this trench or another), the
+// hollow goes on through that wall: the part of the end face lying on the
+// wall, unless it lies along the wall's own ends, thickened into the wall.
+void TQTKTrenchCalcEDO::OpenIntoSideWalls(TVRMPolyhedron3d& hollow)
+{
+    TRecordList related;
+    GetRelatedByType(CTrenchUnitType, &related);
+    std::vector<std::pair<Ref<IQTKTrenchUnitCalcEDO>, double>> walls;  // with their thickness
+    for (const RecordRef& record : related) {
+        const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record.get());
+        if (!drawObj || EdoPropValueInteger(drawObj->GetPropValues(), "Type") != 1)
+            continue;
+        if (Ref<IQTKTrenchUnitCalcEDO> wall = RefCast<IQTKTrenchUnitCalcEDO>(GetCalcEDO(record, true)))
+            walls.emplace_back(std::move(wall), EdoPropValueFloat(drawObj->GetPropValues(), "SectionWidth"));
+    }
+    if (walls.empty())
+        return;
+    for (const bool atStart : {true, false}) {
+        const int face = hollow.MergeFace(*GetLeftLine(), *GetRightLine(), atStart);
+        if (face < 0)
+            continue;
+        const TVRMPolyhedronShell3d end(hollow, face);
+        for (const auto& [wall, thickness] : walls) {
+            const TVRMPolyhedron3d* solid = wall->GetOriginalPolyhedron();
+            if (!solid || !solid->HasFaces())
+                continue;
+            const auto alongEnd = [&](const TVRMFace3d& piece, int index) {
+                return index >= 0 && index < solid->GetFaceCount() &&
+                       piece.GetPlane().IsParallelism(solid->GetFace(index).GetPlane(), CVRMPlaneEpsilon);
+            };
+            TVRMPolyhedronShell3d onWall(end);
+            onWall.Intersect(*solid, CBothSuperpositions);
+            for (const TVRMFace3d& piece : onWall.GetFaces()) {
+                if (alongEnd(piece, wall->GetStartFaceIndex()) || alongEnd(piece, wall->GetEndFaceIndex()))
+                    continue;
+                std::unique_ptr<TVRMPolyhedron3d> opening = TVRMPolyhedron3d::CreateFromFace(piece, 2.0 * thickness);
+                if (!opening || !opening->HasFaces())
+                    continue;
+                TVRMNewPolyBooleanOperator::BooleanOperate(*opening, *solid, CVRMBoolIntersect);
+                if (opening->HasFaces())
+                    TVRMNewPolyBooleanOperator::BooleanOperate(hollow, *opening, CVRMBoolUnion);
+            }
+        }
+    }
+}
+
+// The hollow of the units' sections, by the ring or the face-run method,
+// swept along the trench.
+std::unique_ptr<TVRMPolyhedron3d> TQTKTrenchCalcEDO::BuildSectionHollow()
 {
     const std::vector<TUnit> units = TrenchUnits(GetRecord());
     // The roles: the last bottom and cover board, the outermost side walls.
@@ -515,6 +645,8 @@ int TQTKTrenchCalcEDO::GetConnectedTrenches(bool atStart)
 {
     // The elements met at that end, and this trench.
     TQTKLineEdoInfoArray infos = atStart ? GetStartLineEdoInfos() : GetEndLineEdoInfos();
+    if (infos.empty())
+        return 0;  // nothing meets it there
     infos.emplace_back(static_cast<IQTKLineEdoInfo*>(this));
     const TVRMCustomLine2d centre = GetEdoCenterLine(this);
     const TQTKLineEdoInfoArray met = GetConnectedEdos(infos, atStart ? centre.StartPt() : centre.EndPt());

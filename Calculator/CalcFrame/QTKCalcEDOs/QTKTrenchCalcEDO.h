@@ -65,6 +65,9 @@ private:
     // The two ends' strip foundations (or walls) meeting where the wall or strip foundation crosses.
     bool IsConnectedAcross(IRDXRecord* other, bool otherIsWall);
     std::unique_ptr<TVRMPolyhedron3d> BuildHollow();
+    std::unique_ptr<TVRMPolyhedron3d> BuildSectionHollow();
+    std::unique_ptr<TVRMPolyhedron3d> BuildSlabBoundedHollow(const TRecordList& slabs);
+    void OpenIntoSideWalls(TVRMPolyhedron3d& hollow);
 
     double sectionWidth_ = 0.0, sectionAxisOffset_ = 0.0, sideWallWidth_ = 0.0;
     std::unique_ptr<TVRMMultiPolygon2d> planPolygon_;

@@ -18,41 +18,66 @@ std::string N(double v)
     return std::to_string(v);
 }
 
-// A trench along x from 0 to Length at y = Y, "Width" 600, "AxisOffset" 300, 0 to 600.
-std::string Trench(int id, double y, double length = 3000, double x0 = 0)
+struct TAxis {
+    double x0, y0, x1, y1;
+};
+
+// A trench on Axis, "Width" 600, "AxisOffset" 300, from Bottom to Top.
+std::string TrenchOn(int id, const TAxis& a, double bottom = 0, double top = 600)
 {
     return R"({"id": )" + std::to_string(id) +
-           R"(, "type": 80, "props": {"Width": 600, "AxisOffset": 300, "Height": 600, "StartPtBottomElev": 0},
-        "shape": {"kind": "line", "start": [)" +
-           N(x0) + ", " + N(y) + R"(], "end": [)" + N(x0 + length) + ", " + N(y) +
-           R"(], "width": 600, "axisOffset": 300, "bottom": 0, "top": 600}})";
+           R"(, "type": 80, "props": {"Width": 600, "AxisOffset": 300, "Height": )" + N(top - bottom) +
+           R"(, "StartPtBottomElev": )" + N(bottom) + R"(}, "shape": {"kind": "line", "start": [)" + N(a.x0) + ", " +
+           N(a.y0) + R"(], "end": [)" + N(a.x1) + ", " + N(a.y1) + R"(], "width": 600, "axisOffset": 300, "bottom": )" +
+           N(bottom) + R"(, "top": )" + N(top) + "}}";
 }
 
-// A unit of trench Parent: its section spans x0..x1 across the trench (to
-// the right positive) and Bottom..Top.
-std::string Unit(int id, int parent, double y, int type, double x0, double x1, double bottom, double top,
-                 double length = 3000, double xs = 0)
+// A trench along x from X0 to X0 + Length at y = Y.
+std::string Trench(int id, double y, double length = 3000, double x0 = 0)
+{
+    return TrenchOn(id, {x0, y, x0 + length, y});
+}
+
+// A unit of trench Parent on Axis: its section spans x0..x1 across the
+// trench (to the right positive) and Bottom..Top.
+std::string UnitOn(int id, int parent, const TAxis& a, int type, double x0, double x1, double bottom, double top,
+                   const std::string& extraProps = "")
 {
     const double w = x1 - x0, h = top - bottom;
     return R"({"id": )" + std::to_string(id) + R"(, "type": 84, "parent": )" + std::to_string(parent) +
            R"(, "props": {"EDOPID": )" + std::to_string(parent) + R"(, "Type": )" + std::to_string(type) +
            R"(, "Offset": )" + N((x0 + x1) / 2) + R"(, "BottomElev": )" + N(bottom) + R"(, "SectionWidth": )" + N(w) +
-           R"(}, "shape": {"kind": "line", "start": [)" + N(xs) + ", " + N(y) + R"(], "end": [)" + N(xs + length) +
-           ", " + N(y) + R"(], "width": )" + N(w) + R"(, "axisOffset": )" + N(-x0) + R"(, "bottom": )" + N(bottom) +
-           R"(, "top": )" + N(top) + R"(, "section": [[)" + N(x0) + ", 0], [" + N(x1) + ", 0], [" + N(x1) + ", " +
-           N(h) + "], [" + N(x0) + ", " + N(h) + "]]}}";
+           extraProps + R"(}, "shape": {"kind": "line", "start": [)" + N(a.x0) + ", " + N(a.y0) + R"(], "end": [)" +
+           N(a.x1) + ", " + N(a.y1) + R"(], "width": )" + N(w) + R"(, "axisOffset": )" + N(-x0) + R"(, "bottom": )" +
+           N(bottom) + R"(, "top": )" + N(top) + R"(, "section": [[)" + N(x0) + ", 0], [" + N(x1) + ", 0], [" + N(x1) +
+           ", " + N(h) + "], [" + N(x0) + ", " + N(h) + "]]}}";
 }
 
-// The ring section: bottom board 600 x 100, side walls 100 x 400 at
-// +-(200..300), cover board 600 x 100 (ids Id + 1 .. Id + 4).
+std::string Unit(int id, int parent, double y, int type, double x0, double x1, double bottom, double top,
+                 double length = 3000, double xs = 0)
+{
+    return UnitOn(id, parent, {xs, y, xs + length, y}, type, x0, x1, bottom, top);
+}
+
+// The ring section's units on Axis: bottom board 600 x 100, side walls 100
+// x 400 at +-(200..300), cover board 600 x 100 (ids Id + 1 .. Id + 4).
+std::string RingUnits(int id, const TAxis& a, bool cover = true, double rightTop = 500)
+{
+    std::string s = UnitOn(id + 1, id, a, 0, -300, 300, 0, 100) + "," + UnitOn(id + 2, id, a, 1, -300, -200, 100, 500) +
+                    "," + UnitOn(id + 3, id, a, 1, 200, 300, 100, rightTop);
+    if (cover)
+        s += "," + UnitOn(id + 4, id, a, 2, -300, 300, 500, 600);
+    return s;
+}
+
+std::string RingOn(int id, const TAxis& a, bool cover = true, double rightTop = 500)
+{
+    return TrenchOn(id, a) + "," + RingUnits(id, a, cover, rightTop);
+}
+
 std::string Ring(int id, double y, bool cover = true, double rightTop = 500)
 {
-    std::string s = Trench(id, y) + "," + Unit(id + 1, id, y, 0, -300, 300, 0, 100) + "," +
-                    Unit(id + 2, id, y, 1, -300, -200, 100, 500) + "," +
-                    Unit(id + 3, id, y, 1, 200, 300, 100, rightTop);
-    if (cover)
-        s += "," + Unit(id + 4, id, y, 2, -300, 300, 500, 600);
-    return s;
+    return RingOn(id, {0, y, 3000, y}, cover, rightTop);
 }
 
 class TTrenchTest : public TGeometryModelTest {
@@ -91,7 +116,6 @@ TEST_F(TTrenchTest, RingSectionHollowWholeSolidAndFreeHeads)
         const double x = last.GetBox().min.x;
         EXPECT_TRUE(std::abs(x - 100) < 1e-6 || std::abs(x - 2900) < 1e-6) << x;
     }
-    EXPECT_EQ(trench->GetConnectedTrenches(true), 1);  // alone at its start
 }
 
 TEST_F(TTrenchTest, FaceRunClosesAnOpenTop)
@@ -207,6 +231,153 @@ TEST_F(TTrenchTest, UnitsOfOneTrenchNeverIntersectAndFlagsClear)
     EXPECT_NEAR(wall->GetUnitLine()->Length(), 3000, 1e-6);
     EXPECT_GE(wall->GetStartFaceIndex(), 0);
     EXPECT_GE(wall->GetEndFaceIndex(), 0);
+}
+
+// A stem trench (10, along y) whose start lies in a through-trench (1, along
+// x from 0 to 6000): the stem stops at the through-trench's left side wall
+// (y 200..300), and its hollow goes on through that wall.
+TEST_F(TTrenchTest, TeeJunction)
+{
+    const TAxis through{0, 0, 6000, 0}, stem{3000, 0, 3000, 3000};
+    Load("[" + RingOn(1, through) + "," + RingOn(10, stem) + "]");
+    const Ref<IQTKTrenchCalcEDO> a = Edo<IQTKTrenchCalcEDO>(1), b = Edo<IQTKTrenchCalcEDO>(10);
+    EXPECT_NEAR(Volume(a->GetHoleSolid()), 400.0 * 400 * 6000, 10);
+    EXPECT_NEAR(Volume(b->GetHoleSolid()), 400.0 * 400 * (3000 - 300) + 400.0 * 400 * 100, 10);
+    EXPECT_NEAR(b->GetHoleSolid()->GetBox().min.y, 200, 1e-6);
+    // The stem's start stands against a trench of the same elevations: not free.
+    EXPECT_TRUE(a->IsStartFreeHead());
+    EXPECT_TRUE(a->IsEndFreeHead());
+    EXPECT_FALSE(b->IsStartFreeHead());
+    EXPECT_TRUE(b->IsEndFreeHead());
+    EXPECT_FALSE(b->GetStartFreeHeadSolid()->HasFaces());
+    EXPECT_NEAR(Volume(b->GetEndFreeHeadSolid()), 400.0 * 400 * 100, 1);
+    // Codes 7 (A through) and 5 (the stem's start in A): the stem takes A off, not the other way.
+    EXPECT_FALSE(a->IsIntersectTrench(Record(10)));
+    EXPECT_TRUE(b->IsIntersectTrench(Record(1)));
+    EXPECT_NEAR(a->GetLength(), 6000, 1e-6);
+    EXPECT_NEAR(b->GetLength(), 3000 - 300, 1e-6);
+}
+
+// The stem's range -100..700 encloses the through-trench's 0..600: the
+// through-trench does not close the stem's start, and the stem does not
+// cross it; the through-trench (enclosed) does.
+TEST_F(TTrenchTest, TeeAgainstAnEnclosedTrench)
+{
+    const TAxis through{0, 0, 6000, 0}, stem{3000, 0, 3000, 3000};
+    Load("[" + RingOn(1, through) + "," + TrenchOn(10, stem, -100, 700) + "," + RingUnits(10, stem) + "]");
+    const Ref<IQTKTrenchCalcEDO> a = Edo<IQTKTrenchCalcEDO>(1), b = Edo<IQTKTrenchCalcEDO>(10);
+    EXPECT_TRUE(b->IsElevOverlapped(Record(1)));
+    EXPECT_FALSE(a->IsElevOverlapped(Record(10)));
+    EXPECT_TRUE(b->IsStartFreeHead());
+    EXPECT_FALSE(b->IsIntersectTrench(Record(1)));
+    EXPECT_TRUE(a->IsIntersectTrench(Record(10)));
+}
+
+// The bottom board's answer to the other trench at a T (stem code 5, through
+// code 7, the stem connected at its start): 2 only for the lower whole solid.
+TEST_F(TTrenchTest, BottomBoardFreeHeadOfAtATee)
+{
+    struct Case {
+        const char* name;
+        bool throughCover, stemCover;
+        int stemOfThrough, throughOfStem;
+    };
+    const Case cases[] = {
+        {"equal heights", true, true, 0, 0},
+        {"the stem lower (no cover)", true, false, 2, 0},
+        {"the through-trench lower", false, true, 0, 2},
+    };
+    const TAxis through{0, 0, 6000, 0}, stem{3000, 0, 3000, 3000};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("[" + RingOn(1, through, c.throughCover) + "," + RingOn(10, stem, c.stemCover) + "]");
+        EXPECT_EQ(Edo<IQTKTrenchCalcEDO>(10)->GetConnectedTrenches(true), 2);
+        EXPECT_EQ(Edo<IQTKTrenchUnitCalcEDO>(11)->IsFreeHeadOf(Record(1)), c.stemOfThrough);
+        EXPECT_EQ(Edo<IQTKTrenchUnitCalcEDO>(2)->IsFreeHeadOf(Record(10)), c.throughOfStem);
+    }
+}
+
+// GetConnectedTrenches asks each end about that end's own neighbours: 0
+// where nothing meets the trench or three elements meet.
+TEST_F(TTrenchTest, ConnectedTrenchCounts)
+{
+    struct Case {
+        const char* name;
+        std::string model;
+        int id, atStart, atEnd;
+    };
+    const TAxis through{0, 0, 6000, 0}, stem{3000, 0, 3000, 3000}, down{3000, 0, 3000, -3000};
+    const Case cases[] = {
+        {"alone", RingOn(1, through), 1, 0, 0},
+        {"joined only at its start", RingOn(1, through) + "," + RingOn(10, stem), 10, 2, 0},
+        {"three at its start", RingOn(1, through) + "," + RingOn(10, stem) + "," + RingOn(20, down), 10, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("[" + c.model + "]");
+        EXPECT_EQ(Edo<IQTKTrenchCalcEDO>(c.id)->GetConnectedTrenches(true), c.atStart);
+        EXPECT_EQ(Edo<IQTKTrenchCalcEDO>(c.id)->GetConnectedTrenches(false), c.atEnd);
+    }
+}
+
+// A 6000 trench with free ends: a 240 wall across the middle (code 10)
+// takes 240 off; a wider trench across it (code 8) its 800 plan once, also
+// with a wall inside that trench's plan.
+TEST_F(TTrenchTest, LengthLessWhatCrossesIt)
+{
+    const std::string wall = R"({"id": 30, "type": 0, "props": {"Thickness": 240}, "shape": {"kind": "line",
+        "start": [3000, -2000], "end": [3000, 2000], "bottom": 0, "top": 3000}})";
+    const TAxis across{3000, -2000, 3000, 2000};
+    const std::string wide = TrenchOn(10, across) + "," + UnitOn(11, 10, across, 0, -400, 400, 0, 100) + "," +
+                             UnitOn(12, 10, across, 1, -400, -300, 100, 500) + "," +
+                             UnitOn(13, 10, across, 1, 300, 400, 100, 500);
+    struct Case {
+        const char* name;
+        std::string crossing;
+        double length;
+    };
+    const Case cases[] = {
+        {"nothing", "", 6000},
+        {"a 240 wall", "," + wall, 6000 - 240},
+        {"a wider trench", "," + wide, 6000 - 800},
+        {"a wider trench and a wall in it", "," + wide + "," + wall, 6000 - 800},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("[" + RingOn(1, {0, 0, 6000, 0}) + c.crossing + "]");
+        EXPECT_TRUE(Edo<IQTKTrenchCalcEDO>(1)->IsStartFreeHead());
+        EXPECT_TRUE(Edo<IQTKTrenchCalcEDO>(1)->IsEndFreeHead());
+        EXPECT_NEAR(Edo<IQTKTrenchCalcEDO>(1)->GetLength(), c.length, 1e-6);
+    }
+}
+
+// Under a slab (500..620) a trench takes the void that it and the slab close
+// in the block around it; a void open to the block's side or bottom is none.
+TEST_F(TTrenchTest, HollowUnderASlab)
+{
+    const TAxis axis{0, 0, 3000, 0};
+    const std::string bottom = UnitOn(2, 1, axis, 0, -300, 300, 0, 100);
+    const std::string left = UnitOn(3, 1, axis, 1, -300, -200, 100, 500);
+    const std::string right = UnitOn(4, 1, axis, 1, 200, 300, 100, 500);
+    const std::string slab = R"({"id": 9, "type": 19, "props": {"Thickness": 120, "TopElev": 620}, "shape":
+        {"kind": "face", "outline": [[-1000, -2000], [4000, -2000], [4000, 2000], [-1000, 2000]]}})";
+    struct Case {
+        const char* name;
+        std::string units;
+        double hollow;
+    };
+    const Case cases[] = {
+        {"closed by the slab", bottom + "," + left + "," + right, 400.0 * 400 * 3000},
+        {"open to the side", bottom + "," + left, 0},
+        {"open to the bottom", left + "," + right, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("[" + TrenchOn(1, axis) + "," + c.units + "," + slab + "]");
+        const Ref<IQTKTrenchCalcEDO> trench = Edo<IQTKTrenchCalcEDO>(1);
+        EXPECT_NEAR(Volume(trench->GetHoleSolid()), c.hollow, 10);
+        EXPECT_NEAR(Volume(trench->GetWholeSolid()), Volume(trench->GetOriginalPolyhedron()) + c.hollow, 10);
+    }
 }
 
 }  // namespace
