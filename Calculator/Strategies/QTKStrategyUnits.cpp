@@ -8,6 +8,7 @@ void RegisterWallVolumeRules(TStrategyRegistry& registry);
 void RegisterWallAreaRules(TStrategyRegistry& registry);
 void RegisterWallSizeRules(TStrategyRegistry& registry);
 void RegisterSlabVolRules(TStrategyRegistry& registry);
+void RegisterBeamVolRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -15,4 +16,5 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterWallAreaRules(registry);
     RegisterWallSizeRules(registry);
     RegisterSlabVolRules(registry);
+    RegisterBeamVolRules(registry);
 }

@@ -391,6 +391,69 @@ std::unique_ptr<TVRMPolyhedron3d> BuildSlabSolidOverWall(IRDXRecord* slab, IRDXR
     return BuildSlabPolygonSolidOverWall(slab, wall, faceShape->GetPolygon());
 }
 
+const TVRMFace3d* GetSlabReferenceFace(IQTKCalculatorEDO& slab)
+{
+    return SlabReferenceFace(OriginalSolid(&slab));
+}
+
+double DeductSlabJointStrips(IQTKCalculatorEDO& element, IQTKSlabCalculator& slab, IRDXRecord* slabRecord,
+                             const TVRMMultiPolygon2d& plan, const TVRMCustomLine2d& left,
+                             const TVRMCustomLine2d& right, std::unique_ptr<TVRMMultiPolygon2d>& rest,
+                             const TQTKSlabJointHooks& hooks)
+{
+    const TVRMFace3d* reference = GetSlabReferenceFace(slab);
+    if (!reference)
+        return 0.0;
+    const int writerId = element.GetElementDrawObj()->GetRecord()->GetID();
+    double result = 0.0;
+    TRecordList candidates;
+    element.GetRelatedByType(slab.GetElementDrawObj()->GetElementTypeID(), &candidates);
+    for (const RecordRef& candidate : candidates) {
+        if (candidate->GetID() == slabRecord->GetID())
+            continue;
+        const Ref<IQTKSlabCalculator> other = RefCast<IQTKSlabCalculator>(GetCalcEDO(candidate, true));
+        const TVRMFace3d* otherFace = other ? GetSlabReferenceFace(*other) : nullptr;
+        const IQTKShape* otherShape = other ? other->GetElementDrawObj()->GetShape() : nullptr;
+        if (!otherFace || !otherShape || !otherFace->GetPlane().IsSuperposition(reference->GetPlane()) ||
+            !GreaterThan(slab.GetThickness(), other->GetThickness()))
+            continue;
+        // The edges of the remaining outline along the element that lie in the thinner slab.
+        std::vector<TVRMCustomLine2d> pieces;
+        for (const TVRMPolygon2d& ring : rest->Items())
+            for (const TVRMCustomLine2d& edge : ring.GetEdges()) {
+                if (!TVRMPositionFunc2d::IsParallel(edge, left))
+                    continue;
+                std::vector<TVRMCustomLine2d> inside;
+                TVRMIntersectFunc2d::Intersect(edge, otherShape->GetOutline(), inside);
+                pieces.insert(pieces.end(), inside.begin(), inside.end());
+            }
+        for (const TVRMCustomLine2d& piece : pieces) {
+            // The strip across the element along the joint: the piece, running
+            // against the left line, moved onto the left and onto the right line.
+            TVRMCustomLine2d first = piece;
+            if (GreaterThan(left.TangentAt(first.StartPt()).InnerProduct(first.StartDirection()), 0.0))
+                first.Reverse();
+            const TVRMCustomLine2d onLeft =
+                TVRMOffsetFunc2d::Offset(first, TVRMPositionFunc2d::SignedDistanceTo(first.StartPt(), left));
+            const TVRMCustomLine2d onRight =
+                TVRMOffsetFunc2d::Offset(first, TVRMPositionFunc2d::SignedDistanceTo(first.StartPt(), right));
+            const auto strip = CreateMultiPolygonFromLines(onLeft, onRight);
+            const auto clipped = TVRMIntersectFunc2d::IntPolygon(*strip, plan);
+            if (clipped->IsEmpty())
+                continue;
+            if (hooks.recordJointPolygons) {
+                slab.AddDeductPolygon(writerId, TVRMIntersectFunc2d::IntPolygon(*clipped, *rest));
+                other->AddAddPolygon(writerId, clipped->Clone());
+            }
+            const auto prism = TVRMPolyhedron3d::CreateOnPlane(
+                *clipped, reference->GetPlane(), hooks.combineThickness(slab.GetThickness(), other->GetThickness()));
+            result += hooks.deductPiece(*prism);
+            rest = TVRMIntersectFunc2d::SyncSubPolygon(*rest, *clipped);
+        }
+    }
+    return result;
+}
+
 double GetWallTopUnderMembers(IRDXRecord* wall, const TQTKElementTypeSet& types)
 {
     return WallTopUnder(wall, types, [wall](IRDXRecord* member) {

@@ -9,6 +9,7 @@
 // Solids returned are new and the caller's.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
@@ -16,6 +17,7 @@
 class IQTKElementDrawObj;
 class TQTKShellCalc3d;
 class TVRMCustomLine2d;
+class TVRMFace3d;
 class TVRMMultiPolygon2d;
 class TVRMMultiPolyLinearCalc2d;
 class TVRMOverhighShellCalc3d;
@@ -65,6 +67,31 @@ std::unique_ptr<TVRMPolyhedron3d> BuildSlabPolygonSolidOverWall(IRDXRecord* slab
                                                                 const TVRMMultiPolygon2d& polygon);
 // The same over the slab's own face polygon.
 std::unique_ptr<TVRMPolyhedron3d> BuildSlabSolidOverWall(IRDXRecord* slab, IRDXRecord* wall);
+
+// The hooks of DeductSlabJointStrips: the thickness of a joint strip from the
+// two slabs' thicknesses (the slab's, the thinner one's), whether the strips
+// go to the slabs' deduct and add polygons, and the subtraction of one strip's
+// solid (returns what it removed).
+struct TQTKSlabJointHooks {
+    std::function<double(double, double)> combineThickness;
+    bool recordJointPolygons = false;
+    std::function<double(const TVRMPolyhedron3d&)> deductPiece;
+};
+// The top face of a slab's solid (its face before the last); nil without one.
+const TVRMFace3d* GetSlabReferenceFace(IQTKCalculatorEDO& slab);
+// Where a thinner slab of the same type, related to the line element and
+// coplanar with Slab, meets Slab over the element: each edge of Rest (what is
+// left of Slab's outline) along Left that lies in the thinner slab, turned
+// against Left and moved onto Left and onto Right, bounds a strip across the
+// element, clipped to Plan. With recordJointPolygons the strip (within Rest)
+// goes to Slab's deduct polygons and a copy to the thinner slab's add
+// polygons, under the element's record id. Each strip is extruded from Slab's
+// top face through the combined thickness and handed to deductPiece, then
+// taken off Rest. Returns the sum deductPiece returned.
+double DeductSlabJointStrips(IQTKCalculatorEDO& element, IQTKSlabCalculator& slab, IRDXRecord* slabRecord,
+                             const TVRMMultiPolygon2d& plan, const TVRMCustomLine2d& left,
+                             const TVRMCustomLine2d& right, std::unique_ptr<TVRMMultiPolygon2d>& rest,
+                             const TQTKSlabJointHooks& hooks);
 
 // The wall's higher end top, lowered to the lowest bottom of the related
 // members of the given types that run along the wall, stand on its position

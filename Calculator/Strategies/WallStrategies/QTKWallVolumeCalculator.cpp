@@ -71,13 +71,6 @@ double SubtractFromWall(IQTKWallCalcEDO& wall, IRDXRecord* subject, const TVRMPo
     return removed;
 }
 
-// The reference face of a slab: the face before the last of its original solid (its top).
-const TVRMFace3d* ReferenceFace(IQTKCalculatorEDO& slab)
-{
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(slab);
-    return solid && solid->GetFaceCount() >= 2 ? &solid->GetFace(solid->GetFaceCount() - 2) : nullptr;
-}
-
 // The thickness quotient of another wall: calculation thickness / thickness,
 // 0 for a wall of no thickness.
 double WallThicknessRatio(IQTKWallCalcEDO& wall, const TableSourceRef& ruleContext)
@@ -394,7 +387,7 @@ double TQTKWallVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     if (slab->IsCurvedFaceShape())
         return TQTKWallVolumeDeductByFact::Calculate(subject, object, business, ruleContext);
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
-    const TVRMFace3d* reference = ReferenceFace(*slab);
+    const TVRMFace3d* reference = GetSlabReferenceFace(*slab);
     const IQTKShape* slabShape = slab->GetElementDrawObj()->GetShape();
     if (!reference || !slabShape)
         return 0.0;
@@ -405,52 +398,11 @@ double TQTKWallVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     if (!plan || !left || !right)
         return 0.0;
     auto rest = slabShape->GetOutline().Clone();
-    double result = 0.0;
-    TRecordList candidates;
-    wall->GetRelatedByType(slab->GetElementDrawObj()->GetElementTypeID(), &candidates);
-    for (const RecordRef& candidate : candidates) {
-        if (candidate->GetID() == object->GetID())
-            continue;
-        const Ref<IQTKSlabCalculator> other = RefCast<IQTKSlabCalculator>(GetCalcEDO(candidate, true));
-        const TVRMFace3d* otherFace = other ? ReferenceFace(*other) : nullptr;
-        const IQTKShape* otherShape = other ? other->GetElementDrawObj()->GetShape() : nullptr;
-        if (!otherFace || !otherShape || !otherFace->GetPlane().IsSuperposition(reference->GetPlane()) ||
-            !GreaterThan(slab->GetThickness(), other->GetThickness()))
-            continue;
-        // The edges of the remaining plan along the wall that lie in the thinner slab.
-        std::vector<TVRMCustomLine2d> pieces;
-        for (const TVRMPolygon2d& ring : rest->Items())
-            for (const TVRMCustomLine2d& edge : ring.GetEdges()) {
-                if (!TVRMPositionFunc2d::IsParallel(edge, *left))
-                    continue;
-                std::vector<TVRMCustomLine2d> inside;
-                TVRMIntersectFunc2d::Intersect(edge, otherShape->GetOutline(), inside);
-                pieces.insert(pieces.end(), inside.begin(), inside.end());
-            }
-        for (const TVRMCustomLine2d& piece : pieces) {
-            // The strip across the wall along the joint: the piece, running against
-            // the left line, moved onto the left and onto the right line.
-            TVRMCustomLine2d first = piece;
-            if (GreaterThan(left->TangentAt(first.StartPt()).InnerProduct(first.StartDirection()), 0.0))
-                first.Reverse();
-            const TVRMCustomLine2d onLeft =
-                TVRMOffsetFunc2d::Offset(first, TVRMPositionFunc2d::SignedDistanceTo(first.StartPt(), *left));
-            const TVRMCustomLine2d onRight =
-                TVRMOffsetFunc2d::Offset(first, TVRMPositionFunc2d::SignedDistanceTo(first.StartPt(), *right));
-            const auto strip = CreateMultiPolygonFromLines(onLeft, onRight);
-            const auto clipped = TVRMIntersectFunc2d::IntPolygon(*strip, *plan);
-            if (clipped->IsEmpty())
-                continue;
-            if (RecordJointPolygons()) {
-                slab->AddDeductPolygon(subject->GetID(), TVRMIntersectFunc2d::IntPolygon(*clipped, *rest));
-                other->AddAddPolygon(subject->GetID(), clipped->Clone());
-            }
-            const auto prism = TVRMPolyhedron3d::CreateOnPlane(
-                *clipped, reference->GetPlane(), CombineThickness(slab->GetThickness(), other->GetThickness()));
-            result += DeductPiece(*wall, *prism, object.get());
-            rest = TVRMIntersectFunc2d::SyncSubPolygon(*rest, *clipped);
-        }
-    }
+    TQTKSlabJointHooks hooks;
+    hooks.combineThickness = [this](double a, double b) { return CombineThickness(a, b); };
+    hooks.recordJointPolygons = RecordJointPolygons();
+    hooks.deductPiece = [&](const TVRMPolyhedron3d& piece) { return DeductPiece(*wall, piece, object.get()); };
+    const double result = DeductSlabJointStrips(*wall, *slab, object.get(), *plan, *left, *right, rest, hooks);
     const auto solid = BuildSlabPolygonSolidOverWall(object.get(), subject.get(), *rest);
     return result + DeductPiece(*wall, *solid, object.get());
 }

@@ -1,0 +1,81 @@
+// qtkcalc calc and the take-off on the sample building: beam 1008's volume
+// along its middle line, and what slab 1027 takes of it by fact, with their
+// expressions.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "Host/ElementModel/QTKElementModel.h"
+#include "Tools/qtkcalc/CalcCommand.h"
+#include "Tools/qtkcalc/QTKTakeoff.h"
+
+namespace {
+
+struct TRun {
+    int code = 0;
+    std::string out, err;
+};
+
+TRun RunOnSample(const char* rule, int subject, std::optional<int> object)
+{
+    TCalcCommandOptions options;
+    options.modelPath = std::string(QTK_SOURCE_ROOT) + "examples/building.json";
+    options.rule = rule;
+    options.subject = subject;
+    options.object = object;
+    options.expr = true;
+    options.details = true;
+    std::ostringstream out, err;
+    const int code = RunCalcCommand(options, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// Beam 1008 runs on the axis from (4500,0) to (9000,0), 240 wide (y -120 to
+// 120) and 500 high (2800 to 3300); at (9000,0) it meets beam 1013 in a
+// mitred corner, its inner half a trapezoid 4500 x 120 less the corner
+// triangle 120 x 120 / 2 and its outer half 4500 x 120 plus the same
+// triangle: 4500 x 240 in all. Volume 4.5 x 0.24 x 0.5 = 0.54 m3.
+// Slab 1027 covers x 4500..9000, y 0..6000, 3180 to 3300: it holds the inner
+// half under it, (540,000 - 7,200) mm2 x 120 = 63,936,000 mm3; the beam's
+// volume less the slab is 476,064,000 mm3.
+TEST(SampleBeams, BeamVolumeByMiddleLineLessTheSlabByFact)
+{
+    const TRun original = RunOnSample("TQTKBeamOriginalVolumeByMiddleLine", 1008, std::nullopt);
+    ASSERT_EQ(original.code, 0) << original.err;
+    EXPECT_NE(original.out.find("quantity 540000000\n"), std::string::npos) << original.out;
+    EXPECT_NE(original.out.find("expression 0.24<宽度>*0.5<高度>*4.5<中心线长度>\n"), std::string::npos)
+        << original.out;
+
+    const TRun slab = RunOnSample("TQTKBeamVolDeductByFact", 1008, 1027);
+    ASSERT_EQ(slab.code, 0) << slab.err;
+    EXPECT_NE(slab.out.find("quantity 63936000\n"), std::string::npos) << slab.out;
+    // The details: the beam's own volume, then the part the slab took.
+    EXPECT_NE(slab.out.find("element 1008 [TQTKBeamVolDeductByFact] 1.08<面积>*0.5<高度> (original)"),
+              std::string::npos)
+        << slab.out;
+    EXPECT_NE(slab.out.find("element 1027 [TQTKBeamVolDeductByFact] 0.5328<面积>*0.12<高度>\n"), std::string::npos)
+        << slab.out;
+}
+
+// make run: the sample rules bill beam 1008's volume by its middle line less
+// slab 1027 by fact, 0.54 - 0.063936 m3, with the deduction in its expression.
+TEST(SampleBeams, TakeoffBillsTheBeamVolumeLessTheSlab)
+{
+    const Ref<TQTKElementModel> model =
+        TQTKElementModel::LoadFromFile(std::string(QTK_SOURCE_ROOT) + "examples/building.json");
+    AttachRuleSet(*model, std::string(QTK_SOURCE_ROOT) + "examples/rules/sample-rules.json");
+    const TQTKTakeoffResult result = RunTakeoff(*model, TQTKTakeoffOptions());
+    ASSERT_TRUE(result.failures.empty()) << result.failures.front();
+    const TQTKTakeoffItem* volume = nullptr;
+    for (const TQTKTakeoffElement& element : result.elements)
+        for (const TQTKTakeoffItem& item : element.items)
+            if (element.id == 1008 && item.code == "TJ")
+                volume = &item;
+    ASSERT_NE(volume, nullptr);
+    EXPECT_NEAR(volume->quantity, 0.54 - 0.063936, 1e-9);
+    EXPECT_EQ(volume->expression, "0.24<宽度>*0.5<高度>*4.5<中心线长度>-0.0639<扣板>");
+}
+
+}  // namespace
