@@ -18,6 +18,7 @@
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronLines3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
 namespace {
@@ -222,13 +223,28 @@ std::unique_ptr<TVRMPolyhedronShell3d> TQTKTrenchUnitCalcEDO::PlasteredFaces(std
         GetFaceIndicesByDirection(*own, *GetUnitLine(), codes, faces, GetFreeHeadFaceIndexes(), CFaceAngle);
         return std::make_unique<TVRMPolyhedronShell3d>(*own, faces);
     }
-    // The hollow's faces lying on the unit, turned to face out of the unit.
+    // The hollow's faces lying on the unit, and those of the hollow beyond
+    // the trench's end cuts (opened into another trench's side wall) that
+    // the unit borders along an edge, turned to face out of the unit.
     const TVRMPolyhedron3d& hollow = *trench->GetHoleSolid();
     std::vector<int> all(hollow.GetFaceCount());
     for (int i = 0; i < hollow.GetFaceCount(); ++i)
         all[i] = i;
-    shell = std::make_unique<TVRMPolyhedronShell3d>(hollow, all);
+    const TVRMPolyhedronShell3d faces(hollow, all);
+    shell = faces.Clone();
     shell->Intersect(*own, CBothSuperpositions);
+    const std::unique_ptr<TVRMPolyhedron3d> within =
+        TVRMPolyhedron3d::BuildCutPolyhedron(*trench->GetLeftLine(), *trench->GetRightLine(), hollow.GetBox());
+    TVRMPolyhedronShell3d beyond(faces);
+    if (within && within->HasFaces())
+        beyond.Subtract(*within, CBothSuperpositions);
+    for (const TVRMFace3d& face : beyond.GetFaces()) {
+        TVRMPolyhedronLines3d edges;
+        edges.AddFaceEdges(face);
+        edges.Intersect(*own);
+        if (edges.GetLength() > CVRMEpsilon)
+            shell->AddFace(face);
+    }
     shell->Negate();
     return shell;
 }
@@ -364,9 +380,10 @@ int TQTKTrenchSideWallCalcEDO::GetFreeHeadKind()
     return kind;
 }
 
-// Leftmost: no other side wall starts further left (then lower, then a
-// smaller record id wins); rightmost the mirror (its right face compared). A
-// side wall of a higher material rank carries both free heads itself.
+// Leftmost: no other side wall of its material rank starts further left
+// (then lower, then a smaller record id wins); rightmost the mirror (its
+// right face compared). Walls of a lower rank do not count; one of a higher
+// rank takes the free heads from it.
 int TQTKTrenchSideWallCalcEDO::ComputeFreeHeadKind()
 {
     const IQTKElementDrawObj* own = GetElementDrawObj();
@@ -381,10 +398,13 @@ int TQTKTrenchSideWallCalcEDO::ComputeFreeHeadKind()
         if (!other || other == own || other->GetElementTypeID() != CTrenchUnitType ||
             EdoPropValueInteger(other->GetPropValues(), "Type") != 1)
             continue;
-        if (CompareMaterialRank(own, other) > 0) {
+        const int rank = CompareMaterialRank(own, other);
+        if (rank > 0) {
             leftmost = rightmost = false;
             break;
         }
+        if (rank < 0)
+            continue;
         const TVRMBox2d q = PlacedBox(other);
         const bool smallerId = ownId < record->GetID();
         const auto decide = [&](double ownX, double otherX, bool further) {

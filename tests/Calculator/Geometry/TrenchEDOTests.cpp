@@ -7,6 +7,7 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
+#include "Host/RDX/RDXTable.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
@@ -256,6 +257,20 @@ TEST_F(TTrenchTest, TeeJunction)
     EXPECT_TRUE(b->IsIntersectTrench(Record(1)));
     EXPECT_NEAR(a->GetLength(), 6000, 1e-6);
     EXPECT_NEAR(b->GetLength(), 3000 - 300, 1e-6);
+    // The stem's units plaster the hollow through the wall too (100 more);
+    // the through-trench's units only their own length.
+    struct Case {
+        const char* name;
+        int unit;
+        double area;
+    };
+    const Case cases[] = {
+        {"stem bottom board", 11, 400.0 * (2700 + 100)}, {"stem left wall", 12, 400.0 * (2700 + 100)},
+        {"stem right wall", 13, 400.0 * (2700 + 100)},   {"through bottom board", 2, 400.0 * 6000},
+        {"through right wall", 4, 400.0 * 6000},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(Edo<IQTKTrenchUnitCalcEDO>(c.unit)->BuildPlasteringShell()->GetArea(), c.area, 1e-3) << c.name;
 }
 
 // The stem's range -100..700 encloses the through-trench's 0..600: the
@@ -378,6 +393,67 @@ TEST_F(TTrenchTest, HollowUnderASlab)
         EXPECT_NEAR(Volume(trench->GetHoleSolid()), c.hollow, 10);
         EXPECT_NEAR(Volume(trench->GetWholeSolid()), Volume(trench->GetOriginalPolyhedron()) + c.hollow, 10);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Side walls of a higher material rank ("Level" 5 against 1) take the free
+// heads: of two walls, a higher-ranked right wall carries both; walls that
+// overlap across the trench are ranked by their left and their right faces.
+TEST_F(TTrenchTest, FreeHeadKindsByRankAndOverlap)
+{
+    const Ref<TRDXTable> material =
+        MakeRef<TRDXTable>("Material", std::vector<TRDXFieldDef>{{"ID", TRDXFieldType::Integer, ""},
+                                                                 {"ElementTypeID", TRDXFieldType::Integer, ""},
+                                                                 {"Description", TRDXFieldType::Text, ""},
+                                                                 {"Level", TRDXFieldType::Integer, ""}});
+    material->AddRow({std::int64_t{1}, std::int64_t{84}, std::string("C30"), std::int64_t{1}});
+    material->AddRow({std::int64_t{2}, std::int64_t{84}, std::string("C15"), std::int64_t{5}});
+    TQTKCalcSessionOptions options;
+    options.materialTable = TableRef(material.get());
+    const TAxis a{0, 0, 3000, 0}, b{0, 5000, 3000, 5000}, c{0, 10000, 3000, 10000};
+    const std::string c30 = R"(, "Material": "C30")", c15 = R"(, "Material": "C15")";
+    Load("[" + TrenchOn(1, a) + "," + UnitOn(2, 1, a, 0, -300, 300, 0, 100, c30) + "," +
+             UnitOn(3, 1, a, 1, -300, -200, 100, 500, c30) + "," + UnitOn(4, 1, a, 1, 200, 300, 100, 500, c15) + "," +
+             TrenchOn(10, b) + "," + UnitOn(11, 10, b, 0, -300, 300, 0, 100, c30) + "," +
+             UnitOn(12, 10, b, 1, -300, -200, 100, 500, c30) + "," + UnitOn(13, 10, b, 1, -50, 50, 100, 500, c15) +
+             "," + UnitOn(14, 10, b, 1, 200, 300, 100, 500, c30) + "," + TrenchOn(20, c) + "," +
+             UnitOn(21, 20, c, 0, -300, 300, 0, 100) + "," + UnitOn(22, 20, c, 1, -300, 0, 100, 500) + "," +
+             UnitOn(23, 20, c, 1, -100, 300, 100, 500) + "]",
+         options);
+    struct Case {
+        const char* name;
+        int unit, kind;
+    };
+    const Case cases[] = {
+        {"left wall under a higher-ranked right wall", 3, -1},
+        {"higher-ranked right wall", 4, 2},
+        {"outer wall beside a higher-ranked middle wall", 12, -1},
+        {"higher-ranked middle wall", 13, 2},
+        {"other outer wall", 14, -1},
+        // -300..0 and -100..300: the first starts further left, the second ends further right.
+        {"overlapping, further left", 22, 0},
+        {"overlapping, further right", 23, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Edo<IQTKTrenchUnitCalcEDO>(c.unit)->GetFreeHeadKind(), c.kind) << c.name;
+}
+
+// A right side wall whose section has no edge facing the hollow (a low flat
+// triangle) takes no part: the hollow is closed as for a bottom board and a
+// left wall, over the board's right end up to the wall's top: 500 x 400.
+TEST_F(TTrenchTest, FaceRunRoleWithoutQualifyingEdgeIsAbsent)
+{
+    const TAxis a{0, 0, 3000, 0};
+    const std::string flat = R"({"id": 4, "type": 84, "parent": 1, "props": {"EDOPID": 1, "Type": 1, "Offset": 250,
+        "BottomElev": 100, "SectionWidth": 100}, "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0],
+        "width": 100, "axisOffset": -200, "bottom": 100, "top": 120,
+        "section": [[200, 0], [300, 0], [250, 20]]}})";
+    Load("[" + TrenchOn(1, a) + "," + UnitOn(2, 1, a, 0, -300, 300, 0, 100) + "," +
+         UnitOn(3, 1, a, 1, -300, -200, 100, 500) + "," + flat + "]");
+    EXPECT_NEAR(Volume(Edo<IQTKTrenchCalcEDO>(1)->GetHoleSolid()), 500.0 * 400 * 3000, 10);
 }
 
 }  // namespace
