@@ -132,100 +132,68 @@ TRun AddRun(TVRMSearchPoly2d& search, const TVRMPolygon2d& ring, int code)
     return run;
 }
 
+// The lines that close what the present roles leave open: the row of the
+// present roles, then its extensions from the runs' ends to the box.
 void AddClosingLines(TVRMSearchPoly2d& search, const TRun& c, const TRun& b, const TRun& l, const TRun& r,
                      const TVRMBox2d& box)
 {
-    const auto line = [&](int tag, double x0, double y0, double x1, double y1) {
-        search.AddLine(TVRMCustomLine2d({x0, y0}, {x1, y1}), tag, tag);
+    struct TLine {
+        int tag;
+        TVRMPoint2d from, to;
     };
-    const auto lowerLeft = [&] {
-        if (l.s.y > box.min.y + CVRMEpsilon)
-            line(4, l.s.x, l.s.y, l.s.x, box.min.y);
-        if (b.e.x > box.min.x + CVRMEpsilon)
-            line(1, b.e.x, b.e.y, box.min.x, b.e.y);
+    enum : int { CR = 1, CL = 2, CB = 4, CC = 8 };                                    // present roles
+    enum : int { CUpperLeft = 1, CLowerLeft = 2, CLowerRight = 4, CUpperRight = 8 };  // extensions
+    struct TRow {
+        int present;
+        std::vector<TLine> lines;
+        int extensions;
     };
-    const auto lowerRight = [&] {
-        if (r.e.y > box.min.y + CVRMEpsilon)
-            line(3, r.e.x, r.e.y, r.e.x, box.min.y);
-        if (b.s.x < box.max.x - CVRMEpsilon)
-            line(1, b.s.x, b.s.y, box.max.x, b.s.y);
+    const double lowTop = std::min(l.e.y, r.s.y), highBottom = std::max(l.s.y, r.e.y);
+    const double coverRight = std::max(c.s.x, b.e.x), coverLeft = std::min(c.e.x, b.s.x);
+    const TRow rows[] = {
+        {CB | CR, {{4, b.e, {b.e.x, r.s.y}}, {2, r.s, {b.e.x, r.s.y}}}, CLowerRight},
+        {CL | CR,
+         {{2, {box.min.x, lowTop}, {box.max.x, lowTop}}, {1, {box.min.x, highBottom}, {box.max.x, highBottom}}},
+         0},
+        {CL | CB, {{2, l.e, {b.s.x, l.e.y}}, {3, b.s, {b.s.x, l.e.y}}}, CLowerLeft},
+        {CL | CB | CR, {{2, {box.min.x, lowTop}, {box.max.x, lowTop}}}, CLowerLeft | CLowerRight},
+        {CC | CR, {{4, c.s, {c.s.x, box.min.y}}, {1, {c.s.x, r.e.y}, r.e}}, CUpperRight},
+        {CC | CL, {{1, l.s, {c.e.x, l.s.y}}, {3, c.e, {c.e.x, l.s.y}}}, CUpperLeft},
+        {CC | CL | CR, {{1, {box.min.x, highBottom}, {box.max.x, highBottom}}}, CUpperLeft | CUpperRight},
+        {CC | CB,
+         {{4, {coverRight, box.max.y}, {coverRight, box.min.y}}, {3, {coverLeft, box.min.y}, {coverLeft, box.max.y}}},
+         0},
+        {CC | CB | CR, {{4, {coverRight, box.min.y}, {coverRight, box.max.y}}}, CLowerRight | CUpperRight},
+        {CC | CB | CL, {{3, {coverLeft, box.min.y}, {coverLeft, box.max.y}}}, CLowerLeft | CUpperLeft},
+        {CC | CB | CL | CR, {}, CUpperLeft | CLowerLeft | CLowerRight | CUpperRight},
     };
-    const auto upperLeft = [&] {
-        if (l.e.y < box.max.y - CVRMEpsilon)
-            line(4, l.e.x, l.e.y, l.e.x, box.max.y);
-        if (c.s.x > box.min.x + CVRMEpsilon)
-            line(2, c.s.x, c.s.y, box.min.x, c.s.y);
+    // Each extension line is drawn only where its run ends short of the box.
+    const struct {
+        int extension;
+        bool needed;
+        TLine line;
+    } extensions[] = {
+        {CUpperLeft, l.e.y < box.max.y - CVRMEpsilon, {4, l.e, {l.e.x, box.max.y}}},
+        {CUpperLeft, c.s.x > box.min.x + CVRMEpsilon, {2, c.s, {box.min.x, c.s.y}}},
+        {CLowerLeft, l.s.y > box.min.y + CVRMEpsilon, {4, l.s, {l.s.x, box.min.y}}},
+        {CLowerLeft, b.e.x > box.min.x + CVRMEpsilon, {1, b.e, {box.min.x, b.e.y}}},
+        {CLowerRight, r.e.y > box.min.y + CVRMEpsilon, {3, r.e, {r.e.x, box.min.y}}},
+        {CLowerRight, b.s.x < box.max.x - CVRMEpsilon, {1, b.s, {box.max.x, b.s.y}}},
+        {CUpperRight, c.e.x < box.max.x - CVRMEpsilon, {2, c.e, {box.max.x, c.e.y}}},
+        {CUpperRight, r.s.y < box.max.y - CVRMEpsilon, {3, r.s, {r.s.x, box.max.y}}},
     };
-    const auto upperRight = [&] {
-        if (c.e.x < box.max.x - CVRMEpsilon)
-            line(2, c.e.x, c.e.y, box.max.x, c.e.y);
-        if (r.s.y < box.max.y - CVRMEpsilon)
-            line(3, r.s.x, r.s.y, r.s.x, box.max.y);
+    const int present = (c.present ? CC : 0) | (b.present ? CB : 0) | (l.present ? CL : 0) | (r.present ? CR : 0);
+    const auto add = [&search](const TLine& line) {
+        search.AddLine(TVRMCustomLine2d(line.from, line.to), line.tag, line.tag);
     };
-    const int present = (c.present ? 8 : 0) | (b.present ? 4 : 0) | (l.present ? 2 : 0) | (r.present ? 1 : 0);
-    switch (present) {
-        case 4 | 1:  // B, R
-            line(4, b.e.x, b.e.y, b.e.x, r.s.y);
-            line(2, r.s.x, r.s.y, b.e.x, r.s.y);
-            lowerRight();
-            break;
-        case 2 | 1:  // L, R
-            line(2, box.min.x, std::min(l.e.y, r.s.y), box.max.x, std::min(l.e.y, r.s.y));
-            line(1, box.min.x, std::max(l.s.y, r.e.y), box.max.x, std::max(l.s.y, r.e.y));
-            break;
-        case 4 | 2:  // L, B
-            line(2, l.e.x, l.e.y, b.s.x, l.e.y);
-            line(3, b.s.x, b.s.y, b.s.x, l.e.y);
-            lowerLeft();
-            break;
-        case 4 | 2 | 1:  // L, B, R
-            line(2, box.min.x, std::min(l.e.y, r.s.y), box.max.x, std::min(l.e.y, r.s.y));
-            lowerLeft();
-            lowerRight();
-            break;
-        case 8 | 1:  // C, R
-            line(4, c.s.x, c.s.y, c.s.x, box.min.y);
-            line(1, c.s.x, r.e.y, r.e.x, r.e.y);
-            upperRight();
-            break;
-        case 8 | 2:  // C, L
-            line(1, l.s.x, l.s.y, c.e.x, l.s.y);
-            line(3, c.e.x, c.e.y, c.e.x, l.s.y);
-            upperLeft();
-            break;
-        case 8 | 2 | 1:  // C, L, R
-            line(1, box.min.x, std::max(l.s.y, r.e.y), box.max.x, std::max(l.s.y, r.e.y));
-            upperLeft();
-            upperRight();
-            break;
-        case 8 | 4: {  // C, B
-            const double right = std::max(c.s.x, b.e.x), left = std::min(c.e.x, b.s.x);
-            line(4, right, box.max.y, right, box.min.y);
-            line(3, left, box.min.y, left, box.max.y);
-            break;
-        }
-        case 8 | 4 | 1: {  // C, B, R
-            const double x = std::max(c.s.x, b.e.x);
-            line(4, x, box.min.y, x, box.max.y);
-            lowerRight();
-            upperRight();
-            break;
-        }
-        case 8 | 4 | 2: {  // C, B, L
-            const double x = std::min(c.e.x, b.s.x);
-            line(3, x, box.min.y, x, box.max.y);
-            lowerLeft();
-            upperLeft();
-            break;
-        }
-        case 8 | 4 | 2 | 1:
-            upperLeft();
-            lowerLeft();
-            lowerRight();
-            upperRight();
-            break;
-        default:  // one role or none: nothing closes
-            break;
+    for (const TRow& row : rows) {
+        if (row.present != present)
+            continue;  // one role or none: no row, nothing closes
+        for (const TLine& line : row.lines)
+            add(line);
+        for (const auto& extension : extensions)
+            if ((row.extensions & extension.extension) && extension.needed)
+                add(extension.line);
     }
 }
 

@@ -441,6 +441,35 @@ TEST_F(TTrenchTest, FreeHeadKindsByRankAndOverlap)
         EXPECT_EQ(Edo<IQTKTrenchUnitCalcEDO>(c.unit)->GetFreeHeadKind(), c.kind) << c.name;
 }
 
+// The face-run method's rows by the roles present (the ring's units,
+// bottom board 0..100, walls 100..500 at -300..-200 and 200..300, cover
+// 500..600): each closes the rest of the ring's opening.
+TEST_F(TTrenchTest, FaceRunRows)
+{
+    const TAxis a{0, 0, 3000, 0};
+    const std::string bottom = UnitOn(2, 1, a, 0, -300, 300, 0, 100), left = UnitOn(3, 1, a, 1, -300, -200, 100, 500),
+                      right = UnitOn(4, 1, a, 1, 200, 300, 100, 500), cover = UnitOn(5, 1, a, 2, -300, 300, 500, 600);
+    struct Case {
+        const char* name;
+        std::string units;
+        double width;  // the hollow is Width x 400 x 3000
+    };
+    const Case cases[] = {
+        {"cover, bottom, left", cover + "," + bottom + "," + left, 500},
+        {"cover, left, right", cover + "," + left + "," + right, 400},
+        {"cover, bottom", cover + "," + bottom, 600},
+        {"cover, right", cover + "," + right, 500},
+        {"cover, left", cover + "," + left, 500},
+        {"left, right", left + "," + right, 400},
+        {"bottom, right", bottom + "," + right, 500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("[" + TrenchOn(1, a) + "," + c.units + "]");
+        EXPECT_NEAR(Volume(Edo<IQTKTrenchCalcEDO>(1)->GetHoleSolid()), c.width * 400 * 3000, 10);
+    }
+}
+
 // A right side wall whose section has no edge facing the hollow (a low flat
 // triangle) takes no part: the hollow is closed as for a bottom board and a
 // left wall, over the board's right end up to the wall's top: 500 x 400.
