@@ -290,13 +290,27 @@ void TQTKCalculatorEDO::EnsureRelatedList()
 
 void TQTKCalculatorEDO::BuildRelatedList()
 {
+    for (IRDXRecord* record : RelatedCandidates(nullptr)) {
+        GetOrCreateCalcEDO(GetRecordDrawObj(record), false);
+        TryAddRelated(record);
+    }
+}
+
+std::vector<IRDXRecord*> TQTKCalculatorEDO::RelatedCandidates(const TQTKElementTypeSet* typeIds)
+{
+    const auto wanted = [typeIds](IRDXRecord* record) {
+        if (!typeIds)
+            return true;
+        const int typeId = ElementTypeOf(record);
+        return typeId >= 0 && typeId < 256 && typeIds->test(static_cast<size_t>(typeId));
+    };
     Ref<IRDXTableSource> business = GetBusiness();
     IRDXDatabase* database = business ? business->GetDatabase() : nullptr;
     IRDXTable* table = database ? database->GetTable("ElementDrawObj") : nullptr;
     QTK_ASSERT(table != nullptr);
     IQTKBoxService* service = GetQTKModelRuntimeOptions().GetBoxService();
     if (!service)
-        return;
+        return {};
     IRDXRecord* ownRecord = drawObj_->GetRecord();
 
     // The related list is a function of the model alone: it holds the
@@ -308,7 +322,7 @@ void TQTKCalculatorEDO::BuildRelatedList()
     std::vector<IRDXRecord*> candidates;
     for (int id : service->Query(RelatedSearchBox(drawObj_, database), 1)) {
         IRDXRecord* record = table->GetRecordByID(id);
-        if (!record || record == ownRecord)
+        if (!record || record == ownRecord || !wanted(record))
             continue;
         IQTKElementDrawObj* other = GetRecordDrawObj(record);
         if (other && Relates(drawObj_, other) && IsHostRelated(record))
@@ -319,10 +333,11 @@ void TQTKCalculatorEDO::BuildRelatedList()
         const auto wide = WideSearchers(table, database, service);
         std::vector<IRDXRecord*> finders;
         for (int id : service->Query(ownBox, 1))
-            if (IRDXRecord* record = table->GetRecordByID(id); record && !wide->byRecord.count(record))
+            if (IRDXRecord* record = table->GetRecordByID(id);
+                record && !wide->byRecord.count(record) && wanted(record))
                 finders.push_back(record);
         for (const auto& [record, box] : wide->items)
-            if (IsBox3dIntersectant(box, ownBox, 1))
+            if (wanted(record) && IsBox3dIntersectant(box, ownBox, 1))
                 finders.push_back(record);
         for (IRDXRecord* record : finders) {
             IQTKElementDrawObj* other = record != ownRecord ? GetRecordDrawObj(record) : nullptr;
@@ -334,10 +349,7 @@ void TQTKCalculatorEDO::BuildRelatedList()
     std::sort(candidates.begin(), candidates.end(),
               [](IRDXRecord* a, IRDXRecord* b) { return a->GetID() < b->GetID(); });
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-    for (IRDXRecord* record : candidates) {
-        GetOrCreateCalcEDO(GetRecordDrawObj(record), false);
-        TryAddRelated(record);
-    }
+    return candidates;
 }
 
 RecordRef TQTKCalculatorEDO::GetRelated(int index)
@@ -388,6 +400,23 @@ bool TQTKCalculatorEDO::GetRelatedByType(int elementTypeId, TRecordList* list)
 bool TQTKCalculatorEDO::GetRelatedByTypes(const TQTKElementTypeSet& typeIds, TRecordList* list)
 {
     return CollectRelated(&typeIds, -1, list);
+}
+
+bool TQTKCalculatorEDO::FindRelatedOfTypes(const TQTKElementTypeSet& typeIds, TRecordList* list)
+{
+    // A built list (or this object's own build in progress) answers; else
+    // the same search and tests run over the elements of those types only,
+    // which leaves the list unbuilt.
+    if (relatedBuilt_.load(std::memory_order_acquire) || relatedBuilding_)
+        return CollectRelated(&typeIds, -1, list);
+    QTK_ASSERT(list != nullptr);
+    list->clear();
+    for (IRDXRecord* record : RelatedCandidates(&typeIds)) {
+        GetOrCreateCalcEDO(GetRecordDrawObj(record), false);
+        if (drawObj_->AcceptsRelated(record) || IsIntersectWith(record))
+            list->push_back(RecordRef(record));
+    }
+    return !list->empty();
 }
 
 bool TQTKCalculatorEDO::GetRelatedByTypeOrNil(int elementTypeId, TRecordList* list)

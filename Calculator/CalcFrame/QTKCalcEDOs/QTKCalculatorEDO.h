@@ -141,6 +141,9 @@ protected:
     // relates those that pass the type filters, the host's relation test and
     // the intersection test; relations are made from both sides.
     void BuildRelatedList();
+    // The related elements of the given types, in related-list order, as the
+    // related list would hold them, without building the whole list.
+    bool FindRelatedOfTypes(const TQTKElementTypeSet& typeIds, TRecordList* list);
 
     // The joined neighbours of a line element, for objects that offer line
     // information without overriding it: reaching it is an assertion failure.
@@ -193,6 +196,9 @@ private:
     };
     void SetOptionBit(std::uint8_t bit, bool value);
     bool CollectRelated(const TQTKElementTypeSet* typeIds, int typeId, TRecordList* list);
+    // The elements around this one that may relate to it (ascending ids),
+    // of the given types only when TypeIds is set.
+    std::vector<IRDXRecord*> RelatedCandidates(const TQTKElementTypeSet* typeIds);
 
     IQTKElementDrawObj* const drawObj_;
     mutable std::recursive_mutex dataLock_;

@@ -221,7 +221,7 @@ std::vector<Ref<IQTKCustomWallCalcEDO>> TQTKStripFDCalcEDO::GetWallsAbove()
 {
     std::vector<Ref<IQTKCustomWallCalcEDO>> walls;
     TRecordList related;
-    GetRelatedByTypes(MakeElementTypeSet({0, 1}), &related);
+    FindRelatedOfTypes(MakeElementTypeSet({0, 1}), &related);
     for (const RecordRef& record : related) {
         if (!CalcWidthsByWalls(record.get()))
             continue;

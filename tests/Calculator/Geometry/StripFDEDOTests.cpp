@@ -143,6 +143,12 @@ TEST_F(TStripFDTest, CalculationLineByType)
     GStripFDCalclineType = 1;
     EXPECT_EQ(Strip(1).GetWallsAbove().size(), 1u);
     EXPECT_TRUE(Strip(30).GetWallsAbove().empty());
+    // The walls are found without the whole related list, and as it holds them.
+    TRecordList related;
+    Strip(30).GetRelatedByTypes(MakeElementTypeSet({0, 1}), &related);
+    ASSERT_EQ(related.size(), 2u);
+    EXPECT_EQ(related[0]->GetID(), 32);
+    EXPECT_EQ(related[1]->GetID(), 33);
     // The outer wall (both sides external until set) makes the wall line usable.
     EXPECT_TRUE(Strip(1).IsWallLineUsable());
     // "Height" and "Width" whatever the calculation line.
