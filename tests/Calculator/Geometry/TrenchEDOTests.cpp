@@ -3,7 +3,10 @@
 // free heads, the side walls' free-head kinds and the relation answers.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
@@ -210,6 +213,9 @@ TEST_F(TTrenchTest, SideWallFreeHeadKinds)
     const auto ring = Edo<IQTKTrenchUnitCalcEDO>(12)->GetFreeHeadPlasteringShell(2);
     EXPECT_EQ(ring->GetFaceCount(), 2);
     EXPECT_NEAR(ring->GetArea(), 2 * 400.0 * 400, 1e-3);
+    // "Type" 5 is a cover board: it plasters nothing (a bottom board would
+    // plaster its top in a trench without hollow).
+    EXPECT_FALSE(Edo<IQTKTrenchUnitCalcEDO>(41)->BuildPlasteringShell()->HasFaces());
     // A middle wall in a trench without hollow plasters nothing.
     EXPECT_EQ(Edo<IQTKTrenchCalcEDO>(20)->GetHoleSolid(), nullptr);
     EXPECT_FALSE(Edo<IQTKTrenchUnitCalcEDO>(22)->BuildPlasteringShell()->HasFaces());
@@ -483,6 +489,122 @@ TEST_F(TTrenchTest, FaceRunRoleWithoutQualifyingEdgeIsAbsent)
     Load("[" + TrenchOn(1, a) + "," + UnitOn(2, 1, a, 0, -300, 300, 0, 100) + "," +
          UnitOn(3, 1, a, 1, -300, -200, 100, 500) + "," + flat + "]");
     EXPECT_NEAR(Volume(Edo<IQTKTrenchCalcEDO>(1)->GetHoleSolid()), 500.0 * 400 * 3000, 10);
+}
+
+}  // namespace
+
+namespace {
+
+std::string Wall(int id, const TAxis& a, int type = 0)
+{
+    return R"({"id": )" + std::to_string(id) + R"(, "type": )" + std::to_string(type) +
+           R"(, "props": {"Thickness": 240}, "shape": {"kind": "line", "start": [)" + N(a.x0) + ", " + N(a.y0) +
+           R"(], "end": [)" + N(a.x1) + ", " + N(a.y1) + R"(], "bottom": 0, "top": 3000}})";
+}
+
+std::string Strip(int id, const TAxis& a)
+{
+    return R"({"id": )" + std::to_string(id) +
+           R"(, "type": 51, "props": {"Width": 1000, "AxisOffset": 500}, "shape": {"kind": "line", "start": [)" +
+           N(a.x0) + ", " + N(a.y0) + R"(], "end": [)" + N(a.x1) + ", " + N(a.y1) +
+           R"(], "width": 1000, "bottom": -1000, "top": 0}})";
+}
+
+// Trench 1 from (0, 0) to (3000, 0) meeting a wall or strip foundation 30.
+TEST_F(TTrenchTest, ConnectedWallsAndStripFoundations)
+{
+    const TAxis trench{0, 0, 3000, 0};
+    struct Case {
+        const char* name;
+        std::string other;
+        bool wall, connected;
+    };
+    const Case cases[] = {
+        {"wall across the middle (10)", Wall(30, {1500, -2000, 1500, 2000}), true, true},
+        {"wall the trench's end stands in (6)", Wall(30, {3000, -2000, 3000, 2000}), true, true},
+        {"wall standing on the trench (7)", Wall(30, {1500, 300, 1500, 3000}), true, true},
+        {"parallel wall beside it", Wall(30, {0, 420, 3000, 420}), true, true},
+        {"wall at a corner of a lone trench (1)", Wall(30, {0, 0, 0, -3000}), true, false},
+        {"wall at a corner where another trench joins (1)",
+         Wall(30, {0, 0, 0, -3000}) + "," + RingOn(10, {0, 0, 0, 3000}), true, true},
+        {"strip foundation across, the trench narrower (8)", Strip(30, {1500, -2000, 1500, 2000}), false, true},
+        {"strip foundation the trench's end stands in (6)", Strip(30, {3000, -2000, 3000, 2000}), false, false},
+        {"parallel strip foundation under it", Strip(30, {0, 0, 3000, 0}), false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("[" + RingOn(1, trench) + "," + c.other + "]");
+        const Ref<IQTKTrenchCalcEDO> t = Edo<IQTKTrenchCalcEDO>(1);
+        EXPECT_EQ(c.wall ? t->IsConnectedWall(Record(30)) : t->IsConnectedStripFD(Record(30)), c.connected);
+    }
+}
+
+// The bottom board's IsFreeHeadOf by junction code (equal whole heights):
+// an L of two connected trenches 0, a crossing 2 both ways, no contact 0.
+TEST_F(TTrenchTest, BottomBoardFreeHeadOfByJunction)
+{
+    struct Case {
+        const char* name;
+        std::string second;
+        int ownOfOther, otherOfOwn;
+    };
+    const Case cases[] = {
+        {"L (2 and 1)", RingOn(10, {3000, 0, 3000, 3000}), 0, 0},
+        {"crossing (8 and 10)",
+         TrenchOn(10, {1500, -2000, 1500, 2000}) + "," +
+             UnitOn(11, 10, {1500, -2000, 1500, 2000}, 0, -400, 400, 0, 100) + "," +
+             UnitOn(12, 10, {1500, -2000, 1500, 2000}, 1, -400, -300, 100, 500) + "," +
+             UnitOn(13, 10, {1500, -2000, 1500, 2000}, 1, 300, 400, 100, 500) + "," +
+             UnitOn(14, 10, {1500, -2000, 1500, 2000}, 2, -400, 400, 500, 600),
+         2, 2},
+        {"apart (0)", RingOn(10, {0, 5000, 3000, 5000}), 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load("[" + RingOn(1, {0, 0, 3000, 0}) + "," + c.second + "]");
+        EXPECT_EQ(Edo<IQTKTrenchUnitCalcEDO>(2)->IsFreeHeadOf(Record(10)), c.ownOfOther);
+        EXPECT_EQ(Edo<IQTKTrenchUnitCalcEDO>(11)->IsFreeHeadOf(Record(1)), c.otherOfOwn);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// What is filled on first request (free-head solids, a unit's deducted solid,
+// a side wall's free-head kind) is filled once: threads asking together all
+// get the same answer.
+TEST_F(TTrenchTest, FilledOnceUnderConcurrentRequests)
+{
+    Load("[" + RingOn(1, {0, 0, 3000, 0}) + "]");
+    const Ref<IQTKTrenchCalcEDO> trench = Edo<IQTKTrenchCalcEDO>(1);
+    const Ref<IQTKTrenchUnitCalcEDO> wall = Edo<IQTKTrenchUnitCalcEDO>(3);
+    struct TSeen {
+        const TVRMPolyhedron3d *start, *end, *deducted;
+        int kind;
+    };
+    constexpr int CThreads = 8;
+    std::vector<TSeen> seen(CThreads);
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < CThreads; ++i)
+        threads.emplace_back([&, i] {
+            while (!go.load())
+                std::this_thread::yield();
+            seen[i] = {trench->GetStartFreeHeadSolid(), trench->GetEndFreeHeadSolid(), wall->GetDeductedSolid(),
+                       wall->GetFreeHeadKind()};
+        });
+    go.store(true);
+    for (std::thread& t : threads)
+        t.join();
+    for (const TSeen& s : seen) {
+        EXPECT_EQ(s.start, seen[0].start);
+        EXPECT_EQ(s.end, seen[0].end);
+        EXPECT_EQ(s.deducted, seen[0].deducted);
+        EXPECT_EQ(s.kind, 0);
+    }
+    EXPECT_NEAR(Volume(seen[0].start), 400.0 * 400 * 100, 1);
+    EXPECT_NEAR(Volume(seen[0].deducted), 100.0 * 400 * 3000, 10);
 }
 
 }  // namespace
