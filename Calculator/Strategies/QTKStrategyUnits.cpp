@@ -9,6 +9,7 @@ void RegisterWallAreaRules(TStrategyRegistry& registry);
 void RegisterWallSizeRules(TStrategyRegistry& registry);
 void RegisterSlabVolRules(TStrategyRegistry& registry);
 void RegisterBeamVolRules(TStrategyRegistry& registry);
+void RegisterBeamFormBoardAreaRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -17,4 +18,5 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterWallSizeRules(registry);
     RegisterSlabVolRules(registry);
     RegisterBeamVolRules(registry);
+    RegisterBeamFormBoardAreaRules(registry);
 }

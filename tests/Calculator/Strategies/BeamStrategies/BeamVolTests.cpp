@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -135,22 +134,15 @@ TEST(BeamVolRules, TrenchAcrossTheFoundationBeamTakesItsWholeSolid)
     }
 }
 
-template <class T>
-bool IsOf(IQTKCalcStrategy* rule)
-{
-    return rule && typeid(*rule) == typeid(T);
-}
-
 TEST(BeamVolRules, EveryNameAnswersWithItsOwnClass)
 {
     struct TCase {
         const char* name;
         bool (*isOf)(IQTKCalcStrategy*);
     };
-#define QTK_BEAM_CASE(name)  \
-    {                        \
-#name, &IsOf < name> \
-    }
+    // clang-format off
+#define QTK_BEAM_CASE(name) {#name, &IsRuleOf<name>}
+    // clang-format on
     const std::vector<TCase> cases = {
         QTK_BEAM_CASE(TQTKBeamVolByMiddleLine),
         QTK_BEAM_CASE(TQTKBeamVolByAxisLine),

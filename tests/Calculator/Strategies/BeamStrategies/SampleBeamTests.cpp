@@ -60,7 +60,8 @@ TEST(SampleBeams, BeamVolumeByMiddleLineLessTheSlabByFact)
 }
 
 // make run: the sample rules bill beam 1008's volume by its middle line less
-// slab 1027 by fact, 0.54 - 0.063936 m3, with the deduction in its expression.
+// slab 1027 by fact, 0.54 - 0.063936 m3, with the deduction in its
+// expression, and its formwork less the slab, columns and walls.
 TEST(SampleBeams, TakeoffBillsTheBeamVolumeLessTheSlab)
 {
     const Ref<TQTKElementModel> model =
@@ -68,14 +69,24 @@ TEST(SampleBeams, TakeoffBillsTheBeamVolumeLessTheSlab)
     AttachRuleSet(*model, std::string(QTK_SOURCE_ROOT) + "examples/rules/sample-rules.json");
     const TQTKTakeoffResult result = RunTakeoff(*model, TQTKTakeoffOptions());
     ASSERT_TRUE(result.failures.empty()) << result.failures.front();
-    const TQTKTakeoffItem* volume = nullptr;
-    for (const TQTKTakeoffElement& element : result.elements)
-        for (const TQTKTakeoffItem& item : element.items)
-            if (element.id == 1008 && item.code == "TJ")
-                volume = &item;
+    const auto item = [&result](const std::string& code) -> const TQTKTakeoffItem* {
+        for (const TQTKTakeoffElement& element : result.elements)
+            for (const TQTKTakeoffItem& found : element.items)
+                if (element.id == 1008 && found.code == code)
+                    return &found;
+        return nullptr;
+    };
+    const TQTKTakeoffItem* volume = item("TJ");
     ASSERT_NE(volume, nullptr);
     EXPECT_NEAR(volume->quantity, 0.54 - 0.063936, 1e-9);
     EXPECT_EQ(volume->expression, "0.24<宽度>*0.5<高度>*4.5<中心线长度>-0.0639<扣板>");
+    // Its formwork: both sides and the bottom, (0.5 x 2 + 0.24) x 4.5 m2 as
+    // the mitred sides (4.38 and 4.62 long) sum up; the slab first takes the
+    // 120 of the inner side it holds, 4.38 x 0.12.
+    const TQTKTakeoffItem* formwork = item("MBMJ");
+    ASSERT_NE(formwork, nullptr);
+    EXPECT_EQ(formwork->expression.rfind("(0.5<高度>*2+0.24<宽度>)*4.5<中心线长度>-0.5256<扣板>", 0), 0u)
+        << formwork->expression;
 }
 
 }  // namespace
