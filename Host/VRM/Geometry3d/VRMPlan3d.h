@@ -30,4 +30,13 @@ TVRMLoop3d LiftRing(const TPlanRing& ring, double z);
 // Adds the plan projection of a loop as a ring of the set.
 void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop);
 
+// x - c (kind CVRMBoolSubtract) or x * c (CVRMBoolIntersect) where c is one convex
+// counter-clockwise ring (a round column's chords, a beam, an opening) and x a set of rings
+// apart from each other, neither with arc edges: the rings the plan boolean gives (input
+// vertices exact, crossings on the crossing of the input edges' lines), added to `result`.
+// Only in general position: false (`result` untouched) when a vertex of either lies within a
+// hundredth of a millimetre of the other's boundary, crossings come as close, or a crossing
+// is grazing; the plan boolean settles those.
+bool CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, int kind, TVRMMultiPolygon2d& result);
+
 }  // namespace vrm3d

@@ -308,6 +308,8 @@ std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, con
     const TVRMMultiPolygon2d& px =
         kind == CVRMBoolIntersect && !y.IsEmpty() && ClipToWindow(x, window(y), cutX) ? cutX : x;
     const TVRMMultiPolygon2d& py = !x.IsEmpty() && ClipToWindow(y, window(x), cutY) ? cutY : y;
+    if (CutConvex(px, py, kind, *result))
+        return result;
     return kind == CVRMBoolIntersect ? TVRMIntersectFunc2d::IntPolygon(px, py)
                                      : TVRMIntersectFunc2d::SubPolygon(px, py);
 }

@@ -1,0 +1,343 @@
+// A plan set less, or intersected with, one convex ring, in general position: the boundary
+// walk of the two (parts of the set's rings outside the ring and the ring's own parts inside
+// the set, or the parts inside both), with the crossings put where the plan boolean puts them.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
+#include "Host/VRM/Geometry3d/VRMPlan3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+
+namespace {
+
+// Every vertex lies at least this far from the other operand's boundary, and crossings as far
+// from each other (mm): well clear of what the plan boolean's grid and its cleaning merge.
+constexpr double kClear = 1e-2;
+// Sine of the flattest crossing taken; flatter ones go to the plan boolean.
+constexpr double kGrazing = 1e-6;
+// A vertex this close to the line of an upright or level edge lies on it (mm): far below the
+// plan boolean's grid, which puts it there.
+constexpr double kOnLine = 1e-9;
+
+struct TCrossing {
+    int ring, edge;  // the set's ring and its edge
+    double t;        // along that edge, 0 to 1
+    int cEdge;       // the convex ring's edge
+    double s;        // along it
+    bool enters;     // the set's edge runs into the convex ring here
+    bool used;
+    TVRMPoint2d point;  // once placed
+    bool atVertex;      // at the convex ring's vertex cEdge (its start)
+};
+
+struct TRing {
+    const std::vector<TVRMVertex2d>* v;
+    std::vector<char> inside;    // per vertex: inside the convex ring
+    std::vector<int> crossings;  // indices, in order along the ring
+};
+
+double Cross(const TVRMPoint2d& o, const TVRMPoint2d& p, const TVRMPoint2d& q)
+{
+    return (p - o).CrossProduct(q - o);
+}
+
+// Distance from p to the segment a-b.
+double SegmentDistance(const TVRMPoint2d& p, const TVRMPoint2d& a, const TVRMPoint2d& b)
+{
+    const TVRMVector2d d = b - a;
+    const double len2 = d.InnerProduct(d);
+    double t = len2 > 0 ? (p - a).InnerProduct(d) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    return p.DistanceTo({a.x + d.x * t, a.y + d.y * t});
+}
+
+bool BoxNear(const TVRMBox2d& box, const TVRMPoint2d& p, double margin)
+{
+    return p.x >= box.min.x - margin && p.x <= box.max.x + margin && p.y >= box.min.y - margin &&
+           p.y <= box.max.y + margin;
+}
+
+TVRMBox2d SegmentBox(const TVRMPoint2d& p, const TVRMPoint2d& q)
+{
+    TVRMBox2d b;
+    b.min = {std::min(p.x, q.x), std::min(p.y, q.y)};
+    b.max = {std::max(p.x, q.x), std::max(p.y, q.y)};
+    return b;
+}
+
+bool BoxesMeet(const TVRMBox2d& a, const TVRMBox2d& b, double margin)
+{
+    return a.min.x <= b.max.x + margin && b.min.x <= a.max.x + margin && a.min.y <= b.max.y + margin &&
+           b.min.y <= a.max.y + margin;
+}
+
+// Two rings of the set lie apart: no vertex of either near the other's edges, no crossing.
+bool RingsClear(const std::vector<TVRMVertex2d>& r, const std::vector<TVRMVertex2d>& s)
+{
+    const size_t n = r.size(), m = s.size();
+    for (size_t i = 0; i < n; ++i) {
+        const TVRMPoint2d &p = r[i].pt, &q = r[i + 1 < n ? i + 1 : 0].pt;
+        const TVRMBox2d eb = SegmentBox(p, q);
+        for (size_t j = 0; j < m; ++j) {
+            const TVRMPoint2d &a = s[j].pt, &b = s[j + 1 < m ? j + 1 : 0].pt;
+            if (!BoxesMeet(eb, SegmentBox(a, b), kClear))
+                continue;
+            if (SegmentDistance(a, p, q) <= kClear || SegmentDistance(p, a, b) <= kClear)
+                return false;
+            if ((Cross(a, b, p) > 0) != (Cross(a, b, q) > 0) && (Cross(p, q, a) > 0) != (Cross(p, q, b) > 0))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Crossing parity of a point over every ring of the set.
+bool InsideSet(const std::vector<TRing>& rings, const TVRMPoint2d& c)
+{
+    bool inside = false;
+    for (const auto& ring : rings) {
+        const auto& v = *ring.v;
+        for (size_t i = 0, j = v.size() - 1; i < v.size(); j = i++) {
+            const TVRMPoint2d &a = v[i].pt, &b = v[j].pt;
+            if ((a.y > c.y) != (b.y > c.y) && c.x < a.x + (c.y - a.y) * (b.x - a.x) / (b.y - a.y))
+                inside = !inside;
+        }
+    }
+    return inside;
+}
+
+}  // namespace
+
+bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, int kind, TVRMMultiPolygon2d& out)
+{
+    if ((kind != CVRMBoolSubtract && kind != CVRMBoolIntersect) || c.GetCount() != 1 || x.IsEmpty())
+        return false;
+    const std::vector<TVRMVertex2d>& cv = c.GetItems(0).Vertices();
+    const int m = static_cast<int>(cv.size());
+    if (m < 3)
+        return false;
+    // The convex ring: counter-clockwise, every turn to the left, once round (the edges' direction
+    // passes the x axis from below once), no arcs.
+    int rounds = 0;
+    TVRMBox2d cbox;
+    cbox.min = cbox.max = cv[0].pt;
+    for (int i = 0; i < m; ++i) {
+        const TVRMPoint2d &a = cv[i].pt, &b = cv[(i + 1) % m].pt, &d = cv[(i + 2) % m].pt;
+        if (cv[i].IsArc() || !(Cross(a, b, d) > 0))
+            return false;
+        if ((b - a).y < 0 && (d - b).y >= 0)
+            ++rounds;
+        cbox.min = {std::min(cbox.min.x, a.x), std::min(cbox.min.y, a.y)};
+        cbox.max = {std::max(cbox.max.x, a.x), std::max(cbox.max.y, a.y)};
+    }
+    if (rounds != 1)
+        return false;
+    std::vector<TVRMVector2d> units(m);
+    for (int i = 0; i < m; ++i)
+        units[i] = (cv[(i + 1) % m].pt - cv[i].pt).Normal();
+
+    // The set: rings without arcs, counter-clockwise in all, apart from each other.
+    if (!(x.SignArea() > 0))
+        return false;
+    const int n = x.GetCount();
+    std::vector<TRing> rings(n);
+    std::vector<TVRMBox2d> boxes(n);
+    for (int r = 0; r < n; ++r) {
+        const auto& v = x.GetItems(r).Vertices();
+        if (v.size() < 3 || std::any_of(v.begin(), v.end(), [](const TVRMVertex2d& p) { return p.IsArc(); }))
+            return false;
+        rings[r].v = &v;
+        boxes[r] = x.GetItems(r).Box();
+        for (int s = 0; s < r; ++s)
+            if (BoxesMeet(boxes[r], boxes[s], kClear) && !RingsClear(v, *rings[s].v))
+                return false;
+    }
+
+    // Vertices of the set: inside the convex ring or outside, each well clear of its boundary.
+    for (auto& ring : rings) {
+        const auto& v = *ring.v;
+        ring.inside.assign(v.size(), 0);
+        for (size_t k = 0; k < v.size(); ++k) {
+            const TVRMPoint2d& p = v[k].pt;
+            if (!BoxNear(cbox, p, kClear))
+                continue;
+            double nearest = HUGE_VAL;  // the smallest signed distance to the edges' lines
+            for (int i = 0; i < m; ++i)
+                nearest = std::min(nearest, units[i].CrossProduct(p - cv[i].pt));
+            if (std::fabs(nearest) <= kClear)
+                return false;
+            ring.inside[k] = nearest > 0;
+        }
+    }
+    // Crossings; the convex ring's vertices clear of the set's edges.
+    std::vector<TCrossing> crossings;
+    std::vector<char> onEdge;
+    for (int r = 0; r < n; ++r) {
+        const auto& v = *rings[r].v;
+        const int count = static_cast<int>(v.size());
+        for (int e = 0; e < count; ++e) {
+            const TVRMPoint2d &p = v[e].pt, &q = v[(e + 1) % count].pt;
+            const TVRMBox2d eb = SegmentBox(p, q);
+            if (!BoxesMeet(eb, cbox, kClear))
+                continue;
+            const size_t first = crossings.size();
+            // A vertex of the convex ring on an upright or level edge of the set (a round
+            // column's quarter points on the grid lines through its centre) is a crossing there
+            // when the ring's edges run on to either side, as the plan boolean's grid has it.
+            const bool level = p.y == q.y, upright = p.x == q.x;
+            const TVRMVector2d u = (q - p).Normal();
+            onEdge.assign(m, 0);
+            for (int i = 0; i < m; ++i) {
+                const TVRMPoint2d& a = cv[i].pt;
+                if (!BoxNear(eb, a, kClear) || SegmentDistance(a, p, q) > kClear)
+                    continue;
+                const double off = level ? a.y - p.y : upright ? a.x - p.x : HUGE_VAL;
+                const double along = u.InnerProduct(a - p);
+                if (!(std::fabs(off) <= kOnLine) || along <= kClear || along >= p.DistanceTo(q) - kClear)
+                    return false;
+                const TVRMPoint2d &before = cv[(i + m - 1) % m].pt, &after = cv[(i + 1) % m].pt;
+                const double sideBefore = u.CrossProduct(before - p), sideAfter = u.CrossProduct(after - p);
+                if (std::fabs(sideBefore) <= kClear || std::fabs(sideAfter) <= kClear ||
+                    (sideBefore > 0) == (sideAfter > 0))
+                    return false;  // touching, not crossing
+                onEdge[i] = 1;
+                // The set's edge runs into the ring when it heads between the ring's edges there.
+                crossings.push_back(
+                    {r, e, along / p.DistanceTo(q), i, 0.0, (after - a).CrossProduct(u) > 0, false, a, true});
+            }
+            for (int i = 0; i < m; ++i) {
+                if (onEdge[i] || onEdge[(i + 1) % m])
+                    continue;
+                const TVRMPoint2d &a = cv[i].pt, &b = cv[(i + 1) % m].pt;
+                const double dp = Cross(a, b, p), dq = Cross(a, b, q);
+                if ((dp > 0) == (dq > 0))
+                    continue;
+                const double da = Cross(p, q, a), db = Cross(p, q, b);
+                if ((da > 0) == (db > 0))
+                    continue;
+                const double sine = u.CrossProduct(units[i]);
+                if (std::fabs(sine) <= kGrazing)
+                    return false;
+                crossings.push_back({r, e, dp / (dp - dq), i, da / (da - db), sine < 0, false, {}, false});
+            }
+            // Crossings on one edge, in order and clear of each other.
+            std::sort(crossings.begin() + static_cast<long>(first), crossings.end(),
+                      [](const TCrossing& a, const TCrossing& b) { return a.t < b.t; });
+            const double length = p.DistanceTo(q);
+            for (size_t k = first + 1; k < crossings.size(); ++k)
+                if ((crossings[k].t - crossings[k - 1].t) * length <= kClear)
+                    return false;
+        }
+    }
+    const bool subtract = kind == CVRMBoolSubtract;
+    if (crossings.empty()) {
+        // Each ring wholly inside the convex ring or wholly outside it, and the convex ring
+        // inside the set or outside it.
+        for (int r = 0; r < n; ++r)
+            if ((rings[r].inside[0] != 0) != subtract)
+                out.Add(x.GetItems(r));
+        if (InsideSet(rings, cv[0].pt)) {
+            out.Add(c.GetItems(0));
+            if (subtract)
+                out.GetItems(out.GetCount() - 1).Reverse();
+        }
+        return true;
+    }
+    for (int k = 0; k < static_cast<int>(crossings.size()); ++k)
+        rings[crossings[k].ring].crossings.push_back(k);  // already in ring order (edge, then t)
+    // The crossings along the convex ring, counter-clockwise.
+    std::vector<int> alongC(crossings.size());
+    for (size_t k = 0; k < alongC.size(); ++k)
+        alongC[k] = static_cast<int>(k);
+    std::sort(alongC.begin(), alongC.end(), [&](int a, int b) {
+        const TCrossing &p = crossings[a], &q = crossings[b];
+        return p.cEdge < q.cEdge || (p.cEdge == q.cEdge && p.s < q.s);
+    });
+    std::vector<int> rankC(crossings.size()), rankX(crossings.size());
+    for (size_t k = 0; k < alongC.size(); ++k)
+        rankC[alongC[k]] = static_cast<int>(k);
+    for (const auto& ring : rings)
+        for (size_t k = 0; k < ring.crossings.size(); ++k)
+            rankX[ring.crossings[k]] = static_cast<int>(k);
+
+    // The crossing point: where the plan boolean puts it, on the crossing of the two input
+    // edges' lines taken in the order the result ring runs through it.
+    std::vector<TVRMPoint2d> points;
+    auto place = [&](TCrossing& k, bool fromSet) {
+        if (k.atVertex)
+            return true;  // the input vertex itself
+        const auto& v = *rings[k.ring].v;
+        const TVRMCustomLine2d own(v[k.edge].pt, v[(k.edge + 1) % v.size()].pt);
+        const TVRMCustomLine2d other(cv[k.cEdge].pt, cv[(k.cEdge + 1) % m].pt);
+        if (TVRMIntersectFunc2d::ExtIntersect(fromSet ? own : other, fromSet ? other : own, points, 0.0) != 1)
+            return false;
+        k.point = points[0];
+        return true;
+    };
+    // Result rings: from a crossing where the kept part of the set's boundary starts (leaving the
+    // convex ring for a difference, entering it for an intersection), along the set's ring to its
+    // next crossing, then along the convex ring (backwards for a difference) to the next crossing.
+    TVRMMultiPolygon2d result;
+    std::vector<TVRMPoint2d> ring;
+    const int total = static_cast<int>(crossings.size());
+    for (int start = 0; start < total; ++start) {
+        if (crossings[start].used || crossings[start].enters == subtract)
+            continue;
+        ring.clear();
+        int at = start;
+        for (int steps = 0;; ++steps) {
+            if (steps > total)
+                return false;
+            TCrossing& from = crossings[at];
+            if (from.used || from.enters == subtract || !place(from, false))
+                return false;
+            from.used = true;
+            ring.push_back(from.point);
+            // Along the set's ring.
+            const TRing& xr = rings[from.ring];
+            const auto& v = *xr.v;
+            const int nv = static_cast<int>(v.size());
+            const int nextX = xr.crossings[(rankX[at] + 1) % xr.crossings.size()];
+            TCrossing& to = crossings[nextX];
+            if (to.used || to.enters != subtract || !place(to, true))
+                return false;
+            int vertices = (to.edge - from.edge + nv) % nv;
+            if (vertices == 0 && to.t < from.t)
+                vertices = nv;
+            for (int l = 0; l < vertices; ++l)
+                ring.push_back(v[(from.edge + 1 + l) % nv].pt);
+            ring.push_back(to.point);
+            to.used = true;
+            // Along the convex ring.
+            const int step = subtract ? total - 1 : 1;
+            const int nextC = alongC[(rankC[nextX] + step) % total];
+            const TCrossing& then = crossings[nextC];
+            if (subtract) {
+                int count = (to.cEdge - then.cEdge + m) % m;
+                if (count == 0 && then.s > to.s)
+                    count = m;
+                for (int l = 0; l < count; ++l)
+                    ring.push_back(cv[(to.cEdge - l + m) % m].pt);
+            } else {
+                int count = (then.cEdge - to.cEdge + m) % m;
+                if (count == 0 && then.s < to.s)
+                    count = m;
+                for (int l = 0; l < count; ++l)
+                    ring.push_back(cv[(to.cEdge + 1 + l) % m].pt);
+            }
+            at = nextC;
+            if (at == start)
+                break;
+        }
+        TVRMPolygon2d piece(ring);
+        if (piece.Normalize(CVRMEpsilon))
+            result.Add(std::move(piece));
+    }
+    // Rings of the set that the convex ring does not cross.
+    for (int r = 0; r < n; ++r)
+        if (rings[r].crossings.empty() && (rings[r].inside[0] != 0) != subtract)
+            result.Add(x.GetItems(r));
+    out.Add(result);
+    return true;
+}
