@@ -152,9 +152,9 @@ double TQTKFDOriginalVolumeByWall::Calculate(const RecordRef& subject, const Rec
             from = 0.0;
         if (length - to < thickness)
             to = length;
+        // A stretch another wall already carries counts once.
         const double weight = IsOuterWallRecord(record.get()) ? 1.0 : 0.97;
-        effective += weight * (to - from);
-        covered.AppendRange(from, to, 1);
+        effective += weight * covered.AppendRange(from, to, 1);
     }
     effective += covered.GetNullLength();
     const double factor = effective / length;

@@ -206,6 +206,40 @@ TEST(BeamFormworkRules, DeductionsByPrecedence)
     EXPECT_NEAR(RunAfterFormwork("TQTKBeamFormBoardAreaDeductBeam", *building, 2, 1), 240.0 * 500, 1.0);
 }
 
+// Beam 1 (240 x 400, 2600 to 3000) from 0 to 3000 stems into beam 2 (300 x
+// 600, 2400 to 3000) across it at 3000: beam 1 is the secondary beam. Inside
+// beam 2 (x 2850 to 3000) lie both its sides, 2 x 150 x 400, and its bottom,
+// 150 x 240. The main beam gives nothing to its secondary beam.
+// Slab 4 north of beam 1's axis (the 240 x 500 beam along x to 6000), 120
+// thick: by fact it takes the beam's left side where it lies in the slab,
+// 6000 x 120; the slab's cut along the beam (its band 10 wider than the
+// beam on each side, the slab's thickness deep) takes the right side's top
+// 120 too.
+TEST(BeamFormworkRules, SecondaryBeamsAndSlabCuts)
+{
+    const std::string secondary = R"({"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 240,
+        "SectionHeight": 400, "TopElev": 3000, "Material": "混凝土", "Type2": 1},
+        "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0]}})";
+    const std::string main = R"({"id": 2, "type": 15, "floor": 1, "props": {"SectionWidth": 300,
+        "SectionHeight": 600, "TopElev": 3000, "Material": "混凝土", "Type2": 1},
+        "shape": {"kind": "line", "start": [3000, -2000], "end": [3000, 2000]}})";
+    const std::string slab = R"({"id": 4, "type": 19, "floor": 1, "props": {"Thickness": 120, "TopElev": 3000,
+        "Material": "混凝土"}, "shape": {"kind": "face", "outline": [[-1000, 0], [7000, 0], [7000, 3000],
+        [-1000, 3000]]}})";
+    RunFormworkCases({
+        {"secondary beam",
+         "TQTKBeamFromBoardAreaDeductSubBeam",
+         {secondary, main},
+         {},
+         2,
+         2 * 150.0 * 400 + 150.0 * 240},
+        {"slab by fact", "TQTKBeamFormBoardAreaDeductByFact", {Beam1(), slab}, {}, 4, 6000.0 * 120},
+        {"slab with its cut", "TQTKBeamFormBoardAreaDeductSlabForFUJIAN", {Beam1(), slab}, {}, 4, 2 * 6000.0 * 120},
+    });
+    const auto building = BeamBuilding(Elements({secondary, main}));
+    EXPECT_NEAR(RunAfterFormwork("TQTKBeamFromBoardAreaDeductSubBeam", *building, 2, 1), 0.0, 1e-6);
+}
+
 // Foundation beam 1 of TrenchUnderFDBeam: a crossing trench takes the beam's
 // sides and bottom inside its whole solid, 2 x 1000 x 500 + 1000 x 240; a
 // parallel one nothing.

@@ -89,6 +89,59 @@ TEST(BeamVolRules, CurvedSlabIsDeductedByFact)
     EXPECT_TRUE(slab->GetDeductPolygons().empty());
 }
 
+// Foundation beam 1 (0,0)-(10000,0), 240 x 500 from -500 to 0, wholly on
+// inner wall 2 (100 to 9900): 0.97 of its volume, also when a deduction
+// (column 3, which misses the beam) built the volume calculator first.
+TEST(BeamVolRules, FoundationBeamWeightHoldsWhenTheCalculatorExists)
+{
+    for (const bool deductedFirst : {false, true}) {
+        SCOPED_TRACE(deductedFirst ? "after a deduction" : "first");
+        const auto building = TTestBuilding::FromElements(R"([
+            {"id": 1, "type": 47, "floor": 1, "props": {"SectionWidth": 240, "SectionHeight": 500, "TopElev": 0,
+             "Material": "混凝土"}, "shape": {"kind": "line", "start": [0, 0], "end": [10000, 0]}},
+            {"id": 2, "type": 0, "floor": 1, "props": {"Thickness": 240, "BottomElev": -500, "TopElev": 3000,
+             "Material": "砖"}, "shape": {"kind": "line", "start": [100, 0], "end": [9900, 0]}},
+            {"id": 3, "type": 25, "floor": 1, "props": {"SectionWidth": 400, "SectionHeight": 400, "BottomElev": 0,
+             "TopElev": 3000, "Material": "混凝土"}, "shape": {"kind": "point", "insertPt": [5000, 3000]}}])");
+        building->Activate();
+        if (deductedFirst) {
+            EXPECT_NEAR(RunBeamRule("TQTKBeamVolDeductByFact", *building, 1, 3), 0.0, 1e-6);
+        }
+        EXPECT_NEAR(RunBeamRule("TQTKFDOriginalVolumeByWall", *building, 1, 0), 0.97 * 10000 * 240 * 500, 1.0);
+    }
+}
+
+// Beam 1 (240 x 400, 2600 to 3000, "Type2" 1 or 0) stems into beam 2 (300
+// x 600, 2400 to 3000, "Type2" 1) across it at 3000: a secondary beam
+// under the slab gives the main beam its end inside it, 150 x 240 x 400.
+TEST(BeamVolRules, SecondaryBeamUnderTheSlabGivesWayToItsMainBeam)
+{
+    struct TCase {
+        const char* name;
+        int typeTwo;
+        int subject, object;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"secondary beam under the slab", 1, 1, 2, 150.0 * 240 * 400},
+        {"secondary beam not under the slab", 0, 1, 2, 0.0},
+        {"main beam", 1, 2, 1, 0.0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building =
+            TTestBuilding::FromElements(R"([
+            {"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 240, "SectionHeight": 400, "TopElev": 3000,
+             "Material": "混凝土", "Type2": )" +
+                                        std::to_string(c.typeTwo) +
+                                        R"(}, "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0]}},
+            {"id": 2, "type": 15, "floor": 1, "props": {"SectionWidth": 300, "SectionHeight": 600, "TopElev": 3000,
+             "Material": "混凝土", "Type2": 1}, "shape": {"kind": "line", "start": [3000, -2000], "end": [3000, 2000]}}])");
+        building->Activate();
+        EXPECT_NEAR(RunBeamRule("TQTkBeamVolDuductBelowBoardSubBeam", *building, c.subject, c.object), c.expected, 1.0);
+    }
+}
+
 // Beam 1 (0,0)-(6000,0), 240 x 500, and a 400 x 400 column through it at
 // 3000 (0.4 x 0.24 x 0.5), on the foundation floor and on the first floor.
 TEST(BeamVolRules, TieBeamKeepsColumnsOnTheFoundationFloor)
