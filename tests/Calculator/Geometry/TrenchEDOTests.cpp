@@ -10,6 +10,7 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/RDX/RDXTable.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
@@ -605,6 +606,70 @@ TEST_F(TTrenchTest, FilledOnceUnderConcurrentRequests)
     }
     EXPECT_NEAR(Volume(seen[0].start), 400.0 * 400 * 100, 1);
     EXPECT_NEAR(Volume(seen[0].deducted), 100.0 * 400 * 3000, 10);
+}
+
+}  // namespace
+
+namespace {
+
+// Quantity 445 of a trench and 580 or 634 of a unit, with an empty detail
+// container: one detail of the original solid, marked as the original
+// quantity, its text the stored original quantity in the quantity's unit;
+// another quantity or a container already used: nothing added.
+TEST_F(TTrenchTest, OriginalQuantityDetails)
+{
+    Load("[" + RingOn(1, {0, 0, 3000, 0}) + "]");
+    const Ref<TRDXTable> qty = MakeRef<TRDXTable>(
+        "Qty", std::vector<TRDXFieldDef>{{"ID", TRDXFieldType::Integer, ""}, {"Unit", TRDXFieldType::Text, ""}});
+    for (const int id : {445, 446, 580, 634, 581})
+        qty->AddRow({std::int64_t{id}, std::string("m3")});
+    struct Case {
+        const char* name;
+        int element, qtyId;
+        bool containerUsed;
+        double solid;  // the detail's solid volume; 0: no detail added
+    };
+    const double trench = 6e8, wall = 100.0 * 400 * 3000;
+    const Case cases[] = {
+        {"trench 445", 1, 445, false, trench},           {"trench 446", 1, 446, false, 0},
+        {"trench 445, container used", 1, 445, true, 0}, {"side wall 580", 3, 580, false, wall},
+        {"side wall 634", 3, 634, false, wall},          {"side wall 581", 3, 581, false, 0},
+    };
+    TQTKDetailModeScope mode(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(Record(c.element), true);
+        edo->SetOriginalQty(1.5e9);
+        TQTKDeductDetailContainer container;
+        if (c.containerUsed)
+            container.Add(std::make_unique<TQTKDeductDetail>(RecordRef(Record(c.element)), "", "", "1"));
+        SetDeductDetailContainer(&container);
+        edo->FillDeductDetail(qty->GetRecordByID(c.qtyId));
+        SetDeductDetailContainer(nullptr);
+        const int added = container.GetCount() - (c.containerUsed ? 1 : 0);
+        EXPECT_EQ(added, c.solid > 0 ? 1 : 0);
+        if (added == 1) {
+            const auto* detail = dynamic_cast<const TQTKSolidDeductDetail*>(container.GetItems(0));
+            ASSERT_NE(detail, nullptr);
+            EXPECT_TRUE(detail->GetIsOriginalQty());
+            EXPECT_EQ(detail->GetDedcutExpr(), "1.5");
+            EXPECT_NEAR(Volume(detail->GetSolid()), c.solid, 10);
+        }
+    }
+}
+
+// The sample building's cable trench DG1: 800 wide, side walls 100 thick,
+// 6000 long with free ends: hollow 600 x 400 x 6000, end walls 600 x 400 x 100.
+TEST_F(TTrenchTest, TheSampleBuildingsTrench)
+{
+    building_ = TTestBuilding::FromFile(TTestBuilding::FixturesDir() / "../../examples/building.json");
+    building_->Activate();
+    const Ref<IQTKTrenchCalcEDO> trench = Edo<IQTKTrenchCalcEDO>(115);
+    EXPECT_NEAR(Volume(trench->GetHoleSolid()), 600.0 * 400 * 6000, 10);
+    EXPECT_NEAR(Volume(trench->GetWholeSolid()), 800.0 * 600 * 6000, 10);
+    EXPECT_NEAR(trench->GetLength(), 6000, 1e-6);
+    EXPECT_NEAR(Volume(trench->GetStartFreeHeadSolid()), 600.0 * 400 * 100, 1);
+    EXPECT_NEAR(Volume(trench->GetEndFreeHeadSolid()), 600.0 * 400 * 100, 1);
 }
 
 }  // namespace
