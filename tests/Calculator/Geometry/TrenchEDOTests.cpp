@@ -456,6 +456,10 @@ TEST_F(TTrenchTest, FaceRunRows)
     const TAxis a{0, 0, 3000, 0};
     const std::string bottom = UnitOn(2, 1, a, 0, -300, 300, 0, 100), left = UnitOn(3, 1, a, 1, -300, -200, 100, 500),
                       right = UnitOn(4, 1, a, 1, 200, 300, 100, 500), cover = UnitOn(5, 1, a, 2, -300, 300, 500, 600);
+    const std::string wrapped = R"({"id": 2, "type": 84, "parent": 1, "props": {"EDOPID": 1, "Type": 0, "Offset": 0,
+        "BottomElev": 0, "SectionWidth": 600}, "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0],
+        "width": 600, "axisOffset": 300, "bottom": 0, "top": 100,
+        "section": [[0, 100], [-300, 100], [-300, 0], [300, 0], [300, 100]]}})";
     struct Case {
         const char* name;
         std::string units;
@@ -469,6 +473,8 @@ TEST_F(TTrenchTest, FaceRunRows)
         {"cover, left", cover + "," + left, 500},
         {"left, right", left + "," + right, 400},
         {"bottom, right", bottom + "," + right, 500},
+        // Its top listed from its middle: the run is its last edge, then its first.
+        {"bottom whose run wraps, left, right", wrapped + "," + left + "," + right, 400},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
