@@ -679,3 +679,45 @@ TEST_F(TTrenchTest, TheSampleBuildingsTrench)
 }
 
 }  // namespace
+
+namespace {
+
+// Trenches prepared on several threads at once, each thread in its own
+// order (a trench lays other trenches' side walls while it is prepared):
+// the hollows come out as prepared one by one.
+TEST_F(TTrenchTest, PreparedOnSeveralThreads)
+{
+    // A frame of four trenches at L corners with a middle trench at two Ts.
+    Load("[" + RingOn(10, {0, 0, 6000, 0}) + "," + RingOn(20, {6000, 0, 6000, 4000}) + "," +
+         RingOn(30, {6000, 4000, 0, 4000}) + "," + RingOn(40, {0, 4000, 0, 0}) + "," +
+         RingOn(50, {3000, 0, 3000, 4000}) + "]");
+    const std::vector<int> ids{10, 20, 30, 40, 50};
+    constexpr int CThreads = 4;
+    std::vector<std::vector<double>> hollows(CThreads);
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < CThreads; ++t)
+        threads.emplace_back([&, t] {
+            while (!go.load())
+                std::this_thread::yield();
+            std::vector<double>& seen = hollows[t];
+            seen.assign(ids.size(), 0.0);
+            for (size_t k = 0; k < ids.size(); ++k) {
+                const size_t i = (k + t) % ids.size();
+                const Ref<IQTKTrenchCalcEDO> trench = RefCast<IQTKTrenchCalcEDO>(GetCalcEDO(Record(ids[i]), true));
+                seen[i] = trench ? Volume(trench->GetHoleSolid()) : -1.0;
+            }
+        });
+    go.store(true);
+    for (std::thread& t : threads)
+        t.join();
+    // Along the frame's centre lines, and the middle trench between the
+    // inner faces (3400) and through two side walls (2 x 100).
+    const double ring = 400.0 * 400;
+    const std::vector<double> expected{ring * 6000, ring * 4000, ring * 6000, ring * 4000, ring * 3600};
+    for (int t = 0; t < CThreads; ++t)
+        for (size_t i = 0; i < ids.size(); ++i)
+            EXPECT_NEAR(hollows[t][i], expected[i], 10) << "thread " << t << ", trench " << ids[i];
+}
+
+}  // namespace
