@@ -386,6 +386,18 @@ TEST(Takeoff, GoldenBuildingByHand)
     EXPECT_EQ(Item(result, 3, "TJ").expression, "4.032-0.504<扣门>-0.2688<扣柱>-0.0789<扣板>");
     EXPECT_EQ(Item(result, 4, "TJ").expression, "3.024-0.0631<扣板>");
     EXPECT_NEAR(Item(result, 7, "TJ").quantity, 0.4 * 0.4 * 2.8, 1e-9);
+
+    // The beam by its middle line, 240 x 500 x 4500, less the slab by fact:
+    // the slab ends on the beam's axis, so it takes the inner half band
+    // 120 x 4500 over its 120 thickness.
+    constexpr double kBeamUnderSlab = 120.0 * 4500 * 120 / 1e9;
+    EXPECT_NEAR(Item(result, 9, "TJ").quantity, 0.24 * 0.5 * 4.5 - kBeamUnderSlab, 1e-9);
+    EXPECT_EQ(Item(result, 9, "TJ").expression, "0.24<宽度>*0.5<高度>*4.5<中心线长度>-0.0648<扣板>");
+    // The slab 6000 x 4500 x 120 less the two columns by fact: each column
+    // (centred on the slab's edge) has 400 x 200 of its plan inside it.
+    constexpr double kColumnInSlab = 400.0 * 200 * 120 / 1e9;
+    EXPECT_NEAR(Item(result, 10, "TJ").quantity, 6.0 * 4.5 * 0.12 - 2 * kColumnInSlab, 1e-9);
+    EXPECT_EQ(Item(result, 10, "TJ").expression, "(6*4.5)*0.12<厚度>-0.0096<扣柱>-0.0096<扣柱>");
 }
 
 TEST(TakeoffCommand, TheSampleBuildingBillsCompletely)
