@@ -10,6 +10,7 @@
 #include <CGAL/boost/graph/helpers.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <list>
 #include <map>
@@ -220,10 +221,18 @@ bool NearlyCoplanar(const TVRMPoint3d& p, const TVRMPoint3d& q, const TVRMPoint3
            std::fabs(u2.InnerProduct(r - p)) <= kMergeTol;
 }
 
+double Longest(const std::array<TVRMPoint3d, 3>& c)
+{
+    return std::max({(c[1] - c[0]).Length(), (c[2] - c[1]).Length(), (c[0] - c[2]).Length()});
+}
+
 // Planar faces of a corefined mesh: triangles joined across edges where they
 // are coplanar with the same orientation, bounded by the edges where they
 // meet other groups. Vertices where only two groups meet lie on a straight
-// edge and are dropped.
+// edge and are dropped. A group keeps the plane of its largest triangle, and
+// triangles nearly coplanar join only when both lie on both groups' planes (a
+// sliver between two facets of a curved surface, coplanar with each of them
+// in turn, exactly or nearly, joins neither to the other).
 void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
 {
     std::vector<int> parent(mesh.number_of_faces());
@@ -240,6 +249,39 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         const auto& r = mesh.point(mesh.target(mesh.next(h)));
         return CGAL::cross_product(q - p, r - p);
     };
+    // Per triangle its corners as doubles; per group its largest triangle (by twice its area).
+    std::vector<std::array<TVRMPoint3d, 3>> corners(mesh.number_of_faces());
+    std::vector<int> largest(mesh.number_of_faces());
+    std::vector<double> size(mesh.number_of_faces());
+    for (auto f : mesh.faces()) {
+        auto h = mesh.halfedge(f);
+        corners[f] = {ToPoint(mesh.point(mesh.source(h))), ToPoint(mesh.point(mesh.target(h))),
+                      ToPoint(mesh.point(mesh.target(mesh.next(h))))};
+        const auto& c = corners[f];
+        size[f] = (c[1] - c[0]).CrossProduct(c[2] - c[0]).Length();
+        largest[f] = static_cast<int>(f);
+    }
+    auto unitOf = [&](int f) {
+        const auto& c = corners[f];
+        return (c[1] - c[0]).CrossProduct(c[2] - c[0]) * (1 / size[f]);
+    };
+    // Both triangles within the merge distance of the group's plane, which faces their way.
+    auto onGroup = [&](int root, int f, int g) {
+        const int ref = largest[root];
+        if (!(size[ref] > kMergeTol * Longest(corners[ref])))
+            return true;  // a group of slivers has no plane of its own
+        const TVRMVector3d u = unitOf(ref);
+        const TVRMPoint3d& o = corners[ref][0];
+        for (int t : {f, g}) {
+            // A sliver's own normal is rounding noise: its corners tell.
+            if (size[t] > kMergeTol * Longest(corners[t]) && u.InnerProduct(unitOf(t)) <= 0)
+                return false;
+            for (const auto& p : corners[t])
+                if (std::fabs(u.InnerProduct(p - o)) > kMergeTol)
+                    return false;
+        }
+        return true;
+    };
     for (auto h : mesh.halfedges()) {
         const FIndex f = mesh.face(h), g = mesh.face(mesh.opposite(h));
         if (f == Mesh::null_face() || g == Mesh::null_face() || f > g)
@@ -248,9 +290,18 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         const auto& q = mesh.point(mesh.target(h));
         const auto& r = mesh.point(mesh.target(mesh.next(h)));
         const auto& s = mesh.point(mesh.target(mesh.next(mesh.opposite(h))));
-        if ((CGAL::coplanar(p, q, r, s) || NearlyCoplanar(ToPoint(p), ToPoint(q), ToPoint(r), ToPoint(s))) &&
-            CGAL::sign(normalOf(f) * normalOf(g)) == CGAL::POSITIVE)
-            parent[find(static_cast<int>(f))] = find(static_cast<int>(g));
+        if (CGAL::sign(normalOf(f) * normalOf(g)) != CGAL::POSITIVE)
+            continue;
+        const int rf = find(static_cast<int>(f)), rg = find(static_cast<int>(g));
+        if (rf == rg)
+            continue;
+        if (!(CGAL::coplanar(p, q, r, s) || NearlyCoplanar(ToPoint(p), ToPoint(q), ToPoint(r), ToPoint(s))) ||
+            !onGroup(rf, static_cast<int>(f), static_cast<int>(g)) ||
+            !onGroup(rg, static_cast<int>(f), static_cast<int>(g)))
+            continue;
+        parent[rf] = rg;
+        if (size[largest[rf]] > size[largest[rg]])
+            largest[rg] = largest[rf];
     }
     // Vertices on a straight edge between exactly two groups.
     std::vector<bool> removable(mesh.number_of_vertices(), false);
@@ -275,10 +326,8 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         if (!removable[v])
             nodeRemovable[rep[v]] = 0;
     std::map<int, std::vector<TEdge3>> boundary;
-    std::map<int, FIndex> firstFace;
     for (auto f : mesh.faces()) {
         const int g = find(static_cast<int>(f));
-        firstFace.emplace(g, f);
         for (auto h : CGAL::halfedges_around_face(mesh.halfedge(f), mesh)) {
             const FIndex o = mesh.face(mesh.opposite(h));
             const int from = rep[mesh.source(h)], to = rep[mesh.target(h)];
@@ -294,8 +343,7 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
 
     result.Clear();
     for (auto& [g, edges] : boundary) {
-        const FIndex f0 = firstFace[g];
-        const auto nk = normalOf(f0);
+        const auto nk = normalOf(FIndex(largest[g]));
         const TVRMVector3d n =
             TVRMVector3d(CGAL::to_double(nk.x()), CGAL::to_double(nk.y()), CGAL::to_double(nk.z())).Unit();
         std::vector<TVRMFace3d> faces;

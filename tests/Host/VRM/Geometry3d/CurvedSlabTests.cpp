@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 
+#include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
@@ -278,6 +279,31 @@ TEST(DomeAndConeSlab, InvalidInputGivesAnEmptySolid)
     EXPECT_FALSE(TVRMPolyhedron3d::CreateConeSlab({}, {0, 0}, 60, 0, 3000, 1000)->HasFaces());
     // Slope 30: the edge square to the cone would reach 1000 * 30 / sqrt(901) ~ 999.4 in.
     EXPECT_FALSE(TVRMPolyhedron3d::CreateConeSlab(Circle(0, 0, 900), {0, 0}, 500, 0, 100, 3000)->HasFaces());
+}
+
+}  // namespace
+
+namespace {
+
+// A plan cut through the centre holds half the shell: half its volume and of each surface, up
+// to what pieces of facets leave out (as over a square), and every face stays planar (the
+// trim once joined facets of two latitudes across slivers of the cut into one bent face).
+TEST(DomeAndConeSlab, HalfDiscThroughTheCentreHoldsHalfTheShell)
+{
+    const double a = 3000, radius = 5000, t = 120;
+    const TRevolvedCase whole = Dome("dome", a, radius, t, -1000);
+    const auto half = TVRMIntersectFunc2d::SubPolygon(Circle(0, 0, a), Rect(-4000, -4000, 0, 4000));
+    const auto solid = TVRMPolyhedron3d::CreateDomeSlab(*half, {0, 0}, t / 2, -1000, radius);
+    ASSERT_TRUE(solid->HasFaces());
+    EXPECT_NEAR(solid->GetVolume(), whole.volume / 2, 1e-6 * whole.volume);
+    const auto& data = solid->GetData();
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_NEAR(RunArea(*solid, data[0], data[1]), whole.top / 2, 1e-4 * whole.top);
+    EXPECT_NEAR(RunArea(*solid, data[2], data[3]), whole.bottom / 2, 1e-4 * whole.top);
+    for (const TVRMFace3d& face : solid->GetFaces())
+        for (const auto& loop : face.GetLoops())
+            for (const auto& p : loop)
+                EXPECT_NEAR(face.GetPlane().GetDistance(p), 0, 1e-6) << "every face planar";
 }
 
 }  // namespace
