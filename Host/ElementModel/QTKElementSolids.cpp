@@ -147,8 +147,22 @@ TVRMBox3d FaceBox(const TQTKFaceShape& shape)
     const IQTKFaceElevInfo* info = shape.GetFaceElevInfo();
     const TVRMBox2d b = shape.GetOutline().Box();
     double low = HUGE_VAL, high = -HUGE_VAL;
-    if (const auto* cone = dynamic_cast<const IQTKFaceElevKind6Info*>(info)) {
-        low = cone->GetBaseElev(), high = cone->GetBaseElev() + std::max(0.0, cone->GetSecondValue());
+    if (const auto* cone = dynamic_cast<const IQTKFaceElevKind6Info*>(info);
+        cone && !b.IsEmpty() && cone->GetFirstValue() > 0) {
+        // The conical shell (TVRMPolyhedron3d::CreateConeSlab) runs on past the cone's radius to
+        // the plan's farthest point (at most a corner of its box): a peak falls below its base
+        // there, a funnel rises above it. Its section: the apex, the top over that reach, the
+        // bottom edge under it (square to the surface under a peak, upright under a funnel) and
+        // the bottom under the apex.
+        const TVRMPoint2d c = cone->GetCenter();
+        const double reach = std::hypot(std::max(c.x - b.min.x, b.max.x - c.x), std::max(c.y - b.min.y, b.max.y - c.y));
+        const double k = cone->GetSecondValue() / cone->GetFirstValue(), slope = std::hypot(1.0, k);
+        const double t = shape.GetThickness(), apex = cone->GetBaseElev() + cone->GetSecondValue();
+        const double rim = apex - k * reach;
+        return PlanBox(shape.GetOutline(), std::min(apex - t * slope, rim - (k > 0 ? t / slope : t * slope)),
+                       std::max(apex, rim));
+    } else if (const auto* level = dynamic_cast<const IQTKFaceElevKind6Info*>(info)) {
+        low = level->GetBaseElev(), high = level->GetBaseElev() + std::max(0.0, level->GetSecondValue());
     } else if (const auto* curved = dynamic_cast<const IQTKCurvedFaceElevInfo*>(info)) {
         low = std::min(curved->GetBaseElev(), curved->GetAxisElev());
         high = std::max(curved->GetBaseElev(), curved->GetAxisElev() + curved->GetRadius());

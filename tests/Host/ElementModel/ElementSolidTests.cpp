@@ -1,5 +1,6 @@
 // Solids of line, face and point elements and their face orders.
 #include <cmath>
+#include <string>
 
 #include "tests/Host/ElementModel/ElementModelTestUtils.h"
 
@@ -199,6 +200,40 @@ TEST(ElementSolid, FaceWithoutThicknessHasAnEmptySolid)
     const auto solid = SolidOf(
         R"({"id": 1, "type": 32, "shape": {"kind": "face", "outline": [[0, 0], [1000, 0], [1000, 1000], [0, 1000]]}})");
     EXPECT_FALSE(solid->HasFaces());
+}
+
+}  // namespace
+
+namespace {
+
+// A conical slab (thickness 120) over the square [0, 4000]^2 about its centre: the shell runs
+// on to the corners, 2000 sqrt 2 out. Over a cone of radius 2000 rising R from 3000 (slope
+// k = R / 2000, s = sqrt(1 + k^2)) the element's box reaches from the lower of the bottom under
+// the apex (3000 + R - 120 s) and the bottom edge at the corners (the top there, 3000 + R -
+// k 2000 sqrt 2, less 120 / s under a peak, 120 s under a funnel) up to the higher of the apex
+// and that top; and it holds the element's solid.
+TEST(ElementSolid, ConicalSlabBoxHoldsItsSolid)
+{
+    const struct {
+        const char* name;
+        double rise;
+    } cases[] = {{"peak", 500}, {"steep peak", 6000}, {"funnel", -1000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto model = LoadElements(
+            R"({"id": 1, "type": 19, "props": {"Thickness": 120},
+                "shape": {"kind": "face", "outline": [[0, 0], [4000, 0], [4000, 4000], [0, 4000]],
+                          "elevation": {"kind": "cone", "first": 2000, "second": )" +
+            std::to_string(c.rise) + R"(, "base": 3000, "center": [2000, 2000]}}})");
+        const double k = c.rise / 2000, s = std::hypot(1.0, k), apex = 3000 + c.rise;
+        const double rim = apex - k * 2000 * std::sqrt(2.0);
+        const TVRMBox3d box = model->FindElement(1)->GetBox();
+        EXPECT_NEAR(box.max.z, std::max(apex, rim), 1e-9);
+        EXPECT_NEAR(box.min.z, std::min(apex - 120 * s, rim - (k > 0 ? 120 / s : 120 * s)), 1e-9);
+        const TVRMBox3d solid = model->GetElement(0)->BuildPolyhedron()->GetBox();
+        EXPECT_LE(box.min.z, solid.min.z + 1e-9);
+        EXPECT_GE(box.max.z, solid.max.z - 1e-9);
+    }
 }
 
 }  // namespace
