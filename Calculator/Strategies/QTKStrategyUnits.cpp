@@ -10,6 +10,9 @@ void RegisterWallSizeRules(TStrategyRegistry& registry);
 void RegisterSlabVolRules(TStrategyRegistry& registry);
 void RegisterBeamVolRules(TStrategyRegistry& registry);
 void RegisterBeamFormBoardAreaRules(TStrategyRegistry& registry);
+void RegisterLintelRules(TStrategyRegistry& registry);
+void RegisterBeamPropValueRules(TStrategyRegistry& registry);
+void RegisterBeamScaffoldRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -19,4 +22,7 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterSlabVolRules(registry);
     RegisterBeamVolRules(registry);
     RegisterBeamFormBoardAreaRules(registry);
+    RegisterLintelRules(registry);
+    RegisterBeamPropValueRules(registry);
+    RegisterBeamScaffoldRules(registry);
 }

@@ -1,5 +1,7 @@
 #include "Host/ElementModel/QTKArchSectionPolygons.h"
 
+#include <cmath>
+
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
@@ -62,4 +64,16 @@ bool GetLineHalfArchSectionPolyAndExtendLine(const TVRMCustomLine2d& axis, const
     section = ArchBand(length, sectionHeight, radius, rise, false);
     extendLine = AcrossLine(axis, width, axisOffset);
     return true;
+}
+
+double GetArcLength(int start, int end, int rise, int, int)
+{
+    const double chord = std::abs(static_cast<double>(end) - start);
+    const double height = std::abs(static_cast<double>(rise));
+    if (chord <= CVRMEpsilon || height <= CVRMEpsilon)
+        return chord;
+    // The arc's radius from its chord and rise; the arc subtends four times
+    // the angle whose tangent is rise over half the chord.
+    const double radius = (chord * chord / 4.0 + height * height) / (2.0 * height);
+    return radius * 4.0 * std::atan2(2.0 * height, chord);
 }

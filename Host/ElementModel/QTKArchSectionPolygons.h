@@ -27,3 +27,10 @@ bool GetLineOneArchSectionPolyAndExtendLine(const TVRMCustomLine2d& axis, const 
 bool GetLineHalfArchSectionPolyAndExtendLine(const TVRMCustomLine2d& axis, const TQTKLineSectionInfo& info,
                                              double sectionHeight, double width, double axisOffset,
                                              TVRMMultiPolygon2d& section, TVRMCustomLine2d& extendLine);
+
+// Length of an arch of an arch record (five integers, mm): the circular arc
+// over the chord from position Start to position End along the element's
+// axis, rising by Rise at its crown (a rise of half the chord is a
+// semicircle; no rise, the chord). The record's two further values do not
+// change a circular arch's length.
+double GetArcLength(int start, int end, int rise, int fourth, int fifth);

@@ -34,14 +34,8 @@
 
 namespace {
 
-constexpr int CWallType = 0;
 constexpr int CLintelType = 12;
 constexpr int CTieBeamType = 18;
-
-int KindsFor(bool objectFirst)
-{
-    return objectFirst ? CVRMSuperpositionBoth : CVRMSuperpositionContact;
-}
 
 // Switches the beam's face queries to its solid without haunches while it lives.
 class TArchSolidSwitch {
@@ -69,21 +63,11 @@ int FormboardFaceCount(IQTKBeamCalcEDO& beam)
     return shell ? shell->GetFaceCount() : 0;
 }
 
-double SubtractSolid(TQTKShellCalc3d& calc, const TVRMPolyhedron3d* solid, IRDXRecord* record, int kinds)
-{
-    return solid && solid->HasFaces() ? calc.Subtract(*solid, record, kinds, nullptr, true, true) : 0.0;
-}
-
-bool IsConcreteWall(IRDXRecord* record)
-{
-    return GetRecordElementTypeID(record) == CWallType && IsConcreteElement(GetRecordDrawObj(record));
-}
-
 // The neighbour's own solid with both kinds when it goes first, else the
 // contact kind; a concrete wall without the fill walls laid in it.
 double DeductByPrecedence(TQTKShellCalc3d& calc, IRDXRecord* object, bool objectFirst)
 {
-    if (IsConcreteWall(object))
+    if (IsConcreteWallRecord(object))
         return SubtractWallFromShell(calc, object, objectFirst, true);
     return SubtractSolid(calc, GetElementSolid(object), object, KindsFor(objectFirst));
 }
@@ -91,7 +75,7 @@ double DeductByPrecedence(TQTKShellCalc3d& calc, IRDXRecord* object, bool object
 // A piece of a wall's solid; a concrete wall's without the fill walls overlaying it.
 double DeductWallPiece(TQTKShellCalc3d& calc, const TVRMPolyhedron3d& piece, IRDXRecord* wall, bool wallFirst)
 {
-    if (IsConcreteWall(wall))
+    if (IsConcreteWallRecord(wall))
         return SubtractWallPieceFromShell(piece, calc, wall, wallFirst);
     return SubtractSolid(calc, &piece, wall, KindsFor(wallFirst));
 }
@@ -493,7 +477,7 @@ double TQTKBeamFormBoardAreaDeductWallHole::Deduct(TQTKShellCalc3d& calc, IRDXRe
     const IQTKElementDrawObj* hole = GetRecordDrawObj(object);
     IRDXRecord* wall = hole ? hole->GetParentRecord() : nullptr;
     const TableSourceRef settings = GCalculatorSetting();
-    if (!wall || (IsConcreteWall(wall) && CompareFormboardPriority(beam, wall, settings) < 0))
+    if (!wall || (IsConcreteWallRecord(wall) && CompareFormboardPriority(beam, wall, settings) < 0))
         return deducted;
     // The reveal strip under the beam is taken back: the opening's jambs and
     // head (its outline's edges that rise at least as much as they run) where

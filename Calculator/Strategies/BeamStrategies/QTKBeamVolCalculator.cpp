@@ -46,36 +46,6 @@ double TypeTwoOf(IRDXRecord* record)
     return GetRecordPropFloat(record, "Type2", -1.0);
 }
 
-// Length of the union of the intervals.
-double MergedLength(std::vector<std::pair<double, double>> intervals)
-{
-    std::sort(intervals.begin(), intervals.end());
-    double total = 0.0, low = 0.0, high = 0.0;
-    bool open = false;
-    for (const auto& [from, to] : intervals) {
-        if (open && from <= high) {
-            high = std::max(high, to);
-            continue;
-        }
-        if (open)
-            total += high - low;
-        low = from;
-        high = to;
-        open = true;
-    }
-    return open ? total + high - low : total;
-}
-
-// The reference point of a line element: the middle of its axis line.
-bool LineReferencePoint(IRDXRecord* record, TVRMPoint2d& point)
-{
-    const IQTKLineShape* shape = GetRecordLineShape(record);
-    if (!shape)
-        return false;
-    point = shape->GetLine().MiddlePoint();
-    return true;
-}
-
 // The line shape of another member stacked with Own at a point, or nil: not
 // Own itself, and not a parallel one sharing 100 mm of axis or less.
 const IQTKLineShape* StackedShape(const RecordRef& other, IRDXRecord* own, const IQTKLineShape& ownShape)
@@ -129,34 +99,7 @@ double TQTKFDOriginalVolumeByWall::Calculate(const RecordRef& subject, const Rec
     if (!middle || LessEqualThan(middle->Length(), 0.0))
         return 0.0;
     const double length = middle->Length();
-    // The stretches over parallel walls at their weight, the rest in full.
-    TVRMNumericalCalc2d covered(0.0, length, false);
-    double effective = 0.0;
-    TRecordList walls;
-    beam->GetRelatedByType(CWallType, &walls);
-    for (const RecordRef& record : walls) {
-        if (!IsLineEntsParallel(subject.get(), record.get()))
-            continue;
-        const Ref<IQTKWallCalcEDO> wall = RefCast<IQTKWallCalcEDO>(GetCalcEDO(record, true));
-        const TVRMCustomLine2d* wallLine = wall ? wall->GetMidLine() : nullptr;
-        TVRMPoint2d p1, p2;
-        if (!wallLine || !TVRMPositionFunc2d::GetTwoLineOverLapPoints(*wallLine, *middle, p1, p2))
-            continue;
-        double from = middle->LengthAtPoint(TVRMPositionFunc2d::ClosestPointTo(p1, *middle));
-        double to = middle->LengthAtPoint(TVRMPositionFunc2d::ClosestPointTo(p2, *middle));
-        if (from > to)
-            std::swap(from, to);
-        // A wall ending within its thickness of a beam end carries the beam to that end.
-        const double thickness = wall->GetThickness();
-        if (from < thickness)
-            from = 0.0;
-        if (length - to < thickness)
-            to = length;
-        // A stretch another wall already carries counts once.
-        const double weight = IsOuterWallRecord(record.get()) ? 1.0 : 0.97;
-        effective += weight * covered.AppendRange(from, to, 1);
-    }
-    effective += covered.GetNullLength();
+    const double effective = GetFDBeamWallWeightedLength(subject.get());
     const double factor = effective / length;
     beam->CreateVolumeCalc(factor);
     TQTKSolidCalc3d* volume = beam->GetVolumeCalc();

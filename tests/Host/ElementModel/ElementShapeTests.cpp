@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "Host/ElementModel/QTKArchSectionPolygons.h"
 #include "Host/ElementModel/QTKElementDrawObj.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3d.h"
@@ -77,6 +78,26 @@ TEST(LineShape, ArcElevationsInterpolateAlongTheArc)
             "shape": {"kind": "line", "start": [5000, 0], "end": [-5000, 0], "mid": [0, 5000]}})");
     const auto* line = ShapeOf<IQTKLineShape>(*model, 1);
     EXPECT_NEAR(line->GetTopElevAt({0, 6000}), 3500, 1e-6);  // half way round, off the arc
+}
+
+TEST(ArchRecord, ArcLengthIsTheCircularArcOverTheChord)
+{
+    const double pi = std::acos(-1.0);
+    struct TCase {
+        const char* name;
+        int start, end, rise;
+        double expected;
+    };
+    const TCase cases[] = {
+        // Half the circumference of a circle of radius 1000.
+        {"semicircle", 500, 2500, 1000, pi * 1000.0},
+        // Radius (1000² + 500²) / (2 x 500) = 1250; half-angle asin(1000 / 1250).
+        {"segment", 0, 2000, 500, 2.0 * 1250.0 * std::asin(0.8)},
+        {"segment, ends given backwards", 2000, 0, 500, 2.0 * 1250.0 * std::asin(0.8)},
+        {"no rise: the chord", 100, 1300, 0, 1200.0},
+    };
+    for (const TCase& c : cases)
+        EXPECT_NEAR(GetArcLength(c.start, c.end, c.rise, 0, 0), c.expected, 1e-6) << c.name;
 }
 
 TEST(FaceShape, ElevationOnSlopedFaces)
