@@ -265,7 +265,10 @@ public:
     virtual const TVRMMultiPolygon2d* GetExtendedPolygon() = 0;
     // The face lines that elements attached to this one's faces follow (joined
     // among elements of the same kind), without and with the attached
-    // insulating layers, and the polygons between them.
+    // insulating layers, and the polygons between them: GetAttachWallFacePolygon
+    // is the band between GetAttachWallFaceLeftLine and GetAttachWallFaceRightLine
+    // (owned by the object; nil when the lines give none); the scaffold rules
+    // take it off a wall's scaffold line where another wall meets it.
     virtual const TVRMCustomLine2d* GetAttachWallFaceLeftLine() = 0;
     virtual const TVRMCustomLine2d* GetAttachWallFaceRightLine() = 0;
     virtual const TVRMCustomLine2d* GetAttachWallFaceLeftLineWithInsulatingLayer() = 0;
@@ -371,6 +374,13 @@ public:
     virtual void SetScaffoldHeight(double value) = 0;
     // Further scaffold segments (owned by the wall), a new empty list on first request.
     virtual TVRMSeg2dList* GetScaffoldSegList() = 0;
+    // The lock of the scaffold stores (recursive; the operations above take it
+    // too). A scaffold rule holds it across a read and the writes that follow
+    // (a deduction marking the stored calculator, a length or height stored),
+    // so two rules on one wall on different threads do not interleave. Hold it
+    // only around the stores: not while asking other elements for geometry.
+    virtual void LockScaffold() = 0;
+    virtual void UnlockScaffold() = 0;
 };
 
 // Wall (type 0): wall rules, material and record routines (fill-wall overlays, short-limb shear walls).

@@ -7,6 +7,8 @@
 void RegisterWallVolumeRules(TStrategyRegistry& registry);
 void RegisterWallAreaRules(TStrategyRegistry& registry);
 void RegisterWallSizeRules(TStrategyRegistry& registry);
+void RegisterPierRules(TStrategyRegistry& registry);
+void RegisterWallScaffoldRules(TStrategyRegistry& registry);
 void RegisterSlabVolRules(TStrategyRegistry& registry);
 void RegisterBeamVolRules(TStrategyRegistry& registry);
 void RegisterBeamFormBoardAreaRules(TStrategyRegistry& registry);
@@ -19,6 +21,8 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterWallVolumeRules(registry);
     RegisterWallAreaRules(registry);
     RegisterWallSizeRules(registry);
+    RegisterPierRules(registry);
+    RegisterWallScaffoldRules(registry);
     RegisterSlabVolRules(registry);
     RegisterBeamVolRules(registry);
     RegisterBeamFormBoardAreaRules(registry);

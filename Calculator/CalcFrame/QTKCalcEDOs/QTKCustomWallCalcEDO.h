@@ -41,6 +41,8 @@ public:
     double GetOverHighBottomElev(int kind, const TableSourceRef& ruleContext) override;
     void SetScaffoldHeight(double value) override;
     TVRMSeg2dList* GetScaffoldSegList() override;
+    void LockScaffold() override { DataLock().lock(); }
+    void UnlockScaffold() override { DataLock().unlock(); }
 
 protected:
     ~TQTKCustomWallCalcEDO() override;

@@ -202,6 +202,8 @@ public:
     double GetOverHighBottomElev(int, const TableSourceRef&) override { return 0.0; }
     void SetScaffoldHeight(double) override {}
     TVRMSeg2dList* GetScaffoldSegList() override { return nullptr; }
+    void LockScaffold() override {}
+    void UnlockScaffold() override {}
 
     bool leftExternal = false, rightExternal = false;
 };
