@@ -4,8 +4,10 @@
 // scaffolds and the heights, and every name of the unit.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -348,6 +350,32 @@ TEST(WallScaffoldDeductions, PairWithTheStoredLengthCalculator)
     }
 }
 
+// Length rules replacing the wall's calculator and deductions marking it run
+// on one wall from several threads: each deduction marks a whole calculator
+// (never one being replaced), so it always finds the column's 400.
+TEST(WallScaffoldDeductions, ConcurrentLengthAndDeductionRulesOnOneWall)
+{
+    const auto building = Building(RingWithInternalWalls());
+    SetRingSides(*building);
+    SetSides(*building, 5, true, false);
+    ASSERT_NEAR(RunRule("TQTKInWallScaffoldMiddleLineLen", *building, 5), 6000, 0.01);
+    std::vector<int> wrong(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 100; ++round) {
+                const bool deduct = t % 2 == 1;
+                const double value = deduct ? RunRule("TQTKInWallScaffoldLenDeductByFact", *building, 5, 7)
+                                            : RunRule("TQTKInWallScaffoldMiddleLineLen", *building, 5);
+                if (std::abs(value - (deduct ? 400.0 : 6000.0)) > 0.01)
+                    ++wrong[static_cast<size_t>(t)];
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, std::vector<int>(4, 0));
+}
+
 // The over-height inside length less columns measures the net middle line
 // less the columns, as its twin does (not the inner face of an external wall).
 TEST(WallScaffoldLengths, OverhighInsideLengthLessColumnsMatchesItsTwin)
@@ -400,6 +428,67 @@ TEST(WallScaffoldLengths, PiersWiderThan240OnAnExternalSideAddTheirTwoSides)
             EXPECT_NEAR(segs->GetItems(1).StartPt().x, 3250, 0.001);
         }
     }
+}
+
+// ---------------------------------------------------------------------------
+// Balconies
+
+// Outer wall 1 along y = 0 from -1000 to 2000, its left side (y > 0)
+// external; balcony 10 over [0, 600] x [0, 1500] with its slab 11 over
+// [0, 3000] x [0, 1500]: the slab reaches 1500 - 120 out from the wall's face.
+TEST(WallScaffoldBalconies, SideLengthOnlyForBalconiesOfType0And5)
+{
+    struct TCase {
+        const char* name;
+        std::string type;  // the balcony's "Type" member, or none
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"Type 0", R"(, "Type": 0)", 1380},
+        {"Type 5", R"(, "Type": 5)", 1380},
+        {"Type 3: no side length", R"(, "Type": 3)", 0},
+        {"no Type: none", "", 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string balcony = R"({"id": 10, "type": 10, "floor": 1, "props": {"BottomElev": 0, "TopElev": 1000)" +
+                                    c.type +
+                                    R"(}, "shape": {"kind": "point", "insertPt": [300, 750], "size": [600, 1500],
+            "bottom": 0, "top": 1000}})";
+        const std::string slab = R"({"id": 11, "type": 19, "floor": 1, "props": {"CompositeEDOPID": 10, "TopElev": 1000,
+            "Thickness": 100}, "shape": {"kind": "face", "outline": [[0, 0], [3000, 0], [3000, 1500], [0, 1500]],
+            "elev": 1000}})";
+        const auto building =
+            Building(balcony + "," + slab + "," + Wall(1, -1000, 0, 2000, 0, 3000, R"(, "InnerOuterFlag": 1)"));
+        SetSides(*building, 1, true, false);
+        EXPECT_NEAR(RunRule("TQTKWallOutSideScaffoldAddBalonySideLineLength", *building, 1, 10), c.expected, 0.01);
+    }
+}
+
+// Outer walls 1 (along +x, outer face y = -120) and 2 (along +y, outer face
+// x = -120) crossing at the origin; corner balcony 10 (with its slab 11), an
+// L 1500 deep reaching to 3000 along each wall, overlapping both. Both walls
+// run along it, so only wall 1 (the lower id) counts it; with no
+// external-wall outline of the floor it has no outline to add, and what wall
+// 2's face already covers (4620) does not make it negative.
+TEST(WallScaffoldBalconies, OutlineCountedByTheLowestIdNeverNegative)
+{
+    const std::string outer = R"(, "InnerOuterFlag": 1)";
+    const std::string balcony = R"({"id": 10, "type": 10, "floor": 1, "props": {"BottomElev": 0, "TopElev": 1000},
+        "shape": {"kind": "point", "insertPt": [0, 0], "outline": [[-1620, -1620], [3000, -1620], [3000, -100],
+                  [-100, -100], [-100, 3000], [-1620, 3000]], "basePt": [0, 0], "bottom": 0, "top": 1000}})";
+    const std::string slab = R"({"id": 11, "type": 19, "floor": 1, "props": {"CompositeEDOPID": 10, "TopElev": 1000,
+        "Thickness": 100}, "shape": {"kind": "face", "outline": [[-1620, -1620], [3000, -1620], [3000, -100],
+        [-100, -100], [-100, 3000], [-1620, 3000]], "elev": 1000}})";
+    const auto building = Building(balcony + "," + slab + "," + Wall(1, -3000, 0, 6000, 0, 3000, outer) + "," +
+                                   Wall(2, 0, -3000, 0, 4000, 3000, outer));
+    SetSides(*building, 1, false, true);
+    SetSides(*building, 2, true, false);
+    TRecordList walls;
+    GetCalcEDO(building->Record(10), true)->GetRelatedByType(0, &walls);
+    ASSERT_EQ(walls.size(), 2u);
+    EXPECT_EQ(RunRule("TQTKWallOutSideScaffoldAddBalconyOutLineLength", *building, 2, 10), 0.0);
+    EXPECT_EQ(RunRule("TQTKWallOutSideScaffoldAddBalconyOutLineLength", *building, 1, 10), 0.0);
 }
 
 // ---------------------------------------------------------------------------
