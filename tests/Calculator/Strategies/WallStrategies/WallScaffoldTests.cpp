@@ -205,6 +205,26 @@ TEST(WallScaffoldConditions, SettingsDecideByTheWallsHeightAboveTheScaffoldBotto
     }
 }
 
+// Condition 1 reads the top under the slabs resting on the wall: wall 1 up
+// to 4000 under slab 2 (120 thick, its top at Top) lies 3600 (or 3600.01)
+// under the slab's underside.
+TEST(WallScaffoldConditions, ConditionOneMeasuresToTheSlabUnderside)
+{
+    for (const double underside : {3600.0, 3600.01}) {
+        SCOPED_TRACE(underside);
+        const std::string slab =
+            R"({"id": 2, "type": 19, "floor": 1, "props": {"Thickness": 120, "TopElev": )" +
+            std::to_string(underside + 120) +
+            R"(}, "shape": {"kind": "face", "outline": [[-1000, -1000], [7000, -1000], [7000, 1000],
+            [-1000, 1000]], "elev": )" +
+            std::to_string(underside + 120) + R"(, "thickness": 120}})";
+        const auto building = Building(Wall(1, 0, 0, 6000, 0, underside + 120) + "," + slab,
+                                       R"("InternalWallScaffoldAreaCalcCondition": 1)");
+        EXPECT_NEAR(RunRule("TQTKInWallScaffoldHeightToSlabBtm", *building, 1), underside > 3600 ? underside : 0,
+                    0.001);
+    }
+}
+
 TEST(WallScaffoldRegistration, TheRootsAnswerZero)
 {
     const auto building = Building(Wall(1, 0, 0, 6000, 0, 6000, R"(, "InnerOuterFlag": 1)"));
