@@ -13,7 +13,9 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "Host/QTKCommon/QTKCalculationScope.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "tests/Support/RegistryChecks.h"
 #include "tests/Support/TestBuilding.h"
 
@@ -222,6 +224,28 @@ TEST(WallScaffoldConditions, ConditionOneMeasuresToTheSlabUnderside)
                                        R"("InternalWallScaffoldAreaCalcCondition": 1)");
         EXPECT_NEAR(RunRule("TQTKInWallScaffoldHeightToSlabBtm", *building, 1), underside > 3600 ? underside : 0,
                     0.001);
+    }
+}
+
+// A height rule stores its height also when its condition fails (0): the
+// scaffold a later length rule replaces is then written to the details as
+// lines, not as faces of the last height.
+TEST(WallScaffoldHeights, AFailedConditionStoresZero)
+{
+    for (const bool failedHeightLast : {false, true}) {
+        SCOPED_TRACE(failedHeightLast ? "a failed height rule last" : "a height of 3000 last");
+        const auto building =
+            Building(Wall(1, 0, 0, 6000, 0, 3000), R"("ExternalWallInternalScaffoldAreaCalcCondition": 7)");
+        TQTKCalculationScope& scope = building->Activate(true);
+        ASSERT_NEAR(RunRule("TQTKInWallScaffoldMiddleLineLen", *building, 1), 6000, 0.001);
+        ASSERT_NEAR(RunRule("TQTKInWallScaffoldHeight", *building, 1), 3000, 0.001);
+        if (failedHeightLast)
+            ASSERT_EQ(RunRule("TQTKExWallInScaffoldHeight", *building, 1), 0.0);
+        RunRule("TQTKInWallScaffoldMiddleLineLen", *building, 1);
+        ASSERT_EQ(scope.Details().GetCount(), 1);
+        const TQTKDeductDetail* detail = scope.Details().GetItems(0);
+        EXPECT_EQ(dynamic_cast<const TQTKLine2dDeductDetail*>(detail) != nullptr, failedHeightLast);
+        EXPECT_EQ(dynamic_cast<const TQTKShellDeductDetail*>(detail) != nullptr, !failedHeightLast);
     }
 }
 
