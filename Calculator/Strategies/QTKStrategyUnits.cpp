@@ -15,6 +15,11 @@ void RegisterBeamFormBoardAreaRules(TStrategyRegistry& registry);
 void RegisterLintelRules(TStrategyRegistry& registry);
 void RegisterBeamPropValueRules(TStrategyRegistry& registry);
 void RegisterBeamScaffoldRules(TStrategyRegistry& registry);
+void RegisterFDBeamBelowRaftFDRules(TStrategyRegistry& registry);
+void RegisterFDBeamBottomRules(TStrategyRegistry& registry);
+void RegisterBeamFinishQtyRules(TStrategyRegistry& registry);
+void RegisterBeamSideAreaRules(TStrategyRegistry& registry);
+void RegisterBeamBrickMoldRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -29,4 +34,9 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterLintelRules(registry);
     RegisterBeamPropValueRules(registry);
     RegisterBeamScaffoldRules(registry);
+    RegisterFDBeamBelowRaftFDRules(registry);
+    RegisterFDBeamBottomRules(registry);
+    RegisterBeamFinishQtyRules(registry);
+    RegisterBeamSideAreaRules(registry);
+    RegisterBeamBrickMoldRules(registry);
 }

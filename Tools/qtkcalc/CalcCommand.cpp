@@ -11,6 +11,7 @@
 #include "Host/QTKCommon/QTKCalculationScope.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/Runtime/SysUtils.h"
+#include "Tools/qtkcalc/QTKTakeoff.h"
 
 CLI::App* AddCalcCommand(CLI::App& app, TCalcCommandOptions& options)
 {
@@ -19,6 +20,7 @@ CLI::App* AddCalcCommand(CLI::App& app, TCalcCommandOptions& options)
     calc->add_option("--rule", options.rule, "Rule name (a registered rule class)")->required();
     calc->add_option("--subject", options.subject, "Record id of the subject element")->required();
     calc->add_option("--object", options.object, "Record id of the object (deducting or related) element");
+    calc->add_option("--rules", options.rulesPath, "Rule tables (JSON) whose settings the rules read");
     calc->add_flag("--expr", options.expr, "Print the calculation expression");
     calc->add_flag("--details", options.details, "Print the deduction details");
     return calc;
@@ -64,6 +66,8 @@ void PrintDetails(const TQTKDeductDetailContainer& details, std::ostream& out)
 int Run(const TCalcCommandOptions& options, std::ostream& out, std::ostream& err)
 {
     const Ref<TQTKElementModel> model = TQTKElementModel::LoadFromFile(options.modelPath);
+    if (!options.rulesPath.empty())
+        AttachRuleSet(*model, options.rulesPath);
     const IQTKElementDrawObj* subject = model->FindElement(options.subject);
     if (!subject) {
         err << "qtkcalc calc: " << options.modelPath << ": no element with id " << options.subject << '\n';

@@ -1,6 +1,7 @@
-// qtkcalc calc MODEL --rule NAME --subject ID [--object ID] [--expr] [--details]:
+// qtkcalc calc MODEL --rule NAME --subject ID [--object ID] [--rules FILE] [--expr] [--details]:
 // runs one rule on one element (or element pair) of a model and prints the
 // quantity, with its calculation expression and deduction details on request.
+// A rule-table file (as for the take-off) gives the rules their settings.
 #pragma once
 
 #include <iosfwd>
@@ -16,6 +17,7 @@ struct TCalcCommandOptions {
     std::string rule;
     int subject = 0;
     std::optional<int> object;
+    std::string rulesPath;
     bool expr = false;
     bool details = false;
 };

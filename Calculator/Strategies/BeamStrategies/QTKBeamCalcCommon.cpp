@@ -7,9 +7,11 @@
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonPartSolid.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
+#include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKLinearCalc2d.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
@@ -20,6 +22,14 @@ Ref<IQTKBeamCalcEDO> GetBeamEdo(IRDXRecord* record)
     const Ref<IQTKBeamCalcEDO> beam = RefCast<IQTKBeamCalcEDO>(GetCalcEDO(record, true));
     if (!beam)
         throw EIntfCastError("the element is not a beam");
+    return beam;
+}
+
+Ref<IQTKFDBeamCalcEDO> GetFDBeamEdo(IRDXRecord* record)
+{
+    const Ref<IQTKFDBeamCalcEDO> beam = RefCast<IQTKFDBeamCalcEDO>(GetCalcEDO(record, true));
+    if (!beam)
+        throw EIntfCastError("the element is not a foundation beam");
     return beam;
 }
 
@@ -126,4 +136,18 @@ bool IsStripUnitKeptByType(IRDXRecord* beam, IRDXRecord* object)
 {
     return GetRecordElementTypeID(object) == 81 && IsConcreteElement(GetRecordDrawObj(object)) &&
            IsLineEntsParallel(beam, object) && !IsBeamCutByType(beam, object);
+}
+
+IRDXRecord* GetUnitTrench(IRDXRecord* unit)
+{
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(unit);
+    IRDXRecord* trench = drawObj ? drawObj->GetParentRecord() : nullptr;
+    QTK_ASSERT(trench);
+    return trench;
+}
+
+const TVRMPolyhedron3d* GetUnitTrenchWholeSolid(IRDXRecord* unit)
+{
+    const Ref<IQTKTrenchCalcEDO> trench = RefCast<IQTKTrenchCalcEDO>(GetCalcEDO(GetUnitTrench(unit), true));
+    return trench ? trench->GetWholeSolid() : nullptr;
 }

@@ -17,6 +17,8 @@ class TVRMPolyhedron3d;
 // The element object of a beam, ring beam or foundation beam; raises
 // EIntfCastError for any other element.
 Ref<IQTKBeamCalcEDO> GetBeamEdo(IRDXRecord* record);
+// The element object of a foundation beam; raises EIntfCastError for any other element.
+Ref<IQTKFDBeamCalcEDO> GetFDBeamEdo(IRDXRecord* record);
 // The element's own solid (kept by its element object); nil when it has none.
 const TVRMPolyhedron3d* GetElementSolid(IRDXRecord* record);
 // The beam's section over the stretch of its middle line that the wall's
@@ -49,3 +51,8 @@ bool IsConcreteWallRecord(IRDXRecord* record);
 // A concrete strip foundation unit (type 81) along the beam that the beam does
 // not give way to by type: it takes nothing off the beam's length or sides.
 bool IsStripUnitKeptByType(IRDXRecord* beam, IRDXRecord* object);
+// The trench a trench unit belongs to (its parent; a unit without one is an
+// assertion failure) and that trench's whole solid, hollow included (nil when
+// the trench has no element object).
+IRDXRecord* GetUnitTrench(IRDXRecord* unit);
+const TVRMPolyhedron3d* GetUnitTrenchWholeSolid(IRDXRecord* unit);

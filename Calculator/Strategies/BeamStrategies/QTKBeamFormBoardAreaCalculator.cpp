@@ -280,13 +280,10 @@ double TQTKBeamFormBoardAreaDeductSameBottomElevBoard::Deduct(TQTKShellCalc3d& c
 double TQTKFDBeamFormBoardAreaDeductTrench::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
                                                    const TableSourceRef& ruleContext) const
 {
-    const IQTKElementDrawObj* unit = GetRecordDrawObj(object);
-    IRDXRecord* trenchRecord = unit ? unit->GetParentRecord() : nullptr;
-    QTK_ASSERT(trenchRecord);
+    IRDXRecord* trenchRecord = GetUnitTrench(object);
     if (IsLineEntsParallel(beam, trenchRecord))
         return 0.0;
-    const Ref<IQTKTrenchCalcEDO> trench = RefCast<IQTKTrenchCalcEDO>(GetCalcEDO(trenchRecord, true));
-    return SubtractSolid(calc, trench ? trench->GetWholeSolid() : nullptr, trenchRecord,
+    return SubtractSolid(calc, GetUnitTrenchWholeSolid(object), trenchRecord,
                          KindsFor(IsFormboardFirst(beam, object, ruleContext)));
 }
 

@@ -160,11 +160,7 @@ bool TQTKFDBeamVolDeductNotParellelTrench::IsDeducted(IRDXRecord* beam, IRDXReco
 
 const TVRMPolyhedron3d* TQTKFDBeamVolDeductNotParellelTrench::DeductedSolid(IRDXRecord* object) const
 {
-    const IQTKElementDrawObj* unit = GetRecordDrawObj(object);
-    IRDXRecord* trenchRecord = unit ? unit->GetParentRecord() : nullptr;
-    QTK_ASSERT(trenchRecord);
-    const Ref<IQTKTrenchCalcEDO> trench = RefCast<IQTKTrenchCalcEDO>(GetCalcEDO(trenchRecord, true));
-    return trench ? trench->GetWholeSolid() : nullptr;
+    return GetUnitTrenchWholeSolid(object);
 }
 
 bool TQTKTieBeamVolDeductNonFDColumn::IsDeducted(IRDXRecord* beam, IRDXRecord* object) const

@@ -18,10 +18,12 @@ struct TRun {
     std::string out, err;
 };
 
-TRun RunOnSample(const char* rule, int subject, std::optional<int> object)
+TRun RunOnSample(const char* rule, int subject, std::optional<int> object, bool withRules = false)
 {
     TCalcCommandOptions options;
     options.modelPath = std::string(QTK_SOURCE_ROOT) + "examples/building.json";
+    if (withRules)
+        options.rulesPath = std::string(QTK_SOURCE_ROOT) + "examples/rules/sample-rules.json";
     options.rule = rule;
     options.subject = subject;
     options.object = object;
@@ -57,6 +59,40 @@ TEST(SampleBeams, BeamVolumeByMiddleLineLessTheSlabByFact)
         << slab.out;
     EXPECT_NE(slab.out.find("element 1027 [TQTKBeamVolDeductByFact] 0.5328<面积>*0.12<高度>\n"), std::string::npos)
         << slab.out;
+}
+
+// Lintel 1051 over door 1021, 240 x 120 and 1500 long: 0.0288 m2 x 1.5 m.
+// Beam 1008's clear length: its middle line, 4500, less what column 1003 at
+// its start (400 square) takes, 200. Its scaffold height under the sample
+// rules' condition 1, from the floor (0) to the underside of slab 1027
+// (3300 - 120).
+TEST(SampleBeams, LintelVolumeClearLengthAndScaffoldHeight)
+{
+    struct TCase {
+        const char* rule;
+        int subject;
+        std::optional<int> object;
+        bool withRules;
+        const char* quantity;
+        const char* expression;
+    };
+    const TCase cases[] = {
+        {"TQTKLintelOriginalVol", 1051, std::nullopt, false, "quantity 43200000\n",
+         "expression 0.0288<截面面积>*1.5<长度>\n"},
+        {"TQTKBeamClearLengthOrigianlLength", 1008, std::nullopt, false, "quantity 4500\n", "expression (none)\n"},
+        {"TQTKBeamClearLengthDeductByFact", 1008, 1003, false, "quantity 200\n", "expression (none)\n"},
+        {"TQTKBeamScaffoHeightFromFloorElevToBoardBottomElev", 1008, std::nullopt, true, "quantity 3180\n",
+         "expression (none)\n"},
+        // Without the rule tables the scaffold condition is 0: no scaffold.
+        {"TQTKBeamScaffoHeightFromFloorElevToBoardBottomElev", 1008, std::nullopt, false, "quantity 0\n",
+         "expression (none)\n"},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = RunOnSample(c.rule, c.subject, c.object, c.withRules);
+        ASSERT_EQ(run.code, 0) << c.rule << run.err;
+        EXPECT_NE(run.out.find(c.quantity), std::string::npos) << c.rule << run.out;
+        EXPECT_NE(run.out.find(c.expression), std::string::npos) << c.rule << run.out;
+    }
 }
 
 // make run: the sample rules bill beam 1008's volume by its middle line less
