@@ -121,7 +121,7 @@ double TQTKBeamScaffoldHeight::Calculate(const RecordRef& subject, const RecordR
 {
     QTK_ASSERT(subject);
     const int condition = ScaffoldCondition(ruleContext);
-    if (!BeamScaffoldApplies(condition, subject.get()))
+    if (Top() == TTop::None || !BeamScaffoldApplies(condition, subject.get()))
         return 0.0;
     const Ref<IQTKBeamCalcEDO> beam = GetBeamEdo(subject.get());
     const double floor = TQTKOverHighBottomElevCalculator::GetBeamBottomElevAt(beam.get(), BottomMethod(), ruleContext);
@@ -136,6 +136,8 @@ double TQTKBeamScaffoldHeight::Calculate(const RecordRef& subject, const RecordR
             break;
         case TTop::SlabUnderside:
             height = HeightToSlabUnderside(subject.get(), *beam, floor);
+            break;
+        case TTop::None:
             break;
     }
     // A beam lying below its scaffold's bottom has no scaffold height.

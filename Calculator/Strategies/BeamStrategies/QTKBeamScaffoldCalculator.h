@@ -36,10 +36,11 @@ public:
                      const TableSourceRef& ruleContext) override;
 
 protected:
-    enum class TTop { BeamTop, BeamBottom, SlabUnderside };
+    enum class TTop { None, BeamTop, BeamBottom, SlabUnderside };
     // The bottom method of the over-height bottom elevation (0, 1 or 2).
-    virtual int BottomMethod() const = 0;
-    virtual TTop Top() const = 0;
+    virtual int BottomMethod() const { return 0; }
+    // Up to where the height is measured; nowhere by default (the rule gives 0).
+    virtual TTop Top() const { return TTop::None; }
 };
 
 class TQTKBeamScaffoHeightFromFloorElevToBeamTopElev final : public TQTKBeamScaffoldHeight {

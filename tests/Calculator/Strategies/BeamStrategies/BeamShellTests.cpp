@@ -79,6 +79,30 @@ TEST(FDBeamBelowRaftRules, FacesBelowTheRaftAndAnOpeningWithItsReveal)
                 2 * 1000.0 * 500 - 240.0 * 2 * 500, 1);
 }
 
+TEST(FDBeamBelowRaftRules, AColumnByFactAndATrenchByItsWholeSolid)
+{
+    // The beam and raft as above; column 5 (400 square) through the beam at
+    // x 1000; trench 6 across it at x 5000 (a test object whose whole solid
+    // runs x 4500..5500 from -1600 to -500), its unit 7 beside its line.
+    TFakeEDOScope fakes;
+    const auto building = BeamBuilding("[" + LineBeam(1, 47, 0, 0, 6000, 0, 1000, -500) + R"(,
+          {"id": 2, "type": 48, "floor": 1, "props": {"Thickness": 500, "TopElev": -500, "BottomElev": -1000,
+           "Material": "混凝土"},
+           "shape": {"kind": "face", "outline": [[-1000, -3000], [7000, -3000], [7000, 3000], [-1000, 3000]]}},
+          {"id": 5, "type": 25, "floor": 1, "props": {"SectionWidth": 400, "SectionHeight": 400, "BottomElev": -1500,
+           "TopElev": 0, "Material": "混凝土"}, "shape": {"kind": "point", "insertPt": [1000, 0]}},
+          {"id": 6, "type": 80, "floor": 1, "props": {"Width": 1000, "BottomElev": -1600, "TopElev": -500},
+           "shape": {"kind": "line", "start": [5000, -2000], "end": [5000, 2000]}},
+          {"id": 7, "type": 84, "floor": 1, "parent": 6, "props": {"EDOPID": 6, "Width": 200},
+           "shape": {"kind": "line", "start": [4600, -2000], "end": [4600, 2000]}}])");
+    auto& trench = fakes.Attach<TFakeTrenchEDO>(building->DrawObj(6));
+    trench.whole = *TVRMPolyhedron3d::CreateBox(TVRMBox3d({4500, -2000, -1600}, {5500, 2000, -500}));
+    RunBeamRule("TQTKFDBeamBelowRaftFDSideOriginalArea", *building, 1, 0);
+    // Inside the column and the trench the sides go whichever goes first.
+    EXPECT_NEAR(RunBeamRule("TQTKFDBeamBelowRaftFormBoardAreaDeductByFact", *building, 1, 5), 2 * 400.0 * 500, 1);
+    EXPECT_NEAR(RunBeamRule("TQTKFDBeamBelowRaftFormBoardAreaDeductTrench", *building, 1, 7), 2 * 1000.0 * 500, 1);
+}
+
 TEST(FDBeamBottomRules, OriginalAndTrenchUnits)
 {
     struct TCase {
