@@ -171,9 +171,9 @@ class TScaffoldTop {
 public:
     explicit TScaffoldTop(IRDXRecord* wall)
     {
-        const IPropValues* props = PropsOf(wall);
-        top_ = std::max(EdoPropValueFloat(props, "StartPtTopElev"), EdoPropValueFloat(props, "EndPtTopElev"));
-        bottom_ = std::min(EdoPropValueFloat(props, "StartPtBottomElev"), EdoPropValueFloat(props, "EndPtBottomElev"));
+        const TQTKLineEndElevs elevs = GetLineEndElevs(wall);
+        top_ = std::max(elevs.startTop, elevs.endTop);
+        bottom_ = std::min(elevs.startBottom, elevs.endBottom);
         result_ = top_;
     }
     void Take(double underside)
@@ -204,9 +204,9 @@ double GetFaceElevAtMidLineCrossing(IRDXRecord* lineEnt, IRDXRecord* face, int c
 
 double GetWallTopByMode(IRDXRecord* record, int topMode)
 {
-    const IPropValues* props = PropsOf(record);
-    const double start = EdoPropValueFloat(props, "StartPtTopElev");
-    const double end = EdoPropValueFloat(props, "EndPtTopElev");
+    const TQTKLineEndElevs elevs = GetLineEndElevs(record);
+    const double start = elevs.startTop;
+    const double end = elevs.endTop;
     switch (topMode) {
         case 0:
         case 3:
@@ -247,9 +247,8 @@ double GetWallTopUnderSlab(IRDXRecord* wall, int crossingMode, int topMode)
 
 double GetWallOverhighTopElev(IRDXRecord* wall, int crossingMode, int topMode)
 {
-    const IPropValues* props = PropsOf(wall);
-    const bool levelWall =
-        SameValue(EdoPropValueFloat(props, "StartPtTopElev"), EdoPropValueFloat(props, "EndPtTopElev"), CTol);
+    const TQTKLineEndElevs elevs = GetLineEndElevs(wall);
+    const bool levelWall = SameValue(elevs.startTop, elevs.endTop, CTol);
     TRecordList selected;
     for (const RecordRef& slab : RelatedSlabs(wall)) {
         const IQTKFaceElevInfo* elev = FaceElevOf(slab.get());

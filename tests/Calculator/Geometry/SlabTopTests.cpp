@@ -20,11 +20,14 @@ std::string Num(double v)
     return text;
 }
 
-// A wall (id 1) along x from 0 to 6000, 240 thick, with the given tops.
-std::string Wall(double startTop, double endTop, int type = 0)
+// A wall (id 1) along x from 0 to 6000, 240 thick, with the given tops (in
+// its properties and its shape, or in its shape only).
+std::string Wall(double startTop, double endTop, int type = 0, bool endProps = true)
 {
-    return R"({"id": 1, "type": )" + std::to_string(type) + R"(, "props": {"Thickness": 240, "StartPtTopElev": )" +
-           Num(startTop) + R"(, "EndPtTopElev": )" + Num(endTop) + R"(, "StartPtBottomElev": 0, "EndPtBottomElev": 0},
+    const std::string props = endProps ? R"(, "StartPtTopElev": )" + Num(startTop) + R"(, "EndPtTopElev": )" +
+                                             Num(endTop) + R"(, "StartPtBottomElev": 0, "EndPtBottomElev": 0)"
+                                       : std::string();
+    return R"({"id": 1, "type": )" + std::to_string(type) + R"(, "props": {"Thickness": 240)" + props + R"(},
            "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "width": 240, "startBottom": 0,
            "endBottom": 0, "startTop": )" +
            Num(startTop) + R"(, "endTop": )" + Num(endTop) + "}}";
@@ -142,6 +145,7 @@ TEST_F(TSlabTopTest, ScaffoldHeightToSlabBottom)
         std::string slabs;
         TVRMCustomLine2d line;
         double height;
+        bool endProps = true;
     };
     const Case cases[] = {
         {"no slab: the wall's higher top", "", TVRMCustomLine2d({0, 0}, {6000, 0}), 3600},
@@ -149,11 +153,17 @@ TEST_F(TSlabTopTest, ScaffoldHeightToSlabBottom)
          TVRMCustomLine2d({0, 0}, {6000, 0}), 3580},
         {"a level slab (type 20) away from the line: the top", Slab(2, -500, 6500, 3700, 120, 0.0, 20),
          TVRMCustomLine2d({0, 3000}, {6000, 3000}), 3600},
+        {"tops on the shape only: the shape's higher top", "", TVRMCustomLine2d({0, 0}, {6000, 0}), 3600, false},
+        {"tops on the shape only, a slab over the line", Slab(2, -500, 6500, 3700, 120, 0.0, 20),
+         TVRMCustomLine2d({0, 0}, {6000, 0}), 3580, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoadWith(Wall(3000, 3600) + (c.slabs.empty() ? "" : ", " + c.slabs));
+        LoadWith(Wall(3000, 3600, 0, c.endProps) + (c.slabs.empty() ? "" : ", " + c.slabs));
         EXPECT_NEAR(GetScaffoldHeightToSlabBottom(Record(1), c.line, 0), c.height, 1e-6);
+        // The wall's top by mode reads the same ends.
+        EXPECT_NEAR(GetWallTopByMode(Record(1), 1), 3600, 1e-6);
+        EXPECT_NEAR(GetWallTopByMode(Record(1), 0), 3300, 1e-6);
         TearDown();
     }
 }
