@@ -88,7 +88,10 @@ double TQTKFDBeamCalcEDO::CalcBelowRafts(TQTKFaceCodeSet codes, double angle)
     GetRelatedByType(CRaftType, &rafts);
     for (const RecordRef& raft : rafts) {
         const IQTKElementDrawObj* raftDrawObj = GetRecordDrawObj(raft.get());
-        const double raftBottom = raftDrawObj ? EdoPropValueFloat(raftDrawObj->GetPropValues(), "BottomElev") : 0.0;
+        // A raft that does not state its bottom has it where its solid starts.
+        const double raftBottom =
+            raftDrawObj ? EdoPropValueFloat(raftDrawObj->GetPropValues(), "BottomElev", raftDrawObj->GetBox().min.z)
+                        : 0.0;
         if (!raftDrawObj || !GreaterThan(raftBottom, bottom))
             continue;
         if (!shell)

@@ -359,10 +359,12 @@ namespace {
 // ---------------------------------------------------------------------------
 // Foundation beams
 
-// A raft over the whole beam, from its "BottomElev" up to 3200.
-std::string RaftOver(double bottom)
+// A raft over the whole beam, from Bottom up to 3200 (stated as its
+// "BottomElev" or only by its shape).
+std::string RaftOver(double bottom, bool bottomProp = true)
 {
-    return R"(, {"id": 2, "type": 48, "floor": 1, "props": {"BottomElev": )" + Num(bottom) +
+    return R"(, {"id": 2, "type": 48, "floor": 1, "props": {)" +
+           (bottomProp ? R"("BottomElev": )" + Num(bottom) : std::string()) +
            R"(}, "shape": {"kind": "face", "outline": [[-1000, -1000], [7000, -1000], [7000, 1000], [-1000, 1000]],
            "elevation": {"kind": "level", "elev": 3200}, "thickness": )" +
            Num(3200 - bottom) + "}}";
@@ -376,14 +378,16 @@ TEST(BeamEDOTest, FoundationBeamFormworkBelowRafts)
         const char* name;
         double raftBottom;
         double sides, ends, maxFaceElev;
+        bool bottomProp = true;
     };
     const Case cases[] = {
         {"raft bottom above the beam's bottom", 2700, 2 * 300.0 * 6000, 2 * 250.0 * 300, 2700},
         {"raft bottom level with the beam's bottom: ignored", 2400, 0, 0, -HUGE_VAL},
+        {"raft without \"BottomElev\": its solid's bottom", 2700, 2 * 300.0 * 6000, 2 * 250.0 * 300, 2700, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto building = Building(Beam(1, 0, 0, 6000, 0, "", 250, 47) + RaftOver(c.raftBottom), {75.0});
+        auto building = Building(Beam(1, 0, 0, 6000, 0, "", 250, 47) + RaftOver(c.raftBottom, c.bottomProp), {75.0});
         const auto beam = RefCast<IQTKFDBeamCalcEDO>(GetCalcEDO(building->Record(1), true));
         ASSERT_TRUE(beam);
         beam->ClearQtyItems();
