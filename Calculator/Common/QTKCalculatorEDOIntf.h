@@ -11,6 +11,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -237,6 +238,29 @@ public:
     virtual double GetSecondEndNullLength() = 0;
     virtual double GetFirstEndNullLength() = 0;
     virtual void DeductSolid(const TVRMPolyhedron3d* solid, IRDXRecord* record) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Over-height calculators kept for the over-height rules.
+
+// What an element's over-height rules keep on its object: the weighted volume
+// and formwork calculators and the value list of elevations.
+struct TQTKOverhighCalcSet {
+    std::shared_ptr<TVRMOverhighSolidCalc3d> volume;
+    std::shared_ptr<TVRMOverhighShellCalc3d> formboard;
+    std::shared_ptr<TFloatList> valueList;
+};
+using TQTKOverhighCalcBuild = std::function<void(TQTKOverhighCalcSet&)>;
+
+// Offered by the objects of beams, columns, tie columns, column caps, walls
+// and insulating wall units (cast to it): the one guarded way for rules on
+// several threads to build what is missing. Under the object's over-height
+// lock, Build gets what is stored now and fills or replaces members; what it
+// leaves is stored and returned. When Build raises nothing is stored and the
+// exception passes on.
+class IQTKOverhighCalcHolder : public virtual IInterface {
+public:
+    virtual TQTKOverhighCalcSet GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build) = 0;
 };
 
 // ---------------------------------------------------------------------------

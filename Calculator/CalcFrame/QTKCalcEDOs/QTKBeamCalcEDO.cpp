@@ -728,6 +728,22 @@ void TQTKBeamCalcEDO::SetOverhighVolumeCalc(std::unique_ptr<TVRMOverhighSolidCal
     overhighVolumeCalc_ = std::move(calc);
 }
 
+TQTKOverhighCalcSet TQTKBeamCalcEDO::GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build)
+{
+    return GetOrBuildOverhighSet(
+        [this] {
+            std::lock_guard guard(calcLock_);
+            return TQTKOverhighCalcSet{overhighVolumeCalc_, overhighFormboardCalc_, overhighValues_};
+        },
+        [this](const TQTKOverhighCalcSet& set) {
+            std::lock_guard guard(calcLock_);
+            overhighVolumeCalc_ = set.volume;
+            overhighFormboardCalc_ = set.formboard;
+            overhighValues_ = set.valueList;
+        },
+        build);
+}
+
 // ---------------------------------------------------------------------------
 // Band solid and projection
 

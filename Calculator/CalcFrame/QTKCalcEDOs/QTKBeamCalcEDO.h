@@ -25,7 +25,9 @@
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
-class TQTKBeamCalcEDO : public TQTKHasSectionInfoLineEntCalcEDO, public virtual IQTKBeamCalcEDO {
+class TQTKBeamCalcEDO : public TQTKHasSectionInfoLineEntCalcEDO,
+                        public virtual IQTKBeamCalcEDO,
+                        public virtual IQTKOverhighCalcHolder {
 public:
     TQTKBeamCalcEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj);
 
@@ -65,6 +67,7 @@ public:
     void SetOverhighValueList(std::unique_ptr<TFloatList> list) override;
     void SetOverhighFormboardCalc(std::unique_ptr<TVRMOverhighShellCalc3d> calc) override;
     void SetOverhighVolumeCalc(std::unique_ptr<TVRMOverhighSolidCalc3d> calc) override;
+    TQTKOverhighCalcSet GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build) override;
     std::unique_ptr<TVRMPolyhedron3d> BuildSegmentSolid(double bottom, double height, double startLength,
                                                         double endLength) override;
     const TVRMPolyhedron3d* GetArchSolid() override;
@@ -128,9 +131,9 @@ private:
     std::unique_ptr<TQTKShellCalc3d> blockFinishCalc_;
     std::unique_ptr<TQTKSolidCalc3d> mergedSolidCalc_;
     std::unique_ptr<TQTKDeductPolyhedronLines> deductLines_;
-    std::unique_ptr<TVRMOverhighSolidCalc3d> overhighVolumeCalc_;
-    std::unique_ptr<TVRMOverhighShellCalc3d> overhighFormboardCalc_;
-    std::unique_ptr<TFloatList> overhighValues_;
+    std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolumeCalc_;
+    std::shared_ptr<TVRMOverhighShellCalc3d> overhighFormboardCalc_;
+    std::shared_ptr<TFloatList> overhighValues_;
     std::unique_ptr<TVRMPolyhedronShell3d> formboardShell_;
     std::unique_ptr<TVRMPolyhedronShell3d> finishShell_;
     std::unique_ptr<TVRMPolyhedronShell3d> blockFinishShell_;

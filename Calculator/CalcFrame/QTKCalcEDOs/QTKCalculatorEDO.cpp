@@ -716,3 +716,23 @@ std::shared_ptr<const TParamPolyInfo> TQTKCalculatorEDO::ReadParamPolyInfo() con
         return nullptr;
     return drawObj->GetPolyInfo();
 }
+
+// ---------------------------------------------------------------------------
+// Over-height stores
+
+// The check runs again under the lock, so of two rules that both found the
+// store empty only the first builds; the second sees what the first stored.
+TQTKOverhighCalcSet TQTKCalculatorEDO::GetOrBuildOverhighSet(
+    const std::function<TQTKOverhighCalcSet()>& read, const std::function<void(const TQTKOverhighCalcSet&)>& write,
+    const TQTKOverhighCalcBuild& build)
+{
+    std::lock_guard guard(overhighLock_);
+    TQTKOverhighCalcSet set = read();
+    if (build) {
+        TQTKOverhighCalcSet built = set;
+        build(built);
+        write(built);
+        set = std::move(built);
+    }
+    return set;
+}

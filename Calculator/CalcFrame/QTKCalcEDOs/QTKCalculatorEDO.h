@@ -172,6 +172,28 @@ protected:
             slot = std::move(built);
         return slot;
     }
+    // Over-height stores (IQTKOverhighCalcHolder): Build runs under the
+    // object's over-height lock with the set Read gives; Write stores what it
+    // leaves (not called when Build raises).
+    TQTKOverhighCalcSet GetOrBuildOverhighSet(const std::function<TQTKOverhighCalcSet()>& read,
+                                              const std::function<void(const TQTKOverhighCalcSet&)>& write,
+                                              const TQTKOverhighCalcBuild& build);
+    // The same through the object's own shared over-height getters and setters.
+    template <class Self>
+    TQTKOverhighCalcSet GetOrBuildOverhighSetOf(Self& self, const TQTKOverhighCalcBuild& build)
+    {
+        return GetOrBuildOverhighSet(
+            [&self] {
+                return TQTKOverhighCalcSet{self.GetOverhighVolumeCalc(), self.GetOverhighFormboardCalc(),
+                                           self.GetOverhighValueList()};
+            },
+            [&self](const TQTKOverhighCalcSet& set) {
+                self.SetOverhighVolumeCalc(set.volume);
+                self.SetOverhighFormboardCalc(set.formboard);
+                self.SetOverhighValueList(set.valueList);
+            },
+            build);
+    }
     // Reads / replaces a kept member under the lock (the old value is dropped outside it).
     template <class T>
     T Kept(const T& slot) const
@@ -202,6 +224,7 @@ private:
 
     IQTKElementDrawObj* const drawObj_;
     mutable std::recursive_mutex dataLock_;
+    std::recursive_mutex overhighLock_;  // held only while over-height calculators are built
 
     // Related elements, ascending by record id.
     std::vector<TRelated> related_;

@@ -17,7 +17,8 @@ class IQTKPointShape;
 
 class TQTKColumnCalculatorEDO : public TQTKCalculatorEDO,
                                 public virtual IQTKColumnCalculatorEDO,
-                                public IQTKExtendableCalcEdo {
+                                public IQTKExtendableCalcEdo,
+                                public virtual IQTKOverhighCalcHolder {
 public:
     TQTKColumnCalculatorEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj);
 
@@ -32,6 +33,10 @@ public:
     void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) override;
     void SetOverhighValueList(std::shared_ptr<TFloatList> list) override;
     void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) override;
+    TQTKOverhighCalcSet GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build) override
+    {
+        return GetOrBuildOverhighSetOf(*this, build);
+    }
     std::unique_ptr<TVRMPolyhedronShell3d> CreateSideFaceShell() override;
     Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord* wall) override;
     double GetScaffoldHeight() override;

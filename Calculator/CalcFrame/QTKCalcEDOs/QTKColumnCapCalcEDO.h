@@ -21,7 +21,9 @@ struct TQTKColumnCapFaces {
 };
 TQTKColumnCapFaces ClassifyColumnCapFaces(const TVRMPolyhedron3d& solid);
 
-class TQTKColumnCapCalculatorEDO final : public TQTKCalculatorEDO, public IQTKColumnCapCalculatorEDO {
+class TQTKColumnCapCalculatorEDO final : public TQTKCalculatorEDO,
+                                         public IQTKColumnCapCalculatorEDO,
+                                         public virtual IQTKOverhighCalcHolder {
 public:
     using TQTKCalculatorEDO::TQTKCalculatorEDO;
 
@@ -36,6 +38,10 @@ public:
     std::unique_ptr<TVRMPolyhedronShell3d> CreateFormboardShell() override;
     std::shared_ptr<TFloatList> GetOverhighValueList() override { return Kept(overhighValues_); }
     void SetOverhighValueList(std::shared_ptr<TFloatList> list) override;
+    TQTKOverhighCalcSet GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build) override
+    {
+        return GetOrBuildOverhighSetOf(*this, build);
+    }
 
     // Drops the seven fields (each freed once no rule holds it).
     void ClearQtyItems() override;

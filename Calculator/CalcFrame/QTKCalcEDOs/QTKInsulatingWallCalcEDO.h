@@ -40,7 +40,8 @@ private:
 
 class TQTKInsulatingWallUnitCalcEDO final : public TQTKCalculatorEDO,
                                             public IQTKInsulatingWallUnitCalcEDO,
-                                            public IQTKLineEdoInfo {
+                                            public IQTKLineEdoInfo,
+                                            public virtual IQTKOverhighCalcHolder {
 public:
     TQTKInsulatingWallUnitCalcEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj);
 
@@ -85,6 +86,10 @@ public:
     }
     std::shared_ptr<TFloatList> GetOverhighValueList() override { return Kept(overhighValues_); }
     void SetOverhighValueList(std::shared_ptr<TFloatList> list) override { Keep(overhighValues_, std::move(list)); }
+    TQTKOverhighCalcSet GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build) override
+    {
+        return GetOrBuildOverhighSetOf(*this, build);
+    }
     const TVRMMultiPolygon2d* GetPlanPolygon() override;
     std::vector<int> GetEndFaceIndexes() override;
 

@@ -26,7 +26,9 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomWallCalcEDO.h"
 
-class TQTKWallCalcEDO : public TQTKCustomWallCalcEDO, public virtual IQTKWallCalcEDO {
+class TQTKWallCalcEDO : public TQTKCustomWallCalcEDO,
+                        public virtual IQTKWallCalcEDO,
+                        public virtual IQTKOverhighCalcHolder {
 public:
     TQTKWallCalcEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj);
 
@@ -56,6 +58,10 @@ public:
         Keep(overhighVolume_, std::move(calc));
     }
     void SetOverhighValueList(std::shared_ptr<TFloatList> list) override { Keep(overhighValues_, std::move(list)); }
+    TQTKOverhighCalcSet GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build) override
+    {
+        return GetOrBuildOverhighSetOf(*this, build);
+    }
     const TVRMPolygon2d* GetPlanOutline() override;
     std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() override;
     std::shared_ptr<TQTKSolidCalc3d> GetAreaCalc() override;

@@ -1,0 +1,52 @@
+// Small buildings for the over-height builder tests: floor 1 at 0 (3 m,
+// storey 1, not a foundation floor), floor 2 the foundation floor at 0,
+// floor 3 at 3.0 m (3.6 m high, storey 2); the settings tables of the
+// element kinds with the six over-height keys as each case gives them. No
+// bottom-method settings, so B is the element's floor elevation.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "tests/Support/TestBuilding.h"
+
+struct TOverHighSettings {
+    double critical = 3.6;        // m
+    double partition = 1.0;       // m; 0 allowed
+    std::optional<double> start;  // m; nullopt: null
+    bool startField = true;       // the table has the start field
+    int method = 0;
+    int round = 0;
+    int top = 0;
+};
+
+// One settings table of that name with the keys.
+std::string OverHighSettingsTable(const std::string& table, const TOverHighSettings& s);
+
+// Elements (model file JSON).
+std::string LineElement(int id, int type, int floor, double x0, double y0, double x1, double y1, double width,
+                        double bottom, double top, const std::string& extraProps = "");
+std::string PointElement(int id, int type, int floor, double x0, double y0, double x1, double y1, double bottom,
+                         double top, const std::string& extraProps = "");
+std::string SlabElement(int id, int floor, double x0, double y0, double x1, double y1, double top, double thickness);
+
+class TOverHighTest : public ::testing::Test {
+protected:
+    // Tables: settings tables (comma-separated JSON), elements likewise.
+    void Load(const std::string& elements, const std::string& tables, bool detailMode = false);
+    void TearDown() override { building_.reset(); }
+
+    RecordRef Record(int id) const { return RecordRef(building_->Record(id)); }
+    IQTKElementDrawObj* DrawObj(int id) const { return building_->DrawObj(id); }
+    Ref<IQTKCalculatorEDO> Edo(int id) const { return GetCalcEDO(building_->Record(id), true); }
+    TableSourceRef Rules() const { return building_->RuleSet(); }
+    TableSourceRef Business() const { return building_->Business(); }
+
+    std::unique_ptr<TTestBuilding> building_;
+};
+
+// The values of a list.
+std::vector<double> Values(const class TFloatList* list);
