@@ -12,6 +12,7 @@ void RegisterWallScaffoldRules(TStrategyRegistry& registry);
 void RegisterSlabVolRules(TStrategyRegistry& registry);
 void RegisterBeamVolRules(TStrategyRegistry& registry);
 void RegisterBeamFormBoardAreaRules(TStrategyRegistry& registry);
+void RegisterBeamOverHighVolRules(TStrategyRegistry& registry);
 void RegisterLintelRules(TStrategyRegistry& registry);
 void RegisterBeamPropValueRules(TStrategyRegistry& registry);
 void RegisterBeamScaffoldRules(TStrategyRegistry& registry);
@@ -31,6 +32,7 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterSlabVolRules(registry);
     RegisterBeamVolRules(registry);
     RegisterBeamFormBoardAreaRules(registry);
+    RegisterBeamOverHighVolRules(registry);
     RegisterLintelRules(registry);
     RegisterBeamPropValueRules(registry);
     RegisterBeamScaffoldRules(registry);

@@ -112,6 +112,12 @@ double TQTKFDOriginalVolumeByWall::Calculate(const RecordRef& subject, const Rec
 
 // ---------------------------------------------------------------------------
 
+TQTKVolumeTarget TQTKBeamVolumeRule::VolumeOf(const RecordRef& subject, const TableSourceRef&,
+                                              const TableSourceRef&) const
+{
+    return TQTKVolumeTarget(GetBeamEdo(subject.get())->GetVolumeCalc());
+}
+
 bool TQTKBeamVolDeductByFact::IsDeducted(IRDXRecord* beam, IRDXRecord* object) const
 {
     return IsHoleOnLineEnt(beam, object);
@@ -122,15 +128,15 @@ const TVRMPolyhedron3d* TQTKBeamVolDeductByFact::DeductedSolid(IRDXRecord* objec
     return GetElementSolid(object);
 }
 
-double TQTKBeamVolDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef&,
-                                          const TableSourceRef&)
+double TQTKBeamVolDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object,
+                                          const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const Ref<IQTKBeamCalcEDO> beam = GetBeamEdo(subject.get());
     if (!IsDeducted(subject.get(), object.get()))
         return 0.0;
-    const TVRMPolyhedron3d* solid = DeductedSolid(object.get());
-    return solid ? SubtractFromBeam(*beam, *solid, object.get()) : 0.0;
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    const TVRMPolyhedron3d* solid = volume ? DeductedSolid(object.get()) : nullptr;
+    return solid ? volume.Subtract(*solid, object.get()) : 0.0;
 }
 
 bool TQTKBeamVolDeductBeam::IsDeducted(IRDXRecord* beam, IRDXRecord* object) const
@@ -208,26 +214,28 @@ TQTKBeamVolWallPart::TPart TQTKBeamVolWallPart::PartOf(bool, IRDXRecord*, IRDXRe
     return TPart::None;
 }
 
-double TQTKBeamVolWallPart::Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef&,
-                                      const TableSourceRef&)
+double TQTKBeamVolWallPart::Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                                      const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const Ref<IQTKBeamCalcEDO> beam = GetBeamEdo(subject.get());
-    const TPart part = PartOf(IsLineEntsParallel(subject.get(), object.get()), subject.get(), object.get());
-    TQTKSolidCalc3d* volume = part == TPart::None ? nullptr : beam->GetVolumeCalc();
+    const bool parallel = IsLineEntsParallel(subject.get(), object.get());
+    const TPart part = PartOf(parallel, subject.get(), object.get());
+    if (part == TPart::None)
+        return 0.0;
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
     if (!volume)
         return 0.0;
     switch (part) {
         case TPart::PartSolid:
-            return DeductPartSolid(*volume, object.get());
+            return volume.DeductPart(object.get(), parallel);
         case TPart::SpanPrism: {
             const auto prism = BuildBeamPrismOverWallSpan(subject.get(), object.get());
-            return prism->HasFaces() ? volume->Subtract(*prism, object.get(), nullptr, true, true) : 0.0;
+            return prism->HasFaces() ? volume.Subtract(*prism, object.get()) : 0.0;
         }
         case TPart::DeductedSolid: {
             const Ref<IQTKWallCalcEDO> wall = RefCast<IQTKWallCalcEDO>(GetCalcEDO(object, true));
             const TVRMPolyhedron3d* solid = wall ? wall->GetDeductedSolid() : nullptr;
-            return solid ? volume->Subtract(*solid, object.get(), nullptr, true, true) : 0.0;
+            return solid ? volume.Subtract(*solid, object.get()) : 0.0;
         }
         case TPart::None:
             break;
@@ -295,10 +303,13 @@ double TQTKBeamVolAddHaunchVol::Calculate(const RecordRef& subject, const Record
 // ---------------------------------------------------------------------------
 
 double TQTKTieBeamVolGiveLintelIntLength::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                    const TableSourceRef&, const TableSourceRef&)
+                                                    const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
     const Ref<IQTKBeamCalcEDO> beam = GetBeamEdo(subject.get());
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    if (!volume)
+        return 0.0;
     const TVRMCustomLine2d* middle = beam->GetMidLine();
     const IQTKElementDrawObj* lintel = GetRecordDrawObj(object.get());
     const double length = GetRecordPropFloat(object.get(), "Len", 0.0);
@@ -314,7 +325,7 @@ double TQTKTieBeamVolGiveLintelIntLength::Calculate(const RecordRef& subject, co
     const TVRMCustomLine2d piece =
         TVRMPositionFunc2d::SubSeg(*middle, along - length / 2.0, along + length / 2.0, true);
     const auto prism = BuildBeamSidePrism(subject.get(), piece.StartPt(), piece, piece.EndPt());
-    return prism->HasFaces() ? SubtractFromBeam(*beam, *prism, object.get()) : 0.0;
+    return prism->HasFaces() ? volume.Subtract(*prism, object.get()) : 0.0;
 }
 
 // ---------------------------------------------------------------------------
@@ -454,10 +465,10 @@ double TQTKBeamVolumeDeductSlabByThinner::CombineThickness(double a, double b) c
     return std::min(a, b);
 }
 
-double TQTKBeamVolumeDeductSlabByThinner::DeductPiece(IQTKBeamCalcEDO& beam, const TVRMPolyhedron3d& solid,
+double TQTKBeamVolumeDeductSlabByThinner::DeductPiece(const TQTKVolumeTarget& volume, const TVRMPolyhedron3d& solid,
                                                       IRDXRecord* slab) const
 {
-    return SubtractFromBeam(beam, solid, slab);
+    return volume.Subtract(solid, slab);
 }
 
 bool TQTKBeamVolumeDeductSlabByThinner::RecordJointPolygons() const
@@ -492,6 +503,9 @@ double TQTKBeamVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     const Ref<IQTKBeamCalcEDO> beam = GetBeamEdo(subject.get());
     if (!IsDeducted(subject.get(), object.get()))
         return 0.0;
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    if (!volume)
+        return 0.0;
     const TVRMFace3d* reference = GetSlabReferenceFace(*slab);
     const IQTKShape* slabShape = slab->GetElementDrawObj()->GetShape();
     const TVRMMultiPolygon2d* plan = beam->GetPlanPolygon();
@@ -503,11 +517,11 @@ double TQTKBeamVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     TQTKSlabJointHooks hooks;
     hooks.combineThickness = [this](double a, double b) { return CombineThickness(a, b); };
     hooks.recordJointPolygons = RecordJointPolygons();
-    hooks.deductPiece = [&](const TVRMPolyhedron3d& piece) { return DeductPiece(*beam, piece, object.get()); };
+    hooks.deductPiece = [&](const TVRMPolyhedron3d& piece) { return DeductPiece(volume, piece, object.get()); };
     const double joints = DeductSlabJointStrips(*beam, *slab, object.get(), *plan, *left, *right, rest, hooks);
     // The rest of the slab at its own thickness.
     const auto solid = TVRMPolyhedron3d::CreateOnPlane(*rest, reference->GetPlane(), slab->GetThickness());
-    return joints + DeductPiece(*beam, *solid, object.get());
+    return joints + DeductPiece(volume, *solid, object.get());
 }
 
 // ---------------------------------------------------------------------------

@@ -7,10 +7,20 @@
 #pragma once
 
 #include "Calculator/Common/QTKCalcStrategy.h"
+#include "Calculator/Strategies/Common/QTKVolumeTarget.h"
 
 class TStrategyRegistry;
 class TVRMPolyhedron3d;
 class IQTKBeamCalcEDO;
+
+// A rule that takes solids off a volume of the beam.
+class TQTKBeamVolumeRule : public TQTKCalcStrategy {
+protected:
+    // The volume the rule works on: the beam's volume calculator (none when
+    // the beam has no solid).
+    virtual TQTKVolumeTarget VolumeOf(const RecordRef& subject, const TableSourceRef& business,
+                                      const TableSourceRef& ruleContext) const;
+};
 
 // The beam's length for volume along its middle line (mm).
 class TQTKBeamVolByMiddleLine : public TQTKCalcStrategy {
@@ -51,7 +61,7 @@ public:
 
 // The neighbour's own solid as it is. Openings count only in a wall along the
 // beam (ribbons only along it); every other element always.
-class TQTKBeamVolDeductByFact : public TQTKCalcStrategy {
+class TQTKBeamVolDeductByFact : public TQTKBeamVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -65,7 +75,7 @@ protected:
 
 // Another beam of the same type only where this beam gives way to it; any
 // other element always.
-class TQTKBeamVolDeductBeam final : public TQTKBeamVolDeductByFact {
+class TQTKBeamVolDeductBeam : public TQTKBeamVolDeductByFact {
 protected:
     bool IsDeducted(IRDXRecord* beam, IRDXRecord* object) const override;
 };
@@ -81,7 +91,7 @@ public:
 // Walls under or across the beam: the wall's part left after the elements it
 // gives way to, the beam's own section over a parallel wall's span, or the
 // wall less its parallel beams, by whether the wall runs along the beam.
-class TQTKBeamVolWallPart : public TQTKCalcStrategy {
+class TQTKBeamVolWallPart : public TQTKBeamVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -91,21 +101,21 @@ protected:
     // What the beam gives up to this wall; nothing by default.
     virtual TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const;
 };
-class TQTKBeamVolDeductParellelWall final : public TQTKBeamVolWallPart {
+class TQTKBeamVolDeductParellelWall : public TQTKBeamVolWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKBeamVolAddInParallelWall final : public TQTKBeamVolWallPart {
+class TQTKBeamVolAddInParallelWall : public TQTKBeamVolWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
 // A parallel wall lying within the beam's width.
-class TQTKBeamVolAddInParallelAndSameThickWall final : public TQTKBeamVolWallPart {
+class TQTKBeamVolAddInParallelAndSameThickWall : public TQTKBeamVolWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
 // A crossing wall, where the beam lies on a thinner parallel wall.
-class TQTKBeamVolDeductNotParallelWall final : public TQTKBeamVolWallPart {
+class TQTKBeamVolDeductNotParallelWall : public TQTKBeamVolWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
@@ -113,23 +123,23 @@ class TQTKBeamVolGiveParallelWallDeductNotParallelWall final : public TQTKBeamVo
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKBeamVolAddInParallelAndSameThickWallDeductNotParallelWall final : public TQTKBeamVolWallPart {
+class TQTKBeamVolAddInParallelAndSameThickWallDeductNotParallelWall : public TQTKBeamVolWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
 
 // A tie column, from single beams ("Type2" 0) only.
-class TQTKSingleBeamVolDeductTieColumn final : public TQTKBeamVolDeductByFact {
+class TQTKSingleBeamVolDeductTieColumn : public TQTKBeamVolDeductByFact {
 protected:
     bool IsDeducted(IRDXRecord* beam, IRDXRecord* object) const override;
 };
 // A slab, from beams not marked outer.
-class TQTKInnerBeamVolDeductBoard final : public TQTKBeamVolDeductByFact {
+class TQTKInnerBeamVolDeductBoard : public TQTKBeamVolDeductByFact {
 protected:
     bool IsDeducted(IRDXRecord* beam, IRDXRecord* object) const override;
 };
 // A straight stair flight the sloping beam runs over.
-class TQTKBeamVolDeductBeelineStearSeg final : public TQTKBeamVolDeductByFact {
+class TQTKBeamVolDeductBeelineStearSeg : public TQTKBeamVolDeductByFact {
 protected:
     bool IsDeducted(IRDXRecord* beam, IRDXRecord* object) const override;
 };
@@ -152,7 +162,7 @@ public:
 };
 
 // The ring beam's section over the lintel's "Len" goes to the lintel.
-class TQTKTieBeamVolGiveLintelIntLength final : public TQTKCalcStrategy {
+class TQTKTieBeamVolGiveLintelIntLength : public TQTKBeamVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -173,14 +183,14 @@ public:
                      const TableSourceRef& ruleContext) override;
     // The thickness of a joint strip between slabs A and B.
     virtual double CombineThickness(double a, double b) const;
-    // Takes one piece off the beam on behalf of the slab; the volume removed.
-    virtual double DeductPiece(IQTKBeamCalcEDO& beam, const TVRMPolyhedron3d& solid, IRDXRecord* slab) const;
+    // Takes one piece off the volume on behalf of the slab; the volume removed.
+    virtual double DeductPiece(const TQTKVolumeTarget& volume, const TVRMPolyhedron3d& solid, IRDXRecord* slab) const;
     // Whether the joint strips go to the slabs' deduct and add polygons.
     virtual bool RecordJointPolygons() const;
 };
 
 // The joint strip by the mean of the two thicknesses; the slabs keep their outlines.
-class TQTKBeamVolumeDeductSlabByAve final : public TQTKBeamVolumeDeductSlabByThinner {
+class TQTKBeamVolumeDeductSlabByAve : public TQTKBeamVolumeDeductSlabByThinner {
 public:
     double CombineThickness(double a, double b) const override;
     bool RecordJointPolygons() const override;

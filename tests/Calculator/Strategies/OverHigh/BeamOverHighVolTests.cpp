@@ -1,0 +1,197 @@
+// The beam over-height volume rules on beam 1, 300 x 900 x 6000 along x
+// (y -150..150) from 3600 to 4500 on storey 1 at 0 (B = 0, C = 3600, start
+// height 3.6). Method 3 with H = 300 cuts it into layers 3600-3900,
+// 3900-4200 and 4200-4500 weighted 1, 2 and 3: each layer is
+// 300 x 300 x 6000 = 5.4e8, so the over-height volume is 5.4e8 x 6.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "Calculator/Strategies/BeamStrategies/QTKBeamOverHighVolCalculator.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "tests/Calculator/Strategies/OverHigh/OverHighTestModel.h"
+
+namespace {
+
+const std::string CBeam = LineElement(1, 15, 1, 0, 0, 6000, 0, 300, 3600, 4500, R"(, "Material": "混凝土")");
+const std::string CLowBeam = LineElement(1, 15, 1, 0, 0, 6000, 0, 300, 2700, 3600);
+// Column 400 x 400 around (3000, 0) from 3900 up: 400 x 300 of the beam's
+// width in the two upper layers, 3.6e7 each.
+const std::string CColumn = PointElement(2, 25, 1, 2800, -200, 3200, 200, 3900, 4500);
+
+TOverHighSettings Layers()
+{
+    TOverHighSettings s;
+    s.method = 3, s.partition = 0.3, s.start = 3.6;
+    return s;
+}
+
+class TBeamOverHighVolTest : public TOverHighTest {
+protected:
+    void LoadBeam(const std::string& elements, bool detailMode = false, TOverHighSettings s = Layers())
+    {
+        Load(elements, OverHighSettingsTable("QTKBeamCalcSettings", s), detailMode);
+    }
+    double Run(const char* rule, int subject, int object = 0)
+    {
+        const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(rule));
+        EXPECT_TRUE(strategy) << rule;
+        return strategy->Calculate(Record(subject), object ? Record(object) : RecordRef(), Business(), Rules());
+    }
+    Ref<IQTKBeamCalcEDO> Beam() { return RefCast<IQTKBeamCalcEDO>(Edo(1)); }
+};
+
+TEST_F(TBeamOverHighVolTest, OriginalIsTheWeightedLayersBuiltOnce)
+{
+    struct Case {
+        const char* name;
+        bool detailMode;
+    };
+    const Case cases[] = {
+        {"normal mode", false},
+        {"detail mode: only the volume calculator is stored", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(CBeam, c.detailMode);
+        EXPECT_NEAR(Run("TQTKBeamOriginalOverHighVol", 1), 5.4e8 * 6, 1.0);
+        const TVRMOverhighSolidCalc3d* first = Beam()->GetOverhighVolumeCalc();
+        ASSERT_NE(first, nullptr);
+        EXPECT_NEAR(Run("TQTKBeamOriginalOverHighVol", 1), 5.4e8 * 6, 1.0);
+        EXPECT_EQ(Beam()->GetOverhighVolumeCalc(), first);
+        if (c.detailMode)
+            EXPECT_EQ(Beam()->GetOverhighFormboardCalc(), nullptr);
+        EXPECT_NE(Beam()->GetOverhighValueList(), nullptr);
+    }
+}
+
+TEST_F(TBeamOverHighVolTest, ColumnComesOffTheUpperLayersByWeightOnce)
+{
+    struct Case {
+        const char* name;
+        bool originalFirst;
+    };
+    const Case cases[] = {
+        {"in the host's order", true},
+        {"before the original: built on demand", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(CBeam + ", " + CColumn);
+        if (c.originalFirst)
+            EXPECT_NEAR(Run("TQTKBeamOriginalOverHighVol", 1), 3.24e9, 1.0);
+        EXPECT_NEAR(Run("TQTKBeamOverHighVolDeductBeam", 1, 2), 3.6e7 * 3 + 3.6e7 * 2, 1.0);
+        EXPECT_NEAR(Run("TQTKBeamOverHighVolDeductBeam", 1, 2), 0.0, 1.0);
+        ASSERT_NE(Beam()->GetOverhighVolumeCalc(), nullptr);
+        EXPECT_NEAR(Beam()->GetOverhighVolumeCalc()->GetVolume(), 3.24e9 - 1.8e8, 1.0);
+        // The regular volume keeps the column's overlap.
+        EXPECT_NEAR(Beam()->GetVolumeCalc()->GetVolume(), 300.0 * 900 * 6000, 1.0);
+    }
+}
+
+// Wall 2 under the beam along its axis from x 1000 to 4000, 240 thick: the
+// beam over the wall's span, 300 x 900 x 3000 in three layers, weighted
+// 2.7e8 x 6.
+TEST_F(TBeamOverHighVolTest, ParallelWallTakesTheWeightedBeamOverItsSpan)
+{
+    const std::string wall = LineElement(2, 0, 1, 1000, 0, 4000, 0, 240, 0, 3600);
+    struct Case {
+        const char* name;
+        std::string beam;
+        double expected;
+    };
+    const Case cases[] = {
+        {"over height", CBeam, 2.7e8 * 6},
+        {"not over height", LineElement(1, 15, 1, 0, 0, 6000, 0, 300, 2700, 3600), 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(c.beam + ", " + LineElement(2, 0, 1, 1000, 0, 4000, 0, 240, 0, c.beam == CBeam ? 3600 : 2700));
+        EXPECT_NEAR(Run("TQTKBeamOverHighVolGiveParellelWall", 1, 2), c.expected, 1.0);
+    }
+}
+
+// A beam whose top is at the critical height: every rule gives 0 and nothing is stored.
+TEST_F(TBeamOverHighVolTest, BeamAtTheCriticalHeightGivesNothing)
+{
+    const char* rules[] = {
+        "TQTKBeamOriginalOverHighVol",
+        "TQTKBeamOverHighVolDeductBeam",
+        "TQTKBeamOverHighVolDeductBelowBoardSlab",
+        "TQTKBeamOverHighVolDeductByFact",
+        "TQTKBeamOverHighVolDeductParellelWall",
+        "TQTKBeamOverHighVolDeductNotParellelWall",
+        "TQTKBeamOverHighVolGiveParellelWall",
+        "TQTKBeamOverHighVolGiveSameThickWall",
+        "TQTKBeamOverHighVolDeductParellelAndNotParellelWall",
+        "TQTKSingleBeamOverHighVolDeductTieColumn",
+        "TQTKInnerBeamOverHighVolDeductBoard",
+        "TQTKBeamOverHighVolDeductBeelineStearSeg",
+        "TQTKBeamOverHighVolAddHaunchingVol",
+    };
+    for (const char* rule : rules) {
+        SCOPED_TRACE(rule);
+        LoadBeam(CLowBeam + ", " + PointElement(2, 25, 1, 2800, -200, 3200, 200, 2700, 3600) + ", " +
+                 LineElement(3, 0, 1, 1000, 0, 4000, 0, 300, 0, 2700));
+        EXPECT_NEAR(Run(rule, 1, rule == std::string("TQTKBeamOriginalOverHighVol") ? 0 : 2), 0.0, 1e-6);
+        EXPECT_NEAR(Run(rule, 1, 3), 0.0, 1e-6);
+        EXPECT_EQ(Beam()->GetOverhighVolumeCalc(), nullptr);
+        EXPECT_EQ(Beam()->GetOverhighFormboardCalc(), nullptr);
+        EXPECT_EQ(Beam()->GetOverhighValueList(), nullptr);
+    }
+}
+
+TEST_F(TBeamOverHighVolTest, HaunchesAddNothing)
+{
+    LoadBeam(CBeam);
+    EXPECT_EQ(Run("TQTKBeamOverHighVolAddHaunchingVol", 1), 0.0);
+}
+
+template <class T>
+bool IsRuleOf(IQTKCalcStrategy* rule)
+{
+    return rule && typeid(*rule) == typeid(T);
+}
+
+#define QTK_OVERHIGH_CASE(Class)   \
+    {                              \
+#Class, &IsRuleOf < Class> \
+    }
+
+TEST(BeamOverHighVolRules, EveryNameAnswersWithItsOwnClass)
+{
+    struct Case {
+        const char* name;
+        bool (*isOf)(IQTKCalcStrategy*);
+    };
+    const Case cases[] = {
+        QTK_OVERHIGH_CASE(TQTKBeamOriginalOverHighVol),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductBeam),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductBelowBoardSlab),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductByFact),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductParellelWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductNotParellelWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolGiveParellelWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolGiveSameThickWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductParellelAndNotParellelWall),
+        QTK_OVERHIGH_CASE(TQTKSingleBeamOverHighVolDeductTieColumn),
+        QTK_OVERHIGH_CASE(TQTKInnerBeamOverHighVolDeductBoard),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductBeelineStearSeg),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolAddHaunchingVol),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolGiveLintelIntLength),
+        QTK_OVERHIGH_CASE(TQTKBeamOverhighVolDeductSlabByThinner),
+        QTK_OVERHIGH_CASE(TQTKBeamOverhighVolDeductSlabByAve),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighVolDeductSlabByThinnerExceptSingleBeam),
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto rule = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(c.name));
+        EXPECT_TRUE(c.isOf(rule.get()));
+    }
+}
+
+}  // namespace
