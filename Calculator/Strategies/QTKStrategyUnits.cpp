@@ -5,6 +5,7 @@
 // Each rule unit declares its registration function here and is called below
 // in the units' order.
 void RegisterWallVolumeRules(TStrategyRegistry& registry);
+void RegisterWallOverhighVolRules(TStrategyRegistry& registry);
 void RegisterWallAreaRules(TStrategyRegistry& registry);
 void RegisterWallSizeRules(TStrategyRegistry& registry);
 void RegisterPierRules(TStrategyRegistry& registry);
@@ -25,6 +26,7 @@ void RegisterBeamBrickMoldRules(TStrategyRegistry& registry);
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
     RegisterWallVolumeRules(registry);
+    RegisterWallOverhighVolRules(registry);
     RegisterWallAreaRules(registry);
     RegisterWallSizeRules(registry);
     RegisterPierRules(registry);

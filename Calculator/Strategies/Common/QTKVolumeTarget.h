@@ -19,6 +19,7 @@ public:
 
     // False when there is nothing to deduct from (no calculator).
     explicit operator bool() const noexcept { return regular_ != nullptr || overhigh_ != nullptr; }
+    TQTKSolidCalc3d* Regular() const noexcept { return regular_; }
     TVRMOverhighSolidCalc3d* Overhigh() const noexcept { return overhigh_.get(); }
 
     // Takes Solid off on Record's behalf (Whole shown in the detail); the

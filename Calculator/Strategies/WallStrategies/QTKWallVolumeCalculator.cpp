@@ -53,11 +53,11 @@ const TVRMPolyhedron3d* OriginalSolidOf(IQTKCalculatorEDO& edo)
 // own solid in the detail) and returns the volume removed. In expression mode
 // the part of the wall that Solid covers is written as the expression.
 double SubtractFromWall(IQTKWallCalcEDO& wall, IRDXRecord* subject, const TVRMPolyhedron3d& solid, IRDXRecord* record,
-                        const TVRMPolyhedron3d* shown)
+                        const TVRMPolyhedron3d* shown, const TQTKVolumeTarget& target)
 {
-    const std::shared_ptr<TQTKSolidCalc3d> volume = wall.GetVolumeCalc();
+    TQTKSolidCalc3d* volume = target.Regular();
     if (!volume)
-        return 0.0;
+        return target.Subtract(solid, record, shown);
     const double removed = volume->Subtract(solid, record, shown, true, true);
     if (IsExprMode(subject) && removed > 0.0) {
         if (const TVRMPolyhedron3d* wallSolid = OriginalSolidOf(wall)) {
@@ -69,6 +69,13 @@ double SubtractFromWall(IQTKWallCalcEDO& wall, IRDXRecord* subject, const TVRMPo
         }
     }
     return removed;
+}
+
+// The same on the wall's volume calculator.
+double SubtractFromWall(IQTKWallCalcEDO& wall, IRDXRecord* subject, const TVRMPolyhedron3d& solid, IRDXRecord* record,
+                        const TVRMPolyhedron3d* shown)
+{
+    return SubtractFromWall(wall, subject, solid, record, shown, TQTKVolumeTarget(wall.GetVolumeCalc().get()));
 }
 
 // The thickness quotient of another wall: calculation thickness / thickness,
@@ -123,18 +130,27 @@ double TQTKWallVolumeAddPier::Calculate(const RecordRef& subject, const RecordRe
 
 // ---------------------------------------------------------------------------
 
-bool TQTKWallVolumeDeductByFact::IsDeducted(IRDXRecord*) const
+TQTKVolumeTarget TQTKWallVolumeRule::VolumeOf(const RecordRef& subject, const TableSourceRef&,
+                                              const TableSourceRef&) const
+{
+    return TQTKVolumeTarget(EdoAs<IQTKWallCalcEDO>(subject.get())->GetVolumeCalc().get());
+}
+
+bool TQTKWallVolumeDeductByFact::IsDeducted(IRDXRecord*, IRDXRecord*) const
 {
     return true;
 }
 
-double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef&,
-                                             const TableSourceRef&)
+double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object,
+                                             const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    if (!IsDeducted(object.get()))
+    if (!IsDeducted(subject.get(), object.get()))
         return 0.0;
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    if (!volume)
+        return 0.0;
     const Ref<IQTKCalculatorEDO> element = GetCalcEDO(object, true);
     const TVRMPolyhedron3d* solid = OriginalSolidOf(*element);
     if (!solid)
@@ -142,7 +158,7 @@ double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const Rec
     const IQTKElementDrawObj* drawObj = element->GetElementDrawObj();
     IRDXRecord* host = drawObj->GetElementTypeID() == CAlcoveType ? drawObj->GetParentRecord() : nullptr;
     if (!host || host->GetID() == subject->GetID())
-        return SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr);
+        return SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr, volume);
     // An alcove of another wall: the niche it cuts out of its own host.
     if (GetRecordElementTypeID(host) == CInsulatingWallUnitType)
         if (const IQTKElementDrawObj* unit = GetRecordDrawObj(host); unit && unit->GetParentRecord())
@@ -155,10 +171,10 @@ double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const Rec
         return 0.0;
     auto niche = hostSolid->Clone();
     TVRMNewPolyBooleanOperator::BooleanOperate(*niche, *solid, CVRMBoolIntersect);
-    return SubtractFromWall(*wall, subject.get(), *niche, object.get(), nullptr);
+    return SubtractFromWall(*wall, subject.get(), *niche, object.get(), nullptr, volume);
 }
 
-bool TQTKWallVolumeDeductDot25M3LimitedLintel::IsDeducted(IRDXRecord* object) const
+bool TQTKWallVolumeDeductDot25M3LimitedLintel::IsDeducted(IRDXRecord*, IRDXRecord* object) const
 {
     const TVRMPolyhedron3d* solid = OriginalSolidOf(*GetCalcEDO(object, true));
     return solid && !LessEqualThan(solid->GetVolume(), 25'000'000.0);
@@ -167,47 +183,65 @@ bool TQTKWallVolumeDeductDot25M3LimitedLintel::IsDeducted(IRDXRecord* object) co
 // ---------------------------------------------------------------------------
 
 double TQTKWallVolumeDeductSlabByThickness::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                      const TableSourceRef&, const TableSourceRef&)
+                                                      const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    if (!volume)
+        return 0.0;
     const Ref<IQTKCalculatorEDO> slab = GetCalcEDO(object, true);
     const auto solid = BuildSlabSolidOverWall(object.get(), subject.get());
-    return SubtractFromWall(*wall, subject.get(), *solid, object.get(), OriginalSolidOf(*slab));
+    return SubtractFromWall(*wall, subject.get(), *solid, object.get(), OriginalSolidOf(*slab), volume);
 }
 
 // ---------------------------------------------------------------------------
 
-double TQTKWallVolumeDeductHollowByFact::Measure(IRDXRecord* opening) const
+bool TQTKWallVolumeDeductHollowByFact::IsInWall(IRDXRecord* wall, IRDXRecord* opening) const
+{
+    return IsHoleOnLineEnt(wall, opening);
+}
+
+bool TQTKWallVolumeDeductHollowByFrame::IsInWall(IRDXRecord* wall, IRDXRecord* opening) const
+{
+    return IsHoleOnLineEnt(wall, opening);
+}
+
+double TQTKWallVolumeDeductHollowByFact::Measure(IRDXRecord*, IRDXRecord* opening) const
 {
     return GetOpeningOutlineArea(opening);
 }
 
-double TQTKWallVolumeDeductDot05M3LimitedOpenning::Measure(IRDXRecord* opening) const
+double TQTKWallVolumeDeductDot05M3LimitedOpenning::Measure(IRDXRecord*, IRDXRecord* opening) const
 {
     const TVRMPolyhedron3d* solid = OriginalSolidOf(*GetCalcEDO(opening, true));
     return solid ? solid->GetVolume() : 0.0;
 }
 
 double TQTKWallVolumeDeductHollowByFact::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                   const TableSourceRef&, const TableSourceRef&)
+                                                   const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
-    if (SameValue(wall->GetThickness(), 0.0) || !IsHoleOnLineEnt(subject.get(), object.get()))
+    if (SameValue(wall->GetThickness(), 0.0) || !IsInWall(subject.get(), object.get()))
         return 0.0;
-    if (const std::optional<double> limit = SizeLimit(); limit && LessEqualThan(Measure(object.get()), *limit))
+    if (const std::optional<double> limit = SizeLimit();
+        limit && LessEqualThan(Measure(subject.get(), object.get()), *limit))
         return 0.0;
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(*GetCalcEDO(object, true));
-    return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr) : 0.0;
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    const TVRMPolyhedron3d* solid = volume ? OriginalSolidOf(*GetCalcEDO(object, true)) : nullptr;
+    return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr, volume) : 0.0;
 }
 
 double TQTKWallVolumeDeductHollowByFrame::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                    const TableSourceRef&, const TableSourceRef&)
+                                                    const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
-    if (SameValue(wall->GetThickness(), 0.0) || !IsHoleOnLineEnt(subject.get(), object.get()))
+    if (SameValue(wall->GetThickness(), 0.0) || !IsInWall(subject.get(), object.get()))
+        return 0.0;
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    if (!volume)
         return 0.0;
     const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(object, true);
     const TVRMPolyhedron3d* cut = nullptr;
@@ -215,7 +249,7 @@ double TQTKWallVolumeDeductHollowByFrame::Calculate(const RecordRef& subject, co
         cut = hollow->GetCutSolid();
     if (!cut)
         throw EIntfCastError("the element is not an opening");
-    return SubtractFromWall(*wall, subject.get(), *cut, object.get(), OriginalSolidOf(*edo));
+    return SubtractFromWall(*wall, subject.get(), *cut, object.get(), OriginalSolidOf(*edo), volume);
 }
 
 // ---------------------------------------------------------------------------
@@ -225,18 +259,14 @@ TQTKWallVolumeDeductBeamPart::TPart TQTKWallVolumeDeductBeamPart::PartOf(bool, I
     return TPart::None;
 }
 
-double TQTKWallVolumeDeductBeamPart::Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef&,
-                                               const TableSourceRef&)
+double TQTKWallVolumeDeductBeamPart::Calculate(const RecordRef& subject, const RecordRef& object,
+                                               const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     const TPart part = PartOf(IsLineEntsParallel(subject.get(), object.get()), object.get(), subject.get());
     if (part == TPart::None)
         return 0.0;
-    const std::shared_ptr<TQTKSolidCalc3d> volume = wall->GetVolumeCalc();
-    if (!volume)
-        return 0.0;
-    return part == TPart::Parallel ? AddPartSolid(*volume, object.get()) : DeductPartSolid(*volume, object.get());
+    return VolumeOf(subject, business, ruleContext).DeductPart(object.get(), part == TPart::Parallel);
 }
 
 TQTKWallVolumeDeductBeamPart::TPart TQTKWallVolumeDedcuctParallelBeam::PartOf(bool parallel, IRDXRecord*,
@@ -283,14 +313,15 @@ double TQTKWallVolumeDeductTrenchHollow::Calculate(const RecordRef& subject, con
 // ---------------------------------------------------------------------------
 
 double TQTKWallVolumeDeductIrregularColumn::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                      const TableSourceRef&, const TableSourceRef&)
+                                                      const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     if (IsCoveredByWalls(subject.get(), object.get()))
         return 0.0;
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(*GetCalcEDO(object, true));
-    return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr) : 0.0;
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    const TVRMPolyhedron3d* solid = volume ? OriginalSolidOf(*GetCalcEDO(object, true)) : nullptr;
+    return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr, volume) : 0.0;
 }
 
 double TQTKWallVolumeDeductWholeIndenting::Calculate(const RecordRef& subject, const RecordRef& object,
@@ -362,11 +393,11 @@ bool TQTKWallVolumeDeductSlabByThinner::RecordJointPolygons() const
     return true;
 }
 
-double TQTKWallVolumeDeductSlabByThinner::DeductPiece(IQTKWallCalcEDO& wall, const TVRMPolyhedron3d& solid,
-                                                      IRDXRecord* slab) const
+double TQTKWallVolumeDeductSlabByThinner::DeductPiece(IQTKWallCalcEDO& wall, const TQTKVolumeTarget& volume,
+                                                      const TVRMPolyhedron3d& solid, IRDXRecord* slab) const
 {
     IRDXRecord* subject = wall.GetElementDrawObj()->GetRecord();
-    return SubtractFromWall(wall, subject, solid, slab, OriginalSolidOf(*GetCalcEDO(slab, true)));
+    return SubtractFromWall(wall, subject, solid, slab, OriginalSolidOf(*GetCalcEDO(slab, true)), volume);
 }
 
 double TQTKWallVolumeDeductSlabByAve::CombineThickness(double a, double b) const
@@ -387,6 +418,9 @@ double TQTKWallVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     if (slab->IsCurvedFaceShape())
         return TQTKWallVolumeDeductByFact::Calculate(subject, object, business, ruleContext);
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    if (!volume)
+        return 0.0;
     const TVRMFace3d* reference = GetSlabReferenceFace(*slab);
     const IQTKShape* slabShape = slab->GetElementDrawObj()->GetShape();
     if (!reference || !slabShape)
@@ -401,10 +435,10 @@ double TQTKWallVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     TQTKSlabJointHooks hooks;
     hooks.combineThickness = [this](double a, double b) { return CombineThickness(a, b); };
     hooks.recordJointPolygons = RecordJointPolygons();
-    hooks.deductPiece = [&](const TVRMPolyhedron3d& piece) { return DeductPiece(*wall, piece, object.get()); };
+    hooks.deductPiece = [&](const TVRMPolyhedron3d& piece) { return DeductPiece(*wall, volume, piece, object.get()); };
     const double result = DeductSlabJointStrips(*wall, *slab, object.get(), *plan, *left, *right, rest, hooks);
     const auto solid = BuildSlabPolygonSolidOverWall(object.get(), subject.get(), *rest);
-    return result + DeductPiece(*wall, *solid, object.get());
+    return result + DeductPiece(*wall, volume, *solid, object.get());
 }
 
 // ---------------------------------------------------------------------------

@@ -10,10 +10,19 @@
 #include <optional>
 
 #include "Calculator/Common/QTKCalcStrategy.h"
+#include "Calculator/Strategies/Common/QTKVolumeTarget.h"
 
 class TStrategyRegistry;
 class TVRMPolyhedron3d;
 class IQTKWallCalcEDO;
+
+// A rule that takes solids off a volume of the wall.
+class TQTKWallVolumeRule : public TQTKCalcStrategy {
+protected:
+    // The volume the rule works on: the wall's volume calculator.
+    virtual TQTKVolumeTarget VolumeOf(const RecordRef& subject, const TableSourceRef& business,
+                                      const TableSourceRef& ruleContext) const;
+};
 
 // A pier standing against the wall (its "EDOPID" is the wall) adds its
 // volume; in detail mode it adds nothing and shows the addition as a detail.
@@ -25,31 +34,31 @@ public:
 
 // The neighbour's own solid, as it is. An alcove of another wall takes the
 // niche it cuts out of its own host.
-class TQTKWallVolumeDeductByFact : public TQTKCalcStrategy {
+class TQTKWallVolumeDeductByFact : public TQTKWallVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
 
 protected:
     // Whether this neighbour is deducted at all; every one by default.
-    virtual bool IsDeducted(IRDXRecord* object) const;
+    virtual bool IsDeducted(IRDXRecord* wall, IRDXRecord* object) const;
 };
 
 // A lintel of 0.025 m³ or less stays in the wall.
 class TQTKWallVolumeDeductDot25M3LimitedLintel final : public TQTKWallVolumeDeductByFact {
 protected:
-    bool IsDeducted(IRDXRecord* object) const override;
+    bool IsDeducted(IRDXRecord* wall, IRDXRecord* object) const override;
 };
 
 // A slab by its thickness across the wall's full width where it alone covers the wall's line.
-class TQTKWallVolumeDeductSlabByThickness final : public TQTKCalcStrategy {
+class TQTKWallVolumeDeductSlabByThickness : public TQTKWallVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
 };
 
 // An opening in the wall by its own solid; a wall of no thickness deducts none.
-class TQTKWallVolumeDeductHollowByFact : public TQTKCalcStrategy {
+class TQTKWallVolumeDeductHollowByFact : public TQTKWallVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -58,7 +67,9 @@ protected:
     // Openings whose measure is at or below the limit stay in the wall; no limit: every one goes.
     virtual std::optional<double> SizeLimit() const { return std::nullopt; }
     // The opening's outline area (mm²).
-    virtual double Measure(IRDXRecord* opening) const;
+    virtual double Measure(IRDXRecord* wall, IRDXRecord* opening) const;
+    // Whether the opening lies in the wall.
+    virtual bool IsInWall(IRDXRecord* wall, IRDXRecord* opening) const;
 };
 
 // Openings of 0.1 m², 0.3 m², 0.05 m² outline area or less stay in the wall.
@@ -78,19 +89,23 @@ protected:
 class TQTKWallVolumeDeductDot05M3LimitedOpenning final : public TQTKWallVolumeDeductHollowByFact {
 protected:
     std::optional<double> SizeLimit() const override { return 50'000'000.0; }
-    double Measure(IRDXRecord* opening) const override;
+    double Measure(IRDXRecord* wall, IRDXRecord* opening) const override;
 };
 
 // An opening in the wall by the clear opening inside its frame.
-class TQTKWallVolumeDeductHollowByFrame final : public TQTKCalcStrategy {
+class TQTKWallVolumeDeductHollowByFrame : public TQTKWallVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
+
+protected:
+    // Whether the opening lies in the wall.
+    virtual bool IsInWall(IRDXRecord* wall, IRDXRecord* opening) const;
 };
 
 // A beam's part left after the elements it gives way to, by whether it runs
 // along the wall and whether the wall stays within the beam's width.
-class TQTKWallVolumeDeductBeamPart : public TQTKCalcStrategy {
+class TQTKWallVolumeDeductBeamPart : public TQTKWallVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -101,21 +116,21 @@ protected:
     virtual TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const;
 };
 
-class TQTKWallVolumeDedcuctParallelBeam final : public TQTKWallVolumeDeductBeamPart {
+class TQTKWallVolumeDedcuctParallelBeam : public TQTKWallVolumeDeductBeamPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKWallVolumeDedcuctNonparallelBeam final : public TQTKWallVolumeDeductBeamPart {
+class TQTKWallVolumeDedcuctNonparallelBeam : public TQTKWallVolumeDeductBeamPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
 // A parallel beam narrower than the wall (the wall not within its width).
-class TQTKWallVolumeDedcuctParallelIrregularBeam final : public TQTKWallVolumeDeductBeamPart {
+class TQTKWallVolumeDedcuctParallelIrregularBeam : public TQTKWallVolumeDeductBeamPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
 // As above, and any crossing beam.
-class TQTKWallVolumeDedcuctIrregularBeam final : public TQTKWallVolumeDeductBeamPart {
+class TQTKWallVolumeDedcuctIrregularBeam : public TQTKWallVolumeDeductBeamPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
@@ -135,7 +150,7 @@ protected:
 };
 
 // A column that the walls do not wholly hold.
-class TQTKWallVolumeDeductIrregularColumn final : public TQTKCalcStrategy {
+class TQTKWallVolumeDeductIrregularColumn : public TQTKWallVolumeRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -183,8 +198,9 @@ public:
     virtual double CombineThickness(double a, double b) const;
     // Whether the joint strips go to the slabs' deduct and add polygons.
     virtual bool RecordJointPolygons() const;
-    // Takes one piece off the wall on behalf of the slab; the volume removed.
-    virtual double DeductPiece(IQTKWallCalcEDO& wall, const TVRMPolyhedron3d& solid, IRDXRecord* slab) const;
+    // Takes one piece off the volume on behalf of the slab; the volume removed.
+    virtual double DeductPiece(IQTKWallCalcEDO& wall, const TQTKVolumeTarget& volume, const TVRMPolyhedron3d& solid,
+                               IRDXRecord* slab) const;
 };
 
 // The joint strip by the mean of the two thicknesses; the slabs keep their outlines.
