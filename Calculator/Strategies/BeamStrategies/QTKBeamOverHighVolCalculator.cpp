@@ -9,6 +9,7 @@
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Common/QTKOverhighExprHandler.h"
 #include "Calculator/Strategies/Common/OverHigh/QTKBeamOverHighCalcBuilder.h"
+#include "Calculator/Strategies/Common/OverHigh/QTKOverHighVolumeStore.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
@@ -23,22 +24,7 @@ constexpr int CBeamType = 15;
 TQTKVolumeTarget GetOrBuildBeamOverHighVolume(const RecordRef& subject, const TableSourceRef& business,
                                               const TableSourceRef& ruleContext)
 {
-    const Ref<IQTKOverhighCalcHolder> holder = RefCast<IQTKOverhighCalcHolder>(GetCalcEDO(subject, true));
-    if (!holder)
-        return TQTKVolumeTarget();
-    const TQTKOverhighCalcSet set = holder->GetOrBuildOverhighCalcs([&](TQTKOverhighCalcSet& stored) {
-        if (stored.volume)
-            return;
-        TQTkBeamOverHighCalcBuilder builder(subject, business, ruleContext);
-        if (!builder.IsOverHigh())
-            return;
-        stored.volume = builder.BuildVolumeCalc();
-        if (!GIsDetailMode && !stored.formboard)
-            stored.formboard = builder.BuildFormboardCalc();
-        if (auto values = builder.TakeValueList())
-            stored.valueList = std::move(values);
-    });
-    return TQTKVolumeTarget(set.volume);
+    return GetOrBuildOverhighVolume<TQTkBeamOverHighCalcBuilder>(subject, business, ruleContext);
 }
 
 double TQTKBeamOriginalOverHighVol::Calculate(const RecordRef& subject, const RecordRef&,

@@ -10,6 +10,7 @@
 #include "Calculator/Common/QTKCalculatorCommonRelations.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Common/QTKOverhighExprHandler.h"
+#include "Calculator/Strategies/Common/OverHigh/QTKOverHighVolumeStore.h"
 #include "Calculator/Strategies/Common/OverHigh/QTKWallOverHighCalcBuilder.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
@@ -34,21 +35,8 @@ bool IsArcElement(IRDXRecord* record)
 TQTKVolumeTarget GetOrBuildWallOverhighVolume(const RecordRef& subject, const TableSourceRef& business,
                                               const TableSourceRef& ruleContext)
 {
-    const Ref<IQTKOverhighCalcHolder> holder = RefCast<IQTKOverhighCalcHolder>(GetCalcEDO(subject, true));
-    if (!holder)
-        return TQTKVolumeTarget();
-    const TQTKOverhighCalcSet set = holder->GetOrBuildOverhighCalcs([&](TQTKOverhighCalcSet& stored) {
-        if (stored.volume)
-            return;
-        TQTkWallOverHeightCalcBuilder builder(subject, business, ruleContext, IsArcElement(subject.get()));
-        if (!builder.IsOverHigh())
-            return;
-        stored.volume = builder.BuildVolumeCalc();
-        if (!GIsDetailMode && !stored.formboard)
-            stored.formboard = builder.BuildFormboardCalc();
-        stored.valueList = builder.TakeValueList();
-    });
-    return TQTKVolumeTarget(set.volume);
+    return GetOrBuildOverhighVolume<TQTkWallOverHeightCalcBuilder>(subject, business, ruleContext,
+                                                                   IsArcElement(subject.get()));
 }
 
 double TQTKWallOriginOverhighVol::Calculate(const RecordRef& subject, const RecordRef&, const TableSourceRef& business,

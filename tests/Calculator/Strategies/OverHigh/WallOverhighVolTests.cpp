@@ -100,6 +100,30 @@ TEST_F(TWallOverhighVolTest, LimitedOpeningsAtAndAboveTheirLimits)
     }
 }
 
+// Pier 3 against wall 1 (x 2750..3250, y 120..370), as high as the wall:
+// its piece above 3600, 500 x 250 x 1200, weight 1; nothing is kept.
+TEST_F(TWallOverhighVolTest, PierAddsItsOwnPieceAndNothingIsStored)
+{
+    struct Case {
+        const char* name;
+        double top;
+        double expected;
+    };
+    const Case cases[] = {
+        {"over height", 4800, 500.0 * 250 * 1200},
+        {"at the critical height", 3600, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadWall(Wall(240, c.top) + R"(, {"id": 3, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1, )" +
+                 R"("BottomElev": 0, "TopElev": )" + std::to_string(c.top) +
+                 R"(}, "shape": {"kind": "point", "insertPt": [3000, 245], "size": [500, 250]}})");
+        EXPECT_NEAR(Run("TQTKWallOverhighVolAddPier", 1, 3), c.expected, 1.0);
+        EXPECT_FALSE(WallEdo()->GetOverhighVolumeCalc());
+        EXPECT_FALSE(WallEdo()->GetOverhighValueList());
+    }
+}
+
 // A wall whose top is at the critical height: every rule gives 0, nothing is stored.
 TEST_F(TWallOverhighVolTest, WallAtTheCriticalHeightGivesNothing)
 {
