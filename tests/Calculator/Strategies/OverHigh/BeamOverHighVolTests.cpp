@@ -115,6 +115,45 @@ TEST_F(TBeamOverHighVolTest, ParallelWallTakesTheWeightedBeamOverItsSpan)
     }
 }
 
+// Beam 1 along x from 0 to 4000 (y -150..150), 3600 to 4500, one piece of
+// weight 1 (method 0). Slab 10, 120 thick, north of its axis over the whole
+// length; slab 11, 100 thick, south of it from 0 to 2000; tops at 4500. The
+// joint strip across the beam (x 0..2000) goes at the joint thickness, the
+// rest of slab 10 over the beam (2000 x 150) at 120. The strips stay off the
+// slabs, and the beam's regular volume keeps the slabs.
+TEST_F(TBeamOverHighVolTest, SlabsMeetingOverTheBeamComeOffTheOverHeightVolume)
+{
+    struct Case {
+        const char* rule;
+        double joint;
+    };
+    const Case cases[] = {
+        {"TQTKBeamOverhighVolDeductSlabByThinner", 100.0},
+        {"TQTKBeamOverhighVolDeductSlabByAve", 110.0},
+        {"TQTKBeamOverHighVolDeductSlabByThinnerExceptSingleBeam", 100.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        TOverHighSettings s;
+        s.start = 3.6;
+        LoadBeam(R"({"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 300, "SectionHeight": 900,
+                     "TopElev": 4500, "Type2": 1, "Material": "混凝土"},
+                     "shape": {"kind": "line", "start": [0, 0], "end": [4000, 0]}},
+                 {"id": 10, "type": 19, "floor": 1, "props": {"Thickness": 120, "TopElev": 4500, "Material": "混凝土"},
+                  "shape": {"kind": "face", "outline": [[0, 0], [4000, 0], [4000, 3000], [0, 3000]]}},
+                 {"id": 11, "type": 19, "floor": 1, "props": {"Thickness": 100, "TopElev": 4500, "Material": "混凝土"},
+                  "shape": {"kind": "face", "outline": [[0, -3000], [2000, -3000], [2000, 0], [0, 0]]}})",
+                 false, s);
+        const double expected = 2000.0 * 300 * c.joint + 2000.0 * 150 * 120;
+        EXPECT_NEAR(Run(c.rule, 1, 10), expected, 1.0);
+        const auto thicker = RefCast<IQTKSlabCalculator>(Edo(10));
+        const auto thinner = RefCast<IQTKSlabCalculator>(Edo(11));
+        EXPECT_TRUE(thicker->GetDeductPolygons().empty());
+        EXPECT_TRUE(thinner->GetAddPolygons().empty());
+        EXPECT_NEAR(Beam()->GetVolumeCalc()->GetVolume(), 300.0 * 900 * 4000, 1.0);
+    }
+}
+
 // A beam whose top is at the critical height: every rule gives 0 and nothing is stored.
 TEST_F(TBeamOverHighVolTest, BeamAtTheCriticalHeightGivesNothing)
 {
