@@ -742,10 +742,12 @@ public:
     // points. Kept for the last wall asked. A failure raises
     // "计算柱在墙上投影出错".
     virtual Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord* wall) = 0;
+    // The scaffold height the height rules stored; -1 until one has.
     virtual double GetScaffoldHeight() = 0;
     virtual void SetScaffoldHeight(double value) = 0;
-    // One vertical edge through the centre of the solid's box, top to bottom (owned by the object).
-    virtual const TVRMPolyhedronLines3d* GetCenterLine3d() = 0;
+    // One vertical edge through the centre of the solid's box, top to bottom
+    // (owned by the object); the height rules shorten it for good.
+    virtual TVRMPolyhedronLines3d* GetCenterLine3d() = 0;
     // A copy of the original solid, made once (again after ClearQtyItems); rules may reshape it.
     virtual std::shared_ptr<TVRMPolyhedron3d> GetSolidCopy() = 0;
     // Finish thicknesses by column key, finish id and side: adding a known

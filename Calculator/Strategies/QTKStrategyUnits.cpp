@@ -22,6 +22,12 @@ void RegisterFDBeamBottomRules(TStrategyRegistry& registry);
 void RegisterBeamFinishQtyRules(TStrategyRegistry& registry);
 void RegisterBeamSideAreaRules(TStrategyRegistry& registry);
 void RegisterBeamBrickMoldRules(TStrategyRegistry& registry);
+void RegisterColumnVolumeRules(TStrategyRegistry& registry);
+void RegisterColumnFormBoardAreaRules(TStrategyRegistry& registry);
+void RegisterColumnHeightRules(TStrategyRegistry& registry);
+void RegisterColumnSectionAreaRules(TStrategyRegistry& registry);
+void RegisterColumnSectionPerimeterRules(TStrategyRegistry& registry);
+void RegisterColumnScaffoldRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -43,4 +49,10 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterBeamFinishQtyRules(registry);
     RegisterBeamSideAreaRules(registry);
     RegisterBeamBrickMoldRules(registry);
+    RegisterColumnVolumeRules(registry);
+    RegisterColumnFormBoardAreaRules(registry);
+    RegisterColumnHeightRules(registry);
+    RegisterColumnSectionAreaRules(registry);
+    RegisterColumnSectionPerimeterRules(registry);
+    RegisterColumnScaffoldRules(registry);
 }

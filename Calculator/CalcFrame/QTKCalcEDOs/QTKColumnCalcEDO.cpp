@@ -222,7 +222,7 @@ void TQTKColumnCalculatorEDO::SetScaffoldHeight(double value)
     scaffoldHeight_ = value;
 }
 
-const TVRMPolyhedronLines3d* TQTKColumnCalculatorEDO::GetCenterLine3d()
+TVRMPolyhedronLines3d* TQTKColumnCalculatorEDO::GetCenterLine3d()
 {
     return KeepOnce(centerLine_,
                     [this] {

@@ -41,7 +41,7 @@ public:
     Ref<IQTKSectionPoly> CalcProjectionOnWall(IRDXRecord* wall) override;
     double GetScaffoldHeight() override;
     void SetScaffoldHeight(double value) override;
-    const TVRMPolyhedronLines3d* GetCenterLine3d() override;
+    TVRMPolyhedronLines3d* GetCenterLine3d() override;
     std::shared_ptr<TVRMPolyhedron3d> GetSolidCopy() override;
     void AddFinishThickness(int key, int id, double low, double high, std::uint8_t side) override;
     void GetFinishThicknesses(int key, std::uint8_t side, std::vector<TQTKFinishThick>& list) override;
@@ -86,7 +86,7 @@ private:
     std::mutex projectionLock_;
     RecordRef projectionWall_;
     Ref<IQTKSectionPoly> projection_;
-    double scaffoldHeight_ = 0.0;
+    double scaffoldHeight_ = -1.0;  // not stored yet
     std::shared_ptr<TVRMPolyhedronLines3d> centerLine_;
     std::shared_ptr<TVRMPolyhedron3d> solidCopy_;
     TRecordList relatedLineEnts_;

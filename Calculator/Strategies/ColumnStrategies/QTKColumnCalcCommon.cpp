@@ -13,6 +13,8 @@
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/RDX/RDXSync.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
@@ -517,4 +519,63 @@ std::unique_ptr<TVRMPolyhedron3d> BuildIndentingSolid(IRDXRecord* column, IRDXRe
     const TVRMMultiPolygon2d* outline = OutlineOfRecord(column);
     QTK_ASSERT(outline && !outline->IsEmpty() && !outline->GetItems(0).IsClockwise());
     return BuildIndentPrism(pieces, wall, w, height, bottom);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+template <class T>
+Ref<T> EdoAs(IRDXRecord* record)
+{
+    const Ref<T> edo = RefCast<T>(GetCalcEDO(record, true));
+    if (!edo)
+        throw EIntfCastError("the element is not a column of the kind the rule expects");
+    return edo;
+}
+
+}  // namespace
+
+Ref<IQTKColumnCalculatorEDO> GetColumnEdo(IRDXRecord* column)
+{
+    return EdoAs<IQTKColumnCalculatorEDO>(column);
+}
+
+Ref<IQTKTieColumnCalculatorEDO> GetTieColumnEdo(IRDXRecord* column)
+{
+    return EdoAs<IQTKTieColumnCalculatorEDO>(column);
+}
+
+Ref<IQTKPolyhedron3dIntf> GetOriginalSolidHolder(IRDXRecord* record)
+{
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
+    return edo ? edo->GetOriginalPolyhedronIntf() : Ref<IQTKPolyhedron3dIntf>();
+}
+
+double RescaleByFactor(double amount, double calcFactor, double factor)
+{
+    return SameValue(calcFactor, 0.0) ? 0.0 : amount / calcFactor * factor;
+}
+
+double GetIndentingVolume(IQTKTieColumnCalculatorEDO& column, double factor)
+{
+    if (!column.GetIndentingPolyhedron())
+        column.BuildIndentingPolyhedron();
+    const std::shared_ptr<TQTKSolidCalc3d> calc = column.CalcIndentingVolume(factor);
+    return calc ? RescaleByFactor(calc->GetVolume(), calc->GetFactor(), factor) : 0.0;
+}
+
+double GetIndentingSideArea(IQTKTieColumnCalculatorEDO& column, double factor)
+{
+    if (!column.GetIndentingPolyhedron())
+        column.BuildIndentingPolyhedron();
+    const std::shared_ptr<TQTKShellCalc3d> calc = column.GetIndentingSideShellCalc(factor);
+    return calc ? RescaleByFactor(calc->GetArea(), calc->GetFactor(), factor) : 0.0;
+}
+
+ViewRef GetInternalQtyRuleRows(const TableSourceRef& ruleContext, int internalQtyId)
+{
+    const TableSourceRef context = ResolveRuleContext(ruleContext);
+    const IRDXTable* rules = context ? FindTableNear(context->GetDatabase(), "InternalQtyCalcRule") : nullptr;
+    return rules ? SyncCreateRdxRecordList(rules, "InternalQtyID = " + std::to_string(internalQtyId)) : nullptr;
 }

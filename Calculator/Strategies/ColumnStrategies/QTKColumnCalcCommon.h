@@ -11,7 +11,10 @@
 #include "Host/RDX/RDXIntf.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 
+class IQTKColumnCalculatorEDO;
 class IQTKElementDrawObj;
+class IQTKPolyhedron3dIntf;
+class IQTKTieColumnCalculatorEDO;
 class TVRMMultiPolygon2d;
 class TVRMPolyhedron3d;
 
@@ -80,3 +83,29 @@ std::unique_ptr<TVRMPolyhedron3d> BuildIndentPrism(TQTKWallPieces& pieces, IRDXR
 // the column's outline in the wall; nil when there are none.
 std::unique_ptr<TVRMPolyhedron3d> BuildIndentingSolid(IRDXRecord* column, IRDXRecord* wall, double height,
                                                       double bottom, double w);
+
+// ---------------------------------------------------------------------------
+// For the column rules.
+
+// The column object of a record (a tie column's too); an element of another
+// kind raises EIntfCastError.
+Ref<IQTKColumnCalculatorEDO> GetColumnEdo(IRDXRecord* column);
+Ref<IQTKTieColumnCalculatorEDO> GetTieColumnEdo(IRDXRecord* column);
+// The element's own solid, held while the holder lives; nil when it has none.
+Ref<IQTKPolyhedron3dIntf> GetOriginalSolidHolder(IRDXRecord* record);
+
+// The toothing of a tie column at Factor of its length: its volume and its
+// side area. The column object keeps one calculator of each, made with the
+// factor first asked, so the amounts are read without that factor and scaled
+// by the one asked for here: a full-length rule after a half-length one
+// still gets the full toothing. The toothing is built when it is missing.
+double GetIndentingVolume(IQTKTieColumnCalculatorEDO& column, double factor);
+double GetIndentingSideArea(IQTKTieColumnCalculatorEDO& column, double factor);
+// An amount a calculator of factor CalcFactor gave, at Factor instead (0 for
+// a calculator of factor 0).
+double RescaleByFactor(double amount, double calcFactor, double factor);
+
+// The rows of internal quantity Id in the rule table "InternalQtyCalcRule" of
+// the rule context (else of the calculation settings), in table order, read
+// through the thread-safe record list; nil without the table.
+ViewRef GetInternalQtyRuleRows(const TableSourceRef& ruleContext, int internalQtyId);

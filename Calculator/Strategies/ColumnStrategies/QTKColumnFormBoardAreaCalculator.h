@@ -1,0 +1,116 @@
+// What a neighbouring element changes in a column's formwork: the shell of
+// the column's side faces, kept by the column object. Each deduction takes
+// the part a neighbour covers off that one shell and returns the area removed
+// (mm²); where the neighbour's formwork takes precedence the faces flush with
+// it go too. Openings deduct by the material of the wall they sit in. The
+// tie-column rules add the side area of the toothing into the masonry.
+#pragma once
+
+#include <optional>
+
+#include "Calculator/Common/QTKCalcStrategy.h"
+#include "Calculator/Strategies/ColumnStrategies/QTKColumnVolumeCalculator.h"
+
+class IQTKTieColumnCalculatorEDO;
+class TStrategyRegistry;
+
+// An opening (door, window, ribbon ...) off the column's side shell, or off
+// its over-height formwork when OverHigh: in a concrete wall by both
+// superposition kinds (only its part inside the wall when it merely touches
+// the column), in any other wall by the flush kind only. The area removed.
+double DeductOpeningFromColumnShell(IRDXRecord* column, IRDXRecord* opening, bool overHigh,
+                                    const TableSourceRef& ruleContext);
+
+// The neighbour's own solid (a concrete wall without the fill walls laid in
+// it); coinciding faces go too when the neighbour's formwork takes precedence.
+class TQTKColumnFormBoardAreaDeductByFact : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+
+protected:
+    // Whether the neighbour's formwork wins over the column's (both kinds).
+    virtual bool NeighbourTakesPrecedence(IRDXRecord* column, IRDXRecord* object,
+                                          const TableSourceRef& ruleContext) const;
+};
+
+// The wall beside the column widened on each side.
+class TQTKRectangleColumnFormBoardDeductByWidenedWall : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+
+protected:
+    // The widening on each side; none: nothing is deducted.
+    virtual std::optional<TQTKWallWidening> Widening() const { return std::nullopt; }
+};
+
+class TQTKRectanglColumnFormBoarAreaDeductLackOneAndHalfWallThickness final
+    : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
+protected:
+    std::optional<TQTKWallWidening> Widening() const override { return TQTKWallWidening{1.5, true}; }
+};
+// 120 mm each side, as the volume twin.
+class TQTKRectangleColumnFormBoardAreaDeductLackSettledLenth final
+    : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
+protected:
+    std::optional<TQTKWallWidening> Widening() const override { return TQTKWallWidening{120.0, false}; }
+};
+class TQTKRectangleColumnFormBoardAreaDeductLackOneThickness final
+    : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
+protected:
+    std::optional<TQTKWallWidening> Widening() const override { return TQTKWallWidening{1.0, true}; }
+};
+
+// The whole remaining formwork goes to the first wall that asks; later walls get 0.
+class TQTKRectangleColumnTemplateAreaGiveNearWall final : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+};
+
+// The side area of the tie column's toothing at half its length (all of it).
+class TQTKTieColumnFormBoardAreaAddHalfIndenting : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+
+protected:
+    virtual double LengthFactor() const { return 0.5; }
+    // Outside detail mode: the added area as a plain value.
+    virtual void WriteExpr(IRDXRecord* subject, IRDXRecord* object, IQTKTieColumnCalculatorEDO& column,
+                           double area) const;
+};
+class TQTKTieColumnFormBoardAreaAddIndenting final : public TQTKTieColumnFormBoardAreaAddHalfIndenting {
+protected:
+    double LengthFactor() const override { return 1.0; }
+    // The toothing's side faces as the formula.
+    void WriteExpr(IRDXRecord* subject, IRDXRecord* object, IQTKTieColumnCalculatorEDO& column,
+                   double area) const override;
+};
+
+// An opening reaching into the tie column: what it covers of the toothing's sides.
+class TQTKTieColumnFormBoardAreaDeductHole : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+};
+
+// As above in a concrete host; in a masonry host whose rule row measures the
+// opening over the toothing's full width, the column side area inside the
+// opening is given back (negative).
+class TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth final : public TQTKTieColumnFormBoardAreaDeductHole {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+};
+
+// A wall: when the walls beside the column wholly hold its outline, by both
+// superposition kinds whatever the priority; otherwise as by fact.
+class TQTKColumnFormBoardDeductIrregularWall final : public TQTKColumnFormBoardAreaDeductByFact {
+protected:
+    bool NeighbourTakesPrecedence(IRDXRecord* column, IRDXRecord* object,
+                                  const TableSourceRef& ruleContext) const override;
+};
+
+void RegisterColumnFormBoardAreaRules(TStrategyRegistry& registry);
