@@ -234,4 +234,85 @@ TEST(ColumnVolumeRules, TieColumnToothingHalfThenFull)
     }
 }
 
+// A 400 tie column ("Type" 0, "IndentingWidth" 100) in a 240 wall 2800 high
+// along x, toothing 100 into it each side; window 5 (1000 x 1500 from 900)
+// from x 100 to 1100 reaches into the column and over the east tooth.
+std::unique_ptr<TTestBuilding> TieColumnWithWindow(const char* wallMaterial, const std::string& ruleRows)
+{
+    auto building = TTestBuilding::FromText(
+        R"({"databases": [{"name": "Business", "tables": []}, {"name": "NormCalcRule", "tables": [
+              {"name": "InternalQtyCalcRule",
+               "fields": [{"name": "InternalQtyID", "type": "integer"}, {"name": "CalcRuleID", "type": "integer"},
+                          {"name": "ObjectMatchExpr", "type": "text"}],
+               "rows": [)" +
+        ruleRows + R"(]}]}],
+            "floors": [{"ID": 1, "Name": "F1", "StructuralElevation": 0.0, "Height": 3.0}],
+            "elements": [)" +
+        Column(1, 26, 400, R"(, "Type": 0, "IndentingWidth": 100)") +
+        R"(, {"id": 4, "type": 0, "floor": 1, "props": {"Thickness": 240, "BottomElev": 0, "TopElev": 2800,
+                  "Material": ")" +
+        wallMaterial + R"("}, "shape": {"kind": "line", "start": [-3000, 0], "end": [3000, 0]}},
+              {"id": 5, "type": 5, "floor": 1, "parent": 4, "props": {"OpeningWidth": 1000, "OpeningHeight": 1500,
+                  "AboveFloorHeight": 900, "EDOPID": 4}, "shape": {"kind": "opening", "at": 3600}}]})");
+    building->Activate();
+    return building;
+}
+
+// The window takes the tie column's concrete it covers, 100 x 240 x 1500.
+// The toothing's side shell is already net of the doors and windows beside
+// the column (its object takes them on their behalf when it builds it), so
+// the rules on the toothing find nothing more of the window: 0, also over
+// the full toothing width in a concrete host. In a brick host whose wall
+// rule row is 1768 (the only row, or a row matching the wall's material) the
+// column's side inside the window (its face x 200 across the wall, 240 x
+// 1500) is given back; with another rule row nothing.
+TEST(ColumnVolumeRules, OpeningsInATieColumn)
+{
+    struct TCase {
+        const char* rule;
+        const char* wallMaterial;
+        std::string ruleRows;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"TQTKTieColumnVolDeductDoorWindowHole", "砖", "", 100.0 * 240 * 1500},
+        {"TQTKTieColumnFormBoardAreaDeductHole", "砖", "", 0.0},
+        {"TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth", "混凝土", "", 0.0},
+        {"TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth", "砖",
+         R"({"InternalQtyID": 1002, "CalcRuleID": 1768})", -240.0 * 1500},
+        {"TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth", "砖",
+         R"({"InternalQtyID": 1002, "CalcRuleID": 1700, "ObjectMatchExpr": "Material = '砖'"},
+            {"InternalQtyID": 1002, "CalcRuleID": 1768, "ObjectMatchExpr": "Material = '砖'"})",
+         -240.0 * 1500},
+        {"TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth", "砖",
+         R"({"InternalQtyID": 1002, "CalcRuleID": 1700})", 0.0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " in " + c.wallMaterial + " " + c.ruleRows);
+        const auto building = TieColumnWithWindow(c.wallMaterial, c.ruleRows);
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 1, 5), c.expected, 1.0);
+    }
+}
+
+// The 3.6 m term next to walls: a concrete wall through the 400 column that
+// does not hold it takes the term away; a brick wall, or none, leaves 3600.
+TEST(ColumnScaffoldRules, ConstantTermNextToConcreteWalls)
+{
+    struct TCase {
+        const char* name;
+        std::vector<std::string> elements;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"concrete wall", {Column(1, 25, 400), Wall(4, 0, 240, "混凝土")}, 0.0},
+        {"brick wall", {Column(1, 25, 400), Wall(4, 0, 240, "砖")}, 3600.0},
+        {"standing alone", {Column(1, 25, 400)}, 3600.0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = Building(c.elements);
+        EXPECT_DOUBLE_EQ(RunWallRule("TQTKColumnScaffoldAddCoefficient", *building, 1, 1), c.expected);
+    }
+}
+
 }  // namespace
