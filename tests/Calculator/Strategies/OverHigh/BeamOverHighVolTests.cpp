@@ -5,6 +5,7 @@
 // 300 x 300 x 6000 = 5.4e8, so the over-height volume is 5.4e8 x 6.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -152,6 +153,32 @@ TEST_F(TBeamOverHighVolTest, SlabsMeetingOverTheBeamComeOffTheOverHeightVolume)
         EXPECT_TRUE(thinner->GetAddPolygons().empty());
         EXPECT_NEAR(Beam()->GetVolumeCalc()->GetVolume(), 300.0 * 900 * 4000, 1.0);
     }
+}
+
+// Slab 2 arched across y about the x axis: span 6000, rise 1000 from its
+// base at 4000, 120 thick (radii 5000 and 4880 about a centre at 0, sweep
+// 2 asin 0.6; its lowest point 4880 x 0.8 = 3904). Beam 1 runs along y at
+// x 3000, 240 wide, from 0 up to 6000: one piece from 3600 (method 0) that
+// holds the beam's slice of the arch, (sweep / 2)(5000² - 4880²) x 240, by
+// fact. The regular volume is left whole.
+TEST_F(TBeamOverHighVolTest, CurvedSlabComesOffTheOverHeightVolumeOnly)
+{
+    TOverHighSettings s;
+    s.start = 3.6;
+    LoadBeam(R"({"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 240, "SectionHeight": 6000,
+                 "TopElev": 6000, "Material": "混凝土"},
+                 "shape": {"kind": "line", "start": [3000, -4000], "end": [3000, 4000]}},
+             {"id": 2, "type": 19, "floor": 1, "props": {"Thickness": 120},
+              "shape": {"kind": "face", "outline": [[0,-3000],[6000,-3000],[6000,3000],[0,3000]], "thickness": 120,
+                        "elevation": {"kind": "cylinder", "first": 6000, "second": 1000, "base": 4000,
+                                      "axis": [[0, 0], [6000, 0]]}}})",
+             false, s);
+    const auto slab = RefCast<IQTKSlabCalculator>(Edo(2));
+    slab->ClearQtyItems();
+    ASSERT_TRUE(slab->IsCurvedFaceShape());
+    const double expected = std::asin(0.6) * (5000.0 * 5000 - 4880.0 * 4880) * 240;
+    EXPECT_NEAR(Run("TQTKBeamOverhighVolDeductSlabByThinner", 1, 2), expected, 1e-5 * expected);
+    EXPECT_NEAR(Beam()->GetVolumeCalc()->GetVolume(), 240.0 * 8000 * 6000, 1.0);
 }
 
 // A beam whose top is at the critical height: every rule gives 0 and nothing is stored.
