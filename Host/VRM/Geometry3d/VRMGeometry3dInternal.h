@@ -1,6 +1,7 @@
 // Helpers shared by the 3D geometry units; not part of the library's interface.
 #pragma once
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -39,7 +40,7 @@ int FacePosition(const TVRMFace3d& face, const TVRMPoint3d& p, double tol);
 std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& rings,
                                                const std::vector<std::vector<std::optional<TVRMFaceArc>>>* arcs,
                                                const TVRMVector3d& ringNormal, const TVRMVector3d& v,
-                                               bool capsBaseFirst);
+                                               bool capsBaseFirst, struct TPlanarMeasure* measure = nullptr);
 
 // Volume and area of a solid's planar faces alone (without what curved facets add), and
 // the solid's box (GetBox), measured in one pass.
@@ -48,6 +49,21 @@ struct TPlanarMeasure {
     TVRMBox3d box;
 };
 TPlanarMeasure PlanarMeasure(const TVRMPolyhedron3d& solid);
+
+// What a constructor or a boolean knows of a solid's faces: their measure, and for a vertical
+// prism (every face upright or level, one plan between two levels) that plan as its bottom
+// faces give it (AsStack's plan) and the levels of its bottom and top faces.
+struct TSolidCache {
+    TPlanarMeasure measure;
+    std::shared_ptr<const TVRMMultiPolygon2d> plan;  // nil: not known to be a prism
+    double z0 = 0, z1 = 0;
+};
+// The cached measure, else the measure of the faces.
+TPlanarMeasure MeasureOf(const TVRMPolyhedron3d& solid);
+// Caches a vertical prism just built (ExtrudeRings, upward) on level rings, its measure and
+// its top level: the rings as its plan. Nothing for the empty solid.
+void CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, const std::vector<TVRMLoop3d>& rings,
+                double z1);
 
 // A solid without volume: its mean thickness (3 volume / surface) is below the
 // length tolerance or not a number (no faces, non-finite coordinates, a flat

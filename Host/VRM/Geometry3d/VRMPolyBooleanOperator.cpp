@@ -317,7 +317,7 @@ std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, con
 // A solid of stacked vertical prisms: between consecutive levels, one plan polygon set.
 struct TStack {
     std::vector<double> levels;
-    std::vector<std::unique_ptr<TVRMMultiPolygon2d>> plans;  // plans[i] between levels i and i+1
+    std::vector<std::shared_ptr<const TVRMMultiPolygon2d>> plans;  // plans[i] between levels i and i+1
 };
 
 // Recognises a solid whose faces are all vertical or level. A curved facet
@@ -328,6 +328,11 @@ struct TStack {
 // `planarVolume`, the volume of the solid's planar faces.
 bool AsStack(const TVRMPolyhedron3d& solid, double planarVolume, TStack& stack)
 {
+    if (const TSolidCache* cache = CacheOf(solid).get(); cache && cache->plan) {
+        stack.levels = {cache->z0, cache->z1};
+        stack.plans = {cache->plan};
+        return true;
+    }
     struct TLevel {
         TVRMMultiPolygon2d up, down;  // plan rings, counter-clockwise outer rings
     };
@@ -363,7 +368,7 @@ bool AsStack(const TVRMPolyhedron3d& solid, double planarVolume, TStack& stack)
     const TVRMMultiPolygon2d* below = nullptr;  // the plan of the layer under this level
     for (auto it = levels.begin(); std::next(it) != levels.end(); ++it) {
         TLevel& level = it->second;
-        std::unique_ptr<TVRMMultiPolygon2d> plan;
+        std::shared_ptr<TVRMMultiPolygon2d> plan;
         if (!below) {
             if (!level.up.IsEmpty())
                 return false;
@@ -620,7 +625,10 @@ bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedro
         return true;
     }
     result = StackLayers(std::move(layers), facts);
+    // Origins take tags and circles, and order the faces: the measure and the plan stay.
+    std::shared_ptr<const TSolidCache> cache = CacheOf(result);
     RestoreOrigins(result, a, b, kind);
+    SetCache(result, std::move(cache));
     return true;
 }
 
@@ -921,7 +929,7 @@ bool TVRMNewPolyBooleanOperator::BooleanOperate(TVRMPolyhedron3d& a, const TVRMP
     QTK_ASSERT(kind >= CVRMBoolIntersect && kind <= CVRMBoolSubtract);
     // An operand without volume (flat, folded, non-finite) is the empty solid: A - 0 = A,
     // A * 0 = 0, A + 0 = A, 0 - B = 0, 0 + B = B. No such mesh reaches an engine.
-    const TPlanarMeasure ma = PlanarMeasure(a), mb = PlanarMeasure(b);
+    const TPlanarMeasure ma = MeasureOf(a), mb = MeasureOf(b);
     const bool emptyA = !a.HasFaces() || IsFlat(ma), emptyB = !b.HasFaces() || IsFlat(mb);
     if (emptyA) {
         std::vector<int32_t> data = kind == CVRMBoolIntersect ? std::vector<int32_t>{} : a.GetData();

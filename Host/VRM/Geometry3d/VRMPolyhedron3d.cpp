@@ -7,6 +7,7 @@
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
+#include "Host/VRM/Geometry3d/VRMPlan3d.h"
 
 namespace vrm3d {
 
@@ -401,7 +402,11 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBox(const TVRMBox3d& b
     const double z = box.min.z;
     const TVRMLoop3d ring{
         {box.min.x, box.min.y, z}, {box.max.x, box.min.y, z}, {box.max.x, box.max.y, z}, {box.min.x, box.max.y, z}};
-    return CreateExtrusion({ring}, {0, 0, 1}, {0, 0, box.max.z - box.min.z}, false);
+    const std::vector<TVRMLoop3d> rings{ring};
+    TPlanarMeasure measure;
+    auto solid = ExtrudeRings(rings, nullptr, {0, 0, 1}, {0, 0, box.max.z - box.min.z}, false, &measure);
+    CachePrism(*solid, measure, rings, z + (box.max.z - box.min.z));
+    return solid;
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateExtrusion(const std::vector<TVRMLoop3d>& rings,
@@ -414,7 +419,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateExtrusion(const std::v
 std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop3d>& rings,
                                                       const std::vector<std::vector<std::optional<TVRMFaceArc>>>* arcs,
                                                       const TVRMVector3d& ringNormal, const TVRMVector3d& v,
-                                                      bool capsBaseFirst)
+                                                      bool capsBaseFirst, TPlanarMeasure* measure)
 {
     std::vector<TVRMFace3d> faces;
     const TVRMVector3d m = ringNormal.Unit();
@@ -462,7 +467,29 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
     }
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
-    return EmptyIfFlat(std::make_unique<TVRMPolyhedron3d>(std::move(faces)));
+    auto solid = std::make_unique<TVRMPolyhedron3d>(std::move(faces));
+    const TPlanarMeasure planar = PlanarMeasure(*solid);
+    if (IsFlat(planar))
+        solid->Clear();
+    if (measure)
+        *measure = planar;
+    return solid;
+}
+
+void vrm3d::CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, const std::vector<TVRMLoop3d>& rings,
+                       double z1)
+{
+    if (!solid.HasFaces())
+        return;
+    auto cache = std::make_shared<TSolidCache>();
+    cache->measure = measure;
+    auto plan = std::make_shared<TVRMMultiPolygon2d>();
+    for (const auto& r : rings)
+        AddPlanRing(*plan, r);
+    cache->plan = std::move(plan);
+    cache->z0 = rings[0][0].z;
+    cache->z1 = z1;
+    SetCache(solid, std::move(cache));
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d& bottom, const TVRMLoop3d& top)
@@ -626,6 +653,22 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
     }
 }
 
+const std::shared_ptr<const vrm3d::TSolidCache>& vrm3d::CacheOf(const TVRMPolyhedron3d& solid)
+{
+    return solid.cache_;
+}
+
+void vrm3d::SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const TSolidCache> cache)
+{
+    solid.cache_ = std::move(cache);
+}
+
+vrm3d::TPlanarMeasure vrm3d::MeasureOf(const TVRMPolyhedron3d& solid)
+{
+    const TSolidCache* cache = CacheOf(solid).get();
+    return cache ? cache->measure : PlanarMeasure(solid);
+}
+
 const TVRMFace3d& TVRMPolyhedron3d::GetFace(int i) const
 {
     QTK_ASSERT(i >= 0 && i < GetFaceCount());
@@ -635,18 +678,21 @@ const TVRMFace3d& TVRMPolyhedron3d::GetFace(int i) const
 TVRMFace3d& TVRMPolyhedron3d::GetFace(int i)
 {
     QTK_ASSERT(i >= 0 && i < GetFaceCount());
+    cache_.reset();
     return faces_[i];
 }
 
 void TVRMPolyhedron3d::DeleteFace(int i)
 {
     QTK_ASSERT(i >= 0 && i < GetFaceCount());
+    cache_.reset();
     faces_.erase(faces_.begin() + i);
 }
 
 void TVRMPolyhedron3d::ExchangeFace(int i, int j)
 {
     QTK_ASSERT(i >= 0 && i < GetFaceCount() && j >= 0 && j < GetFaceCount());
+    cache_.reset();
     std::swap(faces_[i], faces_[j]);
 }
 
@@ -654,6 +700,7 @@ void TVRMPolyhedron3d::Clear()
 {
     faces_.clear();
     data_.clear();
+    cache_.reset();
 }
 
 std::vector<TVRMPoint3d> TVRMPolyhedron3d::GetVertices() const
@@ -735,12 +782,14 @@ int TVRMPolyhedron3d::VertexPosition(const TVRMPoint3d& p, double tol) const
 
 void TVRMPolyhedron3d::Negate()
 {
+    cache_.reset();
     for (auto& f : faces_)
         f.Negate();
 }
 
 void TVRMPolyhedron3d::Move(const TVRMVector3d& v)
 {
+    cache_.reset();
     for (auto& f : faces_)
         f.Move(v);
 }
@@ -818,6 +867,7 @@ std::vector<std::unique_ptr<TVRMPolyhedron3d>> TVRMPolyhedron3d::DivideUp() cons
 
 int TVRMPolyhedron3d::MergeFace(const TVRMPlane3d& plane, double tol)
 {
+    cache_.reset();
     std::vector<int> members;
     std::vector<TEdge3> edges;
     for (int i = 0; i < GetFaceCount(); ++i) {

@@ -101,6 +101,15 @@ private:
     double arcVolume_ = 0;
 };
 
+class TVRMPolyhedron3d;
+
+namespace vrm3d {
+// What the 3D booleans know of a solid's faces (internal to the 3D geometry units).
+struct TSolidCache;
+const std::shared_ptr<const TSolidCache>& CacheOf(const TVRMPolyhedron3d& solid);
+void SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const TSolidCache> cache);
+}  // namespace vrm3d
+
 class TVRMPolyhedron3d {
 public:
     TVRMPolyhedron3d() = default;  // the empty solid
@@ -250,7 +259,11 @@ public:
     const TVRMFace3d& GetFace(int i) const;
     TVRMFace3d& GetFace(int i);
     const std::vector<TVRMFace3d>& GetFaces() const { return faces_; }
-    void AddFace(TVRMFace3d face) { faces_.push_back(std::move(face)); }
+    void AddFace(TVRMFace3d face)
+    {
+        cache_.reset();
+        faces_.push_back(std::move(face));
+    }
     void DeleteFace(int i);
     void ExchangeFace(int i, int j);
     void Clear();
@@ -297,6 +310,13 @@ public:
 private:
     std::vector<TVRMFace3d> faces_;
     std::vector<int32_t> data_;
+    // The booleans' knowledge of the faces (their measure, the plan of a prism), set by the
+    // constructors and booleans that know it, shared by copies and dropped by every change
+    // of the faces (a face handed out for writing included).
+    std::shared_ptr<const vrm3d::TSolidCache> cache_;
+
+    friend const std::shared_ptr<const vrm3d::TSolidCache>& vrm3d::CacheOf(const TVRMPolyhedron3d& solid);
+    friend void vrm3d::SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const vrm3d::TSolidCache> cache);
 };
 
 // Walks the edges of a face, loop by loop in vertex order.

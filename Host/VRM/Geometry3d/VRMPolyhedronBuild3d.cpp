@@ -236,8 +236,10 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreatePrism(const TVRMMultiP
     for (const auto& r : rings)
         loops.push_back(LiftRing(r, bottom));
     const auto arcs = RingArcs(rings, bottom);
-    auto solid = ExtrudeRings(loops, &arcs, {0, 0, 1}, {0, 0, height}, false);
+    TPlanarMeasure measure;
+    auto solid = ExtrudeRings(loops, &arcs, {0, 0, 1}, {0, 0, height}, false, &measure);
     SetCapArcArea(*solid, ArcArea(rings));
+    CachePrism(*solid, measure, loops, bottom + height);
     return solid;
 }
 
@@ -645,6 +647,7 @@ int TVRMPolyhedron3d::MergeFace(const TVRMCustomLine2d& left, const TVRMCustomLi
 bool TVRMPolyhedron3d::LocateEndFaces(const TVRMCustomLine2d& left, const TVRMCustomLine2d& right, double tol)
 {
     TVRMPolyhedron3d work = *this;
+    work.cache_.reset();
     for (bool atStart : {true, false}) {
         const int i = work.MergeFace(left, right, atStart, tol);
         if (i < 0)
