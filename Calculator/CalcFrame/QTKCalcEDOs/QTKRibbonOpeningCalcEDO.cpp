@@ -577,9 +577,22 @@ void TQTKRibbonOpeningCalcEDO::ClearQtyItems()
         retiredCutSolids_.push_back(std::move(cutSolid_));
 }
 
+void TQTKRibbonOpeningCalcEDO::ClearCalcCache()
+{
+    TQTKHasThicknessInfoLineEntCalcEDO::ClearCalcCache();
+    DropCalculators();
+}
+
 void TQTKRibbonOpeningCalcEDO::FreeCalcCache()
 {
     TQTKHasThicknessInfoLineEntCalcEDO::FreeCalcCache();
+    DropCalculators();
+}
+
+void TQTKRibbonOpeningCalcEDO::DropCalculators()
+{
+    // Released outside the lock: a calculator may hold the last reference to
+    // a neighbour segment.
     Ref<IQTKRibbonWidthCalculator> width, bottom, top;
     Ref<IQTKRibbonHeightCalculator> height;
     {

@@ -35,7 +35,10 @@ public:
     void Prepare(IRDXRecord* record) override;
     // Lines and solid again from the band (undoing any trim); the cutting solid is forgotten.
     void ClearQtyItems() override;
-    // Releases the calculators and forgets the walls met at the ends.
+    // Both release the calculators and forget the walls met at the ends: the
+    // calculators and the end lists hold the neighbour segments' objects, so
+    // a session end that kept them would leave the segments keeping each other.
+    void ClearCalcCache() override;
     void FreeCalcCache() override;
     // Only in detail mode: the original details by quantity id (see the .cpp).
     void FillDeductDetail(IRDXRecord* qtyRecord) override;
@@ -107,6 +110,7 @@ private:
         TQTKLineEdoInfoArray atStart, atEnd;
     };
     void CalcRibbonWidths();
+    void DropCalculators();
     TQTKLineEdoInfoArray CalcConnectedLineEdoInfos(bool atStart);
     const TOwnLines& OwnLines();
     bool IsConnected(IRDXRecord* record, bool atStart);

@@ -844,8 +844,6 @@ public:
     TVRMMultiPolygon2d plan;
 };
 
-// Attaches test objects to host elements (already prepared) for the scope's
-// length.
 // An element object that gives no lines or sections (what a line element
 // without its family's object answers).
 class TFakePlainEDO final : public TQTKCalculatorEDO {
@@ -853,16 +851,14 @@ public:
     explicit TFakePlainEDO(IQTKElementDrawObj* drawObj) : TQTKCalculatorEDO(0, drawObj) {}
 };
 
+// Attaches test objects to host elements (already prepared) for the scope's
+// length.
 class TFakeEDOScope {
 public:
     TFakeEDOScope() = default;
     TFakeEDOScope(const TFakeEDOScope&) = delete;
     TFakeEDOScope& operator=(const TFakeEDOScope&) = delete;
-    ~TFakeEDOScope()
-    {
-        for (IQTKElementDrawObj* drawObj : attached_)
-            drawObj->SetCalcEDO(nullptr);
-    }
+    ~TFakeEDOScope() { Detach(); }
 
     template <class T>
     T& Attach(IQTKElementDrawObj* drawObj)
@@ -871,10 +867,26 @@ public:
         Ref<T> edo(new T(drawObj));
         edo->SetPrepareState(CQTKEdoPrepared);
         drawObj->SetCalcEDO(static_cast<IQTKCalculatorEDO*>(edo.get()));
-        attached_.push_back(drawObj);
+        attached_.push_back({drawObj, edo});
         return *edo;
     }
 
+    // Drops the objects' caches first (line objects keep their neighbours in
+    // them), then takes them off their elements. The scope keeps the elements
+    // alive, so it may end after the building that holds them.
+    void Detach()
+    {
+        for (const TAttached& a : attached_)
+            a.edo->ClearCalcCache();
+        for (const TAttached& a : attached_)
+            a.drawObj->SetCalcEDO(nullptr);
+        attached_.clear();
+    }
+
 private:
-    std::vector<IQTKElementDrawObj*> attached_;
+    struct TAttached {
+        Ref<IQTKElementDrawObj> drawObj;
+        Ref<IQTKCalculatorEDO> edo;
+    };
+    std::vector<TAttached> attached_;
 };

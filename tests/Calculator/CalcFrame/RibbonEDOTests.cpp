@@ -19,6 +19,7 @@
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/Runtime/Interface.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
@@ -410,6 +411,44 @@ TEST_F(TRibbonTest, EndHeights)
         EXPECT_EQ(Ribbon(1)->GetHeightCalculator(), height) << "built once";
         EXPECT_NEAR(height->GetFirstEndNullLength(), c.first, CTol);
         EXPECT_NEAR(height->GetSecondEndNullLength(), c.second, CTol);
+    }
+}
+
+// The calculators and the end lists of a segment hold its neighbours: the
+// session end must let every segment go (held here by the test alone).
+TEST_F(TRibbonTest, SessionEndFreesLinkedSegments)
+{
+    const struct {
+        const char* name;
+        std::string elements;
+        int count;
+    } cases[] = {
+        {"three segments in a chain",
+         RibbonJson(1, 8, 0, 0, 3000, 0) + ", " + RibbonJson(2, 8, 3000, 0, 3000, 3000, 1) + ", " +
+             RibbonJson(3, 9, 3000, 3000, 6000, 3000, 2),
+         3},
+        {"a closed ring of four",
+         RibbonJson(1, 8, 0, 0, 3000, 0) + ", " + RibbonJson(2, 8, 3000, 0, 3000, 3000, 1) + ", " +
+             RibbonJson(3, 8, 3000, 3000, 0, 3000, 2) + ", " + RibbonJson(4, 8, 0, 3000, 0, 0, 3),
+         4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.elements);
+        std::vector<Ref<IQTKRibbonOpeningCalcEDO>> segments;
+        for (int id = 1; id <= c.count; ++id) {
+            segments.push_back(Ribbon(id));
+            ASSERT_TRUE(segments.back());
+            ASSERT_TRUE(segments.back()->GetHeightCalculator());
+            ASSERT_TRUE(segments.back()->GetBottomWidthCalculator());
+            ASSERT_TRUE(segments.back()->GetTopWidthCalculator());
+            segments.back()->IsConnectedAtStart(Record(id == 1 ? c.count : id - 1));
+        }
+        FreeCalcEDOs();
+        for (size_t i = 0; i < segments.size(); ++i)
+            EXPECT_EQ(dynamic_cast<const TInterfacedObject&>(*segments[i]).RefCount(), 1) << "segment " << i + 1;
+        segments.clear();
+        building_.reset();
     }
 }
 

@@ -18,6 +18,7 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+#include "tests/Calculator/CalcFrame/FakeCalcEDOs.h"
 #include "tests/Calculator/Geometry/GeometryTestModel.h"
 
 namespace {
@@ -71,21 +72,15 @@ class TLineEntBaseTest : public TGeometryModelTest {
 protected:
     void TearDown() override
     {
-        for (IQTKElementDrawObj* drawObj : attached_)
-            drawObj->SetCalcEDO(nullptr);
+        fakes_.Detach();
         TGeometryModelTest::TearDown();
     }
     template <class T>
     T& Attach(int id)
     {
-        IQTKElementDrawObj* drawObj = DrawObj(id);
-        Ref<T> edo(new T(drawObj));
-        edo->SetPrepareState(CQTKEdoPrepared);
-        drawObj->SetCalcEDO(static_cast<IQTKCalculatorEDO*>(edo.get()));
-        attached_.push_back(drawObj);
-        return *edo;
+        return fakes_.Attach<T>(DrawObj(id));
     }
-    std::vector<IQTKElementDrawObj*> attached_;
+    TFakeEDOScope fakes_;
 };
 
 struct TWall {
@@ -290,9 +285,7 @@ TEST_F(TLineEntBaseTest, SameLinesOnEightThreads)
         for (TTestWallEDO* wall : w)
             result.insert(result.end(), {wall->GetMidLine()->Length(), wall->GetLeftLine()->Length(),
                                          wall->GetSolidWithoutPriorElements()->GetVolume()});
-        for (IQTKElementDrawObj* drawObj : attached_)
-            drawObj->SetCalcEDO(nullptr);
-        attached_.clear();
+        fakes_.Detach();
         TGeometryModelTest::TearDown();
         return result;
     };
@@ -594,9 +587,7 @@ TEST_F(TLineEntBaseTest, EightThreadsAskingInEveryOrder)
                            wall->GetAttachWallFacePolygon()->Area(), wall->GetSolidWithoutPriorElements()->GetVolume(),
                            static_cast<double>(wall->GetStartLineEdoInfos().size()),
                            static_cast<double>(wall->GetEndLineEdoInfos().size())});
-        for (IQTKElementDrawObj* drawObj : attached_)
-            drawObj->SetCalcEDO(nullptr);
-        attached_.clear();
+        fakes_.Detach();
         TGeometryModelTest::TearDown();
         return result;
     };
