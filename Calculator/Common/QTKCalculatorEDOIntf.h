@@ -857,14 +857,16 @@ public:
     virtual void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d> calc) = 0;
     virtual std::shared_ptr<TQTKShellCalc3d> GetAreaCalc() = 0;
     virtual void SetAreaCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
-    virtual std::shared_ptr<TQTKPlanarCalc2d> GetProjectiveAreaCalc() = 0;
-    virtual void SetProjectiveAreaCalc(std::shared_ptr<TQTKPlanarCalc2d> calc) = 0;
+    // The soffit shell the projective-area rules measure in plan.
+    virtual std::shared_ptr<TQTKShellCalc3d> GetProjectiveAreaCalc() = 0;
+    virtual void SetProjectiveAreaCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
     virtual std::shared_ptr<TQTKShellCalc3d> GetFormboardCalc() = 0;
     virtual void SetFormboardCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
     virtual std::shared_ptr<TQTKShellCalc3d> GetSideFormboardCalc() = 0;
     virtual void SetSideFormboardCalc(std::shared_ptr<TQTKShellCalc3d> calc) = 0;
-    virtual std::shared_ptr<TQTKLinearCalc2d> GetContactWallLengthCalc() = 0;
-    virtual void SetContactWallLengthCalc(std::shared_ptr<TQTKLinearCalc2d> calc) = 0;
+    // The lines along which the soffit meets the walls under it.
+    virtual std::shared_ptr<TVRMPolyhedronLines3d> GetContactWallLengthCalc() = 0;
+    virtual void SetContactWallLengthCalc(std::shared_ptr<TVRMPolyhedronLines3d> calc) = 0;
     virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;
     virtual void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
     virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() = 0;

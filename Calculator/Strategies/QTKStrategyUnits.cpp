@@ -28,6 +28,7 @@ void RegisterColumnHeightRules(TStrategyRegistry& registry);
 void RegisterColumnSectionAreaRules(TStrategyRegistry& registry);
 void RegisterColumnSectionPerimeterRules(TStrategyRegistry& registry);
 void RegisterColumnScaffoldRules(TStrategyRegistry& registry);
+void RegisterSlabFormboardAreaRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -55,4 +56,5 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterColumnSectionAreaRules(registry);
     RegisterColumnSectionPerimeterRules(registry);
     RegisterColumnScaffoldRules(registry);
+    RegisterSlabFormboardAreaRules(registry);
 }

@@ -10,14 +10,13 @@
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKCalculatorThreadSyncUtil.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
-#include "Host/QTKCommon/QTKLinearCalc2d.h"
-#include "Host/QTKCommon/QTKPlanarCalc2d.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "Host/RDX/RDXSync.h"
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronLines3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 
 namespace {
@@ -160,9 +159,8 @@ void TQTKSlabCalculator::FreeCalcCache()
     {
         // Dropped outside the lock (the objects may be large).
         std::shared_ptr<TQTKSolidCalc3d> volume;
-        std::shared_ptr<TQTKShellCalc3d> area, formboard, side;
-        std::shared_ptr<TQTKPlanarCalc2d> projective;
-        std::shared_ptr<TQTKLinearCalc2d> contact;
+        std::shared_ptr<TQTKShellCalc3d> area, formboard, side, projective;
+        std::shared_ptr<TVRMPolyhedronLines3d> contact;
         std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolume;
         std::shared_ptr<TVRMOverhighShellCalc3d> overhighFormboard, overhighSide;
         std::shared_ptr<TVRMMultiPolygon2d> calcPolygon;

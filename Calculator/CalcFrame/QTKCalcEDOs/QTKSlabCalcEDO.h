@@ -20,8 +20,8 @@ public:
     void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d> calc) override { Keep(volumeCalc_, std::move(calc)); }
     std::shared_ptr<TQTKShellCalc3d> GetAreaCalc() override { return Kept(areaCalc_); }
     void SetAreaCalc(std::shared_ptr<TQTKShellCalc3d> calc) override { Keep(areaCalc_, std::move(calc)); }
-    std::shared_ptr<TQTKPlanarCalc2d> GetProjectiveAreaCalc() override { return Kept(projectiveCalc_); }
-    void SetProjectiveAreaCalc(std::shared_ptr<TQTKPlanarCalc2d> calc) override
+    std::shared_ptr<TQTKShellCalc3d> GetProjectiveAreaCalc() override { return Kept(projectiveCalc_); }
+    void SetProjectiveAreaCalc(std::shared_ptr<TQTKShellCalc3d> calc) override
     {
         Keep(projectiveCalc_, std::move(calc));
     }
@@ -32,8 +32,8 @@ public:
     {
         Keep(sideFormboardCalc_, std::move(calc));
     }
-    std::shared_ptr<TQTKLinearCalc2d> GetContactWallLengthCalc() override { return Kept(contactWallCalc_); }
-    void SetContactWallLengthCalc(std::shared_ptr<TQTKLinearCalc2d> calc) override
+    std::shared_ptr<TVRMPolyhedronLines3d> GetContactWallLengthCalc() override { return Kept(contactWallCalc_); }
+    void SetContactWallLengthCalc(std::shared_ptr<TVRMPolyhedronLines3d> calc) override
     {
         Keep(contactWallCalc_, std::move(calc));
     }
@@ -101,10 +101,10 @@ private:
     const double thickness_;
     std::shared_ptr<TQTKSolidCalc3d> volumeCalc_;
     std::shared_ptr<TQTKShellCalc3d> areaCalc_;
-    std::shared_ptr<TQTKPlanarCalc2d> projectiveCalc_;
+    std::shared_ptr<TQTKShellCalc3d> projectiveCalc_;
     std::shared_ptr<TQTKShellCalc3d> formboardCalc_;
     std::shared_ptr<TQTKShellCalc3d> sideFormboardCalc_;
-    std::shared_ptr<TQTKLinearCalc2d> contactWallCalc_;
+    std::shared_ptr<TVRMPolyhedronLines3d> contactWallCalc_;
     std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolumeCalc_;
     std::shared_ptr<TVRMOverhighShellCalc3d> overhighFormboardCalc_;
     std::shared_ptr<TVRMOverhighShellCalc3d> overhighSideFormboardCalc_;

@@ -738,14 +738,14 @@ public:
     void SetVolumeCalc(std::shared_ptr<TQTKSolidCalc3d>) override {}
     std::shared_ptr<TQTKShellCalc3d> GetAreaCalc() override { return nullptr; }
     void SetAreaCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
-    std::shared_ptr<TQTKPlanarCalc2d> GetProjectiveAreaCalc() override { return nullptr; }
-    void SetProjectiveAreaCalc(std::shared_ptr<TQTKPlanarCalc2d>) override {}
+    std::shared_ptr<TQTKShellCalc3d> GetProjectiveAreaCalc() override { return nullptr; }
+    void SetProjectiveAreaCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
     std::shared_ptr<TQTKShellCalc3d> GetFormboardCalc() override { return nullptr; }
     void SetFormboardCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
     std::shared_ptr<TQTKShellCalc3d> GetSideFormboardCalc() override { return nullptr; }
     void SetSideFormboardCalc(std::shared_ptr<TQTKShellCalc3d>) override {}
-    std::shared_ptr<TQTKLinearCalc2d> GetContactWallLengthCalc() override { return nullptr; }
-    void SetContactWallLengthCalc(std::shared_ptr<TQTKLinearCalc2d>) override {}
+    std::shared_ptr<TVRMPolyhedronLines3d> GetContactWallLengthCalc() override { return nullptr; }
+    void SetContactWallLengthCalc(std::shared_ptr<TVRMPolyhedronLines3d>) override {}
     std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() override { return nullptr; }
     void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d>) override {}
     std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighFormboardCalc() override { return nullptr; }
