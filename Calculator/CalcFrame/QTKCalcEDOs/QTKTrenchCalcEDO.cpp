@@ -286,7 +286,9 @@ void TQTKTrenchCalcEDO::AfterPrepareSolid()
     std::unique_ptr<TVRMPolyhedron3d> hollow = BuildHollow();
     if (hollow && !hollow->HasFaces())
         hollow.reset();
-    auto whole = GetOriginalPolyhedron() ? GetOriginalPolyhedron()->Clone() : std::make_unique<TVRMPolyhedron3d>();
+    // Solids of line elements live in an evictable cache: hold them while in use.
+    const Ref<IQTKPolyhedron3dIntf> original = GetOriginalPolyhedronIntf();
+    auto whole = original ? original->GetPolyhedron()->Clone() : std::make_unique<TVRMPolyhedron3d>();
     if (hollow && whole->HasFaces())
         TVRMNewPolyBooleanOperator::BooleanOperate(*whole, *hollow, CVRMBoolUnion);
     std::lock_guard guard(DataLock());
@@ -351,11 +353,13 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKTrenchCalcEDO::BuildSlabBoundedHollow(cons
     TVRMPolyhedronShell3d shell(*block, sides);
 
     TVRMPolyhedron3d rest(*block);
-    if (const TVRMPolyhedron3d* own = GetOriginalPolyhedron(); own && own->HasFaces())
+    const Ref<IQTKPolyhedron3dIntf> ownHolder = GetOriginalPolyhedronIntf();
+    if (const TVRMPolyhedron3d* own = ownHolder ? ownHolder->GetPolyhedron() : nullptr; own && own->HasFaces())
         TVRMNewPolyBooleanOperator::BooleanOperate(rest, *own, CVRMBoolSubtract);
     for (const RecordRef& slab : slabs) {
         const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(slab, true);
-        const TVRMPolyhedron3d* solid = edo ? edo->GetOriginalPolyhedron() : nullptr;
+        const Ref<IQTKPolyhedron3dIntf> holder = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
+        const TVRMPolyhedron3d* solid = holder ? holder->GetPolyhedron() : nullptr;
         if (solid && solid->HasFaces() && rest.HasFaces())
             TVRMNewPolyBooleanOperator::BooleanOperate(rest, *solid, CVRMBoolSubtract);
     }
@@ -388,7 +392,8 @@ void TQTKTrenchCalcEDO::OpenIntoSideWalls(TVRMPolyhedron3d& hollow)
             continue;
         const TVRMPolyhedronShell3d end(hollow, face);
         for (const auto& [wall, thickness] : walls) {
-            const TVRMPolyhedron3d* solid = wall->GetOriginalPolyhedron();
+            const Ref<IQTKPolyhedron3dIntf> holder = wall->GetOriginalPolyhedronIntf();
+            const TVRMPolyhedron3d* solid = holder ? holder->GetPolyhedron() : nullptr;
             if (!solid || !solid->HasFaces())
                 continue;
             const auto alongEnd = [&](const TVRMFace3d& piece, int index) {

@@ -191,7 +191,9 @@ const TVRMPolyhedron3d* TQTKTrenchUnitCalcEDO::GetDeductedSolid()
         if (deducted_)
             return deducted_.get();
     }
-    const TVRMPolyhedron3d* own = GetOriginalPolyhedron();
+    // The unit's solid lives in an evictable cache: hold it while in use.
+    const Ref<IQTKPolyhedron3dIntf> holder = GetOriginalPolyhedronIntf();
+    const TVRMPolyhedron3d* own = holder ? holder->GetPolyhedron() : nullptr;
     auto solid = own ? own->Clone() : std::make_unique<TVRMPolyhedron3d>();
     if (const Ref<IQTKTrenchCalcEDO> trench = Trench(true)) {
         TRecordList related;
@@ -213,7 +215,8 @@ std::unique_ptr<TVRMPolyhedronShell3d> TQTKTrenchUnitCalcEDO::PlasteredFaces(std
 {
     auto shell = std::make_unique<TVRMPolyhedronShell3d>();
     const Ref<IQTKTrenchCalcEDO> trench = Trench(true);
-    const TVRMPolyhedron3d* own = GetOriginalPolyhedron();
+    const Ref<IQTKPolyhedron3dIntf> holder = GetOriginalPolyhedronIntf();
+    const TVRMPolyhedron3d* own = holder ? holder->GetPolyhedron() : nullptr;
     if (!trench || !own || !own->HasFaces())
         return shell;
     if (!HasHollow(trench.get())) {
