@@ -565,6 +565,16 @@ public:
     virtual std::vector<int> GetEndFaceIndexes() = 0;
 };
 
+// Wall or insulating wall unit whose side-face shell piers add their exposed
+// faces to: the formwork pier rules, so that a pier adds its faces once.
+class IQTKPierFormboardHolder : public virtual IInterface {
+public:
+    // What the pier behind Record added to the side-face shell since the last
+    // FreeCalcCache; false when it added nothing yet.
+    virtual bool FindPierFormboard(IRDXRecord* pier, double& area) = 0;
+    virtual void KeepPierFormboard(IRDXRecord* pier, double area) = 0;
+};
+
 // Parapet (type 69): parapet rules.
 class IQTKParapetCalcEDO : public virtual IQTKLineEntBaseCalcEDO {
 public:

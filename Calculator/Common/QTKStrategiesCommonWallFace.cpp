@@ -6,8 +6,10 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
+#include "Calculator/Common/QTKCalculatorCommonOpening.h"
 #include "Calculator/Common/QTKCalculatorCommonPlanLine.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
+#include "Calculator/Common/QTKCalculatorCommonRelations.h"
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
@@ -26,6 +28,8 @@ constexpr double CEndExtension = 1000.0;
 constexpr int CWallType = 0;
 constexpr int CLintelType = 12;
 constexpr int CAlcoveType = 13;
+constexpr int CRibbonWindowType = 8;
+constexpr int CRibbonOpeningType = 9;
 constexpr int CInsulatingWallUnitType = 86;
 
 bool IsBeamType(int type)
@@ -174,11 +178,21 @@ void AppendPriorBeamFacesOfHost(IRDXRecord* holder, IRDXRecord* wallOrUnit, TVRM
 std::unique_ptr<TVRMMultiPolyLinearCalc2d> BuildAlcoveSideLinearCalc(IRDXRecord* wallOrUnit, IRDXRecord* alcove)
 {
     const TProfile profile = ProfileOf(wallOrUnit);
-    const Ref<IQTKWallHollowCalcEDO> hollow = RefCast<IQTKWallHollowCalcEDO>(GetCalcEDO(alcove, true));
-    if (!profile.polygon || !hollow)
+    if (!profile.polygon)
         return nullptr;
-    const Ref<IQTKSectionPoly> section = hollow->GetSectionPolyOnWall(HostWallOf(wallOrUnit));
+    const Ref<IQTKSectionPoly> section = GetOpeningSectionOnWall(alcove, HostWallOf(wallOrUnit));
     return BuildInsideEdgeCalc(section ? section->GetPolygon() : nullptr, profile.polygon);
+}
+
+void AppendOtherRibbonSections(IRDXRecord* opening, IRDXRecord* wallOrUnit, TVRMMultiPolyLinearCalc2d& calc, int mark)
+{
+    TRecordList ribbons;
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(wallOrUnit, true);
+    if (!edo || !edo->GetRelatedByTypes(MakeElementTypeSet({CRibbonWindowType, CRibbonOpeningType}), &ribbons))
+        return;
+    for (const RecordRef& ribbon : ribbons)
+        if (ribbon->GetID() != opening->GetID() && IsOpeningInWall(wallOrUnit, ribbon.get()))
+            AppendSection(calc, GetOpeningSectionOnWall(ribbon.get(), HostWallOf(wallOrUnit)), mark);
 }
 
 void AppendAlcoveFaces(IRDXRecord* holder, IRDXRecord* wallOrUnit, TVRMMultiPolyLinearCalc2d& calc, int mark)

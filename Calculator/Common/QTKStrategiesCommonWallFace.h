@@ -27,9 +27,14 @@ void AppendPriorBeamFaces(IRDXRecord* holder, IRDXRecord* wall, TVRMMultiPolyLin
 // The same for a wall or an insulating wall unit: the projections are taken
 // on the unit's host wall, the parallel and priority tests use the unit.
 void AppendPriorBeamFacesOfHost(IRDXRecord* holder, IRDXRecord* wallOrUnit, TVRMMultiPolyLinearCalc2d& calc, int mark);
-// The edges of the alcove's outline on the host wall (the wall, or the unit's
-// wall) inside the wall's (unit's) profile: its sides and head; nil when none.
+// The edges of the alcove's (any opening's) outline on the host wall (the
+// wall, or the unit's wall) inside the wall's (unit's) profile: its sides and
+// head; nil when none.
 std::unique_ptr<TVRMMultiPolyLinearCalc2d> BuildAlcoveSideLinearCalc(IRDXRecord* wallOrUnit, IRDXRecord* alcove);
+// Marks with Mark the outlines on the host wall of the ribbon windows and
+// openings (types 8, 9) related to the wall or unit and standing in it,
+// other than Opening.
+void AppendOtherRibbonSections(IRDXRecord* opening, IRDXRecord* wallOrUnit, TVRMMultiPolyLinearCalc2d& calc, int mark);
 // Marks with Mark the outlines on the host wall of the alcoves related to
 // both Holder and that wall.
 void AppendAlcoveFaces(IRDXRecord* holder, IRDXRecord* wallOrUnit, TVRMMultiPolyLinearCalc2d& calc, int mark);

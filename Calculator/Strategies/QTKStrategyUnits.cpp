@@ -29,6 +29,7 @@ void RegisterColumnSectionAreaRules(TStrategyRegistry& registry);
 void RegisterColumnSectionPerimeterRules(TStrategyRegistry& registry);
 void RegisterColumnScaffoldRules(TStrategyRegistry& registry);
 void RegisterSlabFormboardAreaRules(TStrategyRegistry& registry);
+void RegisterWallFormBoardAreaRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -57,4 +58,5 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterColumnSectionPerimeterRules(registry);
     RegisterColumnScaffoldRules(registry);
     RegisterSlabFormboardAreaRules(registry);
+    RegisterWallFormBoardAreaRules(registry);
 }

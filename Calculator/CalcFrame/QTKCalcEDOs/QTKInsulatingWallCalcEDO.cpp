@@ -450,6 +450,7 @@ void TQTKInsulatingWallUnitCalcEDO::FreeCalcCache()
     std::swap(overhighFormboard, overhighFormboardCalc_);
     std::swap(values, overhighValues_);
     std::swap(faces, sideFaces_);
+    pierFormboard_.Clear();
 }
 
 // ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomWallCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierFormboardMemo.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 
 class TQTKInsulatingWallCalcEDO final : public TQTKCustomWallCalcEDO, public IQTKInsulatingWallCalcEDO {
@@ -40,6 +41,7 @@ private:
 
 class TQTKInsulatingWallUnitCalcEDO final : public TQTKCalculatorEDO,
                                             public IQTKInsulatingWallUnitCalcEDO,
+                                            public IQTKPierFormboardHolder,
                                             public IQTKLineEdoInfo,
                                             public virtual IQTKOverhighCalcHolder {
 public:
@@ -93,6 +95,10 @@ public:
     const TVRMMultiPolygon2d* GetPlanPolygon() override;
     std::vector<int> GetEndFaceIndexes() override;
 
+    // IQTKPierFormboardHolder
+    bool FindPierFormboard(IRDXRecord* pier, double& area) override { return pierFormboard_.Find(pier, area); }
+    void KeepPierFormboard(IRDXRecord* pier, double area) override { pierFormboard_.Keep(pier, area); }
+
     // IQTKLineEdoInfo: the unit's own line shape.
     int GetID() override;
     TVRMCustomLine2d GetLine() override;
@@ -137,6 +143,7 @@ private:
     std::unique_ptr<TVRMPolyhedronShell3d> sideFaces_;
     std::shared_ptr<TQTKShellCalc3d> midFaceCalc_;
     std::shared_ptr<TQTKShellCalc3d> sideFaceCalc_;
+    TQTKPierFormboardMemo pierFormboard_;
     std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolumeCalc_;
     std::shared_ptr<TVRMOverhighShellCalc3d> overhighFormboardCalc_;
     std::shared_ptr<TFloatList> overhighValues_;

@@ -27,7 +27,8 @@ std::optional<double> ColumnQty(IQTKColumnCalculatorEDO& column, int qtyId)
     }
 }
 
-// A wall's middle face (0), volume (1, 622) and side faces (2, 3).
+// A wall's middle face (0), volume (1, 622) and side faces (2, 3: both side
+// lines' faces and the end faces already gathered).
 std::optional<double> WallQty(IQTKWallCalcEDO& wall, int qtyId)
 {
     std::shared_ptr<TQTKShellCalc3d> shell;
@@ -42,6 +43,10 @@ std::optional<double> WallQty(IQTKWallCalcEDO& wall, int qtyId)
             break;
         case CQTKWallQtySideFaceArea:
         case CQTKWallQtyFormboardArea:
+            // Both side faces, as the side-line rules put them in before the
+            // formwork rules run.
+            wall.AddLeftSideFace();
+            wall.AddRightSideFace();
             shell = wall.GetSideFaceShellCalc();
             break;
         default:

@@ -181,6 +181,7 @@ void TQTKWallCalcEDO::FreeCalcCache()
     steelMesh.swap(steelMesh_);
     shell.swap(sideFaceShell_);
     leftFaceAdded_ = rightFaceAdded_ = endFacesAdded_ = false;
+    pierFormboard_.Clear();
 }
 
 // ---------------------------------------------------------------------------

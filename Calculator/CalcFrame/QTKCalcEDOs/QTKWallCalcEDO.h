@@ -25,10 +25,12 @@
 #include <vector>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomWallCalcEDO.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierFormboardMemo.h"
 
 class TQTKWallCalcEDO : public TQTKCustomWallCalcEDO,
                         public virtual IQTKWallCalcEDO,
-                        public virtual IQTKOverhighCalcHolder {
+                        public virtual IQTKOverhighCalcHolder,
+                        public IQTKPierFormboardHolder {
 public:
     TQTKWallCalcEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj);
 
@@ -120,6 +122,10 @@ public:
     // Material-only mode: walls of a qualifying material join as equals.
     TEdoCompareFunc GetPriorityCompareFunc() override;
 
+    // IQTKPierFormboardHolder
+    bool FindPierFormboard(IRDXRecord* pier, double& area) override { return pierFormboard_.Find(pier, area); }
+    void KeepPierFormboard(IRDXRecord* pier, double area) override { pierFormboard_.Keep(pier, area); }
+
 protected:
     ~TQTKWallCalcEDO() override;
 
@@ -156,6 +162,7 @@ private:
     bool leftFaceAdded_ = false, rightFaceAdded_ = false;
     // The end faces have joined the side-face shell (they are appended once).
     bool endFacesAdded_ = false;
+    TQTKPierFormboardMemo pierFormboard_;
     std::shared_ptr<TVRMPolygon2d> planOutline_;
     std::shared_ptr<TVRMMultiPolygon2d> profile_;
     std::shared_ptr<TVRMPolyhedron3d> deductedSolid_;

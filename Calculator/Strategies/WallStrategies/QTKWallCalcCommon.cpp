@@ -6,6 +6,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonJoin.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
+#include "Calculator/Common/QTKCalculatorCommonOpening.h"
 #include "Calculator/Common/QTKCalculatorCommonOutline.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorCommonThickness.h"
@@ -49,17 +50,6 @@ const TVRMPolygon2d* OpeningPlanRing(IRDXRecord* opening)
     else if (auto* line = Supports<IQTKLineEntBaseCalcEDO>(edo.get()))
         plan = line->GetPlanPolygon();
     return plan && !plan->IsEmpty() ? &plan->GetItems(0) : nullptr;
-}
-
-// The opening's section in the wall's elevation plane; nil for an element that offers none.
-Ref<IQTKSectionPoly> OpeningSectionOnWall(IRDXRecord* opening, IRDXRecord* wall)
-{
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(opening, true);
-    if (auto* hollow = Supports<IQTKWallHollowCalcEDO>(edo.get()))
-        return hollow->GetSectionPolyOnWall(wall);
-    if (auto* ribbon = Supports<IQTKRibbonOpeningCalcEDO>(edo.get()))
-        return ribbon->GetSectionPolyOnWall(wall);
-    return {};
 }
 
 // The reference face of a slab's original solid: the face before the last (its top).
@@ -166,6 +156,12 @@ int ShellKinds(bool bothKinds)
 }
 
 }  // namespace
+
+const TVRMPolyhedron3d* GetRecordOriginalSolid(IRDXRecord* record)
+{
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
+    return edo ? OriginalSolid(edo.get()) : nullptr;
+}
 
 bool IsParallelLineEntOverlapping(IRDXRecord* a, IRDXRecord* b)
 {
@@ -480,7 +476,7 @@ void AppendOpeningSectionsOnWall(TVRMMultiPolyLinearCalc2d& calc, IRDXRecord* wa
             IsOpeningOnWallPlan(wall, opening.get());
         if (!onWall)
             continue;
-        const Ref<IQTKSectionPoly> section = OpeningSectionOnWall(opening.get(), wall);
+        const Ref<IQTKSectionPoly> section = GetOpeningSectionOnWall(opening.get(), wall);
         if (section && section->GetPolygon())
             calc.Append(*section->GetPolygon(), 1, nullptr, true);
     }

@@ -23,6 +23,9 @@ class TVRMMultiPolyLinearCalc2d;
 class TVRMOverhighShellCalc3d;
 class TVRMPolyhedron3d;
 
+// The element's own solid (owned by its object); nil without one.
+const TVRMPolyhedron3d* GetRecordOriginalSolid(IRDXRecord* record);
+
 // Two parallel line elements whose middle lines share some length.
 bool IsParallelLineEntOverlapping(IRDXRecord* a, IRDXRecord* b);
 

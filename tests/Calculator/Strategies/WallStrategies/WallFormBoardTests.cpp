@@ -1,0 +1,206 @@
+// Wall formwork rules on walls whose side faces are in their formwork shell
+// (as the side-line rules leave them): size limits at the limit and just
+// above, reveals given back, beam bands, the one-and-a-half column, piers.
+// Building: wall-formwork.json (walls 0..3000 high; see the element names).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorEDOIntf.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "tests/Calculator/Strategies/WallStrategies/WallRuleTesting.h"
+#include "tests/Support/RegistryChecks.h"
+#include "tests/Support/TestBuilding.h"
+
+namespace {
+
+std::unique_ptr<TTestBuilding> FormworkBuilding()
+{
+    return TTestBuilding::FromFile(std::filesystem::path(QTK_WALL_CASES_DIR) / "wall-formwork.json");
+}
+
+// The wall's formwork shell with both side faces in it.
+std::shared_ptr<TQTKShellCalc3d> SideFaces(const TTestBuilding& building, int wall)
+{
+    const auto edo = RefCast<IQTKWallCalcEDO>(GetCalcEDO(building.Record(wall), true));
+    edo->AddLeftSideFace();
+    edo->AddRightSideFace();
+    return edo->GetSideFaceShellCalc();
+}
+
+struct TRuleCase {
+    const char* name;
+    const char* rule;
+    int wall;
+    int object;
+    double expected;
+};
+
+void RunCases(const std::vector<TRuleCase>& cases)
+{
+    for (const TRuleCase& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ": " + c.rule);
+        const auto building = FormworkBuilding();
+        building->Activate();
+        SideFaces(*building, c.wall);
+        EXPECT_NEAR(RunWallRule(c.rule, *building, c.wall, c.object), c.expected, 0.01);
+    }
+}
+
+// An opening takes both faces (2 A); with the reveal, less its outline on the
+// face x 240. Alcoves add their outline on the face x their "Depth" 100.
+TEST(WallFormBoardRules, SizeLimitsAtTheLimitAndJustAbove)
+{
+    RunCases({
+        {"0.3 m2 opening", "TQTKWallFormBoardAreaDeductLargerThanPointThreeHoleArea", 1, 11, 0.0},
+        {"0.3 m2 + 0.01", "TQTKWallFormBoardAreaDeductLargerThanPointThreeHoleArea", 1, 12, 2 * 300000.01},
+        {"0.3 m2 opening", "TQTKWallFormBoardAreaDeductLargerThanPointThreeHoleAndAddHoleSideArea", 1, 11, 0.0},
+        {"0.3 m2 + 0.01", "TQTKWallFormBoardAreaDeductLargerThanPointThreeHoleAndAddHoleSideArea", 1, 12,
+         2 * 300000.01 - 2 * (500 + 600.00002) * 240},
+        {"1 m2 opening", "TQTKWallFormBoardAreaDeductLargerThanOneCentiareHole", 1, 13, 0.0},
+        {"1 m2 + 0.01", "TQTKWallFormBoardAreaDeductLargerThanOneCentiareHole", 1, 14, 2 * 1000000.01},
+        {"1 m2 opening", "TQTKWallFormBoardAreaDeductLargerThanOneCentiareHoleAndAddHoleSideArea", 1, 13, 0.0},
+        {"1 m2 + 0.01", "TQTKWallFormBoardAreaDeductLargerThanOneCentiareHoleAndAddHoleSideArea", 1, 14,
+         2 * 1000000.01 - 2 * (1000 + 1000.00001) * 240},
+        {"5 m2 opening", "TQTKWallFormBoardAreaDeductLargerThanFiveCentiareHole", 1, 15, 0.0},
+        {"5 m2 + 0.01", "TQTKWallFormBoardAreaDeductLargerThanFiveCentiareHole", 1, 16, 2 * 5000000.01},
+        {"5 m2 opening", "TQTKWallFormBoardAreaDeductLargerThanFiveCentiareHoleAndAddHoleSideArea", 1, 15, 0.0},
+        {"5 m2 + 0.01", "TQTKWallFormBoardAreaDeductLargerThanFiveCentiareHoleAndAddHoleSideArea", 1, 16,
+         2 * 5000000.01 - 2 * (2000 + 2500.000005) * 240},
+        {"0.2 m2 alcove", "TQTKWallFormBoardAreaAddLargerThanPointTwoCentiareAlcoveSideArea", 1, 17, 0.0},
+        {"0.2 m2 + 0.01", "TQTKWallFormBoardAreaAddLargerThanPointTwoCentiareAlcoveSideArea", 1, 18,
+         2 * (400 + 500.000025) * 100},
+        {"0.3 m2 alcove", "TQTKWallFormBoardAreaAddLargerThanPointThreeAlcoveSideArea", 1, 19, 0.0},
+        {"0.3 m2 + 0.01", "TQTKWallFormBoardAreaAddLargerThanPointThreeAlcoveSideArea", 1, 20,
+         2 * (500 + 600.00002) * 100},
+        {"1 m2 alcove", "TQTKWallFormBoardAreaAddLargerThanOneCentiareAlcoveSideArea", 1, 21, 0.0},
+        {"1 m2 + 0.01", "TQTKWallFormBoardAreaAddLargerThanOneCentiareAlcoveSideArea", 1, 22,
+         2 * (1000 + 1000.00001) * 100},
+        {"1 m2 ribbon", "TQTKWallFormBoardAreaDeductRibbon1M", 1, 30, 0.0},
+        {"1 m2 + 0.01", "TQTKWallFormBoardAreaDeductRibbon1M", 1, 31, 2 * 1000000.01},
+        {"1 m2 ribbon", "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea1M", 1, 30, 0.0},
+        {"1 m2 + 0.01", "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea1M", 1, 31,
+         2 * 1000000.01 - 2 * (1000 + 1000.00001) * 240},
+        {"5 m2 ribbon", "TQTKWallFormBoardAreaDeductRibbon5M", 1, 32, 0.0},
+        {"5 m2 + 0.01", "TQTKWallFormBoardAreaDeductRibbon5M", 1, 33, 2 * 5000000.01},
+        {"5 m2 ribbon", "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea5M", 1, 32, 0.0},
+        {"5 m2 + 0.01", "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea5M", 1, 33,
+         2 * 5000000.01 - 2 * (2500 + 2000.000004) * 240},
+    });
+}
+
+TEST(WallFormBoardRules, BeamsByBandsAndByDirection)
+{
+    RunCases({
+        // The beam (400 wide, 2600 to 3000, 4000 long) holds both faces of
+        // the inner wall under it: both bands.
+        {"inner wall, parallel tie beam", "TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea", 3, 50,
+         2 * 4000.0 * 400},
+        {"outer wall, both sides external", "TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea", 4, 51, 0.0},
+        {"beam across, parallel rule", "TQTKWallFormBoardAreaDeductParallelBeam", 3, 52, 0.0},
+        {"beam across, parallel out-side rule", "TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea", 3, 52,
+         0.0},
+        {"beam along, parallel rule", "TQTKWallFormBoardAreaDeductParallelBeam", 3, 50, 2 * 4000.0 * 400},
+        {"beam along, not-parallel rule", "TQTKWallFormBoardAreaDeductNotParallelBeam", 3, 50, 0.0},
+    });
+}
+
+// The 400 x 400 column stands against wall 3's left face: its two sides
+// across the wall lie within 1.5 x 240 = 360 of the face for 360 each; the
+// side on the face keeps the wall's mark.
+TEST(WallFormBoardRules, OnePointFiveColumnCountsTheSidesNearTheWall)
+{
+    RunCases({{"column against the face", "TQTKWallFormBoardAreaAddOnePointFiveColumnArea", 3, 60, 2 * 360.0 * 3000}});
+}
+
+// 1500 x 1500 opening in the 240 wall: both faces 2 x 1500 x 1500 less the
+// reveal 4 x 1500 x 240; taken again it is already gone and gives nothing
+// back. The 300 x 300 opening in the 600 wall gives back more than it takes.
+TEST(WallFormBoardRules, RevealIsGivenBackOnceAndMayExceedTheOpening)
+{
+    const auto building = FormworkBuilding();
+    TQTKCalculationScope& scope = building->Activate(true);
+    SideFaces(*building, 1);
+    SideFaces(*building, 2);
+    const char* rule = "TQTKWallFormBoardAreaDeductHoleAndAddHoleSideArea";
+    EXPECT_NEAR(RunWallRule(rule, *building, 1, 10), 2 * 1500.0 * 1500 - 6000.0 * 240, 0.01);
+    EXPECT_NEAR(RunWallRule(rule, *building, 1, 10), 0.0, 1.0);
+
+    scope.Details().Clear();
+    EXPECT_NEAR(RunWallRule(rule, *building, 2, 40), 2 * 300.0 * 300 - 1200.0 * 600, 0.01);
+    ASSERT_NE(scope.Details().GetLast(), nullptr);
+    EXPECT_EQ(scope.Details().GetLast()->GetDedcutExpr(), "-0.54");
+}
+
+// A pier against wall 3 (500 x 250, 3000 high) adds its three exposed sides
+// (1000 x 3000) less the wall face it covers (500 x 3000), once; a pier
+// naming another wall adds nothing and leaves the formwork as it was.
+TEST(WallFormBoardRules, PierAddsItsExposedSidesOnce)
+{
+    const auto building = FormworkBuilding();
+    building->Activate();
+    const auto shell = SideFaces(*building, 3);
+    const double before = shell->GetArea();
+    const char* rule = "TQTKWallFromBoardAreaAddPierFromBoard";
+    EXPECT_NEAR(RunWallRule(rule, *building, 3, 71), 0.0, 1e-9);
+    EXPECT_NEAR(shell->GetArea(), before, 0.01);
+    EXPECT_NEAR(RunWallRule(rule, *building, 3, 70), 1000.0 * 3000 - 500.0 * 3000, 0.01);
+    const double after = shell->GetArea();
+    EXPECT_NEAR(after, before + 1000.0 * 3000 - 500.0 * 3000, 0.01);
+    EXPECT_NEAR(RunWallRule(rule, *building, 3, 70), 1000.0 * 3000 - 500.0 * 3000, 0.01);
+    EXPECT_NEAR(shell->GetArea(), after, 0.01);
+}
+
+const std::vector<std::string> CWallFormBoardRuleNames = {
+    "TQTKWallEndSideFormBoardOriginalArea",
+    "TQTKWallFormBoardAreaDeductByFact",
+    "TQTKWallFormBoardAreaDeductWall",
+    "TQTKWallFormBoardAreaDeductHole",
+    "TQTKWallFormBoardAreaDeductRibbon",
+    "TQTKWallFormBoardAreaDeductRibbon1M",
+    "TQTKWallFormBoardAreaDeductRibbon5M",
+    "TQTKWallFormBoardAreaDeductHoleAndAddHoleSideArea",
+    "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea",
+    "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea1M",
+    "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea5M",
+    "TQTKWallFormBoardAreaDeductLargerThanPointThreeHoleArea",
+    "TQTKWallFormBoardAreaDeductLargerThanPointThreeHoleAndAddHoleSideArea",
+    "TQTKWallFormBoardAreaDeductLargerThanOneCentiareHole",
+    "TQTKWallFormBoardAreaDeductLargerThanOneCentiareHoleAndAddHoleSideArea",
+    "TQTKWallFormBoardAreaDeductLargerThanFiveCentiareHole",
+    "TQTKWallFormBoardAreaDeductLargerThanFiveCentiareHoleAndAddHoleSideArea",
+    "TQTKWallFromBoardAreaAddPierFromBoard",
+    "TQTKWallFormBoardAreaAddAlcoveSideArea",
+    "TQTKWallFormBoardAreaAddLargerThanPointTwoCentiareAlcoveSideArea",
+    "TQTKWallFormBoardAreaAddLargerThanPointThreeAlcoveSideArea",
+    "TQTKWallFormBoardAreaAddLargerThanOneCentiareAlcoveSideArea",
+    "TQTKWallFormBoardAreaDeductNotParallelBeam",
+    "TQTKWallFormBoardAreaDeductParallelBeam",
+    "TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea",
+    "TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea",
+    "TQTKWallFormBoardAreaDeductPallelBeam",
+    "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard",
+    "TQTKWallFormBoardAreaDeductColumnOnWall",
+    "TQTKWallFormBoardAreaAddOnePointFiveColumnArea",
+    "TQTKWallFormBoardAreaDeductTrenchHole",
+    "TQTKWallFormBoardAreaDeductTrench",
+    "TQTKWallFormBoardAreaDeductFillWall",
+    "TQTKWallFormBoardAreaDeductSlabForFUJIAN",
+};
+
+TEST(WallRuleRegistration, EveryFormBoardRuleNameAnswersWithItsOwnClass)
+{
+    for (const std::string& name : CWallFormBoardRuleNames) {
+        const auto rule = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(name.c_str()));
+        ASSERT_TRUE(rule) << name;
+        EXPECT_EQ(RuleClassName(*rule), name);
+    }
+}
+
+}  // namespace
