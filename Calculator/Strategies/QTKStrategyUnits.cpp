@@ -30,6 +30,7 @@ void RegisterColumnSectionPerimeterRules(TStrategyRegistry& registry);
 void RegisterColumnScaffoldRules(TStrategyRegistry& registry);
 void RegisterSlabFormboardAreaRules(TStrategyRegistry& registry);
 void RegisterWallFormBoardAreaRules(TStrategyRegistry& registry);
+void RegisterInsulatingWallVolumeRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -59,4 +60,5 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterColumnScaffoldRules(registry);
     RegisterSlabFormboardAreaRules(registry);
     RegisterWallFormBoardAreaRules(registry);
+    RegisterInsulatingWallVolumeRules(registry);
 }
