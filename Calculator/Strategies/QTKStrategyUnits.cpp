@@ -31,6 +31,7 @@ void RegisterColumnScaffoldRules(TStrategyRegistry& registry);
 void RegisterSlabFormboardAreaRules(TStrategyRegistry& registry);
 void RegisterWallFormBoardAreaRules(TStrategyRegistry& registry);
 void RegisterInsulatingWallVolumeRules(TStrategyRegistry& registry);
+void RegisterInsulatingWallUnitAreaRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -61,4 +62,5 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterSlabFormboardAreaRules(registry);
     RegisterWallFormBoardAreaRules(registry);
     RegisterInsulatingWallVolumeRules(registry);
+    RegisterInsulatingWallUnitAreaRules(registry);
 }

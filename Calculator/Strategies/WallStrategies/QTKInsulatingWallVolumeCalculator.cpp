@@ -27,14 +27,6 @@ namespace {
 constexpr int CInsulatingWallUnitType = 86;
 constexpr double CMinHeight = 1.0;
 
-Ref<IQTKInsulatingWallUnitCalcEDO> UnitEDO(IRDXRecord* record)
-{
-    const auto edo = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(record, true));
-    if (!edo)
-        throw EIntfCastError("element " + std::to_string(record->GetID()) + " is no insulating wall unit");
-    return edo;
-}
-
 double PropFloat(IRDXRecord* record, std::string_view name)
 {
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
@@ -46,7 +38,7 @@ double SubtractFromUnit(IRDXRecord* unit, const TVRMPolyhedron3d* solid, IRDXRec
 {
     if (!solid || !solid->HasFaces())
         return 0.0;
-    const std::shared_ptr<TQTKSolidCalc3d> volume = UnitEDO(unit)->GetVolumeCalc();
+    const std::shared_ptr<TQTKSolidCalc3d> volume = GetInsulatingUnitEDO(unit)->GetVolumeCalc();
     return volume ? volume->Subtract(*solid, record, nullptr, true, formulaText) : 0.0;
 }
 
@@ -65,7 +57,7 @@ double TQTKInsulatingWallMiddleLength::Calculate(const RecordRef& subject, const
                                                  const TableSourceRef&)
 {
     QTK_ASSERT(subject);
-    const TVRMCustomLine2d* line = UnitEDO(subject.get())->GetMidLine();
+    const TVRMCustomLine2d* line = GetInsulatingUnitEDO(subject.get())->GetMidLine();
     return line ? line->Length() : 0.0;
 }
 
@@ -166,7 +158,7 @@ double TQTKInsulatingWallVolumeDeductRegularParallelBeam::Calculate(const Record
                                                                     const TableSourceRef&, const TableSourceRef&)
 {
     QTK_ASSERT(subject && object);
-    const std::shared_ptr<TQTKSolidCalc3d> volume = UnitEDO(subject.get())->GetVolumeCalc();
+    const std::shared_ptr<TQTKSolidCalc3d> volume = GetInsulatingUnitEDO(subject.get())->GetVolumeCalc();
     if (!volume)
         return 0.0;
     if (!IsLineEntsParallel(subject.get(), object.get()))

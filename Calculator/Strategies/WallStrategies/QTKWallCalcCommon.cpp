@@ -1,6 +1,7 @@
 #include "Calculator/Strategies/WallStrategies/QTKWallCalcCommon.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -161,6 +162,14 @@ const TVRMPolyhedron3d* GetRecordOriginalSolid(IRDXRecord* record)
 {
     const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
     return edo ? OriginalSolid(edo.get()) : nullptr;
+}
+
+Ref<IQTKInsulatingWallUnitCalcEDO> GetInsulatingUnitEDO(IRDXRecord* record)
+{
+    const auto edo = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(record, true));
+    if (!edo)
+        throw EIntfCastError("element " + std::to_string(record->GetID()) + " is no insulating wall unit");
+    return edo;
 }
 
 bool IsParallelLineEntOverlapping(IRDXRecord* a, IRDXRecord* b)

@@ -26,6 +26,9 @@ class TVRMPolyhedron3d;
 // The element's own solid (owned by its object); nil without one.
 const TVRMPolyhedron3d* GetRecordOriginalSolid(IRDXRecord* record);
 
+// The insulating wall unit's object; any other element raises EIntfCastError.
+Ref<IQTKInsulatingWallUnitCalcEDO> GetInsulatingUnitEDO(IRDXRecord* record);
+
 // Two parallel line elements whose middle lines share some length.
 bool IsParallelLineEntOverlapping(IRDXRecord* a, IRDXRecord* b);
 

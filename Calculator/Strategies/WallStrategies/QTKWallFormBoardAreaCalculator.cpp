@@ -127,6 +127,20 @@ double GetFillWallJunctionSideArea(IRDXRecord* wall, IRDXRecord* fillWall, bool 
     return area;
 }
 
+double GetAlcoveSideFormboardArea(IRDXRecord* wall, IRDXRecord* alcove, double depth, bool markOtherAlcoves)
+{
+    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildAlcoveSideLinearCalc(wall, alcove);
+    if (!calc || calc->GetCount() == 0)
+        return 0.0;
+    if (markOtherAlcoves)
+        AppendAlcoveFaces(alcove, wall, *calc, 1);
+    const double length = calc->GetNullLength();
+    const double area = length * depth;
+    if (!SameValue(area, 0.0) && !GIsDetailMode)
+        AddAreaExprDetail(wall, alcove, length, depth, 1.0, true);
+    return area;
+}
+
 double DeductOpeningGivingRevealBack(TQTKShellCalc3d& shell, IRDXRecord* wall, IRDXRecord* opening)
 {
     const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(opening);
@@ -286,16 +300,7 @@ double TQTKWallFormBoardAreaAddAlcoveSideArea::Calculate(const RecordRef& subjec
     }
     if (!IsOpeningInWall(subject.get(), object.get()))
         return 0.0;
-    const double depth = PropFloat(object.get(), "Depth");
-    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildAlcoveSideLinearCalc(subject.get(), object.get());
-    if (!calc || calc->GetCount() == 0)
-        return 0.0;
-    AppendAlcoveFaces(object.get(), subject.get(), *calc, 1);
-    const double length = calc->GetNullLength();
-    const double area = length * depth;
-    if (!SameValue(area, 0.0) && !GIsDetailMode)
-        AddAreaExprDetail(subject.get(), object.get(), length, depth, 1.0, true);
-    return area;
+    return GetAlcoveSideFormboardArea(subject.get(), object.get(), PropFloat(object.get(), "Depth"), true);
 }
 
 // ---------------------------------------------------------------------------

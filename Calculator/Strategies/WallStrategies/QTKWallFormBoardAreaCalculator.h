@@ -25,6 +25,10 @@ double GetWallHoleSideFormboardArea(IRDXRecord* wall, IRDXRecord* opening, bool 
 // fill wall on the wall that no other fill wall, opening or beam of prior
 // formwork covers, times the wall's "Thickness".
 double GetFillWallJunctionSideArea(IRDXRecord* wall, IRDXRecord* fillWall, bool flag);
+// The sides and head of an alcove in a wall or unit: its outline on the face
+// (less the other alcoves' with MarkOtherAlcoves) times Depth; outside detail
+// mode a result that is not 0 writes its length x depth term.
+double GetAlcoveSideFormboardArea(IRDXRecord* wall, IRDXRecord* alcove, double depth, bool markOtherAlcoves);
 // The opening off the side-face shell of the wall or unit it stands in
 // (flush faces only), the reveal given back when it took 1 mm² or more. The
 // net amount, negative when the reveal is larger than the opening; the

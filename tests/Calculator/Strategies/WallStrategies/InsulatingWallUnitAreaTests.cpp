@@ -1,0 +1,149 @@
+// Insulating wall layer face and formwork rules on the one 200 mm layer (2)
+// of insulating wall 1 (insulating-wall.json), its side faces in its
+// formwork as the side-line rules leave them: size limits at the limit and
+// just above, a beam flush with both faces, piers over the thickness.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorEDOIntf.h"
+#include "tests/Calculator/Strategies/WallStrategies/WallRuleTesting.h"
+#include "tests/Support/RegistryChecks.h"
+#include "tests/Support/TestBuilding.h"
+
+namespace {
+
+std::unique_ptr<TTestBuilding> LayerBuilding()
+{
+    auto building = TTestBuilding::FromFile(std::filesystem::path(QTK_WALL_CASES_DIR) / "insulating-wall.json");
+    building->Activate();
+    const auto unit = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(building->Record(2), true));
+    unit->AddLeftSideFace();
+    unit->AddRightSideFace();
+    return building;
+}
+
+// Openings take both faces of the formwork (2 A), less their outline on the
+// face x 200 with the reveal, and A off the layer's middle face; alcoves
+// through the layer add their outline on the face x 200.
+TEST(InsulatingWallUnitAreaRules, SizeLimitsAtTheLimitAndJustAbove)
+{
+    struct TCase {
+        const char* rule;
+        int object;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"TQTKInsulatingUnitAreaDeductPointThreeHole", 11, 0.0},
+        {"TQTKInsulatingUnitAreaDeductPointThreeHole", 12, 300000.01},
+        {"TQTKInsulatingUnitAreaDeduct1m2Hole", 13, 0.0},
+        {"TQTKInsulatingUnitAreaDeduct1m2Hole", 14, 1000000.01},
+        {"TQTKInsulatingUnitFormBoardDeductPointThreeHollow", 11, 0.0},
+        {"TQTKInsulatingUnitFormBoardDeductPointThreeHollow", 12, 2 * 300000.01},
+        {"TQTKInsulatingUnitFormBoardDeductPointThreeHollowAddSide", 11, 0.0},
+        {"TQTKInsulatingUnitFormBoardDeductPointThreeHollowAddSide", 12, 2 * 300000.01 - 2 * (500 + 600.00002) * 200},
+        {"TQTKInsulatingUnitFormBoardDeductOneHollow", 13, 0.0},
+        {"TQTKInsulatingUnitFormBoardDeductOneHollow", 14, 2 * 1000000.01},
+        {"TQTKInsulatingUnitFormBoardDeductOneHollowAddSide", 13, 0.0},
+        {"TQTKInsulatingUnitFormBoardDeductOneHollowAddSide", 14, 2 * 1000000.01 - 2 * (1000 + 1000.00001) * 200},
+        {"TQTKInsulatingUnitFormBoardDeductFiveHollow", 15, 0.0},
+        {"TQTKInsulatingUnitFormBoardDeductFiveHollow", 16, 2 * 5000000.01},
+        {"TQTKInsulatingUnitFormBoardDeductFiveHollowAddSide", 15, 0.0},
+        {"TQTKInsulatingUnitFormBoardDeductFiveHollowAddSide", 16, 2 * 5000000.01 - 2 * (2000 + 2500.000005) * 200},
+        {"TQTKInsulatingUnitFormBoardAddPointThreeAlcoveSide", 19, 0.0},
+        {"TQTKInsulatingUnitFormBoardAddPointThreeAlcoveSide", 20, 2 * (500 + 600.00002) * 200},
+        {"TQTKInsulatingUnitFormBoardAddOneAlcoveSide", 21, 0.0},
+        {"TQTKInsulatingUnitFormBoardAddOneAlcoveSide", 22, 2 * (1000 + 1000.00001) * 200},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " on " + std::to_string(c.object));
+        const auto building = LayerBuilding();
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 2, c.object), c.expected, 0.01);
+    }
+}
+
+// The beam (200 wide, 2600 to 3000, 4000 long) on the axis of the layer is
+// flush with both of its faces: both bands go, each 4000 x 400.
+TEST(InsulatingWallUnitAreaRules, BeamFlushWithBothFacesTakesBothBands)
+{
+    const auto building = LayerBuilding();
+    EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitFormBoardDeductRegularBeamAddOutSide", *building, 2, 50),
+                2 * 4000.0 * 400, 0.01);
+}
+
+// A pier of 400 x 100 x 3000 = 0.12 m³ on the insulating wall, over the
+// layer's thickness: 60 mm gives 2 m²; a layer of 0 mm gives nothing.
+TEST(InsulatingWallUnitAreaRules, PierByThickness)
+{
+    for (const double thickness : {60.0, 0.0}) {
+        SCOPED_TRACE(thickness);
+        const std::string t = std::to_string(thickness);
+        const auto building = TTestBuilding::FromElements(
+            R"([{"id": 1, "type": 1, "floor": 1, "props": {"Thickness": 60}, "shape": {"kind": "line", "start": [0, 0],
+                 "end": [6000, 0], "width": 60, "axisOffset": 30, "startBottom": 0, "startTop": 3000, "endBottom": 0, "endTop": 3000}},
+                {"id": 2, "type": 86, "floor": 1, "parent": 1, "props": {"Thickness": )" +
+            t + R"(}, "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "width": 60, "axisOffset": 30,
+                 "startBottom": 0, "startTop": 3000, "endBottom": 0, "endTop": 3000}},
+                {"id": 3, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1, "BottomElev": 0, "TopElev": 3000},
+                 "shape": {"kind": "point", "insertPt": [3000, 80], "size": [400, 100]}}])");
+        building->Activate();
+        const auto pier = RefCast<IQTKPierCalcEDO>(GetCalcEDO(building->Record(3), true));
+        pier->GetVolumeCalc();
+        pier->FreeCalcCache();
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitAreaAddPierByThickness", *building, 2, 3), thickness > 0 ? 2e6 : 0.0,
+                    0.01);
+    }
+}
+
+const std::vector<std::string> CInsulatingWallUnitAreaRuleNames = {
+    "TQTKInsulatingWallUnitAreaDeductByFact",
+    "TQTKInsulatingWallUnitAreaDeductParallelBeam",
+    "TQTKInsulatingWallUnitAreaDeductIrregularBeam",
+    "TQTKInsulatingUnitAreaDeductIrregularColumn",
+    "TQTKInsulatingUnitAreaDeductHoleIndenting",
+    "TQTKInsulatingUnitAreaDeductHalfIndenting",
+    "TQTKInsulatingUnitAreaDeductPointThreeHole",
+    "TQTKInsulatingUnitAreaDeduct1m2Hole",
+    "TQTKInsulatingUnitAreaDeductTrenchHollow",
+    "TQTKInsulatingUnitAreaAddPierByThickness",
+    "TQTKInsulatingUnitFormBoardEndAreaOriginal",
+    "TQTKInsulatingUnitLeftLineLength",
+    "TQTKInsulatingUnitRightLineLength",
+    "TQTKInsulatingUnitFormBoardDeductByFact",
+    "TQTKInsulatingUnitFormBoardDeductHollow",
+    "TQTKInsulatingUnitFormBoardDeductHollowAddSide",
+    "TQTKInsulatingUnitFormBoardDeductOneHollow",
+    "TQTKInsulatingUnitFormBoardDeductOneHollowAddSide",
+    "TQTKInsulatingUnitFormBoardDeductFiveHollow",
+    "TQTKInsulatingUnitFormBoardDeductFiveHollowAddSide",
+    "TQTKInsulatingUnitFormBoardDeductPointThreeHollow",
+    "TQTKInsulatingUnitFormBoardDeductPointThreeHollowAddSide",
+    "TQTKInsulatingUnitFormBoardAddAlcoveSide",
+    "TQTKInsulatingUnitFormBoardAddPointThreeAlcoveSide",
+    "TQTKInsulatingUnitFormBoardAddOneAlcoveSide",
+    "TQTKInsulatingUnitFormBoardAddPier",
+    "TQTKInsulatingUnitFormBoardAreaDeductTrenchHole",
+    "TQTKInsulatingUnitFormBoardAreaDeductTrench",
+    "TQTKInsulatingUnitFormBoardDeductNotParallelBeam",
+    "TQTKInsulatingUnitFormBoardDeductParallelBeam",
+    "TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide",
+    "TQTKInsulatingUnitFormBoardDeductParallelTieBeamAddOutSide",
+    "TQTKInsulatingUnitFormBoardDeductNotRegularBeam",
+    "TQTKInsulatingUnitFormBoardDeductRegularBeamAddOutSide",
+    "TQTKInsulatingUnitFormBoardDeductNotRegularColumn",
+};
+
+TEST(WallRuleRegistration, EveryInsulatingWallUnitAreaRuleNameAnswersWithItsOwnClass)
+{
+    for (const std::string& name : CInsulatingWallUnitAreaRuleNames) {
+        const auto rule = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(name.c_str()));
+        ASSERT_TRUE(rule) << name;
+        EXPECT_EQ(RuleClassName(*rule), name);
+    }
+}
+
+}  // namespace
