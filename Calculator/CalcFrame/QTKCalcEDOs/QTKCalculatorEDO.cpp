@@ -242,12 +242,17 @@ void TQTKCalculatorEDO::Prepare(IRDXRecord*)
 
 bool TQTKCalculatorEDO::TryAddRelated(IRDXRecord* record)
 {
-    // Elements the host links itself (parent and child, owner and unit) are
-    // related without a solid test.
-    if (!drawObj_->AcceptsRelated(record) && !IsIntersectWith(record))
+    if (!PassesRelatedTest(record))
         return false;
     AddRelated(record);
     return true;
+}
+
+bool TQTKCalculatorEDO::PassesRelatedTest(IRDXRecord* record)
+{
+    // Elements the host links itself (parent and child, owner and unit) are
+    // related without a solid test.
+    return drawObj_->AcceptsRelated(record) || IsIntersectWith(record);
 }
 
 bool TQTKCalculatorEDO::IsHostRelated(IRDXRecord* record)
@@ -413,7 +418,7 @@ bool TQTKCalculatorEDO::FindRelatedOfTypes(const TQTKElementTypeSet& typeIds, TR
     list->clear();
     for (IRDXRecord* record : RelatedCandidates(&typeIds)) {
         GetOrCreateCalcEDO(GetRecordDrawObj(record), false);
-        if (drawObj_->AcceptsRelated(record) || IsIntersectWith(record))
+        if (PassesRelatedTest(record))
             list->push_back(RecordRef(record));
     }
     return !list->empty();

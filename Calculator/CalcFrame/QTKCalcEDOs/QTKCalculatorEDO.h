@@ -221,6 +221,8 @@ private:
     // The elements around this one that may relate to it (ascending ids),
     // of the given types only when TypeIds is set.
     std::vector<IRDXRecord*> RelatedCandidates(const TQTKElementTypeSet* typeIds);
+    // The test a candidate passes to be related: the host's link or an intersection.
+    bool PassesRelatedTest(IRDXRecord* record);
 
     IQTKElementDrawObj* const drawObj_;
     mutable std::recursive_mutex dataLock_;
