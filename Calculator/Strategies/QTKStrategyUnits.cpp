@@ -32,6 +32,10 @@ void RegisterSlabFormboardAreaRules(TStrategyRegistry& registry);
 void RegisterWallFormBoardAreaRules(TStrategyRegistry& registry);
 void RegisterInsulatingWallVolumeRules(TStrategyRegistry& registry);
 void RegisterInsulatingWallUnitAreaRules(TStrategyRegistry& registry);
+void RegisterSlabAreaRules(TStrategyRegistry& registry);
+void RegisterSlabProjectiveAreaRules(TStrategyRegistry& registry);
+void RegisterSlabContactWallLenRules(TStrategyRegistry& registry);
+void RegisterPrecastSlabRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -63,4 +67,8 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterWallFormBoardAreaRules(registry);
     RegisterInsulatingWallVolumeRules(registry);
     RegisterInsulatingWallUnitAreaRules(registry);
+    RegisterSlabAreaRules(registry);
+    RegisterSlabProjectiveAreaRules(registry);
+    RegisterSlabContactWallLenRules(registry);
+    RegisterPrecastSlabRules(registry);
 }

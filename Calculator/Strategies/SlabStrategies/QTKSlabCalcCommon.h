@@ -12,7 +12,9 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3d.h"
 
+class TQTKShellCalc3d;
 class TVRMPolyhedron3d;
+class TVRMPolyhedronShell3d;
 
 // Raises the interface-cast error for an element that is not of the family.
 [[noreturn]] void RaiseNotOfFamily(IRDXRecord* record, const char* family);
@@ -37,6 +39,12 @@ const TVRMPolyhedron3d* GetOriginalSolid(IRDXRecord* record);
 std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IRDXRecord* record);
 // The area of the element's plan outline (its shape's outline), mm².
 double GetPlanOutlineArea(IRDXRecord* record);
+// A shell of the slab's soffit (the last face of its solid); empty without one.
+std::unique_ptr<TVRMPolyhedronShell3d> BuildSoffitShell(IQTKSlabCalculator& slab);
+// A shell calculator (factor 1, under the slab's record) over the surface the
+// area families measure: a curved slab's outer side of Curved (its curved or
+// its original solid; nothing without one), a plane slab's soffit.
+std::shared_ptr<TQTKShellCalc3d> NewSlabSurfaceCalc(IQTKSlabCalculator& slab, const TVRMPolyhedron3d* curved);
 // A measure is above a size limit: at the limit (within the length
 // tolerance) it is not; without a limit nothing is.
 bool IsAboveSizeLimit(double measure, std::optional<double> limit);
