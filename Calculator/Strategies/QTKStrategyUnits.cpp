@@ -36,6 +36,7 @@ void RegisterSlabAreaRules(TStrategyRegistry& registry);
 void RegisterSlabProjectiveAreaRules(TStrategyRegistry& registry);
 void RegisterSlabContactWallLenRules(TStrategyRegistry& registry);
 void RegisterPrecastSlabRules(TStrategyRegistry& registry);
+void RegisterInsulatingWallUnitOverHighVolRules(TStrategyRegistry& registry);
 
 void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
@@ -71,4 +72,5 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterSlabProjectiveAreaRules(registry);
     RegisterSlabContactWallLenRules(registry);
     RegisterPrecastSlabRules(registry);
+    RegisterInsulatingWallUnitOverHighVolRules(registry);
 }

@@ -7,7 +7,6 @@
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorCommonRelations.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
-#include "Calculator/Common/QTKOverhighExprHandler.h"
 #include "Calculator/Strategies/Common/OverHigh/QTKBeamOverHighCalcBuilder.h"
 #include "Calculator/Strategies/Common/OverHigh/QTKOverHighVolumeStore.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -31,12 +30,8 @@ double TQTKBeamOriginalOverHighVol::Calculate(const RecordRef& subject, const Re
                                               const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
-    const TQTKVolumeTarget volume = GetOrBuildBeamOverHighVolume(subject, business, ruleContext);
-    const TVRMOverhighSolidCalc3d* calc = volume.Overhigh();
-    if (!calc)
-        return 0.0;
-    TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, calc);
-    return calc->GetVolume();
+    return GetOverhighOriginalVolume(subject.get(), ruleContext,
+                                     GetOrBuildBeamOverHighVolume(subject, business, ruleContext));
 }
 
 bool TQTKBeamOverHighVolDeductBelowBoardSlab::IsDeducted(IRDXRecord* beam, IRDXRecord* object) const

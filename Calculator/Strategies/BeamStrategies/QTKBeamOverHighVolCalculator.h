@@ -17,14 +17,7 @@ TQTKVolumeTarget GetOrBuildBeamOverHighVolume(const RecordRef& subject, const Ta
 
 // A beam volume rule working on the over-height volume.
 template <class Rule>
-class TQTKBeamOverHighVolOf : public Rule {
-protected:
-    TQTKVolumeTarget VolumeOf(const RecordRef& subject, const TableSourceRef& business,
-                              const TableSourceRef& ruleContext) const override
-    {
-        return GetOrBuildBeamOverHighVolume(subject, business, ruleContext);
-    }
-};
+using TQTKBeamOverHighVolOf = TQTKVolumeRuleOn<Rule, &GetOrBuildBeamOverHighVolume>;
 
 // The weighted volume of the over-height pieces, with its expression.
 class TQTKBeamOriginalOverHighVol final : public TQTKCalcStrategy {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <utility>
 
+#include "Host/RDX/RDXIntf.h"
+
 class IRDXRecord;
 class TQTKSolidCalc3d;
 class TVRMOverhighSolidCalc3d;
@@ -33,4 +35,20 @@ public:
 private:
     TQTKSolidCalc3d* regular_ = nullptr;
     std::shared_ptr<TVRMOverhighSolidCalc3d> overhigh_;
+};
+
+// How an element's over-height volume is found (built and stored when missing).
+using TQTKVolumeGetter = TQTKVolumeTarget (*)(const RecordRef& subject, const TableSourceRef& business,
+                                              const TableSourceRef& ruleContext);
+
+// A volume rule (whose VolumeOf hook gives the element's regular volume)
+// working on the volume Getter gives instead.
+template <class Rule, TQTKVolumeGetter Getter>
+class TQTKVolumeRuleOn : public Rule {
+protected:
+    TQTKVolumeTarget VolumeOf(const RecordRef& subject, const TableSourceRef& business,
+                              const TableSourceRef& ruleContext) const override
+    {
+        return Getter(subject, business, ruleContext);
+    }
 };

@@ -43,11 +43,26 @@ double TQTKWallOriginOverhighVol::Calculate(const RecordRef& subject, const Reco
                                             const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
-    const TQTKVolumeTarget volume = GetOrBuildWallOverhighVolume(subject, business, ruleContext);
-    const TVRMOverhighSolidCalc3d* calc = volume.Overhigh();
+    return GetOverhighOriginalVolume(subject.get(), ruleContext,
+                                     GetOrBuildWallOverhighVolume(subject, business, ruleContext));
+}
+
+double GetOverhighPierVolume(const RecordRef& host, const RecordRef& pier, const TableSourceRef& business,
+                             const TableSourceRef& ruleContext)
+{
+    TQTKPierOverHeightVolCalcBuilder builder(host, business, ruleContext, false);
+    if (!builder.IsOverHigh())
+        return 0.0;
+    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(pier, true);
+    const Ref<IQTKPolyhedron3dIntf> holder = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
+    const TVRMPolyhedron3d* solid = holder ? holder->GetPolyhedron() : nullptr;
+    if (!solid)
+        return 0.0;
+    builder.SetSolid(solid->Clone());
+    const std::unique_ptr<TVRMOverhighSolidCalc3d> calc = builder.BuildVolumeCalc();
     if (!calc)
         return 0.0;
-    TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, calc);
+    TQTKOverhighExprHandler::BuildOverhighExpr(pier.get(), ruleContext, calc.get());
     return calc->GetVolume();
 }
 
@@ -57,20 +72,7 @@ double TQTKWallOverhighVolAddPier::Calculate(const RecordRef& subject, const Rec
     QTK_ASSERT(subject && object);
     if (FieldValueInteger(object.get(), "EDOPID", -1) != subject->GetID())
         return 0.0;
-    TQTKPierOverHeightVolCalcBuilder builder(subject, business, ruleContext, false);
-    if (!builder.IsOverHigh())
-        return 0.0;
-    const Ref<IQTKCalculatorEDO> pier = GetCalcEDO(object, true);
-    const Ref<IQTKPolyhedron3dIntf> holder = pier ? pier->GetOriginalPolyhedronIntf() : nullptr;
-    const TVRMPolyhedron3d* solid = holder ? holder->GetPolyhedron() : nullptr;
-    if (!solid)
-        return 0.0;
-    builder.SetSolid(solid->Clone());
-    const std::unique_ptr<TVRMOverhighSolidCalc3d> calc = builder.BuildVolumeCalc();
-    if (!calc)
-        return 0.0;
-    TQTKOverhighExprHandler::BuildOverhighExpr(object.get(), ruleContext, calc.get());
-    return calc->GetVolume();
+    return GetOverhighPierVolume(subject, object, business, ruleContext);
 }
 
 bool TQTKWallOverhighVolDeductHollowByFrame::IsInWall(IRDXRecord* wall, IRDXRecord* opening) const

@@ -15,16 +15,15 @@
 TQTKVolumeTarget GetOrBuildWallOverhighVolume(const RecordRef& subject, const TableSourceRef& business,
                                               const TableSourceRef& ruleContext);
 
+// The over-height volume of a pier cut at the planes of Host (a wall or an
+// insulating wall unit) when Host is over height, with the pier's
+// expression; nothing is kept. 0 when Host is not over height.
+double GetOverhighPierVolume(const RecordRef& host, const RecordRef& pier, const TableSourceRef& business,
+                             const TableSourceRef& ruleContext);
+
 // A wall volume rule working on the over-height volume.
 template <class Rule>
-class TQTKWallOverhighVolOf : public Rule {
-protected:
-    TQTKVolumeTarget VolumeOf(const RecordRef& subject, const TableSourceRef& business,
-                              const TableSourceRef& ruleContext) const override
-    {
-        return GetOrBuildWallOverhighVolume(subject, business, ruleContext);
-    }
-};
+using TQTKWallOverhighVolOf = TQTKVolumeRuleOn<Rule, &GetOrBuildWallOverhighVolume>;
 
 // The weighted volume of the over-height pieces, with its expression.
 class TQTKWallOriginOverhighVol final : public TQTKCalcStrategy {

@@ -52,7 +52,7 @@ const TVRMPolyhedron3d* OriginalSolidOf(IQTKCalculatorEDO& edo)
 // Takes Solid off the wall's volume on behalf of Record (Shown: the element's
 // own solid in the detail) and returns the volume removed. In expression mode
 // the part of the wall that Solid covers is written as the expression.
-double SubtractFromWall(IQTKWallCalcEDO& wall, IRDXRecord* subject, const TVRMPolyhedron3d& solid, IRDXRecord* record,
+double SubtractFromWall(IQTKCalculatorEDO& wall, IRDXRecord* subject, const TVRMPolyhedron3d& solid, IRDXRecord* record,
                         const TVRMPolyhedron3d* shown, const TQTKVolumeTarget& target)
 {
     TQTKSolidCalc3d* volume = target.Regular();
@@ -76,6 +76,33 @@ double SubtractFromWall(IQTKWallCalcEDO& wall, IRDXRecord* subject, const TVRMPo
                         const TVRMPolyhedron3d* shown)
 {
     return SubtractFromWall(wall, subject, solid, record, shown, TQTKVolumeTarget(wall.GetVolumeCalc().get()));
+}
+
+// A wall of no thickness (an insulating wall unit: its layer's volume shows it).
+bool HasNoThickness(IQTKCalculatorEDO& element)
+{
+    auto* wall = Supports<IQTKWallCalcEDO>(&element);
+    return wall && SameValue(wall->GetThickness(), 0.0);
+}
+
+// The band a slab joint strip crosses: a wall's material-only plan and side
+// lines when it calculates by material only, else its ordinary ones; an
+// insulating wall unit's own.
+struct TJointBand {
+    const TVRMMultiPolygon2d* plan = nullptr;
+    const TVRMCustomLine2d* left = nullptr;
+    const TVRMCustomLine2d* right = nullptr;
+};
+TJointBand JointBandOf(IQTKCalculatorEDO& element)
+{
+    if (auto* wall = Supports<IQTKWallCalcEDO>(&element)) {
+        if (wall->GetCalcByOnlyMaterial() != 0)
+            return {wall->GetOnlyMaterialPolygon(), wall->GetOnlyMaterialLeftLine(), wall->GetOnlyMaterialRightLine()};
+        return {wall->GetPlanPolygon(), wall->GetLeftLine(), wall->GetRightLine()};
+    }
+    if (auto* unit = Supports<IQTKInsulatingWallUnitCalcEDO>(&element))
+        return {unit->GetPlanPolygon(), unit->GetLeftLine(), unit->GetRightLine()};
+    throw EIntfCastError("the element is not a wall");
 }
 
 // The thickness quotient of another wall: calculation thickness / thickness,
@@ -147,8 +174,8 @@ double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const Rec
     QTK_ASSERT(subject && object);
     if (!IsDeducted(subject.get(), object.get()))
         return 0.0;
-    const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
     if (!volume)
         return 0.0;
     const Ref<IQTKCalculatorEDO> element = GetCalcEDO(object, true);
@@ -186,10 +213,10 @@ double TQTKWallVolumeDeductSlabByThickness::Calculate(const RecordRef& subject, 
                                                       const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
     if (!volume)
         return 0.0;
+    const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
     const Ref<IQTKCalculatorEDO> slab = GetCalcEDO(object, true);
     const auto solid = BuildSlabSolidOverWall(object.get(), subject.get());
     return SubtractFromWall(*wall, subject.get(), *solid, object.get(), OriginalSolidOf(*slab), volume);
@@ -222,8 +249,8 @@ double TQTKWallVolumeDeductHollowByFact::Calculate(const RecordRef& subject, con
                                                    const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
-    if (SameValue(wall->GetThickness(), 0.0) || !IsInWall(subject.get(), object.get()))
+    const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
+    if (HasNoThickness(*wall) || !IsInWall(subject.get(), object.get()))
         return 0.0;
     if (const std::optional<double> limit = SizeLimit();
         limit && LessEqualThan(Measure(subject.get(), object.get()), *limit))
@@ -237,8 +264,8 @@ double TQTKWallVolumeDeductHollowByFrame::Calculate(const RecordRef& subject, co
                                                     const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
-    if (SameValue(wall->GetThickness(), 0.0) || !IsInWall(subject.get(), object.get()))
+    const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
+    if (HasNoThickness(*wall) || !IsInWall(subject.get(), object.get()))
         return 0.0;
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
     if (!volume)
@@ -316,10 +343,10 @@ double TQTKWallVolumeDeductIrregularColumn::Calculate(const RecordRef& subject, 
                                                       const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     if (IsCoveredByWalls(subject.get(), object.get()))
         return 0.0;
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
+    const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
     const TVRMPolyhedron3d* solid = volume ? OriginalSolidOf(*GetCalcEDO(object, true)) : nullptr;
     return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr, volume) : 0.0;
 }
@@ -393,7 +420,7 @@ bool TQTKWallVolumeDeductSlabByThinner::RecordJointPolygons() const
     return true;
 }
 
-double TQTKWallVolumeDeductSlabByThinner::DeductPiece(IQTKWallCalcEDO& wall, const TQTKVolumeTarget& volume,
+double TQTKWallVolumeDeductSlabByThinner::DeductPiece(IQTKCalculatorEDO& wall, const TQTKVolumeTarget& volume,
                                                       const TVRMPolyhedron3d& solid, IRDXRecord* slab) const
 {
     IRDXRecord* subject = wall.GetElementDrawObj()->GetRecord();
@@ -417,18 +444,15 @@ double TQTKWallVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     const Ref<IQTKSlabCalculator> slab = EdoAs<IQTKSlabCalculator>(object.get());
     if (slab->IsCurvedFaceShape())
         return TQTKWallVolumeDeductByFact::Calculate(subject, object, business, ruleContext);
-    const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
     if (!volume)
         return 0.0;
+    const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
     const TVRMFace3d* reference = GetSlabReferenceFace(*slab);
     const IQTKShape* slabShape = slab->GetElementDrawObj()->GetShape();
     if (!reference || !slabShape)
         return 0.0;
-    const bool onlyMaterial = wall->GetCalcByOnlyMaterial() != 0;
-    const TVRMMultiPolygon2d* plan = onlyMaterial ? wall->GetOnlyMaterialPolygon() : wall->GetPlanPolygon();
-    const TVRMCustomLine2d* left = onlyMaterial ? wall->GetOnlyMaterialLeftLine() : wall->GetLeftLine();
-    const TVRMCustomLine2d* right = onlyMaterial ? wall->GetOnlyMaterialRightLine() : wall->GetRightLine();
+    const auto [plan, left, right] = JointBandOf(*wall);
     if (!plan || !left || !right)
         return 0.0;
     auto rest = slabShape->GetOutline().Clone();

@@ -14,7 +14,7 @@
 
 class TStrategyRegistry;
 class TVRMPolyhedron3d;
-class IQTKWallCalcEDO;
+class IQTKCalculatorEDO;
 
 // A rule that takes solids off a volume of the wall.
 class TQTKWallVolumeRule : public TQTKCalcStrategy {
@@ -199,7 +199,7 @@ public:
     // Whether the joint strips go to the slabs' deduct and add polygons.
     virtual bool RecordJointPolygons() const;
     // Takes one piece off the volume on behalf of the slab; the volume removed.
-    virtual double DeductPiece(IQTKWallCalcEDO& wall, const TQTKVolumeTarget& volume, const TVRMPolyhedron3d& solid,
+    virtual double DeductPiece(IQTKCalculatorEDO& wall, const TQTKVolumeTarget& volume, const TVRMPolyhedron3d& solid,
                                IRDXRecord* slab) const;
 };
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKOverhighExprHandler.h"
 #include "Calculator/Strategies/Common/QTKVolumeTarget.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
@@ -33,4 +34,16 @@ TQTKVolumeTarget GetOrBuildOverhighVolume(const RecordRef& subject, const TableS
         stored.valueList = builder.TakeValueList();
     });
     return TQTKVolumeTarget(set.volume);
+}
+
+// The original over-height volume: the weighted volume of the pieces, with
+// the over-height expression of Subject; 0 without a calculator.
+inline double GetOverhighOriginalVolume(IRDXRecord* subject, const TableSourceRef& ruleContext,
+                                        const TQTKVolumeTarget& volume)
+{
+    const TVRMOverhighSolidCalc3d* calc = volume.Overhigh();
+    if (!calc)
+        return 0.0;
+    TQTKOverhighExprHandler::BuildOverhighExpr(subject, ruleContext, calc);
+    return calc->GetVolume();
 }

@@ -2,6 +2,7 @@
 
 #include "tests/Calculator/Strategies/OverHigh/OverHighTestModel.h"
 
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Common/QTKFloatList.h"
 
 namespace {
@@ -83,6 +84,13 @@ void TOverHighTest::Load(const std::string& elements, const std::string& tables,
     options.session.regions = {{1, false, 0.0}};
     options.session.detailMode = detailMode;
     building_->Activate(std::move(options));
+}
+
+double TOverHighTest::Run(const char* rule, int subject, int object) const
+{
+    const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(rule));
+    EXPECT_TRUE(strategy) << rule;
+    return strategy->Calculate(Record(subject), object ? Record(object) : RecordRef(), Business(), Rules());
 }
 
 std::vector<double> Values(const TFloatList* list)

@@ -44,6 +44,8 @@ protected:
     Ref<IQTKCalculatorEDO> Edo(int id) const { return GetCalcEDO(building_->Record(id), true); }
     TableSourceRef Rules() const { return building_->RuleSet(); }
     TableSourceRef Business() const { return building_->Business(); }
+    // Runs the rule by name on the subject and the object (none when 0).
+    double Run(const char* rule, int subject, int object = 0) const;
 
     std::unique_ptr<TTestBuilding> building_;
 };
