@@ -516,6 +516,19 @@ bool IsLineEntCutBy(IRDXRecord* a, IRDXRecord* b, bool axisFlag)
     return IsLineEdoCutBy(edoA.get(), edoB.get(), axisFlag);
 }
 
+bool IsInsulatingWallCutBy(IRDXRecord* a, IRDXRecord* b)
+{
+    if (IsLineEntCutBy(a, b, true))
+        return true;
+    constexpr int CEqualCrossing = 9;
+    const Ref<IQTKCalculatorEDO> edoA = GetCalcEDO(a, true);
+    const Ref<IQTKCalculatorEDO> edoB = GetCalcEDO(b, true);
+    auto* infoA = dynamic_cast<IQTKLineEdoInfo*>(edoA.get());
+    auto* infoB = dynamic_cast<IQTKLineEdoInfo*>(edoB.get());
+    return infoA && infoB && IntersectLineEdoShapes(infoA, infoB) == CEqualCrossing &&
+           !IsLineEdoCutBy(edoB.get(), edoA.get(), true) && a->GetID() > b->GetID();
+}
+
 bool IsLineEntCutByForFinish(IRDXRecord* a, IRDXRecord* b, bool& endFlag)
 {
     endFlag = false;

@@ -96,6 +96,11 @@ int CompareJunctionTopLevel(IQTKLineEdoInfo* a, IQTKLineEdoInfo* b, const TVRMPo
 // element measured along its axis gives way only where the two cross.
 bool IsLineEdoCutBy(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b, bool axisFlag);
 bool IsLineEntCutBy(IRDXRecord* a, IRDXRecord* b, bool axisFlag);
+// Of two insulating walls, A gives way to B (IsLineEntCutBy with AxisFlag);
+// where two of equal width cross and nothing decides (neither gives way), the
+// one of the higher record id does, so that the layers they share are taken
+// off once.
+bool IsInsulatingWallCutBy(IRDXRecord* a, IRDXRecord* b);
 // For finishes: material rank, levels and junction kind; EndFlag tells that
 // the two meet end to end (or undecided).
 bool IsLineEntCutByForFinish(IRDXRecord* a, IRDXRecord* b, bool& endFlag);

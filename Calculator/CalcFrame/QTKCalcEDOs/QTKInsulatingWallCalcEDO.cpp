@@ -383,7 +383,10 @@ const TVRMPolyhedron3d* TQTKInsulatingWallUnitCalcEDO::GetSolidWithoutPriorEleme
     TRecordList walls;
     GetRelatedByTypes(MakeElementTypeSet({0, 1}), &walls);
     for (const RecordRef& other : walls) {
-        if (!IsLineEntCutBy(wall_.get(), other.get(), true))
+        const bool givesWay = TypeOf(other.get()) == CInsulatingWallType
+                                  ? IsInsulatingWallCutBy(wall_.get(), other.get())
+                                  : IsLineEntCutBy(wall_.get(), other.get(), true);
+        if (!givesWay)
             continue;
         const Ref<IQTKCalculatorEDO> cutter = GetCalcEDO(other, true);
         if (const Ref<IQTKPolyhedron3dIntf> cutterSolid = cutter ? cutter->GetOriginalPolyhedronIntf() : nullptr)

@@ -138,7 +138,7 @@ double TQTKInsulatingWallVolumeDeductByFact::Calculate(const RecordRef& subject,
         IRDXRecord* wall = ParentOf(subject.get());
         IRDXRecord* otherWall = ParentOf(object.get());
         QTK_ASSERT(wall && otherWall);
-        if (wall->GetID() == otherWall->GetID() || !IsLineEntCutBy(wall, otherWall, true))
+        if (wall->GetID() == otherWall->GetID() || !IsInsulatingWallCutBy(wall, otherWall))
             return 0.0;
     }
     return SubtractFromUnit(subject.get(), GetRecordOriginalSolid(object.get()), object.get());

@@ -65,7 +65,7 @@ protected:
 
 // Any element as it stands. Layers of one insulating wall never take from
 // each other; of two crossing insulating walls, only the layers of the one
-// that gives way lose volume.
+// that gives way lose volume (of two equally wide, the one of the higher id).
 class TQTKInsulatingWallVolumeDeductByFact : public TQTKCalcStrategy {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,

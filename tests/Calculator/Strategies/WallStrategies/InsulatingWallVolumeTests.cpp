@@ -121,6 +121,78 @@ TEST(InsulatingWallVolumeRules, PierAddsNothingInDetailMode)
     }
 }
 
+// Insulating wall Id (0 to 3000, "InnerOuterFlag" 0) with its layers Id + 1
+// (left) and Id + 2 (right), each half its width, from From to To along the
+// x axis or along x = 3000.
+std::string CrossWall(int id, double width, bool alongX, double from, double to)
+{
+    const auto pt = [&](double along, double across) {
+        return "[" + std::to_string(alongX ? along : 3000 + across) + ", " + std::to_string(alongX ? across : along) +
+               "]";
+    };
+    const auto line = [&](int element, int parent, double across, double w) {
+        const std::string t = std::to_string(w);
+        return R"({"id": )" + std::to_string(element) + R"(, "type": )" + (parent ? "86" : "1") + R"(, "floor": 1)" +
+               (parent ? R"(, "parent": )" + std::to_string(parent) : std::string()) + R"(, "props": {"Thickness": )" +
+               t + R"(, "InnerOuterFlag": 0)" + (parent ? R"(, "EDOPID": )" + std::to_string(parent) : std::string()) +
+               R"(, "StartPtTopElev": 3000, "EndPtTopElev": 3000, "StartPtBottomElev": 0, "EndPtBottomElev": 0},
+               "shape": {"kind": "line", "start": )" +
+               pt(from, across) + R"(, "end": )" + pt(to, across) + R"(, "width": )" + t + R"(, "axisOffset": )" +
+               std::to_string(w / 2) + R"(, "startBottom": 0, "startTop": 3000, "endBottom": 0, "endTop": 3000}})";
+    };
+    const double q = width / 4;
+    // Along x the left layer lies at +y; along y at -x.
+    return line(id, 0, 0, width) + "," + line(id + 1, id, alongX ? q : -q, width / 2) + "," +
+           line(id + 2, id, alongX ? -q : q, width / 2);
+}
+
+// Insulating wall 1 (layers 2, 3) on the x axis from 0 to 6000, 200 wide,
+// and wall 4 (layers 5, 6) on x = 3000. Every layer of the wall that gives
+// way loses its crossing with each layer of the other: half of one width x
+// half of the other x 3000; the other wall's layers lose nothing.
+TEST(InsulatingWallVolumeRules, OfCrossingWallsOnlyTheOneGivingWayLosesVolume)
+{
+    struct TCase {
+        const char* name;
+        double width4, from4;
+        int subject, object;
+        double expected;
+    };
+    const double equal = 100.0 * 100 * 3000, wider = 100.0 * 120 * 3000;
+    const std::vector<TCase> cases = {
+        // Equal widths cross undecided by the joins: the higher id (4) gives way.
+        {"equal crossing: a layer of the higher id", 200, -3000, 5, 2, equal},
+        {"equal crossing: its other layer", 200, -3000, 6, 3, equal},
+        {"equal crossing: a layer of the lower id", 200, -3000, 2, 5, 0.0},
+        {"equal crossing: the lower id's other layer", 200, -3000, 3, 6, 0.0},
+        // The narrower wall gives way.
+        {"240 across 200: a layer of the narrower", 240, -3000, 2, 6, wider},
+        {"240 across 200: the wider's layer", 240, -3000, 6, 2, 0.0},
+        // Wall 4 stands on wall 1 (T): its layers stop at wall 1's face and
+        // nothing is shared.
+        {"T: the stem's layer", 200, 0, 5, 2, 0.0},
+        {"T: the through wall's layer", 200, 0, 2, 5, 0.0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = TTestBuilding::FromElements("[" + CrossWall(1, 200, true, 0, 6000) + "," +
+                                                          CrossWall(4, c.width4, false, c.from4, 3000) + "]");
+        building->Activate();
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingWallVolumeDeductByFact", *building, c.subject, c.object), c.expected,
+                    0.01);
+    }
+}
+
+// The stem of the T: 100 x (3000 - 100) x 3000 from wall 1's face on.
+TEST(InsulatingWallVolumeRules, TheStemOfATStopsAtTheFace)
+{
+    const auto building = TTestBuilding::FromElements("[" + CrossWall(1, 200, true, 0, 6000) + "," +
+                                                      CrossWall(4, 200, false, 0, 3000) + "]");
+    building->Activate();
+    const auto stem = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(building->Record(5), true));
+    EXPECT_NEAR(stem->GetVolumeCalc()->GetVolume(), 100.0 * 2900 * 3000, 0.01);
+}
+
 const std::vector<std::string> CInsulatingWallVolumeRuleNames = {
     "TQTKInsulatingWallMiddleLength",
     "TQTKInsulatingWallHeight",
