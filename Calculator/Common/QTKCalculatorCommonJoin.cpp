@@ -114,12 +114,16 @@ struct TConnectedSearch {
             candidates(edo, types, list);
         else
             edo->GetRelatedByTypes(types, &list);
+        IRDXRecord* own = RecordOf(edo);
         for (const RecordRef& record : list) {
+            // A line element's id is its record's: the record tests come before the
+            // element object is looked up.
+            if (!record || visited.count(record->GetID()) != 0 ||
+                !IsLineEntAndLineEntIntByLength(own, record.get(), 0.1))
+                continue;
             const Ref<IQTKCalculatorEDO> other = GetCalcEDO(record, false);
             auto* info = dynamic_cast<IQTKLineEdoInfo*>(other.get());
-            if (!info || visited.count(info->GetID()) != 0 || !info->IsMidlineConnectable())
-                continue;
-            if (!IsLineEntAndLineEntIntByLength(RecordOf(edo), record.get(), 0.1))
+            if (!info || !info->IsMidlineConnectable())
                 continue;
             bool endFlag = false, startFlag = false;
             if (!IsIntersect(current, atStart, info, endFlag, startFlag))

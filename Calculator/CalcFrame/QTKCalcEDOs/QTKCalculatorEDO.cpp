@@ -407,16 +407,25 @@ bool TQTKCalculatorEDO::GetRelatedByTypes(const TQTKElementTypeSet& typeIds, TRe
     return CollectRelated(&typeIds, -1, list);
 }
 
-bool TQTKCalculatorEDO::FindRelatedOfTypes(const TQTKElementTypeSet& typeIds, TRecordList* list)
+bool TQTKCalculatorEDO::FindRelatedOfTypes(const TQTKElementTypeSet& typeIds, TRecordList* list,
+                                           const std::function<bool(IRDXRecord*)>& keep)
 {
     // A built list (or this object's own build in progress) answers; else
     // the same search and tests run over the elements of those types only,
     // which leaves the list unbuilt.
-    if (relatedBuilt_.load(std::memory_order_acquire) || relatedBuilding_)
-        return CollectRelated(&typeIds, -1, list);
     QTK_ASSERT(list != nullptr);
+    if (relatedBuilt_.load(std::memory_order_acquire) || relatedBuilding_) {
+        CollectRelated(&typeIds, -1, list);
+        if (keep)
+            list->erase(std::remove_if(list->begin(), list->end(),
+                                       [&keep](const RecordRef& record) { return !keep(record.get()); }),
+                        list->end());
+        return !list->empty();
+    }
     list->clear();
     for (IRDXRecord* record : RelatedCandidates(&typeIds)) {
+        if (keep && !keep(record))
+            continue;
         GetOrCreateCalcEDO(GetRecordDrawObj(record), false);
         if (PassesRelatedTest(record))
             list->push_back(RecordRef(record));

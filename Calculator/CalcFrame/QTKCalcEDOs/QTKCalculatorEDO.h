@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -142,8 +143,11 @@ protected:
     // the intersection test; relations are made from both sides.
     void BuildRelatedList();
     // The related elements of the given types, in related-list order, as the
-    // related list would hold them, without building the whole list.
-    bool FindRelatedOfTypes(const TQTKElementTypeSet& typeIds, TRecordList* list);
+    // related list would hold them, without building the whole list. A
+    // caller that keeps only some of them can say which with keep: the
+    // others are left out before their (costly) intersection test.
+    bool FindRelatedOfTypes(const TQTKElementTypeSet& typeIds, TRecordList* list,
+                            const std::function<bool(IRDXRecord*)>& keep = {});
 
     // The joined neighbours of a line element, for objects that offer line
     // information without overriding it: reaching it is an assertion failure.

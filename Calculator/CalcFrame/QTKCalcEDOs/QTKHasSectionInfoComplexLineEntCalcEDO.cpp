@@ -110,7 +110,15 @@ void TQTKHasSectionInfoComplexLineEntCalcEDO::AfterPrepareSolid()
         const IQTKElementDrawObj* unitObj = GetRecordDrawObj(unit.get());
         if (!unitObj || unitObj->GetElementTypeID() != unitType)
             continue;
-        const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(unit, true);
+        // A unit whose preparation has not begun lays itself from this element,
+        // as it stands now, when it is prepared: laying it again would build the
+        // same lines and solid twice. One prepared (or being prepared) before is
+        // laid again.
+        const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(unit, false);
+        const bool laidBefore = edo->GetPrepareState() != CQTKEdoNew;
+        GetCalcEDO(unit, true);
+        if (!laidBefore)
+            continue;
         if (auto* laid = dynamic_cast<IQTKComplexLineEntUnitCalcEDO*>(edo.get()))
             laid->RebuildFromParent();
     }

@@ -221,10 +221,9 @@ std::vector<Ref<IQTKCustomWallCalcEDO>> TQTKStripFDCalcEDO::GetWallsAbove()
 {
     std::vector<Ref<IQTKCustomWallCalcEDO>> walls;
     TRecordList related;
-    FindRelatedOfTypes(MakeElementTypeSet({0, 1}), &related);
+    FindRelatedOfTypes(MakeElementTypeSet({0, 1}), &related,
+                       [this](IRDXRecord* record) { return CalcWidthsByWalls(record); });
     for (const RecordRef& record : related) {
-        if (!CalcWidthsByWalls(record.get()))
-            continue;
         const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
         Ref<IQTKCustomWallCalcEDO> wall(dynamic_cast<IQTKCustomWallCalcEDO*>(edo.get()));
         if (!wall)
