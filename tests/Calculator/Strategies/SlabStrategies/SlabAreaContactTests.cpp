@@ -104,6 +104,31 @@ TEST(CurvedSlabProjectiveArea, DeductionsReturnWhatTheElementTakesInPlan)
     }
 }
 
+// The deductions of one family share the calculator the first of them
+// stores: a column taken once is not taken again, and the original stays the
+// whole soffit.
+TEST(SlabArea, DeductionsOfAFamilyShareOneCalculator)
+{
+    struct Case {
+        const char* name;
+        const char* original;
+        const char* deduction;
+    };
+    const Case cases[] = {
+        {"area", "TQTKSlabOriginalArea", "TQTKSlabDeductAreaByFact"},
+        {"projective area", "TQTKSlabOriginalProjectiveArea", "TQTKSlabDeductProjectiveAreaByFact"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = Building(R"({"id": 1, "type": 19, "floor": 1, "props": {"Thickness": 120,
+            "TopElev": 3000}, "shape": {"kind": "face", "outline": [[0, 0], [6000, 0], [6000, 4000], [0, 4000]]}})" +
+                                       Column(20, 1000, 1000, 400));
+        EXPECT_NEAR(RunRule(c.deduction, *building, 1, 20), 400.0 * 400, 1e-6);
+        EXPECT_NEAR(RunRule(c.deduction, *building, 1, 20), 0.0, 1e-6);
+        EXPECT_NEAR(RunRule(c.original, *building, 1), 6000.0 * 4000, 1e-6);
+    }
+}
+
 // Slab 1, 6000 x 4000 x 120 with its top at 3000, on four 240 walls flush
 // with its edges (each wall's line 120 inside the edge), 2880 high.
 const char* const CSlabOnFourWalls = R"(
