@@ -14,6 +14,7 @@ void RegisterSlabVolRules(TStrategyRegistry& registry);
 void RegisterBeamVolRules(TStrategyRegistry& registry);
 void RegisterBeamFormBoardAreaRules(TStrategyRegistry& registry);
 void RegisterBeamOverHighVolRules(TStrategyRegistry& registry);
+void RegisterBeamOverHighFormBoardAreaRules(TStrategyRegistry& registry);
 void RegisterLintelRules(TStrategyRegistry& registry);
 void RegisterBeamPropValueRules(TStrategyRegistry& registry);
 void RegisterBeamScaffoldRules(TStrategyRegistry& registry);
@@ -50,6 +51,7 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
     RegisterBeamVolRules(registry);
     RegisterBeamFormBoardAreaRules(registry);
     RegisterBeamOverHighVolRules(registry);
+    RegisterBeamOverHighFormBoardAreaRules(registry);
     RegisterLintelRules(registry);
     RegisterBeamPropValueRules(registry);
     RegisterBeamScaffoldRules(registry);

@@ -63,20 +63,25 @@ int FormboardFaceCount(IQTKBeamCalcEDO& beam)
     return shell ? shell->GetFaceCount() : 0;
 }
 
+double SubtractSolid(const TQTKShellTarget& calc, const TVRMPolyhedron3d* solid, IRDXRecord* record, int kinds)
+{
+    return calc.Subtract(solid, record, kinds);
+}
+
 // The neighbour's own solid with both kinds when it goes first, else the
 // contact kind; a concrete wall without the fill walls laid in it.
-double DeductByPrecedence(TQTKShellCalc3d& calc, IRDXRecord* object, bool objectFirst)
+double DeductByPrecedence(const TQTKShellTarget& calc, IRDXRecord* object, bool objectFirst)
 {
     if (IsConcreteWallRecord(object))
-        return SubtractWallFromShell(calc, object, objectFirst, true);
+        return calc.SubtractWall(object, objectFirst);
     return SubtractSolid(calc, GetElementSolid(object), object, KindsFor(objectFirst));
 }
 
 // A piece of a wall's solid; a concrete wall's without the fill walls overlaying it.
-double DeductWallPiece(TQTKShellCalc3d& calc, const TVRMPolyhedron3d& piece, IRDXRecord* wall, bool wallFirst)
+double DeductWallPiece(const TQTKShellTarget& calc, const TVRMPolyhedron3d& piece, IRDXRecord* wall, bool wallFirst)
 {
     if (IsConcreteWallRecord(wall))
-        return SubtractWallPieceFromShell(piece, calc, wall, wallFirst);
+        return calc.SubtractWallPiece(piece, wall, wallFirst);
     return SubtractSolid(calc, &piece, wall, KindsFor(wallFirst));
 }
 
@@ -209,58 +214,71 @@ bool TQTKFDBeamFormBoardAddHaunchedFromBoardArea::HasFormwork(IRDXRecord* beam) 
 
 // ---------------------------------------------------------------------------
 
-double TQTKBeamFormBoardAreaDeduction::Deduct(TQTKShellCalc3d&, IRDXRecord*, IRDXRecord*, const TableSourceRef&) const
+double TQTKBeamFormBoardAreaDeduction::Deduct(const TQTKShellTarget&, IRDXRecord*, IRDXRecord*,
+                                              const TableSourceRef&) const
 {
     return 0.0;
 }
 
-double TQTKBeamFormBoardAreaDeduction::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                 const TableSourceRef&, const TableSourceRef& ruleContext)
+double TQTKBeamFormBoardAreaDeduction::DeductByPrecedence(const TQTKShellTarget& calc, IRDXRecord* object,
+                                                          bool objectFirst)
 {
-    QTK_ASSERT(subject && object);
+    return ::DeductByPrecedence(calc, object, objectFirst);
+}
+
+TQTKShellTarget TQTKBeamFormBoardAreaDeduction::ShellOf(const RecordRef& subject, const TableSourceRef&,
+                                                        const TableSourceRef&) const
+{
     const Ref<IQTKBeamCalcEDO> beam = GetBeamEdo(subject.get());
     // Nothing to take from before the original rules added the beam's faces.
     if (!beam->GetFormboardShell())
-        return 0.0;
-    TQTKShellCalc3d* calc = beam->GetFormboardShellCalc();
-    return calc ? Deduct(*calc, subject.get(), object.get(), ruleContext) : 0.0;
+        return TQTKShellTarget();
+    return TQTKShellTarget(beam->GetFormboardShellCalc());
 }
 
-double TQTKBeamFormBoardAreaDeductByFact::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+double TQTKBeamFormBoardAreaDeduction::Calculate(const RecordRef& subject, const RecordRef& object,
+                                                 const TableSourceRef& business, const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject && object);
+    const TQTKShellTarget calc = ShellOf(subject, business, ruleContext);
+    return calc ? Deduct(calc, subject.get(), object.get(), ruleContext) : 0.0;
+}
+
+double TQTKBeamFormBoardAreaDeductByFact::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                  const TableSourceRef& ruleContext) const
 {
     return DeductByPrecedence(calc, object, IsObjectFirst(beam, object, ruleContext));
 }
 
-double TQTKBeamFormBoardAreaDeductSlabForFUJIAN::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
-                                                        const TableSourceRef& ruleContext) const
+double TQTKBeamFormBoardAreaDeductSlabForFUJIAN::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam,
+                                                        IRDXRecord* object, const TableSourceRef& ruleContext) const
 {
     const double byFact = TQTKBeamFormBoardAreaDeductByFact::Deduct(calc, beam, object, ruleContext);
     const auto cut = BuildSlabCutSolid(GetRecordDrawObj(beam), GetRecordDrawObj(object));
     return byFact + SubtractSolid(calc, cut.get(), object, CVRMSuperpositionBoth);
 }
 
-double TQTKBeamFormBoardAreaDeductBeam::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+double TQTKBeamFormBoardAreaDeductBeam::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                const TableSourceRef& ruleContext) const
 {
     return SubtractSolid(calc, GetElementSolid(object), object, KindsFor(IsObjectFirst(beam, object, ruleContext)));
 }
 
-double TQTKBeamFromBoardAreaDeductSubBeam::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+double TQTKBeamFromBoardAreaDeductSubBeam::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                   const TableSourceRef&) const
 {
     return IsSubBeam(beam, object) ? SubtractSolid(calc, GetElementSolid(object), object, CVRMSuperpositionBoth) : 0.0;
 }
 
-double TQTKBeamFormBoardAreaDeductBeelineStearSeg::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
-                                                          const TableSourceRef& ruleContext) const
+double TQTKBeamFormBoardAreaDeductBeelineStearSeg::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam,
+                                                          IRDXRecord* object, const TableSourceRef& ruleContext) const
 {
     if (!IsBeamOverStairSegment(beam, object))
         return 0.0;
     return SubtractSolid(calc, GetElementSolid(object), object, KindsFor(IsFormboardFirst(beam, object, ruleContext)));
 }
 
-double TQTKBeamFormBoardAreaDeductSameBottomElevBoard::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam,
+double TQTKBeamFormBoardAreaDeductSameBottomElevBoard::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam,
                                                               IRDXRecord* object,
                                                               const TableSourceRef& ruleContext) const
 {
@@ -277,7 +295,7 @@ double TQTKBeamFormBoardAreaDeductSameBottomElevBoard::Deduct(TQTKShellCalc3d& c
     return SubtractSolid(calc, reach.get(), object, CVRMSuperpositionBoth);
 }
 
-double TQTKFDBeamFormBoardAreaDeductTrench::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+double TQTKFDBeamFormBoardAreaDeductTrench::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                    const TableSourceRef& ruleContext) const
 {
     IRDXRecord* trenchRecord = GetUnitTrench(object);
@@ -295,7 +313,7 @@ namespace {
 // lies in: the half on the flush side with both kinds, the other half,
 // lowered 1 mm, by contact; the whole wall with both kinds when the beam is
 // flush with both faces, by contact when with neither.
-double DeductFlushFace(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* wall)
+double DeductFlushFace(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* wall)
 {
     int side = 0;
     IsBeamSideOnWallFace(beam, wall, side);
@@ -315,7 +333,7 @@ double DeductFlushFace(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* wall
 
 // The part of the wall below the ring beam's bottom (its "StartPtTopElev"
 // less its section height), by contact.
-double DeductWallBelowRingBeam(TQTKShellCalc3d& calc, IRDXRecord* ringBeam, IRDXRecord* wall)
+double DeductWallBelowRingBeam(const TQTKShellTarget& calc, IRDXRecord* ringBeam, IRDXRecord* wall)
 {
     const TVRMPolyhedron3d* solid = GetElementSolid(wall);
     if (!solid)
@@ -334,7 +352,7 @@ TQTKBeamFormBoardAreaWallPart::TPart TQTKBeamFormBoardAreaWallPart::PartOf(bool,
     return TPart::None;
 }
 
-double TQTKBeamFormBoardAreaWallPart::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+double TQTKBeamFormBoardAreaWallPart::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                              const TableSourceRef& ruleContext) const
 {
     switch (PartOf(IsLineEntsParallel(beam, object), beam, object)) {
@@ -427,7 +445,7 @@ TQTKBeamFormBoardAreaWallPart::TPart TQTKTieBeamFormBoardAreaDeductParellelMason
 
 // ---------------------------------------------------------------------------
 
-double TQTKTieBeamFormBoardAreaDeductLintel::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+double TQTKTieBeamFormBoardAreaDeductLintel::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                     const TableSourceRef&) const
 {
     if (!IsLineEntsParallel(beam, object))
@@ -464,7 +482,7 @@ RecordRef FindLintelOver(IQTKBeamCalcEDO& beam, IRDXRecord* opening)
 
 }  // namespace
 
-double TQTKBeamFormBoardAreaDeductWallHole::Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+double TQTKBeamFormBoardAreaDeductWallHole::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                    const TableSourceRef&) const
 {
     if (FieldValueInteger(beam, "FloorID", -1) != FieldValueInteger(object, "FloorID", -1) ||

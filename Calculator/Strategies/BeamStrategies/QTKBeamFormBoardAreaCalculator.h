@@ -10,9 +10,9 @@
 #pragma once
 
 #include "Calculator/Common/QTKCalcStrategy.h"
+#include "Calculator/Strategies/Common/QTKShellTarget.h"
 
 class TStrategyRegistry;
-class TQTKShellCalc3d;
 class IQTKBeamCalcEDO;
 
 // Left + right + bottom + top faces (a haunched beam's without its haunches), with the expression.
@@ -89,52 +89,59 @@ public:
                      const TableSourceRef& ruleContext) override;
 
 protected:
+    // The formwork the family takes neighbours off: the beam's formwork shell
+    // calculator (none before the original rules added the beam's faces).
+    virtual TQTKShellTarget ShellOf(const RecordRef& beam, const TableSourceRef& business,
+                                    const TableSourceRef& ruleContext) const;
+    // The neighbour's own solid with both kinds when it goes first, else the
+    // contact kind; a concrete wall without the fill walls laid in it.
+    static double DeductByPrecedence(const TQTKShellTarget& calc, IRDXRecord* object, bool objectFirst);
     // Takes the neighbour off the shell calculator; the area removed. Nothing by default.
-    virtual double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    virtual double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                           const TableSourceRef& ruleContext) const;
 };
 
 // The neighbour's own solid by precedence (a concrete wall without the fill walls laid in it).
 class TQTKBeamFormBoardAreaDeductByFact : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 // By fact, and the slab's cut through the beam along its width with both kinds.
-class TQTKBeamFormBoardAreaDeductSlabForFUJIAN final : public TQTKBeamFormBoardAreaDeductByFact {
+class TQTKBeamFormBoardAreaDeductSlabForFUJIAN : public TQTKBeamFormBoardAreaDeductByFact {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 // Another beam's solid by precedence (the cut priority between beams of one type).
-class TQTKBeamFormBoardAreaDeductBeam final : public TQTKBeamFormBoardAreaDeduction {
+class TQTKBeamFormBoardAreaDeductBeam : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 // A beam this one is secondary to, with both kinds.
-class TQTKBeamFromBoardAreaDeductSubBeam final : public TQTKBeamFormBoardAreaDeduction {
+class TQTKBeamFromBoardAreaDeductSubBeam : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 // A slab; one flush with the beam's bottom and lower in formwork priority
 // takes the faces down to 5 mm below it.
 class TQTKBeamFormBoardAreaDeductSameBottomElevBoard final : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 // A straight stair flight the sloping beam runs over.
-class TQTKBeamFormBoardAreaDeductBeelineStearSeg final : public TQTKBeamFormBoardAreaDeduction {
+class TQTKBeamFormBoardAreaDeductBeelineStearSeg : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 // A trench unit's whole trench across the foundation beam.
 class TQTKFDBeamFormBoardAreaDeductTrench final : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 
@@ -145,20 +152,20 @@ protected:
 class TQTKBeamFormBoardAreaWallPart : public TQTKBeamFormBoardAreaDeduction {
 protected:
     enum class TPart { None, ByPrecedence, SpanPrism, SolidByPriority, WallFirst, FlushFace, Contact, BelowRingBeam };
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
     // What the wall takes; nothing by default.
     virtual TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const;
 };
-class TQTKBeamFormBoardAreaDeductParallelWall final : public TQTKBeamFormBoardAreaWallPart {
+class TQTKBeamFormBoardAreaDeductParallelWall : public TQTKBeamFormBoardAreaWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKBeamFormBoardAreaDeductNotParallelWall final : public TQTKBeamFormBoardAreaWallPart {
+class TQTKBeamFormBoardAreaDeductNotParallelWall : public TQTKBeamFormBoardAreaWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKBeamFormBoardAreaGiveWallFormBoardArea final : public TQTKBeamFormBoardAreaWallPart {
+class TQTKBeamFormBoardAreaGiveWallFormBoardArea : public TQTKBeamFormBoardAreaWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
@@ -174,19 +181,19 @@ class TQTKBeamFormBoardAreaGiveWallWhenSameThicknessDeductNotParallelWall final 
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKOutBeamFormBoardDeductWall final : public TQTKBeamFormBoardAreaWallPart {
+class TQTKOutBeamFormBoardDeductWall : public TQTKBeamFormBoardAreaWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKOutBeamFormBoardDeductWallDeductNotParallelWall final : public TQTKBeamFormBoardAreaWallPart {
+class TQTKOutBeamFormBoardDeductWallDeductNotParallelWall : public TQTKBeamFormBoardAreaWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKTieBeamFormBoardAreaDeductParellelMasonryWallBottom final : public TQTKBeamFormBoardAreaWallPart {
+class TQTKTieBeamFormBoardAreaDeductParellelMasonryWallBottom : public TQTKBeamFormBoardAreaWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
-class TQTKTieBeamFormBoardAreaDeductParellelMasonryWall final : public TQTKBeamFormBoardAreaWallPart {
+class TQTKTieBeamFormBoardAreaDeductParellelMasonryWall : public TQTKBeamFormBoardAreaWallPart {
 protected:
     TPart PartOf(bool parallel, IRDXRecord* beam, IRDXRecord* wall) const override;
 };
@@ -195,7 +202,7 @@ protected:
 // lintel's length; across it, the lintel's solid; both kinds.
 class TQTKTieBeamFormBoardAreaDeductLintel final : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 
@@ -205,7 +212,7 @@ protected:
 // wide, the wall's where the beam rests on the opening and the wall is thinner).
 class TQTKBeamFormBoardAreaDeductWallHole final : public TQTKBeamFormBoardAreaDeduction {
 protected:
-    double Deduct(TQTKShellCalc3d& calc, IRDXRecord* beam, IRDXRecord* object,
+    double Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                   const TableSourceRef& ruleContext) const override;
 };
 

@@ -1,0 +1,304 @@
+// The beam over-height formwork rules. Storey 1 at 0 (B = 0), critical
+// height 3.6 m. The beam's formwork shell is filled by the ordinary original
+// rules first, as the host runs them; the over-height formwork is cut from it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+#include "Calculator/Strategies/BeamStrategies/QTKBeamOverHighFormBoardAreaCalculator.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
+#include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "tests/Calculator/Strategies/OverHigh/OverHighTestModel.h"
+
+namespace {
+
+const std::string CConcrete = R"(, "Material": "混凝土")";
+const std::string CBrick = R"(, "Material": "砖")";
+
+// Method 3, H = 300 from 3.6 m: layers 3600-3900, 3900-4200 and 4200-4500
+// weighted 1, 2 and 3.
+TOverHighSettings Layers()
+{
+    TOverHighSettings s;
+    s.method = 3, s.partition = 0.3, s.start = 3.6;
+    return s;
+}
+
+// Method 0 with a null start: one piece of weight 1 holding the whole beam.
+TOverHighSettings OnePiece()
+{
+    return TOverHighSettings();
+}
+
+class TBeamOverHighFormTest : public TOverHighTest {
+protected:
+    void LoadBeam(const std::string& elements, const TOverHighSettings& s, bool detailMode = false)
+    {
+        Load(elements, OverHighSettingsTable("QTKBeamCalcSettings", s), detailMode);
+    }
+    double Run(const char* rule, int subject, int object = 0)
+    {
+        const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(rule));
+        EXPECT_TRUE(strategy) << rule;
+        return strategy->Calculate(Record(subject), object ? Record(object) : RecordRef(), Business(), Rules());
+    }
+    // The beam's sides and soffit join its formwork shell.
+    void FillSidesAndSoffit()
+    {
+        Run("TQTKBeamLeftOriginalFromboardArea", 1);
+        Run("TQTKBeamRightOriginalFromboardArea", 1);
+        Run("TQTKBeamBottomOriginalFromboardArea", 1);
+    }
+    Ref<IQTKBeamCalcEDO> Beam() { return RefCast<IQTKBeamCalcEDO>(Edo(1)); }
+    double OverhighArea()
+    {
+        const TVRMOverhighShellCalc3d* calc = Beam()->GetOverhighFormboardCalc();
+        return calc ? calc->GetArea() : 0.0;
+    }
+};
+
+// Beam 1: 300 x 900 x 6000 along x (y -150..150), 3600 to 4500.
+const std::string CBeam = LineElement(1, 15, 1, 0, 0, 6000, 0, 300, 3600, 4500, CConcrete);
+
+// Sides 2 x 6000 x 300 in each layer, the soffit 6000 x 300 in the lowest.
+TEST_F(TBeamOverHighFormTest, OriginalIsTheWeightedSidesAndSoffitPerLayer)
+{
+    const double sides = 2 * 6000.0 * 300, soffit = 6000.0 * 300;
+    const double expected = 3 * sides + 2 * sides + 1 * (sides + soffit);
+    struct Case {
+        const char* name;
+        bool detailMode;
+        bool volumeFirst;
+    };
+    const Case cases[] = {
+        {"normal mode", false, false},
+        {"detail mode", true, false},
+        {"after the over-height volume", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(CBeam, Layers(), c.detailMode);
+        FillSidesAndSoffit();
+        if (c.volumeFirst)
+            Run("TQTKBeamOriginalOverHighVol", 1);
+        EXPECT_NEAR(Run("TQTKBeamOriginalOverHighFormBoardArea", 1), expected, 1.0);
+        EXPECT_NE(Beam()->GetOverhighVolumeCalc(), nullptr);
+        EXPECT_NE(Beam()->GetOverhighValueList(), nullptr);
+    }
+}
+
+// A haunch of L 600, h 300, w 0 whose top is at 4200 lies in the weight-2
+// layer: its two sloped sides, 2 x 300 x 600 / 2, weighted 2. A haunch
+// from 3800 to 4100 straddles layers 1 and 2: (0 + 100) / 0.5 x 100 =
+// 20,000 below 3900 and (100 + 300) / 0.5 x 200 = 160,000 above.
+TEST_F(TBeamOverHighFormTest, HaunchesAddTheirSidesLayerByLayer)
+{
+    struct Case {
+        const char* name;
+        double top;
+        bool detailMode;
+        bool volumeFirst;
+        double expected;
+    };
+    const Case cases[] = {
+        {"in the weight-2 layer", 4200, false, false, 2 * 300.0 * 600},
+        {"the same in detail mode", 4200, true, false, 2 * 300.0 * 600},
+        {"the same after the volume rule", 4200, false, true, 2 * 300.0 * 600},
+        {"straddling two layers", 4100, false, false, 1 * 20'000.0 + 2 * 160'000.0},
+        {"below the critical height", 3500, false, false, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string haunched = R"({"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 300,
+            "SectionHeight": 900, "TopElev": 4500, "Material": "混凝土"},
+            "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0]},
+            "haunches": [{"startA": 600, "startB": 300, "length": 600, "height": 300, "width": 0, "startTop": )" +
+                                     std::to_string(c.top) + "}]}";
+        LoadBeam(haunched, Layers(), c.detailMode);
+        FillSidesAndSoffit();
+        if (c.volumeFirst)
+            Run("TQTKBeamOriginalOverHighVol", 1);
+        EXPECT_NEAR(Run("TQTKBeamOverHighFormBoardAreaAddHaunchingArea", 1), c.expected, 1.0);
+    }
+}
+
+// Brick wall 2 under the beam along its axis, 300 thick, with door 3 at
+// x 3000, 1000 wide. The reveal strip under the beam in each layer is the
+// length of the door's jambs and head within the beam's outline on the wall
+// and the layer, times the beam's 300: the rule gives the door's deduction
+// less 3 a3 + 2 a2 + a1.
+//  - a door 4400 high through the beam (the wall up to the beam's top):
+//    a1 = a2 = 2 x 300 x 300, a3 = (2 x 200 + 1000) x 300;
+//  - a door up to the beam's soffit (3600, the wall up to it): the beam
+//    rests on its head, a1 = 1000 x 300, a2 = a3 = 0.
+TEST_F(TBeamOverHighFormTest, DoorUnderTheBeamGivesItsWeightedRevealStrip)
+{
+    const auto wall = [](double top) { return LineElement(2, 0, 1, 0, 0, 6000, 0, 300, 0, top, CBrick); };
+    const auto door = [](double height) {
+        return R"({"id": 3, "type": 4, "floor": 1, "parent": 2, "props": {"OpeningWidth": 1000, "OpeningHeight": )" +
+               std::to_string(height) +
+               R"(, "AboveFloorHeight": 0, "EDOPID": 2}, "shape": {"kind": "opening", "at": 3000}})";
+    };
+    struct Case {
+        const char* name;
+        double wallTop, doorHeight;
+        bool detailMode, volumeFirst;
+        double strips;
+    };
+    const double a12 = 2 * 300.0 * 300, a3 = (2 * 200.0 + 1000) * 300;
+    const Case cases[] = {
+        {"through the beam", 4500, 4400, false, false, 3 * a3 + 2 * a12 + a12},
+        {"through the beam, detail mode", 4500, 4400, true, false, 3 * a3 + 2 * a12 + a12},
+        {"through the beam, volume first", 4500, 4400, false, true, 3 * a3 + 2 * a12 + a12},
+        {"the beam on the door's head", 3600, 3600, false, false, 1000.0 * 300},
+        {"the beam on the door's head, detail mode", 3600, 3600, true, false, 1000.0 * 300},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(CBeam + ", " + wall(c.wallTop) + ", " + door(c.doorHeight), Layers(), c.detailMode);
+        FillSidesAndSoffit();
+        if (c.volumeFirst)
+            Run("TQTKBeamOriginalOverHighVol", 1);
+        else
+            Run("TQTKBeamOriginalOverHighFormBoardArea", 1);
+        const double before = OverhighArea();
+        const double result = Run("TQTKBeamOverHighFormBoardAreaDeductHole", 1, 3);
+        const double deducted = before - OverhighArea();
+        EXPECT_NEAR(deducted - result, c.strips, 1.0);
+    }
+}
+
+// A beam whose top is at the critical height: every rule gives 0 and nothing is stored.
+TEST_F(TBeamOverHighFormTest, BeamAtTheCriticalHeightGivesNothing)
+{
+    const char* rules[] = {
+        "TQTKBeamOriginalOverHighFormBoardArea",
+        "TQTKBeamOverHighFormBoardAreaDeductByFact",
+        "TQTKBeamOverHighFormBoardAreaDeductParallelWall",
+        "TQTKBeamOverHighFormBoardAreaDeductNotParallelWall",
+        "TQTKBeamOverHighFormBoardAreaGiveParallelWallDeductNotParallelWall",
+        "TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThicknessDeductNotParallelWall",
+        "TQTKOutBeamOverHighFormBoardDeductParallelAndNotParallelWall",
+        "TQTKBeamOverHighFormBoardAreaGiveWallFormBoardArea",
+        "TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThickness",
+        "TQTKOutBeamOverHighFormBoardDeductWall",
+        "TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall",
+        "TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall2",
+        "TQTKBeamOverHighFormBoardAreaAddHaunchingArea",
+        "TQTKBeamOverHighFormBoardAreaDeductHole",
+    };
+    for (const char* rule : rules) {
+        SCOPED_TRACE(rule);
+        LoadBeam(LineElement(1, 15, 1, 0, 0, 6000, 0, 300, 2700, 3600, CConcrete) + ", " +
+                     LineElement(2, 0, 1, 0, 0, 6000, 0, 300, 0, 2700, CBrick),
+                 Layers());
+        FillSidesAndSoffit();
+        EXPECT_NEAR(Run(rule, 1, 2), 0.0, 1e-6);
+        EXPECT_EQ(Beam()->GetOverhighVolumeCalc(), nullptr);
+        EXPECT_EQ(Beam()->GetOverhighFormboardCalc(), nullptr);
+        EXPECT_EQ(Beam()->GetOverhighValueList(), nullptr);
+    }
+}
+
+// The twin table: beam 1, 240 x 500 along x from 3600 to 4100, lies wholly
+// in one piece of weight 1 (method 0, start null), so every over-height
+// rule gives what its ordinary twin gives on the same building (the hand
+// value in the last column).
+TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
+{
+    const std::string beam = LineElement(1, 15, 1, 0, 0, 6000, 0, 240, 3600, 4100, CConcrete);
+    const std::string wallUnder = LineElement(2, 0, 1, 0, 0, 6000, 0, 240, 0, 3600, CBrick);
+    const std::string wallSpan = LineElement(2, 0, 1, 1000, 0, 4000, 0, 240, 0, 3600, CBrick);
+    const std::string wallAcross = LineElement(2, 0, 1, 3000, -2000, 3000, 2000, 200, 0, 3600, CBrick);
+    const auto door = [](double height) {
+        return R"({"id": 3, "type": 4, "floor": 1, "parent": 2, "props": {"OpeningWidth": 1000, "OpeningHeight": )" +
+               std::to_string(height) +
+               R"(, "AboveFloorHeight": 0, "EDOPID": 2}, "shape": {"kind": "opening", "at": 3000}})";
+    };
+    struct Case {
+        const char* overhigh;
+        const char* twin;
+        std::string elements;
+        int object;
+        double expected;
+    };
+    const Case cases[] = {
+        {"TQTKBeamOverHighFormBoardAreaDeductByFact", "TQTKBeamFormBoardAreaDeductByFact", wallUnder, 2, 6000.0 * 240},
+        {"TQTKBeamOverHighFormBoardAreaDeductParallelWall", "TQTKBeamFormBoardAreaDeductParallelWall", wallUnder, 2,
+         6000.0 * 240},
+        {"TQTKBeamOverHighFormBoardAreaDeductNotParallelWall", "TQTKBeamFormBoardAreaDeductNotParallelWall", wallUnder,
+         2, 0.0},
+        {"TQTKBeamOverHighFormBoardAreaDeductNotParallelWall", "TQTKBeamFormBoardAreaDeductNotParallelWall", wallAcross,
+         2, 200.0 * 240},
+        {"TQTKBeamOverHighFormBoardAreaGiveWallFormBoardArea", "TQTKBeamFormBoardAreaGiveWallFormBoardArea", wallSpan,
+         2, 3000.0 * (2 * 500 + 240)},
+        {"TQTKBeamOverHighFormBoardAreaGiveParallelWallDeductNotParallelWall",
+         "TQTKBeamFormBoardAreaGiveWallFormBoardAreaDeductNotParallelWall", wallSpan, 2, 3000.0 * (2 * 500 + 240)},
+        {"TQTKOutBeamOverHighFormBoardDeductWall", "TQTKOutBeamFormBoardDeductWall", wallAcross, 2, 0.0},
+        {"TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall2",
+         "TQTKTieBeamFormBoardAreaDeductParellelMasonryWall", wallUnder, 2, 6000.0 * 240},
+        {"TQTKBeamOverHighFormBoardAreaDeductHole", "TQTKBeamFormBoardAreaDeductWallHole",
+         LineElement(2, 0, 1, 0, 0, 6000, 0, 200, 0, 3600, CBrick) + ", " + door(3600), 3, -1000.0 * 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.overhigh) + " / " + c.twin);
+        LoadBeam(beam + ", " + c.elements, OnePiece());
+        Run("TQTKBeamOriginalFormboardArea", 1);
+        const double twin = Run(c.twin, 1, c.object);
+        EXPECT_NEAR(twin, c.expected, 1.0);
+        LoadBeam(beam + ", " + c.elements, OnePiece());
+        Run("TQTKBeamOriginalFormboardArea", 1);
+        EXPECT_NEAR(Run(c.overhigh, 1, c.object), twin, 1.0);
+    }
+}
+
+template <class T>
+bool IsRuleOf(IQTKCalcStrategy* rule)
+{
+    return rule && typeid(*rule) == typeid(T);
+}
+
+// clang-format off
+#define QTK_OVERHIGH_CASE(Class) {#Class, &IsRuleOf<Class>}
+// clang-format on
+
+TEST(BeamOverHighFormRules, EveryNameAnswersWithItsOwnClass)
+{
+    struct Case {
+        const char* name;
+        bool (*isOf)(IQTKCalcStrategy*);
+    };
+    const Case cases[] = {
+        QTK_OVERHIGH_CASE(TQTKBeamOriginalOverHighFormBoardArea),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductByFact),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductParallelWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductNotParallelWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveParallelWallDeductNotParallelWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThicknessDeductNotParallelWall),
+        QTK_OVERHIGH_CASE(TQTKOutBeamOverHighFormBoardDeductParallelAndNotParallelWall),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductSlabForFUJIAN),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductBeam),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFromBoardAreaDeductSubBeam),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveWallFormBoardArea),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThickness),
+        QTK_OVERHIGH_CASE(TQTKOutBeamOverHighFormBoardDeductWall),
+        QTK_OVERHIGH_CASE(TQTKSingleBeamOverHighTieColumn),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductSameBottomElevBoard),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductBeelineStearSeg),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaAddHaunchingArea),
+        QTK_OVERHIGH_CASE(TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall),
+        QTK_OVERHIGH_CASE(TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall2),
+        QTK_OVERHIGH_CASE(TQTKTieBeamOverHighFormBoardAreaDeductLinTel),
+        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductHole),
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto rule = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(c.name));
+        EXPECT_TRUE(c.isOf(rule.get()));
+    }
+}
+
+}  // namespace
