@@ -8,6 +8,7 @@
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/Runtime/Assert.h"
+#include "Host/Runtime/FastCast.h"
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 
 namespace {
@@ -30,7 +31,7 @@ thread_local std::vector<const IQTKCalculatorEDO*> tPreparing;
 
 IQTKCalculatorEDO* AttachedCalcEDO(const IQTKElementDrawObj* drawObj)
 {
-    return dynamic_cast<IQTKCalculatorEDO*>(drawObj->GetCalcEDO().get());
+    return FastCast<IQTKCalculatorEDO>(drawObj->GetCalcEDO().get());
 }
 
 Ref<IQTKCalculatorEDO> RecordToCalcEDO(IRDXRecord* record, bool prepare)
@@ -45,7 +46,7 @@ IQTKElementDrawObj* GetRecordDrawObj(IRDXRecord* record)
     IInterface* object = record ? record->GetObject() : nullptr;
     if (!object)
         return nullptr;
-    auto* drawObj = dynamic_cast<IQTKElementDrawObj*>(object);
+    auto* drawObj = FastCast<IQTKElementDrawObj>(object);
     if (!drawObj)
         throw EQTKNotElementDrawObj("the object of record " + std::to_string(record->GetID()) +
                                     " is not an element draw object");

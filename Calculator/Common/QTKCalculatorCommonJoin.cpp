@@ -15,6 +15,7 @@
 #include "Host/QTKCommon/QTKLinearCalc2d.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
+#include "Host/Runtime/FastCast.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 
@@ -63,7 +64,7 @@ bool IsTypeIn(int type, std::initializer_list<int> types)
 template <class T>
 T* As(IQTKCalculatorEDO* edo)
 {
-    return dynamic_cast<T*>(edo);
+    return FastCast<T>(edo);
 }
 
 // The first non-zero comparison of the list, else 0.
@@ -87,7 +88,7 @@ int CompareBeamDictValue(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b, int (IQTKBe
 
 IQTKCalculatorEDO* EdoOf(IQTKLineEdoInfo* info)
 {
-    return dynamic_cast<IQTKCalculatorEDO*>(info);
+    return FastCast<IQTKCalculatorEDO>(info);
 }
 
 const IQTKElementDrawObj* DrawObjOf(IQTKLineEdoInfo* info)
@@ -106,7 +107,7 @@ struct TConnectedSearch {
 
     void Collect(IQTKCalculatorEDO* edo, bool atStart)
     {
-        auto* current = dynamic_cast<IQTKLineEdoInfo*>(edo);
+        auto* current = FastCast<IQTKLineEdoInfo>(edo);
         if (!current)
             return;
         TRecordList list;
@@ -122,7 +123,7 @@ struct TConnectedSearch {
                 !IsLineEntAndLineEntIntByLength(own, record.get(), 0.1))
                 continue;
             const Ref<IQTKCalculatorEDO> other = GetCalcEDO(record, false);
-            auto* info = dynamic_cast<IQTKLineEdoInfo*>(other.get());
+            auto* info = FastCast<IQTKLineEdoInfo>(other.get());
             if (!info || !info->IsMidlineConnectable())
                 continue;
             bool endFlag = false, startFlag = false;
@@ -357,7 +358,7 @@ void GetCompositeMaterialRank(IRDXRecord* record, int& rank, bool& allSame)
 TQTKLineEdoInfoArray GetOverlappingLineEdoInfos(IQTKCalculatorEDO* edo, const TQTKElementTypeSet& types, bool atStart,
                                                 const TQTKLineCandidateFunc& candidates)
 {
-    auto* self = dynamic_cast<IQTKLineEdoInfo*>(edo);
+    auto* self = FastCast<IQTKLineEdoInfo>(edo);
     if (!self)
         return {};
     TConnectedSearch search{types, candidates, {}, {self->GetID()}};
@@ -424,8 +425,8 @@ int CompareLineInfoByJunction(IQTKLineEdoInfo* a, IQTKLineEdoInfo* b)
 
 int CompareLineEdosByJunction(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)
 {
-    auto* infoA = dynamic_cast<IQTKLineEdoInfo*>(a);
-    auto* infoB = dynamic_cast<IQTKLineEdoInfo*>(b);
+    auto* infoA = FastCast<IQTKLineEdoInfo>(a);
+    auto* infoB = FastCast<IQTKLineEdoInfo>(b);
     return infoA && infoB ? CompareLineInfoByJunction(infoA, infoB) : 0;
 }
 
@@ -447,7 +448,7 @@ namespace {
 
 bool IsConnectedTo(IQTKCalculatorEDO* edo, int id)
 {
-    auto* provider = dynamic_cast<IQTKLineEdoInfoProvider*>(edo);
+    auto* provider = FastCast<IQTKLineEdoInfoProvider>(edo);
     if (!provider)
         return false;
     const Ref<IQTKConnectedEdoIDInfo> connected = provider->GetConnectedEdoIDInfo();
@@ -496,8 +497,8 @@ bool IsLineEdoCutByChain(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b, IQTKLineEdo
 
 bool IsLineEdoCutBy(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b, bool axisFlag)
 {
-    auto* infoA = dynamic_cast<IQTKLineEdoInfo*>(a);
-    auto* infoB = dynamic_cast<IQTKLineEdoInfo*>(b);
+    auto* infoA = FastCast<IQTKLineEdoInfo>(a);
+    auto* infoB = FastCast<IQTKLineEdoInfo>(b);
     if (!infoA || !infoB)
         return false;
     bool result = IsLineEdoCutByChain(a, b, infoA, infoB);
@@ -527,8 +528,8 @@ bool IsInsulatingWallCutBy(IRDXRecord* a, IRDXRecord* b)
     constexpr int CEqualCrossing = 9;
     const Ref<IQTKCalculatorEDO> edoA = GetCalcEDO(a, true);
     const Ref<IQTKCalculatorEDO> edoB = GetCalcEDO(b, true);
-    auto* infoA = dynamic_cast<IQTKLineEdoInfo*>(edoA.get());
-    auto* infoB = dynamic_cast<IQTKLineEdoInfo*>(edoB.get());
+    auto* infoA = FastCast<IQTKLineEdoInfo>(edoA.get());
+    auto* infoB = FastCast<IQTKLineEdoInfo>(edoB.get());
     return infoA && infoB && IntersectLineEdoShapes(infoA, infoB) == CEqualCrossing &&
            !IsLineEdoCutBy(edoB.get(), edoA.get(), true) && a->GetID() > b->GetID();
 }
@@ -538,8 +539,8 @@ bool IsLineEntCutByForFinish(IRDXRecord* a, IRDXRecord* b, bool& endFlag)
     endFlag = false;
     const Ref<IQTKCalculatorEDO> edoA = GetCalcEDO(a, true);
     const Ref<IQTKCalculatorEDO> edoB = GetCalcEDO(b, true);
-    auto* infoA = dynamic_cast<IQTKLineEdoInfo*>(edoA.get());
-    auto* infoB = dynamic_cast<IQTKLineEdoInfo*>(edoB.get());
+    auto* infoA = FastCast<IQTKLineEdoInfo>(edoA.get());
+    auto* infoB = FastCast<IQTKLineEdoInfo>(edoB.get());
     if (!infoA || !infoB || !IsLineEntAndLineEntInt(a, b, 0.1))
         return false;
     const TVRMPoint2d point = GetJunctionPoint(infoA, infoB);
@@ -652,8 +653,8 @@ bool IsSubBeam(IRDXRecord* a, IRDXRecord* b)
         Decided(CompareValue(height(edoA.get()), height(edoB.get())), result) ||
         Decided(CompareValue(width(edoA.get()), width(edoB.get())), result))
         return result;
-    auto* infoA = dynamic_cast<IQTKLineEdoInfo*>(edoA.get());
-    auto* infoB = dynamic_cast<IQTKLineEdoInfo*>(edoB.get());
+    auto* infoA = FastCast<IQTKLineEdoInfo>(edoA.get());
+    auto* infoB = FastCast<IQTKLineEdoInfo>(edoB.get());
     const int kind = infoA && infoB ? IntersectLineEdoShapes(infoA, infoB) : 0;
     return !IsTypeIn(kind, {1, 2, 3, 4, 7, 10, 11, 12, 13, 14});
 }

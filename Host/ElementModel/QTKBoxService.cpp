@@ -1,5 +1,6 @@
 #include "Host/ElementModel/QTKBoxService.h"
 
+#include "Host/Runtime/FastCast.h"
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 
 #include <algorithm>
@@ -109,7 +110,7 @@ std::vector<IQTKElementDrawObj*> TQTKBoxServiceOp::GetBoxIntersectEDOs(const IRD
         return found;
     for (int id : service->Query(box, 1)) {
         const IRDXRecord* record = ownerTable->GetRecordByID(id);
-        auto* drawObj = record ? dynamic_cast<IQTKElementDrawObj*>(record->GetObject()) : nullptr;
+        auto* drawObj = record ? FastCast<IQTKElementDrawObj>(record->GetObject()) : nullptr;
         if (!drawObj)
             continue;
         if (types.empty() || std::find(types.begin(), types.end(), drawObj->GetElementTypeID()) != types.end())

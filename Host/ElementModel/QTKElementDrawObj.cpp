@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "Host/Runtime/Assert.h"
+#include "Host/Runtime/FastCast.h"
 #include "Host/Runtime/NameList.h"
 #include "Host/Runtime/SysUtils.h"
 
@@ -255,7 +256,7 @@ namespace {
 
 const IQTKElementDrawObj* OtherElement(const IQTKElementDrawObj* self, const IRDXRecord* record)
 {
-    const auto* other = record ? dynamic_cast<const IQTKElementDrawObj*>(record->GetObject()) : nullptr;
+    const auto* other = record ? FastCast<const IQTKElementDrawObj>(record->GetObject()) : nullptr;
     return other == self ? nullptr : other;
 }
 

@@ -6,6 +6,7 @@
 
 #include "Host/ElementModel/QTKElementDrawObj.h"
 #include "Host/Runtime/Assert.h"
+#include "Host/Runtime/FastCast.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ IQTKElementDrawObj* TQTKElementModel::GetElement(int index) const
 IQTKElementDrawObj* TQTKElementModel::FindElement(int id) const
 {
     const IRDXRecord* record = elementTable_ ? elementTable_->GetRecordByID(id) : nullptr;
-    return record ? dynamic_cast<IQTKElementDrawObj*>(record->GetObject()) : nullptr;
+    return record ? FastCast<IQTKElementDrawObj>(record->GetObject()) : nullptr;
 }
 
 TVRMBox3d TQTKElementModel::GetTotalBox() const

@@ -12,6 +12,7 @@
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/RDX/RDXIntf.h"
 #include "Host/Runtime/Assert.h"
+#include "Host/Runtime/FastCast.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
@@ -22,7 +23,7 @@ constexpr int CInsulatingLayerType = 68;
 
 IQTKCalculatorEDO* EdoOf(IQTKLineEdoInfo* info)
 {
-    return dynamic_cast<IQTKCalculatorEDO*>(info);
+    return FastCast<IQTKCalculatorEDO>(info);
 }
 
 TVRMCustomLine2d Offset(const TVRMCustomLine2d& line, double d)
@@ -66,7 +67,7 @@ TQTKLineEntBaseCalcEDO::~TQTKLineEntBaseCalcEDO() = default;
 const IQTKLineShape* TQTKLineEntBaseCalcEDO::LineShape() const
 {
     const IQTKElementDrawObj* drawObj = GetElementDrawObj();
-    return drawObj ? dynamic_cast<const IQTKLineShape*>(drawObj->GetShape()) : nullptr;
+    return drawObj ? FastCast<const IQTKLineShape>(drawObj->GetShape()) : nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -153,7 +154,7 @@ RecordRef TQTKLineEntBaseCalcEDO::GetInsulatingLayerRecord(bool isLeft)
     const TVRMCustomLine2d axis = GetLine();
     for (const RecordRef& layer : InsulatingLayers()) {
         const IQTKLineShape* shape = GetRecordDrawObj(layer.get())
-                                         ? dynamic_cast<const IQTKLineShape*>(GetRecordDrawObj(layer.get())->GetShape())
+                                         ? FastCast<const IQTKLineShape>(GetRecordDrawObj(layer.get())->GetShape())
                                          : nullptr;
         if (shape &&
             TVRMPositionFunc2d::PointSegSide(shape->GetLine().StartPt(), axis, CVRMEpsilon) == (isLeft ? 1 : 2))

@@ -5,6 +5,7 @@
 
 #include "Host/ElementModel/LineCalculator/QTKLineBand.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
+#include "Host/Runtime/FastCast.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 
 namespace {
@@ -17,13 +18,13 @@ struct TElevRange {
 template <class TShape>
 const TShape* ShapeOf(const IQTKElementDrawObj* drawObj)
 {
-    return drawObj ? dynamic_cast<const TShape*>(drawObj->GetShape()) : nullptr;
+    return drawObj ? FastCast<const TShape>(drawObj->GetShape()) : nullptr;
 }
 
 template <class TShape>
 const TShape* ShapeOf(IRDXRecord* record)
 {
-    return record ? ShapeOf<TShape>(dynamic_cast<const IQTKElementDrawObj*>(record->GetObject())) : nullptr;
+    return record ? ShapeOf<TShape>(FastCast<const IQTKElementDrawObj>(record->GetObject())) : nullptr;
 }
 
 TElevRange RangeAt(const IQTKLineShape& line, const TVRMPoint2d& p)
