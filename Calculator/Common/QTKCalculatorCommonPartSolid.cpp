@@ -103,11 +103,15 @@ double OverhighDeductCrossingPart(TVRMOverhighSolidCalc3d& calc, IRDXRecord* rec
     return OverhighDeductParallelPart(calc, record);
 }
 
-std::unique_ptr<TVRMPolyhedron3d> CutSolidByLineBand(const TVRMPolyhedron3d& solid, const TVRMCustomLine2d& line,
-                                                     bool rightSide, double width)
+namespace {
+
+// Solid with the band prism beside Line intersected (Kind CVRMBoolIntersect)
+// or taken away (CVRMBoolSubtract); without a band, nothing or all of it.
+std::unique_ptr<TVRMPolyhedron3d> OperateWithLineBand(const TVRMPolyhedron3d& solid, const TVRMCustomLine2d& line,
+                                                      bool rightSide, double width, int kind)
 {
     if (!solid.HasFaces() || !(width > 0.0) || !(line.Length() > CTol))
-        return std::make_unique<TVRMPolyhedron3d>();
+        return kind == CVRMBoolSubtract ? solid.Clone() : std::make_unique<TVRMPolyhedron3d>();
     TVRMCustomLine2d extended = line;
     double endExt = 0.0, startExt = 0.0;
     CalcLineEDOExtendLength(line, endExt, startExt, -1);
@@ -118,9 +122,23 @@ std::unique_ptr<TVRMPolyhedron3d> CutSolidByLineBand(const TVRMPolyhedron3d& sol
     const TVRMBox3d box = solid.GetBox();
     const auto prism =
         TVRMPolyhedron3d::CreatePrism(band, box.min.z - CBandMargin, box.max.z - box.min.z + 2 * CBandMargin);
-    auto inside = solid.Clone();
-    TVRMNewPolyBooleanOperator::BooleanOperate(*inside, *prism, CVRMBoolIntersect);
-    return inside;
+    auto result = solid.Clone();
+    TVRMNewPolyBooleanOperator::BooleanOperate(*result, *prism, kind);
+    return result;
+}
+
+}  // namespace
+
+std::unique_ptr<TVRMPolyhedron3d> CutSolidByLineBand(const TVRMPolyhedron3d& solid, const TVRMCustomLine2d& line,
+                                                     bool rightSide, double width)
+{
+    return OperateWithLineBand(solid, line, rightSide, width, CVRMBoolIntersect);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> CutLineBandFromSolid(const TVRMPolyhedron3d& solid, const TVRMCustomLine2d& line,
+                                                       bool rightSide, double width)
+{
+    return OperateWithLineBand(solid, line, rightSide, width, CVRMBoolSubtract);
 }
 
 std::unique_ptr<TVRMPolyhedron3d> BuildBeamSidePrism(IRDXRecord* beam, const TVRMPoint2d& p1,

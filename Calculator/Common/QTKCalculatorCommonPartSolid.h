@@ -33,6 +33,9 @@ double OverhighDeductCrossingPart(TVRMOverhighSolidCalc3d& calc, IRDXRecord* rec
 // gives the sector under the arc instead. Empty when nothing lies inside.
 std::unique_ptr<TVRMPolyhedron3d> CutSolidByLineBand(const TVRMPolyhedron3d& solid, const TVRMCustomLine2d& line,
                                                      bool rightSide, double width);
+// The rest: Solid less that band (all of it without a band).
+std::unique_ptr<TVRMPolyhedron3d> CutLineBandFromSolid(const TVRMPolyhedron3d& solid, const TVRMCustomLine2d& line,
+                                                       bool rightSide, double width);
 
 // A prism along the line piece from P1 to P2, the beam's "SectionWidth" wide
 // and centred on the piece, from the beam shape's bottom to its top elevation

@@ -67,13 +67,14 @@ double SubtractFromUnit(IRDXRecord* unit, bool mid, const TVRMPolyhedron3d* soli
     return shell ? shell->Subtract(*solid, record, kinds, nullptr, true, formulaText) : 0.0;
 }
 
-// The beam's part in the band of its thickness beside Line (right of it when RightSide).
-std::unique_ptr<TVRMPolyhedron3d> BeamBand(IRDXRecord* beam, const TVRMCustomLine2d& line, bool rightSide)
+// The beam less its part in the band of its thickness beside Line (right of
+// it when RightSide): what lies over the other side of the line.
+std::unique_ptr<TVRMPolyhedron3d> BeamBeyondBand(IRDXRecord* beam, const TVRMCustomLine2d& line, bool rightSide)
 {
     const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(beam);
     if (!solid)
         return std::make_unique<TVRMPolyhedron3d>();
-    return CutSolidByLineBand(*solid, line, rightSide, GetRecordThickness(beam));
+    return CutLineBandFromSolid(*solid, line, rightSide, GetRecordThickness(beam));
 }
 
 const TVRMPolyhedron3d* TrenchSolidOfUnit(IRDXRecord* trenchUnit, bool whole)
@@ -242,17 +243,18 @@ double TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide::Calculate(const 
     const double removed = SubtractFromUnit(subject.get(), false, GetRecordOriginalSolid(object.get()), object.get(),
                                             CVRMSuperpositionBoth, false);
     const Ref<IQTKInsulatingWallUnitCalcEDO> unit = GetInsulatingUnitEDO(subject.get());
-    std::unique_ptr<TVRMPolyhedron3d> band;
+    // The beam beyond the band on the layer's inner side: what stands over the external face.
+    std::unique_ptr<TVRMPolyhedron3d> beyond;
     if (unit->IsLeftOuterUnit())
-        band = BeamBand(object.get(), *unit->GetMidLine(), true);
+        beyond = BeamBeyondBand(object.get(), *unit->GetMidLine(), true);
     else if (unit->IsRightOuterUnit())
-        band = BeamBand(object.get(), *unit->GetMidLine(), false);
+        beyond = BeamBeyondBand(object.get(), *unit->GetMidLine(), false);
     const TVRMPolyhedron3d* unitSolid = unit->GetOriginalPolyhedron();
-    if (!band || !band->HasFaces() || !unitSolid)
+    if (!beyond || !beyond->HasFaces() || !unitSolid)
         return removed;
     // The beam's sides and soffit beside the external face stand out of the layer.
     const std::unique_ptr<TVRMPolyhedronShell3d> standingOut =
-        BuildShellBySlope(*band, CQTKSlopeSteep | CQTKSlopeDown, CStandingOutAngle);
+        BuildShellBySlope(*beyond, CQTKSlopeSteep | CQTKSlopeDown, CStandingOutAngle);
     TVRMNewPolyBooleanOperator::BooleanOperate(*standingOut, *unitSolid, CVRMBoolSubtract, CVRMSuperpositionContact, 1);
     return removed - standingOut->GetArea();
 }
@@ -288,14 +290,15 @@ double TQTKInsulatingUnitFormBoardDeductRegularBeamAddOutSide::Calculate(const R
         if (along.x * own.x + along.y * own.y < 0.0)
             line.Reverse();
     }
-    // Side 1 (left face) takes the band on side 0, side 2 the band on side 1;
-    // a beam flush with both faces takes both bands.
+    // Flush with the left face: the beam less the band on the left, so the
+    // flush external face keeps its formwork (right alike); flush with both
+    // faces: both.
     double result = 0.0;
     if (side == 1 || side == 3)
-        result += SubtractFromUnit(subject.get(), false, BeamBand(object.get(), line, false).get(), object.get(),
+        result += SubtractFromUnit(subject.get(), false, BeamBeyondBand(object.get(), line, false).get(), object.get(),
                                    CVRMSuperpositionBoth);
     if (side == 2 || side == 3)
-        result += SubtractFromUnit(subject.get(), false, BeamBand(object.get(), line, true).get(), object.get(),
+        result += SubtractFromUnit(subject.get(), false, BeamBeyondBand(object.get(), line, true).get(), object.get(),
                                    CVRMSuperpositionBoth);
     return result;
 }

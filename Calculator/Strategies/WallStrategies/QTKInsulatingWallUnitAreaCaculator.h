@@ -236,8 +236,9 @@ public:
                      const TableSourceRef& ruleContext) override;
 };
 
-// A beam along the layer flush with its faces: its part in the band beside
-// each flush face; not flush, the faces it touches.
+// A beam along the layer flush with an external face: the beam less its part
+// in the band beside that face, which keeps its formwork; flush with both
+// faces, both faces go; not flush, the faces it touches.
 class TQTKInsulatingUnitFormBoardDeductRegularBeamAddOutSide final : public TQTKInsulatingUnitFormBoardDeductByFact {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,

@@ -68,16 +68,17 @@ double SubtractObject(IRDXRecord* wall, IRDXRecord* object, int kinds)
     return SubtractFromWall(wall, GetRecordOriginalSolid(object), object, kinds);
 }
 
-// The object's part in the band of Width beside Line (right of it when
-// RightSide) taken off the wall's formwork with the contact faces only.
-double SubtractBand(IRDXRecord* wall, IRDXRecord* object, const TVRMCustomLine2d& line, bool rightSide, double width,
-                    int kinds)
+// The object less its part in the band of Width beside Line (right of it
+// when RightSide) taken off the wall's formwork: a band laid over the
+// external side keeps the object off that face.
+double SubtractBeyondBand(IRDXRecord* wall, IRDXRecord* object, const TVRMCustomLine2d& line, bool rightSide,
+                          double width, int kinds)
 {
     const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(object);
     if (!solid)
         return 0.0;
-    const std::unique_ptr<TVRMPolyhedron3d> band = CutSolidByLineBand(*solid, line, rightSide, width);
-    return SubtractFromWall(wall, band.get(), object, kinds);
+    const std::unique_ptr<TVRMPolyhedron3d> rest = CutLineBandFromSolid(*solid, line, rightSide, width);
+    return SubtractFromWall(wall, rest.get(), object, kinds);
 }
 
 bool IsAboveLimit(double measure, const std::optional<double>& limit)
@@ -343,9 +344,11 @@ double TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea::Calculate(cons
     const Ref<IQTKWallCalcEDO> wall = WallEDO(subject.get());
     const double width = GetRecordThickness(object.get());
     if (wall->IsLeftSideExternal())
-        return SubtractBand(subject.get(), object.get(), *wall->GetMidLine(), false, width, CVRMSuperpositionContact);
+        return SubtractBeyondBand(subject.get(), object.get(), *wall->GetMidLine(), false, width,
+                                  CVRMSuperpositionContact);
     if (wall->IsRightSideExternal())
-        return SubtractBand(subject.get(), object.get(), *wall->GetMidLine(), true, width, CVRMSuperpositionContact);
+        return SubtractBeyondBand(subject.get(), object.get(), *wall->GetMidLine(), true, width,
+                                  CVRMSuperpositionContact);
     return DeductByFact(subject.get(), object.get(), ruleContext);
 }
 
@@ -365,9 +368,9 @@ double TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea::Calculate(c
     const double width = GetRecordThickness(object.get());
     double result = 0.0;
     if (!wall->IsLeftSideExternal())
-        result += SubtractBand(subject.get(), object.get(), line, true, width, CVRMSuperpositionContact);
+        result += SubtractBeyondBand(subject.get(), object.get(), line, true, width, CVRMSuperpositionContact);
     if (!wall->IsRightSideExternal())
-        result += SubtractBand(subject.get(), object.get(), line, false, width, CVRMSuperpositionContact);
+        result += SubtractBeyondBand(subject.get(), object.get(), line, false, width, CVRMSuperpositionContact);
     return result;
 }
 
@@ -380,7 +383,8 @@ double TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard::Calculate(const Rec
     const bool left = wall->IsLeftSideExternal(), right = wall->IsRightSideExternal();
     const double width = GetRecordThickness(subject.get());
     if (left != right)
-        return SubtractBand(subject.get(), object.get(), *wall->GetMidLine(), right, width, CVRMSuperpositionBoth);
+        return SubtractBeyondBand(subject.get(), object.get(), *wall->GetMidLine(), right, width,
+                                  CVRMSuperpositionBoth);
     return IsInnerWallRecord(subject.get()) ? DeductByFact(subject.get(), object.get(), ruleContext) : 0.0;
 }
 

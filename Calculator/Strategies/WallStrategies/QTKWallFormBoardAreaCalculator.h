@@ -191,9 +191,9 @@ protected:
     bool Deducts(IRDXRecord* wall, IRDXRecord* beam) const override;
 };
 
-// A beam along the wall takes only its part on the wall's external side
-// (the rest of its sides stay formwork); across the wall, or along a wall
-// with no external side, by fact.
+// A beam along a wall external on one side takes only its part off the
+// other side: the external face keeps its formwork under the beam. Along a
+// wall with no external side, by fact; across the wall, nothing.
 class TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea final : public TQTKWallFormBoardAreaDeductByFact {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,

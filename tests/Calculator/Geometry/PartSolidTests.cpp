@@ -103,6 +103,7 @@ TEST_F(TPartSolidTest, OverhighPiecesLoseWhatTheNeighbourKeeps)
 
 // A 240 x 500 x 6000 beam beside a wall line along x; the band 240 wide on
 // the line's right (south). Without neighbours the line is not lengthened.
+// What the band holds, and the rest of the beam.
 TEST_F(TPartSolidTest, CutSolidByLineBandKeepsThePartInsideTheBand)
 {
     Load(R"([])");
@@ -127,7 +128,13 @@ TEST_F(TPartSolidTest, CutSolidByLineBandKeepsThePartInsideTheBand)
         ASSERT_TRUE(inside);
         EXPECT_NEAR(inside->GetVolume(), c.volume, 1);
         EXPECT_EQ(inside->HasFaces(), c.volume > 0);
+        // The rest: the beam less the band.
+        EXPECT_NEAR(CutLineBandFromSolid(*beam, wallLine, c.rightSide, 240)->GetVolume(), 240.0 * 500 * 6000 - c.volume,
+                    1);
     }
+    // Without a band (no width) the rest is all of it.
+    const auto beam = Box(0, -240, 2500, 6000, 0, 3000);
+    EXPECT_NEAR(CutLineBandFromSolid(*beam, wallLine, true, 0)->GetVolume(), 240.0 * 500 * 6000, 1);
 }
 
 // A quarter arc of radius 200 (centre at the origin) with a band 240 wide on

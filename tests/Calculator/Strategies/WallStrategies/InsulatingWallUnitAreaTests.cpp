@@ -75,6 +75,83 @@ TEST(InsulatingWallUnitAreaRules, BeamFlushWithBothFacesTakesBothBands)
                 2 * 4000.0 * 400, 0.01);
 }
 
+// The layer (y -100 to 100) is the first and the last of a wall external on
+// both sides. Beam 51 (y -100 to 300, 2600 to 3000, 4000 long) takes both
+// faces, 2 x 4000 x 400; its part beyond the band right of the layer's
+// middle line (y 0 to 300) stands out of the layer with its outer side
+// 4000 x 400, its soffit 4000 x 200 and its ends 2 x 200 x 400, which are
+// given back. Beam 52 across the layer: nothing along the layer, the faces
+// it crosses (2 x 200 x 400) by fact for the tie beam.
+TEST(InsulatingWallUnitAreaRules, BeamStandingOutOfTheExternalFace)
+{
+    struct TCase {
+        const char* name;
+        const char* rule;
+        int beam;
+        double expected;
+    };
+    const double faces = 2 * 4000.0 * 400, standingOut = 4000.0 * 400 + 4000.0 * 200 + 2 * 200.0 * 400;
+    const std::vector<TCase> cases = {
+        {"beam along", "TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide", 51, faces - standingOut},
+        {"tie beam along", "TQTKInsulatingUnitFormBoardDeductParallelTieBeamAddOutSide", 51, faces - standingOut},
+        {"beam across", "TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide", 52, 0.0},
+        {"tie beam across", "TQTKInsulatingUnitFormBoardDeductParallelTieBeamAddOutSide", 52, 2 * 200.0 * 400},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = LayerBuilding();
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 2, c.beam), c.expected, 0.01);
+    }
+}
+
+// The layer's middle face (y = 0) loses what a column not covered by walls
+// takes: column 40 (400 x 400) 400 x 3000; column 41 inside the wall nothing.
+TEST(InsulatingWallUnitAreaRules, IrregularColumnOnlyWhenNotCoveredByWalls)
+{
+    struct TCase {
+        const char* name;
+        int column;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"standing out of both faces", 40, 400.0 * 3000},
+        {"inside the wall", 41, 0.0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = LayerBuilding();
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitAreaDeductIrregularColumn", *building, 2, c.column), c.expected,
+                    0.01);
+    }
+}
+
+// A trench across the layer of wall 1 (y -100 to 100, 0 to 3000) at x 3000:
+// its hollow 600 wide from 100 to 500 takes 600 x 400 off the middle face;
+// a trench without a hollow takes nothing.
+TEST(InsulatingWallUnitAreaRules, TrenchHollowOffTheLayerArea)
+{
+    for (const bool hasHollow : {true, false}) {
+        SCOPED_TRACE(hasHollow ? "hollow" : "no hollow");
+        const auto building = TTestBuilding::FromElements(
+            R"([{"id": 1, "type": 1, "floor": 1, "props": {"Thickness": 200}, "shape": {"kind": "line", "start": [0, 0],
+                 "end": [6000, 0], "width": 200, "axisOffset": 100, "startBottom": 0, "startTop": 3000, "endBottom": 0,
+                 "endTop": 3000}},
+                {"id": 2, "type": 86, "floor": 1, "parent": 1, "props": {"Thickness": 200}, "shape": {"kind": "line",
+                 "start": [0, 0], "end": [6000, 0], "width": 200, "axisOffset": 100, "startBottom": 0, "startTop": 3000,
+                 "endBottom": 0, "endTop": 3000}},
+                {"id": 3, "type": 80, "floor": 1, "props": {"Width": 1000, "BottomElev": 0, "TopElev": 600},
+                 "shape": {"kind": "line", "start": [3000, -2000], "end": [3000, 2000]}}])");
+        building->Activate();
+        TFakeEDOScope fakes;
+        auto& trench = fakes.Attach<TFakeTrenchEDO>(building->DrawObj(3));
+        trench.whole = *TVRMPolyhedron3d::CreateBox(TVRMBox3d({2500, -2000, 0}, {3500, 2000, 600}));
+        if (hasHollow)
+            trench.hole = *TVRMPolyhedron3d::CreateBox(TVRMBox3d({2700, -2000, 100}, {3300, 2000, 500}));
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitAreaDeductTrenchHollow", *building, 2, 3),
+                    hasHollow ? 600.0 * 400 : 0.0, 0.01);
+    }
+}
+
 // A pier of 400 x 100 x 3000 = 0.12 m³ on the insulating wall, over the
 // layer's thickness: 60 mm gives 2 m²; a layer of 0 mm gives nothing.
 TEST(InsulatingWallUnitAreaRules, PierByThickness)

@@ -111,6 +111,47 @@ TEST(WallFormBoardRules, BeamsByBandsAndByDirection)
     });
 }
 
+// Wall 5 (y = 40000, left face at y = 40120) external on one side; beam 53
+// (200 wide, y 40020 to 40220, 2600 to 3000, 4000 long) covers its left face
+// only. The band rules take the beam off the face on the side that is not
+// external: 4000 x 400 when that is the left face, nothing when it is the
+// right face (the beam does not reach it), so the left face keeps its
+// formwork where it is the external one.
+TEST(WallFormBoardRules, OneExternalSideKeepsItsFormworkUnderTheBeam)
+{
+    struct TCase {
+        const char* name;
+        const char* rule;
+        bool leftExternal;
+        double expected;
+    };
+    const double face = 4000.0 * 400;
+    const std::vector<TCase> cases = {
+        {"tie beam, left side external", "TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea", true, 0.0},
+        {"tie beam, right side external", "TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea", false, face},
+        {"beam standing out, left side external", "TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea", true,
+         0.0},
+        {"beam standing out, right side external", "TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea", false,
+         face},
+        {"inner side only, left side external", "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", true, 0.0},
+        {"inner side only, right side external", "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", false, face},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = FormworkBuilding();
+        building->Activate();
+        SideFaces(*building, 5);
+        const auto wall = RefCast<IQTKCustomWallCalcEDO>(GetCalcEDO(building->Record(5), true));
+        if (c.leftExternal)
+            wall->SetLeftSideExternal(true);
+        else
+            wall->SetRightSideExternal(true);
+        ASSERT_EQ(wall->IsLeftSideExternal(), c.leftExternal);
+        ASSERT_EQ(wall->IsRightSideExternal(), !c.leftExternal);
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 5, 53), c.expected, 0.01);
+    }
+}
+
 // The 400 x 400 column stands against wall 3's left face: its two sides
 // across the wall lie within 1.5 x 240 = 360 of the face for 360 each; the
 // side on the face keeps the wall's mark.
