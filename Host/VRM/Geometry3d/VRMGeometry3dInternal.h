@@ -35,12 +35,47 @@ std::vector<TPoint2> ToFrame(const TFrame& frame, const TVRMLoop3d& loop);
 // TVRMFace3d::VertexPosition: -1 not on the face, 0 inside it, 1 on its boundary.
 int FacePosition(const TVRMFace3d& face, const TVRMPoint3d& p, double tol);
 
+// The side faces of a vertical prism that a new prism may take over instead of building
+// them again (a deduction leaves most of a notched slab's sides as they were): a face of
+// `solid` whose one loop is exactly the quad to be built. A prism's side face is the face
+// its quad gives (TVRMFace3d::FromLoop), so the donor's face is the face that would be built.
+// The new prism leaves such a face empty (its tag and circle only): the caller moves the
+// donor's face in (TakeFaces) once it no longer needs the donor.
+class TFaceDonor {
+public:
+    explicit TFaceDonor(const TVRMPolyhedron3d& solid) : solid_(solid) {}
+    const TVRMPolyhedron3d& Solid() const { return solid_; }
+    // The face of the solid on the quad (p, q, q + up, p + up) not taken yet, or -1. Only for
+    // edges of at least kMinLength: a face's probe (RestoreOrigins) then lies well inside
+    // that face alone.
+    int Find(const TVRMPoint3d& p, const TVRMPoint3d& q, const TVRMVector3d& up);
+    // Per face of the prism built: the solid's face it stands for, or -1 (built anew).
+    std::vector<int> taken;
+
+private:
+    static constexpr double kMinLength = 1e-2;
+    const TVRMPolyhedron3d& solid_;
+    int next_ = 0;             // the face after the last one found: the next edge's usual donor
+    std::vector<int> table_;   // faces by their first corner's plan position (open addressing)
+    std::vector<char> given_;  // per face: taken already
+    size_t Slot(double x, double y) const;
+};
+
+// Moves the donor's faces into the places `taken` gives (as reordered with the faces),
+// keeping the tag, circle and measures set there. The donor's solid loses them.
+void TakeFaces(TVRMPolyhedron3d& result, const std::vector<int>& taken, TVRMPolyhedron3d& donor);
+
 // Extrusion of rings by v (see TVRMPolyhedron3d::CreateExtrusion); arcs, when
-// given, holds per ring the circle of each edge (side facets keep it).
+// given, holds per ring the circle of each edge (side facets keep it). With a
+// donor (an upward extrusion), side faces it holds are left to it.
 std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& rings,
                                                const std::vector<std::vector<std::optional<TVRMFaceArc>>>* arcs,
                                                const TVRMVector3d& ringNormal, const TVRMVector3d& v,
-                                               bool capsBaseFirst, struct TPlanarMeasure* measure = nullptr);
+                                               bool capsBaseFirst, struct TPlanarMeasure* measure = nullptr,
+                                               TFaceDonor* donor = nullptr);
+// TVRMPolyhedron3d::CreatePrism, taking side faces from a donor when given.
+std::unique_ptr<TVRMPolyhedron3d> PrismOver(const TVRMMultiPolygon2d& plan, double bottom, double height,
+                                            TFaceDonor* donor);
 
 // Volume and area of a solid's planar faces alone (without what curved facets add), and
 // the solid's box (GetBox), measured in one pass.
@@ -75,7 +110,11 @@ std::unique_ptr<TVRMPolyhedron3d> EmptyIfFlat(std::unique_ptr<TVRMPolyhedron3d> 
 
 // Orders the faces of a boolean result by the face of `a` they lie on (its
 // tag kept), then by the face of `b` (tag -1; reversed for a difference).
-void RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind);
+// `known`, when given, holds per face of the result the face of `a` it stands
+// for (TFaceDonor::taken: that face is empty yet), or -1; it is reordered
+// with the faces.
+void RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind,
+                    std::vector<int>* known = nullptr);
 
 // Directed edge of a planar region, the region on its left.
 struct TEdge3 {
@@ -103,8 +142,9 @@ TClip ClipFace(const TVRMFace3d& face, const TVRMPlane3d& plane, const TVRMVecto
 bool SolidsMeet(const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, double tol);
 
 // Keeps the circle of `source` on `piece` when the piece spans the facet's
-// whole width (a piece cut short across the facet loses it).
-void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece);
+// whole width (a piece cut short across the facet loses it). `shape`, when
+// given, is the piece's geometry (the piece itself is still empty).
+void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece, const TVRMFace3d* shape = nullptr);
 
 // Both sides of a solid at a plane, as faces in that plane: `below` is the
 // region where the solid lies just behind the plane (against the normal; the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <tuple>
@@ -425,8 +426,9 @@ struct TPlanFacts {
 };
 
 // Solid made of stacked prisms: the sides of every layer, then the plan faces
-// where the layers start, change and end.
-TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts)
+// where the layers start, change and end. A single prism takes the side faces the donor
+// holds (when given).
+TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts, TFaceDonor* donor)
 {
     std::vector<TLayer> merged;
     merged.reserve(layers.size());
@@ -445,7 +447,7 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
     if (merged.empty())
         return {};
     if (merged.size() == 1)
-        return std::move(*TVRMPolyhedron3d::CreatePrism(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0));
+        return std::move(*PrismOver(*merged[0].plan, merged[0].z0, merged[0].z1 - merged[0].z0, donor));
     // Each plan faceted once.
     std::map<const TVRMMultiPolygon2d*, std::vector<TPlanRing>> faceted;
     auto facets = [&faceted](const TVRMMultiPolygon2d& plan) -> const std::vector<TPlanRing>& {
@@ -564,8 +566,9 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
     return true;
 }
 
-// Boolean of two stacks of vertical prisms: plan booleans level by level.
-bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
+// Boolean of two stacks of vertical prisms: plan booleans level by level. On true, `a` may
+// have given its unchanged faces to the result: the result replaces it.
+bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
                   TVRMPolyhedron3d& result)
 {
     TStack sa, sb;
@@ -624,10 +627,18 @@ bool StackBoolean(const TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedro
         result = a;  // nothing in common
         return true;
     }
-    result = StackLayers(std::move(layers), facts);
+    // A single prism takes over the side faces of a that it keeps as they are (a's side faces
+    // are the quads of a prism when a is one).
+    std::optional<TFaceDonor> donor;
+    if (const TSolidCache* cache = CacheOf(a).get(); cache && cache->plan)
+        donor.emplace(a);
+    result = StackLayers(std::move(layers), facts, donor ? &*donor : nullptr);
     // Origins take tags and circles, and order the faces: the measure and the plan stay.
     std::shared_ptr<const TSolidCache> cache = CacheOf(result);
-    RestoreOrigins(result, a, b, kind);
+    std::vector<int>* taken = donor && !donor->taken.empty() ? &donor->taken : nullptr;
+    RestoreOrigins(result, a, b, kind, taken);
+    if (taken)
+        TakeFaces(result, *taken, a);
     SetCache(result, std::move(cache));
     return true;
 }

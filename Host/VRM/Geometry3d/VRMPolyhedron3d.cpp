@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <numeric>
 
@@ -135,14 +136,15 @@ int FacePosition(const TVRMFace3d& face, const TVRMPoint3d& p, double tol)
     return position == 2 ? -1 : position;
 }
 
-void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
+void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece, const TVRMFace3d* shape)
 {
     if (!source.GetArc() && source.GetArcArea() == 0 && source.GetArcVolume() == 0)
         return;
+    const TVRMFace3d& geometry = shape ? *shape : piece;
     // A plan face that comes through whole keeps its arc segments.
     if (source.GetArcArea() != 0 || source.GetArcVolume() != 0) {
         const double whole = source.GetPlanarArea();
-        if (SameValue(piece.GetPlanarArea(), whole, 1e-9 * std::fabs(whole))) {
+        if (SameValue(geometry.GetPlanarArea(), whole, 1e-9 * std::fabs(whole))) {
             piece.SetArcArea(source.GetArcArea());
             piece.SetArcVolume(source.GetArcVolume());
         }
@@ -155,7 +157,7 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
     // height only (a notch cut into it) is not a strip of the facet.
     const TVRMVector3d across = arc->axis.CrossProduct(source.GetNormal()).Unit();
     double lo = 1e300, hi = -1e300;
-    for (const auto& loop : piece.GetLoops())
+    for (const auto& loop : geometry.GetLoops())
         for (const auto& p : loop) {
             const double t = across.InnerProduct(p);
             lo = std::min(lo, t);
@@ -163,7 +165,7 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece)
         }
     if (!SameValue(hi - lo, arc->chord, CVRMEpsilon))
         return;
-    for (const auto& loop : piece.GetLoops())
+    for (const auto& loop : geometry.GetLoops())
         for (const auto& p : loop) {
             const double t = across.InnerProduct(p);
             if (t - lo > CVRMEpsilon && hi - t > CVRMEpsilon)
@@ -185,6 +187,40 @@ TVRMVector3d NewellVector(const TVRMLoop3d& loop, const TVRMPoint3d& ref)
     for (size_t i = 0; i < n; ++i)
         s += (loop[i] - ref).CrossProduct(loop[i + 1 < n ? i + 1 : 0] - ref);
     return s * 0.5;
+}
+
+// PlanarMeasure of the faces faceAt(0) .. faceAt(count - 1).
+template <class FaceAt>
+TPlanarMeasure MeasureFaces(int count, FaceAt faceAt)
+{
+    TPlanarMeasure m;
+    if (count == 0 || faceAt(0).GetLoops().empty() || faceAt(0).GetLoop(0).empty())
+        return m;
+    const TVRMPoint3d origin = faceAt(0).GetLoop(0)[0];
+    TVRMPoint3d lo = origin, hi = origin;
+    for (int k = 0; k < count; ++k) {
+        const TVRMFace3d& f = faceAt(k);
+        if (f.GetLoops().empty() || f.GetLoop(0).empty())
+            continue;
+        // The face's Newell area vector (as GetAreaVector) and the box, in one pass.
+        const TVRMPoint3d& ref = f.GetLoop(0)[0];
+        TVRMVector3d n;
+        for (const auto& l : f.GetLoops()) {
+            const size_t size = l.size();
+            TVRMVector3d loop;
+            for (size_t i = 0; i < size; ++i) {
+                const TVRMPoint3d& p = l[i];
+                loop += (p - ref).CrossProduct(l[i + 1 < size ? i + 1 : 0] - ref);
+                lo.x = std::min(lo.x, p.x), lo.y = std::min(lo.y, p.y), lo.z = std::min(lo.z, p.z);
+                hi.x = std::max(hi.x, p.x), hi.y = std::max(hi.y, p.y), hi.z = std::max(hi.z, p.z);
+            }
+            n += loop * 0.5;
+        }
+        m.volume += (ref - origin).InnerProduct(n) / 3;
+        m.area += n.Length();
+    }
+    m.box = TVRMBox3d(lo, hi);
+    return m;
 }
 
 // Signed solid angle of triangle (a, b, c) seen from the origin.
@@ -416,14 +452,88 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateExtrusion(const std::v
     return ExtrudeRings(rings, nullptr, ringNormal, v, capsBaseFirst);
 }
 
+size_t vrm3d::TFaceDonor::Slot(double x, double y) const
+{
+    // Equal coordinates give one slot (+0 and -0 alike).
+    auto bits = [](double v) {
+        v += 0.0;
+        uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    };
+    const uint64_t h = (bits(x) * 0x9E3779B97F4A7C15ull) ^ (bits(y) + 0x632BE59BD9B4E019ull + (bits(x) >> 29));
+    return static_cast<size_t>((h ^ (h >> 31)) * 0xBF58476D1CE4E5B9ull >> 17) & (table_.size() - 1);
+}
+
+int vrm3d::TFaceDonor::Find(const TVRMPoint3d& p, const TVRMPoint3d& q, const TVRMVector3d& up)
+{
+    const std::vector<TVRMFace3d>& faces = solid_.GetFaces();
+    const int n = static_cast<int>(faces.size());
+    const TVRMPoint3d p1 = p + up, q1 = q + up;
+    auto matches = [&](int k) {
+        const std::vector<TVRMLoop3d>& loops = faces[k].GetLoops();
+        if (given_[k] || loops.size() != 1 || loops[0].size() != 4)
+            return false;
+        const TVRMLoop3d& l = loops[0];
+        return l[0] == p && l[1] == q && l[2] == q1 && l[3] == p1;
+    };
+    if (p.DistanceTo(q) < kMinLength)
+        return -1;
+    if (given_.empty())
+        given_.assign(n, 0);
+    int found = -1;
+    if (next_ < n && matches(next_)) {
+        found = next_;
+    } else {
+        if (table_.empty()) {
+            size_t size = 16;
+            while (size < 2 * static_cast<size_t>(n))
+                size *= 2;
+            table_.assign(size, -1);
+            for (int k = 0; k < n; ++k)
+                if (const auto& loops = faces[k].GetLoops(); loops.size() == 1 && loops[0].size() == 4) {
+                    size_t slot = Slot(loops[0][0].x, loops[0][0].y);
+                    while (table_[slot] >= 0)
+                        slot = (slot + 1) & (table_.size() - 1);
+                    table_[slot] = k;
+                }
+        }
+        for (size_t slot = Slot(p.x, p.y); table_[slot] >= 0 && found < 0; slot = (slot + 1) & (table_.size() - 1))
+            if (matches(table_[slot]))
+                found = table_[slot];
+    }
+    if (found >= 0) {
+        given_[found] = 1;
+        next_ = found + 1;
+    }
+    return found;
+}
+
+void vrm3d::TakeFaces(TVRMPolyhedron3d& result, const std::vector<int>& taken, TVRMPolyhedron3d& donor)
+{
+    for (size_t k = 0; k < taken.size(); ++k) {
+        if (taken[k] < 0)
+            continue;
+        TVRMFace3d& slot = result.GetFace(static_cast<int>(k));
+        TVRMFace3d face = std::move(donor.GetFace(taken[k]));
+        face.SetTag(slot.GetTag());
+        face.SetArc(slot.GetArc());
+        face.SetArcArea(slot.GetArcArea());
+        face.SetArcVolume(slot.GetArcVolume());
+        slot = std::move(face);
+    }
+}
+
 std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop3d>& rings,
                                                       const std::vector<std::vector<std::optional<TVRMFaceArc>>>* arcs,
                                                       const TVRMVector3d& ringNormal, const TVRMVector3d& v,
-                                                      bool capsBaseFirst, TPlanarMeasure* measure)
+                                                      bool capsBaseFirst, TPlanarMeasure* measure, TFaceDonor* donor)
 {
     std::vector<TVRMFace3d> faces;
     const TVRMVector3d m = ringNormal.Unit();
     const double along = m.InnerProduct(v);
+    if (donor)
+        donor->taken.clear();
     if (rings.empty() || rings[0].size() < 3 || std::fabs(along) <= CVRMEpsilon)
         return std::make_unique<TVRMPolyhedron3d>();
     const bool forward = along > 0;
@@ -438,8 +548,14 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
             const TVRMPoint3d& q = ring[(i + 1) % ring.size()];
             if (p.IsEqualTo(q, CVRMZero))
                 continue;
-            TVRMLoop3d quad = forward ? TVRMLoop3d{p, q, q + v, p + v} : TVRMLoop3d{p, p + v, q + v, q};
-            faces.push_back(TVRMFace3d::FromLoop(std::move(quad)));
+            if (const int k = donor && forward ? donor->Find(p, q, v) : -1; k >= 0) {
+                faces.emplace_back();  // the donor's face, moved in later
+                donor->taken.resize(faces.size(), -1);
+                donor->taken.back() = k;
+            } else {
+                TVRMLoop3d quad = forward ? TVRMLoop3d{p, q, q + v, p + v} : TVRMLoop3d{p, p + v, q + v, q};
+                faces.push_back(TVRMFace3d::FromLoop(std::move(quad)));
+            }
             if (arcs && r < arcs->size() && i < (*arcs)[r].size())
                 faces.back().SetArc((*arcs)[r][i]);
         }
@@ -467,10 +583,21 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
     }
     for (size_t i = 0; i < faces.size(); ++i)
         faces[i].SetTag(static_cast<int>(i));
+    if (donor)
+        donor->taken.resize(faces.size(), -1);
     auto solid = std::make_unique<TVRMPolyhedron3d>(std::move(faces));
-    const TPlanarMeasure planar = PlanarMeasure(*solid);
-    if (IsFlat(planar))
+    const TPlanarMeasure planar =
+        donor ? MeasureFaces(solid->GetFaceCount(),
+                             [&](int k) -> const TVRMFace3d& {
+                                 const int given = donor->taken[k];
+                                 return given >= 0 ? donor->Solid().GetFace(given) : solid->GetFaces()[k];
+                             })
+              : PlanarMeasure(*solid);
+    if (IsFlat(planar)) {
         solid->Clear();
+        if (donor)
+            donor->taken.clear();
+    }
     if (measure)
         *measure = planar;
     return solid;
@@ -533,34 +660,8 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateLoft(const TVRMLoop3d&
 
 vrm3d::TPlanarMeasure vrm3d::PlanarMeasure(const TVRMPolyhedron3d& solid)
 {
-    TPlanarMeasure m;
     const auto& faces = solid.GetFaces();
-    if (faces.empty() || faces[0].GetLoops().empty() || faces[0].GetLoop(0).empty())
-        return m;
-    const TVRMPoint3d origin = faces[0].GetLoop(0)[0];
-    TVRMPoint3d lo = origin, hi = origin;
-    for (const auto& f : faces) {
-        if (f.GetLoops().empty() || f.GetLoop(0).empty())
-            continue;
-        // The face's Newell area vector (as GetAreaVector) and the box, in one pass.
-        const TVRMPoint3d& ref = f.GetLoop(0)[0];
-        TVRMVector3d n;
-        for (const auto& l : f.GetLoops()) {
-            const size_t count = l.size();
-            TVRMVector3d loop;
-            for (size_t i = 0; i < count; ++i) {
-                const TVRMPoint3d& p = l[i];
-                loop += (p - ref).CrossProduct(l[i + 1 < count ? i + 1 : 0] - ref);
-                lo.x = std::min(lo.x, p.x), lo.y = std::min(lo.y, p.y), lo.z = std::min(lo.z, p.z);
-                hi.x = std::max(hi.x, p.x), hi.y = std::max(hi.y, p.y), hi.z = std::max(hi.z, p.z);
-            }
-            n += loop * 0.5;
-        }
-        m.volume += (ref - origin).InnerProduct(n) / 3;
-        m.area += n.Length();
-    }
-    m.box = TVRMBox3d(lo, hi);
-    return m;
+    return MeasureFaces(solid.GetFaceCount(), [&faces](int k) -> const TVRMFace3d& { return faces[k]; });
 }
 
 bool vrm3d::IsFlat(const TPlanarMeasure& m)
@@ -582,42 +683,61 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::EmptyIfFlat(std::unique_ptr<TVRMPolyhed
     return solid;
 }
 
-void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind)
+void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind,
+                           std::vector<int>* known)
 {
     // The faces of a solid by the x of their normals: a face within the angle taken below
-    // differs from the direction sought by less than kReach in x.
+    // differs from the direction sought by less than kReach in x. Sorted only when many faces
+    // are sought; a few are sought face by face in order (the same first face).
     // The buffers serve call after call on this thread.
     using TByNormal = std::vector<std::pair<double, int>>;
-    auto byNormal = [](const TVRMPolyhedron3d& solid, TByNormal& keys) -> const TByNormal& {
+    auto byNormal = [](const TVRMPolyhedron3d& solid, TByNormal& keys) -> const TByNormal* {
         keys.clear();
         for (const auto& f : solid.GetFaces())
             keys.push_back({f.GetNormal().x, static_cast<int>(keys.size())});
         std::sort(keys.begin(), keys.end());
-        return keys;
+        return &keys;
     };
     thread_local TByNormal bufferA, bufferB;
     thread_local std::vector<int> rank, order, where, at;
     static const double kReach = std::sqrt(2 * CVRMEpsilon) + 1e-9;  // |m - n| for m.n = 1 - eps
     // The first face of `solid` on which `p` lies with the normal `n`, or -1.
-    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TByNormal& keys, const TVRMPoint3d& p,
+    auto sourceFace = [](const TVRMPolyhedron3d& solid, const TByNormal* keys, const TVRMPoint3d& p,
                          const TVRMVector3d& n) {
-        int first = -1;
-        auto it = std::lower_bound(keys.begin(), keys.end(), std::pair<double, int>{n.x - kReach, -1});
-        for (; it != keys.end() && it->first <= n.x + kReach; ++it) {
-            const TVRMFace3d& f = solid.GetFace(it->second);
-            if ((first < 0 || it->second < first) && f.GetNormal().InnerProduct(n) > 1 - CVRMEpsilon &&
-                FacePosition(f, p, 1e-6) >= 0)
-                first = it->second;
+        auto on = [&](const TVRMFace3d& f) {
+            return f.GetNormal().InnerProduct(n) > 1 - CVRMEpsilon && FacePosition(f, p, 1e-6) >= 0;
+        };
+        if (!keys) {
+            for (int k = 0; k < solid.GetFaceCount(); ++k)
+                if (on(solid.GetFace(k)))
+                    return k;
+            return -1;
         }
+        int first = -1;
+        auto it = std::lower_bound(keys->begin(), keys->end(), std::pair<double, int>{n.x - kReach, -1});
+        for (; it != keys->end() && it->first <= n.x + kReach; ++it)
+            if ((first < 0 || it->second < first) && on(solid.GetFace(it->second)))
+                first = it->second;
         return first;
     };
-    const TByNormal &keysA = byNormal(a, bufferA), &keysB = byNormal(b, bufferB);
     const int n = result.GetFaceCount();
+    int sought = n;
+    if (known)
+        sought = static_cast<int>(std::count(known->begin(), known->end(), -1)) + n - static_cast<int>(known->size());
+    constexpr int kFew = 12;
+    const TByNormal* keysA = sought > kFew ? byNormal(a, bufferA) : nullptr;
+    const TByNormal* keysB = sought > kFew ? byNormal(b, bufferB) : nullptr;
     rank.assign(n, a.GetFaceCount() + b.GetFaceCount());
     for (int k = 0; k < n; ++k) {
         TVRMFace3d& face = result.GetFace(k);
         face.SetTag(-1);
         face.SetArc(std::nullopt);
+        if (const int i = known && k < static_cast<int>(known->size()) ? (*known)[k] : -1; i >= 0) {
+            rank[k] = i;
+            face.SetTag(a.GetFace(i).GetTag());
+            InheritArc(a.GetFace(i), face, &a.GetFace(i));
+            continue;
+        }
         // A point just inside the face, next to the middle of its first edge.
         const TVRMLoop3d& loop = face.GetLoop(0);
         const TVRMVector3d edge = loop[1] - loop[0];
@@ -647,6 +767,8 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         if (from == k)
             continue;
         result.ExchangeFace(k, from);
+        if (known && static_cast<int>(known->size()) == n)
+            std::swap((*known)[k], (*known)[from]);
         std::swap(at[k], at[from]);
         where[at[k]] = k;
         where[at[from]] = from;

@@ -229,15 +229,27 @@ std::vector<std::vector<std::optional<TVRMFaceArc>>> RingArcs(const std::vector<
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreatePrism(const TVRMMultiPolygon2d& plan, double bottom,
                                                                 double height)
 {
+    return PrismOver(plan, bottom, height, nullptr);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> vrm3d::PrismOver(const TVRMMultiPolygon2d& plan, double bottom, double height,
+                                                   TFaceDonor* donor)
+{
+    if (donor)
+        donor->taken.clear();
     const std::vector<TPlanRing> rings = FacetPlan(plan);
     if (rings.empty() || !(height > 0) || !AllFinite({bottom, height}))
         return std::make_unique<TVRMPolyhedron3d>();
     std::vector<TVRMLoop3d> loops;
     for (const auto& r : rings)
         loops.push_back(LiftRing(r, bottom));
-    const auto arcs = RingArcs(rings, bottom);
+    // Circles only for a plan with arc edges.
+    const bool curved = std::any_of(rings.begin(), rings.end(), [](const TPlanRing& r) {
+        return std::any_of(r.arcs.begin(), r.arcs.end(), [](const auto& arc) { return arc.has_value(); });
+    });
+    const auto arcs = curved ? RingArcs(rings, bottom) : std::vector<std::vector<std::optional<TVRMFaceArc>>>();
     TPlanarMeasure measure;
-    auto solid = ExtrudeRings(loops, &arcs, {0, 0, 1}, {0, 0, height}, false, &measure);
+    auto solid = ExtrudeRings(loops, curved ? &arcs : nullptr, {0, 0, 1}, {0, 0, height}, false, &measure, donor);
     SetCapArcArea(*solid, ArcArea(rings));
     CachePrism(*solid, measure, loops, bottom + height);
     return solid;
