@@ -6,6 +6,8 @@
 // in the units' order.
 void RegisterWallVolumeRules(TStrategyRegistry& registry);
 void RegisterWallOverhighVolRules(TStrategyRegistry& registry);
+void RegisterWallOverhighFormBoardRules(TStrategyRegistry& registry);
+void RegisterInsulatingWallUnitOverHighFormBoardRules(TStrategyRegistry& registry);
 void RegisterWallAreaRules(TStrategyRegistry& registry);
 void RegisterWallSizeRules(TStrategyRegistry& registry);
 void RegisterPierRules(TStrategyRegistry& registry);
@@ -43,6 +45,8 @@ void RegisterAllStrategyUnits(TStrategyRegistry& registry)
 {
     RegisterWallVolumeRules(registry);
     RegisterWallOverhighVolRules(registry);
+    RegisterWallOverhighFormBoardRules(registry);
+    RegisterInsulatingWallUnitOverHighFormBoardRules(registry);
     RegisterWallAreaRules(registry);
     RegisterWallSizeRules(registry);
     RegisterPierRules(registry);

@@ -163,6 +163,25 @@ double TQTKInsulatingUnitAreaAddPierByThickness::Calculate(const RecordRef& subj
     return pier->GetVolume() / thickness;
 }
 
+std::unique_ptr<TVRMPolyhedronShell3d> BuildBeamStandingOutShell(IRDXRecord* unitRecord, IRDXRecord* beam)
+{
+    const Ref<IQTKInsulatingWallUnitCalcEDO> unit = GetInsulatingUnitEDO(unitRecord);
+    // The beam beyond the band on the layer's inner side: what stands over the external face.
+    std::unique_ptr<TVRMPolyhedron3d> beyond;
+    if (unit->IsLeftOuterUnit())
+        beyond = BeamBeyondBand(beam, *unit->GetMidLine(), true);
+    else if (unit->IsRightOuterUnit())
+        beyond = BeamBeyondBand(beam, *unit->GetMidLine(), false);
+    const TVRMPolyhedron3d* unitSolid = unit->GetOriginalPolyhedron();
+    if (!beyond || !beyond->HasFaces() || !unitSolid)
+        return nullptr;
+    // The beam's sides and soffit beside the external face stand out of the layer.
+    std::unique_ptr<TVRMPolyhedronShell3d> standingOut =
+        BuildShellBySlope(*beyond, CQTKSlopeSteep | CQTKSlopeDown, CStandingOutAngle);
+    TVRMNewPolyBooleanOperator::BooleanOperate(*standingOut, *unitSolid, CVRMBoolSubtract, CVRMSuperpositionContact, 1);
+    return standingOut;
+}
+
 // ---------------------------------------------------------------------------
 // The layer's formwork: original faces
 
@@ -242,21 +261,8 @@ double TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide::Calculate(const 
         return CrossingByFact() ? DeductByFact(subject.get(), object.get(), ruleContext) : 0.0;
     const double removed = SubtractFromUnit(subject.get(), false, GetRecordOriginalSolid(object.get()), object.get(),
                                             CVRMSuperpositionBoth, false);
-    const Ref<IQTKInsulatingWallUnitCalcEDO> unit = GetInsulatingUnitEDO(subject.get());
-    // The beam beyond the band on the layer's inner side: what stands over the external face.
-    std::unique_ptr<TVRMPolyhedron3d> beyond;
-    if (unit->IsLeftOuterUnit())
-        beyond = BeamBeyondBand(object.get(), *unit->GetMidLine(), true);
-    else if (unit->IsRightOuterUnit())
-        beyond = BeamBeyondBand(object.get(), *unit->GetMidLine(), false);
-    const TVRMPolyhedron3d* unitSolid = unit->GetOriginalPolyhedron();
-    if (!beyond || !beyond->HasFaces() || !unitSolid)
-        return removed;
-    // The beam's sides and soffit beside the external face stand out of the layer.
-    const std::unique_ptr<TVRMPolyhedronShell3d> standingOut =
-        BuildShellBySlope(*beyond, CQTKSlopeSteep | CQTKSlopeDown, CStandingOutAngle);
-    TVRMNewPolyBooleanOperator::BooleanOperate(*standingOut, *unitSolid, CVRMBoolSubtract, CVRMSuperpositionContact, 1);
-    return removed - standingOut->GetArea();
+    const std::unique_ptr<TVRMPolyhedronShell3d> standingOut = BuildBeamStandingOutShell(subject.get(), object.get());
+    return standingOut ? removed - standingOut->GetArea() : removed;
 }
 
 double TQTKInsulatingUnitFormBoardDeductNotRegularBeam::Calculate(const RecordRef& subject, const RecordRef& object,

@@ -6,11 +6,20 @@
 // 0 when the rule does not apply.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "Calculator/Common/QTKCalcStrategy.h"
 
 class TStrategyRegistry;
+class TVRMPolyhedronShell3d;
+
+// The faces of a beam along an outer layer (the first layer of an external
+// left side, the last of an external right side) that stand out of the
+// layer beside the external face: the beam's sides and soffit in the band of
+// its thickness beside the layer's middle line, less where they touch the
+// layer; nil for a layer on no external side.
+std::unique_ptr<TVRMPolyhedronShell3d> BuildBeamStandingOutShell(IRDXRecord* unit, IRDXRecord* beam);
 
 // ---------------------------------------------------------------------------
 // The layer's face area

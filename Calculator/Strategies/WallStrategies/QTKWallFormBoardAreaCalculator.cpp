@@ -91,12 +91,11 @@ bool IsAboveLimit(double measure, const std::optional<double>& limit)
 // ---------------------------------------------------------------------------
 // Routines shared with the insulating wall units
 
-double GetWallHoleSideFormboardArea(IRDXRecord* wall, IRDXRecord* opening, bool flag)
+std::unique_ptr<TVRMMultiPolyLinearCalc2d> BuildHoleRevealLinearCalc(IRDXRecord* wall, IRDXRecord* opening)
 {
-    const double thickness = PropFloat(wall, "Thickness");
-    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildAlcoveSideLinearCalc(wall, opening);
+    std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildAlcoveSideLinearCalc(wall, opening);
     if (!calc || calc->GetCount() == 0)
-        return 0.0;
+        return nullptr;
     AppendOtherRibbonSections(opening, wall, *calc, 1);
     const IQTKElementDrawObj* wallDrawObj = GetRecordDrawObj(wall);
     if (wallDrawObj->GetElementTypeID() == CWallType && IsConcreteElement(wallDrawObj)) {
@@ -105,6 +104,26 @@ double GetWallHoleSideFormboardArea(IRDXRecord* wall, IRDXRecord* opening, bool 
             AppendOverlayFillWallPolygonsByPosition(opening, wall, *calc, true, *section->GetPolygon());
     }
     AppendPriorBeamFacesOfHost(opening, wall, *calc, 1);
+    return calc;
+}
+
+std::unique_ptr<TVRMMultiPolyLinearCalc2d> BuildFillWallJunctionLinearCalc(IRDXRecord* wall, IRDXRecord* fillWall)
+{
+    std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildWallJunctionLinearCalc(wall, fillWall);
+    if (!calc || calc->GetCount() == 0)
+        return nullptr;
+    AppendOverlayFillWallPolygons(fillWall, wall, *calc, true);
+    AppendOpeningSectionsOnWall(*calc, wall);
+    AppendPriorBeamFaces(fillWall, wall, *calc, 1);
+    return calc;
+}
+
+double GetWallHoleSideFormboardArea(IRDXRecord* wall, IRDXRecord* opening, bool flag)
+{
+    const double thickness = PropFloat(wall, "Thickness");
+    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildHoleRevealLinearCalc(wall, opening);
+    if (!calc)
+        return 0.0;
     const double length = calc->GetNullLength();
     const double area = length * thickness;
     if (!SameValue(area, 0.0) && !GIsDetailMode)
@@ -115,12 +134,9 @@ double GetWallHoleSideFormboardArea(IRDXRecord* wall, IRDXRecord* opening, bool 
 double GetFillWallJunctionSideArea(IRDXRecord* wall, IRDXRecord* fillWall, bool flag)
 {
     const double thickness = PropFloat(wall, "Thickness");
-    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildWallJunctionLinearCalc(wall, fillWall);
-    if (!calc || calc->GetCount() == 0)
+    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildFillWallJunctionLinearCalc(wall, fillWall);
+    if (!calc)
         return 0.0;
-    AppendOverlayFillWallPolygons(fillWall, wall, *calc, true);
-    AppendOpeningSectionsOnWall(*calc, wall);
-    AppendPriorBeamFaces(fillWall, wall, *calc, 1);
     const double length = calc->GetNullLength();
     const double area = length * thickness;
     if (!SameValue(area, 0.0) && !GIsDetailMode)

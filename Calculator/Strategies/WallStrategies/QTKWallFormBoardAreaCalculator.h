@@ -7,14 +7,25 @@
 // once, by the first rule the host runs. 0 when the rule does not apply.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "Calculator/Common/QTKCalcStrategy.h"
 
 class TQTKShellCalc3d;
 class TStrategyRegistry;
+class TVRMMultiPolyLinearCalc2d;
 class TVRMPolyhedron3d;
 
+// The base lines of an opening's reveal on a wall or insulating wall unit
+// (its outline on the face) with the pieces other elements cover marked
+// (ribbons, fill walls laid in a concrete wall, beams and lintels whose
+// formwork comes first); nil when none.
+std::unique_ptr<TVRMMultiPolyLinearCalc2d> BuildHoleRevealLinearCalc(IRDXRecord* wall, IRDXRecord* opening);
+// The base lines where a fill wall laid in a concrete wall meets it, with
+// the pieces other fill walls, openings and beams of prior formwork cover
+// marked; nil when none.
+std::unique_ptr<TVRMMultiPolyLinearCalc2d> BuildFillWallJunctionLinearCalc(IRDXRecord* wall, IRDXRecord* fillWall);
 // The reveal of an opening in a wall or an insulating wall unit: the length
 // of the opening's outline on the face that nothing else covers (other
 // ribbons, fill walls laid in a concrete wall, beams and lintels whose

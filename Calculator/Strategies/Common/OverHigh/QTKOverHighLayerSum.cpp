@@ -1,6 +1,8 @@
 #include "Calculator/Strategies/Common/OverHigh/QTKOverHighLayerSum.h"
 
 #include "Host/QTKCommon/QTKLinearCalc2d.h"
+#include "Host/VRM/Geometry3d/VRMGeometry3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 #include "Host/VRM/VRMCommon2d.h"
 
 namespace {
@@ -36,4 +38,22 @@ double SumLayerLengths(TVRMLinearCalcContr& calc, const std::vector<TQTKOverHigh
                            return calc.GetLengthFor(mark);
                        },
                        term);
+}
+
+double SumLayerShellAreas(const TVRMPolyhedronShell3d& shell, const std::vector<TQTKOverHighLayer>& layers,
+                          const TQTKLayerTerm& term)
+{
+    return SumOverLayers(
+        layers,
+        [&](const TQTKOverHighLayer& layer, int) {
+            std::unique_ptr<TVRMPolyhedronShell3d> below, above;
+            const std::unique_ptr<TVRMPolyhedronShell3d> upper = shell.Cut(
+                TVRMPlane3d(TVRMVector3d(0, 0, -1), TVRMPoint3d(0, 0, layer.bottom), 0), below, CVRMPlaneEpsilon);
+            if (!upper)
+                return 0.0;
+            const std::unique_ptr<TVRMPolyhedronShell3d> within = upper->Cut(
+                TVRMPlane3d(TVRMVector3d(0, 0, 1), TVRMPoint3d(0, 0, layer.top), 0), above, CVRMPlaneEpsilon);
+            return within ? within->GetArea() : 0.0;
+        },
+        term);
 }

@@ -13,6 +13,7 @@
 #include "Calculator/Strategies/Common/OverHigh/QTKOverHighCalcBuilder.h"
 
 class TVRMLinearCalcContr;
+class TVRMPolyhedronShell3d;
 
 // The element's layers, lowest first; none when it is not over height.
 template <class Builder, class... Extra>
@@ -40,3 +41,8 @@ double SumOverLayers(const std::vector<TQTKOverHighLayer>& layers, const TQTKLay
 // Sum over the layers of weight x length x Width; Term gets each layer's length.
 double SumLayerLengths(TVRMLinearCalcContr& calc, const std::vector<TQTKOverHighLayer>& layers, double width,
                        const TQTKLayerTerm& term = {});
+
+// The faces of Shell per layer (a face lying in a layer's boundary plane
+// goes to the layer it faces into). Sum over the layers of weight x area.
+double SumLayerShellAreas(const TVRMPolyhedronShell3d& shell, const std::vector<TQTKOverHighLayer>& layers,
+                          const TQTKLayerTerm& term = {});
