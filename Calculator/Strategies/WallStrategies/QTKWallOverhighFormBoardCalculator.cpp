@@ -63,15 +63,16 @@ int KindsFor(bool objectFirst)
     return objectFirst ? CVRMSuperpositionBoth : CVRMSuperpositionContact;
 }
 
-// The object's part in the band of Width beside Line (right of it when RightSide).
-double SubtractBand(const TQTKShellTarget& calc, IRDXRecord* object, const TVRMCustomLine2d& line, bool rightSide,
-                    double width, int kinds)
+// The object less its part in the band of Width beside Line (right of it
+// when RightSide): what lies over the other side of the line.
+double SubtractBeyondBand(const TQTKShellTarget& calc, IRDXRecord* object, const TVRMCustomLine2d& line, bool rightSide,
+                          double width, int kinds)
 {
     const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(object);
     if (!solid)
         return 0.0;
-    const std::unique_ptr<TVRMPolyhedron3d> band = CutSolidByLineBand(*solid, line, rightSide, width);
-    return calc.Subtract(band.get(), object, kinds);
+    const std::unique_ptr<TVRMPolyhedron3d> beyond = CutLineBandFromSolid(*solid, line, rightSide, width);
+    return calc.Subtract(beyond.get(), object, kinds);
 }
 
 // Sum of the unmarked base lines per layer x width x weight, each layer's
@@ -314,9 +315,9 @@ double TQTKWallOverHighFormBoardAreaDeductParallelBeamAddBeamOutSideArea::Deduct
     const Ref<IQTKWallCalcEDO> wall = WallEDO(a.wall);
     const double width = GetRecordThickness(a.object);
     if (wall->IsLeftSideExternal())
-        return SubtractBand(a.calc, a.object, *wall->GetMidLine(), false, width, CVRMSuperpositionContact);
+        return SubtractBeyondBand(a.calc, a.object, *wall->GetMidLine(), false, width, CVRMSuperpositionContact);
     if (wall->IsRightSideExternal())
-        return SubtractBand(a.calc, a.object, *wall->GetMidLine(), true, width, CVRMSuperpositionContact);
+        return SubtractBeyondBand(a.calc, a.object, *wall->GetMidLine(), true, width, CVRMSuperpositionContact);
     return DeductByFact(a);
 }
 
@@ -333,9 +334,9 @@ double TQTKWallOverHighFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea::Ded
     const double width = GetRecordThickness(a.object);
     double result = 0.0;
     if (!wall->IsLeftSideExternal())
-        result += SubtractBand(a.calc, a.object, line, true, width, CVRMSuperpositionContact);
+        result += SubtractBeyondBand(a.calc, a.object, line, true, width, CVRMSuperpositionContact);
     if (!wall->IsRightSideExternal())
-        result += SubtractBand(a.calc, a.object, line, false, width, CVRMSuperpositionContact);
+        result += SubtractBeyondBand(a.calc, a.object, line, false, width, CVRMSuperpositionContact);
     return result;
 }
 
@@ -344,8 +345,8 @@ double TQTKOutSideWallOverHighFormBoardAreaDeductInnerSideFormBoard::Deduct(cons
     const Ref<IQTKWallCalcEDO> wall = WallEDO(a.wall);
     const bool left = wall->IsLeftSideExternal(), right = wall->IsRightSideExternal();
     if (left != right)
-        return SubtractBand(a.calc, a.object, *wall->GetMidLine(), right, GetRecordThickness(a.wall),
-                            CVRMSuperpositionBoth);
+        return SubtractBeyondBand(a.calc, a.object, *wall->GetMidLine(), right, GetRecordThickness(a.wall),
+                                  CVRMSuperpositionBoth);
     return IsInnerWallRecord(a.wall) ? DeductByFact(a) : 0.0;
 }
 

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <typeinfo>
 #include <vector>
 
-#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Strategies/BeamStrategies/QTKBeamOverHighFormBoardAreaCalculator.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
@@ -38,12 +36,6 @@ protected:
     void LoadBeam(const std::string& elements, const TOverHighSettings& s, bool detailMode = false)
     {
         Load(elements, OverHighSettingsTable("QTKBeamCalcSettings", s), detailMode);
-    }
-    double Run(const char* rule, int subject, int object = 0)
-    {
-        const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(rule));
-        EXPECT_TRUE(strategy) << rule;
-        return strategy->Calculate(Record(subject), object ? Record(object) : RecordRef(), Business(), Rules());
     }
     // The beam's sides and soffit join its formwork shell.
     void FillSidesAndSoffit()
@@ -252,52 +244,6 @@ TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
         LoadBeam(beam + ", " + c.elements, OnePiece());
         Run("TQTKBeamOriginalFormboardArea", 1);
         EXPECT_NEAR(Run(c.overhigh, 1, c.object), twin, 1.0);
-    }
-}
-
-template <class T>
-bool IsRuleOf(IQTKCalcStrategy* rule)
-{
-    return rule && typeid(*rule) == typeid(T);
-}
-
-// clang-format off
-#define QTK_OVERHIGH_CASE(Class) {#Class, &IsRuleOf<Class>}
-// clang-format on
-
-TEST(BeamOverHighFormRules, EveryNameAnswersWithItsOwnClass)
-{
-    struct Case {
-        const char* name;
-        bool (*isOf)(IQTKCalcStrategy*);
-    };
-    const Case cases[] = {
-        QTK_OVERHIGH_CASE(TQTKBeamOriginalOverHighFormBoardArea),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductByFact),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductParallelWall),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductNotParallelWall),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveParallelWallDeductNotParallelWall),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThicknessDeductNotParallelWall),
-        QTK_OVERHIGH_CASE(TQTKOutBeamOverHighFormBoardDeductParallelAndNotParallelWall),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductSlabForFUJIAN),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductBeam),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFromBoardAreaDeductSubBeam),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveWallFormBoardArea),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThickness),
-        QTK_OVERHIGH_CASE(TQTKOutBeamOverHighFormBoardDeductWall),
-        QTK_OVERHIGH_CASE(TQTKSingleBeamOverHighTieColumn),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductSameBottomElevBoard),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductBeelineStearSeg),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaAddHaunchingArea),
-        QTK_OVERHIGH_CASE(TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall),
-        QTK_OVERHIGH_CASE(TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall2),
-        QTK_OVERHIGH_CASE(TQTKTieBeamOverHighFormBoardAreaDeductLinTel),
-        QTK_OVERHIGH_CASE(TQTKBeamOverHighFormBoardAreaDeductHole),
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto rule = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(c.name));
-        EXPECT_TRUE(c.isOf(rule.get()));
     }
 }
 
