@@ -310,9 +310,25 @@ void TQTKInsulatingWallUnitCalcEDO::AddSideFace(bool left)
 {
     const TVRMCustomLine2d line = *(left ? GetLeftLine() : GetRightLine());
     const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
+    TVRMPolyhedronShell3d face;
+    face.AddFace(line, left, e.startBottom, e.startTop, e.endBottom, e.endTop);
+    AddToSideFaces(face);
+}
+
+// The faces join the side faces and, when it is made already (its original
+// detail written first), the formwork calculator too.
+void TQTKInsulatingWallUnitCalcEDO::AddToSideFaces(const TVRMPolyhedronShell3d& faces)
+{
     GetSideFaceShell();
-    std::lock_guard guard(DataLock());
-    sideFaces_->AddFace(line, left, e.startBottom, e.startTop, e.endBottom, e.endTop);
+    std::shared_ptr<TQTKShellCalc3d> calc;
+    {
+        std::lock_guard guard(DataLock());
+        for (const TVRMFace3d& face : faces.GetFaces())
+            sideFaces_->AddFace(face);
+        calc = sideFaceCalc_;
+    }
+    if (calc && faces.HasFaces())
+        calc->AddShell(faces, nullptr);
 }
 
 double TQTKInsulatingWallUnitCalcEDO::GetEndFormboardArea()
@@ -335,10 +351,7 @@ double TQTKInsulatingWallUnitCalcEDO::GetEndFormboardArea()
         const bool yields = CompareFormboardPriority(GetRecord(), unit.get(), GetCalculatorSetting()) < 0;
         ends.Subtract(*solid->GetPolyhedron(), yields ? CVRMSuperpositionBoth : CVRMSuperpositionContact);
     }
-    GetSideFaceShell();
-    std::lock_guard guard(DataLock());
-    for (const TVRMFace3d& face : ends.GetFaces())
-        sideFaces_->AddFace(face);
+    AddToSideFaces(ends);
     return ends.GetArea();
 }
 

@@ -133,6 +133,7 @@ private:
     TLaidSolid BuildLaidSolid(const TLaidLines& lines);
     bool IsOuterUnit(bool left);
     void AddSideFace(bool left);
+    void AddToSideFaces(const TVRMPolyhedronShell3d& faces);
     Ref<IQTKCalculatorEDO> WallEdo(bool prepare);
     double Thickness();
 

@@ -284,13 +284,34 @@ void TQTKWallCalcEDO::AddSideFace(bool left)
 {
     const IQTKLineShape* shape = LineShape();
     const TVRMCustomLine2d& line = left ? *GetLeftLine() : *GetRightLine();
-    std::lock_guard guard(DataLock());
-    bool& added = left ? leftFaceAdded_ : rightFaceAdded_;
-    if (added || !shape)
+    if (!shape)
         return;
-    GetSideFaceShell()->AddFace(line, left, shape->GetStartPtBottomElev(), shape->GetStartPtTopElev(),
-                                shape->GetEndPtBottomElev(), shape->GetEndPtTopElev());
-    added = true;
+    TVRMPolyhedronShell3d face;
+    face.AddFace(line, left, shape->GetStartPtBottomElev(), shape->GetStartPtTopElev(), shape->GetEndPtBottomElev(),
+                 shape->GetEndPtTopElev());
+    {
+        std::lock_guard guard(DataLock());
+        bool& added = left ? leftFaceAdded_ : rightFaceAdded_;
+        if (added)
+            return;
+        added = true;
+    }
+    AddToSideFaces(face);
+}
+
+// The faces join the side-face shell and, when it is made already (its
+// original detail written first), the formwork calculator too.
+void TQTKWallCalcEDO::AddToSideFaces(const TVRMPolyhedronShell3d& faces)
+{
+    std::shared_ptr<TQTKShellCalc3d> calc;
+    {
+        std::lock_guard guard(DataLock());
+        for (const TVRMFace3d& face : faces.GetFaces())
+            GetSideFaceShell()->AddFace(face);
+        calc = sideFaceCalc_;
+    }
+    if (calc && faces.HasFaces())
+        calc->AddShell(faces, nullptr);
 }
 
 std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetExternalSideShellCalc()
@@ -395,12 +416,14 @@ double TQTKWallCalcEDO::GetConnectedEndFaceArea()
         const bool yields = CompareFormboardPriority(GetRecord(), wall.get(), GetCalculatorSetting()) < 0;
         faces.Subtract(*solid->GetPolyhedron(), yields ? CContactFlushKinds : CContactKinds);
     }
-    std::lock_guard guard(DataLock());
-    if (!endFacesAdded_) {
-        for (const TVRMFace3d& face : faces.GetFaces())
-            sideFaceShell_->AddFace(face);
+    bool first = false;
+    {
+        std::lock_guard guard(DataLock());
+        first = !endFacesAdded_;
         endFacesAdded_ = true;
     }
+    if (first)
+        AddToSideFaces(faces);
     return faces.GetArea();
 }
 

@@ -136,6 +136,7 @@ private:
     std::unique_ptr<TVRMPolyhedron3d> CopyOfOriginal();
     bool IsArcAxis();
     void AddSideFace(bool left);
+    void AddToSideFaces(const TVRMPolyhedronShell3d& faces);
     template <class T, class Build>
     const T* KeepOwned(std::shared_ptr<T>& slot, Build&& build);
 

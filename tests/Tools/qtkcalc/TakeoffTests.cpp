@@ -400,6 +400,28 @@ TEST(Takeoff, GoldenBuildingByHand)
     EXPECT_EQ(Item(result, 10, "TJ").expression, "(6*4.5)*0.12<厚度>-0.0096<扣柱>-0.0096<扣柱>");
 }
 
+// Asking for the details changes no number of the bill: the sample building
+// (its concrete wall's formwork among them) bills alike both ways.
+TEST(Takeoff, DetailsChangeNoQuantity)
+{
+    const std::filesystem::path root = QTK_SOURCE_ROOT;
+    TQTKTakeoffResult results[2];
+    for (const bool details : {false, true}) {
+        const Ref<TQTKElementModel> model = TQTKElementModel::LoadFromFile(root / "examples/building.json");
+        AttachRuleSet(*model, root / "examples/rules/sample-rules.json");
+        TQTKTakeoffOptions options;
+        options.details = details;
+        results[details] = RunTakeoff(*model, options);
+        ASSERT_TRUE(results[details].failures.empty()) << results[details].failures.front();
+    }
+    ASSERT_EQ(results[0].elements.size(), results[1].elements.size());
+    for (const TQTKTakeoffElement& element : results[0].elements)
+        for (const TQTKTakeoffItem& item : element.items) {
+            SCOPED_TRACE(std::to_string(element.id) + " " + item.code);
+            EXPECT_NEAR(Item(results[1], element.id, item.code).quantity, item.quantity, 1e-9);
+        }
+}
+
 TEST(TakeoffCommand, TheSampleBuildingBillsCompletely)
 {
     // make run: every element type of the sample has its dictionary row and

@@ -176,6 +176,20 @@ TEST(InsulatingWallUnitAreaRules, PierByThickness)
     }
 }
 
+// The layer's formwork calculator made before its side faces: the side-line
+// rules still put them in, 2 x 40000 x 3000, and the lengths are 40000.
+TEST(InsulatingWallUnitAreaRules, SideFacesPutInAfterTheCalculatorCount)
+{
+    auto building = TTestBuilding::FromFile(std::filesystem::path(QTK_WALL_CASES_DIR) / "insulating-wall.json");
+    building->Activate(true);
+    const auto unit = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(building->Record(2), true));
+    const auto shell = unit->GetSideFaceShellCalc();
+    EXPECT_NEAR(shell->GetArea(), 0.0, 1e-9);
+    EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitLeftLineLength", *building, 2, 2), 40000.0, 1e-6);
+    EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitRightLineLength", *building, 2, 2), 40000.0, 1e-6);
+    EXPECT_NEAR(shell->GetArea(), 2 * 40000.0 * 3000, 0.01);
+}
+
 const std::vector<std::string> CInsulatingWallUnitAreaRuleNames = {
     "TQTKInsulatingWallUnitAreaDeductByFact",
     "TQTKInsulatingWallUnitAreaDeductParallelBeam",

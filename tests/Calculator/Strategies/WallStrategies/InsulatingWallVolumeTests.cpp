@@ -3,6 +3,7 @@
 // layers 2 (left) and 3 (right).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,6 +105,29 @@ TEST(InsulatingWallVolumeRules, RatingThicknessByTheThicknessTable)
             CWall + "," + Layer(2, 50, 198.6) + "]}");
         building->Activate();
         EXPECT_NEAR(RunWallRule("TQTKInsulatingWallRatingThickness", *building, 2, 2), c.expected, 1e-9);
+    }
+}
+
+// The one 200 mm layer of insulating-wall.json: an opening of 0.3 m² stays in
+// the layer; one of 300,000.01 mm² takes its area (volume / thickness).
+TEST(InsulatingWallVolumeRules, OpeningLimitAtTheLimitAndJustAbove)
+{
+    struct TCase {
+        const char* name;
+        int opening;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"0.3 m2", 11, 0.0},
+        {"0.3 m2 + 0.01", 12, 300000.01},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building =
+            TTestBuilding::FromFile(std::filesystem::path(QTK_WALL_CASES_DIR) / "insulating-wall.json");
+        building->Activate();
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingWallVolumeDeductDot3M2LimitedOpenning", *building, 2, c.opening),
+                    c.expected, 0.01);
     }
 }
 

@@ -198,6 +198,22 @@ TEST(WallFormBoardRules, PierAddsItsExposedSidesOnce)
     EXPECT_NEAR(shell->GetArea(), after, 0.01);
 }
 
+// The formwork calculator made before the side faces (the original-quantity
+// detail is written first): faces put in later count all the same. Wall 2,
+// 6000 long and 3000 high, unconnected: 2 x 6000 x 3000.
+TEST(WallFormBoardRules, SideFacesPutInAfterTheCalculatorCount)
+{
+    const auto building = FormworkBuilding();
+    building->Activate(true);
+    const auto wall = RefCast<IQTKWallCalcEDO>(GetCalcEDO(building->Record(2), true));
+    const auto shell = wall->GetSideFaceShellCalc();
+    EXPECT_NEAR(shell->GetArea(), 0.0, 1e-9);
+    wall->AddLeftSideFace();
+    wall->AddRightSideFace();
+    wall->AddLeftSideFace();  // once only
+    EXPECT_NEAR(shell->GetArea(), 2 * 6000.0 * 3000, 0.01);
+}
+
 const std::vector<std::string> CWallFormBoardRuleNames = {
     "TQTKWallEndSideFormBoardOriginalArea",
     "TQTKWallFormBoardAreaDeductByFact",
