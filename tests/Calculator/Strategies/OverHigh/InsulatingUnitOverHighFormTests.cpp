@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Strategies/WallStrategies/QTKInsulatingWallUnitOverHighFormBoardCalculator.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
@@ -21,47 +22,11 @@ std::string Num(double v)
     return std::to_string(v);
 }
 
-std::string Layer(int id, double y, double top)
-{
-    return R"({"id": )" + std::to_string(id) +
-           R"(, "type": 86, "floor": 1, "parent": 1, "props": {"Thickness": 100, )" +
-           R"("EDOPID": 1, "StartPtTopElev": )" + Num(top) + R"(, "EndPtTopElev": )" + Num(top) +
-           R"(, "StartPtBottomElev": 0, "EndPtBottomElev": 0}, "shape": {"kind": "line", "start": [0, )" + Num(y) +
-           R"(], "end": [6000, )" + Num(y) + R"(], "width": 100, "axisOffset": 50, "startBottom": 0, "startTop": )" +
-           Num(top) + R"(, "endBottom": 0, "endTop": )" + Num(top) + "}}";
-}
-
-std::string InsulatingWall(double top)
-{
-    return R"({"id": 1, "type": 1, "floor": 1, "props": {"Thickness": 200, "InnerOuterFlag": 0},
-               "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "width": 200, "axisOffset": 100,
-                         "startBottom": 0, "startTop": )" +
-           Num(top) + R"(, "endBottom": 0, "endTop": )" + Num(top) + "}}, " + Layer(2, 50, top) + ", " +
-           Layer(3, -50, top);
-}
-
-// An opening (type 7) of Width x Height in the insulating wall, 2000 along
-// it, from 4000 up.
-std::string Opening(double width, double height)
-{
-    return R"({"id": 10, "type": 7, "floor": 1, "parent": 1, "props": {"OpeningWidth": )" + Num(width) +
-           R"(, "OpeningHeight": )" + Num(height) +
-           R"(, "BottomElev": 4000, "AboveFloorHeight": 4000}, "shape": {"kind": "opening", "at": 2000}})";
-}
-
-TOverHighSettings Start36()
-{
-    TOverHighSettings s;
-    s.start = 3.6;
-    s.top = 1;  // the higher end top
-    return s;
-}
-
 class TInsulatingUnitOverHighFormTest : public TOverHighTest {
 protected:
     void LoadUnits(const std::string& elements, bool detailMode = false)
     {
-        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", Start36()), detailMode);
+        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", WallStart36()), detailMode);
         for (const int id : {2, 3}) {
             Unit(id)->AddLeftSideFace();
             Unit(id)->AddRightSideFace();
@@ -80,7 +45,7 @@ TEST_F(TInsulatingUnitOverHighFormTest, OriginalIsTheLayerFacesAboveTheCut)
     const Case cases[] = {{"normal mode", false}, {"detail mode", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoadUnits(InsulatingWall(4800), c.detailMode);
+        LoadUnits(TwoLayerInsulatingWall(4800), c.detailMode);
         EXPECT_NEAR(Run("TQTKInsulatingWallUnitOverHighFormBoardOriginal", 2), 2 * 6000.0 * 1200, 1.0);
         EXPECT_TRUE(Unit(2)->GetOverhighVolumeCalc());
         EXPECT_TRUE(Unit(2)->GetOverhighValueList());
@@ -132,9 +97,9 @@ TEST_F(TInsulatingUnitOverHighFormTest, SizeLimitsAtTheLimitAndJustAbove)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.overhigh) + " " + Num(c.width) + " x " + Num(c.height));
-        LoadUnits(InsulatingWall(6400) + ", " + Opening(c.width, c.height));
+        LoadUnits(TwoLayerInsulatingWall(6400) + ", " + InsulatingWallOpening(c.width, c.height));
         EXPECT_NEAR(Run(c.twin, 2, 10), c.expected, 1.0);
-        LoadUnits(InsulatingWall(6400) + ", " + Opening(c.width, c.height));
+        LoadUnits(TwoLayerInsulatingWall(6400) + ", " + InsulatingWallOpening(c.width, c.height));
         EXPECT_NEAR(Run(c.overhigh, 2, 10), c.expected, 1.0);
     }
 }
@@ -146,8 +111,50 @@ TEST_F(TInsulatingUnitOverHighFormTest, PierAddsItsNetSidesTimesTheHeightBesideI
 {
     const std::string pier = R"({"id": 4, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1,
         "BottomElev": 0, "TopElev": 4600}, "shape": {"kind": "point", "insertPt": [3000, 400], "size": [400, 600]}})";
-    LoadUnits(InsulatingWall(4600) + ", " + pier);
+    LoadUnits(TwoLayerInsulatingWall(4600) + ", " + pier);
     EXPECT_NEAR(Run("TQTKInsulatingWallUnitOverHighFormBoardAddPier", 2, 4), 1200.0 * 1000, 1.0);
+}
+
+// The layer of insulating wall.json (y -100 to 100, 0 to 3000), first and
+// last of a wall external on both sides, in two layers of the partition:
+// 2600-2800 weighted 1 and 2800-3000 weighted 2 (method 3, H = 200, start
+// 2.6, C = 0). Beam 51 (y -100 to 300, 2600 to 3000, 4000 long) takes both
+// faces, 2 x 4000 x (200 + 2 x 200); its faces standing out of the layer
+// beside the external face are given back layer by layer: its outer side
+// 4000 x (200 + 2 x 200), its soffit 4000 x 200 in the lower layer and its
+// ends 2 x 200 x (200 + 2 x 200). Across the layer: nothing, and the faces
+// the beam crosses, 2 x 200 x (200 + 2 x 200), by fact for the tie beam.
+TEST(InsulatingUnitOverHighFormRules, BeamStandingOutOfTheExternalFaceLayerByLayer)
+{
+    TOverHighSettings s;
+    s.critical = 0.0, s.method = 3, s.partition = 0.2, s.start = 2.6;
+    const double faces = 2 * 4000.0 * 600;
+    const double standingOut = 4000.0 * 600 + 4000.0 * 200 + 2 * 200.0 * 600;
+    struct Case {
+        const char* name;
+        const char* rule;
+        int beam;
+        double expected;
+    };
+    const Case cases[] = {
+        {"beam along", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeamAddOutSide", 51, faces - standingOut},
+        {"tie beam along", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelTieBeamAddOutSide", 51,
+         faces - standingOut},
+        {"beam across", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeamAddOutSide", 52, 0.0},
+        {"tie beam across", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelTieBeamAddOutSide", 52,
+         2 * 200.0 * 600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto building = WallCasesBuilding("insulating-wall.json", s);
+        const auto unit = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(building->Record(2), true));
+        unit->AddLeftSideFace();
+        unit->AddRightSideFace();
+        const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(c.rule));
+        EXPECT_NEAR(strategy->Calculate(RecordRef(building->Record(2)), RecordRef(building->Record(c.beam)),
+                                        GBusiness(), building->RuleSet()),
+                    c.expected, 0.01);
+    }
 }
 
 // A layer whose top is at the critical height: every rule gives 0 and nothing is stored.
@@ -164,7 +171,7 @@ TEST_F(TInsulatingUnitOverHighFormTest, LayerAtTheCriticalHeightGivesNothing)
     };
     for (const char* rule : rules) {
         SCOPED_TRACE(rule);
-        LoadUnits(InsulatingWall(3600) + ", " + Opening(1000, 1000));
+        LoadUnits(TwoLayerInsulatingWall(3600) + ", " + InsulatingWallOpening(1000, 1000));
         EXPECT_NEAR(Run(rule, 2, 10), 0.0, 1e-6);
         EXPECT_FALSE(Unit(2)->GetOverhighFormboardCalc());
         EXPECT_FALSE(Unit(2)->GetOverhighVolumeCalc());

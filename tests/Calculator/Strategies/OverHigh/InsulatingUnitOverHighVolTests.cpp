@@ -20,34 +20,6 @@ std::string Num(double v)
     return std::to_string(v);
 }
 
-std::string Layer(int id, double y, double top)
-{
-    return R"({"id": )" + std::to_string(id) +
-           R"(, "type": 86, "floor": 1, "parent": 1, "props": {"Thickness": 100, )" +
-           R"("EDOPID": 1, "StartPtTopElev": )" + Num(top) + R"(, "EndPtTopElev": )" + Num(top) +
-           R"(, "StartPtBottomElev": 0, "EndPtBottomElev": 0}, "shape": {"kind": "line", "start": [0, )" + Num(y) +
-           R"(], "end": [6000, )" + Num(y) + R"(], "width": 100, "axisOffset": 50, "startBottom": 0, "startTop": )" +
-           Num(top) + R"(, "endBottom": 0, "endTop": )" + Num(top) + "}}";
-}
-
-std::string InsulatingWall(double top = 4800)
-{
-    return R"({"id": 1, "type": 1, "floor": 1, "props": {"Thickness": 200, "InnerOuterFlag": 0},
-               "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "width": 200, "axisOffset": 100,
-                         "startBottom": 0, "startTop": )" +
-           Num(top) + R"(, "endBottom": 0, "endTop": )" + Num(top) + "}}, " + Layer(2, 50, top) + ", " +
-           Layer(3, -50, top);
-}
-
-// An opening (type 7) of Width x Height in the insulating wall, 2000 along
-// it, from 4000 up.
-std::string Opening(double width, double height)
-{
-    return R"({"id": 10, "type": 7, "floor": 1, "parent": 1, "props": {"OpeningWidth": )" + Num(width) +
-           R"(, "OpeningHeight": )" + Num(height) +
-           R"(, "BottomElev": 4000, "AboveFloorHeight": 4000}, "shape": {"kind": "opening", "at": 2000}})";
-}
-
 // Concrete wall 5 across the insulating wall along y at x 3000, 240 thick,
 // with opening 11 of 1000 x 500 (0.5 m²) at its middle (y -500..500), from
 // 4000 up: it overlaps each layer by 240 x 100 x 500.
@@ -57,17 +29,9 @@ const std::string COtherWallOpening =
     R"(1000, "OpeningHeight": 500, "BottomElev": 4000, "AboveFloorHeight": 4000},)"
     R"( "shape": {"kind": "opening", "at": 3000}})";
 
-TOverHighSettings Start36()
-{
-    TOverHighSettings s;
-    s.start = 3.6;
-    s.top = 1;  // the higher end top
-    return s;
-}
-
 class TInsulatingUnitOverHighVolTest : public TOverHighTest {
 protected:
-    void LoadUnits(const std::string& elements, bool detailMode = false, TOverHighSettings s = Start36())
+    void LoadUnits(const std::string& elements, bool detailMode = false, TOverHighSettings s = WallStart36())
     {
         Load(elements, OverHighSettingsTable("QTKWallCalcSettings", s), detailMode);
     }
@@ -83,7 +47,7 @@ TEST_F(TInsulatingUnitOverHighVolTest, OriginalIsTheLayerAboveTheCriticalHeightB
     const Case cases[] = {{"normal mode", false}, {"detail mode: only the volume calculator is stored", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoadUnits(InsulatingWall(), c.detailMode);
+        LoadUnits(TwoLayerInsulatingWall(), c.detailMode);
         EXPECT_NEAR(Run("TQTKInsulatingUnitOverHighVolOriginal", 2), 100.0 * 6000 * 1200, 1.0);
         const auto first = Unit(2)->GetOverhighVolumeCalc();
         ASSERT_TRUE(first);
@@ -119,7 +83,7 @@ TEST_F(TInsulatingUnitOverHighVolTest, LimitedOpeningsAtAndAboveTheirLimits)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rule) + " " + std::to_string(c.width) + " x " + std::to_string(c.height));
-        LoadUnits(InsulatingWall() + ", " + Opening(c.width, c.height));
+        LoadUnits(TwoLayerInsulatingWall() + ", " + InsulatingWallOpening(c.width, c.height));
         EXPECT_NEAR(Run(c.rule, 2, 10), c.expected, 1.0);
     }
 }
@@ -140,7 +104,7 @@ TEST_F(TInsulatingUnitOverHighVolTest, OpeningOfAnotherWall)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
-        LoadUnits(InsulatingWall() + ", " + COtherWallOpening);
+        LoadUnits(TwoLayerInsulatingWall() + ", " + COtherWallOpening);
         EXPECT_NEAR(Run(c.rule, 2, 11), c.expected, 1.0);
     }
 }
@@ -149,7 +113,7 @@ TEST_F(TInsulatingUnitOverHighVolTest, DeductionBeforeTheOriginalGivesTheSameVal
 {
     for (const bool originalFirst : {true, false}) {
         SCOPED_TRACE(originalFirst ? "in the host's order" : "before the original: built on demand");
-        LoadUnits(InsulatingWall() + ", " + Opening(1000, 600));
+        LoadUnits(TwoLayerInsulatingWall() + ", " + InsulatingWallOpening(1000, 600));
         if (originalFirst) {
             EXPECT_NEAR(Run("TQTKInsulatingUnitOverHighVolOriginal", 2), 100.0 * 6000 * 1200, 1.0);
         }
@@ -180,7 +144,7 @@ TEST_F(TInsulatingUnitOverHighVolTest, SlabsMeetingOverTheLayer)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rule) + " against " + std::to_string(c.thinner));
-        LoadUnits(InsulatingWall() + ", " + SlabElement(20, 1, 0, -100, 6000, 3000, 4800, 200) + ", " +
+        LoadUnits(TwoLayerInsulatingWall() + ", " + SlabElement(20, 1, 0, -100, 6000, 3000, 4800, 200) + ", " +
                   SlabElement(21, 1, 0, -3000, 2000, -100, 4800, c.thinner));
         EXPECT_NEAR(Run(c.rule, 3, 20), c.expected, 1.0);
         EXPECT_TRUE(RefCast<IQTKSlabCalculator>(Edo(20))->GetDeductPolygons().empty());
@@ -239,11 +203,11 @@ TEST_F(TInsulatingUnitOverHighVolTest, PierAddsItsPiecesCutAtTheLayersPlanes)
         {"below the critical height", 3600, 3600, 1, 0.0},
         {"a pier of another wall", 4800, 4800, 5, 0.0},
     };
-    TOverHighSettings s = Start36();
+    TOverHighSettings s = WallStart36();
     s.method = 3, s.partition = 0.6;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoadUnits(InsulatingWall(c.wallTop) +
+        LoadUnits(TwoLayerInsulatingWall(c.wallTop) +
                       R"(, {"id": 4, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": )" +
                       std::to_string(c.owner) + R"(, "BottomElev": 0, "TopElev": )" + Num(c.pierTop) +
                       R"(}, "shape": {"kind": "point", "insertPt": [3000, 225], "size": [500, 250]}}, )" +
@@ -270,9 +234,10 @@ TEST_F(TInsulatingUnitOverHighVolTest, LayerAtTheCriticalHeightGivesNothing)
     };
     for (const char* rule : rules) {
         SCOPED_TRACE(rule);
-        LoadUnits(InsulatingWall(3600) + R"(, {"id": 10, "type": 7, "floor": 1, "parent": 1, "props":)"
-                                         R"( {"OpeningWidth": 1000, "OpeningHeight": 1000, "AboveFloorHeight": 2000},)"
-                                         R"( "shape": {"kind": "opening", "at": 2000}})");
+        LoadUnits(TwoLayerInsulatingWall(3600) +
+                  R"(, {"id": 10, "type": 7, "floor": 1, "parent": 1, "props":)"
+                  R"( {"OpeningWidth": 1000, "OpeningHeight": 1000, "AboveFloorHeight": 2000},)"
+                  R"( "shape": {"kind": "opening", "at": 2000}})");
         EXPECT_NEAR(Run(rule, 2, 10), 0.0, 1e-6);
         EXPECT_FALSE(Unit(2)->GetOverhighVolumeCalc());
         EXPECT_FALSE(Unit(2)->GetOverhighFormboardCalc());

@@ -2,7 +2,11 @@
 
 #include "tests/Calculator/Strategies/OverHigh/OverHighTestModel.h"
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
+
 #include "Calculator/Common/QTKFloatList.h"
 
 namespace {
@@ -70,6 +74,58 @@ std::string SlabElement(int id, int floor, double x0, double y0, double x1, doub
            R"(}, "shape": {"kind": "face", "outline": [[)" + Num(x0) + ", " + Num(y0) + "], [" + Num(x1) + ", " +
            Num(y0) + "], [" + Num(x1) + ", " + Num(y1) + "], [" + Num(x0) + ", " + Num(y1) +
            R"(]], "elevation": {"kind": "level", "elev": )" + Num(top) + R"(}, "thickness": )" + Num(thickness) + "}}";
+}
+
+TOverHighSettings WallStart36()
+{
+    TOverHighSettings s;
+    s.start = 3.6;
+    s.top = 1;  // the higher end top
+    return s;
+}
+
+namespace {
+
+std::string InsulatingLayer(int id, double y, double top)
+{
+    return R"({"id": )" + std::to_string(id) +
+           R"(, "type": 86, "floor": 1, "parent": 1, "props": {"Thickness": 100, )" +
+           R"("EDOPID": 1, "StartPtTopElev": )" + Num(top) + R"(, "EndPtTopElev": )" + Num(top) +
+           R"(, "StartPtBottomElev": 0, "EndPtBottomElev": 0}, "shape": {"kind": "line", "start": [0, )" + Num(y) +
+           R"(], "end": [6000, )" + Num(y) + R"(], "width": 100, "axisOffset": 50, "startBottom": 0, "startTop": )" +
+           Num(top) + R"(, "endBottom": 0, "endTop": )" + Num(top) + "}}";
+}
+
+}  // namespace
+
+std::string TwoLayerInsulatingWall(double top)
+{
+    return R"({"id": 1, "type": 1, "floor": 1, "props": {"Thickness": 200, "InnerOuterFlag": 0},
+               "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "width": 200, "axisOffset": 100,
+                         "startBottom": 0, "startTop": )" +
+           Num(top) + R"(, "endBottom": 0, "endTop": )" + Num(top) + "}}, " + InsulatingLayer(2, 50, top) + ", " +
+           InsulatingLayer(3, -50, top);
+}
+
+std::string InsulatingWallOpening(double width, double height)
+{
+    return R"({"id": 10, "type": 7, "floor": 1, "parent": 1, "props": {"OpeningWidth": )" + Num(width) +
+           R"(, "OpeningHeight": )" + Num(height) +
+           R"(, "BottomElev": 4000, "AboveFloorHeight": 4000}, "shape": {"kind": "opening", "at": 2000}})";
+}
+
+std::unique_ptr<TTestBuilding> WallCasesBuilding(const std::string& file, const TOverHighSettings& s)
+{
+    std::ifstream in(std::filesystem::path(QTK_WALL_CASES_DIR) / file);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string json = text.str();
+    const std::string empty = R"({"name": "NormCalcRule", "tables": []})";
+    json.replace(json.find(empty), empty.size(),
+                 R"({"name": "NormCalcRule", "tables": [)" + OverHighSettingsTable("QTKWallCalcSettings", s) + "]}");
+    auto building = TTestBuilding::FromText(json);
+    building->Activate();
+    return building;
 }
 
 void TOverHighTest::Load(const std::string& elements, const std::string& tables, bool detailMode)

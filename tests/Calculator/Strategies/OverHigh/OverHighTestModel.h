@@ -33,6 +33,20 @@ std::string PointElement(int id, int type, int floor, double x0, double y0, doub
                          double top, const std::string& extraProps = "");
 std::string SlabElement(int id, int floor, double x0, double y0, double x1, double y1, double top, double thickness);
 
+// Method 0 from a start height of 3.6 m, the top by the element's higher end
+// (wall top method 1): one piece of weight 1 from 3600 up on storey 1.
+TOverHighSettings WallStart36();
+// Insulating wall 1, 200 thick on its axis (0,0)-(6000,0), 0 to Top, of two
+// 100 mm layers 2 (y 0..100) and 3 (y -100..0).
+std::string TwoLayerInsulatingWall(double top = 4800);
+// An opening (type 7, id 10) of Width x Height in insulating wall 1, 2000
+// along it, from 4000 up.
+std::string InsulatingWallOpening(double width, double height);
+
+// A building of the wall rule cases (File in their folder) whose rule tables
+// are the wall settings S, activated.
+std::unique_ptr<TTestBuilding> WallCasesBuilding(const std::string& file, const TOverHighSettings& s);
+
 class TOverHighTest : public ::testing::Test {
 protected:
     // Tables: settings tables (comma-separated JSON), elements likewise.

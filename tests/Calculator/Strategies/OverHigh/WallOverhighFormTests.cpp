@@ -6,10 +6,7 @@
 // with C = 3600.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,19 +31,9 @@ double RunRule(const char* rule, const TTestBuilding& building, int subject, int
 // The wall formwork building with the wall settings of a critical height of 0.
 std::unique_ptr<TTestBuilding> OnePieceBuilding()
 {
-    std::ifstream file(std::filesystem::path(QTK_WALL_CASES_DIR) / "wall-formwork.json");
-    std::stringstream text;
-    text << file.rdbuf();
-    std::string json = text.str();
-    const std::string empty = R"({"name": "NormCalcRule", "tables": []})";
     TOverHighSettings s;
     s.critical = 0.0;
-    s.start.reset();
-    json.replace(json.find(empty), empty.size(),
-                 R"({"name": "NormCalcRule", "tables": [)" + OverHighSettingsTable("QTKWallCalcSettings", s) + "]}");
-    auto building = TTestBuilding::FromText(json);
-    building->Activate();
-    return building;
+    return WallCasesBuilding("wall-formwork.json", s);
 }
 
 void SideFaces(const TTestBuilding& building, int wall)
@@ -182,19 +169,11 @@ TEST(WallOverhighFormRules, OnePieceOfWeightOneGivesWhatTheTwinGives)
 // ---------------------------------------------------------------------------
 // Storey 1 at 0, C = 3600, start 3.6, method 0: one piece from 3600 up.
 
-TOverHighSettings Start36()
-{
-    TOverHighSettings s;
-    s.start = 3.6;
-    s.top = 1;  // the wall's higher end top
-    return s;
-}
-
 class TWallOverhighFormTest : public TOverHighTest {
 protected:
     void LoadWall(const std::string& elements, bool detailMode = false)
     {
-        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", Start36()), detailMode);
+        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", WallStart36()), detailMode);
     }
     Ref<IQTKWallCalcEDO> WallEdo() { return RefCast<IQTKWallCalcEDO>(Edo(1)); }
     void SideFaces()

@@ -25,19 +25,11 @@ std::string Opening(double width, double height)
            R"(, "BottomElev": 4000}, "shape": {"kind": "opening", "at": 2000}})";
 }
 
-TOverHighSettings Start36()
-{
-    TOverHighSettings s;
-    s.start = 3.6;
-    s.top = 1;  // the wall's higher end top
-    return s;
-}
-
 class TWallOverhighVolTest : public TOverHighTest {
 protected:
     void LoadWall(const std::string& elements, bool detailMode = false)
     {
-        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", Start36()), detailMode);
+        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", WallStart36()), detailMode);
     }
     Ref<IQTKWallCalcEDO> WallEdo() { return RefCast<IQTKWallCalcEDO>(Edo(1)); }
 };
