@@ -72,6 +72,33 @@ bool BoxesMeet(const TVRMBox2d& a, const TVRMBox2d& b, double margin)
            b.min.y <= a.max.y + margin;
 }
 
+// The box of a ring without arcs (as TVRMPolygon2d::Box gives it, without its edge list).
+TVRMBox2d RingBox(const std::vector<TVRMVertex2d>& v)
+{
+    TVRMBox2d box;
+    for (const auto& p : v)
+        box.Add(p.pt);
+    return box;
+}
+
+// The signed area of rings without arcs, summed in order as TVRMMultiPolygon2d::SignArea sums
+// TVRMPolygon2d::SignArea (the shoelace from each ring's first vertex).
+double SignAreaOfRings(const TVRMMultiPolygon2d& x)
+{
+    double sum = 0.0;
+    for (const auto& item : x.Items()) {
+        const auto& v = item.Vertices();
+        if (v.size() < 2)
+            continue;
+        const TVRMPoint2d o = v[0].pt;
+        double twice = 0.0;
+        for (size_t i = 0, n = v.size(); i < n; ++i)
+            twice += (v[i].pt - o).CrossProduct(v[i + 1 < n ? i + 1 : 0].pt - o);
+        sum += twice / 2.0;
+    }
+    return sum;
+}
+
 // Two rings of the set lie apart: no vertex of either near the other's edges, no crossing.
 bool RingsClear(const std::vector<TVRMVertex2d>& r, const std::vector<TVRMVertex2d>& s)
 {
@@ -138,17 +165,21 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
         units[i] = (cv[(i + 1) % m].pt - cv[i].pt).Normal();
 
     // The set: rings without arcs, counter-clockwise in all, apart from each other.
-    if (!(x.SignArea() > 0))
+    for (const auto& item : x.Items())
+        if (std::any_of(item.Vertices().begin(), item.Vertices().end(),
+                        [](const TVRMVertex2d& p) { return p.IsArc(); }))
+            return false;
+    if (!(SignAreaOfRings(x) > 0))
         return false;
     const int n = x.GetCount();
     std::vector<TRing> rings(n);
     std::vector<TVRMBox2d> boxes(n);
     for (int r = 0; r < n; ++r) {
         const auto& v = x.GetItems(r).Vertices();
-        if (v.size() < 3 || std::any_of(v.begin(), v.end(), [](const TVRMVertex2d& p) { return p.IsArc(); }))
+        if (v.size() < 3)
             return false;
         rings[r].v = &v;
-        boxes[r] = x.GetItems(r).Box();
+        boxes[r] = RingBox(v);
         for (int s = 0; s < r; ++s)
             if (BoxesMeet(boxes[r], boxes[s], kClear) && !RingsClear(v, *rings[s].v))
                 return false;

@@ -168,6 +168,59 @@ TEST(Boolean3dTest, ResultKeepsSubjectFaceOrderAndTags)
     }
 }
 
+TEST(Boolean3dTest, FacesADeductionDoesNotReachComeThroughUnchanged)
+{
+    // A second deduction far from some faces of the first result: those faces come through
+    // as they were (corners, plane, tag, circle), in the same order among themselves.
+    auto round = [](double x, double y, double r) {
+        TVRMMultiPolygon2d plan;
+        plan.Add(TVRMPolygon2d::CreateCircle({x, y}, r));
+        return TVRMPolyhedron3d::CreatePrism(plan, 0, 3000);
+    };
+    // Faces out of the second member's reach: the first column's facets inside the subject
+    // (a quarter: 18; between the beam's sides at |y| = 150 = 250 sin 36.87 deg: 14 whole facets
+    // and 2 pieces), and the subject's sides and notch faces away from the second member.
+    struct Case {
+        const char* name;
+        std::unique_ptr<TVRMPolyhedron3d> subject, first, second;
+        int kept;
+    };
+    Case cases[] = {
+        {"slab less round columns at two corners", Box(0, 0, 2880, 4500, 6000, 3000), round(0, 0, 200),
+         round(4500, 6000, 250), 18 + 2},
+        {"slab less a square column and a beam", Box(0, 0, 2880, 4500, 6000, 3000), Box(-200, -200, 0, 200, 200, 3000),
+         Box(0, 5850, 2400, 4500, 6150, 3000), 1 + 2},
+        {"beam less round columns at its ends", Box(0, -150, 2400, 6000, 150, 3000), round(0, 0, 250),
+         round(6000, 0, 250), 14 + 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVRMPolyhedron3d a = *c.subject;
+        ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(a, *c.first, CVRMBoolSubtract, Path::Prism));
+        TVRMPolyhedron3d b = a;
+        ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(b, *c.second, CVRMBoolSubtract, Path::Prism));
+        const TVRMBox3d reach = c.second->GetBox();
+        int kept = 0, last = -1;
+        for (const auto& f : a.GetFaces()) {
+            const TVRMBox3d box = f.GetBox();
+            if (box.max.x >= reach.min.x - 1 && box.min.x <= reach.max.x + 1 && box.max.y >= reach.min.y - 1 &&
+                box.min.y <= reach.max.y + 1)
+                continue;
+            const auto same = std::find_if(b.GetFaces().begin(), b.GetFaces().end(), [&](const TVRMFace3d& g) {
+                return g.GetLoops() == f.GetLoops() && g.GetNormal() == f.GetNormal() && g.GetTag() == f.GetTag() &&
+                       g.GetArc().has_value() == f.GetArc().has_value() &&
+                       (!f.GetArc() || g.GetArc()->radius == f.GetArc()->radius);
+            });
+            ASSERT_NE(same, b.GetFaces().end()) << "face " << kept;
+            const int at = static_cast<int>(same - b.GetFaces().begin());
+            EXPECT_GT(at, last);
+            last = at;
+            ++kept;
+        }
+        EXPECT_EQ(kept, c.kept);
+    }
+}
+
 TEST(Boolean3dTest, PositionOfTwoSolids)
 {
     auto box = Box(0, 0, 0, 1000, 1000, 1000);
