@@ -56,7 +56,7 @@ private:
     static constexpr double kMinLength = 1e-2;
     const TVRMPolyhedron3d& solid_;
     int next_ = 0;             // the face after the last one found: the next edge's usual donor
-    std::vector<int> table_;   // faces by their first corner's plan position (open addressing)
+    std::vector<int> table_;   // faces by their plane's base point in plan (open addressing)
     std::vector<char> given_;  // per face: taken already
     size_t Slot(double x, double y) const;
 };

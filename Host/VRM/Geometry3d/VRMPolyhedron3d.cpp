@@ -490,13 +490,15 @@ int vrm3d::TFaceDonor::Find(const TVRMPoint3d& p, const TVRMPoint3d& q, const TV
             while (size < 2 * static_cast<size_t>(n))
                 size *= 2;
             table_.assign(size, -1);
-            for (int k = 0; k < n; ++k)
-                if (const auto& loops = faces[k].GetLoops(); loops.size() == 1 && loops[0].size() == 4) {
-                    size_t slot = Slot(loops[0][0].x, loops[0][0].y);
-                    while (table_[slot] >= 0)
-                        slot = (slot + 1) & (table_.size() - 1);
-                    table_[slot] = k;
-                }
+            // By the plane's base point, the first corner of a face fitted to its loop (FromLoop):
+            // the loops are read for the candidates only.
+            for (int k = 0; k < n; ++k) {
+                const TVRMPoint3d& base = faces[k].GetPlane().GetBasePoint();
+                size_t slot = Slot(base.x, base.y);
+                while (table_[slot] >= 0)
+                    slot = (slot + 1) & (table_.size() - 1);
+                table_[slot] = k;
+            }
         }
         for (size_t slot = Slot(p.x, p.y); table_[slot] >= 0 && found < 0; slot = (slot + 1) & (table_.size() - 1))
             if (matches(table_[slot]))
