@@ -72,6 +72,37 @@ std::unique_ptr<TVRMPolyhedron3d> TrimToPiece(std::unique_ptr<TVRMPolyhedron3d> 
     return solid;
 }
 
+// How a strip-foundation unit's section sweeps along a piece of its
+// composite's line: standing on the composite's bottom raised by the unit's
+// own bottom, the section's top at these levels at the piece's ends.
+struct TStripUnitSweep {
+    TVRMBox2d box;
+    double startTop = 0.0, endTop = 0.0;
+};
+
+TStripUnitSweep StripUnitSweep(const IQTKLineShape& shape, const IQTKElementDrawObj* unit,
+                               const TVRMCustomLine2d& piece)
+{
+    TStripUnitSweep sweep;
+    sweep.box = unit->GetShape()->GetPolygon().Box();
+    const double raise = Prop(unit, "BottomElev") * BottomSlopeFactor(shape) + sweep.box.Height();
+    sweep.startTop = shape.GetBottomElevAt(piece.StartPt()) + raise;
+    sweep.endTop = shape.GetBottomElevAt(piece.EndPt()) + raise;
+    return sweep;
+}
+
+// Four straight edges along the axes of the section frame.
+bool IsUprightRectangle(const TVRMPolygon2d& ring)
+{
+    if (ring.GetCount() != 4)
+        return false;
+    const TVRMBox2d box = ring.Box();
+    for (const TVRMVertex2d& v : ring.Vertices())
+        if (v.IsArc() || (v.pt.x != box.min.x && v.pt.x != box.max.x) || (v.pt.y != box.min.y && v.pt.y != box.max.y))
+            return false;
+    return true;
+}
+
 void Unite(TVRMPolyhedron3d& result, std::unique_ptr<TVRMPolyhedron3d> piece)
 {
     if (!piece || !piece->HasFaces())
@@ -83,7 +114,7 @@ void Unite(TVRMPolyhedron3d& result, std::unique_ptr<TVRMPolyhedron3d> piece)
 }
 
 template <class BuildPiece>
-std::unique_ptr<TVRMPolyhedron3d> UniteUnits(const IQTKElementDrawObj* drawObj, BuildPiece build)
+std::unique_ptr<TVRMPolyhedron3d> UniteUnits(const IQTKElementDrawObj* drawObj, const BuildPiece& build)
 {
     auto result = std::make_unique<TVRMPolyhedron3d>();
     if (!drawObj)
@@ -198,21 +229,48 @@ std::unique_ptr<TVRMPolyhedron3d> BuildLineSegmentSolid(const TVRMCustomLine2d& 
         cut ? line.SubLine(line.LengthAtPoint(segment.StartPt()), line.LengthAtPoint(segment.EndPt())) : segment;
     if (drawObj->GetElementTypeID() != CStripFDUnitTypeID)
         return TrimToPiece(drawObj->BuildPolyhedron(true), piece);
-    // A strip-foundation unit: its section swept along the piece, standing on
-    // the composite's bottom raised by the unit's own bottom.
-    const TVRMMultiPolygon2d& section = drawObj->GetShape()->GetPolygon();
-    const TVRMBox2d box = section.Box();
-    if (box.IsEmpty())
+    const TStripUnitSweep sweep = StripUnitSweep(*shape, drawObj, piece);
+    if (sweep.box.IsEmpty())
         return std::make_unique<TVRMPolyhedron3d>();
-    const double raise = Prop(drawObj, "BottomElev") * BottomSlopeFactor(*shape) + box.Height();
-    return TVRMPolyhedron3d::CreateSweep(section, piece, {(box.min.x + box.max.x) / 2.0, box.max.y},
-                                         shape->GetBottomElevAt(piece.StartPt()) + raise,
-                                         shape->GetBottomElevAt(piece.EndPt()) + raise);
+    return TVRMPolyhedron3d::CreateSweep(drawObj->GetShape()->GetPolygon(), piece,
+                                         {(sweep.box.min.x + sweep.box.max.x) / 2.0, sweep.box.max.y}, sweep.startTop,
+                                         sweep.endTop);
+}
+
+bool GetStripUnitLevelBox(const TVRMCustomLine2d& segment, const IQTKElementDrawObj* unit, TVRMCustomLine2d& path,
+                          double& halfWidth, double& bottom, double& top)
+{
+    if (!unit || unit->GetElementTypeID() != CStripFDUnitTypeID)
+        return false;
+    const IQTKElementDrawObj* owner = unit->GetParentDrawObj();
+    const auto* shape = owner ? dynamic_cast<const IQTKLineShape*>(owner->GetShape()) : nullptr;
+    if (!shape || shape->GetLine().IsArc() || segment.IsArc())
+        return false;
+    const TVRMMultiPolygon2d& section = unit->GetShape()->GetPolygon();
+    if (section.GetCount() != 1 || !IsUprightRectangle(section.GetItems(0)))
+        return false;
+    const TVRMCustomLine2d& line = shape->GetLine();
+    path = line.SubLine(line.LengthAtPoint(segment.StartPt()), line.LengthAtPoint(segment.EndPt()));
+    const TStripUnitSweep sweep = StripUnitSweep(*shape, unit, path);
+    if (sweep.box.IsEmpty() || sweep.startTop != sweep.endTop)
+        return false;
+    // Where the sweep puts the section's box: its top at the path's level, centred on the path.
+    halfWidth = sweep.box.Width() / 2.0;
+    top = sweep.startTop;
+    bottom = top + (sweep.box.min.y - sweep.box.max.y);
+    return true;
 }
 
 std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSolid(const IQTKElementDrawObj* drawObj)
 {
     return UniteUnits(drawObj, [](const IQTKElementDrawObj* unit) { return unit->BuildPolyhedron(true); });
+}
+
+std::unique_ptr<TVRMPolyhedron3d> UniteCompositeUnits(
+    const IQTKElementDrawObj* drawObj,
+    const std::function<std::unique_ptr<TVRMPolyhedron3d>(const IQTKElementDrawObj*)>& build)
+{
+    return UniteUnits(drawObj, build);
 }
 
 std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSegmentSolid(const TVRMCustomLine2d& line,

@@ -5,6 +5,7 @@
 // of its units, and which unit is the bottom or top one.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,8 +38,20 @@ TVRMCustomLine2d OffsetUnitLine(IQTKLineEdoInfo& info, double a, double b, doubl
 // between the segment's ends, else the segment itself. The caller owns it.
 std::unique_ptr<TVRMPolyhedron3d> BuildLineSegmentSolid(const TVRMCustomLine2d& segment,
                                                         const IQTKElementDrawObj* drawObj, bool useParent, bool cut);
+// The level box that BuildLineSegmentSolid sweeps for a strip-foundation
+// unit (UseParent and Cut) whose section is an upright rectangle, over a
+// straight piece of its composite's level line: the path the section's box
+// travels along, centred on it, its half width and its bottom and top
+// levels. False for any other element, section, line or a slope.
+bool GetStripUnitLevelBox(const TVRMCustomLine2d& segment, const IQTKElementDrawObj* unit, TVRMCustomLine2d& path,
+                          double& halfWidth, double& bottom, double& top);
 // Union of the units' solids; an empty solid without units.
 std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSolid(const IQTKElementDrawObj* drawObj);
+// Union of the pieces Build gives for the units, by ascending record id (as
+// the two above unite them); a nil piece is left out.
+std::unique_ptr<TVRMPolyhedron3d> UniteCompositeUnits(
+    const IQTKElementDrawObj* drawObj,
+    const std::function<std::unique_ptr<TVRMPolyhedron3d>(const IQTKElementDrawObj*)>& build);
 // Union of the units' solids over a piece of the composite's line.
 std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSegmentSolid(const TVRMCustomLine2d& line,
                                                              const IQTKElementDrawObj* drawObj, bool cut);

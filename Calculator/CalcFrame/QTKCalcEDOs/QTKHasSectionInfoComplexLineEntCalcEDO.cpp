@@ -1,8 +1,11 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKSolidBuilder.h"
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonComposite.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
@@ -83,7 +86,14 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
     const IQTKElementDrawObj* unit = GetRecordDrawObj(unitRecord);
     if (!unit)
         return std::make_unique<TVRMPolyhedron3d>();
-    auto solid = BuildLineSegmentSolid(*GetExtendedMidLine(), unit, true, true);
+    auto solid = BuildUnitPrism(unit);
+    if (!solid)
+        solid = BuildLineSegmentSolid(*GetExtendedMidLine(), unit, true, true);
+    else if (solid->HasFaces()) {
+        int start = -1, end = -1;
+        LocateEndFaces(*solid, *GetLeftLine(), *GetRightLine(), start, end);
+        return solid;
+    }
     if (!solid)
         return std::make_unique<TVRMPolyhedron3d>();
     if (solid->HasFaces()) {
@@ -99,6 +109,60 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
     if (GetCompositeUnitRecords(GetRecord()).empty())
         return TQTKHasSectionInfoLineEntCalcEDO::BuildSolid();  // no units drawn: its own section
     return BuildCompositeSegmentSolid(*GetExtendedMidLine(), GetElementDrawObj(), true);
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::CreateSolid()
+{
+    if (auto solid = TQTKSolidBuilder::BuildLineEntSolid(this))
+        return solid;
+    if (!GetCompositeUnitRecords(GetRecord()).empty()) {
+        bool prisms = true;
+        auto solid = UniteCompositeUnits(GetElementDrawObj(), [&](const IQTKElementDrawObj* unit) {
+            auto prism = prisms ? BuildUnitPrism(unit) : nullptr;
+            prisms = prisms && prism;
+            return prism;
+        });
+        if (prisms)
+            return solid;
+    }
+    return TQTKHasSectionInfoLineEntCalcEDO::CreateSolid();
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildUnitPrism(
+    const IQTKElementDrawObj* unit)
+{
+    const TVRMCustomLine2d& left = *GetLeftLine();
+    const TVRMCustomLine2d& right = *GetRightLine();
+    TVRMCustomLine2d path;
+    double half = 0.0, bottom = 0.0, top = 0.0;
+    if (left.IsArc() || right.IsArc() || !GetStripUnitLevelBox(*GetExtendedMidLine(), unit, path, half, bottom, top))
+        return nullptr;
+    const double length = path.Length();
+    if (IsZero(length) || !TVRMPositionFunc2d::IsSameDirection(left, path) ||
+        !TVRMPositionFunc2d::IsSameDirection(right, path))
+        return nullptr;
+    // The side lines run along the path: at one distance from it at both ends.
+    constexpr double CSame = 1e-9;
+    const double l = TVRMPositionFunc2d::SignedDistanceTo(left.StartPt(), path);
+    const double r = TVRMPositionFunc2d::SignedDistanceTo(right.StartPt(), path);
+    if (std::abs(TVRMPositionFunc2d::SignedDistanceTo(left.EndPt(), path) - l) > CSame ||
+        std::abs(TVRMPositionFunc2d::SignedDistanceTo(right.EndPt(), path) - r) > CSame)
+        return nullptr;
+    const double low = std::max(-half, std::min(l, r)), high = std::min(half, std::max(l, r));
+    if (high - low <= CVRMEpsilon)
+        return nullptr;
+    const std::optional<TVRMCustomLine2d> a = BetweenEndEdges(TVRMOffsetFunc2d::Offset(path, low), left, right);
+    const std::optional<TVRMCustomLine2d> b = BetweenEndEdges(TVRMOffsetFunc2d::Offset(path, high), left, right);
+    if (!a || !b)
+        return nullptr;
+    // The sweep ends square to the path: it must reach past the prism's corners.
+    const TVRMVector2d along = path.Vector();
+    for (const TVRMPoint2d& p : {a->StartPt(), a->EndPt(), b->StartPt(), b->EndPt()}) {
+        const double at = (p - path.StartPt()).InnerProduct(along) / length;
+        if (at < -CSame || at > length + CSame)
+            return nullptr;
+    }
+    return TVRMPolyhedron3d::CreateBetweenLines(*a, bottom, top, bottom, top, *b, bottom, top, bottom, top);
 }
 
 void TQTKHasSectionInfoComplexLineEntCalcEDO::AfterPrepareSolid()

@@ -19,6 +19,9 @@ public:
 protected:
     // The units' sections along the extended middle line (its own section without units).
     std::unique_ptr<TVRMPolyhedron3d> BuildSolid() override;
+    // Units that all come out as prisms (BuildUnitPrism) are united with no
+    // cut: their prisms lie between the side lines already.
+    std::unique_ptr<TVRMPolyhedron3d> CreateSolid() override;
     // Lays every unit of the element's own unit type again (RebuildFromParent).
     void AfterPrepareSolid() override;
     // The union of the units' own solids (the drawn element's when it has no
@@ -30,5 +33,12 @@ protected:
     void RebaseLinesOnOwnWidth(TVRMCustomLine2d& mid, TVRMCustomLine2d& left, TVRMCustomLine2d& right);
 
 private:
+    // A strip-foundation unit's piece of the solid without booleans: the
+    // sweep of an upright rectangular section along a straight level line,
+    // cut between the side lines, is the prism between the two edges of its
+    // band (kept within the side lines) ended on the side lines' end edges,
+    // wherever the sweep reaches past those ends. Nil where that does not hold.
+    std::unique_ptr<TVRMPolyhedron3d> BuildUnitPrism(const IQTKElementDrawObj* unit);
+
     const double sectionMinOffset_;
 };
