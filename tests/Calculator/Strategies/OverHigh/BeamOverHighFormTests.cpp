@@ -247,4 +247,41 @@ TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
     }
 }
 
+// Where the over-height rules differ from their twins, both values on the
+// same building (beam 1 as above, one piece of weight 1). Brick wall 2 under
+// the beam from x 1000 to 4000, 240 thick (within the beam's width): the
+// twin takes the wall as going first, its top holding the soffit, 3000 x
+// 240; the over-height rule takes the beam's section over the wall's span,
+// its sides and soffit there, 3000 x (2 x 500 + 240). A 300 wall is wider
+// than the beam: both give 0.
+TEST_F(TBeamOverHighFormTest, StatedDifferencesFromTheTwinWithBothValues)
+{
+    const std::string beam = LineElement(1, 15, 1, 0, 0, 6000, 0, 240, 3600, 4100, CConcrete);
+    struct Case {
+        const char* name;
+        const char* overhigh;
+        const char* twin;
+        std::string elements;
+        int object;
+        double twinValue, overhighValue;
+    };
+    const Case cases[] = {
+        {"wall within the beam's width", "TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThickness",
+         "TQTKBeamFormBoardAreaGiveWallWhenSameThickness", LineElement(2, 0, 1, 1000, 0, 4000, 0, 240, 0, 3600, CBrick),
+         2, 3000.0 * 240, 3000.0 * (2 * 500 + 240)},
+        {"wall wider than the beam", "TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThickness",
+         "TQTKBeamFormBoardAreaGiveWallWhenSameThickness", LineElement(2, 0, 1, 1000, 0, 4000, 0, 300, 0, 3600, CBrick),
+         2, 0.0, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(beam + ", " + c.elements, OnePiece());
+        Run("TQTKBeamOriginalFormboardArea", 1);
+        EXPECT_NEAR(Run(c.twin, 1, c.object), c.twinValue, 1.0);
+        LoadBeam(beam + ", " + c.elements, OnePiece());
+        Run("TQTKBeamOriginalFormboardArea", 1);
+        EXPECT_NEAR(Run(c.overhigh, 1, c.object), c.overhighValue, 1.0);
+    }
+}
+
 }  // namespace

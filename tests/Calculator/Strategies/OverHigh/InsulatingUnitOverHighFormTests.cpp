@@ -147,6 +147,7 @@ TEST(InsulatingUnitOverHighFormRules, BeamStandingOutOfTheExternalFaceLayerByLay
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto building = WallCasesBuilding("insulating-wall.json", s);
+        building->Activate();
         const auto unit = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(building->Record(2), true));
         unit->AddLeftSideFace();
         unit->AddRightSideFace();

@@ -123,9 +123,7 @@ std::unique_ptr<TTestBuilding> WallCasesBuilding(const std::string& file, const 
     const std::string empty = R"({"name": "NormCalcRule", "tables": []})";
     json.replace(json.find(empty), empty.size(),
                  R"({"name": "NormCalcRule", "tables": [)" + OverHighSettingsTable("QTKWallCalcSettings", s) + "]}");
-    auto building = TTestBuilding::FromText(json);
-    building->Activate();
-    return building;
+    return TTestBuilding::FromText(json);
 }
 
 void TOverHighTest::Load(const std::string& elements, const std::string& tables, bool detailMode)

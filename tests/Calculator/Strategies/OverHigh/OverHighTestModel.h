@@ -44,7 +44,7 @@ std::string TwoLayerInsulatingWall(double top = 4800);
 std::string InsulatingWallOpening(double width, double height);
 
 // A building of the wall rule cases (File in their folder) whose rule tables
-// are the wall settings S, activated.
+// are the wall settings S (not yet activated).
 std::unique_ptr<TTestBuilding> WallCasesBuilding(const std::string& file, const TOverHighSettings& s);
 
 class TOverHighTest : public ::testing::Test {

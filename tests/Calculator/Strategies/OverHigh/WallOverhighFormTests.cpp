@@ -13,6 +13,7 @@
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Strategies/WallStrategies/QTKWallOverhighFormBoardCalculator.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/QTKCommon/QTKSolidCalc3d.h"
 #include "tests/Calculator/Strategies/OverHigh/OverHighTestModel.h"
@@ -33,7 +34,9 @@ std::unique_ptr<TTestBuilding> OnePieceBuilding()
 {
     TOverHighSettings s;
     s.critical = 0.0;
-    return WallCasesBuilding("wall-formwork.json", s);
+    auto building = WallCasesBuilding("wall-formwork.json", s);
+    building->Activate();
+    return building;
 }
 
 void SideFaces(const TTestBuilding& building, int wall)
@@ -164,6 +167,21 @@ TEST(WallOverhighFormRules, OnePieceOfWeightOneGivesWhatTheTwinGives)
         {"beam along, not-parallel rule", "TQTKWallOverHighFormBoardAreaDeductNotParallelBeam",
          "TQTKWallFormBoardAreaDeductNotParallelBeam", 3, 50, 0.0},
     });
+}
+
+// The 300 x 300 opening in the 600 wall gives back more than it takes: the
+// detail shows the net amount with its sign.
+TEST(WallOverhighFormRules, RevealLargerThanTheOpeningShowsItsSign)
+{
+    TOverHighSettings s;
+    s.critical = 0.0;
+    const auto building = WallCasesBuilding("wall-formwork.json", s);
+    TQTKCalculationScope& scope = building->Activate(true);
+    SideFaces(*building, 2);
+    EXPECT_NEAR(RunRule("TQTKWallOverHighFormBoardAreaDeductHoleAddHoleSideArea", *building, 2, 40),
+                2 * 300.0 * 300 - 1200.0 * 600, 0.01);
+    ASSERT_NE(scope.Details().GetLast(), nullptr);
+    EXPECT_EQ(scope.Details().GetLast()->GetDedcutExpr(), "-0.54");
 }
 
 // ---------------------------------------------------------------------------
