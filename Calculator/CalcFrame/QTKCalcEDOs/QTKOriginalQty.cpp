@@ -57,6 +57,16 @@ std::optional<double> WallQty(IQTKWallCalcEDO& wall, int qtyId)
     return shell->GetArea();
 }
 
+// An insulating wall layer's volume (its volume calculator).
+std::optional<double> InsulatingUnitQty(IQTKInsulatingWallUnitCalcEDO& unit, int qtyId)
+{
+    if (qtyId != CQTKInsulatingUnitQtyVolume)
+        return std::nullopt;
+    if (const auto calc = unit.GetVolumeCalc())
+        return calc->GetVolume();
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<double> GetOriginalQtyByQtyId(IQTKCalculatorEDO* edo, int qtyId)
@@ -65,5 +75,7 @@ std::optional<double> GetOriginalQtyByQtyId(IQTKCalculatorEDO* edo, int qtyId)
         return WallQty(*wall, qtyId);
     if (auto* column = dynamic_cast<IQTKColumnCalculatorEDO*>(edo))
         return ColumnQty(*column, qtyId);
+    if (auto* unit = dynamic_cast<IQTKInsulatingWallUnitCalcEDO*>(edo))
+        return InsulatingUnitQty(*unit, qtyId);
     return std::nullopt;
 }

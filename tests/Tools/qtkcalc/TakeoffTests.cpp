@@ -402,7 +402,7 @@ TEST(Takeoff, GoldenBuildingByHand)
 
 // Asking for the details changes no number of the bill: the sample building
 // (its concrete wall's formwork among them) bills alike both ways.
-TEST(Takeoff, DetailsChangeNoQuantity)
+TEST(Takeoff, TheSampleBillsAlikeWithDetailsAndWithout)
 {
     const std::filesystem::path root = QTK_SOURCE_ROOT;
     TQTKTakeoffResult results[2];
@@ -420,6 +420,24 @@ TEST(Takeoff, DetailsChangeNoQuantity)
             SCOPED_TRACE(std::to_string(element.id) + " " + item.code);
             EXPECT_NEAR(Item(results[1], element.id, item.code).quantity, item.quantity, 1e-9);
         }
+
+    // The concrete wall Q2 (1019): both side faces 5.76 long (between the
+    // brick walls' faces) and 3.7 high; its door M2 (0.9 x 2.1, on the floor
+    // above the wall's bottom) takes both faces less the reveal all round,
+    // 2 x 0.9 x 2.1 - (2 x 2.1 + 2 x 0.9) x 0.24.
+    const TQTKTakeoffItem& formwork = Item(results[1], 1019, "MBMJ");
+    ASSERT_FALSE(formwork.changes.empty());
+    EXPECT_EQ(formwork.expression.rfind("42.624-2.34<扣门>", 0), 0u) << formwork.expression;
+    EXPECT_EQ(formwork.changes[0].objectId, 1025);
+    EXPECT_NEAR(formwork.changes[0].amount, 2 * 0.9 * 2.1 - (2 * 2.1 + 2 * 0.9) * 0.24, 1e-9);
+    // Each 100 mm layer of the insulating wall BW1 (5 x 2.8) less its
+    // opening DK1 (1 x 1).
+    for (const int layer : {1061, 1062}) {
+        SCOPED_TRACE(layer);
+        const TQTKTakeoffItem& volume = Item(results[1], layer, "TJ");
+        EXPECT_NEAR(volume.quantity, 5 * 0.1 * 2.8 - 1 * 0.1 * 1, 1e-9);
+        EXPECT_EQ(volume.expression, "1.4-0.1<扣洞口>");
+    }
 }
 
 TEST(TakeoffCommand, TheSampleBuildingBillsCompletely)
