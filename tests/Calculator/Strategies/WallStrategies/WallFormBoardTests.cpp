@@ -152,6 +152,57 @@ TEST(WallFormBoardRules, OneExternalSideKeepsItsFormworkUnderTheBeam)
     }
 }
 
+// Neighbours taken off a wall's two side faces (walls 3000 high):
+// - column 61 (400 x 400) across wall 6 holds both faces over 400 each;
+// - slab 80 (120 thick, top at the wall's top) covers the left face by fact
+//   (6000 x 120) and, as the band it cuts over the wall's middle line, the
+//   right face as well;
+// - the inner-side rule on an inner wall is by fact; on a wall external on
+//   both sides it takes nothing;
+// - brick wall 7 crosses concrete wall 8: its solid holds 240 of both of
+//   wall 8's faces; wall 8 ends on brick wall 9 (a T), where its connected
+//   end face is 240 x 3000 (a brick wall takes nothing off it);
+// - fill wall 91 lies in concrete wall 90 from x 2000 to 4000: it takes its
+//   faces flush with both of the wall's (2 x 2000 x 3000) less the wall's
+//   sides against its two ends (2 x 3000 x 240); a wall that is no fill wall
+//   of the subject takes nothing by that rule.
+TEST(WallFormBoardRules, NeighboursByFactWallsSlabsAndEnds)
+{
+    RunCases({
+        {"column by fact", "TQTKWallFormBoardAreaDeductByFact", 6, 61, 2 * 400.0 * 3000},
+        {"slab and its cut band", "TQTKWallFormBoardAreaDeductSlabForFUJIAN", 6, 80, 2 * 6000.0 * 120},
+        {"slab by fact", "TQTKWallFormBoardAreaDeductByFact", 6, 80, 6000.0 * 120},
+        {"inner side rule, inner wall", "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", 6, 61,
+         2 * 400.0 * 3000},
+        {"inner side rule, external both sides", "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", 4, 51, 0.0},
+        {"brick wall across", "TQTKWallFormBoardAreaDeductWall", 8, 7, 2 * 240.0 * 3000},
+        {"connected end", "TQTKWallEndSideFormBoardOriginalArea", 8, 8, 240.0 * 3000},
+        {"fill wall", "TQTKWallFormBoardAreaDeductFillWall", 90, 91, 2 * 2000.0 * 3000 - 2 * 3000.0 * 240},
+        {"fill wall rule, not a fill wall", "TQTKWallFormBoardAreaDeductFillWall", 8, 7, 0.0},
+    });
+}
+
+// The trench of TrenchAcrossWall through both faces of the 240 wall: its
+// hollow 600 wide from 100 to 500, its whole solid 1000 wide from 0 to 600.
+TEST(WallFormBoardRules, TrenchHollowAndWholeSolid)
+{
+    struct TCase {
+        const char* rule;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"TQTKWallFormBoardAreaDeductTrenchHole", 2 * 600.0 * 400},
+        {"TQTKWallFormBoardAreaDeductTrench", 2 * 1000.0 * 600},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.rule);
+        TFakeEDOScope fakes;
+        const auto building = TrenchAcrossWall(0, true, fakes);
+        SideFaces(*building, 1);
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 1, 3), c.expected, 0.01);
+    }
+}
+
 // The 400 x 400 column stands against wall 3's left face: its two sides
 // across the wall lie within 1.5 x 240 = 360 of the face for 360 each; the
 // side on the face keeps the wall's mark.
