@@ -237,12 +237,27 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::PrismOver(const TVRMMultiPolygon2d& pla
 {
     if (donor)
         donor->taken.clear();
-    const std::vector<TPlanRing> rings = FacetPlan(plan);
-    if (rings.empty() || !(height > 0) || !AllFinite({bottom, height}))
-        return std::make_unique<TVRMPolyhedron3d>();
+    // A plan without arc edges is its own facets: its rings of three points or more.
+    const bool straight = std::none_of(plan.Items().begin(), plan.Items().end(), [](const TVRMPolygon2d& item) {
+        return std::any_of(item.Vertices().begin(), item.Vertices().end(),
+                           [](const TVRMVertex2d& v) { return v.IsArc(); });
+    });
+    const std::vector<TPlanRing> rings = straight ? std::vector<TPlanRing>() : FacetPlan(plan);
     std::vector<TVRMLoop3d> loops;
-    for (const auto& r : rings)
-        loops.push_back(LiftRing(r, bottom));
+    if (straight) {
+        for (const auto& item : plan.Items())
+            if (const auto& v = item.Vertices(); v.size() >= 3) {
+                TVRMLoop3d& l = loops.emplace_back();
+                l.reserve(v.size());
+                for (const auto& p : v)
+                    l.push_back({p.pt.x, p.pt.y, bottom});
+            }
+    } else {
+        for (const auto& r : rings)
+            loops.push_back(LiftRing(r, bottom));
+    }
+    if (loops.empty() || !(height > 0) || !AllFinite({bottom, height}))
+        return std::make_unique<TVRMPolyhedron3d>();
     // Circles only for a plan with arc edges.
     const bool curved = std::any_of(rings.begin(), rings.end(), [](const TPlanRing& r) {
         return std::any_of(r.arcs.begin(), r.arcs.end(), [](const auto& arc) { return arc.has_value(); });
