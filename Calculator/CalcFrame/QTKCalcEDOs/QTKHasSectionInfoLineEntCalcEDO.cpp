@@ -42,9 +42,17 @@ void TQTKHasSectionInfoLineEntCalcEDO::Prepare(IRDXRecord* record)
 
 bool TQTKHasSectionInfoLineEntCalcEDO::IsMidlineConnectable()
 {
-    const IQTKLineShape* shape = LineShape();
-    return shape && GreaterEqualThan(shape->GetLine().Length(), shape->GetWidth()) &&
-           !IsPartialArchDrawObj(GetElementDrawObj());
+    // Asked for every candidate of every joined-line search: read once.
+    int connectable = midlineConnectable_.load(std::memory_order_relaxed);
+    if (connectable < 0) {
+        const IQTKLineShape* shape = LineShape();
+        connectable = shape && GreaterEqualThan(shape->GetLine().Length(), shape->GetWidth()) &&
+                              !IsPartialArchDrawObj(GetElementDrawObj())
+                          ? 1
+                          : 0;
+        midlineConnectable_.store(connectable, std::memory_order_relaxed);
+    }
+    return connectable == 1;
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoLineEntCalcEDO::BuildSolid()

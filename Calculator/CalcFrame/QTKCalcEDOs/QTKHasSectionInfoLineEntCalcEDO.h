@@ -44,7 +44,8 @@ private:
         double distance = 0.0;
     };
     std::atomic<double> lengthRate_{1.0};
-    std::mutex extendLock_;  // guards the keys; never held while building
+    std::atomic<int> midlineConnectable_{-1};  // -1 not yet read, else 0 / 1 (the drawn shape decides)
+    std::mutex extendLock_;                    // guards the keys; never held while building
     TQTKCacheSlot extendItem_, zeroExtendItem_;
     TExtendKey extendKey_, zeroExtendKey_;
 };

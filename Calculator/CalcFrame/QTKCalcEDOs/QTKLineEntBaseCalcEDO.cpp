@@ -21,6 +21,31 @@ namespace {
 
 constexpr int CInsulatingLayerType = 68;
 
+// Candidates of the joined-line search around an element: the elements of the
+// types whose boxes meet its box, from the box service, not from the related
+// list (the list is built under its own lock while it asks other elements,
+// whose lines may be building and asking for this element's neighbours). They
+// pass the same kind filters as the related list: no virtual walls, and only
+// what the host relates.
+void FindNearby(IQTKCalculatorEDO* edo, const TQTKElementTypeSet& types, TRecordList& candidates)
+{
+    candidates.clear();
+    std::vector<int> typeIds;
+    for (int t = 0; t < static_cast<int>(types.size()); ++t)
+        if (types.test(t))
+            typeIds.push_back(t);
+    const IQTKElementDrawObj* drawObj = edo->GetElementDrawObj();
+    IRDXRecord* record = drawObj ? drawObj->GetRecord() : nullptr;
+    // As in the related list, a virtual wall neither joins nor is joined.
+    if (!record || typeIds.empty() || IsVirtualWallRecord(record))
+        return;
+    for (IQTKElementDrawObj* other :
+         TQTKBoxServiceOp::GetBoxIntersectEDOs(record->GetTable(), drawObj->GetBox(), typeIds))
+        if (IRDXRecord* otherRecord = other->GetRecord();
+            other != drawObj && !IsVirtualWallRecord(otherRecord) && edo->IsHostRelated(otherRecord))
+            candidates.emplace_back(otherRecord);
+}
+
 IQTKCalculatorEDO* EdoOf(IQTKLineEdoInfo* info)
 {
     return FastCast<IQTKCalculatorEDO>(info);
@@ -498,6 +523,28 @@ TQTKElementTypeSet TQTKLineEntBaseCalcEDO::GetSameKindTypes()
     }
 }
 
+TRecordList TQTKLineEntBaseCalcEDO::Nearby(const TQTKElementTypeSet& types)
+{
+    const auto kept = [&]() -> const TRecordList* {
+        for (const TNearby& n : nearby_)
+            if (n.types == types)
+                return &n.records;
+        return nullptr;
+    };
+    {
+        std::lock_guard guard(DataLock());
+        if (const TRecordList* records = kept())
+            return *records;
+    }
+    TRecordList found;
+    FindNearby(this, types, found);  // asks the box service and other elements: no lock held
+    std::lock_guard guard(DataLock());
+    if (const TRecordList* records = kept())
+        return *records;
+    nearby_.push_back(TNearby{types, found});
+    return found;
+}
+
 TQTKLineEdoInfoArray TQTKLineEntBaseCalcEDO::EndInfos(TEndInfos& slot, bool atStart, bool sameKind)
 {
     {
@@ -505,28 +552,15 @@ TQTKLineEdoInfoArray TQTKLineEntBaseCalcEDO::EndInfos(TEndInfos& slot, bool atSt
         if (slot.computed)
             return slot.infos;
     }
-    // Candidates from the box service, not from the related list: the list is
-    // built under its own lock while it asks other elements (whose lines may
-    // be building and asking for this element's neighbours). They pass the
-    // same kind filters as the related list: no virtual walls, and only what
-    // the host relates.
+    // The search visits this element's neighbours and theirs, and every
+    // element's own search passes the same ones: a line element keeps its
+    // candidates.
     const TQTKLineCandidateFunc nearby = [](IQTKCalculatorEDO* edo, const TQTKElementTypeSet& types,
                                             TRecordList& candidates) {
-        candidates.clear();
-        std::vector<int> typeIds;
-        for (int t = 0; t < static_cast<int>(types.size()); ++t)
-            if (types.test(t))
-                typeIds.push_back(t);
-        const IQTKElementDrawObj* drawObj = edo->GetElementDrawObj();
-        IRDXRecord* record = drawObj ? drawObj->GetRecord() : nullptr;
-        // As in the related list, a virtual wall neither joins nor is joined.
-        if (!record || typeIds.empty() || IsVirtualWallRecord(record))
-            return;
-        for (IQTKElementDrawObj* other :
-             TQTKBoxServiceOp::GetBoxIntersectEDOs(record->GetTable(), drawObj->GetBox(), typeIds))
-            if (IRDXRecord* otherRecord = other->GetRecord();
-                other != drawObj && !IsVirtualWallRecord(otherRecord) && edo->IsHostRelated(otherRecord))
-                candidates.emplace_back(otherRecord);
+        if (auto* line = FastCast<TQTKLineEntBaseCalcEDO>(edo))
+            candidates = line->Nearby(types);
+        else
+            FindNearby(edo, types, candidates);
     };
     TQTKLineEdoInfoArray infos =
         GetOverlappingLineEdoInfos(this, sameKind ? GetSameKindTypes() : GetConnectElementTypes(), atStart, nearby);

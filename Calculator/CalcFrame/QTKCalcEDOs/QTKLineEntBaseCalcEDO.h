@@ -148,6 +148,13 @@ private:
     const TLines& Lines();
     const TLines& AttachLines(bool withLayers);
     TQTKLineEdoInfoArray EndInfos(TEndInfos& slot, bool atStart, bool sameKind);
+    // The joined-line search's candidates around this element, found once per
+    // set of types (the boxes and the host's relations stay while it lives).
+    TRecordList Nearby(const TQTKElementTypeSet& types);
+    struct TNearby {
+        TQTKElementTypeSet types;
+        TRecordList records;
+    };
     TQTKElementTypeSet GetSameKindTypes();
     RecordRef ConnectedRecord(bool atStart);
     std::vector<RecordRef> InsulatingLayers();
@@ -165,6 +172,7 @@ private:
     std::unique_ptr<TVRMPolyhedron3d> solidWithoutPrior_;
     Ref<IQTKConnectedEdoIDInfo> connected_;
     TEndInfos startInfos_, endInfos_, startSameKind_, endSameKind_;
+    std::vector<TNearby> nearby_;
     std::atomic<int> startFace_{-1};
     std::atomic<int> endFace_{-1};
     std::atomic<bool> useAxisLength_{false};

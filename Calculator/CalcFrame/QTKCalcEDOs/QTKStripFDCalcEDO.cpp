@@ -72,6 +72,8 @@ bool TQTKStripFDCalcEDO::IsKeepConnectedEdoIDInfo()
 TQTKStripFDCalcEDO::TCalcLine TQTKStripFDCalcEDO::CalcLine()
 {
     const int type = CalclineType();
+    if (type < 1 || type > 4)
+        return TCalcLine{type, defaultWidth_, defaultAxisOffset_, true};  // the axis: nothing to compute
     {
         std::lock_guard guard(stateLock_);
         if (calcLine_ && calcLine_->type == type)
