@@ -57,7 +57,7 @@ TQTKEdoGlobalData& TQTKCalculationScope::BeginQuantity(int recordId, const std::
 std::optional<std::string> TQTKCalculationScope::ExprText(int recordId, const std::string& key) const
 {
     std::string text;
-    if (!GetEdoGlobalData(recordId)->GetExprText(key, text))
+    if (!GetEdoGlobalData(recordId)->GetShownExprText(key, text))
         return std::nullopt;
     return text;
 }

@@ -104,6 +104,14 @@ bool TQTKEdoGlobalData::GetExprText(const std::string& key, std::string& text) c
     return true;
 }
 
+bool TQTKEdoGlobalData::GetShownExprText(const std::string& key, std::string& text) const
+{
+    if (GetExprText(key, text) && !text.empty())
+        return true;
+    text = container_->GetExprText(key);
+    return !text.empty();
+}
+
 void TQTKEdoGlobalData::ClearExprTexts()
 {
     std::lock_guard guard(lock_);

@@ -62,6 +62,10 @@ public:
     bool AppendExprText(const std::string& text);
     // The text of a quantity key; false when there is none.
     bool GetExprText(const std::string& key, std::string& text) const;
+    // What the record shows for a quantity key: its text, else the text of
+    // its expression items (the over-height pieces write items); false when
+    // it has neither.
+    bool GetShownExprText(const std::string& key, std::string& text) const;
     void ClearExprTexts();
 
     // Ordered expression items of the record (owned by this block). Adding and

@@ -366,7 +366,7 @@ TQTKTakeoffItem ComputeItem(TRunContext& run, TMatcherSet& matchers, const IQTKE
         }
         ThrowOnGeometryFailures();
         std::string text;
-        if (!data->GetExprText(bill.code, text) || text.empty())
+        if (!data->GetShownExprText(bill.code, text))
             text = FloatToStr(RoundBill(net * bill.toBill));
 
         for (const TChangeRow& changeRow : bill.changes) {

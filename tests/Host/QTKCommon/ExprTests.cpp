@@ -113,6 +113,21 @@ TEST_F(Expr, ShellExpressionWithItemsOrAPlainValue)
     EXPECT_EQ(data->GetExprContainer().GetExprText("MBMJ"), "1");
 }
 
+// What a quantity shows: its text when one was written, else its items.
+TEST_F(Expr, ShownTextIsTheTextElseTheItems)
+{
+    TQTKEdoGlobalData* data = GetEdoGlobalData(1);
+    data->SetCurQty("CGTJ", "CGTJ", "超高体积");
+    std::string text;
+    EXPECT_FALSE(data->GetShownExprText("CGTJ", text));
+    AddItemExprDetail(TestRecord(1), TestRecord(2), 2.5e5, 2.0);
+    ASSERT_TRUE(data->GetShownExprText("CGTJ", text));
+    EXPECT_EQ(text, "0.25 * 2");
+    data->AddExprText("0.5");
+    ASSERT_TRUE(data->GetShownExprText("CGTJ", text));
+    EXPECT_EQ(text, "0.5");
+}
+
 TEST_F(Expr, VolumeExpressionAndAreaTerms)
 {
     TQTKEdoGlobalData* data = GetEdoGlobalData(1);

@@ -211,4 +211,57 @@ TEST_F(TBeamOverHighVolTest, HaunchesAddNothing)
     EXPECT_EQ(Run("TQTKBeamOverHighVolAddHaunchingVol", 1), 0.0);
 }
 
+// Beam 1 (CBeam or, for the tie column, with "Type2" 0 / 1) and one
+// neighbour 2; each layer weighs 1, 2, 3 from the bottom, so a neighbour
+// through the beam's full height takes its overlap x 300 x 6 per mm² of plan.
+TEST_F(TBeamOverHighVolTest, NeighboursByTheirRelation)
+{
+    const auto beam = [](const std::string& props) {
+        return LineElement(1, 15, 1, 0, 0, 6000, 0, 300, 3600, 4500, R"(, "Material": "混凝土")" + props);
+    };
+    // Beam 2 across beam 1 at x 3000, 400 wide, up to 4500 with the height given.
+    const auto crossing = [](double height) {
+        return LineElement(2, 15, 1, 3000, -3000, 3000, 3000, 400, 4500 - height, 4500, R"(, "Material": "混凝土")");
+    };
+    const std::string column = PointElement(2, 25, 1, 2800, -200, 3200, 200, 0, 4500);
+    struct Case {
+        const char* name;
+        const char* rule;
+        std::string elements;
+        double expected;
+    };
+    const Case cases[] = {
+        {"a column by fact", "TQTKBeamOverHighVolDeductByFact", CBeam + ", " + column, 400.0 * 300 * 300 * 6},
+        {"a deeper beam it gives way to, by fact", "TQTKBeamOverHighVolDeductByFact", CBeam + ", " + crossing(1200),
+         400.0 * 300 * 300 * 6},
+        {"a shallower beam that gives way to it, by fact", "TQTKBeamOverHighVolDeductByFact",
+         CBeam + ", " + crossing(600), 0.0},
+        {"a column from a single beam", "TQTKSingleBeamOverHighVolDeductTieColumn",
+         beam(R"(, "Type2": 0)") + ", " + column, 400.0 * 300 * 300 * 6},
+        {"a column from a beam that is not single", "TQTKSingleBeamOverHighVolDeductTieColumn",
+         beam(R"(, "Type2": 1)") + ", " + column, 0.0},
+        // Beam 1 (0..3000, 240 wide, "Type2" 1) stems into main beam 2 (300 x
+        // 1200) at its axis: its end inside it, 150 x 240, by the layers.
+        {"the main beam a secondary beam is under", "TQTKBeamOverHighVolDeductBelowBoardSlab",
+         LineElement(1, 15, 1, 0, 0, 3000, 0, 240, 3600, 4500, R"(, "Material": "混凝土", "Type2": 1)") + ", " +
+             LineElement(2, 15, 1, 3000, -2000, 3000, 2000, 300, 3300, 4500, R"(, "Material": "混凝土", "Type2": 1)"),
+         150.0 * 240 * 300 * 6},
+        {"a main beam is under no secondary beam", "TQTKBeamOverHighVolDeductBelowBoardSlab",
+         LineElement(1, 15, 1, 3000, -2000, 3000, 2000, 300, 3300, 4500, R"(, "Material": "混凝土", "Type2": 1)") +
+             ", " + LineElement(2, 15, 1, 0, 0, 3000, 0, 240, 3600, 4500, R"(, "Material": "混凝土", "Type2": 1)"),
+         0.0},
+        // Lintel 2 of "Len" 1500 centred at x 3000: the beam over that length.
+        {"the beam over a lintel's length", "TQTKBeamOverHighVolGiveLintelIntLength",
+         CBeam + R"(, {"id": 2, "type": 12, "floor": 1, "props": {"SectionWidth": 240, "Len": 1500, "BottomElev":)"
+                 R"( 2300, "TopElev": 2500, "StartPtTopElev": 2500, "EndPtTopElev": 2500}, "shape": {"kind": "line",)"
+                 R"( "start": [2000, 0], "end": [4000, 0], "width": 240}})",
+         1500.0 * 300 * 300 * 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(c.elements);
+        EXPECT_NEAR(Run(c.rule, 1, 2), c.expected, 1.0);
+    }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // of weight 1 from 3600 to the wall's top (top method 1: its higher end).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "Calculator/Strategies/WallStrategies/QTKWallOverhighVolCalculator.h"
@@ -27,9 +28,9 @@ std::string Opening(double width, double height)
 
 class TWallOverhighVolTest : public TOverHighTest {
 protected:
-    void LoadWall(const std::string& elements, bool detailMode = false)
+    void LoadWall(const std::string& elements, bool detailMode = false, const TOverHighSettings& s = WallStart36())
     {
-        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", WallStart36()), detailMode);
+        Load(elements, OverHighSettingsTable("QTKWallCalcSettings", s), detailMode);
     }
     Ref<IQTKWallCalcEDO> WallEdo() { return RefCast<IQTKWallCalcEDO>(Edo(1)); }
 };
@@ -130,6 +131,90 @@ TEST_F(TWallOverhighVolTest, WallAtTheCriticalHeightGivesNothing)
         EXPECT_FALSE(WallEdo()->GetOverhighVolumeCalc());
         EXPECT_FALSE(WallEdo()->GetOverhighFormboardCalc());
         EXPECT_FALSE(WallEdo()->GetOverhighValueList());
+    }
+}
+
+// Pier 3 against wall 1 (x 2750..3250, y 120..370) with method 3 and H =
+// 600: cut at the wall's planes into 3600-4200 (weight 1) and 4200-4800
+// (weight 2), 500 x 250 x 600 each; nothing is kept.
+TEST_F(TWallOverhighVolTest, PierAddsItsPiecesByTheirWeights)
+{
+    TOverHighSettings s = WallStart36();
+    s.method = 3, s.partition = 0.6;
+    LoadWall(Wall(240, 4800) + R"(, {"id": 3, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1,)"
+                               R"( "BottomElev": 0, "TopElev": 4800}, "shape": {"kind": "point", "insertPt":)"
+                               R"( [3000, 245], "size": [500, 250]}})",
+             false, s);
+    EXPECT_NEAR(Run("TQTKWallOverhighVolAddPier", 1, 3), 500.0 * 250 * 600 * (1 + 2), 1.0);
+    EXPECT_FALSE(WallEdo()->GetOverhighVolumeCalc());
+    EXPECT_FALSE(WallEdo()->GetOverhighValueList());
+}
+
+TEST_F(TWallOverhighVolTest, DeductionBeforeTheOriginalGivesTheSameValue)
+{
+    for (const bool originalFirst : {true, false}) {
+        SCOPED_TRACE(originalFirst ? "in the host's order" : "before the original: built on demand");
+        LoadWall(Wall(240, 4800) + ", " + Opening(1000, 600));
+        if (originalFirst) {
+            EXPECT_NEAR(Run("TQTKWallOriginOverhighVol", 1), 240.0 * 6000 * 1200, 1.0);
+        }
+        EXPECT_NEAR(Run("TQTKWallOverhighVolDeductHollowByFact", 1, 2), 1000.0 * 600 * 240, 1.0);
+        EXPECT_NEAR(Run("TQTKWallOverhighVolDeductHollowByFact", 1, 2), 0.0, 1.0);
+        ASSERT_TRUE(WallEdo()->GetOverhighVolumeCalc());
+        EXPECT_NEAR(WallEdo()->GetOverhighVolumeCalc()->GetVolume(), 240.0 * 6000 * 1200 - 1000.0 * 600 * 240, 1.0);
+    }
+}
+
+// Slab 20 over the whole wall (x 0..6000, y -120..3000) meets coplanar slab
+// 21 (y -3000..-120, x 0..2000), both with tops at 4800. The joint edge (y
+// -120, x 0..2000) makes a strip across the wall, 2000 x 240, taken at the
+// joint thickness; the rest of slab 20 over the wall, 4000 x 240, at its own
+// 200. Equal thicknesses: no joint strip. The strips stay off the slabs and
+// the wall's regular volume keeps the slab.
+TEST_F(TWallOverhighVolTest, SlabsMeetingOverTheWall)
+{
+    struct Case {
+        const char* rule;
+        double thinner;
+        double expected;
+    };
+    const Case cases[] = {
+        {"TQTKWallOverhighVolDeductSlabByThinner", 120, 2000.0 * 240 * 120 + 4000.0 * 240 * 200},
+        {"TQTKWallOverhighVolDeductSlabByAve", 120, 2000.0 * 240 * 160 + 4000.0 * 240 * 200},
+        {"TQTKWallOverhighVolDeductSlabByThinner", 200, 6000.0 * 240 * 200},
+        {"TQTKWallOverhighVolDeductSlabByAve", 200, 6000.0 * 240 * 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " against " + std::to_string(c.thinner));
+        LoadWall(Wall(240, 4800) + ", " + SlabElement(20, 1, 0, -120, 6000, 3000, 4800, 200) + ", " +
+                 SlabElement(21, 1, 0, -3000, 2000, -120, 4800, c.thinner));
+        EXPECT_NEAR(Run(c.rule, 1, 20), c.expected, 1.0);
+        EXPECT_TRUE(RefCast<IQTKSlabCalculator>(Edo(20))->GetDeductPolygons().empty());
+        EXPECT_TRUE(RefCast<IQTKSlabCalculator>(Edo(21))->GetAddPolygons().empty());
+        EXPECT_NEAR(WallEdo()->GetVolumeCalc()->GetVolume(), 240.0 * 6000 * 4800, 1.0);
+    }
+}
+
+// Slab 20 arched across y about the x axis (span 6000, rise 1000 from its
+// base at 4000, 120 thick: radii 5000 and 4880, sweep 2 asin 0.6, lowest
+// point 3904) over wall 1 along y at x 3000, 240 thick, up to 6000: the wall
+// loses its slice of the arch, (sweep / 2)(5000² - 4880²) x 240, by fact
+// from its over-height piece; its regular volume is left whole.
+TEST_F(TWallOverhighVolTest, CurvedSlabComesOffTheOverHeightVolumeOnly)
+{
+    for (const char* rule : {"TQTKWallOverhighVolDeductSlabByThinner", "TQTKWallOverhighVolDeductSlabByAve"}) {
+        SCOPED_TRACE(rule);
+        LoadWall(
+            LineElement(1, 0, 1, 3000, -4000, 3000, 4000, 240, 0, 6000, R"(, "Material": "混凝土")") +
+            R"(, {"id": 20, "type": 19, "floor": 1, "props": {"Thickness": 120}, "shape": {"kind": "face",)"
+            R"( "outline": [[0,-3000],[6000,-3000],[6000,3000],[0,3000]], "thickness": 120, "elevation":)"
+            R"( {"kind": "cylinder", "first": 6000, "second": 1000, "base": 4000, "axis": [[0, 0], [6000, 0]]}}})");
+        const auto slab = RefCast<IQTKSlabCalculator>(Edo(20));
+        slab->ClearQtyItems();
+        ASSERT_TRUE(slab->IsCurvedFaceShape());
+        const double expected = std::asin(0.6) * (5000.0 * 5000 - 4880.0 * 4880) * 240;
+        EXPECT_NEAR(Run(rule, 1, 20), expected, 1e-5 * expected);
+        EXPECT_NEAR(WallEdo()->GetVolumeCalc()->GetVolume(), 240.0 * 8000 * 6000, 1.0);
     }
 }
 
