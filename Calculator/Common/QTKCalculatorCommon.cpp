@@ -88,6 +88,20 @@ Ref<IQTKCalculatorEDO> GetCalcEDO(IRDXRecord* record, bool prepare)
     }
 }
 
+std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IQTKCalculatorEDO* edo)
+{
+    Ref<IQTKPolyhedron3dIntf> holder = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
+    const TVRMPolyhedron3d* solid = holder ? holder->GetPolyhedron() : nullptr;
+    if (!solid)
+        return nullptr;
+    return std::shared_ptr<const TVRMPolyhedron3d>(solid, [holder = std::move(holder)](const TVRMPolyhedron3d*) {});
+}
+
+std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IRDXRecord* record)
+{
+    return record ? HoldOriginalSolid(GetCalcEDO(record, true).get()) : nullptr;
+}
+
 void PrepareCalcEDO(IQTKElementDrawObj* drawObj, IQTKCalculatorEDO* edo)
 {
     if (GIsDetailMode)

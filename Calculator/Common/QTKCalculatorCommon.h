@@ -3,6 +3,7 @@
 // the host element, registered, and prepared once.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -32,6 +33,15 @@ inline Ref<IQTKCalculatorEDO> GetCalcEDO(const RecordRef& record, bool prepare)
 {
     return GetCalcEDO(record.get(), prepare);
 }
+
+// An element's own solid, held for the caller: it stays valid while the
+// result lives, also when another thread rebuilds the element's solid (a slab
+// freeing its cache, a ribbon or strip foundation redrawing its lines) or the
+// original-solid cache lets it go. Never keep the bare pointer of
+// GetOriginalPolyhedron past such a moment. Nil for a nil object; the record
+// form prepares the record's object.
+std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IQTKCalculatorEDO* edo);
+std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IRDXRecord* record);
 
 // Prepares the object once. In detail mode the owner element is prepared
 // first. A thread asking while another one prepares waits until it is done; a

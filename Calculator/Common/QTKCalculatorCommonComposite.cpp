@@ -295,7 +295,7 @@ std::unique_ptr<TVRMPolyhedron3d> BuildUnitNetSolid(IQTKCalculatorEDO* unit)
     const IQTKElementDrawObj* drawObj = unit ? unit->GetElementDrawObj() : nullptr;
     if (!drawObj || !IsTypeIn(drawObj->GetElementTypeID(), {81, 82, 83}))
         return nullptr;
-    const TVRMPolyhedron3d* own = unit->GetOriginalPolyhedron();
+    const std::shared_ptr<const TVRMPolyhedron3d> own = HoldOriginalSolid(unit);
     auto net = own ? own->Clone() : std::make_unique<TVRMPolyhedron3d>();
     const int rank = GetUnitMaterialRank(unit);
     TRecordList related;

@@ -145,13 +145,13 @@ bool IsOuterBeamByWalls(IRDXRecord* beam)
     if (!beamEdo->GetRelatedByTypes(MakeElementTypeSet({CWallType, CInsulatingWallType}), &walls))
         return false;
     TVRMNumRangeCalc2d range(0.0, mid->Length());
-    const TVRMPolyhedron3d* beamSolid = beamEdo->GetOriginalPolyhedron();
+    const std::shared_ptr<const TVRMPolyhedron3d> beamSolid = HoldOriginalSolid(beamEdo.get());
     for (const RecordRef& wall : walls) {
         const TVRMCustomLine2d* wallMid = GetMidLineOf(wall.get());
         if (!wallMid || !TVRMPositionFunc2d::IsParallel(*mid, *wallMid, CVRMParallelEpsilon))
             continue;
         const Ref<IQTKCalculatorEDO> wallEdo = GetCalcEDO(wall, true);
-        const TVRMPolyhedron3d* wallSolid = wallEdo ? wallEdo->GetOriginalPolyhedron() : nullptr;
+        const std::shared_ptr<const TVRMPolyhedron3d> wallSolid = HoldOriginalSolid(wallEdo.get());
         if (!beamSolid || !wallSolid || !IsIntersectant(*beamSolid, *wallSolid))
             continue;
         const auto custom = RefCast<IQTKCustomWallCalcEDO>(wallEdo);

@@ -38,7 +38,7 @@ double TQTKBeamBrickMoldVolDeductByFact::Calculate(const RecordRef& subject, con
     if (!mould)
         return 0.0;
     double removed = 0.0;
-    if (const TVRMPolyhedron3d* solid = GetElementSolid(object.get()))
+    if (std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get()))
         removed += mould->Subtract(*solid, object.get(), nullptr, true, true);
     if (IsBrickMoldCutBy(subject.get(), object.get())) {
         const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(object, true);

@@ -33,12 +33,6 @@ Ref<IQTKFDBeamCalcEDO> GetFDBeamEdo(IRDXRecord* record)
     return beam;
 }
 
-const TVRMPolyhedron3d* GetElementSolid(IRDXRecord* record)
-{
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-    return edo ? edo->GetOriginalPolyhedron() : nullptr;
-}
-
 std::unique_ptr<TVRMPolyhedron3d> BuildBeamPrismOverWallSpan(IRDXRecord* beam, IRDXRecord* wall)
 {
     const TVRMCustomLine2d* middle = GetBeamEdo(beam)->GetMidLine();
@@ -146,8 +140,12 @@ IRDXRecord* GetUnitTrench(IRDXRecord* unit)
     return trench;
 }
 
-const TVRMPolyhedron3d* GetUnitTrenchWholeSolid(IRDXRecord* unit)
+std::shared_ptr<const TVRMPolyhedron3d> GetUnitTrenchWholeSolid(IRDXRecord* unit)
 {
     const Ref<IQTKTrenchCalcEDO> trench = RefCast<IQTKTrenchCalcEDO>(GetCalcEDO(GetUnitTrench(unit), true));
-    return trench ? trench->GetWholeSolid() : nullptr;
+    const TVRMPolyhedron3d* whole = trench ? trench->GetWholeSolid() : nullptr;
+    if (!whole)
+        return nullptr;
+    // The trench keeps its whole solid as long as it lives.
+    return std::shared_ptr<const TVRMPolyhedron3d>(whole, [trench](const TVRMPolyhedron3d*) {});
 }

@@ -19,8 +19,6 @@ class TVRMPolyhedron3d;
 Ref<IQTKBeamCalcEDO> GetBeamEdo(IRDXRecord* record);
 // The element object of a foundation beam; raises EIntfCastError for any other element.
 Ref<IQTKFDBeamCalcEDO> GetFDBeamEdo(IRDXRecord* record);
-// The element's own solid (kept by its element object); nil when it has none.
-const TVRMPolyhedron3d* GetElementSolid(IRDXRecord* record);
 // The beam's section over the stretch of its middle line that the wall's
 // line covers (the wall line's ends projected onto the middle line),
 // "SectionWidth" wide and centred, from the beam's bottom to its top; empty
@@ -55,4 +53,4 @@ bool IsStripUnitKeptByType(IRDXRecord* beam, IRDXRecord* object);
 // assertion failure) and that trench's whole solid, hollow included (nil when
 // the trench has no element object).
 IRDXRecord* GetUnitTrench(IRDXRecord* unit);
-const TVRMPolyhedron3d* GetUnitTrenchWholeSolid(IRDXRecord* unit);
+std::shared_ptr<const TVRMPolyhedron3d> GetUnitTrenchWholeSolid(IRDXRecord* unit);

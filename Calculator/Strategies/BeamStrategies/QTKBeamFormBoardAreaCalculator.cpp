@@ -74,7 +74,7 @@ double DeductByPrecedence(const TQTKShellTarget& calc, IRDXRecord* object, bool 
 {
     if (IsConcreteWallRecord(object))
         return calc.SubtractWall(object, objectFirst);
-    return SubtractSolid(calc, GetElementSolid(object), object, KindsFor(objectFirst));
+    return SubtractSolid(calc, HoldOriginalSolid(object).get(), object, KindsFor(objectFirst));
 }
 
 // A piece of a wall's solid; a concrete wall's without the fill walls overlaying it.
@@ -261,13 +261,15 @@ double TQTKBeamFormBoardAreaDeductSlabForFUJIAN::Deduct(const TQTKShellTarget& c
 double TQTKBeamFormBoardAreaDeductBeam::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                const TableSourceRef& ruleContext) const
 {
-    return SubtractSolid(calc, GetElementSolid(object), object, KindsFor(IsObjectFirst(beam, object, ruleContext)));
+    return SubtractSolid(calc, HoldOriginalSolid(object).get(), object,
+                         KindsFor(IsObjectFirst(beam, object, ruleContext)));
 }
 
 double TQTKBeamFromBoardAreaDeductSubBeam::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                   const TableSourceRef&) const
 {
-    return IsSubBeam(beam, object) ? SubtractSolid(calc, GetElementSolid(object), object, CVRMSuperpositionBoth) : 0.0;
+    return IsSubBeam(beam, object) ? SubtractSolid(calc, HoldOriginalSolid(object).get(), object, CVRMSuperpositionBoth)
+                                   : 0.0;
 }
 
 double TQTKBeamFormBoardAreaDeductBeelineStearSeg::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam,
@@ -275,18 +277,19 @@ double TQTKBeamFormBoardAreaDeductBeelineStearSeg::Deduct(const TQTKShellTarget&
 {
     if (!IsBeamOverStairSegment(beam, object))
         return 0.0;
-    return SubtractSolid(calc, GetElementSolid(object), object, KindsFor(IsFormboardFirst(beam, object, ruleContext)));
+    return SubtractSolid(calc, HoldOriginalSolid(object).get(), object,
+                         KindsFor(IsFormboardFirst(beam, object, ruleContext)));
 }
 
 double TQTKBeamFormBoardAreaDeductSameBottomElevBoard::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam,
                                                               IRDXRecord* object,
                                                               const TableSourceRef& ruleContext) const
 {
-    const TVRMPolyhedron3d* slab = GetElementSolid(object);
+    const std::shared_ptr<const TVRMPolyhedron3d> slab = HoldOriginalSolid(object);
     if (IsFormboardFirst(beam, object, ruleContext))
-        return SubtractSolid(calc, slab, object, CVRMSuperpositionBoth);
+        return SubtractSolid(calc, slab.get(), object, CVRMSuperpositionBoth);
     if (!slab || !IsSameBottomElev(beam, object))
-        return SubtractSolid(calc, slab, object, CVRMSuperpositionContact);
+        return SubtractSolid(calc, slab.get(), object, CVRMSuperpositionContact);
     // Flush at the bottom: the slab reaches 5 mm lower, taking the beam's faces down to there.
     auto reach = slab->Clone();
     auto lowered = slab->Clone();
@@ -301,7 +304,7 @@ double TQTKFDBeamFormBoardAreaDeductTrench::Deduct(const TQTKShellTarget& calc, 
     IRDXRecord* trenchRecord = GetUnitTrench(object);
     if (IsLineEntsParallel(beam, trenchRecord))
         return 0.0;
-    return SubtractSolid(calc, GetUnitTrenchWholeSolid(object), trenchRecord,
+    return SubtractSolid(calc, GetUnitTrenchWholeSolid(object).get(), trenchRecord,
                          KindsFor(IsFormboardFirst(beam, object, ruleContext)));
 }
 
@@ -335,7 +338,7 @@ double DeductFlushFace(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord
 // less its section height), by contact.
 double DeductWallBelowRingBeam(const TQTKShellTarget& calc, IRDXRecord* ringBeam, IRDXRecord* wall)
 {
-    const TVRMPolyhedron3d* solid = GetElementSolid(wall);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(wall);
     if (!solid)
         return 0.0;
     const double bottom = GetLineEndElevs(ringBeam).startTop - GetBeamEdo(ringBeam)->GetSectionHeight();
@@ -363,14 +366,14 @@ double TQTKBeamFormBoardAreaWallPart::Deduct(const TQTKShellTarget& calc, IRDXRe
             return SubtractSolid(calc, prism.get(), object, CVRMSuperpositionBoth);
         }
         case TPart::SolidByPriority:
-            return SubtractSolid(calc, GetElementSolid(object), object,
+            return SubtractSolid(calc, HoldOriginalSolid(object).get(), object,
                                  KindsFor(IsFormboardFirst(beam, object, ruleContext)));
         case TPart::WallFirst:
             return DeductByPrecedence(calc, object, true);
         case TPart::FlushFace:
             return DeductFlushFace(calc, beam, object);
         case TPart::Contact:
-            return SubtractSolid(calc, GetElementSolid(object), object, CVRMSuperpositionContact);
+            return SubtractSolid(calc, HoldOriginalSolid(object).get(), object, CVRMSuperpositionContact);
         case TPart::BelowRingBeam:
             return DeductWallBelowRingBeam(calc, beam, object);
         case TPart::None:
@@ -449,7 +452,7 @@ double TQTKTieBeamFormBoardAreaDeductLintel::Deduct(const TQTKShellTarget& calc,
                                                     const TableSourceRef&) const
 {
     if (!IsLineEntsParallel(beam, object))
-        return SubtractSolid(calc, GetElementSolid(object), object, CVRMSuperpositionBoth);
+        return SubtractSolid(calc, HoldOriginalSolid(object).get(), object, CVRMSuperpositionBoth);
     // The ring beam's section along the lintel's line.
     const IQTKLineShape* ring = GetRecordLineShape(beam);
     const IQTKLineShape* lintel = GetRecordLineShape(object);
@@ -488,7 +491,7 @@ double TQTKBeamFormBoardAreaDeductWallHole::Deduct(const TQTKShellTarget& calc, 
     if (FieldValueInteger(beam, "FloorID", -1) != FieldValueInteger(object, "FloorID", -1) ||
         !IsHoleOnLineEnt(beam, object))
         return 0.0;
-    const double deducted = SubtractSolid(calc, GetElementSolid(object), object, CVRMSuperpositionFlush);
+    const double deducted = SubtractSolid(calc, HoldOriginalSolid(object).get(), object, CVRMSuperpositionFlush);
     const IQTKElementDrawObj* hole = GetRecordDrawObj(object);
     IRDXRecord* wall = hole ? hole->GetParentRecord() : nullptr;
     const TableSourceRef settings = GCalculatorSetting();

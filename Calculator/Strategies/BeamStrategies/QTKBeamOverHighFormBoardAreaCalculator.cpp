@@ -105,19 +105,20 @@ double TQTKSingleBeamOverHighTieColumn::Deduct(const TQTKShellTarget& calc, IRDX
 {
     if (!IsSingleBeamRecord(beam))
         return 0.0;
-    return calc.Subtract(GetElementSolid(object), object, KindsFor(IsFormboardFirst(beam, object, ruleContext)));
+    return calc.Subtract(HoldOriginalSolid(object).get(), object,
+                         KindsFor(IsFormboardFirst(beam, object, ruleContext)));
 }
 
 double TQTKBeamOverHighFormBoardAreaDeductSameBottomElevBoard::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam,
                                                                       IRDXRecord* object, const TableSourceRef&) const
 {
-    return calc.Subtract(GetElementSolid(object), object, KindsFor(IsSameBottomElev(beam, object)));
+    return calc.Subtract(HoldOriginalSolid(object).get(), object, KindsFor(IsSameBottomElev(beam, object)));
 }
 
 double TQTKTieBeamOverHighFormBoardAreaDeductLinTel::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam,
                                                             IRDXRecord* object, const TableSourceRef&) const
 {
-    double result = calc.Subtract(GetElementSolid(object), object, CVRMSuperpositionBoth);
+    double result = calc.Subtract(HoldOriginalSolid(object).get(), object, CVRMSuperpositionBoth);
     const IQTKLineShape* ring = GetRecordLineShape(beam);
     const IQTKElementDrawObj* lintel = GetRecordDrawObj(object);
     const double length = GetRecordPropFloat(object, "Len", 0.0);
@@ -215,8 +216,8 @@ double TQTKBeamOverHighFormBoardAreaDeductHole::Calculate(const RecordRef& subje
     if (!calc || FieldValueInteger(beam, "FloorID", -1) != FieldValueInteger(opening, "FloorID", -1) ||
         !IsHoleOnLineEnt(beam, opening))
         return 0.0;
-    const TVRMPolyhedron3d* solid = GetElementSolid(opening);
-    const double deducted = calc.Subtract(solid, opening, CVRMSuperpositionFlush);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(opening);
+    const double deducted = calc.Subtract(solid.get(), opening, CVRMSuperpositionFlush);
     const IQTKElementDrawObj* hole = GetRecordDrawObj(opening);
     IRDXRecord* wall = hole ? hole->GetParentRecord() : nullptr;
     const TableSourceRef settings = GCalculatorSetting();

@@ -126,7 +126,7 @@ double TQTKBeamClearLengthDeduction::Calculate(const RecordRef& subject, const R
     TQTKDeductPolyhedronLines* lines = GetBeamEdo(subject.get())->GetDeductPolyhedronLines();
     if (!lines || !IsDeducted(subject.get(), object.get()))
         return 0.0;
-    const TVRMPolyhedron3d* solid = GetElementSolid(object.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get());
     return solid ? lines->Subtract(*solid, true, object.get(), nullptr) : 0.0;
 }
 

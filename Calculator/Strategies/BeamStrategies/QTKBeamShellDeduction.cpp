@@ -1,5 +1,6 @@
 #include "Calculator/Strategies/BeamStrategies/QTKBeamShellDeduction.h"
 
+#include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Strategies/BeamStrategies/QTKBeamCalcCommon.h"
 #include "Host/Runtime/Assert.h"
 
@@ -17,7 +18,7 @@ double TQTKBeamShellDeduction::Deduct(IRDXRecord* beam, IRDXRecord* object, cons
     TQTKShellCalc3d* shell = Shell(beam, ruleContext);
     if (!shell)
         return 0.0;
-    return SubtractSolid(*shell, DeductedSolid(object), DeductedRecord(object),
+    return SubtractSolid(*shell, DeductedSolid(object).get(), DeductedRecord(object),
                          KindsFor(IsObjectFirst(beam, object, ruleContext)));
 }
 
@@ -36,9 +37,9 @@ bool TQTKBeamShellDeduction::IsObjectFirst(IRDXRecord*, IRDXRecord*, const Table
     return true;
 }
 
-const TVRMPolyhedron3d* TQTKBeamShellDeduction::DeductedSolid(IRDXRecord* object) const
+std::shared_ptr<const TVRMPolyhedron3d> TQTKBeamShellDeduction::DeductedSolid(IRDXRecord* object) const
 {
-    return GetElementSolid(object);
+    return HoldOriginalSolid(object);
 }
 
 IRDXRecord* TQTKBeamShellDeduction::DeductedRecord(IRDXRecord* object) const

@@ -6,6 +6,8 @@
 // neighbour deducts at all and which of the two goes first.
 #pragma once
 
+#include <memory>
+
 #include "Calculator/Common/QTKCalcStrategy.h"
 
 class TQTKShellCalc3d;
@@ -26,7 +28,7 @@ protected:
     // Whether the neighbour goes first (both kinds); by default it does.
     virtual bool IsObjectFirst(IRDXRecord* beam, IRDXRecord* object, const TableSourceRef& ruleContext) const;
     // The solid taken off: the neighbour's own by default.
-    virtual const TVRMPolyhedron3d* DeductedSolid(IRDXRecord* object) const;
+    virtual std::shared_ptr<const TVRMPolyhedron3d> DeductedSolid(IRDXRecord* object) const;
     // The record the removed area is booked on: the neighbour's by default.
     virtual IRDXRecord* DeductedRecord(IRDXRecord* object) const;
 };

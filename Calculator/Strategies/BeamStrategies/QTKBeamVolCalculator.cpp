@@ -123,9 +123,9 @@ bool TQTKBeamVolDeductByFact::IsDeducted(IRDXRecord* beam, IRDXRecord* object) c
     return IsHoleOnLineEnt(beam, object);
 }
 
-const TVRMPolyhedron3d* TQTKBeamVolDeductByFact::DeductedSolid(IRDXRecord* object) const
+std::shared_ptr<const TVRMPolyhedron3d> TQTKBeamVolDeductByFact::DeductedSolid(IRDXRecord* object) const
 {
-    return GetElementSolid(object);
+    return HoldOriginalSolid(object);
 }
 
 double TQTKBeamVolDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object,
@@ -135,7 +135,7 @@ double TQTKBeamVolDeductByFact::Calculate(const RecordRef& subject, const Record
     if (!IsDeducted(subject.get(), object.get()))
         return 0.0;
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
-    const TVRMPolyhedron3d* solid = volume ? DeductedSolid(object.get()) : nullptr;
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = volume ? DeductedSolid(object.get()) : nullptr;
     return solid ? volume.Subtract(*solid, object.get()) : 0.0;
 }
 
@@ -164,7 +164,7 @@ bool TQTKFDBeamVolDeductNotParellelTrench::IsDeducted(IRDXRecord* beam, IRDXReco
     return !IsLineEntsParallel(beam, object);
 }
 
-const TVRMPolyhedron3d* TQTKFDBeamVolDeductNotParellelTrench::DeductedSolid(IRDXRecord* object) const
+std::shared_ptr<const TVRMPolyhedron3d> TQTKFDBeamVolDeductNotParellelTrench::DeductedSolid(IRDXRecord* object) const
 {
     return GetUnitTrenchWholeSolid(object);
 }
@@ -203,7 +203,7 @@ double TQTkBeamVolDuductBelowBoardSubBeam::Calculate(const RecordRef& subject, c
                 break;
             }
     }
-    const TVRMPolyhedron3d* solid = deducted ? GetElementSolid(object.get()) : nullptr;
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = deducted ? HoldOriginalSolid(object.get()) : nullptr;
     return solid ? SubtractFromBeam(*beam, *solid, object.get()) : 0.0;
 }
 
@@ -506,7 +506,7 @@ double TQTKBeamVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
     if (!volume)
         return 0.0;
-    const TVRMFace3d* reference = GetSlabReferenceFace(*slab);
+    const std::optional<TVRMPlane3d> reference = GetSlabReferencePlane(*slab);
     const IQTKShape* slabShape = slab->GetElementDrawObj()->GetShape();
     const TVRMMultiPolygon2d* plan = beam->GetPlanPolygon();
     const TVRMCustomLine2d* left = beam->GetLeftLine();
@@ -520,7 +520,7 @@ double TQTKBeamVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     hooks.deductPiece = [&](const TVRMPolyhedron3d& piece) { return DeductPiece(volume, piece, object.get()); };
     const double joints = DeductSlabJointStrips(*beam, *slab, object.get(), *plan, *left, *right, rest, hooks);
     // The rest of the slab at its own thickness.
-    const auto solid = TVRMPolyhedron3d::CreateOnPlane(*rest, reference->GetPlane(), slab->GetThickness());
+    const auto solid = TVRMPolyhedron3d::CreateOnPlane(*rest, *reference, slab->GetThickness());
     return joints + DeductPiece(volume, *solid, object.get());
 }
 

@@ -6,6 +6,8 @@
 // (mm³), so an overlap is removed once. 0 when a rule does not apply.
 #pragma once
 
+#include <memory>
+
 #include "Calculator/Common/QTKCalcStrategy.h"
 #include "Calculator/Strategies/Common/QTKVolumeTarget.h"
 
@@ -70,7 +72,7 @@ protected:
     // Whether this neighbour is deducted.
     virtual bool IsDeducted(IRDXRecord* beam, IRDXRecord* object) const;
     // The solid taken off the beam; the neighbour's own by default.
-    virtual const TVRMPolyhedron3d* DeductedSolid(IRDXRecord* object) const;
+    virtual std::shared_ptr<const TVRMPolyhedron3d> DeductedSolid(IRDXRecord* object) const;
 };
 
 // Another beam of the same type only where this beam gives way to it; any
@@ -172,7 +174,7 @@ public:
 class TQTKFDBeamVolDeductNotParellelTrench final : public TQTKBeamVolDeductByFact {
 protected:
     bool IsDeducted(IRDXRecord* beam, IRDXRecord* object) const override;
-    const TVRMPolyhedron3d* DeductedSolid(IRDXRecord* object) const override;
+    std::shared_ptr<const TVRMPolyhedron3d> DeductedSolid(IRDXRecord* object) const override;
 };
 
 // A slab by fact, where a thinner coplanar slab meets it over the beam by the

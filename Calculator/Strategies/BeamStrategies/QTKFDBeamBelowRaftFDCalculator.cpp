@@ -47,7 +47,8 @@ bool TQTKFDBeamBelowRaftFormBoardAreaDeductByFact::IsObjectFirst(IRDXRecord* bea
     return CompareFormboardPriority(beam, object, ruleContext) < 0;
 }
 
-const TVRMPolyhedron3d* TQTKFDBeamBelowRaftFormBoardAreaDeductTrench::DeductedSolid(IRDXRecord* object) const
+std::shared_ptr<const TVRMPolyhedron3d> TQTKFDBeamBelowRaftFormBoardAreaDeductTrench::DeductedSolid(
+    IRDXRecord* object) const
 {
     return GetUnitTrenchWholeSolid(object);
 }
@@ -63,7 +64,7 @@ double TQTKFDBeamBelowRaftFormBoardAreaDeductHole::Calculate(const RecordRef& su
     QTK_ASSERT(subject && object);
     const Ref<IQTKFDBeamCalcEDO> beam = GetFDBeamEdo(subject.get());
     TQTKShellCalc3d* shell = beam->GetFDFormboardShellCalc();
-    const TVRMPolyhedron3d* opening = GetElementSolid(object.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> opening = HoldOriginalSolid(object.get());
     if (!shell || IsZero(shell->GetArea(), CTolerance) || !opening || !opening->HasFaces())
         return 0.0;
     const double deducted = shell->Subtract(*opening, object.get(), CVRMSuperpositionBoth, nullptr, true, false);

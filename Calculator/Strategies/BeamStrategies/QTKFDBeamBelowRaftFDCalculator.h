@@ -3,6 +3,8 @@
 // (mm²). The faces are sorted by the beam formwork angle of the beam settings.
 #pragma once
 
+#include <memory>
+
 #include "Calculator/Strategies/BeamStrategies/QTKBeamShellDeduction.h"
 
 class TStrategyRegistry;
@@ -37,7 +39,7 @@ public:
 // A trench unit: its trench's whole solid, booked on the trench.
 class TQTKFDBeamBelowRaftFormBoardAreaDeductTrench final : public TQTKFDBeamBelowRaftFormBoardAreaDeductByFact {
 protected:
-    const TVRMPolyhedron3d* DeductedSolid(IRDXRecord* object) const override;
+    std::shared_ptr<const TVRMPolyhedron3d> DeductedSolid(IRDXRecord* object) const override;
     IRDXRecord* DeductedRecord(IRDXRecord* object) const override;
 };
 

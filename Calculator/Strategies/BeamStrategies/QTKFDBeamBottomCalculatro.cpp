@@ -51,7 +51,7 @@ bool TQTKFDBeamBottomAreaDeductTrench::IsObjectFirst(IRDXRecord* beam, IRDXRecor
     return CompareFormboardPriority(beam, object, ruleContext) < 0;
 }
 
-const TVRMPolyhedron3d* TQTKFDBeamBottomAreaDeductTrench::DeductedSolid(IRDXRecord* object) const
+std::shared_ptr<const TVRMPolyhedron3d> TQTKFDBeamBottomAreaDeductTrench::DeductedSolid(IRDXRecord* object) const
 {
     return GetUnitTrenchWholeSolid(object);
 }

@@ -2,6 +2,8 @@
 // the bottom faces are sorted by the beam formwork angle of the beam settings.
 #pragma once
 
+#include <memory>
+
 #include "Calculator/Strategies/BeamStrategies/QTKBeamShellDeduction.h"
 
 class TStrategyRegistry;
@@ -33,7 +35,7 @@ class TQTKFDBeamBottomAreaDeductTrench final : public TQTKFDBeamBottomAreaDeduct
 protected:
     bool IsDeducted(IRDXRecord* beam, IRDXRecord* object) const override;
     bool IsObjectFirst(IRDXRecord* beam, IRDXRecord* object, const TableSourceRef& ruleContext) const override;
-    const TVRMPolyhedron3d* DeductedSolid(IRDXRecord* object) const override;
+    std::shared_ptr<const TVRMPolyhedron3d> DeductedSolid(IRDXRecord* object) const override;
 };
 
 void RegisterFDBeamBottomRules(TStrategyRegistry& registry);

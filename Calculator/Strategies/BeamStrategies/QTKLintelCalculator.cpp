@@ -146,7 +146,7 @@ double TQTKLintelVolDeductByFace::Calculate(const RecordRef& subject, const Reco
 {
     QTK_ASSERT(subject && object);
     TQTKSolidCalc3d* volume = GetLintelEdo(subject.get())->GetVolumeCalc();
-    const TVRMPolyhedron3d* solid = GetElementSolid(object.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get());
     return volume && solid ? volume->Subtract(*solid, object.get(), nullptr, true, false) : 0.0;
 }
 
@@ -162,8 +162,8 @@ double TQTKLintelVolDeductWallWhenMergeHeightLargerThanCerteinHeight::Calculate(
     if (LessEqualThan(shortfall, 0.0, CMergeTolerance))
         return 0.0;
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(subject.get());
-    const TVRMPolyhedron3d* own = GetElementSolid(subject.get());
-    const TVRMPolyhedron3d* wallSolid = GetElementSolid(object.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> own = HoldOriginalSolid(subject.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> wallSolid = HoldOriginalSolid(object.get());
     TQTKSolidCalc3d* volume = lintel->GetVolumeCalc();
     if (!drawObj || !own || !wallSolid || !volume)
         return 0.0;
@@ -218,10 +218,10 @@ double TQTKLintelFormBoardAreaDeductByFact::Calculate(const RecordRef& subject, 
             area += SubtractWallFromShell(*bottom, object.get(), objectFirst, false);
         return area;
     }
-    const TVRMPolyhedron3d* solid = GetElementSolid(object.get());
-    double area = sides ? SubtractSolid(*sides, solid, object.get(), KindsFor(objectFirst)) : 0.0;
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get());
+    double area = sides ? SubtractSolid(*sides, solid.get(), object.get(), KindsFor(objectFirst)) : 0.0;
     if (objectFirst && bottom)
-        area += SubtractSolid(*bottom, solid, object.get(), KindsFor(true));
+        area += SubtractSolid(*bottom, solid.get(), object.get(), KindsFor(true));
     return area;
 }
 

@@ -16,7 +16,7 @@ constexpr int CCatalogueSectionType = 5;
 double TQTKPrecastSlabOriginalArea::Calculate(const RecordRef& subject, const RecordRef&, const TableSourceRef&,
                                               const TableSourceRef&)
 {
-    const TVRMPolyhedron3d* solid = GetOriginalSolid(subject.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(subject.get());
     return solid && solid->GetFaceCount() > 0 ? solid->GetFace(solid->GetFaceCount() - 1).GetArea() : 0.0;
 }
 
@@ -25,7 +25,7 @@ double TQTKPrecastSlabOriginalVol::Calculate(const RecordRef& subject, const Rec
 {
     if (EdoPropValueInteger(GetRecordPropValues(subject.get()), "SectionTypeID", -1) == CCatalogueSectionType)
         return GetRecordPropFloat(subject.get(), "Volume") * 1e9;
-    const TVRMPolyhedron3d* solid = GetOriginalSolid(subject.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(subject.get());
     return solid ? solid->GetVolume() : 0.0;
 }
 

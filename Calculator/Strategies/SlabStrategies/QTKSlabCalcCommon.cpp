@@ -18,22 +18,6 @@ void RaiseNotOfFamily(IRDXRecord* record, const char* family)
     throw EIntfCastError("element " + std::to_string(record ? record->GetID() : 0) + " is no " + family);
 }
 
-const TVRMPolyhedron3d* GetOriginalSolid(IRDXRecord* record)
-{
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-    return edo ? edo->GetOriginalPolyhedron() : nullptr;
-}
-
-std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IRDXRecord* record)
-{
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-    const Ref<IQTKPolyhedron3dIntf> holder = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
-    const TVRMPolyhedron3d* solid = holder ? holder->GetPolyhedron() : nullptr;
-    if (!solid)
-        return nullptr;
-    return std::shared_ptr<const TVRMPolyhedron3d>(solid, [holder](const TVRMPolyhedron3d*) {});
-}
-
 double GetPlanOutlineArea(IRDXRecord* record)
 {
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);

@@ -32,11 +32,6 @@ inline Ref<IQTKSlabCalculator> GetSlabEDO(IRDXRecord* slab)
 {
     return GetFamilyEDO<IQTKSlabCalculator>(slab, "slab");
 }
-// The element's own solid (owned by its element object); nil without one.
-const TVRMPolyhedron3d* GetOriginalSolid(IRDXRecord* record);
-// The same, held for the caller: it stays valid when the object's solid
-// cache lets the solid go.
-std::shared_ptr<const TVRMPolyhedron3d> HoldOriginalSolid(IRDXRecord* record);
 // The area of the element's plan outline (its shape's outline), mm².
 double GetPlanOutlineArea(IRDXRecord* record);
 // A shell of the slab's soffit (the last face of its solid); empty without one.

@@ -92,7 +92,7 @@ double TQTKSlabDeductProjectiveAreaByFact::Calculate(const RecordRef& subject, c
 bool TQTKSlabDeductProjectiveAreaByArea::Deducts(IRDXRecord* object) const
 {
     // The size of the element itself (an opening's outline), whatever the slab.
-    const TVRMPolyhedron3d* solid = GetOriginalSolid(object);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object);
     return solid && solid->GetFaceCount() > 0 &&
            IsAboveSizeLimit(solid->GetFace(solid->GetFaceCount() - 1).GetArea(), SizeLimit());
 }

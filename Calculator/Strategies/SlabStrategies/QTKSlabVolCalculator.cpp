@@ -102,7 +102,7 @@ bool TQTKSlabVolDeductByArea::Deducts(IRDXRecord* object) const
 bool TQTKSlabVolDeductByVol::Deducts(IRDXRecord* object) const
 {
     const std::optional<double> limit = SizeLimit();
-    const TVRMPolyhedron3d* solid = limit ? GetOriginalSolid(object) : nullptr;
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = limit ? HoldOriginalSolid(object) : nullptr;
     return solid && IsAboveSizeLimit(solid->GetVolume(), limit);
 }
 

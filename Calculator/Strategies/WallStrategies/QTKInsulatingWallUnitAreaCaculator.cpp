@@ -71,7 +71,7 @@ double SubtractFromUnit(IRDXRecord* unit, bool mid, const TVRMPolyhedron3d* soli
 // it when RightSide): what lies over the other side of the line.
 std::unique_ptr<TVRMPolyhedron3d> BeamBeyondBand(IRDXRecord* beam, const TVRMCustomLine2d& line, bool rightSide)
 {
-    const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(beam);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(beam);
     if (!solid)
         return std::make_unique<TVRMPolyhedron3d>();
     return CutLineBandFromSolid(*solid, line, rightSide, GetRecordThickness(beam));
@@ -98,7 +98,7 @@ double TQTKInsulatingWallUnitAreaDeductByFact::Calculate(const RecordRef& subjec
     QTK_ASSERT(subject && object);
     if (!Deducts(subject.get(), object.get()))
         return 0.0;
-    return SubtractFromUnit(subject.get(), true, GetRecordOriginalSolid(object.get()), object.get(),
+    return SubtractFromUnit(subject.get(), true, HoldOriginalSolid(object.get()).get(), object.get(),
                             CVRMSuperpositionBoth);
 }
 
@@ -228,7 +228,7 @@ double TQTKInsulatingUnitFormBoardDeductByFact::DeductByFact(IRDXRecord* unit, I
         const std::shared_ptr<TQTKShellCalc3d> shell = GetInsulatingUnitEDO(unit)->GetSideFaceShellCalc();
         return shell ? SubtractWallFromShell(*shell, object, objectFirst, true) : 0.0;
     }
-    return SubtractFromUnit(unit, false, GetRecordOriginalSolid(object), object,
+    return SubtractFromUnit(unit, false, HoldOriginalSolid(object).get(), object,
                             objectFirst ? CVRMSuperpositionBoth : CVRMSuperpositionContact);
 }
 
@@ -259,7 +259,7 @@ double TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide::Calculate(const 
     QTK_ASSERT(subject && object);
     if (!IsLineEntsParallel(subject.get(), object.get()))
         return CrossingByFact() ? DeductByFact(subject.get(), object.get(), ruleContext) : 0.0;
-    const double removed = SubtractFromUnit(subject.get(), false, GetRecordOriginalSolid(object.get()), object.get(),
+    const double removed = SubtractFromUnit(subject.get(), false, HoldOriginalSolid(object.get()).get(), object.get(),
                                             CVRMSuperpositionBoth, false);
     const std::unique_ptr<TVRMPolyhedronShell3d> standingOut = BuildBeamStandingOutShell(subject.get(), object.get());
     return standingOut ? removed - standingOut->GetArea() : removed;
@@ -271,7 +271,7 @@ double TQTKInsulatingUnitFormBoardDeductNotRegularBeam::Calculate(const RecordRe
     QTK_ASSERT(subject && object);
     if (!IsWallWithinBeamWidth(object.get(), subject.get()))
         return 0.0;
-    return SubtractFromUnit(subject.get(), false, GetRecordOriginalSolid(object.get()), object.get(),
+    return SubtractFromUnit(subject.get(), false, HoldOriginalSolid(object.get()).get(), object.get(),
                             CVRMSuperpositionBoth);
 }
 
@@ -284,7 +284,7 @@ double TQTKInsulatingUnitFormBoardDeductRegularBeamAddOutSide::Calculate(const R
         return 0.0;
     int side = 0;
     if (!IsBeamSideOnWallFace(object.get(), subject.get(), side) || side == 0)
-        return SubtractFromUnit(subject.get(), false, GetRecordOriginalSolid(object.get()), object.get(),
+        return SubtractFromUnit(subject.get(), false, HoldOriginalSolid(object.get()).get(), object.get(),
                                 CVRMSuperpositionContact);
     // The unit's middle line run the beam's way.
     TVRMCustomLine2d line = *GetInsulatingUnitEDO(subject.get())->GetMidLine();
@@ -318,7 +318,7 @@ double TQTKInsulatingUnitFormBoardDeductNotRegularColumn::Calculate(const Record
         return 0.0;
     const int kinds = CompareFormboardPriority(subject.get(), object.get(), ruleContext) < 0 ? CVRMSuperpositionBoth
                                                                                              : CVRMSuperpositionContact;
-    return SubtractFromUnit(subject.get(), false, GetRecordOriginalSolid(object.get()), object.get(), kinds);
+    return SubtractFromUnit(subject.get(), false, HoldOriginalSolid(object.get()).get(), object.get(), kinds);
 }
 
 // ---------------------------------------------------------------------------
@@ -331,7 +331,7 @@ double TQTKInsulatingUnitFormBoardDeductHollow::Calculate(const RecordRef& subje
     if (!IsAboveLimit(GetOpeningOutlineArea(object.get()), SizeLimit()) ||
         !IsOpeningInWall(subject.get(), object.get()))
         return 0.0;
-    return SubtractFromUnit(subject.get(), false, GetRecordOriginalSolid(object.get()), object.get(),
+    return SubtractFromUnit(subject.get(), false, HoldOriginalSolid(object.get()).get(), object.get(),
                             CVRMSuperpositionBoth);
 }
 

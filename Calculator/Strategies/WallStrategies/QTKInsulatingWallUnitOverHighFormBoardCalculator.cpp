@@ -40,7 +40,7 @@ double TQTKInsulatingWallUnitOverHighFormBoardDeductByFact::DeductUnitByFact(con
     const IQTKElementDrawObj* drawObj = GetRecordDrawObj(a.object);
     if (drawObj && drawObj->GetElementTypeID() == CWallType && IsConcreteElement(drawObj))
         return a.calc.SubtractWall(a.object, first);
-    return a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object,
+    return a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object,
                            first ? CVRMSuperpositionBoth : CVRMSuperpositionContact);
 }
 
@@ -73,7 +73,7 @@ double TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeamAddOutSide::Dedu
 {
     if (!IsLineEntsParallel(a.wall, a.object))
         return CrossingByFact() ? DeductUnitByFact(a) : 0.0;
-    const double removed = a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object, CVRMSuperpositionBoth, false);
+    const double removed = a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object, CVRMSuperpositionBoth, false);
     const std::unique_ptr<TVRMPolyhedronShell3d> standingOut = BuildBeamStandingOutShell(a.wall, a.object);
     if (!standingOut)
         return removed;
@@ -82,7 +82,7 @@ double TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeamAddOutSide::Dedu
 
 double TQTKInsulatingWallUnitOverHighFormBoardDeductInnerSide::Deduct(const TArgs& a) const
 {
-    return a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object, CVRMSuperpositionContact);
+    return a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object, CVRMSuperpositionContact);
 }
 
 // ---------------------------------------------------------------------------

@@ -108,7 +108,7 @@ double TQTKInsulatingWallVolumeDeductHollowByFact::Calculate(const RecordRef& su
     const double thickness = PropFloat(subject.get(), "Thickness");
     if (SameValue(thickness, 0.0))
         return 0.0;
-    const double volume = SubtractFromUnit(subject.get(), GetRecordOriginalSolid(object.get()), object.get(), false);
+    const double volume = SubtractFromUnit(subject.get(), HoldOriginalSolid(object.get()).get(), object.get(), false);
     const double area = volume / thickness;
     // The detail shows the layer area the opening takes (m²).
     ReplaceLastDeductExpr(object.get(), MM2ToM2, area);
@@ -141,7 +141,7 @@ double TQTKInsulatingWallVolumeDeductByFact::Calculate(const RecordRef& subject,
         if (wall->GetID() == otherWall->GetID() || !IsInsulatingWallCutBy(wall, otherWall))
             return 0.0;
     }
-    return SubtractFromUnit(subject.get(), GetRecordOriginalSolid(object.get()), object.get());
+    return SubtractFromUnit(subject.get(), HoldOriginalSolid(object.get()).get(), object.get());
 }
 
 bool TQTKInsulatingWallVolumeDeductNotParallelBeam::Deducts(IRDXRecord* unit, IRDXRecord* beam) const

@@ -42,14 +42,6 @@ bool IsExternal(IRDXRecord* pier)
     return PierEDO(pier)->IsOnExternalSide();
 }
 
-// The element's own solid (owned by its object); nil without one.
-const TVRMPolyhedron3d* OriginalSolid(const RecordRef& record)
-{
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-    const Ref<IQTKPolyhedron3dIntf> solid = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
-    return solid ? solid->GetPolyhedron() : nullptr;
-}
-
 // Walls, insulating walls, piers, columns and insulating layers hide a pier's side.
 const TQTKElementTypeSet& NeighbourTypes()
 {
@@ -111,7 +103,7 @@ double TQTKPierDeductByFact::Calculate(const RecordRef& subject, const RecordRef
 {
     if (!object || !Deducts(subject.get()))
         return 0.0;
-    const TVRMPolyhedron3d* solid = OriginalSolid(object);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get());
     return solid ? PierEDO(subject.get())->GetVolumeCalc()->Subtract(*solid, object.get(), nullptr, true, true) : 0.0;
 }
 
@@ -148,7 +140,7 @@ double TQTKPierFacingDeduct::Calculate(const RecordRef& subject, const RecordRef
     const Ref<IQTKPierCalcEDO> pier = PierEDO(subject.get());
     if (InternalOnly() && pier->IsOnExternalSide())
         return 0.0;
-    const TVRMPolyhedron3d* solid = OriginalSolid(object);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get());
     if (!solid)
         return 0.0;
     const auto shell = OnContactFaces() ? pier->GetContactWallOrnamentShellCalc() : pier->GetOrnamentShellCalc();

@@ -46,14 +46,6 @@ Ref<IQTKWallCalcEDO> WallEDO(IRDXRecord* record)
     return FamilyEDO<IQTKWallCalcEDO>(record, "wall");
 }
 
-// The element's own solid (owned by its object); nil without one.
-const TVRMPolyhedron3d* OriginalSolid(IRDXRecord* record)
-{
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-    const Ref<IQTKPolyhedron3dIntf> solid = edo ? edo->GetOriginalPolyhedronIntf() : nullptr;
-    return solid ? solid->GetPolyhedron() : nullptr;
-}
-
 // Whether a measure is above a size limit (at the limit, within the length
 // tolerance, is not).
 bool IsAboveLimit(double measure, double limit)
@@ -103,7 +95,7 @@ double TQTKWallAreaCalcStrategy::DeductSolidArea(const RecordRef& wall, const Re
                                                  const TableSourceRef& ruleContext)
 {
     const Ref<IQTKWallCalcEDO> edo = WallEDO(wall.get());
-    const TVRMPolyhedron3d* solid = OriginalSolid(object.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get());
     return solid ? DeductArea(*edo, *solid, object.get(), object.get(), ruleContext) : 0.0;
 }
 
@@ -142,7 +134,7 @@ double TQTKWallAreaDeductOpeningByFact::Measure(IRDXRecord* opening) const
 
 double TQTKWallAreaDeductDot05M3LimitedOpenning::Measure(IRDXRecord* opening) const
 {
-    const TVRMPolyhedron3d* solid = OriginalSolid(opening);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(opening);
     return solid ? solid->GetVolume() : 0.0;
 }
 
@@ -153,7 +145,7 @@ bool TQTKWallAreaDeductRibbon::Deducts(IRDXRecord* wall, IRDXRecord* ribbon) con
 
 bool TQTKWallAreaDeductDot25M3LimitedLintel::Deducts(IRDXRecord*, IRDXRecord* lintel) const
 {
-    const TVRMPolyhedron3d* solid = OriginalSolid(lintel);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(lintel);
     return solid && IsAboveLimit(solid->GetVolume(), 25'000'000.0);
 }
 
@@ -266,14 +258,15 @@ double TQTKWallAreaAddPierByThickness::Calculate(const RecordRef& subject, const
     if (!GIsDetailMode)
         return PerThickness(pier->GetVolume(), wall->GetThickness());
 
-    const TVRMPolyhedron3d* solid = OriginalSolid(object.get());
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object.get());
     const double result = PerThickness(solid ? solid->GetVolume() : 0.0, wall->GetThickness());
     if (!SameValue(result, 0.0)) {
         const TQTKCurrentQty qty = CurrentQtyOf(subject.get());
         auto detail = std::make_unique<TQTKSolidDeductDetail>(
             object, qty.code, qty.desc, solid ? solid->Clone() : nullptr, nullptr, MM2ToM2(result));
+        const std::shared_ptr<const TVRMPolyhedron3d> original = HoldOriginalSolid(subject.get());
         const TVRMPolyhedron3d* wallSolid =
-            wall->GetCalcByOnlyMaterial() != 0 ? wall->GetOnlyMaterialSolid() : OriginalSolid(subject.get());
+            wall->GetCalcByOnlyMaterial() != 0 ? wall->GetOnlyMaterialSolid() : original.get();
         detail->AddCorrecticeEDO(
             std::make_unique<TQTKCorrectiveEDO>(subject, wallSolid ? wallSolid->Clone() : nullptr));
         detail->SetIsAddition(true);

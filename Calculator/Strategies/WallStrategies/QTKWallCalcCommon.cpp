@@ -53,18 +53,14 @@ const TVRMPolygon2d* OpeningPlanRing(IRDXRecord* opening)
     return plan && !plan->IsEmpty() ? &plan->GetItems(0) : nullptr;
 }
 
-// The reference face of a slab's original solid: the face before the last (its top).
-const TVRMFace3d* SlabReferenceFace(const TVRMPolyhedron3d* solid)
+// The plane of the reference face of a slab's original solid: the face before
+// the last (its top).
+std::optional<TVRMPlane3d> SlabReferencePlane(IQTKCalculatorEDO* slab)
 {
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(slab);
     if (!solid || solid->GetFaceCount() < 2)
-        return nullptr;
-    return &solid->GetFace(solid->GetFaceCount() - 2);
-}
-
-const TVRMPolyhedron3d* OriginalSolid(IQTKCalculatorEDO* edo)
-{
-    const Ref<IQTKPolyhedron3dIntf> holder = edo->GetOriginalPolyhedronIntf();
-    return holder ? holder->GetPolyhedron() : nullptr;
+        return std::nullopt;
+    return solid->GetFace(solid->GetFaceCount() - 2).GetPlane();
 }
 
 bool LineCrossesOutline(const TVRMCustomLine2d& line, const TVRMMultiPolygon2d& outline)
@@ -137,7 +133,7 @@ std::unique_ptr<TVRMPolyhedron3d> CutPieceBackToWall(const TVRMPolyhedron3d& pie
         if (!otherWall || otherWall->GetFillWallOverlayState() != 2 ||
             !WallLinksId(otherEdo->GetElementDrawObj()->GetIndexKey(), wall))
             continue;
-        const TVRMPolyhedron3d* otherSolid = OriginalSolid(otherEdo.get());
+        const std::shared_ptr<const TVRMPolyhedron3d> otherSolid = HoldOriginalSolid(otherEdo.get());
         if (otherSolid && IsIntersectant(*otherSolid, *result))
             TVRMNewPolyBooleanOperator::BooleanOperate(*result, *otherSolid, CVRMBoolSubtract);
     }
@@ -157,12 +153,6 @@ int ShellKinds(bool bothKinds)
 }
 
 }  // namespace
-
-const TVRMPolyhedron3d* GetRecordOriginalSolid(IRDXRecord* record)
-{
-    const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-    return edo ? OriginalSolid(edo.get()) : nullptr;
-}
 
 Ref<IQTKInsulatingWallUnitCalcEDO> GetInsulatingUnitEDO(IRDXRecord* record)
 {
@@ -353,7 +343,7 @@ std::unique_ptr<TVRMPolyhedron3d> BuildSlabPolygonSolidOverWall(IRDXRecord* slab
     const IQTKElementDrawObj* wallDrawObj = GetRecordDrawObj(wall);
     const IQTKLineShape* wallShape = GetDrawObjLineShape(wallDrawObj);
     const Ref<IQTKCalculatorEDO> slabEdo = GetCalcEDO(slab, true);
-    const TVRMFace3d* reference = SlabReferenceFace(OriginalSolid(slabEdo.get()));
+    const std::optional<TVRMPlane3d> reference = SlabReferencePlane(slabEdo.get());
     if (!wallShape || !reference)
         return std::make_unique<TVRMPolyhedron3d>();
     const Ref<IQTKCalculatorEDO> wallEdo = GetCalcEDO(wall, true);
@@ -371,9 +361,8 @@ std::unique_ptr<TVRMPolyhedron3d> BuildSlabPolygonSolidOverWall(IRDXRecord* slab
         if (other->GetID() == slab->GetID())
             continue;
         const Ref<IQTKCalculatorEDO> otherEdo = GetCalcEDO(other, true);
-        const TVRMFace3d* face = SlabReferenceFace(OriginalSolid(otherEdo.get()));
-        if (face && face->GetPlane().IsSuperposition(reference->GetPlane()) &&
-            otherEdo->GetElementDrawObj()->GetShape())
+        const std::optional<TVRMPlane3d> plane = SlabReferencePlane(otherEdo.get());
+        if (plane && plane->IsSuperposition(*reference) && otherEdo->GetElementDrawObj()->GetShape())
             calc.Append(otherEdo->GetElementDrawObj()->GetShape()->GetOutline(), width, axisOffset, 1, nullptr, true);
     }
     calc.Append(polygon, width, axisOffset, 0, nullptr, true);
@@ -384,7 +373,7 @@ std::unique_ptr<TVRMPolyhedron3d> BuildSlabPolygonSolidOverWall(IRDXRecord* slab
     for (const TVRMCustomLine2d& piece : pieces.Items())
         bands.Add(TVRMPolygon2d::CreateBand(piece, width, width));
     const auto merged = TVRMIntersectFunc2d::MergePolygon(polygon, bands);
-    return TVRMPolyhedron3d::CreateOnPlane(*merged, reference->GetPlane(), GetRecordThickness(slab));
+    return TVRMPolyhedron3d::CreateOnPlane(*merged, *reference, GetRecordThickness(slab));
 }
 
 std::unique_ptr<TVRMPolyhedron3d> BuildSlabSolidOverWall(IRDXRecord* slab, IRDXRecord* wall)
@@ -396,9 +385,9 @@ std::unique_ptr<TVRMPolyhedron3d> BuildSlabSolidOverWall(IRDXRecord* slab, IRDXR
     return BuildSlabPolygonSolidOverWall(slab, wall, faceShape->GetPolygon());
 }
 
-const TVRMFace3d* GetSlabReferenceFace(IQTKCalculatorEDO& slab)
+std::optional<TVRMPlane3d> GetSlabReferencePlane(IQTKCalculatorEDO& slab)
 {
-    return SlabReferenceFace(OriginalSolid(&slab));
+    return SlabReferencePlane(&slab);
 }
 
 double DeductSlabJointStrips(IQTKCalculatorEDO& element, IQTKSlabCalculator& slab, IRDXRecord* slabRecord,
@@ -406,7 +395,7 @@ double DeductSlabJointStrips(IQTKCalculatorEDO& element, IQTKSlabCalculator& sla
                              const TVRMCustomLine2d& right, std::unique_ptr<TVRMMultiPolygon2d>& rest,
                              const TQTKSlabJointHooks& hooks)
 {
-    const TVRMFace3d* reference = GetSlabReferenceFace(slab);
+    const std::optional<TVRMPlane3d> reference = GetSlabReferencePlane(slab);
     if (!reference)
         return 0.0;
     const int writerId = element.GetElementDrawObj()->GetRecord()->GetID();
@@ -417,9 +406,9 @@ double DeductSlabJointStrips(IQTKCalculatorEDO& element, IQTKSlabCalculator& sla
         if (candidate->GetID() == slabRecord->GetID())
             continue;
         const Ref<IQTKSlabCalculator> other = RefCast<IQTKSlabCalculator>(GetCalcEDO(candidate, true));
-        const TVRMFace3d* otherFace = other ? GetSlabReferenceFace(*other) : nullptr;
+        const std::optional<TVRMPlane3d> otherPlane = other ? GetSlabReferencePlane(*other) : std::nullopt;
         const IQTKShape* otherShape = other ? other->GetElementDrawObj()->GetShape() : nullptr;
-        if (!otherFace || !otherShape || !otherFace->GetPlane().IsSuperposition(reference->GetPlane()) ||
+        if (!otherPlane || !otherShape || !otherPlane->IsSuperposition(*reference) ||
             !GreaterThan(slab.GetThickness(), other->GetThickness()))
             continue;
         // The edges of the remaining outline along the element that lie in the thinner slab.
@@ -451,7 +440,7 @@ double DeductSlabJointStrips(IQTKCalculatorEDO& element, IQTKSlabCalculator& sla
                 other->AddAddPolygon(writerId, clipped->Clone());
             }
             const auto prism = TVRMPolyhedron3d::CreateOnPlane(
-                *clipped, reference->GetPlane(), hooks.combineThickness(slab.GetThickness(), other->GetThickness()));
+                *clipped, *reference, hooks.combineThickness(slab.GetThickness(), other->GetThickness()));
             result += hooks.deductPiece(*prism);
             rest = TVRMIntersectFunc2d::SyncSubPolygon(*rest, *clipped);
         }

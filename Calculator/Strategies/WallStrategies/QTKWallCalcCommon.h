@@ -11,8 +11,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
+#include "Host/VRM/Geometry3d/VRMGeometry3d.h"
 
 class IQTKElementDrawObj;
 class TQTKShellCalc3d;
@@ -22,9 +24,6 @@ class TVRMMultiPolygon2d;
 class TVRMMultiPolyLinearCalc2d;
 class TVRMOverhighShellCalc3d;
 class TVRMPolyhedron3d;
-
-// The element's own solid (owned by its object); nil without one.
-const TVRMPolyhedron3d* GetRecordOriginalSolid(IRDXRecord* record);
 
 // The insulating wall unit's object; any other element raises EIntfCastError.
 Ref<IQTKInsulatingWallUnitCalcEDO> GetInsulatingUnitEDO(IRDXRecord* record);
@@ -83,8 +82,9 @@ struct TQTKSlabJointHooks {
     bool recordJointPolygons = false;
     std::function<double(const TVRMPolyhedron3d&)> deductPiece;
 };
-// The top face of a slab's solid (its face before the last); nil without one.
-const TVRMFace3d* GetSlabReferenceFace(IQTKCalculatorEDO& slab);
+// The plane of the top face of a slab's solid (its face before the last);
+// none without one.
+std::optional<TVRMPlane3d> GetSlabReferencePlane(IQTKCalculatorEDO& slab);
 // Where a thinner slab of the same type, related to the line element and
 // coplanar with Slab, meets Slab over the element: each edge of Rest (what is
 // left of Slab's outline) along Left that lies in the thinner slab, turned

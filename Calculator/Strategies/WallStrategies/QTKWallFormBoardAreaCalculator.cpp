@@ -65,7 +65,7 @@ double SubtractFromWall(IRDXRecord* wall, const TVRMPolyhedron3d* solid, IRDXRec
 
 double SubtractObject(IRDXRecord* wall, IRDXRecord* object, int kinds)
 {
-    return SubtractFromWall(wall, GetRecordOriginalSolid(object), object, kinds);
+    return SubtractFromWall(wall, HoldOriginalSolid(object).get(), object, kinds);
 }
 
 // The object less its part in the band of Width beside Line (right of it
@@ -74,7 +74,7 @@ double SubtractObject(IRDXRecord* wall, IRDXRecord* object, int kinds)
 double SubtractBeyondBand(IRDXRecord* wall, IRDXRecord* object, const TVRMCustomLine2d& line, bool rightSide,
                           double width, int kinds)
 {
-    const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(object);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object);
     if (!solid)
         return 0.0;
     const std::unique_ptr<TVRMPolyhedron3d> rest = CutLineBandFromSolid(*solid, line, rightSide, width);
@@ -160,7 +160,7 @@ double GetAlcoveSideFormboardArea(IRDXRecord* wall, IRDXRecord* alcove, double d
 
 double DeductOpeningGivingRevealBack(TQTKShellCalc3d& shell, IRDXRecord* wall, IRDXRecord* opening)
 {
-    const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(opening);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(opening);
     if (!solid)
         return 0.0;
     double result = shell.Subtract(*solid, opening, CVRMSuperpositionFlush, nullptr, true, true);
@@ -184,7 +184,7 @@ double AddPierSidesToShell(TQTKShellCalc3d& shell, IRDXRecord* holder, const TVR
         return result;
     const IQTKElementDrawObj* pierDrawObj = GetRecordDrawObj(pier);
     const auto* shape = pierDrawObj ? dynamic_cast<const IQTKPointShape*>(pierDrawObj->GetShape()) : nullptr;
-    const TVRMPolyhedron3d* pierSolid = GetRecordOriginalSolid(pier);
+    const std::shared_ptr<const TVRMPolyhedron3d> pierSolid = HoldOriginalSolid(pier);
     if (!shape || !pierSolid)
         return 0.0;
     const double covered = shell.Subtract(*pierSolid, pier, CVRMSuperpositionContact, nullptr, true, false);
@@ -192,7 +192,7 @@ double AddPierSidesToShell(TQTKShellCalc3d& shell, IRDXRecord* holder, const TVR
     sides.AddFace(shape->GetOutline(), shape->GetBottomElev(), shape->GetTopElev(), false);
     TVRMNewPolyBooleanOperator::BooleanOperate(sides, holderSolid, CVRMBoolSubtract, CVRMSuperpositionContact, 1);
     result = sides.GetArea() - covered;
-    shell.AddShell(sides, pier, pierSolid);
+    shell.AddShell(sides, pier, pierSolid.get());
     if (corrective && GIsDetailMode)
         if (TQTKDeductDetailContainer* details = GetDeductDetailContainer(); details && details->GetLast())
             details->GetLast()->AddCorrecticeEDO(

@@ -68,7 +68,7 @@ int KindsFor(bool objectFirst)
 double SubtractBeyondBand(const TQTKShellTarget& calc, IRDXRecord* object, const TVRMCustomLine2d& line, bool rightSide,
                           double width, int kinds)
 {
-    const TVRMPolyhedron3d* solid = GetRecordOriginalSolid(object);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object);
     if (!solid)
         return 0.0;
     const std::unique_ptr<TVRMPolyhedron3d> beyond = CutLineBandFromSolid(*solid, line, rightSide, width);
@@ -207,14 +207,14 @@ double TQTKWallOverHighFormBoardAreaDeductHole::Deduct(const TArgs& a) const
 {
     if (!IsInWall(a.wall, a.object))
         return 0.0;
-    return a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object, CVRMSuperpositionFlush);
+    return a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object, CVRMSuperpositionFlush);
 }
 
 double TQTKWallOverHighFormBoardAreaDeductHoleAddHoleSideArea::Deduct(const TArgs& a) const
 {
     if (!IsInWall(a.wall, a.object))
         return 0.0;
-    double result = a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object, CVRMSuperpositionFlush);
+    double result = a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object, CVRMSuperpositionFlush);
     // An opening already taken off by an earlier rule gives no reveal back.
     if (!GreaterEqualThan(result, 1.0))
         return result;
@@ -277,7 +277,7 @@ double TQTKWallOverHighFormBoardAreaDeductByFact::DeductByFact(const TArgs& a)
                               : CompareFormboardPriority(a.wall, a.object, a.ruleContext) < 0;
     if (isWall && IsConcreteElement(other))
         return a.calc.SubtractWall(a.object, first);
-    return a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object, KindsFor(first));
+    return a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object, KindsFor(first));
 }
 
 double TQTKWallOverHighFormBoardAreaDeductByFact::Deduct(const TArgs& a) const
@@ -360,14 +360,14 @@ double TQTKOverHighFromBoardAreaDeductWall::Deduct(const TArgs& a) const
     const Ref<IQTKCalculatorEDO> own = GetCalcEDO(a.wall, true);
     const Ref<IQTKCalculatorEDO> other = GetCalcEDO(a.object, true);
     const bool first = own && other && CompareWallJoinPriority(own.get(), other.get()) < 0;
-    return a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object, KindsFor(first));
+    return a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object, KindsFor(first));
 }
 
 double TQTKOverHighFormBoardAreaDeductFillWall::Deduct(const TArgs& a) const
 {
     if (!IsConcreteWallLinked(a.wall, a.object))
         return 0.0;
-    double result = a.calc.Subtract(GetRecordOriginalSolid(a.object), a.object, CVRMSuperpositionFlush);
+    double result = a.calc.Subtract(HoldOriginalSolid(a.object).get(), a.object, CVRMSuperpositionFlush);
     if (!SameValue(result, 0.0) && !SameValue(a.calc.GetArea(), 0.0)) {
         const std::vector<TQTKOverHighLayer> layers = GetWallOverhighLayers(a.subject, a.business, a.ruleContext);
         result -= GetWallOverhighJunctionSideArea(a.wall, a.object, false, GetRecordPropFloat(a.wall, "Thickness", 0.0),

@@ -43,12 +43,6 @@ Ref<T> EdoAs(IRDXRecord* record)
     return edo;
 }
 
-const TVRMPolyhedron3d* OriginalSolidOf(IQTKCalculatorEDO& edo)
-{
-    const Ref<IQTKPolyhedron3dIntf> holder = edo.GetOriginalPolyhedronIntf();
-    return holder ? holder->GetPolyhedron() : nullptr;
-}
-
 // Takes Solid off the wall's volume on behalf of Record (Shown: the element's
 // own solid in the detail) and returns the volume removed. In expression mode
 // the part of the wall that Solid covers is written as the expression.
@@ -60,7 +54,7 @@ double SubtractFromWall(IQTKCalculatorEDO& wall, IRDXRecord* subject, const TVRM
         return target.Subtract(solid, record, shown);
     const double removed = volume->Subtract(solid, record, shown, true, true);
     if (IsExprMode(subject) && removed > 0.0) {
-        if (const TVRMPolyhedron3d* wallSolid = OriginalSolidOf(wall)) {
+        if (const std::shared_ptr<const TVRMPolyhedron3d> wallSolid = HoldOriginalSolid(&wall)) {
             auto part = wallSolid->Clone();
             TVRMNewPolyBooleanOperator::BooleanOperate(*part, solid, CVRMBoolIntersect);
             std::string text;
@@ -133,21 +127,21 @@ double TQTKWallVolumeAddPier::Calculate(const RecordRef& subject, const RecordRe
     // Detail mode: the addition is shown as a detail and counts nothing here.
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     wall->GetVolumeCalc();
-    const TVRMPolyhedron3d* pierSolid = OriginalSolidOf(*pier);
+    const std::shared_ptr<const TVRMPolyhedron3d> pierSolid = HoldOriginalSolid(pier.get());
     if (!pierSolid)
         return 0.0;
     auto added = pierSolid->Clone();
     TRecordList covering;
     pier->GetRelatedByTypes(MakeElementTypeSet({15, 19, 20}), &covering);
     for (const RecordRef& member : covering)
-        if (const TVRMPolyhedron3d* memberSolid = OriginalSolidOf(*GetCalcEDO(member, true)))
+        if (const std::shared_ptr<const TVRMPolyhedron3d> memberSolid = HoldOriginalSolid(member.get()))
             TVRMNewPolyBooleanOperator::BooleanOperate(*added, *memberSolid, CVRMBoolSubtract);
     TQTKCurrentQty qty = CurrentQtyOf(subject.get());
     const std::string amount = MM3ToM3(added->GetVolume());
     auto detail = std::make_unique<TQTKSolidDeductDetail>(object, std::move(qty.code), std::move(qty.desc),
                                                           pierSolid->Clone(), std::move(added), amount);
-    const TVRMPolyhedron3d* wallSolid =
-        wall->GetCalcByOnlyMaterial() ? wall->GetOnlyMaterialSolid() : OriginalSolidOf(*wall);
+    const std::shared_ptr<const TVRMPolyhedron3d> original = HoldOriginalSolid(wall.get());
+    const TVRMPolyhedron3d* wallSolid = wall->GetCalcByOnlyMaterial() ? wall->GetOnlyMaterialSolid() : original.get();
     if (wallSolid)
         detail->AddCorrecticeEDO(std::make_unique<TQTKCorrectiveEDO>(subject, wallSolid->Clone()));
     detail->SetIsAddition(true);
@@ -179,7 +173,7 @@ double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const Rec
     if (!volume)
         return 0.0;
     const Ref<IQTKCalculatorEDO> element = GetCalcEDO(object, true);
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(*element);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(element.get());
     if (!solid)
         return 0.0;
     const IQTKElementDrawObj* drawObj = element->GetElementDrawObj();
@@ -192,8 +186,9 @@ double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const Rec
             host = unit->GetParentRecord();
     const Ref<IQTKCalculatorEDO> hostEdo = GetCalcEDO(host, true);
     auto* hostWall = GetRecordElementTypeID(host) == CWallType ? Supports<IQTKWallCalcEDO>(hostEdo.get()) : nullptr;
+    const std::shared_ptr<const TVRMPolyhedron3d> original = HoldOriginalSolid(hostEdo.get());
     const TVRMPolyhedron3d* hostSolid =
-        hostWall && hostWall->GetCalcByOnlyMaterial() ? hostWall->GetOnlyMaterialSolid() : OriginalSolidOf(*hostEdo);
+        hostWall && hostWall->GetCalcByOnlyMaterial() ? hostWall->GetOnlyMaterialSolid() : original.get();
     if (!hostSolid)
         return 0.0;
     auto niche = hostSolid->Clone();
@@ -203,7 +198,7 @@ double TQTKWallVolumeDeductByFact::Calculate(const RecordRef& subject, const Rec
 
 bool TQTKWallVolumeDeductDot25M3LimitedLintel::IsDeducted(IRDXRecord*, IRDXRecord* object) const
 {
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(*GetCalcEDO(object, true));
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(object);
     return solid && !LessEqualThan(solid->GetVolume(), 25'000'000.0);
 }
 
@@ -219,7 +214,7 @@ double TQTKWallVolumeDeductSlabByThickness::Calculate(const RecordRef& subject, 
     const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
     const Ref<IQTKCalculatorEDO> slab = GetCalcEDO(object, true);
     const auto solid = BuildSlabSolidOverWall(object.get(), subject.get());
-    return SubtractFromWall(*wall, subject.get(), *solid, object.get(), OriginalSolidOf(*slab), volume);
+    return SubtractFromWall(*wall, subject.get(), *solid, object.get(), HoldOriginalSolid(slab.get()).get(), volume);
 }
 
 // ---------------------------------------------------------------------------
@@ -241,7 +236,7 @@ double TQTKWallVolumeDeductHollowByFact::Measure(IRDXRecord*, IRDXRecord* openin
 
 double TQTKWallVolumeDeductDot05M3LimitedOpenning::Measure(IRDXRecord*, IRDXRecord* opening) const
 {
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(*GetCalcEDO(opening, true));
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(opening);
     return solid ? solid->GetVolume() : 0.0;
 }
 
@@ -256,7 +251,7 @@ double TQTKWallVolumeDeductHollowByFact::Calculate(const RecordRef& subject, con
         limit && LessEqualThan(Measure(subject.get(), object.get()), *limit))
         return 0.0;
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
-    const TVRMPolyhedron3d* solid = volume ? OriginalSolidOf(*GetCalcEDO(object, true)) : nullptr;
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = volume ? HoldOriginalSolid(object.get()) : nullptr;
     return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr, volume) : 0.0;
 }
 
@@ -276,7 +271,7 @@ double TQTKWallVolumeDeductHollowByFrame::Calculate(const RecordRef& subject, co
         cut = hollow->GetCutSolid();
     if (!cut)
         throw EIntfCastError("the element is not an opening");
-    return SubtractFromWall(*wall, subject.get(), *cut, object.get(), OriginalSolidOf(*edo), volume);
+    return SubtractFromWall(*wall, subject.get(), *cut, object.get(), HoldOriginalSolid(edo.get()).get(), volume);
 }
 
 // ---------------------------------------------------------------------------
@@ -347,7 +342,7 @@ double TQTKWallVolumeDeductIrregularColumn::Calculate(const RecordRef& subject, 
         return 0.0;
     const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
     const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
-    const TVRMPolyhedron3d* solid = volume ? OriginalSolidOf(*GetCalcEDO(object, true)) : nullptr;
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = volume ? HoldOriginalSolid(object.get()) : nullptr;
     return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr, volume) : 0.0;
 }
 
@@ -382,7 +377,7 @@ double TQTKWallVolumeDeductWall::Calculate(const RecordRef& subject, const Recor
     if (!IsDeducted(subject.get(), object.get()))
         return 0.0;
     const Ref<IQTKWallCalcEDO> other = EdoAs<IQTKWallCalcEDO>(object.get());
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(*other);
+    const std::shared_ptr<const TVRMPolyhedron3d> solid = HoldOriginalSolid(other.get());
     if (!solid)
         return 0.0;
     const double removed = SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr);
@@ -405,7 +400,7 @@ double TQTKWallVolumeDeductSlabByRangeLimitThickness::Calculate(const RecordRef&
     const double thickness = LessEqualThan(GetRecordThickness(object.get()), 120.0) ? 90.0 : 140.0;
     const std::unique_ptr<TVRMPlane3d> plane = GetFaceShapePlane(faceShape, true);
     const auto solid = TVRMPolyhedron3d::CreateOnPlane(faceShape->GetOutline(), *plane, thickness);
-    return SubtractFromWall(*wall, subject.get(), *solid, object.get(), OriginalSolidOf(*slab));
+    return SubtractFromWall(*wall, subject.get(), *solid, object.get(), HoldOriginalSolid(slab.get()).get());
 }
 
 // ---------------------------------------------------------------------------
@@ -424,7 +419,7 @@ double TQTKWallVolumeDeductSlabByThinner::DeductPiece(IQTKCalculatorEDO& wall, c
                                                       const TVRMPolyhedron3d& solid, IRDXRecord* slab) const
 {
     IRDXRecord* subject = wall.GetElementDrawObj()->GetRecord();
-    return SubtractFromWall(wall, subject, solid, slab, OriginalSolidOf(*GetCalcEDO(slab, true)), volume);
+    return SubtractFromWall(wall, subject, solid, slab, HoldOriginalSolid(slab).get(), volume);
 }
 
 double TQTKWallVolumeDeductSlabByAve::CombineThickness(double a, double b) const
@@ -448,7 +443,7 @@ double TQTKWallVolumeDeductSlabByThinner::Calculate(const RecordRef& subject, co
     if (!volume)
         return 0.0;
     const Ref<IQTKCalculatorEDO> wall = GetCalcEDO(subject, true);
-    const TVRMFace3d* reference = GetSlabReferenceFace(*slab);
+    const std::optional<TVRMPlane3d> reference = GetSlabReferencePlane(*slab);
     const IQTKShape* slabShape = slab->GetElementDrawObj()->GetShape();
     if (!reference || !slabShape)
         return 0.0;
@@ -474,7 +469,8 @@ double TQTKWallVolumeDeductCoping::Calculate(const RecordRef& subject, const Rec
     const Ref<IQTKWallCalcEDO> wall = EdoAs<IQTKWallCalcEDO>(subject.get());
     if (!IsLineEntsParallel(subject.get(), object.get()))
         return 0.0;
-    const TVRMPolyhedron3d* solid = OriginalSolidOf(*EdoAs<IQTKCopingCalcEDO>(object.get()));
+    const std::shared_ptr<const TVRMPolyhedron3d> solid =
+        HoldOriginalSolid(EdoAs<IQTKCopingCalcEDO>(object.get()).get());
     return solid ? SubtractFromWall(*wall, subject.get(), *solid, object.get(), nullptr) : 0.0;
 }
 
