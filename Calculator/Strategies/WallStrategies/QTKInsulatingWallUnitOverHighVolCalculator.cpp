@@ -53,7 +53,7 @@ bool TQTKInsulatingUnitOverHighVolDeductInsulatingWall::IsDeducted(IRDXRecord* u
 {
     IRDXRecord* wall = WallOf(unit);
     IRDXRecord* otherWall = WallOf(other);
-    return wall && otherWall && wall->GetID() != otherWall->GetID() && IsLineEntCutBy(wall, otherWall, true);
+    return wall && otherWall && wall->GetID() != otherWall->GetID() && IsInsulatingWallCutBy(wall, otherWall);
 }
 
 bool TQTKInsulatingUnitOverHighVolDeductHollowByFrame::IsInWall(IRDXRecord* unit, IRDXRecord* opening) const

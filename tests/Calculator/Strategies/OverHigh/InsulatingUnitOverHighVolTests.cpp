@@ -220,6 +220,36 @@ TEST_F(TInsulatingUnitOverHighVolTest, PierAddsItsPiecesCutAtTheLayersPlanes)
 }
 
 // Layers whose top is at the critical height: every rule gives 0, nothing is stored.
+// Insulating wall 4 (layers 5 at x 2950 and 6 at x 3050) across wall 1 at
+// x = 3000, as wide and as high: nothing in the joins decides between them,
+// so the higher id gives way. Each of its layers loses the crossing with each
+// layer of wall 1 above 3.6 m (100 x 100 x 1200); wall 1's layers lose nothing.
+TEST_F(TInsulatingUnitOverHighVolTest, OfEqualCrossingWallsOnlyTheHigherIdLoses)
+{
+    const auto crossing = [](int id, int parent, double x, double width) {
+        const std::string w = Num(width), layer = parent ? R"(, "parent": )" + std::to_string(parent) : "";
+        return R"({"id": )" + std::to_string(id) + R"(, "type": )" + (parent ? "86" : "1") + R"(, "floor": 1)" + layer +
+               R"(, "props": {"Thickness": )" + w + R"(, "InnerOuterFlag": 0)" +
+               (parent ? R"(, "EDOPID": )" + std::to_string(parent) : std::string()) +
+               R"(, "StartPtTopElev": 4800, "EndPtTopElev": 4800, "StartPtBottomElev": 0, "EndPtBottomElev": 0},)"
+               R"( "shape": {"kind": "line", "start": [)" +
+               Num(x) + R"(, -3000], "end": [)" + Num(x) + R"(, 3000], "width": )" + w + R"(, "axisOffset": )" +
+               Num(width / 2) + R"(, "startBottom": 0, "startTop": 4800, "endBottom": 0, "endTop": 4800}})";
+    };
+    LoadUnits(TwoLayerInsulatingWall() + ", " + crossing(4, 0, 3000, 200) + ", " + crossing(5, 4, 2950, 100) + ", " +
+              crossing(6, 4, 3050, 100));
+    struct Case {
+        int subject, object;
+        double expected;
+    };
+    const double piece = 100.0 * 100 * 1200;
+    const Case cases[] = {{5, 2, piece}, {6, 3, piece}, {2, 5, 0.0}, {3, 6, 0.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("layer " + std::to_string(c.subject) + " less layer " + std::to_string(c.object));
+        EXPECT_NEAR(Run("TQTKInsulatingUnitOverHighVolDeductInsulatingWall", c.subject, c.object), c.expected, 1.0);
+    }
+}
+
 TEST_F(TInsulatingUnitOverHighVolTest, LayerAtTheCriticalHeightGivesNothing)
 {
     const char* rules[] = {
