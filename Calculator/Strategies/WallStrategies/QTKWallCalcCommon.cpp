@@ -553,3 +553,24 @@ double GetAlcoveDepthInUnit(IRDXRecord* unit, IRDXRecord* alcove)
         }
     return 0.0;
 }
+
+bool TQTKPierPlanSides::MeetsHolder() const
+{
+    return GreaterThan(perimeter - exposed, 0.0);
+}
+
+bool GetPierPlanSides(IRDXRecord* holder, IRDXRecord* pier, TQTKPierPlanSides& sides)
+{
+    const IQTKElementDrawObj* pierDrawObj = GetRecordDrawObj(pier);
+    const auto* pierShape = pierDrawObj ? dynamic_cast<const IQTKPointShape*>(pierDrawObj->GetShape()) : nullptr;
+    const IQTKElementDrawObj* holderDrawObj = GetRecordDrawObj(holder);
+    const auto* holderShape = holderDrawObj ? dynamic_cast<const IQTKLineShape*>(holderDrawObj->GetShape()) : nullptr;
+    if (!pierShape || !holderShape)
+        return false;
+    TVRMMultiPolyLinearCalc2d calc;
+    calc.Add(pierShape->GetOutline(), true);
+    calc.Append(holderShape->GetOutline(), holder->GetID(), nullptr, true, CVRMEpsilon);
+    sides.perimeter = pierShape->GetPolygon().Perimeter();
+    sides.exposed = calc.GetNullLength();
+    return true;
+}

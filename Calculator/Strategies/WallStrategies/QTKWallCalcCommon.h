@@ -134,3 +134,15 @@ double SubtractWallPieceFromOverhighShell(const TVRMPolyhedron3d& piece, TVRMOve
 // when the alcove crosses both side lines, the distance from the crossed
 // side line to the alcove's back edge when it crosses one, else 0.
 double GetAlcoveDepthInUnit(IRDXRecord* unit, IRDXRecord* alcove);
+
+// A pier's plan outline against its holder (a wall or one layer of an
+// insulating wall): its perimeter and the part of it off the holder's outline.
+struct TQTKPierPlanSides {
+    double perimeter = 0.0;
+    double exposed = 0.0;
+    // The holder meets the pier: some of the pier's outline lies on it. A
+    // layer the pier does not meet adds none of the pier's sides.
+    bool MeetsHolder() const;
+};
+// False without a pier or holder shape.
+bool GetPierPlanSides(IRDXRecord* holder, IRDXRecord* pier, TQTKPierPlanSides& sides);

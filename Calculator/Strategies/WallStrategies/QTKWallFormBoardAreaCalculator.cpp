@@ -185,7 +185,8 @@ double AddPierSidesToShell(TQTKShellCalc3d& shell, IRDXRecord* holder, const TVR
     const IQTKElementDrawObj* pierDrawObj = GetRecordDrawObj(pier);
     const auto* shape = pierDrawObj ? dynamic_cast<const IQTKPointShape*>(pierDrawObj->GetShape()) : nullptr;
     const std::shared_ptr<const TVRMPolyhedron3d> pierSolid = HoldOriginalSolid(pier);
-    if (!shape || !pierSolid)
+    TQTKPierPlanSides plan;
+    if (!shape || !pierSolid || !GetPierPlanSides(holder, pier, plan) || !plan.MeetsHolder())
         return 0.0;
     const double covered = shell.Subtract(*pierSolid, pier, CVRMSuperpositionContact, nullptr, true, false);
     TVRMPolyhedronShell3d sides;

@@ -126,16 +126,12 @@ double GetWallOverhighPierSideArea(IRDXRecord* holder, IRDXRecord* pier, const s
     const auto* pierShape = pierDrawObj ? dynamic_cast<const IQTKPointShape*>(pierDrawObj->GetShape()) : nullptr;
     const IQTKElementDrawObj* holderDrawObj = GetRecordDrawObj(holder);
     const auto* holderShape = holderDrawObj ? dynamic_cast<const IQTKLineShape*>(holderDrawObj->GetShape()) : nullptr;
-    if (!pierShape || !holderShape || layers.empty())
+    TQTKPierPlanSides plan;
+    if (!pierShape || !holderShape || layers.empty() || !GetPierPlanSides(holder, pier, plan) || !plan.MeetsHolder())
         return 0.0;
     // The pier's perimeter P and its exposed part E: the sides count E less
     // the contact P - E once more, for the holder's face behind the pier.
-    const double perimeter = pierShape->GetPolygon().Perimeter();
-    TVRMMultiPolyLinearCalc2d sides;
-    sides.Add(pierShape->GetOutline(), true);
-    sides.Append(holderShape->GetOutline(), holder->GetID(), nullptr, true, CVRMEpsilon);
-    const double exposed = sides.GetNullLength();
-    const double width = perimeter - 2.0 * (perimeter - exposed);
+    const double width = plan.perimeter - 2.0 * (plan.perimeter - plan.exposed);
     // The holder's height where the pier stands.
     const TVRMPoint2d at = TVRMPositionFunc2d::ClosestPointTo(pierShape->GetInsertPt(), holderShape->GetLine());
     const double top = holderShape->GetTopElevAt(at);

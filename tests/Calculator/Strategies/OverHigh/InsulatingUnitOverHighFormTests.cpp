@@ -106,13 +106,29 @@ TEST_F(TInsulatingUnitOverHighFormTest, SizeLimitsAtTheLimitAndJustAbove)
 
 // Pier 4, 400 x 600 (perimeter 2000) against layer 2's outer face at x 3000
 // (y 100..700): 400 of its outline on the layer, N = 2000 - 2 x 400 = 1200,
-// times the 1000 of the piece beside it (top 4600).
+// times the 1000 of the piece beside it (top 4600). The plain rule adds the
+// exposed sides 1600 x 4600 less the layer face behind the pier 400 x 4600.
+// Layer 3 (y -100..0) does not meet the pier: it adds none of its sides.
 TEST_F(TInsulatingUnitOverHighFormTest, PierAddsItsNetSidesTimesTheHeightBesideIt)
 {
+    struct Case {
+        const char* rule;
+        int layer;
+        double expected;
+    };
+    const Case cases[] = {
+        {"TQTKInsulatingWallUnitOverHighFormBoardAddPier", 2, 1200.0 * 1000},
+        {"TQTKInsulatingWallUnitOverHighFormBoardAddPier", 3, 0.0},
+        {"TQTKInsulatingUnitFormBoardAddPier", 2, (1600.0 - 400.0) * 4600},
+        {"TQTKInsulatingUnitFormBoardAddPier", 3, 0.0},
+    };
     const std::string pier = R"({"id": 4, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1,
         "BottomElev": 0, "TopElev": 4600}, "shape": {"kind": "point", "insertPt": [3000, 400], "size": [400, 600]}})";
-    LoadUnits(TwoLayerInsulatingWall(4600) + ", " + pier);
-    EXPECT_NEAR(Run("TQTKInsulatingWallUnitOverHighFormBoardAddPier", 2, 4), 1200.0 * 1000, 1.0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " on layer " + std::to_string(c.layer));
+        LoadUnits(TwoLayerInsulatingWall(4600) + ", " + pier);
+        EXPECT_NEAR(Run(c.rule, c.layer, 4), c.expected, 1.0);
+    }
 }
 
 // The layer of insulating wall.json (y -100 to 100, 0 to 3000), first and
