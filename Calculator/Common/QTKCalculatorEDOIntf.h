@@ -801,6 +801,14 @@ public:
     virtual void SetTieOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) = 0;
     virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetTieOverhighFormboardCalc() = 0;
     virtual void SetTieOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    // The one guarded way for rules on several threads: under the object's
+    // over-height lock, the calculator stored, else what Build makes, stored
+    // through the setter (nil from Build stores nothing). When Build raises
+    // nothing is stored and the exception passes on.
+    virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOrBuildTieOverhighVolumeCalc(
+        const std::function<std::shared_ptr<TVRMOverhighSolidCalc3d>()>& build) = 0;
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOrBuildTieOverhighFormboardCalc(
+        const std::function<std::shared_ptr<TVRMOverhighShellCalc3d>()>& build) = 0;
 };
 
 // Column base (type 28): column base rules.

@@ -342,6 +342,42 @@ void TQTKTieColumnCalculatorEDO::SetTieOverhighVolumeCalc(std::shared_ptr<TVRMOv
     Keep(tieOverhighVolume_, std::move(calc));
 }
 
+std::shared_ptr<TVRMOverhighSolidCalc3d> TQTKTieColumnCalculatorEDO::GetOrBuildTieOverhighVolumeCalc(
+    const std::function<std::shared_ptr<TVRMOverhighSolidCalc3d>()>& build)
+{
+    return GetOrBuildOverhighSet(
+               [this] {
+                   return TQTKOverhighCalcSet{GetTieOverhighVolumeCalc(), nullptr, nullptr};
+               },
+               [this](const TQTKOverhighCalcSet& set) {
+                   if (set.volume != GetTieOverhighVolumeCalc())
+                       SetTieOverhighVolumeCalc(set.volume);
+               },
+               [&build](TQTKOverhighCalcSet& set) {
+                   if (!set.volume)
+                       set.volume = build();
+               })
+        .volume;
+}
+
+std::shared_ptr<TVRMOverhighShellCalc3d> TQTKTieColumnCalculatorEDO::GetOrBuildTieOverhighFormboardCalc(
+    const std::function<std::shared_ptr<TVRMOverhighShellCalc3d>()>& build)
+{
+    return GetOrBuildOverhighSet(
+               [this] {
+                   return TQTKOverhighCalcSet{nullptr, GetTieOverhighFormboardCalc(), nullptr};
+               },
+               [this](const TQTKOverhighCalcSet& set) {
+                   if (set.formboard != GetTieOverhighFormboardCalc())
+                       SetTieOverhighFormboardCalc(set.formboard);
+               },
+               [&build](TQTKOverhighCalcSet& set) {
+                   if (!set.formboard)
+                       set.formboard = build();
+               })
+        .formboard;
+}
+
 void TQTKTieColumnCalculatorEDO::FreeCalcCache()
 {
     TQTKColumnCalculatorEDO::FreeCalcCache();

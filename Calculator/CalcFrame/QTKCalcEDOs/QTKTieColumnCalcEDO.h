@@ -30,6 +30,10 @@ public:
         return Kept(tieOverhighFormboard_);
     }
     void SetTieOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) override;
+    std::shared_ptr<TVRMOverhighSolidCalc3d> GetOrBuildTieOverhighVolumeCalc(
+        const std::function<std::shared_ptr<TVRMOverhighSolidCalc3d>()>& build) override;
+    std::shared_ptr<TVRMOverhighShellCalc3d> GetOrBuildTieOverhighFormboardCalc(
+        const std::function<std::shared_ptr<TVRMOverhighShellCalc3d>()>& build) override;
 
     // Frees the indenting calculators and the tie over-height calculators;
     // the indenting solid and polyhedron are kept.

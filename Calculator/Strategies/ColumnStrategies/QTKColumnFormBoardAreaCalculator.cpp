@@ -9,7 +9,9 @@
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Common/QTKExprCommon.h"
+#include "Calculator/Common/QTKOverhighExprHandler.h"
 #include "Calculator/Strategies/ColumnStrategies/QTKColumnCalcCommon.h"
+#include "Calculator/Strategies/ColumnStrategies/QTKColumnOverHighStores.h"
 #include "Calculator/Strategies/WallStrategies/QTKWallCalcCommon.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
@@ -75,8 +77,20 @@ double SubtractOpening(TCalc& calc, IRDXRecord* column, IRDXRecord* opening)
     return calc.Subtract(*solid->GetPolyhedron(), opening, CVRMSuperpositionBoth);
 }
 
+// The rule rows that measure an opening in a masonry host over the
+// toothing's full width: internal quantity and rule id of a wall, an
+// insulating wall and (where it counts) a strip foundation.
+struct TQTKGiveBackRows {
+    int wallQty, wallRule;
+    int insulatingQty, insulatingRule;
+    int stripQty = -1, stripRule = -1;
+};
+constexpr TQTKGiveBackRows CSideGiveBack{1002, 1768, 1003, 1770, 1006, 1778};
+constexpr TQTKGiveBackRows COverHighGiveBack{1049, 1874, 1050, 1876};
+
 // The host's rule row measures an opening in it over the toothing's full width.
-bool HostRuleGivesBackOpening(IRDXRecord* host, int hostType, const TableSourceRef& ruleContext)
+bool HostRuleGivesBackOpening(IRDXRecord* host, int hostType, const TableSourceRef& ruleContext,
+                              const TQTKGiveBackRows& ids)
 {
     const auto firstRuleIs = [&ruleContext](int qtyId, int ruleId) {
         const ViewRef rows = GetInternalQtyRuleRows(ruleContext, qtyId);
@@ -84,29 +98,40 @@ bool HostRuleGivesBackOpening(IRDXRecord* host, int hostType, const TableSourceR
     };
     switch (hostType) {
         case CWallType: {
-            constexpr int CWallRuleID = 1768;
-            const ViewRef rows = GetInternalQtyRuleRows(ruleContext, 1002);
+            const ViewRef rows = GetInternalQtyRuleRows(ruleContext, ids.wallQty);
             const int count = rows ? rows->GetRowCount() : 0;
             if (count == 1)
-                return FieldValueInteger(rows->GetRow(0), "CalcRuleID", -1) == CWallRuleID;
+                return FieldValueInteger(rows->GetRow(0), "CalcRuleID", -1) == ids.wallRule;
             const std::string material = MaterialText(GetRecordDrawObj(host));
             for (int i = 0; i < count; ++i) {
                 IRDXRecord* row = rows->GetRow(i);
                 if (!FieldExist(row, "ObjectMatchExpr") || row->IsNull("ObjectMatchExpr"))
                     continue;
                 if (row->GetAsString("ObjectMatchExpr").find(material) != std::string::npos &&
-                    FieldValueInteger(row, "CalcRuleID", -1) == CWallRuleID)
+                    FieldValueInteger(row, "CalcRuleID", -1) == ids.wallRule)
                     return true;
             }
             return false;
         }
         case CInsulatingWallType:
-            return firstRuleIs(1003, 1770);
+            return firstRuleIs(ids.insulatingQty, ids.insulatingRule);
         case CStripFDType:
-            return firstRuleIs(1006, 1778);
+            return ids.stripQty >= 0 && firstRuleIs(ids.stripQty, ids.stripRule);
         default:
             return false;
     }
+}
+
+// The host record of an opening (its draw object's parent), nil without one.
+IRDXRecord* HostOf(IRDXRecord* opening)
+{
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(opening);
+    return drawObj ? drawObj->GetParentRecord() : nullptr;
+}
+
+TVRMPlane3d LevelCut(double z)
+{
+    return TVRMPlane3d(TVRMVector3d(0, 0, -1), TVRMPoint3d(0, 0, z), 0);
 }
 
 }  // namespace
@@ -120,6 +145,19 @@ double DeductOpeningFromColumnShell(IRDXRecord* column, IRDXRecord* opening, boo
     }
     const std::shared_ptr<TQTKShellCalc3d> calc = edo->GetSideFaceShellCalc();
     return calc ? SubtractOpening(*calc, column, opening) : 0.0;
+}
+
+TQTKColumnShellTarget GetOrBuildColumnOverHighFormboard(const RecordRef& subject, const TableSourceRef& business,
+                                                        const TableSourceRef& ruleContext)
+{
+    return TQTKColumnShellTarget(
+        GetOrBuildOverhighFormboard<TQTKColumnOverHighStoreBuilder>(subject, business, ruleContext));
+}
+
+TQTKColumnShellTarget TQTKColumnFormBoardRule::ShellOf(const RecordRef& subject, const TableSourceRef&,
+                                                       const TableSourceRef&) const
+{
+    return TQTKColumnShellTarget(GetColumnEdo(subject.get())->GetSideFaceShellCalc());
 }
 
 // ---------------------------------------------------------------------------
@@ -138,46 +176,57 @@ bool TQTKColumnFormBoardDeductIrregularWall::NeighbourTakesPrecedence(IRDXRecord
 }
 
 double TQTKColumnFormBoardAreaDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                      const TableSourceRef&, const TableSourceRef& ruleContext)
+                                                      const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
-    const std::shared_ptr<TQTKShellCalc3d> shell = GetColumnEdo(subject.get())->GetSideFaceShellCalc();
+    const TQTKColumnShellTarget shell = ShellOf(subject, business, ruleContext);
     if (!shell)
         return 0.0;
     const int typeId = GetRecordElementTypeID(object.get());
     if (IsOpeningType(typeId))
-        return DeductOpeningFromColumnShell(subject.get(), object.get(), false, ruleContext);
+        return DeductOpeningFromColumnShell(subject.get(), object.get(), shell.Overhigh() != nullptr, ruleContext);
     const bool both = NeighbourTakesPrecedence(subject.get(), object.get(), ruleContext);
     if (typeId == CWallType && IsConcreteRecord(object.get()))
-        return SubtractWallFromShell(*shell, object.get(), both, true);
+        return shell.SubtractWall(object.get(), both);
     const Ref<IQTKPolyhedron3dIntf> solid = GetOriginalSolidHolder(object.get());
-    return solid ? shell->Subtract(*solid->GetPolyhedron(), object.get(), KindsOf(both)) : 0.0;
+    return solid ? shell.Subtract(*solid->GetPolyhedron(), object.get(), KindsOf(both)) : 0.0;
 }
 
 // ---------------------------------------------------------------------------
 
 double TQTKRectangleColumnFormBoardDeductByWidenedWall::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                                  const TableSourceRef&,
+                                                                  const TableSourceRef& business,
                                                                   const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
     const std::optional<TQTKWallWidening> widening = Widening();
-    const std::shared_ptr<TQTKShellCalc3d> shell = GetColumnEdo(subject.get())->GetSideFaceShellCalc();
-    if (!widening || !shell)
+    if (!widening)
+        return 0.0;
+    const TQTKColumnShellTarget shell = ShellOf(subject, business, ruleContext);
+    if (!shell)
         return 0.0;
     const std::unique_ptr<TVRMPolyhedron3d> band = BuildWidenedWall(object.get(), *widening);
     const bool both = CompareFormboardPriority(subject.get(), object.get(), ruleContext) < 0;
-    return band ? shell->Subtract(*band, object.get(), KindsOf(both)) : 0.0;
+    return band ? shell.Subtract(*band, object.get(), KindsOf(both)) : 0.0;
 }
 
 double TQTKRectangleColumnTemplateAreaGiveNearWall::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                              const TableSourceRef&, const TableSourceRef&)
+                                                              const TableSourceRef& business,
+                                                              const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
-    const std::shared_ptr<TQTKShellCalc3d> shell = GetColumnEdo(subject.get())->GetSideFaceShellCalc();
+    const TQTKColumnShellTarget target = ShellOf(subject, business, ruleContext);
+    if (TVRMOverhighShellCalc3d* overhigh = target.Overhigh()) {
+        const double remaining = overhigh->GetArea();
+        TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, overhigh);
+        // Nothing is left for a later wall.
+        overhigh->Clear();
+        return remaining;
+    }
+    TQTKShellCalc3d* shell = target.Regular();
     if (!shell)
         return 0.0;
     const double area = shell->GetArea();
@@ -250,8 +299,7 @@ double TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth::Calculate(const Re
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
-    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(object.get());
-    IRDXRecord* host = drawObj ? drawObj->GetParentRecord() : nullptr;
+    IRDXRecord* host = HostOf(object.get());
     if (!host)
         return 0.0;
     const IQTKElementDrawObj* hostObj = GetRecordDrawObj(host);
@@ -263,7 +311,7 @@ double TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth::Calculate(const Re
         concrete = IsConcreteMaterialText(MaterialText(hostObj->GetChild(0)));
     if (concrete)
         return TQTKTieColumnFormBoardAreaDeductHole::Calculate(subject, object, business, ruleContext);
-    if (!HostRuleGivesBackOpening(host, hostType, ruleContext))
+    if (!HostRuleGivesBackOpening(host, hostType, ruleContext, CSideGiveBack))
         return 0.0;
     // On a shell of its own: the column's side shell stays as it is.
     const Ref<IQTKColumnCalculatorEDO> column = GetColumnEdo(subject.get());
@@ -276,6 +324,110 @@ double TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth::Calculate(const Re
 
 // ---------------------------------------------------------------------------
 
+double TQTKColumnOverHeightOrginalFormBoardArea::Calculate(const RecordRef& subject, const RecordRef&,
+                                                           const TableSourceRef& business,
+                                                           const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject);
+    QTK_ASSERT(ruleContext);
+    const TQTKColumnShellTarget formwork = GetOrBuildColumnOverHighFormboard(subject, business, ruleContext);
+    const TVRMOverhighShellCalc3d* calc = formwork.Overhigh();
+    if (!calc)
+        return 0.0;
+    TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, calc);
+    return calc->GetArea();
+}
+
+bool TQTKColumnOverHeightFormBoardDeductIrregularWall::NeighbourTakesPrecedence(IRDXRecord* column, IRDXRecord* object,
+                                                                                const TableSourceRef& ruleContext) const
+{
+    return (IsConcreteRecord(object) && IsCoveredByWalls(object, column)) ||
+           TQTKColumnFormBoardAreaDeductByFact::NeighbourTakesPrecedence(column, object, ruleContext);
+}
+
+double TQTKTieColumnOverHeightFormBoardAddHalfIndentingWidthArea::Calculate(const RecordRef& subject, const RecordRef&,
+                                                                            const TableSourceRef& business,
+                                                                            const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject);
+    const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
+    const double ratio = IndentRatio();
+    const std::shared_ptr<TVRMOverhighShellCalc3d> calc =
+        GetOrBuildToothingOverHighFormboard(*column, subject, business, ruleContext, ratio);
+    if (!calc)
+        return 0.0;
+    const double area = ReadAtIndentRatio(calc->GetArea(), calc.get(), ratio);
+    WriteToothingOverHighExpr(subject.get(), ruleContext, ratio, calc.get());
+    return area;
+}
+
+double TQTKTieColumnOverHeightFormBoardDeductHole::Calculate(const RecordRef& subject, const RecordRef& object,
+                                                             const TableSourceRef& business,
+                                                             const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject);
+    QTK_ASSERT(object);
+    if (!IsOpeningEndInElement(subject.get(), object.get()))
+        return 0.0;
+    if (!GetOrBuildColumnOverHighFormboard(subject, business, ruleContext))
+        return 0.0;
+    // The opening's wall must face the column with at least one of its sides.
+    IRDXRecord* host = HostOf(object.get());
+    if (!host || CountSideLinesMeetingLine(subject.get(), host) == 0)
+        return 0.0;
+    const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
+    const Ref<IQTKPolyhedron3dIntf> solid = GetOriginalSolidHolder(object.get());
+    // The sides of the whole toothing, whatever ratio its formwork was made with.
+    const std::shared_ptr<TVRMOverhighShellCalc3d> calc =
+        solid ? GetOrBuildToothingOverHighFormboard(*column, subject, business, ruleContext, 1.0) : nullptr;
+    if (!calc)
+        return 0.0;
+    const double removed = calc->Subtract(*solid->GetPolyhedron(), object.get(), CVRMSuperpositionBoth);
+    return ReadAtIndentRatio(removed, calc.get(), 1.0);
+}
+
+double TQTKTieColumnOverHeightFormBoardDeductHoleAllToothWidth::Calculate(const RecordRef& subject,
+                                                                          const RecordRef& object,
+                                                                          const TableSourceRef& business,
+                                                                          const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject);
+    QTK_ASSERT(object);
+    if (!GetOrBuildColumnOverHighFormboard(subject, business, ruleContext))
+        return 0.0;
+    IRDXRecord* host = HostOf(object.get());
+    if (!host)
+        return 0.0;
+    const int hostType = GetRecordElementTypeID(host);
+    if (hostType == CWallType && IsConcreteMaterialText(MaterialText(GetRecordDrawObj(host))))
+        return TQTKTieColumnOverHeightFormBoardDeductHole::Calculate(subject, object, business, ruleContext);
+    if (!HostRuleGivesBackOpening(host, hostType, ruleContext, COverHighGiveBack))
+        return 0.0;
+    const Ref<IQTKPolyhedron3dIntf> solid = GetOriginalSolidHolder(object.get());
+    if (!solid)
+        return 0.0;
+    // The column's sides inside the opening, on a shell of its own, counted
+    // layer by layer from the top at each layer's weight.
+    std::unique_ptr<TVRMPolyhedronShell3d> sides = GetColumnEdo(subject.get())->CreateSideFaceShell();
+    TVRMNewPolyBooleanOperator::BooleanOperate(*sides, *solid->GetPolyhedron(), CVRMBoolIntersect,
+                                               CVRMSuperpositionFlush);
+    TQTkColumnOverHeightCalcBuilder builder(subject, business, ruleContext);
+    const std::vector<TQTKOverHighLayer> layers = builder.GetLayers();
+    double given = 0.0;
+    for (auto layer = layers.rbegin(); layer != layers.rend() && sides; ++layer) {
+        std::unique_ptr<TVRMPolyhedronShell3d> below;
+        const std::unique_ptr<TVRMPolyhedronShell3d> above = sides->Cut(LevelCut(layer->bottom), below, CCutTol);
+        const double area = above ? above->GetArea() : 0.0;
+        if (IsExprMode(subject.get()))
+            TQTKOverhighExprHandler::AddOverhighValueItem(subject.get(), -area, layer->weight);
+        given += area * layer->weight;
+        sides = std::move(below);
+    }
+    return -given;
+}
+
+// ---------------------------------------------------------------------------
+
 void RegisterColumnFormBoardAreaRules(TStrategyRegistry& registry)
 {
     QTK_REGISTER(registry, TQTKColumnFormBoardAreaDeductByFact);
@@ -283,9 +435,20 @@ void RegisterColumnFormBoardAreaRules(TStrategyRegistry& registry)
     QTK_REGISTER(registry, TQTKRectangleColumnFormBoardAreaDeductLackSettledLenth);
     QTK_REGISTER(registry, TQTKRectangleColumnFormBoardAreaDeductLackOneThickness);
     QTK_REGISTER(registry, TQTKRectangleColumnTemplateAreaGiveNearWall);
+    QTK_REGISTER(registry, TQTKColumnOverHeightOrginalFormBoardArea);
+    QTK_REGISTER(registry, TQTKColumnOverHeightFormBoardAreaDeductByFact);
+    QTK_REGISTER(registry, TQTKRectanglColumnOverHeightFormBoarAreaDeductLackOneAndHalfWallThickness);
+    QTK_REGISTER(registry, TVRMRectangleColumnOverHeightFormBoardAreaDeductLackSettledLenth);
+    QTK_REGISTER(registry, TVRMRectangleColumnOverHeightFormBoardAreaDeductLackOneThickness);
+    QTK_REGISTER(registry, TVRMRectangleColumnOverHeightFormBoardAreaDeductNearWall);
     QTK_REGISTER(registry, TQTKTieColumnFormBoardAreaAddHalfIndenting);
     QTK_REGISTER(registry, TQTKTieColumnFormBoardAreaAddIndenting);
     QTK_REGISTER(registry, TQTKTieColumnFormBoardAreaDeductHole);
     QTK_REGISTER(registry, TQTKTieColumnFormBoardAreaDeductHoleAllIndentingWidth);
+    QTK_REGISTER(registry, TQTKTieColumnOverHeightFormBoardAddHalfIndentingWidthArea);
+    QTK_REGISTER(registry, TQTKTieColumnOverHeightFormBoardAddAllIndentingWidthArea);
+    QTK_REGISTER(registry, TQTKTieColumnOverHeightFormBoardDeductHole);
+    QTK_REGISTER(registry, TQTKTieColumnOverHeightFormBoardDeductHoleAllToothWidth);
     QTK_REGISTER(registry, TQTKColumnFormBoardDeductIrregularWall);
+    QTK_REGISTER(registry, TQTKColumnOverHeightFormBoardDeductIrregularWall);
 }

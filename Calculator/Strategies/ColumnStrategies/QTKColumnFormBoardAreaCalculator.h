@@ -4,11 +4,18 @@
 // (mm²); where the neighbour's formwork takes precedence the faces flush with
 // it go too. Openings deduct by the material of the wall they sit in. The
 // tie-column rules add the side area of the toothing into the masonry.
+//
+// The over-height rules are the same families on the column's over-height
+// formwork (the side faces of the weighted pieces above the critical height,
+// built on first use by whichever rule comes first and kept on the column
+// object): they return weighted mm², and 0 for a column that is not over
+// height.
 #pragma once
 
 #include <optional>
 
 #include "Calculator/Common/QTKCalcStrategy.h"
+#include "Calculator/Strategies/ColumnStrategies/QTKColumnShellTarget.h"
 #include "Calculator/Strategies/ColumnStrategies/QTKColumnVolumeCalculator.h"
 
 class IQTKTieColumnCalculatorEDO;
@@ -21,9 +28,34 @@ class TStrategyRegistry;
 double DeductOpeningFromColumnShell(IRDXRecord* column, IRDXRecord* opening, bool overHigh,
                                     const TableSourceRef& ruleContext);
 
+// The column's over-height formwork, built and stored when missing (with the
+// over-height volume, detail mode off meanwhile, and the value list when
+// those are missing); none when the column is not over height.
+TQTKColumnShellTarget GetOrBuildColumnOverHighFormboard(const RecordRef& subject, const TableSourceRef& business,
+                                                        const TableSourceRef& ruleContext);
+
+// A rule on the column's side shell; the over-height twins answer the hook
+// with the over-height formwork.
+class TQTKColumnFormBoardRule : public TQTKCalcStrategy {
+protected:
+    virtual TQTKColumnShellTarget ShellOf(const RecordRef& subject, const TableSourceRef& business,
+                                          const TableSourceRef& ruleContext) const;
+};
+
+// A column formwork rule working on the over-height formwork.
+template <class Rule>
+class TQTKColumnOverHeightFormBoardOf : public Rule {
+protected:
+    TQTKColumnShellTarget ShellOf(const RecordRef& subject, const TableSourceRef& business,
+                                  const TableSourceRef& ruleContext) const override
+    {
+        return GetOrBuildColumnOverHighFormboard(subject, business, ruleContext);
+    }
+};
+
 // The neighbour's own solid (a concrete wall without the fill walls laid in
 // it); coinciding faces go too when the neighbour's formwork takes precedence.
-class TQTKColumnFormBoardAreaDeductByFact : public TQTKCalcStrategy {
+class TQTKColumnFormBoardAreaDeductByFact : public TQTKColumnFormBoardRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -35,7 +67,7 @@ protected:
 };
 
 // The wall beside the column widened on each side.
-class TQTKRectangleColumnFormBoardDeductByWidenedWall : public TQTKCalcStrategy {
+class TQTKRectangleColumnFormBoardDeductByWidenedWall : public TQTKColumnFormBoardRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -45,25 +77,23 @@ protected:
     virtual std::optional<TQTKWallWidening> Widening() const { return std::nullopt; }
 };
 
-class TQTKRectanglColumnFormBoarAreaDeductLackOneAndHalfWallThickness final
+class TQTKRectanglColumnFormBoarAreaDeductLackOneAndHalfWallThickness
     : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
 protected:
     std::optional<TQTKWallWidening> Widening() const override { return TQTKWallWidening{1.5, true}; }
 };
 // 120 mm each side, as the volume twin.
-class TQTKRectangleColumnFormBoardAreaDeductLackSettledLenth final
-    : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
+class TQTKRectangleColumnFormBoardAreaDeductLackSettledLenth : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
 protected:
     std::optional<TQTKWallWidening> Widening() const override { return TQTKWallWidening{120.0, false}; }
 };
-class TQTKRectangleColumnFormBoardAreaDeductLackOneThickness final
-    : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
+class TQTKRectangleColumnFormBoardAreaDeductLackOneThickness : public TQTKRectangleColumnFormBoardDeductByWidenedWall {
 protected:
     std::optional<TQTKWallWidening> Widening() const override { return TQTKWallWidening{1.0, true}; }
 };
 
 // The whole remaining formwork goes to the first wall that asks; later walls get 0.
-class TQTKRectangleColumnTemplateAreaGiveNearWall final : public TQTKCalcStrategy {
+class TQTKRectangleColumnTemplateAreaGiveNearWall : public TQTKColumnFormBoardRule {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
@@ -107,7 +137,74 @@ public:
 
 // A wall: when the walls beside the column wholly hold its outline, by both
 // superposition kinds whatever the priority; otherwise as by fact.
-class TQTKColumnFormBoardDeductIrregularWall final : public TQTKColumnFormBoardAreaDeductByFact {
+class TQTKColumnFormBoardDeductIrregularWall : public TQTKColumnFormBoardAreaDeductByFact {
+protected:
+    bool NeighbourTakesPrecedence(IRDXRecord* column, IRDXRecord* object,
+                                  const TableSourceRef& ruleContext) const override;
+};
+
+// ---------------------------------------------------------------------------
+// Over height.
+
+// The weighted side area of the pieces above the critical height, with its expression.
+class TQTKColumnOverHeightOrginalFormBoardArea final : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+};
+
+class TQTKColumnOverHeightFormBoardAreaDeductByFact final
+    : public TQTKColumnOverHeightFormBoardOf<TQTKColumnFormBoardAreaDeductByFact> {};
+class TQTKRectanglColumnOverHeightFormBoarAreaDeductLackOneAndHalfWallThickness final
+    : public TQTKColumnOverHeightFormBoardOf<TQTKRectanglColumnFormBoarAreaDeductLackOneAndHalfWallThickness> {};
+// 120 mm each side, as the volume twin (not 120 times the thickness).
+class TVRMRectangleColumnOverHeightFormBoardAreaDeductLackSettledLenth final
+    : public TQTKColumnOverHeightFormBoardOf<TQTKRectangleColumnFormBoardAreaDeductLackSettledLenth> {};
+class TVRMRectangleColumnOverHeightFormBoardAreaDeductLackOneThickness final
+    : public TQTKColumnOverHeightFormBoardOf<TQTKRectangleColumnFormBoardAreaDeductLackOneThickness> {};
+class TVRMRectangleColumnOverHeightFormBoardAreaDeductNearWall final
+    : public TQTKColumnOverHeightFormBoardOf<TQTKRectangleColumnTemplateAreaGiveNearWall> {};
+
+// The side area of the over-height part of the tie column's toothing ("Type"
+// 0) at half (all) its width, for a column that is over height; one
+// over-height toothing formwork per tie column, read at each rule's ratio.
+class TQTKTieColumnOverHeightFormBoardAddHalfIndentingWidthArea : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+
+protected:
+    virtual double IndentRatio() const { return 0.5; }
+};
+class TQTKTieColumnOverHeightFormBoardAddAllIndentingWidthArea final
+    : public TQTKTieColumnOverHeightFormBoardAddHalfIndentingWidthArea {
+protected:
+    double IndentRatio() const override { return 1.0; }
+};
+
+// An opening reaching into an over-height tie column from a wall whose face
+// meets the column: what it covers of the over-height toothing's sides.
+class TQTKTieColumnOverHeightFormBoardDeductHole : public TQTKCalcStrategy {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+};
+
+// As above in a concrete wall; in a masonry host whose rule row measures the
+// opening over the toothing's full width, the column side area inside the
+// opening is given back (negative), each layer above the critical height at
+// its weight.
+class TQTKTieColumnOverHeightFormBoardDeductHoleAllToothWidth final
+    : public TQTKTieColumnOverHeightFormBoardDeductHole {
+public:
+    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
+                     const TableSourceRef& ruleContext) override;
+};
+
+// A wall: when the walls beside the column wholly hold its outline and the
+// wall is concrete, by both superposition kinds; otherwise as by fact.
+class TQTKColumnOverHeightFormBoardDeductIrregularWall final
+    : public TQTKColumnOverHeightFormBoardOf<TQTKColumnFormBoardDeductIrregularWall> {
 protected:
     bool NeighbourTakesPrecedence(IRDXRecord* column, IRDXRecord* object,
                                   const TableSourceRef& ruleContext) const override;

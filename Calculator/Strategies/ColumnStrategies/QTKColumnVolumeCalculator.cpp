@@ -4,10 +4,13 @@
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
+#include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Calculator/Common/QTKExprCommon.h"
+#include "Calculator/Common/QTKOverhighExprHandler.h"
 #include "Calculator/Strategies/ColumnStrategies/QTKColumnCalcCommon.h"
+#include "Calculator/Strategies/ColumnStrategies/QTKColumnOverHighStores.h"
 #include "Calculator/Strategies/WallStrategies/QTKWallCalcCommon.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKCalculatorExprContainer.h"
@@ -20,17 +23,16 @@ namespace {
 
 constexpr int CBeamType = 15;
 
-// Takes Solid off the column's volume on behalf of Record; the volume
-// removed. In expression mode the part of the column that Solid covers is
-// written as the expression.
-double SubtractFromColumn(IQTKColumnCalculatorEDO& column, IRDXRecord* subject, const TVRMPolyhedron3d& solid,
-                          IRDXRecord* record)
+// Takes Solid off the column's volume (Target) on behalf of Record; the
+// volume removed. In expression mode the part of the column that Solid
+// covers is written as the expression of a deduction from the volume
+// calculator (the over-height pieces keep their own details).
+double SubtractFromColumn(IQTKColumnCalculatorEDO& column, const TQTKVolumeTarget& target, IRDXRecord* subject,
+                          const TVRMPolyhedron3d& solid, IRDXRecord* record)
 {
-    const std::shared_ptr<TQTKSolidCalc3d> volume = column.GetVolumeCalc();
-    if (!volume)
-        return 0.0;
-    const double removed = volume->Subtract(solid, record, nullptr, true, true);
-    if (removed > 0.0 && IsExprMode(subject))
+    const double removed = target.Subtract(solid, record);
+    TQTKSolidCalc3d* volume = target.Regular();
+    if (volume && removed > 0.0 && IsExprMode(subject))
         if (const Ref<IQTKPolyhedron3dIntf> own = column.GetOriginalPolyhedronIntf()) {
             auto part = own->GetPolyhedron()->Clone();
             TVRMNewPolyBooleanOperator::BooleanOperate(*part, solid, CVRMBoolIntersect);
@@ -47,6 +49,19 @@ std::unique_ptr<TVRMPolyhedron3d> BuildWidenedWall(IRDXRecord* wall, const TQTKW
 {
     return widening.byThickness ? BuildWallWidenedSolid(wall, widening.amount)
                                 : BuildWallWidenedSolidByDistance(wall, widening.amount);
+}
+
+TQTKVolumeTarget GetOrBuildColumnOverHighVolume(const RecordRef& subject, const TableSourceRef& business,
+                                                const TableSourceRef& ruleContext)
+{
+    return GetOrBuildOverhighVolume<TQTKColumnOverHighStoreBuilder>(subject, business, ruleContext);
+}
+
+TQTKVolumeTarget TQTKColumnVolumeRule::VolumeOf(const RecordRef& subject, const TableSourceRef&,
+                                                const TableSourceRef&) const
+{
+    // The column object keeps its calculator while the rule holds the object.
+    return TQTKVolumeTarget(GetColumnEdo(subject.get())->GetVolumeCalc().get());
 }
 
 // ---------------------------------------------------------------------------
@@ -75,20 +90,22 @@ bool TQTKColumnVolDeductAloneBeamVol::IsDeducted(IRDXRecord* object) const
     return !IsSingleBeamRecord(object);
 }
 
-double TQTKColumnVolDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef&,
-                                            const TableSourceRef&)
+double TQTKColumnVolDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object,
+                                            const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
     if (!IsDeducted(object.get()))
         return 0.0;
     const Ref<IQTKColumnCalculatorEDO> column = GetColumnEdo(subject.get());
+    const TQTKVolumeTarget target = VolumeOf(subject, business, ruleContext);
     const Ref<IQTKPolyhedron3dIntf> solid = GetOriginalSolidHolder(object.get());
-    if (!solid)
+    if (!target || !solid)
         return 0.0;
-    const double removed = SubtractFromColumn(*column, subject.get(), *solid->GetPolyhedron(), object.get());
-    // A beam also leaves the column's solid copy (what later shapes of the column start from).
-    if (GetRecordElementTypeID(object.get()) == CBeamType) {
+    const double removed = SubtractFromColumn(*column, target, subject.get(), *solid->GetPolyhedron(), object.get());
+    // A beam also leaves the column's solid copy (what later shapes of the
+    // column start from); the over-height twin leaves the copy to this rule.
+    if (target.Regular() && GetRecordElementTypeID(object.get()) == CBeamType) {
         std::shared_ptr<TVRMPolyhedron3d> copy(column->GetSolidCopy()->Clone());
         TVRMNewPolyBooleanOperator::BooleanOperate(*copy, *solid->GetPolyhedron(), CVRMBoolSubtract);
         column->SetSolidCopy(std::move(copy));
@@ -99,7 +116,8 @@ double TQTKColumnVolDeductByFact::Calculate(const RecordRef& subject, const Reco
 // ---------------------------------------------------------------------------
 
 double TQTKRectangleColumnVolDeductByWidenedWall::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                            const TableSourceRef&, const TableSourceRef&)
+                                                            const TableSourceRef& business,
+                                                            const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
@@ -108,17 +126,29 @@ double TQTKRectangleColumnVolDeductByWidenedWall::Calculate(const RecordRef& sub
         return 0.0;
     // Any column: a plain column has no toothing, the band is still removed.
     const Ref<IQTKColumnCalculatorEDO> column = GetColumnEdo(subject.get());
+    const TQTKVolumeTarget target = VolumeOf(subject, business, ruleContext);
+    if (!target)
+        return 0.0;
     const std::unique_ptr<TVRMPolyhedron3d> band = BuildWidenedWall(object.get(), *widening);
-    return band ? SubtractFromColumn(*column, subject.get(), *band, object.get()) : 0.0;
+    return band ? SubtractFromColumn(*column, target, subject.get(), *band, object.get()) : 0.0;
 }
 
 double TQTKRectangleColumnVolDeductNearWall::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                       const TableSourceRef&, const TableSourceRef&)
+                                                       const TableSourceRef& business,
+                                                       const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
     const Ref<IQTKColumnCalculatorEDO> column = GetColumnEdo(subject.get());
-    const std::shared_ptr<TQTKSolidCalc3d> volume = column->GetVolumeCalc();
+    const TQTKVolumeTarget target = VolumeOf(subject, business, ruleContext);
+    if (TVRMOverhighSolidCalc3d* overhigh = target.Overhigh()) {
+        const double remaining = overhigh->GetVolume();
+        TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, overhigh);
+        // Nothing is left for a later wall.
+        overhigh->Clear();
+        return remaining;
+    }
+    TQTKSolidCalc3d* volume = target.Regular();
     if (!volume)
         return 0.0;
     const double remaining = volume->GetVolume();
@@ -164,25 +194,78 @@ double TQTKTieColumnVolAddIndentingHalfLength::Calculate(const RecordRef& subjec
 }
 
 double TQTKTieColumnVolDeductDoorWindowHole::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                       const TableSourceRef&, const TableSourceRef&)
+                                                       const TableSourceRef& business,
+                                                       const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
     const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
+    const TQTKVolumeTarget target = VolumeOf(subject, business, ruleContext);
     const Ref<IQTKPolyhedron3dIntf> solid = GetOriginalSolidHolder(object.get());
-    return solid ? SubtractFromColumn(*column, subject.get(), *solid->GetPolyhedron(), object.get()) : 0.0;
+    return target && solid ? SubtractFromColumn(*column, target, subject.get(), *solid->GetPolyhedron(), object.get())
+                           : 0.0;
 }
 
 double TQTKColumnVolDeductIrregularWall::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                   const TableSourceRef&, const TableSourceRef&)
+                                                   const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
     if (!IsCoveredByWalls(object.get(), subject.get()))
         return 0.0;
     const Ref<IQTKColumnCalculatorEDO> column = GetColumnEdo(subject.get());
+    const TQTKVolumeTarget target = VolumeOf(subject, business, ruleContext);
     const Ref<IQTKPolyhedron3dIntf> solid = GetOriginalSolidHolder(object.get());
-    return solid ? SubtractFromColumn(*column, subject.get(), *solid->GetPolyhedron(), object.get()) : 0.0;
+    return target && solid ? SubtractFromColumn(*column, target, subject.get(), *solid->GetPolyhedron(), object.get())
+                           : 0.0;
+}
+
+// ---------------------------------------------------------------------------
+
+double TQTKColumnOverHeihtOriginalVol::Calculate(const RecordRef& subject, const RecordRef&,
+                                                 const TableSourceRef& business, const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject);
+    QTK_ASSERT(ruleContext);
+    return GetOverhighOriginalVolume(subject.get(), ruleContext,
+                                     GetOrBuildColumnOverHighVolume(subject, business, ruleContext));
+}
+
+double TQTKColumnOverHeightVolDeductIrregularWall::Calculate(const RecordRef& subject, const RecordRef& object,
+                                                             const TableSourceRef& business,
+                                                             const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject);
+    QTK_ASSERT(object);
+    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(object.get());
+    if (!drawObj || !IsConcreteElement(drawObj))
+        return 0.0;
+    return TQTKColumnOverHeightVolOf<TQTKColumnVolDeductIrregularWall>::Calculate(subject, object, business,
+                                                                                  ruleContext);
+}
+
+void TQTKTieColumnOverHeightIndentinghalfLength::PrepareToothing(IQTKTieColumnCalculatorEDO&) const {}
+
+void TQTKTieColumnOverHeightIndentingAllLength::PrepareToothing(IQTKTieColumnCalculatorEDO& column) const
+{
+    column.SetIndentingLengthMode(1);
+}
+
+double TQTKTieColumnOverHeightIndentinghalfLength::Calculate(const RecordRef& subject, const RecordRef&,
+                                                             const TableSourceRef& business,
+                                                             const TableSourceRef& ruleContext)
+{
+    QTK_ASSERT(subject);
+    const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
+    PrepareToothing(*column);
+    const double ratio = IndentRatio();
+    const std::shared_ptr<TVRMOverhighSolidCalc3d> calc =
+        GetOrBuildToothingOverHighVolume(*column, subject, business, ruleContext, ratio);
+    if (!calc)
+        return 0.0;
+    const double volume = ReadAtIndentRatio(calc->GetVolume(), calc.get(), ratio);
+    WriteToothingOverHighExpr(subject.get(), ruleContext, ratio, calc.get());
+    return volume;
 }
 
 // ---------------------------------------------------------------------------
@@ -197,8 +280,18 @@ void RegisterColumnVolumeRules(TStrategyRegistry& registry)
     QTK_REGISTER(registry, TQTKRectangleColumnVolDeductLackSettledLenth);
     QTK_REGISTER(registry, TQTKRectangleColumnVolDeductLackOneThickness);
     QTK_REGISTER(registry, TQTKRectangleColumnVolDeductNearWall);
+    QTK_REGISTER(registry, TQTKColumnOverHeihtOriginalVol);
+    QTK_REGISTER(registry, TQTKColumnOverHeightDeductByFact);
+    QTK_REGISTER(registry, TQKRectangleColumnOverHeightVolDeductLackOneAndHalfWallThickness);
+    QTK_REGISTER(registry, TQTKRectangleColumnOverHeightVolDeductLackSettledLenth);
+    QTK_REGISTER(registry, TQTKRectangleColumnOverHeightVolDeductLackOneThickness);
+    QTK_REGISTER(registry, TQTKRectangleColumnOverHeightVolDeductNearWall);
     QTK_REGISTER(registry, TQTKTieColumnVolAddIndentingHalfLength);
     QTK_REGISTER(registry, TQTKTieColumnVolAddIndentingAllLength);
     QTK_REGISTER(registry, TQTKTieColumnVolDeductDoorWindowHole);
+    QTK_REGISTER(registry, TQTKTieColumnOverHeightIndentinghalfLength);
+    QTK_REGISTER(registry, TQTKTieColumnOverHeightIndentingAllLength);
+    QTK_REGISTER(registry, TQTKTieColumnOverHeightVolDeductDoorWindowHole);
     QTK_REGISTER(registry, TQTKColumnVolDeductIrregularWall);
+    QTK_REGISTER(registry, TQTKColumnOverHeightVolDeductIrregularWall);
 }
