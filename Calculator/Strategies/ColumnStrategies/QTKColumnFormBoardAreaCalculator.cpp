@@ -147,17 +147,17 @@ double DeductOpeningFromColumnShell(IRDXRecord* column, IRDXRecord* opening, boo
     return calc ? SubtractOpening(*calc, column, opening) : 0.0;
 }
 
-TQTKColumnShellTarget GetOrBuildColumnOverHighFormboard(const RecordRef& subject, const TableSourceRef& business,
-                                                        const TableSourceRef& ruleContext)
+TQTKShellTarget GetOrBuildColumnOverHighFormboard(const RecordRef& subject, const TableSourceRef& business,
+                                                  const TableSourceRef& ruleContext)
 {
-    return TQTKColumnShellTarget(
-        GetOrBuildOverhighFormboard<TQTKColumnOverHighStoreBuilder>(subject, business, ruleContext));
+    return TQTKShellTarget(GetOrBuildOverhighFormboard<TQTKColumnOverHighStoreBuilder>(subject, business, ruleContext));
 }
 
-TQTKColumnShellTarget TQTKColumnFormBoardRule::ShellOf(const RecordRef& subject, const TableSourceRef&,
-                                                       const TableSourceRef&) const
+TQTKShellTarget TQTKColumnFormBoardRule::ShellOf(const RecordRef& subject, const TableSourceRef&,
+                                                 const TableSourceRef&) const
 {
-    return TQTKColumnShellTarget(GetColumnEdo(subject.get())->GetSideFaceShellCalc());
+    // The column object keeps its shell while the rule holds the object.
+    return TQTKShellTarget(GetColumnEdo(subject.get())->GetSideFaceShellCalc().get());
 }
 
 // ---------------------------------------------------------------------------
@@ -180,7 +180,7 @@ double TQTKColumnFormBoardAreaDeductByFact::Calculate(const RecordRef& subject, 
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
-    const TQTKColumnShellTarget shell = ShellOf(subject, business, ruleContext);
+    const TQTKShellTarget shell = ShellOf(subject, business, ruleContext);
     if (!shell)
         return 0.0;
     const int typeId = GetRecordElementTypeID(object.get());
@@ -190,7 +190,7 @@ double TQTKColumnFormBoardAreaDeductByFact::Calculate(const RecordRef& subject, 
     if (typeId == CWallType && IsConcreteRecord(object.get()))
         return shell.SubtractWall(object.get(), both);
     const Ref<IQTKPolyhedron3dIntf> solid = GetOriginalSolidHolder(object.get());
-    return solid ? shell.Subtract(*solid->GetPolyhedron(), object.get(), KindsOf(both)) : 0.0;
+    return solid ? shell.Subtract(solid->GetPolyhedron(), object.get(), KindsOf(both)) : 0.0;
 }
 
 // ---------------------------------------------------------------------------
@@ -204,12 +204,12 @@ double TQTKRectangleColumnFormBoardDeductByWidenedWall::Calculate(const RecordRe
     const std::optional<TQTKWallWidening> widening = Widening();
     if (!widening)
         return 0.0;
-    const TQTKColumnShellTarget shell = ShellOf(subject, business, ruleContext);
+    const TQTKShellTarget shell = ShellOf(subject, business, ruleContext);
     if (!shell)
         return 0.0;
     const std::unique_ptr<TVRMPolyhedron3d> band = BuildWidenedWall(object.get(), *widening);
     const bool both = CompareFormboardPriority(subject.get(), object.get(), ruleContext) < 0;
-    return band ? shell.Subtract(*band, object.get(), KindsOf(both)) : 0.0;
+    return band ? shell.Subtract(band.get(), object.get(), KindsOf(both)) : 0.0;
 }
 
 double TQTKRectangleColumnTemplateAreaGiveNearWall::Calculate(const RecordRef& subject, const RecordRef& object,
@@ -218,7 +218,7 @@ double TQTKRectangleColumnTemplateAreaGiveNearWall::Calculate(const RecordRef& s
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
-    const TQTKColumnShellTarget target = ShellOf(subject, business, ruleContext);
+    const TQTKShellTarget target = ShellOf(subject, business, ruleContext);
     if (TVRMOverhighShellCalc3d* overhigh = target.Overhigh()) {
         const double remaining = overhigh->GetArea();
         TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, overhigh);
@@ -330,7 +330,7 @@ double TQTKColumnOverHeightOrginalFormBoardArea::Calculate(const RecordRef& subj
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(ruleContext);
-    const TQTKColumnShellTarget formwork = GetOrBuildColumnOverHighFormboard(subject, business, ruleContext);
+    const TQTKShellTarget formwork = GetOrBuildColumnOverHighFormboard(subject, business, ruleContext);
     const TVRMOverhighShellCalc3d* calc = formwork.Overhigh();
     if (!calc)
         return 0.0;

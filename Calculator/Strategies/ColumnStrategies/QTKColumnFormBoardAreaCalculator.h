@@ -15,8 +15,8 @@
 #include <optional>
 
 #include "Calculator/Common/QTKCalcStrategy.h"
-#include "Calculator/Strategies/ColumnStrategies/QTKColumnShellTarget.h"
 #include "Calculator/Strategies/ColumnStrategies/QTKColumnVolumeCalculator.h"
+#include "Calculator/Strategies/Common/QTKShellTarget.h"
 
 class IQTKTieColumnCalculatorEDO;
 class TStrategyRegistry;
@@ -31,23 +31,23 @@ double DeductOpeningFromColumnShell(IRDXRecord* column, IRDXRecord* opening, boo
 // The column's over-height formwork, built and stored when missing (with the
 // over-height volume, detail mode off meanwhile, and the value list when
 // those are missing); none when the column is not over height.
-TQTKColumnShellTarget GetOrBuildColumnOverHighFormboard(const RecordRef& subject, const TableSourceRef& business,
-                                                        const TableSourceRef& ruleContext);
+TQTKShellTarget GetOrBuildColumnOverHighFormboard(const RecordRef& subject, const TableSourceRef& business,
+                                                  const TableSourceRef& ruleContext);
 
 // A rule on the column's side shell; the over-height twins answer the hook
 // with the over-height formwork.
 class TQTKColumnFormBoardRule : public TQTKCalcStrategy {
 protected:
-    virtual TQTKColumnShellTarget ShellOf(const RecordRef& subject, const TableSourceRef& business,
-                                          const TableSourceRef& ruleContext) const;
+    virtual TQTKShellTarget ShellOf(const RecordRef& subject, const TableSourceRef& business,
+                                    const TableSourceRef& ruleContext) const;
 };
 
 // A column formwork rule working on the over-height formwork.
 template <class Rule>
 class TQTKColumnOverHeightFormBoardOf : public Rule {
 protected:
-    TQTKColumnShellTarget ShellOf(const RecordRef& subject, const TableSourceRef& business,
-                                  const TableSourceRef& ruleContext) const override
+    TQTKShellTarget ShellOf(const RecordRef& subject, const TableSourceRef& business,
+                            const TableSourceRef& ruleContext) const override
     {
         return GetOrBuildColumnOverHighFormboard(subject, business, ruleContext);
     }

@@ -9,6 +9,7 @@
 
 #include "Calculator/Common/QTKOverhighExprHandler.h"
 #include "Calculator/Strategies/Common/OverHigh/QTKColumnOverHeightCalcBuilder.h"
+#include "Calculator/Strategies/Common/OverHigh/QTKOverHighFormboardStore.h"
 #include "Calculator/Strategies/Common/OverHigh/QTKOverHighVolumeStore.h"
 #include "Calculator/Strategies/Common/OverHigh/QTkColumnCapOverhighCalcBuilder.h"
 

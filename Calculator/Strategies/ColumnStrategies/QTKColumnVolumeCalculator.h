@@ -46,14 +46,7 @@ protected:
 
 // A column volume rule working on the over-height volume.
 template <class Rule>
-class TQTKColumnOverHeightVolOf : public Rule {
-protected:
-    TQTKVolumeTarget VolumeOf(const RecordRef& subject, const TableSourceRef& business,
-                              const TableSourceRef& ruleContext) const override
-    {
-        return GetOrBuildColumnOverHighVolume(subject, business, ruleContext);
-    }
-};
+using TQTKColumnOverHeightVolOf = TQTKVolumeRuleOn<Rule, &GetOrBuildColumnOverHighVolume>;
 
 // The neighbour's own solid, as it is, whatever the formwork or material
 // priority. A beam also leaves the column's solid copy.

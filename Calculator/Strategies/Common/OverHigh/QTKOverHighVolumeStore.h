@@ -6,7 +6,6 @@
 // nothing. Included by rule sources only.
 #pragma once
 
-#include <memory>
 #include <utility>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -47,34 +46,4 @@ inline double GetOverhighOriginalVolume(IRDXRecord* subject, const TableSourceRe
         return 0.0;
     TQTKOverhighExprHandler::BuildOverhighExpr(subject, ruleContext, calc);
     return calc->GetVolume();
-}
-
-// The over-height formwork the same way, for the formwork rules: built when
-// missing, and with it the volume (detail mode off on this thread meanwhile)
-// and the value list when those are missing too; none when the element is
-// not over height.
-template <class Builder, class... Extra>
-std::shared_ptr<TVRMOverhighShellCalc3d> GetOrBuildOverhighFormboard(const RecordRef& subject,
-                                                                     const TableSourceRef& business,
-                                                                     const TableSourceRef& ruleContext,
-                                                                     Extra&&... extra)
-{
-    const Ref<IQTKOverhighCalcHolder> holder = RefCast<IQTKOverhighCalcHolder>(GetCalcEDO(subject, true));
-    if (!holder)
-        return nullptr;
-    const TQTKOverhighCalcSet set = holder->GetOrBuildOverhighCalcs([&](TQTKOverhighCalcSet& stored) {
-        if (stored.formboard)
-            return;
-        Builder builder(subject, business, ruleContext, std::forward<Extra>(extra)...);
-        if (!builder.IsOverHigh())
-            return;
-        if (!stored.volume) {
-            const TQTKDetailModeScope plain(false);
-            stored.volume = builder.BuildVolumeCalc();
-        }
-        if (!stored.valueList)
-            stored.valueList = builder.TakeValueList();
-        stored.formboard = builder.BuildFormboardCalc();
-    });
-    return set.formboard;
 }
