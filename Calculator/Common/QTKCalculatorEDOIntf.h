@@ -896,6 +896,12 @@ public:
     // slab that is not curved. An arch without a rise gives the level slab.
     virtual const TVRMPolyhedron3d* GetCurvedSolid() = 0;
     virtual void SetOverhighSideFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d> calc) = 0;
+    // The stored over-height side formwork; when none is stored, Build makes
+    // it under the object's over-height lock and it is stored (nothing is
+    // when Build raises). The over-height volume and formwork are built the
+    // same way through IQTKOverhighCalcHolder.
+    virtual std::shared_ptr<TVRMOverhighShellCalc3d> GetOrBuildOverhighSideFormboardCalc(
+        const std::function<std::shared_ptr<TVRMOverhighShellCalc3d>()>& build) = 0;
     // A "QTKSlabCalcSettings" value of the rule context in m2, as mm2.
     virtual double GetSettingAreaMM2(const TableSourceRef& ruleContext, std::string_view key) = 0;
     // The slab's "Thickness" (mm), read when the object is made.

@@ -9,6 +9,8 @@
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
 #include "Host/ElementModel/QTKElementModel.h"
 #include "Host/QTKCommon/QTKCalculationScope.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKCalculatorExprContainer.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/Runtime/SysUtils.h"
 #include "Tools/qtkcalc/QTKTakeoff.h"
@@ -105,8 +107,13 @@ int Run(const TCalcCommandOptions& options, std::ostream& out, std::ostream& err
             << "  as length " << FloatToStr(quantity) << " mm = " << MMToM(quantity) << " m\n"
             << "  as area   " << FloatToStr(quantity) << " mm2 = " << MM2ToM2(quantity) << " m2\n"
             << "  as volume " << FloatToStr(quantity) << " mm3 = " << MM3ToM3(quantity) << " m3\n";
-        if (options.expr)
+        if (options.expr) {
             out << "expression " << scope.ExprText(options.subject, options.rule).value_or("(none)") << '\n';
+            // The terms some rules write as items (over-height pieces, sides given back).
+            const TQTKCalcInternalExprContainer& items = GetEdoGlobalData(options.subject)->GetExprContainer();
+            for (int i = 0; i < items.GetCount(); ++i)
+                out << "  item " << items.GetItems(i)->GetExprText() << '\n';
+        }
         if (options.details)
             PrintDetails(scope.Details(), out);
     } catch (const std::exception& error) {

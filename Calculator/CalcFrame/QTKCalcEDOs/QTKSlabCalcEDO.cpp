@@ -186,6 +186,35 @@ void TQTKSlabCalculator::FreeCalcCache()
     SetOriginalPolyhedron(GetElementDrawObj()->BuildPolyhedron(true, nullptr, 0, 0));
 }
 
+TQTKOverhighCalcSet TQTKSlabCalculator::GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build)
+{
+    return GetOrBuildOverhighSet(
+        [this] {
+            return TQTKOverhighCalcSet{GetOverhighVolumeCalc(), GetOverhighFormboardCalc(), nullptr};
+        },
+        [this](const TQTKOverhighCalcSet& set) {
+            SetOverhighVolumeCalc(set.volume);
+            SetOverhighFormboardCalc(set.formboard);
+        },
+        build);
+}
+
+std::shared_ptr<TVRMOverhighShellCalc3d> TQTKSlabCalculator::GetOrBuildOverhighSideFormboardCalc(
+    const std::function<std::shared_ptr<TVRMOverhighShellCalc3d>()>& build)
+{
+    // The side formwork travels in the set's formwork member.
+    return GetOrBuildOverhighSet(
+               [this] {
+                   return TQTKOverhighCalcSet{nullptr, GetOverhighSideFormboardCalc(), nullptr};
+               },
+               [this](const TQTKOverhighCalcSet& set) { SetOverhighSideFormboardCalc(set.formboard); },
+               [&build](TQTKOverhighCalcSet& set) {
+                   if (!set.formboard)
+                       set.formboard = build();
+               })
+        .formboard;
+}
+
 const TVRMPolyhedron3d* TQTKSlabCalculator::GetCurvedSolid()
 {
     {

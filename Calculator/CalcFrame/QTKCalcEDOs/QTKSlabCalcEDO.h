@@ -12,7 +12,9 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 
-class TQTKSlabCalculator final : public TQTKCalculatorEDO, public IQTKSlabCalculator {
+class TQTKSlabCalculator final : public TQTKCalculatorEDO,
+                                 public IQTKSlabCalculator,
+                                 public virtual IQTKOverhighCalcHolder {
 public:
     TQTKSlabCalculator(std::uint8_t mode, IQTKElementDrawObj* drawObj);
 
@@ -58,6 +60,10 @@ public:
     {
         Keep(overhighSideFormboardCalc_, std::move(calc));
     }
+    // The over-height volume and formwork (the slab keeps no value list).
+    TQTKOverhighCalcSet GetOrBuildOverhighCalcs(const TQTKOverhighCalcBuild& build) override;
+    std::shared_ptr<TVRMOverhighShellCalc3d> GetOrBuildOverhighSideFormboardCalc(
+        const std::function<std::shared_ptr<TVRMOverhighShellCalc3d>()>& build) override;
     bool IsCurvedFaceShape() override;
     const TVRMPolyhedron3d* GetCurvedSolid() override;
     double GetSettingAreaMM2(const TableSourceRef& ruleContext, std::string_view key) override;

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommonFaceShell.h"
+#include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Host/ElementModel/QTKElementDrawObjIntf.h"
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/RDX/RDXSync.h"
+#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 #include "Host/VRM/VRMCommon2d.h"
@@ -69,4 +71,45 @@ bool IsDoubleFormboardFace(const TVRMVector3d& normal, const TableSourceRef& set
 bool IsArchSlabDoubleFormboard(const TableSourceRef& settings)
 {
     return FieldValueInteger(GetSettingRow(settings, "QTKSlabCalcSettings"), "ArchSlabFormboardMethod", -1) == 1;
+}
+
+std::unique_ptr<TVRMPolyhedronShell3d> BuildSlabFormboardShell(const TVRMPolyhedron3d& slab, bool curved,
+                                                               const TableSourceRef& settings)
+{
+    if (slab.GetFaceCount() == 0)
+        return std::make_unique<TVRMPolyhedronShell3d>();
+    if (curved)
+        return IsArchSlabDoubleFormboard(settings) ? BuildNonVerticalFaceShell(slab)
+                                                   : BuildTopOrBottomFaceShell(slab, false);
+    const int n = slab.GetFaceCount();
+    std::vector<int> faces{n - 1};
+    if (n >= 2 && IsDoubleFormboardFace(slab.GetFace(n - 2).GetNormal(), settings))
+        faces.push_back(n - 2);
+    return std::make_unique<TVRMPolyhedronShell3d>(slab, faces);
+}
+
+std::unique_ptr<TVRMPolyhedronShell3d> BuildSideShellInSlab(const TVRMPolyhedron3d& slab,
+                                                            const TVRMPolyhedron3d& element, bool curvedSlab)
+{
+    const int m = element.GetFaceCount();
+    std::vector<int> sides;
+    for (int i = 0; i < m; ++i) {
+        if (curvedSlab ? SameValue(element.GetFace(i).GetNormal().z, 0.0) : i < m - 2)
+            sides.push_back(i);
+    }
+    auto shell = std::make_unique<TVRMPolyhedronShell3d>(element, sides);
+    // Kinds 3: the faces lying on the slab's own faces stay too.
+    TVRMNewPolyBooleanOperator::BooleanOperate(*shell, slab, CVRMBoolIntersect, 3, 1);
+    return shell;
+}
+
+int SlabFormboardKinds(IRDXRecord* slab, IRDXRecord* element, const TableSourceRef& ruleContext)
+{
+    return CompareFormboardPriority(slab, element, ruleContext) < 0 ? 3 : 1;
+}
+
+bool IsFillerOrPartitionWall(IRDXRecord* wall)
+{
+    const int type = EdoPropValueInteger(GetRecordPropValues(wall), "Type", -1);
+    return type == 2 || type == 5;
 }

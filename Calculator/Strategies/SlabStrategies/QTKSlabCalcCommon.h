@@ -54,3 +54,19 @@ bool IsDoubleFormboardFace(const TVRMVector3d& normal, const TableSourceRef& set
 // A curved slab gets formwork on all its faces that are not vertical
 // ("ArchSlabFormboardMethod" 1); otherwise only on the faces that look down.
 bool IsArchSlabDoubleFormboard(const TableSourceRef& settings);
+// The faces of a slab's solid that take formwork: a curved slab's downward
+// faces (all its faces not upright when IsArchSlabDoubleFormboard); a plane
+// slab's soffit (face n-1), with its top (face n-2) when IsDoubleFormboardFace.
+std::unique_ptr<TVRMPolyhedronShell3d> BuildSlabFormboardShell(const TVRMPolyhedron3d& slab, bool curved,
+                                                               const TableSourceRef& settings);
+// The side faces of an element's solid that lie inside the slab's solid,
+// where an opening gives them back as formwork: its upright faces (in a
+// curved slab) or all but its last two.
+std::unique_ptr<TVRMPolyhedronShell3d> BuildSideShellInSlab(const TVRMPolyhedron3d& slab,
+                                                            const TVRMPolyhedron3d& element, bool curvedSlab);
+// The superposition kinds an element takes off a slab's formwork: the faces
+// it stands against (1), and those flush with its own too (3) when its
+// formwork comes first (CompareFormboardPriority).
+int SlabFormboardKinds(IRDXRecord* slab, IRDXRecord* element, const TableSourceRef& ruleContext);
+// A fill wall or a partition wall ("Type" 2 or 5), which takes no formwork off a slab.
+bool IsFillerOrPartitionWall(IRDXRecord* wall);

@@ -1,9 +1,7 @@
 #include "Calculator/Strategies/SlabStrategies/QTKSlabFormboardAreaCalculator.h"
 
 #include <memory>
-#include <vector>
 
-#include "Calculator/Common/QTKCalculatorCommonFaceShell.h"
 #include "Calculator/Common/QTKCalculatorCommonMaterial.h"
 #include "Calculator/Common/QTKCalculatorCommonRecords.h"
 #include "Calculator/Common/QTKCalculatorExprFinish.h"
@@ -16,7 +14,6 @@
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "Host/Runtime/Assert.h"
-#include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 #include "Host/VRM/VRMCommon2d.h"
@@ -36,26 +33,14 @@ bool IsTopDoubled(const TVRMPolyhedron3d& solid, const TableSourceRef& ruleConte
     return n >= 2 && IsDoubleFormboardFace(solid.GetFace(n - 2).GetNormal(), ruleContext);
 }
 
-// Builds the slab's formwork calculator and stores it on the slab: a curved
-// slab's downward (or all not upright) faces, a plane slab's soffit and, when
-// steep, its top.
+// Builds the slab's formwork calculator and stores it on the slab.
 void BuildSlabFormboardCalc(IQTKSlabCalculator& slab, const TableSourceRef& ruleContext)
 {
     const TVRMPolyhedron3d* solid = slab.GetOriginalPolyhedron();
     const IQTKElementDrawObj* drawObj = slab.GetElementDrawObj();
-    std::unique_ptr<TVRMPolyhedronShell3d> shell;
-    if (!solid || solid->GetFaceCount() == 0)
-        shell = std::make_unique<TVRMPolyhedronShell3d>();
-    else if (slab.IsCurvedFaceShape())
-        shell = IsArchSlabDoubleFormboard(ruleContext) ? BuildNonVerticalFaceShell(*solid)
-                                                       : BuildTopOrBottomFaceShell(*solid, false);
-    else {
-        const int n = solid->GetFaceCount();
-        std::vector<int> faces{n - 1};
-        if (IsTopDoubled(*solid, ruleContext))
-            faces.push_back(n - 2);
-        shell = std::make_unique<TVRMPolyhedronShell3d>(*solid, faces);
-    }
+    std::unique_ptr<TVRMPolyhedronShell3d> shell =
+        solid ? BuildSlabFormboardShell(*solid, slab.IsCurvedFaceShape(), ruleContext)
+              : std::make_unique<TVRMPolyhedronShell3d>();
     slab.SetFormboardCalc(
         std::make_shared<TQTKShellCalc3d>(std::move(shell), RecordRef(drawObj ? drawObj->GetRecord() : nullptr), 1.0));
 }
@@ -67,13 +52,6 @@ std::shared_ptr<TQTKShellCalc3d> EnsureSlabFormboardCalc(IQTKSlabCalculator& sla
     return slab.GetFormboardCalc();
 }
 
-// The kinds an element takes off the slab's formwork: with the shared faces
-// when its formwork comes first.
-int FormboardKinds(IRDXRecord* slab, IRDXRecord* object, const TableSourceRef& ruleContext)
-{
-    return CompareFormboardPriority(slab, object, ruleContext) < 0 ? CContactAndFlushKinds : CContactKinds;
-}
-
 // Takes the object's own solid off the slab's formwork with those kinds; the
 // area removed.
 double SubtractObjectSolid(IRDXRecord* slab, IRDXRecord* object, int kinds, const TableSourceRef& ruleContext)
@@ -83,19 +61,10 @@ double SubtractObjectSolid(IRDXRecord* slab, IRDXRecord* object, int kinds, cons
     return solid ? calc->Subtract(*solid, object, kinds, nullptr, true, true) : 0.0;
 }
 
-// The side faces of an opening's solid that lie inside the slab's solid:
-// the faces that stand upright (a curved slab) or all but the last two.
+// The area of an opening's sides inside the slab.
 double SideAreaInSlab(const TVRMPolyhedron3d& slabSolid, const TVRMPolyhedron3d& opening, bool curvedSlab)
 {
-    const int m = opening.GetFaceCount();
-    std::vector<int> sides;
-    for (int i = 0; i < m; ++i) {
-        if (curvedSlab ? SameValue(opening.GetFace(i).GetNormal().z, 0.0) : i < m - 2)
-            sides.push_back(i);
-    }
-    TVRMPolyhedronShell3d shell(opening, sides);
-    TVRMNewPolyBooleanOperator::BooleanOperate(shell, slabSolid, CVRMBoolIntersect, CContactAndFlushKinds, 1);
-    return shell.GetArea();
+    return BuildSideShellInSlab(slabSolid, opening, curvedSlab)->GetArea();
 }
 
 }  // namespace
@@ -134,7 +103,7 @@ double TQTKSlabDeductFormboardAreaByFact::Calculate(const RecordRef& subject, co
                                                     const TableSourceRef&, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
-    const int kinds = FormboardKinds(subject.get(), object.get(), ruleContext);
+    const int kinds = SlabFormboardKinds(subject.get(), object.get(), ruleContext);
     const IQTKElementDrawObj* objectDrawObj = GetRecordDrawObj(object.get());
     if (objectDrawObj && objectDrawObj->GetElementTypeID() == CWallType && IsConcreteElement(objectDrawObj)) {
         const std::shared_ptr<TQTKShellCalc3d> calc = EnsureSlabFormboardCalc(*GetSlabEDO(subject.get()), ruleContext);
@@ -148,8 +117,7 @@ double TQTKSlabDeductBrickStoneFormboardAreaWithoutFillerWallAndPartitionWall::C
     const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(object);
-    const int type = EdoPropValueInteger(GetRecordPropValues(object.get()), "Type", -1);
-    if (type == 2 || type == 5)
+    if (IsFillerOrPartitionWall(object.get()))
         return 0.0;
     return TQTKSlabDeductFormboardAreaByFact::Calculate(subject, object, business, ruleContext);
 }
@@ -167,7 +135,7 @@ double TQTKSlabDeductFormboardAreaAddSideArea::Calculate(const RecordRef& subjec
     QTK_ASSERT(subject && object);
     if (!Deducts(object.get()))
         return 0.0;
-    const int kinds = FormboardKinds(subject.get(), object.get(), ruleContext);
+    const int kinds = SlabFormboardKinds(subject.get(), object.get(), ruleContext);
     const double removed = SubtractObjectSolid(subject.get(), object.get(), kinds, ruleContext);
 
     const Ref<IQTKSlabCalculator> slab = GetSlabEDO(subject.get());

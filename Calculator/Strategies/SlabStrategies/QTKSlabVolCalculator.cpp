@@ -48,18 +48,24 @@ double TQTKSlabThickness::Calculate(const RecordRef& subject, const RecordRef&, 
     return GetRecordPropFloat(subject.get(), "Thickness");
 }
 
-double TQTKSlabVolDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef&,
-                                          const TableSourceRef&)
+double TQTKSlabVolDeductByFact::Calculate(const RecordRef& subject, const RecordRef& object,
+                                          const TableSourceRef& business, const TableSourceRef& ruleContext)
 {
     QTK_ASSERT(subject && object);
     if (!Deducts(object.get()))
         return 0.0;
-    const Ref<IQTKSlabCalculator> slab = GetSlabEDO(subject.get());
-    const std::shared_ptr<TQTKSolidCalc3d> volume = EnsureSlabVolumeCalc(*slab);
+    const TQTKVolumeTarget volume = VolumeOf(subject, business, ruleContext);
     const std::shared_ptr<const TVRMPolyhedron3d> solid = DeductedSolid(object.get());
     if (!volume || !solid)
         return 0.0;
-    return volume->Subtract(*solid, object.get(), nullptr);
+    return volume.Subtract(*solid, object.get());
+}
+
+TQTKVolumeTarget TQTKSlabVolDeductByFact::VolumeOf(const RecordRef& subject, const TableSourceRef&,
+                                                   const TableSourceRef&) const
+{
+    // The slab object keeps its calculator as long as the slab lives.
+    return TQTKVolumeTarget(EnsureSlabVolumeCalc(*GetSlabEDO(subject.get())).get());
 }
 
 std::shared_ptr<const TVRMPolyhedron3d> TQTKSlabVolDeductByFact::DeductedSolid(IRDXRecord* object) const

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "Calculator/Common/QTKCalcStrategy.h"
+#include "Calculator/Strategies/Common/QTKVolumeTarget.h"
 
 class TStrategyRegistry;
 class TVRMPolyhedron3d;
@@ -39,6 +40,10 @@ protected:
     virtual bool Deducts(IRDXRecord* /*object*/) const { return true; }
     // The solid that comes off the slab on the object's behalf (nil: none).
     virtual std::shared_ptr<const TVRMPolyhedron3d> DeductedSolid(IRDXRecord* object) const;
+    // The volume the solid comes off: the slab's volume calculator, built by
+    // the first deduction.
+    virtual TQTKVolumeTarget VolumeOf(const RecordRef& subject, const TableSourceRef& business,
+                                      const TableSourceRef& ruleContext) const;
 };
 
 // Concrete elements, as they stand (the rule table picks them).
@@ -82,7 +87,7 @@ protected:
 };
 
 // A tie beam that runs along an outer wall.
-class TQTKSlabVolDeductExternalTieBeam final : public TQTKSlabVolDeductByFact {
+class TQTKSlabVolDeductExternalTieBeam : public TQTKSlabVolDeductByFact {
 protected:
     bool Deducts(IRDXRecord* tieBeam) const override;
 };
@@ -134,7 +139,7 @@ class TQTKSlabVolDeductWallByThickness final : public TQTKSlabVolDeductByFact {}
 class TQTKSlabVolDeductBeamByThickness final : public TQTKSlabVolDeductByFact {};
 
 // Outer beams ("InnerOuterFlag" 1), as they stand.
-class TQTKSlabVolDeductOutBeam final : public TQTKSlabVolDeductByFact {
+class TQTKSlabVolDeductOutBeam : public TQTKSlabVolDeductByFact {
 protected:
     bool Deducts(IRDXRecord* beam) const override;
 };

@@ -752,6 +752,11 @@ public:
     void SetOverhighFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d>) override {}
     std::shared_ptr<TVRMOverhighShellCalc3d> GetOverhighSideFormboardCalc() override { return nullptr; }
     void SetOverhighSideFormboardCalc(std::shared_ptr<TVRMOverhighShellCalc3d>) override {}
+    std::shared_ptr<TVRMOverhighShellCalc3d> GetOrBuildOverhighSideFormboardCalc(
+        const std::function<std::shared_ptr<TVRMOverhighShellCalc3d>()>& build) override
+    {
+        return build();
+    }
     const TVRMPolyhedron3d* GetCurvedSolid() override { return nullptr; }
     double GetSettingAreaMM2(const TableSourceRef&, std::string_view) override { return 0.0; }
     double GetThickness() override { return thickness; }

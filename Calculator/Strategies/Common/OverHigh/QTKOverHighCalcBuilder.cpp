@@ -160,7 +160,7 @@ int TQTKOverHighCalcBuilder::GetPartitionCount()
     const double height = GetPartitionHeight();
     if (!(height > CVRMEpsilon))
         return 0;  // no layer height: no layer (the count would divide by zero)
-    const double x = GetTopElev() - GetBottomElev() - GetStartHeight();
+    const double x = GetCountTopElev() - GetBottomElev() - GetStartHeight();
     if (!std::isfinite(x))
         return 0;
     int64_t count = 0;

@@ -15,7 +15,8 @@
 //                                excess height in m; 2 one piece weighted N; 3 layers
 //   "OverHighRoundMethod"        0 floor, 1 ceiling, other: the family's rounding of N
 //   "OverHighTopElevCalcMethod"  how T is found (the family's table)
-// N = (T - B - S') / H rounded. A start height that is null or missing from
+// N = (T' - B - S') / H rounded, T' the count top (T unless the family counts
+// to another top, as slabs do). A start height that is null or missing from
 // the table is taken as C, and the start offset then puts the cut just below
 // the element (its lowest point less B, less a margin), so one piece holds it
 // whole. A partition height of 0 or less (or null) makes no layer, and N never
@@ -77,6 +78,8 @@ public:
     // Derived values (mm). Only the bottom elevation is kept once computed.
     double GetBottomElev();
     double GetTopElev();
+    // The top the layer count N runs to: T, unless the family counts to another top.
+    virtual double GetCountTopElev() { return GetTopElev(); }
     double GetCriticalHeight() const;
     double GetPartitionHeight() const;
     double GetStartOffset();

@@ -126,12 +126,14 @@ std::unique_ptr<TTestBuilding> WallCasesBuilding(const std::string& file, const 
     return TTestBuilding::FromText(json);
 }
 
-void TOverHighTest::Load(const std::string& elements, const std::string& tables, bool detailMode)
+void TOverHighTest::Load(const std::string& elements, const std::string& tables, bool detailMode,
+                         const std::string& moreDatabases)
 {
     building_.reset();
     const std::string text =
-        R"({"databases": [{"name": "Business", "tables": []}, {"name": "NormCalcRule", "tables": [)" + tables +
-        R"(]}], "project": {"Name": "P", "GroundElev": -0.45}, "floors": )" + std::string(CFloors) +
+        R"({"databases": [{"name": "Business", "tables": []}, {"name": "NormCalcRule", "tables": [)" + tables + "]}" +
+        (moreDatabases.empty() ? "" : ", " + moreDatabases) +
+        R"(], "project": {"Name": "P", "GroundElev": -0.45}, "floors": )" + std::string(CFloors) +
         R"(, "elements": [)" + elements + "]}";
     building_ = TTestBuilding::FromText(text);
     TQTKCalculationScopeOptions options;

@@ -49,8 +49,10 @@ std::unique_ptr<TTestBuilding> WallCasesBuilding(const std::string& file, const 
 
 class TOverHighTest : public ::testing::Test {
 protected:
-    // Tables: settings tables (comma-separated JSON), elements likewise.
-    void Load(const std::string& elements, const std::string& tables, bool detailMode = false);
+    // Tables: settings tables (comma-separated JSON), elements likewise;
+    // MoreDatabases: databases after the rule set (comma-separated JSON).
+    void Load(const std::string& elements, const std::string& tables, bool detailMode = false,
+              const std::string& moreDatabases = "");
     void TearDown() override { building_.reset(); }
 
     RecordRef Record(int id) const { return RecordRef(building_->Record(id)); }
