@@ -467,9 +467,6 @@ double TQTKTieBeamFormBoardAreaDeductLintel::Deduct(const TQTKShellTarget& calc,
 
 // ---------------------------------------------------------------------------
 
-namespace {
-
-// The first lintel related to the beam that sits over the opening.
 RecordRef FindLintelOver(IQTKBeamCalcEDO& beam, IRDXRecord* opening)
 {
     TRecordList lintels;
@@ -482,8 +479,6 @@ RecordRef FindLintelOver(IQTKBeamCalcEDO& beam, IRDXRecord* opening)
     }
     return nullptr;
 }
-
-}  // namespace
 
 double TQTKBeamFormBoardAreaDeductWallHole::Deduct(const TQTKShellTarget& calc, IRDXRecord* beam, IRDXRecord* object,
                                                    const TableSourceRef&) const

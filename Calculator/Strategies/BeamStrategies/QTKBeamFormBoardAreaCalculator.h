@@ -216,4 +216,7 @@ protected:
                   const TableSourceRef& ruleContext) const override;
 };
 
+// The first lintel related to the beam that sits over the opening, or nil.
+RecordRef FindLintelOver(IQTKBeamCalcEDO& beam, IRDXRecord* opening);
+
 void RegisterBeamFormBoardAreaRules(TStrategyRegistry& registry);

@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr int CLintelType = 12;
 constexpr int CTieBeamType = 18;
 // The ring beam's soffit over a lintel is taken by a prism this high under it.
 constexpr double CSoffitPrismHeight = 0.1;
@@ -186,24 +185,6 @@ double TQTKBeamOverHighFormBoardAreaAddHaunchingArea::Calculate(const RecordRef&
 
 // ---------------------------------------------------------------------------
 // Openings
-
-namespace {
-
-// The first lintel related to the beam that sits over the opening.
-RecordRef FindLintelOver(IQTKBeamCalcEDO& beam, IRDXRecord* opening)
-{
-    TRecordList lintels;
-    beam.GetRelatedByType(CLintelType, &lintels);
-    for (const RecordRef& lintel : lintels) {
-        const IQTKElementDrawObj* drawObj = GetRecordDrawObj(lintel.get());
-        const IRDXRecord* parent = drawObj ? drawObj->GetParentRecord() : nullptr;
-        if (parent && parent->GetID() == opening->GetID())
-            return lintel;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 double TQTKBeamOverHighFormBoardAreaDeductHole::Calculate(const RecordRef& subject, const RecordRef& object,
                                                           const TableSourceRef& business,

@@ -118,30 +118,32 @@ std::unique_ptr<TVRMMultiPolyLinearCalc2d> BuildFillWallJunctionLinearCalc(IRDXR
     return calc;
 }
 
-double GetWallHoleSideFormboardArea(IRDXRecord* wall, IRDXRecord* opening, bool flag)
+namespace {
+
+// The uncovered length of the calculator times the wall's thickness, with its
+// detail on Other.
+double SideAreaOfLength(IRDXRecord* wall, IRDXRecord* other, const TVRMMultiPolyLinearCalc2d* calc, bool flag)
 {
-    const double thickness = PropFloat(wall, "Thickness");
-    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildHoleRevealLinearCalc(wall, opening);
     if (!calc)
         return 0.0;
+    const double thickness = PropFloat(wall, "Thickness");
     const double length = calc->GetNullLength();
     const double area = length * thickness;
     if (!SameValue(area, 0.0) && !GIsDetailMode)
-        AddAreaExprDetail(wall, opening, length, thickness, 1.0, flag);
+        AddAreaExprDetail(wall, other, length, thickness, 1.0, flag);
     return area;
+}
+
+}  // namespace
+
+double GetWallHoleSideFormboardArea(IRDXRecord* wall, IRDXRecord* opening, bool flag)
+{
+    return SideAreaOfLength(wall, opening, BuildHoleRevealLinearCalc(wall, opening).get(), flag);
 }
 
 double GetFillWallJunctionSideArea(IRDXRecord* wall, IRDXRecord* fillWall, bool flag)
 {
-    const double thickness = PropFloat(wall, "Thickness");
-    const std::unique_ptr<TVRMMultiPolyLinearCalc2d> calc = BuildFillWallJunctionLinearCalc(wall, fillWall);
-    if (!calc)
-        return 0.0;
-    const double length = calc->GetNullLength();
-    const double area = length * thickness;
-    if (!SameValue(area, 0.0) && !GIsDetailMode)
-        AddAreaExprDetail(wall, fillWall, length, thickness, 1.0, flag);
-    return area;
+    return SideAreaOfLength(wall, fillWall, BuildFillWallJunctionLinearCalc(wall, fillWall).get(), flag);
 }
 
 double GetAlcoveSideFormboardArea(IRDXRecord* wall, IRDXRecord* alcove, double depth, bool markOtherAlcoves)
