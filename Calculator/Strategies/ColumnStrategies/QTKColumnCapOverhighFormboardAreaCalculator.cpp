@@ -10,12 +10,9 @@ double TQTKColumnCapOverHeightOrginalFormBoardArea::Calculate(const RecordRef& s
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(ruleContext);
-    const std::shared_ptr<TVRMOverhighShellCalc3d> calc =
-        GetOrBuildOverhighFormboard<TQTKColumnCapOverHighStoreBuilder>(subject, business, ruleContext);
-    if (!calc)
-        return 0.0;
-    TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, calc.get());
-    return calc->GetArea();
+    return ReadOverhighOriginal(
+        subject.get(), ruleContext,
+        GetOrBuildOverhighFormboard<TQTKColumnCapOverHighStoreBuilder>(subject, business, ruleContext).get());
 }
 
 TQTKShellTarget TQTKColumnCapOverHeightFormBoardAreaDeductByFact::ShellOf(const RecordRef& subject,

@@ -219,13 +219,8 @@ double TQTKRectangleColumnTemplateAreaGiveNearWall::Calculate(const RecordRef& s
     QTK_ASSERT(subject);
     QTK_ASSERT(object);
     const TQTKShellTarget target = ShellOf(subject, business, ruleContext);
-    if (TVRMOverhighShellCalc3d* overhigh = target.Overhigh()) {
-        const double remaining = overhigh->GetArea();
-        TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, overhigh);
-        // Nothing is left for a later wall.
-        overhigh->Clear();
-        return remaining;
-    }
+    if (TVRMOverhighShellCalc3d* overhigh = target.Overhigh())
+        return TakeOverhighRemainder(subject.get(), ruleContext, *overhigh);
     TQTKShellCalc3d* shell = target.Regular();
     if (!shell)
         return 0.0;
@@ -330,12 +325,8 @@ double TQTKColumnOverHeightOrginalFormBoardArea::Calculate(const RecordRef& subj
 {
     QTK_ASSERT(subject);
     QTK_ASSERT(ruleContext);
-    const TQTKShellTarget formwork = GetOrBuildColumnOverHighFormboard(subject, business, ruleContext);
-    const TVRMOverhighShellCalc3d* calc = formwork.Overhigh();
-    if (!calc)
-        return 0.0;
-    TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, calc);
-    return calc->GetArea();
+    return ReadOverhighOriginal(subject.get(), ruleContext,
+                                GetOrBuildColumnOverHighFormboard(subject, business, ruleContext).Overhigh());
 }
 
 bool TQTKColumnOverHeightFormBoardDeductIrregularWall::NeighbourTakesPrecedence(IRDXRecord* column, IRDXRecord* object,
@@ -352,13 +343,9 @@ double TQTKTieColumnOverHeightFormBoardAddHalfIndentingWidthArea::Calculate(cons
     QTK_ASSERT(subject);
     const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
     const double ratio = IndentRatio();
-    const std::shared_ptr<TVRMOverhighShellCalc3d> calc =
-        GetOrBuildToothingOverHighFormboard(*column, subject, business, ruleContext, ratio);
-    if (!calc)
-        return 0.0;
-    const double area = ReadAtIndentRatio(calc->GetArea(), calc.get(), ratio);
-    WriteToothingOverHighExpr(subject.get(), ruleContext, ratio, calc.get());
-    return area;
+    return ReadToothingOverHigh(
+        subject.get(), ruleContext, ratio,
+        GetOrBuildToothingOverHighFormboard(*column, subject, business, ruleContext, ratio).get());
 }
 
 double TQTKTieColumnOverHeightFormBoardDeductHole::Calculate(const RecordRef& subject, const RecordRef& object,

@@ -1,8 +1,9 @@
 // The over-height calculators that the column, tie-column and column cap
 // rules build on first use and keep on the element object: the builders as
 // the guarded stores call them (a column's formwork without the soffit, a
-// cap's with it), and the over-height toothing of a tie column. Included by
-// rule sources only.
+// cap's with it), the over-height toothing of a tie column, and how the
+// volume and formwork rules alike read them (the original, the near wall's
+// remainder, the toothing at a ratio). Included by rule sources only.
 #pragma once
 
 #include <memory>
@@ -13,23 +14,46 @@
 #include "Calculator/Strategies/Common/OverHigh/QTKOverHighVolumeStore.h"
 #include "Calculator/Strategies/Common/OverHigh/QTkColumnCapOverhighCalcBuilder.h"
 
-class TQTKColumnOverHighStoreBuilder : public TQTkColumnOverHeightCalcBuilder {
+// Builder as the stores call it: its formwork with the soffit kept or not.
+template <class Builder, bool KeepSoffit>
+class TQTKOverHighStoreBuilder : public Builder {
 public:
-    using TQTkColumnOverHeightCalcBuilder::TQTkColumnOverHeightCalcBuilder;
-    std::unique_ptr<TVRMOverhighShellCalc3d> BuildFormboardCalc()
-    {
-        return TQTkColumnOverHeightCalcBuilder::BuildFormboardCalc(false);
-    }
+    using Builder::Builder;
+    std::unique_ptr<TVRMOverhighShellCalc3d> BuildFormboardCalc() { return Builder::BuildFormboardCalc(KeepSoffit); }
 };
+using TQTKColumnOverHighStoreBuilder = TQTKOverHighStoreBuilder<TQTkColumnOverHeightCalcBuilder, false>;
+using TQTKColumnCapOverHighStoreBuilder = TQTKOverHighStoreBuilder<TQTkColumnCapOverhighCalcBuilder, true>;
 
-class TQTKColumnCapOverHighStoreBuilder : public TQTkColumnCapOverhighCalcBuilder {
-public:
-    using TQTkColumnCapOverhighCalcBuilder::TQTkColumnCapOverhighCalcBuilder;
-    std::unique_ptr<TVRMOverhighShellCalc3d> BuildFormboardCalc()
-    {
-        return TQTkColumnCapOverhighCalcBuilder::BuildFormboardCalc(true);
-    }
-};
+// The weighted quantity of an over-height calculator's pieces.
+inline double OverhighQuantity(const TVRMOverhighSolidCalc3d& calc)
+{
+    return calc.GetVolume();
+}
+inline double OverhighQuantity(const TVRMOverhighShellCalc3d& calc)
+{
+    return calc.GetArea();
+}
+
+// An original over-height quantity: the pieces with their expression; 0
+// without a calculator.
+template <class Calc>
+double ReadOverhighOriginal(IRDXRecord* subject, const TableSourceRef& ruleContext, const Calc* calc)
+{
+    if (!calc)
+        return 0.0;
+    TQTKOverhighExprHandler::BuildOverhighExpr(subject, ruleContext, calc);
+    return OverhighQuantity(*calc);
+}
+
+// The near wall: all that is left of the calculator, with its pieces as the
+// expression; the calculator is emptied, so nothing is left for a later wall.
+template <class Calc>
+double TakeOverhighRemainder(IRDXRecord* subject, const TableSourceRef& ruleContext, Calc& calc)
+{
+    const double remaining = ReadOverhighOriginal(subject, ruleContext, &calc);
+    calc.Clear();
+    return remaining;
+}
 
 // The over-height part of a tie column's toothing, built with Ratio when the
 // tie column keeps none (and the toothing itself when it is missing). Nil
@@ -52,3 +76,14 @@ double ReadAtIndentRatio(double amount, TQTKOverhighCalcRef calc, double ratio);
 // ratio they carry, else each piece's quantity read at Ratio as a value.
 void WriteToothingOverHighExpr(IRDXRecord* subject, const TableSourceRef& ruleContext, double ratio,
                                TQTKOverhighCalcRef calc);
+// The toothing's over-height quantity read at Ratio, with that expression; 0
+// without a calculator.
+template <class Calc>
+double ReadToothingOverHigh(IRDXRecord* subject, const TableSourceRef& ruleContext, double ratio, const Calc* calc)
+{
+    if (!calc)
+        return 0.0;
+    const double amount = ReadAtIndentRatio(OverhighQuantity(*calc), calc, ratio);
+    WriteToothingOverHighExpr(subject, ruleContext, ratio, calc);
+    return amount;
+}

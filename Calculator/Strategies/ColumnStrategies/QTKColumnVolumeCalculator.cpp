@@ -141,13 +141,8 @@ double TQTKRectangleColumnVolDeductNearWall::Calculate(const RecordRef& subject,
     QTK_ASSERT(object);
     const Ref<IQTKColumnCalculatorEDO> column = GetColumnEdo(subject.get());
     const TQTKVolumeTarget target = VolumeOf(subject, business, ruleContext);
-    if (TVRMOverhighSolidCalc3d* overhigh = target.Overhigh()) {
-        const double remaining = overhigh->GetVolume();
-        TQTKOverhighExprHandler::BuildOverhighExpr(subject.get(), ruleContext, overhigh);
-        // Nothing is left for a later wall.
-        overhigh->Clear();
-        return remaining;
-    }
+    if (TVRMOverhighSolidCalc3d* overhigh = target.Overhigh())
+        return TakeOverhighRemainder(subject.get(), ruleContext, *overhigh);
     TQTKSolidCalc3d* volume = target.Regular();
     if (!volume)
         return 0.0;
@@ -259,13 +254,8 @@ double TQTKTieColumnOverHeightIndentinghalfLength::Calculate(const RecordRef& su
     const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
     PrepareToothing(*column);
     const double ratio = IndentRatio();
-    const std::shared_ptr<TVRMOverhighSolidCalc3d> calc =
-        GetOrBuildToothingOverHighVolume(*column, subject, business, ruleContext, ratio);
-    if (!calc)
-        return 0.0;
-    const double volume = ReadAtIndentRatio(calc->GetVolume(), calc.get(), ratio);
-    WriteToothingOverHighExpr(subject.get(), ruleContext, ratio, calc.get());
-    return volume;
+    return ReadToothingOverHigh(subject.get(), ruleContext, ratio,
+                                GetOrBuildToothingOverHighVolume(*column, subject, business, ruleContext, ratio).get());
 }
 
 // ---------------------------------------------------------------------------
