@@ -254,15 +254,9 @@ void TQTKTieColumnFormBoardAreaAddIndenting::WriteExpr(IRDXRecord* subject, IRDX
     GShellExprParser(subject, object, *calc->GetShell(), text, 0, calc->GetIsArc(), area, true, 0, 1.0);
 }
 
-double TQTKTieColumnFormBoardAreaAddHalfIndenting::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                             const TableSourceRef&, const TableSourceRef&)
+double TQTKTieColumnFormBoardAreaAddHalfIndenting::Amount(IQTKTieColumnCalculatorEDO& column) const
 {
-    QTK_ASSERT(subject);
-    const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
-    const double area = GetIndentingSideArea(*column, LengthFactor());
-    if (!GIsDetailMode)
-        WriteExpr(subject.get(), object.get(), *column, area);
-    return area;
+    return GetIndentingSideArea(column, LengthFactor());
 }
 
 double TQTKTieColumnFormBoardAreaDeductHole::Calculate(const RecordRef& subject, const RecordRef& object,

@@ -100,16 +100,12 @@ public:
 };
 
 // The side area of the tie column's toothing at half its length (all of it).
-class TQTKTieColumnFormBoardAreaAddHalfIndenting : public TQTKCalcStrategy {
-public:
-    double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
-                     const TableSourceRef& ruleContext) override;
-
+class TQTKTieColumnFormBoardAreaAddHalfIndenting : public TQTKTieColumnIndentingAddRule {
 protected:
-    virtual double LengthFactor() const { return 0.5; }
-    // Outside detail mode: the added area as a plain value.
-    virtual void WriteExpr(IRDXRecord* subject, IRDXRecord* object, IQTKTieColumnCalculatorEDO& column,
-                           double area) const;
+    double Amount(IQTKTieColumnCalculatorEDO& column) const override;
+    // The added area as a plain value.
+    void WriteExpr(IRDXRecord* subject, IRDXRecord* object, IQTKTieColumnCalculatorEDO& column,
+                   double area) const override;
 };
 class TQTKTieColumnFormBoardAreaAddIndenting final : public TQTKTieColumnFormBoardAreaAddHalfIndenting {
 protected:

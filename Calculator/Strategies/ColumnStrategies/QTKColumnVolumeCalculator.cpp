@@ -177,15 +177,20 @@ void TQTKTieColumnVolAddIndentingAllLength::WriteExpr(IRDXRecord* subject, IRDXR
     GVolumeExprParser(subject, object, *calc->GetSolid(), 1.0, true, volume, text);
 }
 
-double TQTKTieColumnVolAddIndentingHalfLength::Calculate(const RecordRef& subject, const RecordRef& object,
-                                                         const TableSourceRef&, const TableSourceRef&)
+double TQTKTieColumnIndentingAddRule::Calculate(const RecordRef& subject, const RecordRef& object,
+                                                const TableSourceRef&, const TableSourceRef&)
 {
     QTK_ASSERT(subject);
     const Ref<IQTKTieColumnCalculatorEDO> column = GetTieColumnEdo(subject.get());
-    const double volume = GetIndentingVolume(*column, LengthFactor());
+    const double amount = Amount(*column);
     if (!GIsDetailMode)
-        WriteExpr(subject.get(), object.get(), *column, volume);
-    return volume;
+        WriteExpr(subject.get(), object.get(), *column, amount);
+    return amount;
+}
+
+double TQTKTieColumnVolAddIndentingHalfLength::Amount(IQTKTieColumnCalculatorEDO& column) const
+{
+    return GetIndentingVolume(column, LengthFactor());
 }
 
 double TQTKTieColumnVolDeductDoorWindowHole::Calculate(const RecordRef& subject, const RecordRef& object,

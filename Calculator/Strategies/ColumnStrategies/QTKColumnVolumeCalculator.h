@@ -112,17 +112,28 @@ public:
                      const TableSourceRef& ruleContext) override;
 };
 
-// The tie column's toothing: half its length (all of it) is added.
-class TQTKTieColumnVolAddIndentingHalfLength : public TQTKCalcStrategy {
+// What a tie column's toothing adds at its length factor (half; all of it
+// where a rule says so), with the expression outside detail mode.
+class TQTKTieColumnIndentingAddRule : public TQTKCalcStrategy {
 public:
     double Calculate(const RecordRef& subject, const RecordRef& object, const TableSourceRef& business,
                      const TableSourceRef& ruleContext) override;
 
 protected:
     virtual double LengthFactor() const { return 0.5; }
-    // Outside detail mode: the added volume as a plain value.
+    // The toothing's measure at LengthFactor.
+    virtual double Amount(IQTKTieColumnCalculatorEDO& column) const = 0;
     virtual void WriteExpr(IRDXRecord* subject, IRDXRecord* object, IQTKTieColumnCalculatorEDO& column,
-                           double volume) const;
+                           double amount) const = 0;
+};
+
+// The tie column's toothing: half its length (all of it) is added.
+class TQTKTieColumnVolAddIndentingHalfLength : public TQTKTieColumnIndentingAddRule {
+protected:
+    double Amount(IQTKTieColumnCalculatorEDO& column) const override;
+    // The added volume as a plain value.
+    void WriteExpr(IRDXRecord* subject, IRDXRecord* object, IQTKTieColumnCalculatorEDO& column,
+                   double volume) const override;
 };
 class TQTKTieColumnVolAddIndentingAllLength final : public TQTKTieColumnVolAddIndentingHalfLength {
 protected:
