@@ -1,7 +1,10 @@
 #include "Calculator/Strategies/WallStrategies/QTKWallCalcCommon.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -21,6 +24,7 @@
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Host/VRM/Geometry3d/VRMPolyhedronShell3d.h"
 #include "Host/VRM/VRMCommon2d.h"
 
 namespace {
@@ -554,23 +558,154 @@ double GetAlcoveDepthInUnit(IRDXRecord* unit, IRDXRecord* alcove)
     return 0.0;
 }
 
+namespace {
+
+// The strip of plan across a wall that one holder answers for at a pier: the
+// offsets (to the right of the wall's line, along its direction at the pier's
+// foot) from From to To. A wall, or the only layer, holds the whole plan.
+struct TPierStrip {
+    TVRMPoint2d foot;
+    TVRMVector2d right;
+    double from = -std::numeric_limits<double>::infinity();
+    double to = std::numeric_limits<double>::infinity();
+
+    double Offset(const TVRMPoint2d& p) const { return (p - foot).InnerProduct(right); }
+    // The share of the straight piece from A to B whose offset lies in [from, to).
+    double ShareOf(const TVRMPoint2d& a, const TVRMPoint2d& b) const
+    {
+        const double sa = Offset(a), sb = Offset(b), length = a.DistanceTo(b);
+        if (SameValue(sa, sb))
+            return from <= sa && sa < to ? length : 0.0;
+        const double t1 = (from - sa) / (sb - sa), t2 = (to - sa) / (sb - sa);
+        return length * std::max(0.0, std::min(1.0, std::max(t1, t2)) - std::max(0.0, std::min(t1, t2)));
+    }
+    double ShareOf(const TVRMCustomLine2d& piece) const
+    {
+        if (!piece.IsArc())
+            return ShareOf(piece.StartPt(), piece.EndPt());
+        // An arc side by short chords, each standing for its length of arc.
+        constexpr int CSteps = 32;
+        const double step = piece.Length() / CSteps;
+        double share = 0.0;
+        for (int i = 0; i < CSteps; ++i) {
+            const TVRMPoint2d a = piece.PointAtLength(i * step), b = piece.PointAtLength((i + 1) * step);
+            const double chord = a.DistanceTo(b);
+            if (chord > 0.0)
+                share += ShareOf(a, b) / chord * step;
+        }
+        return share;
+    }
+};
+
+// The wall a holder belongs to: the layer's insulating wall, else itself.
+IRDXRecord* WallOfHolder(IRDXRecord* holder, const IQTKElementDrawObj& holderDrawObj)
+{
+    if (holderDrawObj.GetElementTypeID() != CInsulatingWallUnitType)
+        return holder;
+    IRDXRecord* parent = holderDrawObj.GetParentRecord();
+    const IQTKElementDrawObj* parentDrawObj = GetRecordDrawObj(parent);
+    return parentDrawObj && dynamic_cast<const IQTKLineShape*>(parentDrawObj->GetShape()) ? parent : holder;
+}
+
+// The least and greatest offset of the outline's corners from the line.
+std::pair<double, double> OffsetRange(const TVRMMultiPolygon2d& outline, const TVRMCustomLine2d& line)
+{
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    for (const TVRMPolygon2d& ring : outline.Items())
+        for (const TVRMVertex2d& v : ring.Vertices()) {
+            const double offset = TVRMPositionFunc2d::SignedDistanceTo(v.pt, line, false);
+            low = std::min(low, offset);
+            high = std::max(high, offset);
+        }
+    return {low, high};
+}
+
+TPierStrip PierStripOf(const IQTKPointShape& pierShape, const IQTKLineShape& holderShape,
+                       const IQTKLineShape& wallShape)
+{
+    TPierStrip strip;
+    const TVRMCustomLine2d& line = wallShape.GetLine();
+    strip.foot = TVRMPositionFunc2d::ClosestPointTo(pierShape.GetInsertPt(), line, false);
+    strip.right = line.TangentAt(strip.foot).RotateHalfPi(true);
+    if (&holderShape == &wallShape)
+        return strip;
+    const auto [low, high] = OffsetRange(holderShape.GetOutline(), line);
+    const auto [wallLow, wallHigh] = OffsetRange(wallShape.GetOutline(), line);
+    // The first and the last layer also hold what lies beyond the wall's face on their side.
+    if (!SameValue(low, wallLow))
+        strip.from = low;
+    if (!SameValue(high, wallHigh))
+        strip.to = high;
+    return strip;
+}
+
+struct TPierHolderShapes {
+    const IQTKPointShape* pier = nullptr;
+    const IQTKLineShape* holder = nullptr;
+    const IQTKLineShape* wall = nullptr;
+    IRDXRecord* wallRecord = nullptr;
+};
+
+bool GetPierHolderShapes(IRDXRecord* holder, IRDXRecord* pier, TPierHolderShapes& shapes)
+{
+    const IQTKElementDrawObj* pierDrawObj = GetRecordDrawObj(pier);
+    shapes.pier = pierDrawObj ? dynamic_cast<const IQTKPointShape*>(pierDrawObj->GetShape()) : nullptr;
+    const IQTKElementDrawObj* holderDrawObj = GetRecordDrawObj(holder);
+    shapes.holder = holderDrawObj ? dynamic_cast<const IQTKLineShape*>(holderDrawObj->GetShape()) : nullptr;
+    if (!shapes.pier || !shapes.holder)
+        return false;
+    shapes.wallRecord = WallOfHolder(holder, *holderDrawObj);
+    shapes.wall = shapes.wallRecord == holder
+                      ? shapes.holder
+                      : dynamic_cast<const IQTKLineShape*>(GetRecordDrawObj(shapes.wallRecord)->GetShape());
+    return true;
+}
+
+}  // namespace
+
 bool TQTKPierPlanSides::MeetsHolder() const
 {
-    return GreaterThan(perimeter - exposed, 0.0);
+    return GreaterThan(wallContact, 0.0);
 }
 
 bool GetPierPlanSides(IRDXRecord* holder, IRDXRecord* pier, TQTKPierPlanSides& sides)
 {
-    const IQTKElementDrawObj* pierDrawObj = GetRecordDrawObj(pier);
-    const auto* pierShape = pierDrawObj ? dynamic_cast<const IQTKPointShape*>(pierDrawObj->GetShape()) : nullptr;
-    const IQTKElementDrawObj* holderDrawObj = GetRecordDrawObj(holder);
-    const auto* holderShape = holderDrawObj ? dynamic_cast<const IQTKLineShape*>(holderDrawObj->GetShape()) : nullptr;
-    if (!pierShape || !holderShape)
+    TPierHolderShapes shapes;
+    if (!GetPierHolderShapes(holder, pier, shapes))
         return false;
     TVRMMultiPolyLinearCalc2d calc;
-    calc.Add(pierShape->GetOutline(), true);
-    calc.Append(holderShape->GetOutline(), holder->GetID(), nullptr, true, CVRMEpsilon);
-    sides.perimeter = pierShape->GetPolygon().Perimeter();
-    sides.exposed = calc.GetNullLength();
+    calc.Add(shapes.pier->GetOutline(), true);
+    calc.Append(shapes.holder->GetOutline(), holder->GetID(), nullptr, true, CVRMEpsilon);
+    if (shapes.wall != shapes.holder)
+        calc.Append(shapes.wall->GetOutline(), shapes.wallRecord->GetID(), nullptr, true, CVRMEpsilon);
+    sides.perimeter = shapes.pier->GetPolygon().Perimeter();
+    sides.contact = calc.GetLengthFor(holder->GetID());
+    sides.wallContact = calc.GetAllLength() - calc.GetNullLength();
+    const TPierStrip strip = PierStripOf(*shapes.pier, *shapes.holder, *shapes.wall);
+    sides.exposed = 0.0;
+    const TVRMSeg2dList exposed = calc.GetMarkedSegs(CQTKNullMark);
+    for (const TVRMCustomLine2d& piece : exposed.Items())
+        sides.exposed += strip.ShareOf(piece);
     return true;
+}
+
+void KeepPierSidesOfHolder(TVRMPolyhedronShell3d& sides, IRDXRecord* holder, IRDXRecord* pier)
+{
+    TPierHolderShapes shapes;
+    if (!GetPierHolderShapes(holder, pier, shapes))
+        return;
+    const TPierStrip strip = PierStripOf(*shapes.pier, *shapes.holder, *shapes.wall);
+    // Upright planes across the strip's edges; the shell keeps the side against each normal.
+    const auto keepBelow = [&](double offset, double sign) {
+        const TVRMPoint2d at = strip.foot + strip.right * offset;
+        const TVRMPlane3d plane(TVRMVector3d(sign * strip.right.x, sign * strip.right.y, 0.0),
+                                TVRMPoint3d(at.x, at.y, 0.0));
+        std::unique_ptr<TVRMPolyhedronShell3d> beyond;
+        const std::unique_ptr<TVRMPolyhedronShell3d> kept = sides.Cut(plane, beyond, CVRMPlaneEpsilon);
+        sides = kept ? *kept : TVRMPolyhedronShell3d();
+    };
+    if (std::isfinite(strip.to))
+        keepBelow(strip.to, 1.0);
+    if (std::isfinite(strip.from))
+        keepBelow(strip.from, -1.0);
 }

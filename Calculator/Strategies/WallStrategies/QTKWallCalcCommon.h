@@ -24,6 +24,7 @@ class TVRMMultiPolygon2d;
 class TVRMMultiPolyLinearCalc2d;
 class TVRMOverhighShellCalc3d;
 class TVRMPolyhedron3d;
+class TVRMPolyhedronShell3d;
 
 // The insulating wall unit's object; any other element raises EIntfCastError.
 Ref<IQTKInsulatingWallUnitCalcEDO> GetInsulatingUnitEDO(IRDXRecord* record);
@@ -136,13 +137,29 @@ double SubtractWallPieceFromOverhighShell(const TVRMPolyhedron3d& piece, TVRMOve
 double GetAlcoveDepthInUnit(IRDXRecord* unit, IRDXRecord* alcove);
 
 // A pier's plan outline against its holder (a wall or one layer of an
-// insulating wall): its perimeter and the part of it off the holder's outline.
+// insulating wall). Each exposed side of the pier (off the wall's outline) is
+// held by one holder: a wall holds them all; a layer holds what stands in its
+// strip across the wall, its own thickness and, for the first and the last
+// layer, all beyond the wall's face on its side, measured across the wall's
+// line where the pier stands. A side that runs across two strips is split
+// where the layers meet. The strips of the layers of one wall cover the plan
+// once, so the layers count every exposed side once between them.
 struct TQTKPierPlanSides {
     double perimeter = 0.0;
+    // The exposed sides in the holder's strip.
     double exposed = 0.0;
-    // The holder meets the pier: some of the pier's outline lies on it. A
-    // layer the pier does not meet adds none of the pier's sides.
+    // The pier's outline on the holder's outline (the holder's face behind the pier).
+    double contact = 0.0;
+    // The pier's outline on the wall's outline (all its layers).
+    double wallContact = 0.0;
+    // The pier meets the wall. A layer whose strip holds none of the sides
+    // and that the pier does not touch gets 0 from the width.
     bool MeetsHolder() const;
+    // The plan width of the holder's share: its exposed sides less the
+    // holder's face behind the pier.
+    double Width() const { return exposed - contact; }
 };
 // False without a pier or holder shape.
 bool GetPierPlanSides(IRDXRecord* holder, IRDXRecord* pier, TQTKPierPlanSides& sides);
+// The part of Sides (the pier's upright faces) in the holder's strip.
+void KeepPierSidesOfHolder(TVRMPolyhedronShell3d& sides, IRDXRecord* holder, IRDXRecord* pier);

@@ -194,6 +194,7 @@ double AddPierSidesToShell(TQTKShellCalc3d& shell, IRDXRecord* holder, const TVR
     TVRMPolyhedronShell3d sides;
     sides.AddFace(shape->GetOutline(), shape->GetBottomElev(), shape->GetTopElev(), false);
     TVRMNewPolyBooleanOperator::BooleanOperate(sides, holderSolid, CVRMBoolSubtract, CVRMSuperpositionContact, 1);
+    KeepPierSidesOfHolder(sides, holder, pier);
     result = sides.GetArea() - covered;
     shell.AddShell(sides, pier, pierSolid.get());
     if (corrective && GIsDetailMode)

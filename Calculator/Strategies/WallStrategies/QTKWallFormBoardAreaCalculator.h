@@ -46,7 +46,8 @@ double GetAlcoveSideFormboardArea(IRDXRecord* wall, IRDXRecord* alcove, double d
 // opening's last detail shows it.
 double DeductOpeningGivingRevealBack(TQTKShellCalc3d& shell, IRDXRecord* wall, IRDXRecord* opening);
 // A pier standing against a wall or unit (Holder, whose solid is
-// HolderSolid) adds its exposed sides to the holder's side-face shell, less
+// HolderSolid) adds its exposed sides (a unit: those in its strip,
+// KeepPierSidesOfHolder) to the holder's side-face shell, less
 // the holder's faces it covers; the net area. A pier adds once per
 // calculation cache of the holder: asked again, the same area. Corrective:
 // the last detail carries the holder's solid (detail mode).

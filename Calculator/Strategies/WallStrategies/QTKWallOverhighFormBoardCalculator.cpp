@@ -129,9 +129,9 @@ double GetWallOverhighPierSideArea(IRDXRecord* holder, IRDXRecord* pier, const s
     TQTKPierPlanSides plan;
     if (!pierShape || !holderShape || layers.empty() || !GetPierPlanSides(holder, pier, plan) || !plan.MeetsHolder())
         return 0.0;
-    // The pier's perimeter P and its exposed part E: the sides count E less
-    // the contact P - E once more, for the holder's face behind the pier.
-    const double width = plan.perimeter - 2.0 * (plan.perimeter - plan.exposed);
+    // The holder's exposed sides less its face behind the pier: for a wall,
+    // with perimeter P and exposed part E, E - (P - E).
+    const double width = plan.Width();
     // The holder's height where the pier stands.
     const TVRMPoint2d at = TVRMPositionFunc2d::ClosestPointTo(pierShape->GetInsertPt(), holderShape->GetLine());
     const double top = holderShape->GetTopElevAt(at);

@@ -131,6 +131,50 @@ TEST_F(TInsulatingUnitOverHighFormTest, PierAddsItsNetSidesTimesTheHeightBesideI
     }
 }
 
+// A pier across both layers (top 4600) shares its exposed sides between
+// them, each side counted once: a layer holds the sides beside it, across
+// the wall from the layers' joint (y = 0) outwards. Against the wall's end
+// (x 6000 to 6400, y -300 to 300, perimeter 2000) the pier meets each
+// layer's end over 100 and shows 2000 - 200 = 1800 of its sides, 200 + 400
+// + 300 = 900 on each side of the joint: the plain rule adds 900 x 4600 to
+// each layer (none of their faces lies behind it), the over-height rule
+// (900 - 100) x 1000. Through the wall at x 3000 (y -200 to 400) layer 2
+// holds 300 + 400 + 300 = 1000 beyond its face and layer 3 100 + 400 + 100
+// = 600, each less the 200 of its outline on the pier: 800 and 400 x 1000.
+// Over the two layers: the sides once, less the contact, as one 200 wall.
+TEST_F(TInsulatingUnitOverHighFormTest, PierAcrossBothLayersCountsEachSideOnce)
+{
+    const auto pier = [](double x, double y) {
+        return R"({"id": 4, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1, "BottomElev": 0,
+            "TopElev": 4600}, "shape": {"kind": "point", "insertPt": [)" +
+               Num(x) + ", " + Num(y) + R"(], "size": [400, 600]}})";
+    };
+    struct Case {
+        const char* name;
+        const char* rule;
+        std::string pier;
+        double layer2, layer3, wall;
+    };
+    const Case cases[] = {
+        {"at the wall's end, plain", "TQTKInsulatingUnitFormBoardAddPier", pier(6200, 0), 900.0 * 4600, 900.0 * 4600,
+         1800.0 * 4600},
+        {"at the wall's end, over height", "TQTKInsulatingWallUnitOverHighFormBoardAddPier", pier(6200, 0),
+         800.0 * 1000, 800.0 * 1000, (1800.0 - 200) * 1000},
+        {"through the wall, over height", "TQTKInsulatingWallUnitOverHighFormBoardAddPier", pier(3000, 100),
+         800.0 * 1000, 400.0 * 1000, (1600.0 - 400) * 1000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadUnits(TwoLayerInsulatingWall(4600) + ", " + c.pier);
+        const double layer2 = Run(c.rule, 2, 4);
+        LoadUnits(TwoLayerInsulatingWall(4600) + ", " + c.pier);
+        const double layer3 = Run(c.rule, 3, 4);
+        EXPECT_NEAR(layer2, c.layer2, 1.0);
+        EXPECT_NEAR(layer3, c.layer3, 1.0);
+        EXPECT_NEAR(layer2 + layer3, c.wall, 1.0);
+    }
+}
+
 // The layer of insulating wall.json (y -100 to 100, 0 to 3000), first and
 // last of a wall external on both sides, in two layers of the partition:
 // 2600-2800 weighted 1 and 2800-3000 weighted 2 (method 3, H = 200, start
