@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorStrategyRegister.h"
@@ -175,6 +176,43 @@ TEST_F(TInsulatingUnitOverHighFormTest, PierAcrossBothLayersCountsEachSideOnce)
     }
 }
 
+// The pier rules with one piece of weight 1 holding the whole layer (critical
+// height 0): against layer 2's face (pier 4 of the test above) both give the
+// exposed sides less the face behind the pier, (1600 - 400) x 4600. At the
+// wall's end they differ, as their measures do: the over-height width takes
+// the pier's contact off as the face behind it, (900 - 100) x 4600, the plain
+// rule only the faces in the formwork (the layers' ends are not), 900 x 4600.
+TEST_F(TInsulatingUnitOverHighFormTest, PierWithOnePieceAgainstItsTwin)
+{
+    TOverHighSettings onePiece;
+    onePiece.critical = 0.0;
+    const auto pier = [](double x, double y) {
+        return R"({"id": 4, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1, "BottomElev": 0,
+            "TopElev": 4600}, "shape": {"kind": "point", "insertPt": [)" +
+               Num(x) + ", " + Num(y) + R"(], "size": [400, 600]}})";
+    };
+    struct Case {
+        const char* name;
+        std::string pier;
+        double overhigh, twin;
+    };
+    const Case cases[] = {
+        {"against the face", pier(3000, 400), 1200.0 * 4600, 1200.0 * 4600},
+        {"at the wall's end", pier(6200, 0), 800.0 * 4600, 900.0 * 4600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [rule, expected] : {std::pair{"TQTKInsulatingWallUnitOverHighFormBoardAddPier", c.overhigh},
+                                             std::pair{"TQTKInsulatingUnitFormBoardAddPier", c.twin}}) {
+            SCOPED_TRACE(rule);
+            Load(TwoLayerInsulatingWall(4600) + ", " + c.pier, OverHighSettingsTable("QTKWallCalcSettings", onePiece));
+            Unit(2)->AddLeftSideFace();
+            Unit(2)->AddRightSideFace();
+            EXPECT_NEAR(Run(rule, 2, 4), expected, 1.0);
+        }
+    }
+}
+
 // The layer of insulating wall.json (y -100 to 100, 0 to 3000), first and
 // last of a wall external on both sides, in two layers of the partition:
 // 2600-2800 weighted 1 and 2800-3000 weighted 2 (method 3, H = 200, start
@@ -215,6 +253,138 @@ TEST(InsulatingUnitOverHighFormRules, BeamStandingOutOfTheExternalFaceLayerByLay
         EXPECT_NEAR(strategy->Calculate(RecordRef(building->Record(2)), RecordRef(building->Record(c.beam)),
                                         GBusiness(), building->RuleSet()),
                     c.expected, 0.01);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The twin and threshold tables on the one 200 mm layer (2) of
+// insulating-wall.json (y -100 to 100, 0 to 3000), its side faces in its
+// formwork, with a critical height of 0: method 0 with a null start makes
+// one piece of weight 1 holding the whole layer, so every over-height rule
+// gives what its ordinary twin gives (the twins' hand values). No rule table
+// sets formwork priorities: every neighbour's formwork comes first, and its
+// faces flush with the layer's go too.
+
+double RunOnOnePieceLayer(const char* rule, int object)
+{
+    TOverHighSettings s;
+    s.critical = 0.0;
+    const auto building = WallCasesBuilding("insulating-wall.json", s);
+    building->Activate();
+    const auto unit = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(building->Record(2), true));
+    unit->AddLeftSideFace();
+    unit->AddRightSideFace();
+    const auto strategy = Ref<IQTKCalcStrategy>::Adopt(GetStrategy(rule));
+    EXPECT_TRUE(strategy) << rule;
+    return strategy->Calculate(RecordRef(building->Record(2)),
+                               object ? RecordRef(building->Record(object)) : RecordRef(), GBusiness(),
+                               building->RuleSet());
+}
+
+struct TLayerTwinCase {
+    const char* name;
+    const char* overhigh;
+    const char* twin;  // none: a rule without an ordinary twin
+    int object;
+    double expected;
+};
+
+void RunLayerTwinCases(const std::vector<TLayerTwinCase>& cases)
+{
+    for (const TLayerTwinCase& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ": " + c.overhigh);
+        if (c.twin)
+            EXPECT_NEAR(RunOnOnePieceLayer(c.twin, c.object), c.expected, 0.01);
+        EXPECT_NEAR(RunOnOnePieceLayer(c.overhigh, c.object), c.expected, 0.01);
+    }
+}
+
+// Column 40 (400 x 400) stands out of both faces: 2 x 400 x 3000; column 41
+// lies inside the wall. Beam 50 (200 wide on the layer's axis, 2600 to 3000,
+// 4000 long) and beam 51 (400 wide, y -100 to 300) take both faces, 2 x 4000
+// x 400; beam 52 across takes 2 x 200 x 400. Beam 51 stands out beside the
+// external face with its outer side 4000 x 400, its soffit 4000 x 200 and its
+// ends 2 x 200 x 400, given back. Alcove 20 of 500 x 600.00002 goes through
+// the layer: its outline on the face x 200.
+TEST(InsulatingUnitOverHighFormRules, OnePieceOfWeightOneGivesWhatTheTwinGives)
+{
+    const double faces = 2 * 4000.0 * 400, standingOut = 4000.0 * 400 + 4000.0 * 200 + 2 * 200.0 * 400;
+    RunLayerTwinCases({
+        {"original: both faces", "TQTKInsulatingWallUnitOverHighFormBoardOriginal", nullptr, 0, 2 * 40000.0 * 3000},
+        {"opening of 1 m2", "TQTKInsulatingWallUnitOverHighFormBoardDeductHollow",
+         "TQTKInsulatingUnitFormBoardDeductHollow", 13, 2 * 1000000.0},
+        {"opening of 1 m2 with its reveal", "TQTKInsulatingWallUnitOverHighFormBoardDeductHollowAddSide",
+         "TQTKInsulatingUnitFormBoardDeductHollowAddSide", 13, 2 * 1000000.0 - 4000.0 * 200},
+        {"by fact: column standing out", "TQTKInsulatingWallUnitOverHighFormBoardDeductByFact",
+         "TQTKInsulatingUnitFormBoardDeductByFact", 40, 2 * 400.0 * 3000},
+        {"by fact: beam along", "TQTKInsulatingWallUnitOverHighFormBoardDeductByFact",
+         "TQTKInsulatingUnitFormBoardDeductByFact", 50, faces},
+        {"column standing out", "TQTKInsulatingWallUnitOverHighFormBoardDeductIrregularColumn",
+         "TQTKInsulatingUnitFormBoardDeductNotRegularColumn", 40, 2 * 400.0 * 3000},
+        {"column inside the wall", "TQTKInsulatingWallUnitOverHighFormBoardDeductIrregularColumn",
+         "TQTKInsulatingUnitFormBoardDeductNotRegularColumn", 41, 0.0},
+        {"beam along, parallel rule", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeam",
+         "TQTKInsulatingUnitFormBoardDeductParallelBeam", 50, faces},
+        {"beam across, parallel rule", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeam",
+         "TQTKInsulatingUnitFormBoardDeductParallelBeam", 52, 0.0},
+        {"beam across, not-parallel rule", "TQTKInsulatingWallUnitOverHighFormBoardDeductNotParallelBeam",
+         "TQTKInsulatingUnitFormBoardDeductNotParallelBeam", 52, 2 * 200.0 * 400},
+        {"beam along, not-parallel rule", "TQTKInsulatingWallUnitOverHighFormBoardDeductNotParallelBeam",
+         "TQTKInsulatingUnitFormBoardDeductNotParallelBeam", 50, 0.0},
+        {"beam standing out", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeamAddOutSide",
+         "TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide", 51, faces - standingOut},
+        {"tie beam standing out", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelTieBeamAddOutSide",
+         "TQTKInsulatingUnitFormBoardDeductParallelTieBeamAddOutSide", 51, faces - standingOut},
+        {"beam across, standing-out rule", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelBeamAddOutSide",
+         "TQTKInsulatingUnitFormBoardDeductParallelBeamAddOutSide", 52, 0.0},
+        {"tie beam across, by fact", "TQTKInsulatingWallUnitOverHighFormBoardDeductParallelTieBeamAddOutSide",
+         "TQTKInsulatingUnitFormBoardDeductParallelTieBeamAddOutSide", 52, 2 * 200.0 * 400},
+        {"alcove", "TQTKInsulatingWallUnitOverHighFormBoardAddAloveSide", "TQTKInsulatingUnitFormBoardAddAlcoveSide",
+         20, 2 * (500 + 600.00002) * 200},
+        {"inner side: by fact, own faces first", "TQTKInsulatingWallUnitOverHighFormBoardDeductInnerSide", nullptr, 40,
+         2 * 400.0 * 3000},
+    });
+}
+
+// The alcove members at their limit and just above (outline areas of 0.3
+// and 1 m2, and 0.01 mm2 more): nothing, then the outline on the face x 200.
+TEST(InsulatingUnitOverHighFormRules, AlcoveLimitsAtTheLimitAndJustAbove)
+{
+    RunLayerTwinCases({
+        {"0.3 m2", "TQTKInsulatingWallUnitOverHighFormBoardAddPointThreeAloveSide",
+         "TQTKInsulatingUnitFormBoardAddPointThreeAlcoveSide", 19, 0.0},
+        {"0.3 m2 + 0.01", "TQTKInsulatingWallUnitOverHighFormBoardAddPointThreeAloveSide",
+         "TQTKInsulatingUnitFormBoardAddPointThreeAlcoveSide", 20, 2 * (500 + 600.00002) * 200},
+        {"1 m2", "TQTKInsulatingWallUnitOverHighFormBoardAddOneAloveSide",
+         "TQTKInsulatingUnitFormBoardAddOneAlcoveSide", 21, 0.0},
+        {"1 m2 + 0.01", "TQTKInsulatingWallUnitOverHighFormBoardAddOneAloveSide",
+         "TQTKInsulatingUnitFormBoardAddOneAlcoveSide", 22, 2 * (1000 + 1000.00001) * 200},
+    });
+}
+
+// Where the rules differ from their twins, both values. The over-height
+// irregular-beam rule deducts a beam the layer does not lie within (beam 52
+// across, 2 x 200 x 400) and keeps one it lies within (beam 50); its twin
+// does the opposite, deducting only a beam the layer lies within.
+TEST(InsulatingUnitOverHighFormRules, StatedDifferencesFromTheTwinWithBothValues)
+{
+    struct Case {
+        const char* name;
+        const char* overhigh;
+        const char* twin;
+        int object;
+        double overhighValue, twinValue;
+    };
+    const Case cases[] = {
+        {"beam across", "TQTKInsulatingWallUnitOverHighFormBoardDeductIrregularBeam",
+         "TQTKInsulatingUnitFormBoardDeductNotRegularBeam", 52, 2 * 200.0 * 400, 0.0},
+        {"beam as wide as the layer", "TQTKInsulatingWallUnitOverHighFormBoardDeductIrregularBeam",
+         "TQTKInsulatingUnitFormBoardDeductNotRegularBeam", 50, 0.0, 2 * 4000.0 * 400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(RunOnOnePieceLayer(c.overhigh, c.object), c.overhighValue, 0.01);
+        EXPECT_NEAR(RunOnOnePieceLayer(c.twin, c.object), c.twinValue, 0.01);
     }
 }
 
