@@ -3,6 +3,7 @@
 // rules first, as the host runs them; the over-height formwork is cut from it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,15 @@ TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
     const std::string wallUnder = LineElement(2, 0, 1, 0, 0, 6000, 0, 240, 0, 3600, CBrick);
     const std::string wallSpan = LineElement(2, 0, 1, 1000, 0, 4000, 0, 240, 0, 3600, CBrick);
     const std::string wallAcross = LineElement(2, 0, 1, 3000, -2000, 3000, 2000, 200, 0, 3600, CBrick);
+    // A wall across the beam up to its top: the beam's sides and soffit in it.
+    const std::string wallThrough = LineElement(2, 0, 1, 3000, -2000, 3000, 2000, 240, 0, 4100, CBrick);
+    const double crossing = 2 * 240.0 * 500 + 240.0 * 240;
+    // Slab 4 north of the beam's axis, 120 thick, its top on the beam's: by
+    // fact the beam's left side in it; with its cut along the beam the right
+    // side's top 120 too.
+    const std::string slab = R"({"id": 4, "type": 19, "floor": 1, "props": {"Thickness": 120, "TopElev": 4100,
+        "Material": "混凝土"}, "shape": {"kind": "face", "outline": [[-1000, 0], [7000, 0], [7000, 3000],
+        [-1000, 3000]]}})";
     const auto door = [](double height) {
         return R"({"id": 3, "type": 4, "floor": 1, "parent": 2, "props": {"OpeningWidth": 1000, "OpeningHeight": )" +
                std::to_string(height) +
@@ -234,6 +244,20 @@ TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
          "TQTKTieBeamFormBoardAreaDeductParellelMasonryWall", wallUnder, 2, 6000.0 * 240},
         {"TQTKBeamOverHighFormBoardAreaDeductHole", "TQTKBeamFormBoardAreaDeductWallHole",
          LineElement(2, 0, 1, 0, 0, 6000, 0, 200, 0, 3600, CBrick) + ", " + door(3600), 3, -1000.0 * 200},
+        {"TQTKBeamOriginalOverHighFormBoardArea", "TQTKBeamOriginalFormboardArea", wallUnder, 0,
+         2 * 6000.0 * 500 + 6000.0 * 240},
+        {"TQTKBeamOverHighFormBoardAreaGiveWallWhenSameThicknessDeductNotParallelWall",
+         "TQTKBeamFormBoardAreaGiveWallWhenSameThicknessDeductNotParallelWall", wallThrough, 2, crossing},
+        {"TQTKOutBeamOverHighFormBoardDeductParallelAndNotParallelWall",
+         "TQTKOutBeamFormBoardDeductWallDeductNotParallelWall", wallThrough, 2, crossing},
+        {"TQTKBeamOverHighFormBoardAreaDeductByFact", "TQTKBeamFormBoardAreaDeductByFact", slab, 4, 6000.0 * 120},
+        {"TQTKBeamOverHighFormBoardAreaDeductSlabForFUJIAN", "TQTKBeamFormBoardAreaDeductSlabForFUJIAN", slab, 4,
+         2 * 6000.0 * 120},
+        {"TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall",
+         "TQTKTieBeamFormBoardAreaDeductParellelMasonryWallBottom", wallUnder, 2, 6000.0 * 240},
+        {"TQTKTieBeamOverHighFormBoardAreaDeductParellelMasonryWall",
+         "TQTKTieBeamFormBoardAreaDeductParellelMasonryWallBottom",
+         LineElement(2, 0, 1, 0, 0, 6000, 0, 240, 0, 4100, CBrick), 2, 6000.0 * 240},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.overhigh) + " / " + c.twin);
@@ -282,6 +306,28 @@ TEST_F(TBeamOverHighFormTest, StatedDifferencesFromTheTwinWithBothValues)
         Run("TQTKBeamOriginalFormboardArea", 1);
         EXPECT_NEAR(Run(c.overhigh, 1, c.object), c.overhighValue, 1.0);
     }
+}
+
+// The haunch rules measure different faces. Beam 1, 300 x 900 from 3600 to
+// 4500 (one piece of weight 1), its haunch 600 long and 300 high across the
+// beam's width (from 3900 to 4200): the over-height rule adds the haunch's
+// two side triangles, 2 x 600 x 300 / 2; its twin also the end face 300 x
+// 300 and the sloping face 300 x hypot(600, 300), less the 600 x 300 of
+// soffit the haunch covers.
+TEST_F(TBeamOverHighFormTest, HaunchRuleAndItsTwinWithBothValues)
+{
+    const std::string haunched = R"({"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 300,
+        "SectionHeight": 900, "TopElev": 4500, "Material": "混凝土"},
+        "shape": {"kind": "line", "start": [0, 0], "end": [6000, 0], "sectionInfo": {"haunch": 1}},
+        "haunches": [{"startA": 600, "startB": 300, "length": 600, "height": 300, "width": 0, "startTop": 4200}]})";
+    const double sides = 2 * 600.0 * 300 / 2;
+    LoadBeam(haunched, OnePiece());
+    FillSidesAndSoffit();
+    EXPECT_NEAR(Run("TQTKBeamOverHighFormBoardAreaAddHaunchingArea", 1), sides, 1.0);
+    LoadBeam(haunched, OnePiece());
+    Run("TQTKBeamOriginalFormboardArea", 1);
+    EXPECT_NEAR(Run("TQTKBeamFormBoardAddHaunchedFromBoardArea", 1),
+                sides + 300.0 * 300 + 300 * std::hypot(600.0, 300.0) - 600.0 * 300, 1.0);
 }
 
 }  // namespace

@@ -166,7 +166,76 @@ TEST(WallOverhighFormRules, OnePieceOfWeightOneGivesWhatTheTwinGives)
          "TQTKWallFormBoardAreaDeductParallelBeam", 3, 50, 2 * 4000.0 * 400},
         {"beam along, not-parallel rule", "TQTKWallOverHighFormBoardAreaDeductNotParallelBeam",
          "TQTKWallFormBoardAreaDeductNotParallelBeam", 3, 50, 0.0},
+        {"ribbon with its reveal", "TQTKWallOverHighFormBoardAreaDeductRibbonAddHoleSideArea",
+         "TQTKWallFormBoardAreaDeductRibbonAndAddRibbonSideArea", 1, 31,
+         2 * 1000000.01 - 2 * (1000 + 1000.00001) * 240},
+        {"beam wider than the wall along it", "TQTKWallOverHighFormBoardAreaDeductPallelBeam",
+         "TQTKWallFormBoardAreaDeductPallelBeam", 3, 50, 0.0},
+        {"beam across, by width", "TQTKWallOverHighFormBoardAreaDeductPallelBeam",
+         "TQTKWallFormBoardAreaDeductPallelBeam", 3, 52, 2 * 200.0 * 400},
+        {"column by fact", "TQTKWallOverHighFormBoardAreaDeductByFact", "TQTKWallFormBoardAreaDeductByFact", 6, 61,
+         2 * 400.0 * 3000},
+        {"slab by fact", "TQTKWallOverHighFormBoardAreaDeductByFact", "TQTKWallFormBoardAreaDeductByFact", 6, 80,
+         6000.0 * 120},
+        {"slab and its cut band", "TQTKWallOverHighFormBoardAreaDeductSlabForFUJIAN",
+         "TQTKWallFormBoardAreaDeductSlabForFUJIAN", 6, 80, 2 * 6000.0 * 120},
+        {"inner side rule, inner wall", "TQTKOutSideWallOverHighFormBoardAreaDeductInnerSideFormBoard",
+         "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", 6, 61, 2 * 400.0 * 3000},
+        {"inner side rule, external both sides", "TQTKOutSideWallOverHighFormBoardAreaDeductInnerSideFormBoard",
+         "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", 4, 51, 0.0},
+        {"column across the wall", "TQTKWallOverHighFormBoardAreaDeductColumnOnWall",
+         "TQTKWallFormBoardAreaDeductColumnOnWall", 6, 61, 2 * 400.0 * 3000},
+        {"brick wall across", "TQTKOverHighFromBoardAreaDeductWall", "TQTKWallFormBoardAreaDeductWall", 8, 7,
+         2 * 240.0 * 3000},
+        {"fill wall", "TQTKOverHighFormBoardAreaDeductFillWall", "TQTKWallFormBoardAreaDeductFillWall", 90, 91,
+         2 * 2000.0 * 3000 - 2 * 3000.0 * 240},
+        {"fill wall rule, not a fill wall", "TQTKOverHighFormBoardAreaDeductFillWall",
+         "TQTKWallFormBoardAreaDeductFillWall", 8, 7, 0.0},
+        {"original: both faces", "TQTKWallOverHighFormBoardOriginalArea", nullptr, 2, 0, 2 * 6000.0 * 3000},
     });
+}
+
+// Wall 5 external on one side; beam 53 (200 wide, 2600 to 3000, 4000 long)
+// covers its left face only. The band rules take the beam off the face on the
+// side that is not external, 4000 x 400 when that is the left face, nothing
+// when it is the right face; the tie beam rule measures the same bands as its
+// twin.
+TEST(WallOverhighFormRules, OneExternalSideAsTheTwin)
+{
+    struct Case {
+        const char* overhigh;
+        const char* twin;
+        bool leftExternal;
+        double expected;
+    };
+    const double face = 4000.0 * 400;
+    const Case cases[] = {
+        {"TQTKWallOverHighFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea",
+         "TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea", true, 0.0},
+        {"TQTKWallOverHighFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea",
+         "TQTKWallFormBoardAreaDeductTieBeamAddParallelBeamOutSideArea", false, face},
+        {"TQTKWallOverHighFormBoardAreaDeductParallelBeamAddBeamOutSideArea",
+         "TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea", true, 0.0},
+        {"TQTKWallOverHighFormBoardAreaDeductParallelBeamAddBeamOutSideArea",
+         "TQTKWallFormBoardAreaDeductParallelBeamAddBeamOutSideArea", false, face},
+        {"TQTKOutSideWallOverHighFormBoardAreaDeductInnerSideFormBoard",
+         "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", true, 0.0},
+        {"TQTKOutSideWallOverHighFormBoardAreaDeductInnerSideFormBoard",
+         "TQTKOutSideWallFormBoardAreaDeductInnerSideFormBoard", false, face},
+    };
+    for (const Case& c : cases) {
+        for (const char* rule : {c.twin, c.overhigh}) {
+            SCOPED_TRACE(std::string(rule) + (c.leftExternal ? ", left side external" : ", right side external"));
+            const auto building = OnePieceBuilding();
+            SideFaces(*building, 5);
+            const auto wall = RefCast<IQTKCustomWallCalcEDO>(GetCalcEDO(building->Record(5), true));
+            if (c.leftExternal)
+                wall->SetLeftSideExternal(true);
+            else
+                wall->SetRightSideExternal(true);
+            EXPECT_NEAR(RunRule(rule, *building, 5, 53), c.expected, 0.01);
+        }
+    }
 }
 
 // The 300 x 300 opening in the 600 wall gives back more than it takes: the
