@@ -433,7 +433,8 @@ public:
     // 1 / calculation thickness) of the wall's solid; built once.
     virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
     virtual std::shared_ptr<TQTKSolidCalc3d> GetAreaCalc() = 0;
-    // The vertical face on the middle line, and the side-face shell; built once.
+    // The vertical face on the middle line, and the side-face shell (both side
+    // faces put in first); built once.
     virtual std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() = 0;
     virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
     virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;

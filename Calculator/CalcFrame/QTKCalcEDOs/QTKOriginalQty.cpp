@@ -43,10 +43,6 @@ std::optional<double> WallQty(IQTKWallCalcEDO& wall, int qtyId)
             break;
         case CQTKWallQtySideFaceArea:
         case CQTKWallQtyFormboardArea:
-            // Both side faces, as the side-line rules put them in before the
-            // formwork rules run.
-            wall.AddLeftSideFace();
-            wall.AddRightSideFace();
             shell = wall.GetSideFaceShellCalc();
             break;
         default:

@@ -264,9 +264,15 @@ TVRMPolyhedronShell3d* TQTKWallCalcEDO::GetSideFaceShell()
     return sideFaceShell_.get();
 }
 
+// The formwork of the wall: both side faces are in before the calculator is
+// made, whichever rule or quantity asks first (a rule run on its own finds
+// them, and the original detail written on construction shows them); the end
+// faces join when the end-face rule asks for them.
 std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetSideFaceShellCalc()
 {
     return KeepOnce(sideFaceCalc_, [this] {
+        AddSideFace(true);
+        AddSideFace(false);
         std::unique_ptr<TVRMPolyhedronShell3d> shell;
         {
             std::lock_guard guard(DataLock());

@@ -22,6 +22,7 @@
 #include "Host/Runtime/SysUtils.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
+#include "Tools/qtkcalc/CalcCommand.h"
 #include "Tools/qtkcalc/QTKTakeoff.h"
 #include "Tools/qtkcalc/TakeoffCommand.h"
 
@@ -437,6 +438,40 @@ TEST(Takeoff, TheSampleBillsAlikeWithDetailsAndWithout)
         const TQTKTakeoffItem& volume = Item(results[1], layer, "TJ");
         EXPECT_NEAR(volume.quantity, 5 * 0.1 * 2.8 - 1 * 0.1 * 1, 1e-9);
         EXPECT_EQ(volume.expression, "1.4-0.1<扣洞口>");
+    }
+}
+
+// A formwork rule of the concrete wall Q2 (1019) run alone by qtkcalc calc,
+// with nothing billed before it, gives what the take-off bills for it: the
+// door M2 (1025) 2 x 0.9 x 2.1 - (2 x 2.1 + 2 x 0.9) x 0.24 = 2.34 m2 and
+// each column its sides on the wall's faces.
+TEST(Takeoff, AFormworkRuleRunAloneGivesWhatTheTakeoffBills)
+{
+    const std::filesystem::path root = QTK_SOURCE_ROOT;
+    const Ref<TQTKElementModel> model = TQTKElementModel::LoadFromFile(root / "examples/building.json");
+    AttachRuleSet(*model, root / "examples/rules/sample-rules.json");
+    const TQTKTakeoffResult result = RunTakeoff(*model, TQTKTakeoffOptions{});
+    ASSERT_TRUE(result.failures.empty()) << result.failures.front();
+    const TQTKTakeoffItem& formwork = Item(result, 1019, "MBMJ");
+    ASSERT_FALSE(formwork.changes.empty());
+    EXPECT_EQ(formwork.changes[0].objectId, 1025);
+    EXPECT_NEAR(formwork.changes[0].amount, 2 * 0.9 * 2.1 - (2 * 2.1 + 2 * 0.9) * 0.24, 1e-9);
+    for (const TQTKTakeoffChange& change : formwork.changes) {
+        if (change.amount == 0.0)
+            continue;
+        SCOPED_TRACE(change.rule + " with " + std::to_string(change.objectId));
+        TCalcCommandOptions options;
+        options.modelPath = (root / "examples/building.json").string();
+        options.rulesPath = (root / "examples/rules/sample-rules.json").string();
+        options.rule = change.rule;
+        options.subject = 1019;
+        options.object = change.objectId;
+        std::ostringstream out, err;
+        ASSERT_EQ(RunCalcCommand(options, out, err), 0) << err.str();
+        const std::string text = out.str();
+        const auto at = text.find("quantity ");
+        ASSERT_NE(at, std::string::npos) << text;
+        EXPECT_NEAR(std::stod(text.substr(at + 9)) / 1e6, change.amount, 1e-9) << text;
     }
 }
 

@@ -1,5 +1,5 @@
-// Wall formwork rules on walls whose side faces are in their formwork shell
-// (as the side-line rules leave them): size limits at the limit and just
+// Wall formwork rules (the wall's formwork shell holds both side faces from
+// the start; the end faces join when asked for): size limits at the limit and just
 // above, reveals given back, beam bands, the one-and-a-half column, piers.
 // Building: wall-formwork.json (walls 0..3000 high; see the element names).
 #include <gtest/gtest.h>
@@ -249,20 +249,49 @@ TEST(WallFormBoardRules, PierAddsItsExposedSidesOnce)
     EXPECT_NEAR(shell->GetArea(), after, 0.01);
 }
 
-// The formwork calculator made before the side faces (the original-quantity
-// detail is written first): faces put in later count all the same. Wall 2,
-// 6000 long and 3000 high, unconnected: 2 x 6000 x 3000.
-TEST(WallFormBoardRules, SideFacesPutInAfterTheCalculatorCount)
+// The formwork calculator, whoever asks for it first, holds both side faces
+// (its original detail shows them); putting a face in again counts nothing,
+// and the end faces put in after it count all the same. Wall 2, 6000 long and
+// 3000 high, unconnected: 2 x 6000 x 3000; wall 8 ends on brick wall 9 (a T):
+// one connected end face 240 x 3000.
+TEST(WallFormBoardRules, TheFormworkCalculatorHoldsBothSideFacesFromTheStart)
 {
     const auto building = FormworkBuilding();
-    building->Activate(true);
+    TQTKCalculationScope& scope = building->Activate(true);
     const auto wall = RefCast<IQTKWallCalcEDO>(GetCalcEDO(building->Record(2), true));
     const auto shell = wall->GetSideFaceShellCalc();
-    EXPECT_NEAR(shell->GetArea(), 0.0, 1e-9);
+    EXPECT_NEAR(shell->GetArea(), 2 * 6000.0 * 3000, 0.01);
+    ASSERT_NE(scope.Details().GetLast(), nullptr);
+    EXPECT_TRUE(scope.Details().GetLast()->GetIsOriginalQty());
+    EXPECT_EQ(scope.Details().GetLast()->GetDedcutExpr(), "3<长度>*6<宽度> + 6<长度>*3<宽度>");
     wall->AddLeftSideFace();
     wall->AddRightSideFace();
-    wall->AddLeftSideFace();  // once only
     EXPECT_NEAR(shell->GetArea(), 2 * 6000.0 * 3000, 0.01);
+
+    const auto tee = RefCast<IQTKWallCalcEDO>(GetCalcEDO(building->Record(8), true));
+    const auto teeShell = tee->GetSideFaceShellCalc();
+    const double sides = teeShell->GetArea();
+    EXPECT_NEAR(tee->GetConnectedEndFaceArea(), 240.0 * 3000, 0.01);
+    EXPECT_NEAR(teeShell->GetArea(), sides + 240.0 * 3000, 0.01);
+}
+
+// A rule run on its own, with no side-line quantity before it, finds the
+// wall's side faces in its formwork: the same figures as after them.
+TEST(WallFormBoardRules, ARuleRunAloneFindsTheSideFaces)
+{
+    const std::vector<TRuleCase> cases = {
+        {"column by fact", "TQTKWallFormBoardAreaDeductByFact", 6, 61, 2 * 400.0 * 3000},
+        {"opening with its reveal", "TQTKWallFormBoardAreaDeductHoleAndAddHoleSideArea", 1, 10,
+         2 * 1500.0 * 1500 - 6000.0 * 240},
+        {"brick wall across", "TQTKWallFormBoardAreaDeductWall", 8, 7, 2 * 240.0 * 3000},
+        {"pier", "TQTKWallFromBoardAreaAddPierFromBoard", 3, 70, 1000.0 * 3000 - 500.0 * 3000},
+    };
+    for (const TRuleCase& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ": " + c.rule);
+        const auto building = FormworkBuilding();
+        building->Activate();
+        EXPECT_NEAR(RunWallRule(c.rule, *building, c.wall, c.object), c.expected, 0.01);
+    }
 }
 
 const std::vector<std::string> CWallFormBoardRuleNames = {
