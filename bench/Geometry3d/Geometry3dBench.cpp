@@ -29,25 +29,15 @@
 #include "Host/VRM/Geometry2d/VRMLine2d.h"
 #include "Host/VRM/Geometry2d/VRMPolygon2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
+#include "bench/Geometry3d/BuildingFrame.h"
 
 namespace {
 
+using namespace geometry3d_bench;
 namespace PMP = CGAL::Polygon_mesh_processing;
 using EK = CGAL::Exact_predicates_exact_constructions_kernel;
 using Mesh = CGAL::Surface_mesh<EK::Point_3>;
 using Clock = std::chrono::steady_clock;
-
-std::unique_ptr<TVRMPolyhedron3d> Box(double x0, double y0, double z0, double x1, double y1, double z1)
-{
-    return TVRMPolyhedron3d::CreateBox({{x0, y0, z0}, {x1, y1, z1}});
-}
-
-std::unique_ptr<TVRMPolyhedron3d> Round(double x, double y, double r, double z0, double z1)
-{
-    TVRMMultiPolygon2d plan;
-    plan.Add(TVRMPolygon2d::CreateCircle({x, y}, r));
-    return TVRMPolyhedron3d::CreatePrism(plan, z0, z1 - z0);
-}
 
 std::unique_ptr<TVRMPolyhedron3d> LSlab()
 {
@@ -205,53 +195,6 @@ void BM_DeductFastVsPlain(benchmark::State& state)
 
 BENCHMARK(BM_DeductFastVsPlain)->DenseRange(0, 11)->Iterations(9)->Unit(benchmark::kMillisecond);
 
-// A frame of bays (6000 x 6000) over storeys of 3000: columns at the nodes (square 500 or round
-// r 250), beams 300 x 600 along the grid lines under the slab top, slabs of 120 per bay.
-struct Building {
-    std::vector<std::unique_ptr<TVRMPolyhedron3d>> columns, beams, slabs;
-    std::vector<std::vector<const TVRMPolyhedron3d*>> slabNeighbours, beamNeighbours;
-    size_t Elements() const { return columns.size() + beams.size() + slabs.size(); }
-};
-
-Building MakeBuilding(bool round)
-{
-    constexpr int kBays = 17, kStoreys = 4;
-    constexpr double kSpan = 6000, kStorey = 3000;
-    Building b;
-    for (int s = 0; s < kStoreys; ++s) {
-        const double z0 = s * kStorey, top = z0 + kStorey;
-        std::map<std::pair<int, int>, const TVRMPolyhedron3d*> column;
-        for (int i = 0; i <= kBays; ++i)
-            for (int j = 0; j <= kBays; ++j) {
-                const double x = i * kSpan, y = j * kSpan;
-                b.columns.push_back(round ? Round(x, y, 250, z0, top)
-                                          : Box(x - 250, y - 250, z0, x + 250, y + 250, top));
-                column[{i, j}] = b.columns.back().get();
-            }
-        std::map<std::tuple<int, int, int>, const TVRMPolyhedron3d*> beam;  // (i, j, along y)
-        for (int i = 0; i <= kBays; ++i)
-            for (int j = 0; j <= kBays; ++j)
-                for (int dir = 0; dir < 2; ++dir) {
-                    if ((dir == 0 && i == kBays) || (dir == 1 && j == kBays))
-                        continue;
-                    const double x = i * kSpan, y = j * kSpan;
-                    b.beams.push_back(dir == 0 ? Box(x, y - 150, top - 600, x + kSpan, y + 150, top)
-                                               : Box(x - 150, y, top - 600, x + 150, y + kSpan, top));
-                    beam[{i, j, dir}] = b.beams.back().get();
-                    b.beamNeighbours.push_back({column[{i, j}], column[{i + (dir == 0), j + (dir == 1)}]});
-                }
-        for (int i = 0; i < kBays; ++i)
-            for (int j = 0; j < kBays; ++j) {
-                const double x = i * kSpan, y = j * kSpan;
-                b.slabs.push_back(Box(x, y, top - 120, x + kSpan, y + kSpan, top));
-                b.slabNeighbours.push_back({column[{i, j}], column[{i + 1, j}], column[{i, j + 1}],
-                                            column[{i + 1, j + 1}], beam[{i, j, 0}], beam[{i, j + 1, 0}],
-                                            beam[{i, j, 1}], beam[{i + 1, j, 1}]});
-            }
-    }
-    return b;
-}
-
 struct BuildingRun {
     double seconds = 0, volume = 0;
     size_t booleans = 0, failed = 0;
@@ -262,19 +205,10 @@ BuildingRun DeductAll(const Building& b)
 {
     BuildingRun run;
     const auto start = Clock::now();
-    auto deduct = [&](const TVRMPolyhedron3d& subject, const std::vector<const TVRMPolyhedron3d*>& others) {
-        TVRMPolyhedron3d a = subject;
-        for (const TVRMPolyhedron3d* o : others) {
-            ++run.booleans;
-            if (!TVRMNewPolyBooleanOperator::BooleanOperate(a, *o, CVRMBoolSubtract))
-                ++run.failed;
-        }
-        run.volume += a.GetVolume();
-    };
-    for (size_t i = 0; i < b.slabs.size(); ++i)
-        deduct(*b.slabs[i], b.slabNeighbours[i]);
-    for (size_t i = 0; i < b.beams.size(); ++i)
-        deduct(*b.beams[i], b.beamNeighbours[i]);
+    run.volume = DeductFrame(b, [&run](const TVRMPolyhedron3d&, bool done) {
+        ++run.booleans;
+        run.failed += done ? 0 : 1;
+    });
     run.seconds = Seconds(start);
     return run;
 }

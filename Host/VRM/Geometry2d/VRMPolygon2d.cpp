@@ -33,6 +33,30 @@ double ArcSegmentArea(const TVRMCustomLine2d& e)
     return d.sense * r * r * (d.sweep - std::sin(d.sweep)) / 2.0;
 }
 
+// Twice the area over the perimeter (the width of a long strip) above tol, as Normalize asks.
+// The perimeter is summed exactly (Perimeter) only when a sum of square roots, the same within a
+// few units in the last place, leaves the answer open.
+bool WideEnough(const TVRMPolygon2d& ring, double tol) noexcept
+{
+    const double twiceArea = 2.0 * ring.Area();
+    const std::vector<TVRMVertex2d>& vertices = ring.Vertices();
+    double bound = 0.0;
+    const size_t n = vertices.size();
+    for (size_t i = 0; i < n; ++i) {
+        const TVRMVertex2d& v = vertices[i];
+        if (v.IsArc()) {
+            bound += ring.GetEdge(static_cast<int>(i)).Length();
+        } else {
+            const TVRMVector2d d = vertices[i + 1 < n ? i + 1 : 0].pt - v.pt;
+            bound += std::sqrt(d.InnerProduct(d));
+        }
+    }
+    if (bound > 0.0 && twiceArea > tol * bound * (1.0 + 1e-9))
+        return true;
+    const double perimeter = ring.Perimeter();
+    return !(perimeter <= 0.0) && !(twiceArea / perimeter <= tol);
+}
+
 template <class F>
 double SumOverRings(const std::vector<TVRMPolygon2d>& rings, F measure) noexcept
 {
@@ -117,11 +141,13 @@ double TVRMPolygon2d::SignArea() const noexcept
     // the segment between each arc and its chord.
     const TVRMPoint2d o = vertices_[0].pt;
     double twice = 0.0, segments = 0.0;
-    for (int i = 0; i < GetEdgeCount(); ++i) {
-        const TVRMCustomLine2d e = GetEdge(i);
-        twice += (e.StartPt() - o).CrossProduct(e.EndPt() - o);
-        if (e.IsArc())
-            segments += ArcSegmentArea(e);
+    const size_t n = vertices_.size();
+    for (size_t i = 0; i < n; ++i) {
+        const TVRMVertex2d& v = vertices_[i];
+        const TVRMPoint2d& w = vertices_[i + 1 < n ? i + 1 : 0].pt;
+        twice += (v.pt - o).CrossProduct(w - o);
+        if (v.IsArc())
+            segments += ArcSegmentArea(GetEdge(static_cast<int>(i)));
     }
     return twice / 2.0 + segments;
 }
@@ -133,7 +159,14 @@ double TVRMPolygon2d::Area() const noexcept
 
 double TVRMPolygon2d::Perimeter() const noexcept
 {
-    return TotalLength(GetEdges());
+    // Edge by edge as TVRMCustomLine2d::Length measures them (straight ones without a line).
+    double sum = 0.0;
+    const size_t n = vertices_.size();
+    for (size_t i = 0; i < n; ++i) {
+        const TVRMVertex2d& v = vertices_[i];
+        sum += v.IsArc() ? GetEdge(static_cast<int>(i)).Length() : v.pt.DistanceTo(vertices_[i + 1 < n ? i + 1 : 0].pt);
+    }
+    return sum;
 }
 
 TVRMBox2d TVRMPolygon2d::Box() const noexcept
@@ -157,6 +190,7 @@ bool TVRMPolygon2d::Normalize(double tol)
         if (vertices_[i].IsArc() && !GetEdge(i).IsValidaty(tol))
             vertices_[i].radius = 0.0, vertices_[i].kind = CVRMArcKindNone;
     // Passes over the ring; after a removal the previous vertex is looked at again.
+    const double far = 4.0 * tol * tol;
     bool changed = true;
     while (changed && vertices_.size() >= 2) {
         changed = false;
@@ -165,12 +199,18 @@ bool TVRMPolygon2d::Normalize(double tol)
             const TVRMVertex2d& prev = vertices_[(i + n - 1) % n];
             const TVRMVertex2d& cur = vertices_[i];
             const TVRMVertex2d& next = vertices_[(i + 1) % n];
-            bool remove = cur.pt.DistanceTo(next.pt) <= tol;  // the edge from cur has no length
+            // The distances are taken exactly only near the tolerance: squares beyond four times
+            // its square settle the rest alike.
+            const TVRMVector2d edge = next.pt - cur.pt;
+            bool remove = !(edge.InnerProduct(edge) > far) && cur.pt.DistanceTo(next.pt) <= tol;  // no length
             if (!remove && n >= 3 && !prev.IsArc() && !cur.IsArc()) {
                 // A vertex on the straight run through its neighbours, or the tip of a spike.
                 const TVRMVector2d chord = next.pt - prev.pt;
-                const double len = chord.Length();
-                remove = len <= tol || std::abs(chord.CrossProduct(cur.pt - prev.pt)) / len <= tol;
+                const double off = chord.CrossProduct(cur.pt - prev.pt), chord2 = chord.InnerProduct(chord);
+                if (!(chord2 > far && off * off > 4.0 * tol * tol * chord2)) {
+                    const double len = chord.Length();
+                    remove = len <= tol || std::abs(off) / len <= tol;
+                }
             }
             if (remove) {
                 vertices_.erase(vertices_.begin() + static_cast<std::ptrdiff_t>(i));
@@ -184,8 +224,7 @@ bool TVRMPolygon2d::Normalize(double tol)
     const bool hasArc =
         std::any_of(vertices_.begin(), vertices_.end(), [](const TVRMVertex2d& v) { return v.IsArc(); });
     const bool enough = vertices_.size() >= 3 || (vertices_.size() == 2 && hasArc);
-    const double perimeter = enough ? Perimeter() : 0.0;
-    if (!enough || perimeter <= 0.0 || 2.0 * Area() / perimeter <= tol) {
+    if (!enough || !WideEnough(*this, tol)) {
         Clear();
         return false;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -61,8 +62,8 @@ private:
     size_t Slot(double x, double y) const;
 };
 
-// Moves the donor's faces into the places `taken` gives (as reordered with the faces),
-// keeping the tag, circle and measures set there. The donor's solid loses them.
+// Moves the donor's faces into the places `taken` gives (as reordered with the faces), whole
+// (with their tags, circles and measures). The donor's solid loses them.
 void TakeFaces(TVRMPolyhedron3d& result, const std::vector<int>& taken, TVRMPolyhedron3d& donor);
 
 // Extrusion of rings by v (see TVRMPolyhedron3d::CreateExtrusion); arcs, when
@@ -88,10 +89,18 @@ TPlanarMeasure PlanarMeasure(const TVRMPolyhedron3d& solid);
 // What a constructor or a boolean knows of a solid's faces: their measure, and for a vertical
 // prism (every face upright or level, one plan between two levels) that plan as its bottom
 // faces give it (AsStack's plan) and the levels of its bottom and top faces.
+// The faces by the x of their normals (sorted pairs of that x and the face's index) are worked
+// out once, when a boolean first looks for faces by their normal (a neighbour met again and
+// again: a column under several slabs and beams).
 struct TSolidCache {
     TPlanarMeasure measure;
     std::shared_ptr<const TVRMMultiPolygon2d> plan;  // nil: not known to be a prism
     double z0 = 0, z1 = 0;
+    const std::vector<std::pair<double, int>>& ByNormalX(const TVRMPolyhedron3d& solid) const;
+
+private:
+    mutable std::once_flag byNormalOnce_;
+    mutable std::vector<std::pair<double, int>> byNormalX_;
 };
 // The cached measure, else the measure of the faces.
 TPlanarMeasure MeasureOf(const TVRMPolyhedron3d& solid);
@@ -111,8 +120,8 @@ std::unique_ptr<TVRMPolyhedron3d> EmptyIfFlat(std::unique_ptr<TVRMPolyhedron3d> 
 // Orders the faces of a boolean result by the face of `a` they lie on (its
 // tag kept), then by the face of `b` (tag -1; reversed for a difference).
 // `known`, when given, holds per face of the result the face of `a` it stands
-// for (TFaceDonor::taken: that face is empty yet), or -1; it is reordered
-// with the faces.
+// for (TFaceDonor::taken: that face is empty yet and is left as it is, for
+// TakeFaces to move a's face in), or -1; it is reordered with the faces.
 void RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind,
                     std::vector<int>* known = nullptr);
 

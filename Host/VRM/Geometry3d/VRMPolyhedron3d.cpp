@@ -223,6 +223,32 @@ TPlanarMeasure MeasureFaces(int count, FaceAt faceAt)
     return m;
 }
 
+// The measure of the prism that level rings (counter-clockwise outer rings, clockwise holes)
+// give extruded upward by v: the plan area times the height, both caps and the sides, the box
+// of the rings and their copies moved by v.
+TPlanarMeasure PrismMeasure(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& v)
+{
+    TPlanarMeasure m;
+    const TVRMPoint3d& origin = rings[0][0];
+    TVRMPoint3d lo = origin, hi = origin;
+    double twice = 0, perimeter = 0;
+    for (const auto& ring : rings)
+        for (size_t i = 0, n = ring.size(); i < n; ++i) {
+            const TVRMPoint3d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
+            twice += (p.x - origin.x) * (q.y - origin.y) - (p.y - origin.y) * (q.x - origin.x);
+            perimeter += std::sqrt((q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
+            lo.x = std::min(lo.x, p.x), lo.y = std::min(lo.y, p.y), lo.z = std::min(lo.z, p.z);
+            hi.x = std::max(hi.x, p.x), hi.y = std::max(hi.y, p.y), hi.z = std::max(hi.z, p.z);
+            const TVRMPoint3d top = p + v;
+            lo.x = std::min(lo.x, top.x), lo.y = std::min(lo.y, top.y), lo.z = std::min(lo.z, top.z);
+            hi.x = std::max(hi.x, top.x), hi.y = std::max(hi.y, top.y), hi.z = std::max(hi.z, top.z);
+        }
+    m.volume = twice / 2 * v.z;
+    m.area = std::fabs(twice) + perimeter * v.z;
+    m.box = TVRMBox3d(lo, hi);
+    return m;
+}
+
 // Signed solid angle of triangle (a, b, c) seen from the origin.
 double TriangleSolidAngle(const TVRMVector3d& a, const TVRMVector3d& b, const TVRMVector3d& c)
 {
@@ -516,13 +542,7 @@ void vrm3d::TakeFaces(TVRMPolyhedron3d& result, const std::vector<int>& taken, T
     for (size_t k = 0; k < taken.size(); ++k) {
         if (taken[k] < 0)
             continue;
-        TVRMFace3d& slot = result.GetFace(static_cast<int>(k));
-        TVRMFace3d face = std::move(donor.GetFace(taken[k]));
-        face.SetTag(slot.GetTag());
-        face.SetArc(slot.GetArc());
-        face.SetArcArea(slot.GetArcArea());
-        face.SetArcVolume(slot.GetArcVolume());
-        slot = std::move(face);
+        result.GetFace(static_cast<int>(k)) = std::move(donor.GetFace(taken[k]));
     }
 }
 
@@ -583,18 +603,15 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
         faces.push_back(std::move(offset));
         faces.push_back(std::move(base));
     }
-    for (size_t i = 0; i < faces.size(); ++i)
-        faces[i].SetTag(static_cast<int>(i));
     if (donor)
         donor->taken.resize(faces.size(), -1);
+    for (size_t i = 0; i < faces.size(); ++i)
+        if (!donor || donor->taken[i] < 0)  // a donor's face comes with its own
+            faces[i].SetTag(static_cast<int>(i));
     auto solid = std::make_unique<TVRMPolyhedron3d>(std::move(faces));
-    const TPlanarMeasure planar =
-        donor ? MeasureFaces(solid->GetFaceCount(),
-                             [&](int k) -> const TVRMFace3d& {
-                                 const int given = donor->taken[k];
-                                 return given >= 0 ? donor->Solid().GetFace(given) : solid->GetFaces()[k];
-                             })
-              : PlanarMeasure(*solid);
+    // With a donor (an upward prism over level rings) the measure comes from the rings: the
+    // donor's faces are not read.
+    const TPlanarMeasure planar = donor ? PrismMeasure(rings, v) : PlanarMeasure(*solid);
     if (IsFlat(planar)) {
         solid->Clear();
         if (donor)
@@ -685,6 +702,19 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::EmptyIfFlat(std::unique_ptr<TVRMPolyhed
     return solid;
 }
 
+namespace {
+
+void SortByNormalX(const TVRMPolyhedron3d& solid, std::vector<std::pair<double, int>>& keys)
+{
+    keys.clear();
+    keys.reserve(solid.GetFaces().size());
+    for (const auto& f : solid.GetFaces())
+        keys.push_back({f.GetNormal().x, static_cast<int>(keys.size())});
+    std::sort(keys.begin(), keys.end());
+}
+
+}  // namespace
+
 void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind,
                            std::vector<int>* known)
 {
@@ -694,10 +724,9 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
     // The buffers serve call after call on this thread.
     using TByNormal = std::vector<std::pair<double, int>>;
     auto byNormal = [](const TVRMPolyhedron3d& solid, TByNormal& keys) -> const TByNormal* {
-        keys.clear();
-        for (const auto& f : solid.GetFaces())
-            keys.push_back({f.GetNormal().x, static_cast<int>(keys.size())});
-        std::sort(keys.begin(), keys.end());
+        if (const TSolidCache* cache = CacheOf(solid).get())
+            return &cache->ByNormalX(solid);
+        SortByNormalX(solid, keys);
         return &keys;
     };
     thread_local TByNormal bufferA, bufferB;
@@ -731,15 +760,13 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
     const TByNormal* keysB = sought > kFew ? byNormal(b, bufferB) : nullptr;
     rank.assign(n, a.GetFaceCount() + b.GetFaceCount());
     for (int k = 0; k < n; ++k) {
+        if (const int i = known && k < static_cast<int>(known->size()) ? (*known)[k] : -1; i >= 0) {
+            rank[k] = i;  // a's face itself, moved in whole later (TakeFaces)
+            continue;
+        }
         TVRMFace3d& face = result.GetFace(k);
         face.SetTag(-1);
         face.SetArc(std::nullopt);
-        if (const int i = known && k < static_cast<int>(known->size()) ? (*known)[k] : -1; i >= 0) {
-            rank[k] = i;
-            face.SetTag(a.GetFace(i).GetTag());
-            InheritArc(a.GetFace(i), face, &a.GetFace(i));
-            continue;
-        }
         // A point just inside the face, next to the middle of its first edge.
         const TVRMLoop3d& loop = face.GetLoop(0);
         const TVRMVector3d edge = loop[1] - loop[0];
@@ -775,6 +802,12 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         where[at[k]] = k;
         where[at[from]] = from;
     }
+}
+
+const std::vector<std::pair<double, int>>& vrm3d::TSolidCache::ByNormalX(const TVRMPolyhedron3d& solid) const
+{
+    std::call_once(byNormalOnce_, [&] { SortByNormalX(solid, byNormalX_); });
+    return byNormalX_;
 }
 
 const std::shared_ptr<const vrm3d::TSolidCache>& vrm3d::CacheOf(const TVRMPolyhedron3d& solid)
