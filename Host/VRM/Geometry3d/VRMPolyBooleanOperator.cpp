@@ -419,15 +419,18 @@ bool IsBlank(const TVRMMultiPolygon2d* plan)
 using TPlanPair = std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>;
 
 // What the combination of two stacks already knows about differences x - y
-// of its plans: empty when x lies inside y, or a plan at hand.
+// of its plans: empty when x lies inside y, a plan at hand, or x * z for a plan z (where
+// y = x - z: what a deduction takes from a layer of a is a's layer in common with b's,
+// the plan boolean with one convex cutter where b's layer is one).
 struct TPlanFacts {
     std::set<TPlanPair> subsets;                                 // x inside y
     std::map<TPlanPair, const TVRMMultiPolygon2d*> differences;  // x - y
+    std::map<TPlanPair, const TVRMMultiPolygon2d*> commons;      // x - y = x * z
 };
 
 // Solid made of stacked prisms: the sides of every layer, then the plan faces
-// where the layers start, change and end. A single prism takes the side faces the donor
-// holds (when given).
+// where the layers start, change and end. Side faces the donor holds as they are (when
+// given) are taken over.
 TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts, TFaceDonor* donor)
 {
     std::vector<TLayer> merged;
@@ -492,9 +495,22 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
     }
     std::vector<TVRMFace3d> faces;
     faces.reserve(sides.size() + 2 * merged.size() + 2);
-    for (const auto& f : sides)
+    if (donor)
+        donor->taken.clear();
+    for (const auto& f : sides) {
+        // A side the donor holds as it is (a facet the deduction passes by) is taken over.
+        const double up = f.z1 - f.z0;
+        if (const int k =
+                donor && f.z0 + up == f.z1 ? donor->Find({f.p.x, f.p.y, f.z0}, {f.q.x, f.q.y, f.z0}, {0, 0, up}) : -1;
+            k >= 0) {
+            faces.emplace_back();  // the donor's face, moved in later
+            donor->taken.resize(faces.size(), -1);
+            donor->taken.back() = k;
+            continue;
+        }
         faces.push_back(TVRMFace3d::FromLoop(
             {{f.p.x, f.p.y, f.z0}, {f.q.x, f.q.y, f.z0}, {f.q.x, f.q.y, f.z1}, {f.p.x, f.p.y, f.z1}}));
+    }
     // x - y, computed once per pair (a layer met twice gives the same differences).
     std::map<std::pair<const TVRMMultiPolygon2d*, const TVRMMultiPolygon2d*>, std::unique_ptr<TVRMMultiPolygon2d>>
         differences;
@@ -511,8 +527,11 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
             return;
         }
         auto& d = differences[{x, y}];
-        if (!d)
-            d = PlanBoolean(*x, *y, CVRMBoolSubtract);
+        if (!d) {
+            const auto common = facts.commons.find({x, y});
+            d = common != facts.commons.end() ? PlanBoolean(*x, *common->second, CVRMBoolIntersect)
+                                              : PlanBoolean(*x, *y, CVRMBoolSubtract);
+        }
         if (!d->IsEmpty())
             faces.push_back(PlanFace(facets(*d), z, up));
     };
@@ -524,6 +543,8 @@ TVRMPolyhedron3d StackLayers(std::vector<TLayer> layers, const TPlanFacts& facts
         addPlan(above, below, z, false);
         below = above;
     }
+    if (donor && !donor->taken.empty())
+        donor->taken.resize(faces.size(), -1);
     return TVRMPolyhedron3d(std::move(faces));
 }
 
@@ -613,6 +634,8 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
                         facts.subsets.insert({slot.get(), pa});
                         if (Covers(*pa, *pb))  // an opening inside a: a - (a - b) = b
                             facts.differences[{pa, slot.get()}] = pb;
+                        else  // a - (a - b) = a * b
+                            facts.commons[{pa, slot.get()}] = pb;
                         touched = touched || slot->Area() < pa->Area() - CVRMZero * std::max(1.0, pa->Area());
                         break;
                 }
@@ -627,11 +650,10 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
         result = a;  // nothing in common
         return true;
     }
-    // A single prism takes over the side faces of a that it keeps as they are (a's side faces
-    // are the quads of a prism when a is one).
+    // The result takes over the side faces of a that it keeps as they are (a's side faces are
+    // the quads of its layers: a facet or wall face the deduction passes by).
     std::optional<TFaceDonor> donor;
-    if (const TSolidCache* cache = CacheOf(a).get(); cache && cache->plan)
-        donor.emplace(a);
+    donor.emplace(a);
     result = StackLayers(std::move(layers), facts, donor ? &*donor : nullptr);
     // Origins take tags and circles, and order the faces: the measure and the plan stay.
     std::shared_ptr<const TSolidCache> cache = CacheOf(result);

@@ -890,7 +890,8 @@ double TVRMPolyhedron3d::GetVolume() const
     for (const auto& f : faces_) {
         if (f.GetLoops().empty() || f.GetLoops()[0].empty())
             continue;
-        v += (f.GetLoops()[0][0] - origin).InnerProduct(f.GetAreaVector()) / 3 + f.GetArcVolume();
+        const TVRMVector3d area = f.GetAreaVector();
+        v += (f.GetLoops()[0][0] - origin).InnerProduct(area) / 3 + f.GetArcVolume();
         if (const auto& arc = f.GetArc(); arc && arc->chord > 0) {
             // The circular segment between the facet's chord and its arc, on
             // the material side when the facet bulges outward. A facet along the
@@ -902,7 +903,7 @@ double TVRMPolyhedron3d::GetVolume() const
             radial -= arc->axis * radial.InnerProduct(arc->axis);
             const double sign = radial.InnerProduct(f.GetNormal()) >= 0 ? 1 : -1;
             const double segment = arc->radius * arc->radius / 2 * (arc->sweep - std::sin(arc->sweep));
-            v += sign * segment * f.GetPlanarArea() / arc->chord;
+            v += sign * segment * f.GetNormal().InnerProduct(area) / arc->chord;  // the planar area
         }
     }
     return v;

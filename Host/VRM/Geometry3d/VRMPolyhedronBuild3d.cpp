@@ -423,6 +423,16 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBand(const TVRMCustomL
             TVRMFace3d& cap = solid->GetFace(k);
             cap.SetArcArea(ring.arcArea / std::fabs(cap.GetNormal().z));
         }
+        // What the booleans would read from the faces: the measure, and for a level band (a
+        // vertical prism) its plan and levels.
+        const TPlanarMeasure measure = PlanarMeasure(*solid);
+        if (startBottom == endBottom && startTop == endTop) {
+            CachePrism(*solid, measure, {bottom}, startTop);
+        } else {
+            auto cache = std::make_shared<TSolidCache>();
+            cache->measure = measure;
+            SetCache(*solid, std::move(cache));
+        }
     }
     return solid;
 }
