@@ -34,9 +34,11 @@ TOverHighSettings OnePiece()
 
 class TBeamOverHighFormTest : public TOverHighTest {
 protected:
-    void LoadBeam(const std::string& elements, const TOverHighSettings& s, bool detailMode = false)
+    void LoadBeam(const std::string& elements, const TOverHighSettings& s, bool detailMode = false,
+                  const std::string& moreTables = "")
     {
-        Load(elements, OverHighSettingsTable("QTKBeamCalcSettings", s), detailMode);
+        Load(elements, OverHighSettingsTable("QTKBeamCalcSettings", s) + (moreTables.empty() ? "" : ", " + moreTables),
+             detailMode);
     }
     // The beam's sides and soffit join its formwork shell.
     void FillSidesAndSoffit()
@@ -268,6 +270,45 @@ TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
         LoadBeam(beam + ", " + c.elements, OnePiece());
         Run("TQTKBeamOriginalFormboardArea", 1);
         EXPECT_NEAR(Run(c.overhigh, 1, c.object), twin, 1.0);
+    }
+}
+
+// The formwork priorities list the beams first, then the slabs. Beam 2 (240
+// x 500) across beam 1's end at x 6000: beam 1 butts into it and gives way,
+// its sides and soffit inside it, 2 x 120 x 500 + 120 x 240. Slab 4 north of
+// beam 1's axis, 500 thick with its top on the beam's: the beam's left side
+// in it, 6000 x 500, and the north half of its soffit flush with the slab's
+// bottom, 6000 x 120.
+TEST_F(TBeamOverHighFormTest, OnePieceWithFormworkPrioritiesGivesWhatTheTwinGives)
+{
+    const std::string priorities = R"({"name": "QTKOtherCalcSetting", "fields": [{"name": "ID", "type": "integer"},
+        {"name": "FormboardPriority", "type": "detail", "fields": [{"name": "ElementFormboardPriority",
+         "type": "integer"}]}], "rows": [{"ID": 1, "FormboardPriority": [{"ElementFormboardPriority": 15},
+         {"ElementFormboardPriority": 19}]}]})";
+    const std::string beam = LineElement(1, 15, 1, 0, 0, 6000, 0, 240, 3600, 4100, CConcrete);
+    const std::string slab = R"({"id": 4, "type": 19, "floor": 1, "props": {"Thickness": 500, "TopElev": 4100,
+        "Material": "混凝土"}, "shape": {"kind": "face", "outline": [[-1000, 0], [7000, 0], [7000, 3000],
+        [-1000, 3000]]}})";
+    struct Case {
+        const char* overhigh;
+        const char* twin;
+        std::string elements;
+        int object;
+        double expected;
+    };
+    const Case cases[] = {
+        {"TQTKBeamOverHighFormBoardAreaDeductBeam", "TQTKBeamFormBoardAreaDeductBeam",
+         LineElement(2, 15, 1, 6000, -2000, 6000, 2000, 240, 3600, 4100, CConcrete), 2, 2 * 120.0 * 500 + 120.0 * 240},
+        {"TQTKBeamOverHighFormBoardAreaDeductSameBottomElevBoard", "TQTKBeamFormBoardAreaDeductSameBottomElevBoard",
+         slab, 4, 6000.0 * 500 + 6000.0 * 120},
+    };
+    for (const Case& c : cases) {
+        for (const char* rule : {c.twin, c.overhigh}) {
+            SCOPED_TRACE(rule);
+            LoadBeam(beam + ", " + c.elements, OnePiece(), false, priorities);
+            Run("TQTKBeamOriginalFormboardArea", 1);
+            EXPECT_NEAR(Run(rule, 1, c.object), c.expected, 1.0);
+        }
     }
 }
 
