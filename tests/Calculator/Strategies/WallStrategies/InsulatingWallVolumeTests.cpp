@@ -207,6 +207,25 @@ TEST(InsulatingWallVolumeRules, OfCrossingWallsOnlyTheOneGivingWayLosesVolume)
     }
 }
 
+// Two 200 wide two-layer walls crossing (equal widths, 3000 high) share
+// 200 x 200 x 3000 = 1.2e8: every layer deducting every layer of the other
+// wall, in both directions, takes it off once in all, and all of it from
+// the wall that gives way.
+TEST(InsulatingWallVolumeRules, CrossingWallsShareTheirVolumeOnce)
+{
+    const auto building = TTestBuilding::FromElements("[" + CrossWall(1, 200, true, 0, 6000) + "," +
+                                                      CrossWall(4, 200, false, -3000, 3000) + "]");
+    building->Activate();
+    double byWall1 = 0.0, byWall4 = 0.0;
+    for (const int layer1 : {2, 3})
+        for (const int layer4 : {5, 6}) {
+            byWall4 += RunWallRule("TQTKInsulatingWallVolumeDeductByFact", *building, layer4, layer1);
+            byWall1 += RunWallRule("TQTKInsulatingWallVolumeDeductByFact", *building, layer1, layer4);
+        }
+    EXPECT_NEAR(byWall1 + byWall4, 200.0 * 200 * 3000, 0.01);
+    EXPECT_NEAR(byWall4, 200.0 * 200 * 3000, 0.01);
+}
+
 // The stem of the T: 100 x (3000 - 100) x 3000 from wall 1's face on.
 TEST(InsulatingWallVolumeRules, TheStemOfATStopsAtTheFace)
 {
