@@ -433,8 +433,8 @@ public:
     // 1 / calculation thickness) of the wall's solid; built once.
     virtual std::shared_ptr<TQTKSolidCalc3d> GetVolumeCalc() = 0;
     virtual std::shared_ptr<TQTKSolidCalc3d> GetAreaCalc() = 0;
-    // The vertical face on the middle line, and the side-face shell (both side
-    // faces put in first); built once.
+    // The vertical face on the middle line, and the side-face shell's
+    // calculator (both side faces in); built once.
     virtual std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() = 0;
     virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
     virtual std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() = 0;
@@ -448,7 +448,7 @@ public:
     // The area of the end faces at the connected ends less the concrete walls
     // met there; the faces join the side-face shell on the first call only.
     virtual double GetConnectedEndFaceArea() = 0;
-    // Owned by the wall; a new empty shell on first request.
+    // Owned by the wall; both side faces are put in on first request.
     virtual TVRMPolyhedronShell3d* GetSideFaceShell() = 0;
     // 1 not an overlaying fill wall, 2 a fill wall lying inside a parallel
     // wall; decided on first request. The same answer as the wall's line info.

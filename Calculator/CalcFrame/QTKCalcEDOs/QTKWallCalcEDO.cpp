@@ -256,27 +256,34 @@ std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetMidFaceShellCalc()
     });
 }
 
+// The wall's formwork faces: both side faces are in before anyone reads the
+// shell or makes its calculator, whichever rule or quantity asks first (a
+// rule run on its own finds them, the original detail written when the
+// calculator is made shows them, the over-height builder cuts them); the end
+// faces join when the end-face rule asks for them.
 TVRMPolyhedronShell3d* TQTKWallCalcEDO::GetSideFaceShell()
 {
+    AddSideFace(true);
+    AddSideFace(false);
     std::lock_guard guard(DataLock());
+    return SideFaceShellLocked();
+}
+
+TVRMPolyhedronShell3d* TQTKWallCalcEDO::SideFaceShellLocked()
+{
     if (!sideFaceShell_)
         sideFaceShell_ = std::make_unique<TVRMPolyhedronShell3d>();
     return sideFaceShell_.get();
 }
 
-// The formwork of the wall: both side faces are in before the calculator is
-// made, whichever rule or quantity asks first (a rule run on its own finds
-// them, and the original detail written on construction shows them); the end
-// faces join when the end-face rule asks for them.
 std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetSideFaceShellCalc()
 {
     return KeepOnce(sideFaceCalc_, [this] {
-        AddSideFace(true);
-        AddSideFace(false);
+        TVRMPolyhedronShell3d* faces = GetSideFaceShell();
         std::unique_ptr<TVRMPolyhedronShell3d> shell;
         {
             std::lock_guard guard(DataLock());
-            shell = GetSideFaceShell()->Clone();
+            shell = faces->Clone();
         }
         auto calc = std::make_shared<TQTKShellCalc3d>(std::move(shell), RecordRef(GetRecord()), 1.0);
         calc->SetIsArc(IsArcAxis());
@@ -285,13 +292,18 @@ std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetSideFaceShellCalc()
 }
 
 // A face on the left side line facing left, on the right one facing right,
-// between the wall's end elevations.
+// between the wall's end elevations; once each.
 void TQTKWallCalcEDO::AddSideFace(bool left)
 {
+    {
+        std::lock_guard guard(DataLock());
+        if (left ? leftFaceAdded_ : rightFaceAdded_)
+            return;
+    }
     const IQTKLineShape* shape = LineShape();
-    const TVRMCustomLine2d& line = left ? *GetLeftLine() : *GetRightLine();
     if (!shape)
         return;
+    const TVRMCustomLine2d& line = left ? *GetLeftLine() : *GetRightLine();
     TVRMPolyhedronShell3d face;
     face.AddFace(line, left, shape->GetStartPtBottomElev(), shape->GetStartPtTopElev(), shape->GetEndPtBottomElev(),
                  shape->GetEndPtTopElev());
@@ -313,7 +325,7 @@ void TQTKWallCalcEDO::AddToSideFaces(const TVRMPolyhedronShell3d& faces)
     {
         std::lock_guard guard(DataLock());
         for (const TVRMFace3d& face : faces.GetFaces())
-            GetSideFaceShell()->AddFace(face);
+            SideFaceShellLocked()->AddFace(face);
         calc = sideFaceCalc_;
     }
     if (calc && faces.HasFaces())

@@ -137,6 +137,8 @@ private:
     bool IsArcAxis();
     void AddSideFace(bool left);
     void AddToSideFaces(const TVRMPolyhedronShell3d& faces);
+    // The side-face shell, made empty when missing; the data lock held.
+    TVRMPolyhedronShell3d* SideFaceShellLocked();
     template <class T, class Build>
     const T* KeepOwned(std::shared_ptr<T>& slot, Build&& build);
 

@@ -402,14 +402,15 @@ TEST_F(TWallTest, ExternalSidesAndConnectedEndFaces)
     Load(Walls({{1, 0, 0, 5000, 0}, {2, 5000, 0, 9000, 0}}));
     const Ref<IQTKWallCalcEDO> wall = Wall(1);
     EXPECT_NEAR(wall->GetConnectedEndFaceArea(), 240.0 * 3000, 1e-3);
+    // The shell holds both side faces (5000 x 3000 each) from the start.
     const double shell = wall->GetSideFaceShell()->GetArea();
-    EXPECT_NEAR(shell, 240.0 * 3000, 1e-3);
+    EXPECT_NEAR(shell, 2 * 5000.0 * 3000 + 240.0 * 3000, 1e-3);
     EXPECT_NEAR(wall->GetConnectedEndFaceArea(), 240.0 * 3000, 1e-3);
     EXPECT_NEAR(wall->GetSideFaceShell()->GetArea(), shell, 1e-9);  // not appended again
-    // The side faces join once each.
+    // The side faces are in once each.
     wall->AddLeftSideFace();
     wall->AddLeftSideFace();
-    EXPECT_NEAR(wall->GetSideFaceShell()->GetArea(), shell + 5000.0 * 3000, 1e-3);
+    EXPECT_NEAR(wall->GetSideFaceShell()->GetArea(), shell, 1e-3);
 }
 
 // ---------------------------------------------------------------------------

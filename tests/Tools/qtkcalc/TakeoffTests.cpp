@@ -475,6 +475,22 @@ TEST(Takeoff, AFormworkRuleRunAloneGivesWhatTheTakeoffBills)
     }
 }
 
+// The over-height formwork of the concrete wall Q3 (2042, storey 2 from 3300
+// to 7200, critical height 3.6 m: one piece from 6900) run alone cuts both
+// side faces (5760 long between the outer walls' faces): 2 x 5760 x 300.
+TEST(Takeoff, AnOverHeightFormworkRuleRunAloneCutsBothSideFaces)
+{
+    const std::filesystem::path root = QTK_SOURCE_ROOT;
+    TCalcCommandOptions options;
+    options.modelPath = (root / "examples/building.json").string();
+    options.rulesPath = (root / "examples/rules/sample-rules.json").string();
+    options.rule = "TQTKWallOverHighFormBoardOriginalArea";
+    options.subject = 2042;
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCalcCommand(options, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("quantity 3456000\n"), std::string::npos) << out.str();
+}
+
 TEST(TakeoffCommand, TheSampleBuildingBillsCompletely)
 {
     // make run: every element type of the sample has its dictionary row and
