@@ -339,6 +339,27 @@ TEST_F(TWallOverhighFormTest, PierAddsItsExposedSidesTimesTheHeightBesideIt)
     }
 }
 
+// Layers of 1 m from 3600 (method 3, C = 3.6 m, the top by the wall's higher
+// end): 3600..4600 weight 1, 4600..6000 weight 2 on a wall 6000 high. The
+// 400 x 400 pier adds W = 800 times each layer's height beside the wall, up
+// to the wall's top: 800 x (1000 x 1 + 1400 x 2), whether the pier stops at
+// the wall's top or runs 3000 above it.
+TEST_F(TWallOverhighFormTest, APierTallerThanItsWallCountsOnlyUpToTheWallsTop)
+{
+    TOverHighSettings layered = WallStart36();
+    layered.start.reset();
+    layered.method = 3;
+    for (const double pierTop : {6000.0, 9000.0}) {
+        SCOPED_TRACE(pierTop);
+        const std::string pier = R"({"id": 3, "type": 3, "floor": 1, "parent": 1, "props": {"EDOPID": 1,
+            "BottomElev": 0, "TopElev": )" +
+                                 std::to_string(pierTop) +
+                                 R"(}, "shape": {"kind": "point", "insertPt": [3000, 320], "size": [400, 400]}})";
+        Load(Wall(6000) + ", " + pier, OverHighSettingsTable("QTKWallCalcSettings", layered));
+        EXPECT_NEAR(Run("TQTKWallOverHighFormBoardAreaAddPierFormBoard", 1, 3), 800.0 * (1000 * 1 + 1400 * 2), 1.0);
+    }
+}
+
 // A wall whose top is at the critical height: every rule gives 0 and
 // nothing is stored.
 TEST_F(TWallOverhighFormTest, WallAtTheCriticalHeightGivesNothing)
