@@ -174,13 +174,18 @@ int GetCompositeUnitType(int compositeTypeId)
 TRecordList GetCompositeUnitRecords(IRDXRecord* record)
 {
     TRecordList units;
-    const IQTKElementDrawObj* drawObj = GetRecordDrawObj(record);
-    if (!drawObj)
-        return units;
-    for (int i = 0; i < drawObj->GetChildCount(); ++i) {
+    for (const IQTKElementDrawObj* unit : GetCompositeUnitDrawObjs(GetRecordDrawObj(record)))
+        units.emplace_back(unit->GetRecord());
+    return units;
+}
+
+std::vector<const IQTKElementDrawObj*> GetCompositeUnitDrawObjs(const IQTKElementDrawObj* drawObj)
+{
+    std::vector<const IQTKElementDrawObj*> units;
+    for (int i = 0; drawObj && i < drawObj->GetChildCount(); ++i) {
         const IQTKElementDrawObj* child = drawObj->GetChild(i);
         if (child && child->GetRecord() && IsCompositeUnitType(child->GetElementTypeID()))
-            units.emplace_back(child->GetRecord());
+            units.push_back(child);
     }
     return units;
 }

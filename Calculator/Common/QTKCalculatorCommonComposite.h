@@ -21,6 +21,8 @@ int GetCompositeUnitType(int compositeTypeId);
 
 // The unit records among the children of the record's element, in child order.
 TRecordList GetCompositeUnitRecords(IRDXRecord* record);
+// The same units as their elements (no record look-ups).
+std::vector<const IQTKElementDrawObj*> GetCompositeUnitDrawObjs(const IQTKElementDrawObj* drawObj);
 // The rows of the record's table whose "CompositeEDOPID" is the record's id.
 ViewRef GetCompositeChildRecords(IRDXRecord* record);
 // "AxisOffset" plus the least unit "Offset" - unit width / 2 (the units of the

@@ -282,8 +282,8 @@ int CompareStripFDPriority(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)
 {
     int rankA = 0, rankB = 0;
     bool sameA = true, sameB = true;
-    GetCompositeMaterialRank(RecordOf(a), rankA, sameA);
-    GetCompositeMaterialRank(RecordOf(b), rankB, sameB);
+    GetCompositeMaterialRank(a ? a->GetElementDrawObj() : nullptr, rankA, sameA);
+    GetCompositeMaterialRank(b ? b->GetElementDrawObj() : nullptr, rankB, sameB);
     if (sameA || sameB)
         return Sign(static_cast<double>(rankB) - static_cast<double>(rankA));
     return 0;
@@ -339,12 +339,16 @@ int CompareEdoDrawObjMaterialRank(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)
 
 void GetCompositeMaterialRank(IRDXRecord* record, int& rank, bool& allSame)
 {
+    GetCompositeMaterialRank(GetRecordDrawObj(record), rank, allSame);
+}
+
+void GetCompositeMaterialRank(const IQTKElementDrawObj* drawObj, int& rank, bool& allSame)
+{
     allSame = true;
     rank = CVRMMaxInt;
-    const TRecordList units = GetCompositeUnitRecords(record);
     bool first = true;
-    for (const RecordRef& unit : units) {
-        const int unitRank = GetMaterialRank(GMaterialHelper(), GetRecordDrawObj(unit.get()));
+    for (const IQTKElementDrawObj* unit : GetCompositeUnitDrawObjs(drawObj)) {
+        const int unitRank = GetMaterialRank(GMaterialHelper(), unit);
         if (first) {
             rank = unitRank;
             first = false;

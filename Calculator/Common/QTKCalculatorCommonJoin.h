@@ -65,6 +65,7 @@ int CompareEdoDrawObjMaterialRank(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b);
 // The lowest material rank of a composite element's units (2147483647
 // without units) and whether every unit has the same rank.
 void GetCompositeMaterialRank(IRDXRecord* record, int& rank, bool& allSame);
+void GetCompositeMaterialRank(const IQTKElementDrawObj* drawObj, int& rank, bool& allSame);
 
 // Gives the candidate records of an element for a connected search.
 using TQTKLineCandidateFunc =

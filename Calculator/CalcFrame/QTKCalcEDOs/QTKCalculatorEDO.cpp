@@ -500,17 +500,21 @@ bool TQTKCalculatorEDO::QuickIntersect(IRDXRecord* record, bool& intersects)
     if (points.empty())
         return false;
 
-    Ref<IQTKPolyhedron3dIntf> ownSolid = GetRelationPolyhedronIntf();
     Ref<IQTKPolyhedron3dIntf> otherSolid = GetCalcEDO(record, false)->GetRelationPolyhedronIntf();
-    if (!ownSolid || !otherSolid)
+    if (!otherSolid)
         return false;
     for (const TVRMPoint3d& p : points)
-        if (ownSolid->GetPolyhedron()->VertexPosition(p, CLengthTol) < 2 &&
-            otherSolid->GetPolyhedron()->VertexPosition(p, CLengthTol) < 2) {
+        if (IsPointInRelationSolid(p, CLengthTol) && otherSolid->GetPolyhedron()->VertexPosition(p, CLengthTol) < 2) {
             intersects = true;
             return true;
         }
     return false;
+}
+
+bool TQTKCalculatorEDO::IsPointInRelationSolid(const TVRMPoint3d& p, double tol)
+{
+    const Ref<IQTKPolyhedron3dIntf> solid = GetRelationPolyhedronIntf();
+    return solid && solid->GetPolyhedron()->VertexPosition(p, tol) < 2;
 }
 
 bool TQTKCalculatorEDO::IsIntersectWith(IRDXRecord* record)

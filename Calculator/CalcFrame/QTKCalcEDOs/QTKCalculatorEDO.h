@@ -30,6 +30,7 @@
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 
 class TParamPolyInfo;
+struct TVRMPoint3d;
 
 class IRDXTableSource;
 class IQTKLineEdoInfo;
@@ -138,6 +139,8 @@ protected:
     // a point of the crossing lies in both relation solids); False leaves
     // Intersects unchanged and the solids decide.
     virtual bool QuickIntersect(IRDXRecord* record, bool& intersects);
+    // The point lies in or on the relation solid, within Tol (QuickIntersect's test).
+    virtual bool IsPointInRelationSolid(const TVRMPoint3d& p, double tol);
     // Asks the host's box service for the elements around this one and
     // relates those that pass the type filters, the host's relation test and
     // the intersection test; relations are made from both sides.

@@ -86,7 +86,7 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
     const IQTKElementDrawObj* unit = GetRecordDrawObj(unitRecord);
     if (!unit)
         return std::make_unique<TVRMPolyhedron3d>();
-    auto solid = BuildUnitPrism(unit);
+    auto solid = TakeUnitPrism(unit);
     if (!solid)
         solid = BuildLineSegmentSolid(*GetExtendedMidLine(), unit, true, true);
     else if (solid->HasFaces()) {
@@ -116,16 +116,41 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Creat
     if (auto solid = TQTKSolidBuilder::BuildLineEntSolid(this))
         return solid;
     if (!GetCompositeUnitRecords(GetRecord()).empty()) {
+        TKeptPrisms kept{GetLeftLine(), GetRightLine(), GetExtendedMidLine(), {}};
         bool prisms = true;
         auto solid = UniteCompositeUnits(GetElementDrawObj(), [&](const IQTKElementDrawObj* unit) {
             auto prism = prisms ? BuildUnitPrism(unit) : nullptr;
             prisms = prisms && prism;
+            if (prism)
+                kept.byUnit[unit->GetRecord()->GetID()] = prism->Clone();
             return prism;
         });
+        {
+            std::lock_guard guard(DataLock());
+            keptPrisms_ = std::move(kept);
+        }
         if (prisms)
             return solid;
     }
     return TQTKHasSectionInfoLineEntCalcEDO::CreateSolid();
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::TakeUnitPrism(const IQTKElementDrawObj* unit)
+{
+    const TVRMCustomLine2d *left = GetLeftLine(), *right = GetRightLine(), *mid = GetExtendedMidLine();
+    {
+        std::lock_guard guard(DataLock());
+        TKeptPrisms& kept = keptPrisms_;
+        if (kept.left == left && kept.right == right && kept.mid == mid) {
+            const auto found = kept.byUnit.find(unit->GetRecord()->GetID());
+            if (found != kept.byUnit.end()) {
+                std::unique_ptr<TVRMPolyhedron3d> prism = std::move(found->second);
+                kept.byUnit.erase(found);
+                return prism;
+            }
+        }
+    }
+    return BuildUnitPrism(unit);
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildUnitPrism(
@@ -193,6 +218,20 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
     if (GetCompositeUnitRecords(GetRecord()).empty())
         return TQTKHasSectionInfoLineEntCalcEDO::BuildRelationPolyhedron();
     return BuildCompositeSolid(GetElementDrawObj());
+}
+
+bool TQTKHasSectionInfoComplexLineEntCalcEDO::IsPointInRelationSolid(const TVRMPoint3d& p, double tol)
+{
+    std::vector<const IQTKElementDrawObj*> units = GetCompositeUnitDrawObjs(GetElementDrawObj());
+    if (units.empty())
+        return TQTKHasSectionInfoLineEntCalcEDO::IsPointInRelationSolid(p, tol);
+    // Units whose boxes hold the point are asked first: the likeliest to answer yes.
+    std::stable_partition(units.begin(), units.end(),
+                          [&](const IQTKElementDrawObj* unit) { return unit->GetBox().Contains(p, tol); });
+    return std::any_of(units.begin(), units.end(), [&](const IQTKElementDrawObj* unit) {
+        const std::unique_ptr<TVRMPolyhedron3d> solid = unit->BuildPolyhedron(true);
+        return solid && solid->HasFaces() && solid->VertexPosition(p, tol) < 2;
+    });
 }
 
 void TQTKHasSectionInfoComplexLineEntCalcEDO::RebaseLinesOnOwnWidth(TVRMCustomLine2d& mid, TVRMCustomLine2d& left,

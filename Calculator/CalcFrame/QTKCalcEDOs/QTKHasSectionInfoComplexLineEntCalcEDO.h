@@ -5,6 +5,8 @@
 // is prepared.
 #pragma once
 
+#include <unordered_map>
+
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
 
 class TQTKHasSectionInfoComplexLineEntCalcEDO : public TQTKHasSectionInfoLineEntCalcEDO,
@@ -27,6 +29,9 @@ protected:
     // The union of the units' own solids (the drawn element's when it has no
     // units): relating elements never waits for joined lines.
     std::unique_ptr<TVRMPolyhedron3d> BuildRelationPolyhedron() override;
+    // A point lies on that union when it lies on one of the units' solids:
+    // the units answer without their union being built.
+    bool IsPointInRelationSolid(const TVRMPoint3d& p, double tol) override;
     // Lines joined along another width (a calculation line, a section's
     // extent) moved onto the element's own "Width" and "AxisOffset", their
     // ends kept on the joins.
@@ -39,6 +44,18 @@ private:
     // band (kept within the side lines) ended on the side lines' end edges,
     // wherever the sweep reaches past those ends. Nil where that does not hold.
     std::unique_ptr<TVRMPolyhedron3d> BuildUnitPrism(const IQTKElementDrawObj* unit);
+    // The prism of a unit that CreateSolid built on the lines now in place,
+    // taken from the kept ones (each is handed out once), else a new one.
+    std::unique_ptr<TVRMPolyhedron3d> TakeUnitPrism(const IQTKElementDrawObj* unit);
 
     const double sectionMinOffset_;
+    // Copies of the units' prisms CreateSolid united, by unit record id, for
+    // the units' own pieces; they hold while the side and extended middle
+    // lines they were built on are the ones in place (the lines replaced
+    // stay alive, so their addresses are not reused).
+    struct TKeptPrisms {
+        const TVRMCustomLine2d *left = nullptr, *right = nullptr, *mid = nullptr;
+        std::unordered_map<int, std::unique_ptr<TVRMPolyhedron3d>> byUnit;
+    };
+    TKeptPrisms keptPrisms_;  // guarded by DataLock()
 };

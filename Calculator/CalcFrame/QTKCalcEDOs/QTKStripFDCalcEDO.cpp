@@ -11,6 +11,7 @@
 #include "Host/ElementModel/QTKShapeIntf.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKLinearCalc2d.h"
+#include "Host/Runtime/FastCast.h"
 #include "Host/Runtime/VRMThreadSyncUtils.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
@@ -227,7 +228,7 @@ std::vector<Ref<IQTKCustomWallCalcEDO>> TQTKStripFDCalcEDO::GetWallsAbove()
                        [this](IRDXRecord* record) { return CalcWidthsByWalls(record); });
     for (const RecordRef& record : related) {
         const Ref<IQTKCalculatorEDO> edo = GetCalcEDO(record, true);
-        Ref<IQTKCustomWallCalcEDO> wall(dynamic_cast<IQTKCustomWallCalcEDO*>(edo.get()));
+        Ref<IQTKCustomWallCalcEDO> wall(FastCast<IQTKCustomWallCalcEDO>(edo.get()));
         if (!wall)
             continue;
         if (walls.empty()) {

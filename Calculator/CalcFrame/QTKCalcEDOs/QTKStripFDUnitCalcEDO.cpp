@@ -15,6 +15,7 @@
 #include "Host/QTKCommon/QTKStripUnitBrickMoldBuilder.h"
 #include "Host/RDX/RDXIntf.h"
 #include "Host/Runtime/Assert.h"
+#include "Host/Runtime/FastCast.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyBooleanOperator.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
@@ -88,7 +89,7 @@ IQTKHasSectionInfoComplexLineEntCalcEDO* TQTKStripFDUnitCalcEDO::Composite(Ref<I
 {
     const RecordRef strip = GetStripFDRecord();
     holder = strip ? GetCalcEDO(strip, false) : nullptr;
-    return dynamic_cast<IQTKHasSectionInfoComplexLineEntCalcEDO*>(holder.get());
+    return FastCast<IQTKHasSectionInfoComplexLineEntCalcEDO>(holder.get());
 }
 
 // ---------------------------------------------------------------------------
@@ -179,7 +180,7 @@ TVRMCustomLine2d TQTKStripFDUnitCalcEDO::OffsetLineToUnit(const TVRMCustomLine2d
 {
     Ref<IQTKCalculatorEDO> holder;
     IQTKHasSectionInfoComplexLineEntCalcEDO* strip = Composite(holder);
-    auto* info = dynamic_cast<IQTKLineEdoInfo*>(holder.get());
+    auto* info = FastCast<IQTKLineEdoInfo>(holder.get());
     if (!strip || !info)
         return line;
     double p = 0.0, wu = 0.0;

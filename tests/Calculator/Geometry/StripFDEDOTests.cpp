@@ -246,6 +246,8 @@ TEST_F(TStripFDTest, TypeOneJoinsOnTheWallLinesAndRefreshes)
     IQTKStripFDCalcEDO& b = Strip(2);
     const TVRMCustomLine2d* before = a.GetMidLine();
     ExpectSideLines(a, {"axis", 1, {0, 300}, {5700, 300}, {0, -300}, {6300, -300}});
+    // The one unit fills the section: its piece is the foundation's solid.
+    EXPECT_NEAR(As<IQTKCalculatorEDO>(11).GetOriginalPolyhedron()->GetVolume(), 600.0 * 600 * (5700 + 6300) / 2, 1.0);
     a.RefreshCalcLine();
     EXPECT_EQ(a.GetMidLine(), before);  // no change: nothing rebuilt
 
@@ -264,6 +266,8 @@ TEST_F(TStripFDTest, TypeOneJoinsOnTheWallLinesAndRefreshes)
     // The units follow their foundation.
     ExpectPoint(Unit(11).GetLeftLine()->EndPt(), 5820, 300, 1e-3);
     EXPECT_NEAR(As<IQTKCalculatorEDO>(1).GetOriginalPolyhedron()->GetVolume(), 600.0 * 600 * (5820 + 6420) / 2, 1.0);
+    // Its piece too: laid on the new lines, not on a prism kept from the old ones.
+    EXPECT_NEAR(As<IQTKCalculatorEDO>(11).GetOriginalPolyhedron()->GetVolume(), 600.0 * 600 * (5820 + 6420) / 2, 1.0);
 }
 
 // ---------------------------------------------------------------------------
