@@ -740,12 +740,45 @@ struct TSlopedCut {
     std::vector<TSlopedFace> top, bottom;
 };
 
+bool SamePlan(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y)
+{
+    if (x.GetCount() != y.GetCount())
+        return false;
+    for (int k = 0; k < x.GetCount(); ++k)
+        if (x.GetItems(k).Vertices() != y.GetItems(k).Vertices())
+            return false;
+    return true;
+}
+
 // On one grid, when every plan is for it.
 bool CutOnGrid(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
 {
     TGridBoolean& grid = TGridBoolean::Local();
-    thread_local std::vector<const TVRMMultiPolygon2d*> plans;
-    thread_local std::vector<char> cutCells, outline, in;
+    thread_local struct {
+        std::vector<const TVRMMultiPolygon2d*> plans;
+        std::vector<char> cutCells, outline, in;
+    } buffers;
+    auto& [plans, cutCells, outline, in] = buffers;
+    // One top and one bottom face over the same plan (a right prism between two planes: a
+    // gradient beam, a slab sloped as a whole): that plan is the outline, and what the cut
+    // leaves of it is the plan of the result, of its top and of its bottom alike.
+    if (s.top.size() == 1 && s.bottom.size() == 1 && SamePlan(s.top[0].plan, s.bottom[0].plan)) {
+        const TVRMMultiPolygon2d& plan = s.bottom[0].plan;
+        plans.assign({&cut, &plan});
+        if (!grid.Prepare(plans))
+            return false;
+        grid.Cells(cut, cutCells);
+        grid.Cells(plan, in);
+        TGridBoolean::Combine(in, cutCells, kind);
+        if (!grid.Trace(in, out.plan))
+            return false;
+        out.outline = plan;
+        if (!out.plan.IsEmpty()) {
+            out.top.push_back({s.top[0].plane, out.plan});
+            out.bottom.push_back({s.bottom[0].plane, out.plan});
+        }
+        return true;
+    }
     plans.assign(1, &cut);
     for (const auto* faces : {&s.top, &s.bottom})
         for (const auto& f : *faces)
@@ -798,8 +831,8 @@ void CutByPlanBooleans(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind
 }
 
 // The rings of a face's plan lifted onto its plane (counter-clockwise seen from above),
-// with their edges.
-std::vector<TVRMLoop3d> LiftPlan(const TSlopedFace& face, std::vector<TEdge3>& edges)
+// with their edges (when asked for).
+std::vector<TVRMLoop3d> LiftPlan(const TSlopedFace& face, std::vector<TEdge3>* edges)
 {
     std::vector<TVRMLoop3d> loops;
     loops.reserve(face.plan.Items().size());
@@ -808,8 +841,8 @@ std::vector<TVRMLoop3d> LiftPlan(const TSlopedFace& face, std::vector<TEdge3>& e
         l.reserve(item.Vertices().size());
         for (const auto& v : item.Vertices())
             l.push_back({v.pt.x, v.pt.y, HeightOn(face.plane, v.pt)});
-        for (size_t i = 0; i < l.size(); ++i)
-            edges.push_back({l[i], l[i + 1 < l.size() ? i + 1 : 0]});
+        for (size_t i = 0; edges && i < l.size(); ++i)
+            edges->push_back({l[i], l[i + 1 < l.size() ? i + 1 : 0]});
         loops.push_back(std::move(l));
     }
     return loops;
@@ -851,11 +884,14 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
 {
     std::vector<TVRMFace3d> faces;
     faces.reserve(top.size() + bottom.size() + static_cast<size_t>(plan.GetEdgeCount()));
+    // One top and one bottom over the plan itself: each plan edge is an edge of both.
+    const bool single =
+        top.size() == 1 && bottom.size() == 1 && SamePlan(plan, top[0].plan) && SamePlan(plan, bottom[0].plan);
     std::vector<TEdge3> upper, lower;
     for (const auto& f : top)
-        faces.emplace_back(f.plane, LiftPlan(f, upper));
+        faces.emplace_back(f.plane, LiftPlan(f, single ? nullptr : &upper));
     for (const auto& f : bottom) {
-        std::vector<TVRMLoop3d> loops = LiftPlan(f, lower);
+        std::vector<TVRMLoop3d> loops = LiftPlan(f, single ? nullptr : &lower);
         for (auto& l : loops)
             std::reverse(l.begin(), l.end());
         faces.emplace_back(f.plane, std::move(loops));
@@ -866,7 +902,7 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
         const auto& v = item.Vertices();
         for (size_t i = 0; i < v.size(); ++i) {
             const TVRMPoint2d &p = v[i].pt, &q = v[i + 1 < v.size() ? i + 1 : 0].pt;
-            if (v[i].IsArc() || !EdgesAlong(upper, p, q, above) || !EdgesAlong(lower, p, q, below))
+            if (v[i].IsArc() || (!single && (!EdgesAlong(upper, p, q, above) || !EdgesAlong(lower, p, q, below))))
                 return false;
             // Along the bottom from p to q, back along the top; points where top meets bottom once.
             loop.clear();
@@ -874,12 +910,19 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
                 if (loop.empty() || !loop.back().IsEqualTo(x, kMergeTol))
                     loop.push_back(x);
             };
-            add(below.front().second->from);
-            for (const auto& e : below)
-                add(e.second->to);
-            add(above.back().second->to);
-            for (auto it = above.rbegin(); it != above.rend(); ++it)
-                add(it->second->from);
+            if (single) {
+                add({p.x, p.y, HeightOn(bottom[0].plane, p)});
+                add({q.x, q.y, HeightOn(bottom[0].plane, q)});
+                add({q.x, q.y, HeightOn(top[0].plane, q)});
+                add({p.x, p.y, HeightOn(top[0].plane, p)});
+            } else {
+                add(below.front().second->from);
+                for (const auto& e : below)
+                    add(e.second->to);
+                add(above.back().second->to);
+                for (auto it = above.rbegin(); it != above.rend(); ++it)
+                    add(it->second->from);
+            }
             if (loop.size() > 1 && loop.back().IsEqualTo(loop.front(), kMergeTol))
                 loop.pop_back();
             if (loop.size() < 3)
