@@ -119,9 +119,10 @@ std::unique_ptr<TVRMPolyhedron3d> EmptyIfFlat(std::unique_ptr<TVRMPolyhedron3d> 
 
 // Orders the faces of a boolean result by the face of `a` they lie on (its
 // tag kept), then by the face of `b` (tag -1; reversed for a difference).
-// `known`, when given, holds per face of the result the face of `a` it stands
+// `known`, when given, holds per face of the result the face i of `a` it stands
 // for (TFaceDonor::taken: that face is empty yet and is left as it is, for
-// TakeFaces to move a's face in), or -1; it is reordered with the faces.
+// TakeFaces to move a's face in), or -2 - i for a piece of a's face i (its
+// origin without a search), or -1; it is reordered with the faces.
 void RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, const TVRMPolyhedron3d& b, int kind,
                     std::vector<int>* known = nullptr);
 

@@ -587,6 +587,31 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
     return true;
 }
 
+// A single prism less, or in common with, another between a's own levels lies over part of
+// a's plan: its top and bottom are pieces of a's (a prism's only level faces, found by their
+// normals), marked for RestoreOrigins at the places PrismOver gives them (top n-2, bottom n-1).
+void CapsFromPrism(const TVRMPolyhedron3d& a, const TSolidCache& ca, const TSolidCache* result, std::vector<int>& known)
+{
+    const size_t n = known.size();
+    if (!result || !result->plan || result->z0 != ca.z0 || result->z1 != ca.z1 || n < 2 || known[n - 2] != -1 ||
+        known[n - 1] != -1)
+        return;
+    int top = -1, bottom = -1;
+    for (int k = 0; k < a.GetFaceCount(); ++k) {
+        const TVRMVector3d& normal = a.GetFace(k).GetNormal();
+        if (normal.x != 0 || normal.y != 0)
+            continue;
+        int& cap = normal.z > 0 ? top : bottom;
+        if (cap >= 0)
+            return;
+        cap = k;
+    }
+    if (top < 0 || bottom < 0)
+        return;
+    known[n - 2] = -2 - top;
+    known[n - 1] = -2 - bottom;
+}
+
 // Boolean of two stacks of vertical prisms: plan booleans level by level. On true, `a` may
 // have given its unchanged faces to the result: the result replaces it.
 bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
@@ -658,6 +683,8 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
     // Origins take tags and circles, and order the faces: the measure and the plan stay.
     std::shared_ptr<const TSolidCache> cache = CacheOf(result);
     std::vector<int>* taken = donor && !donor->taken.empty() ? &donor->taken : nullptr;
+    if (const TSolidCache* ca = CacheOf(a).get(); taken && ca && ca->plan && kind != CVRMBoolUnion)
+        CapsFromPrism(a, *ca, cache.get(), *taken);
     RestoreOrigins(result, a, b, kind, taken);
     if (taken)
         TakeFaces(result, *taken, a);

@@ -584,13 +584,16 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
     }
     auto cap = [&](const TVRMVector3d& shift, bool facesRingNormal) {
         std::vector<TVRMLoop3d> loops;
+        loops.reserve(rings.size());
         for (const auto& ring : rings) {
-            TVRMLoop3d l;
-            for (const auto& p : ring)
-                l.push_back(p + shift);
-            if (!facesRingNormal)
-                std::reverse(l.begin(), l.end());
-            loops.push_back(std::move(l));
+            TVRMLoop3d& l = loops.emplace_back();
+            l.reserve(ring.size());
+            if (facesRingNormal)
+                for (const auto& p : ring)
+                    l.push_back(p + shift);
+            else
+                for (auto p = ring.rbegin(); p != ring.rend(); ++p)
+                    l.push_back(*p + shift);
         }
         return TVRMFace3d(TVRMPlane3d(facesRingNormal ? m : -m, rings[0][0] + shift), std::move(loops));
     };
@@ -767,6 +770,12 @@ void vrm3d::RestoreOrigins(TVRMPolyhedron3d& result, const TVRMPolyhedron3d& a, 
         TVRMFace3d& face = result.GetFace(k);
         face.SetTag(-1);
         face.SetArc(std::nullopt);
+        if (const int i = known && k < static_cast<int>(known->size()) ? -2 - (*known)[k] : -1; i >= 0) {
+            rank[k] = i;  // a piece of a's face i
+            face.SetTag(a.GetFace(i).GetTag());
+            InheritArc(a.GetFace(i), face);
+            continue;
+        }
         // A point just inside the face, next to the middle of its first edge.
         const TVRMLoop3d& loop = face.GetLoop(0);
         const TVRMVector3d edge = loop[1] - loop[0];
