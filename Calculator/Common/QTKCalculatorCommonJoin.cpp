@@ -280,10 +280,17 @@ int CompareBeddingPriority(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)
 
 int CompareStripFDPriority(IQTKCalculatorEDO* a, IQTKCalculatorEDO* b)
 {
+    // A strip foundation keeps its units' ranks.
+    const auto ranks = [](IQTKCalculatorEDO* edo, int& rank, bool& same) {
+        if (auto* strip = As<IQTKStripFDCalcEDO>(edo))
+            strip->GetUnitsMaterialRank(rank, same);
+        else
+            GetCompositeMaterialRank(edo ? edo->GetElementDrawObj() : nullptr, rank, same);
+    };
     int rankA = 0, rankB = 0;
     bool sameA = true, sameB = true;
-    GetCompositeMaterialRank(a ? a->GetElementDrawObj() : nullptr, rankA, sameA);
-    GetCompositeMaterialRank(b ? b->GetElementDrawObj() : nullptr, rankB, sameB);
+    ranks(a, rankA, sameA);
+    ranks(b, rankB, sameB);
     if (sameA || sameB)
         return Sign(static_cast<double>(rankB) - static_cast<double>(rankA));
     return 0;

@@ -1358,6 +1358,10 @@ public:
     virtual bool IsWallLineUsable() = 0;
     // More of the middle line lies under outer walls ("InnerOuterFlag" 1) than under others.
     virtual bool IsUnderWalls() = 0;
+    // GetCompositeMaterialRank of the foundation's units, read once: the join
+    // priority asks it at every comparison. Kept while the object lives (a
+    // unit's material level, like every element's, is read once per take-off).
+    virtual void GetUnitsMaterialRank(int& rank, bool& allSame) = 0;
 };
 
 // Strip foundation unit (type 81): plan-line routines and strip foundation rules.

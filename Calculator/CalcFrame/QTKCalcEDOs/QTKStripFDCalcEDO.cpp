@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorCommonComposite.h"
@@ -280,6 +281,20 @@ bool TQTKStripFDCalcEDO::ComputeUnderWalls()
         ranges.AppendRange(std::min(a, b), std::max(a, b), mark);
     }
     return ranges.GetLengthFor(2) < ranges.GetLengthFor(1);
+}
+
+void TQTKStripFDCalcEDO::GetUnitsMaterialRank(int& rank, bool& allSame)
+{
+    {
+        std::lock_guard guard(stateLock_);
+        if (unitsRank_) {
+            std::tie(rank, allSame) = *unitsRank_;
+            return;
+        }
+    }
+    GetCompositeMaterialRank(GetElementDrawObj(), rank, allSame);
+    std::lock_guard guard(stateLock_);
+    unitsRank_.emplace(rank, allSame);
 }
 
 // ---------------------------------------------------------------------------

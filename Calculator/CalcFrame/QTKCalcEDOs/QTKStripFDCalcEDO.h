@@ -7,6 +7,7 @@
 
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoComplexLineEntCalcEDO.h"
 
@@ -29,6 +30,7 @@ public:
     std::vector<Ref<IQTKCustomWallCalcEDO>> GetWallsAbove() override;
     bool IsWallLineUsable() override;
     bool IsUnderWalls() override;
+    void GetUnitsMaterialRank(int& rank, bool& allSame) override;
 
     // The calculation line's width and axis offset: what the line calculators join on.
     double GetWidth() override { return CalcLine().width; }
@@ -59,9 +61,10 @@ private:
     bool ComputeUnderWalls();
 
     const double defaultWidth_, defaultAxisOffset_, height_, width_;
-    std::mutex stateLock_;  // guards the three below; never held while calling out
+    std::mutex stateLock_;  // guards the four below; never held while calling out
     std::optional<TCalcLine> calcLine_;
     int preparedType_ = 0;
-    int underWalls_ = 0;      // 0 not yet known, 1 yes, -1 no
+    int underWalls_ = 0;  // 0 not yet known, 1 yes, -1 no
+    std::optional<std::pair<int, bool>> unitsRank_;
     std::mutex refreshLock_;  // one refresh of this foundation at a time
 };

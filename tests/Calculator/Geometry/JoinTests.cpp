@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -252,6 +253,13 @@ TEST_F(TJoinPriorityTest, StripFoundationsByUnitMaterial)
     EXPECT_EQ(CompareStripFDPriority(Edo(20), Edo(30)), 0);
     // 40 is all C15 (rank 2) against 20's lowest rank 1: 20 takes priority.
     EXPECT_EQ(CompareStripFDPriority(Edo(40), Edo(20)), -1);
+    EXPECT_EQ(CompareStripFDPriority(Edo(20), Edo(40)), 1);
+    // The foundations keep their units' ranks: asked again, the same answers.
+    for (auto [id, expectedRank, expectedSame] : {std::tuple{20, 1, false}, {30, 1, false}, {40, 2, true}}) {
+        dynamic_cast<IQTKStripFDCalcEDO*>(Edo(id))->GetUnitsMaterialRank(rank, allSame);
+        EXPECT_EQ(rank, expectedRank) << id;
+        EXPECT_EQ(allSame, expectedSame) << id;
+    }
     EXPECT_EQ(CompareStripFDPriority(Edo(20), Edo(40)), 1);
 }
 
