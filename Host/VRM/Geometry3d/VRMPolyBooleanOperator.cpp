@@ -700,6 +700,7 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
 struct TSlopedFace {
     TVRMPlane3d plane;
     TVRMMultiPolygon2d plan;  // rings counter-clockwise seen from above
+    int origin = -1;          // the subject's face it lies on
 };
 
 struct TSloped {
@@ -719,7 +720,8 @@ double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
 bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
 {
     bool sloped = false;
-    for (const auto& f : solid.GetFaces()) {
+    for (int k = 0; k < solid.GetFaceCount(); ++k) {
+        const TVRMFace3d& f = solid.GetFace(k);
         if (f.GetArc() || f.GetArcVolume() != 0 || f.GetArcArea() != 0)
             return false;
         const TVRMVector3d& n = f.GetNormal();
@@ -728,7 +730,7 @@ bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
             continue;
         }
         sloped = sloped || std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat;
-        TSlopedFace face{f.GetPlane(), {}};
+        TSlopedFace face{f.GetPlane(), {}, k};
         for (const auto& l : f.GetLoops())
             AddPlanRing(face.plan, n.z > 0 ? l : TVRMLoop3d(l.rbegin(), l.rend()));
         (n.z > 0 ? s.top : s.bottom).push_back(std::move(face));
@@ -801,8 +803,8 @@ bool CutOnGrid(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlope
             return false;
         out.outline = plan;
         if (!out.plan.IsEmpty()) {
-            out.top.push_back({s.top[0].plane, out.plan});
-            out.bottom.push_back({s.bottom[0].plane, out.plan});
+            out.top.push_back({s.top[0].plane, out.plan, s.top[0].origin});
+            out.bottom.push_back({s.bottom[0].plane, out.plan, s.bottom[0].origin});
         }
         return true;
     }
@@ -820,7 +822,7 @@ bool CutOnGrid(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlope
             if (faces == &s.bottom)
                 TGridBoolean::Combine(outline, in, CVRMBoolUnion);
             TGridBoolean::Combine(in, cutCells, kind);
-            TSlopedFace piece{f.plane, {}};
+            TSlopedFace piece{f.plane, {}, f.origin};
             if (!grid.Trace(in, piece.plan))
                 return false;
             if (!piece.plan.IsEmpty())
@@ -853,7 +855,7 @@ void CutByPlanBooleans(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind
             }
             auto piece = PlanBoolean(f.plan, cut, kind);
             if (!piece->IsEmpty())
-                pieces.push_back({f.plane, std::move(*piece)});
+                pieces.push_back({f.plane, std::move(*piece), f.origin});
         }
 }
 
@@ -905,9 +907,10 @@ bool EdgesAlong(const std::vector<TEdge3>& edges, const TVRMPoint2d& p, const TV
 }
 
 // The solid over `plan` between the top and bottom faces over it (their plans cover it once):
-// those faces, and an upright face on every plan edge from the bottom up to the top.
+// those faces, and an upright face on every plan edge from the bottom up to the top. `known`
+// takes per face -2 - i for a piece of the subject's face i, or -1 (as RestoreOrigins reads it).
 bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>& top,
-                 const std::vector<TSlopedFace>& bottom, TVRMPolyhedron3d& result)
+                 const std::vector<TSlopedFace>& bottom, TVRMPolyhedron3d& result, std::vector<int>& known)
 {
     std::vector<TVRMFace3d> faces;
     faces.reserve(top.size() + bottom.size() + static_cast<size_t>(plan.GetEdgeCount()));
@@ -923,6 +926,10 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
             std::reverse(l.begin(), l.end());
         faces.emplace_back(f.plane, std::move(loops));
     }
+    known.clear();
+    for (const auto* faces : {&top, &bottom})
+        for (const auto& f : *faces)
+            known.push_back(f.origin >= 0 ? -2 - f.origin : -1);
     std::vector<std::pair<double, const TEdge3*>> above, below;
     TVRMLoop3d loop;
     for (const auto& item : plan.Items()) {
@@ -1004,9 +1011,10 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPo
         result = TVRMPolyhedron3d();
         return true;
     }
-    if (!BuildSloped(c.plan, c.top, c.bottom, result))
+    thread_local std::vector<int> known;
+    if (!BuildSloped(c.plan, c.top, c.bottom, result, known))
         return false;
-    RestoreOrigins(result, a, b, kind);
+    RestoreOrigins(result, a, b, kind, &known);
     return true;
 }
 
