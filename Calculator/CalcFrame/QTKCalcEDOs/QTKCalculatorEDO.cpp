@@ -605,6 +605,16 @@ void TQTKCalculatorEDO::SetOriginalPolyhedron(std::unique_ptr<TVRMPolyhedron3d> 
         GOriginalPolyhedronList.Remove(originalItem_);
 }
 
+void TQTKCalculatorEDO::ReplaceOriginalPolyhedronKeepingOld(std::unique_ptr<TVRMPolyhedron3d> polyhedron)
+{
+    Ref<IQTKPolyhedron3dIntf> old = FindOriginalPolyhedron();
+    SetOriginalPolyhedron(std::move(polyhedron));
+    std::lock_guard guard(dataLock_);
+    for (Ref<IQTKPolyhedron3dIntf>* kept : {&old, &pinnedOriginal_})
+        if (*kept)
+            replacedOriginals_.push_back(std::move(*kept));
+}
+
 std::unique_ptr<TVRMPolyhedron3d> TQTKCalculatorEDO::BuildRelationPolyhedron()
 {
     std::unique_ptr<TVRMPolyhedron3d> solid = GetOriginalPolyhedronIntf()->GetPolyhedron()->Clone();

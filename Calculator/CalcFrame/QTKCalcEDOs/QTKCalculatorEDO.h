@@ -111,6 +111,11 @@ public:
     bool HasOriginalPolyhedron();
     // Replaces the original solid (nil: none); the object takes ownership.
     void SetOriginalPolyhedron(std::unique_ptr<TVRMPolyhedron3d> polyhedron);
+    // The same for a solid laid again from another element (a unit from its
+    // parent, on whichever thread prepares the parent): the solid it replaces
+    // stays alive with the object, since a rule on another thread may still
+    // read it through its raw pointer.
+    void ReplaceOriginalPolyhedronKeepingOld(std::unique_ptr<TVRMPolyhedron3d> polyhedron);
     // Adds to the host's deduction-detail container one original-quantity
     // detail: a copy of the original solid and the original quantity in the
     // unit of QtyRecord. Nothing without a container.
@@ -253,6 +258,8 @@ private:
     Ref<IQTKPolyhedron3dIntf> pinnedOriginal_;  // cached mode: the solid last handed out raw
     TQTKCacheSlot originalItem_;                // cached mode, in GOriginalPolyhedronList
     TQTKCacheSlot relationItem_;                // in GRelationPolyhedronList
+    // Solids ReplaceOriginalPolyhedronKeepingOld replaced.
+    std::vector<Ref<IQTKPolyhedron3dIntf>> replacedOriginals_;
 
     bool materialRead_ = false;
     bool typeRead_ = false;

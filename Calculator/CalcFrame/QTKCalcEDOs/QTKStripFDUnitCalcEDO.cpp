@@ -146,7 +146,7 @@ void TQTKStripFDUnitCalcEDO::RebuildFromParent()
             retired_.push_back(std::move(layout_));
         layout_ = std::move(layout);
     }
-    SetOriginalPolyhedron(BuildOriginalPolyhedron());
+    ReplaceOriginalPolyhedronKeepingOld(BuildOriginalPolyhedron());
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKStripFDUnitCalcEDO::BuildOriginalPolyhedron()

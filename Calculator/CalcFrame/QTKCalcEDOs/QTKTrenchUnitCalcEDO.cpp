@@ -159,7 +159,7 @@ void TQTKTrenchUnitCalcEDO::RebuildFromParent()
         start = solid->MergeFace(*trench->GetLeftLine(), *trench->GetRightLine(), true);
         end = solid->MergeFace(*trench->GetLeftLine(), *trench->GetRightLine(), false);
     }
-    SetOriginalPolyhedron(std::move(solid));
+    ReplaceOriginalPolyhedronKeepingOld(std::move(solid));
     startFace_.store(start);
     endFace_.store(end);
 }

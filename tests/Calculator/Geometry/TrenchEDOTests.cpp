@@ -682,6 +682,22 @@ TEST_F(TTrenchTest, TheSampleBuildingsTrench)
 
 namespace {
 
+// A unit prepared before its trench is laid again when the trench is
+// prepared, on whichever thread asks for it first: the solid the unit handed
+// out before stays readable (a rule on the unit's own thread may hold it)
+// and holds what the new one holds, the bottom board's 600 x 100 x 3000.
+TEST_F(TTrenchTest, UnitSolidHandedOutBeforeTheTrenchIsPreparedStaysReadable)
+{
+    Load("[" + RingOn(1, {0, 0, 3000, 0}) + "]");
+    const Ref<IQTKCalculatorEDO> unit = GetCalcEDO(Record(2), true);
+    const TVRMPolyhedron3d* before = unit->GetOriginalPolyhedron();
+    GetCalcEDO(Record(1), true);
+    const TVRMPolyhedron3d* after = unit->GetOriginalPolyhedron();
+    EXPECT_NE(before, after) << "the trench laid the unit again";
+    EXPECT_NEAR(Volume(before), 600.0 * 100 * 3000, 10);
+    EXPECT_NEAR(Volume(after), 600.0 * 100 * 3000, 10);
+}
+
 // Trenches prepared on several threads at once, each thread in its own
 // order (a trench lays other trenches' side walls while it is prepared):
 // the hollows come out as prepared one by one.
