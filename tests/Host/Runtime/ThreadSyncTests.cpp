@@ -113,15 +113,26 @@ TEST(CreateLockTest, DifferentIdsDoNotBlockAndSameThreadReenters)
     });
     const bool reentered = held.wait_for(2s) == std::future_status::ready;
     EXPECT_TRUE(reentered) << "the holding thread could not enter id 1 twice";
+    // The thread that waits for id 1 is joined once the holder lets go: left
+    // running, it would take the lock while the process ends.
+    std::promise<void> entered;
+    std::future<void> waiterEntered = entered.get_future();
+    std::thread waiter;
     if (reentered) {
         EXPECT_TRUE(FinishesWithin(2s, [] { TCalcEdoCreateLock guard(2); })) << "id 2 waited for id 1";
-        EXPECT_FALSE(FinishesWithin(100ms, [] { TCalcEdoCreateLock guard(1); })) << "id 1 was not held";
+        waiter = std::thread([&entered] {
+            TCalcEdoCreateLock guard(1);
+            entered.set_value();
+        });
+        EXPECT_EQ(waiterEntered.wait_for(100ms), std::future_status::timeout) << "id 1 was not held";
     }
     release.set_value();
-    if (reentered)
+    if (reentered) {
         holder.join();
-    else
+        waiter.join();
+    } else {
         holder.detach();
+    }
 }
 
 }  // namespace
