@@ -9,8 +9,10 @@
 // (facing the same way); otherwise only the faces inside it or touching it.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -204,6 +206,37 @@ TEST(BeamFormworkRules, DeductionsByPrecedence)
     // beam 1's.
     const auto building = BeamBuilding(Elements({shortBeam, crossBeam}), {15});
     EXPECT_NEAR(RunAfterFormwork("TQTKBeamFormBoardAreaDeductBeam", *building, 2, 1), 240.0 * 500, 1.0);
+}
+
+// The take-off frees an element's cache after each of its quantities on the
+// element's own thread while rules on other threads deduct it. Beam 1 butts
+// into beam 2 as above; each beam's formwork less the other, its cache freed
+// after each, on two threads at once gives what it gives alone.
+TEST(BeamFormworkRules, BeamsFreeTheirCachesWhileTheOtherDeductsThemOnTwoThreads)
+{
+    const auto building = BeamBuilding(
+        Elements({Beam(1, 15, 0, 0, 3000, 0, 500, 3000), Beam(2, 15, 3000, -2000, 3000, 2000, 500, 3000)}), {15});
+    struct TSide {
+        int subject;
+        int object;
+        double expected;
+    };
+    const std::vector<TSide> sides = {{1, 2, 2 * 120.0 * 500 + 120.0 * 240}, {2, 1, 240.0 * 500}};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (const TSide& side : sides)
+        threads.emplace_back([&building, &wrong, side] {
+            for (int i = 0; i < 20; ++i) {
+                const double area =
+                    RunAfterFormwork("TQTKBeamFormBoardAreaDeductBeam", *building, side.subject, side.object);
+                if (std::abs(area - side.expected) > 1.0)
+                    ++wrong;
+                GetCalcEDO(building->Record(side.subject), true)->FreeCalcCache();
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 // Beam 1 (240 x 400, 2600 to 3000) from 0 to 3000 stems into beam 2 (300 x
