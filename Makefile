@@ -4,7 +4,7 @@ BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: run test bench deps configure build sanitize fuzz clean format format-check
+.PHONY: run test bench deps configure build sanitize tsan fuzz clean format format-check
 
 # The main job: the sample building's bill of quantities under the sample rule table.
 run: build
@@ -32,6 +32,20 @@ build: configure
 sanitize:
 	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_ARGS=-DQTK_SANITIZE=ON
 
+# ThreadSanitizer in build-tsan/ over what runs on several threads: the tests
+# whose names say so and the sample building's take-off on TSAN_THREADS
+# threads. .tsan-suppressions names third-party frames only.
+TSAN_TESTS ?= Thread|Lock|Concurr|Parallel
+TSAN_THREADS ?= 8
+TSAN_ENV = TSAN_OPTIONS="suppressions=$(CURDIR)/.tsan-suppressions second_deadlock_stack=1"
+tsan: deps
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fsanitize=thread \
+	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread
+	cmake --build build-tsan -j $(JOBS)
+	$(TSAN_ENV) ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
+	$(TSAN_ENV) build-tsan/Tools/qtkcalc/qtkcalc takeoff examples/building.json \
+	  --rules examples/rules/sample-rules.json -j $(TSAN_THREADS) >/dev/null
+
 # clang-format over the tracked C++ files (.clang-format at the root).
 CXX_SOURCES = git ls-files -z '*.h' '*.cpp'
 
@@ -55,4 +69,4 @@ fuzz: deps
 	done
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-fuzz
+	rm -rf $(BUILD_DIR) build-asan build-tsan build-fuzz
