@@ -312,6 +312,37 @@ TEST_F(TBeamOverHighFormTest, OnePieceWithFormworkPrioritiesGivesWhatTheTwinGive
     }
 }
 
+// Beam 1 (240 x 400, 3700 to 4100) from 0 to 3000 stems into beam 2 (300 x
+// 600, 3500 to 4100) across it at 3000, both over the critical height in one
+// piece of weight 1: beam 1 is the secondary beam, its sides and soffit
+// inside beam 2 (x 2850 to 3000) go, 2 x 150 x 400 + 150 x 240; the main
+// beam gives nothing to its secondary beam.
+TEST_F(TBeamOverHighFormTest, SecondaryBeamAsTheTwin)
+{
+    const std::string beams = R"({"id": 1, "type": 15, "floor": 1, "props": {"SectionWidth": 240,
+        "SectionHeight": 400, "TopElev": 4100, "Material": "混凝土", "Type2": 1},
+        "shape": {"kind": "line", "start": [0, 0], "end": [3000, 0]}},
+        {"id": 2, "type": 15, "floor": 1, "props": {"SectionWidth": 300, "SectionHeight": 600, "TopElev": 4100,
+        "Material": "混凝土", "Type2": 1}, "shape": {"kind": "line", "start": [3000, -2000], "end": [3000, 2000]}})";
+    struct Case {
+        const char* name;
+        int subject, object;
+        double expected;
+    };
+    const Case cases[] = {
+        {"secondary beam", 1, 2, 2 * 150.0 * 400 + 150.0 * 240},
+        {"main beam", 2, 1, 0.0},
+    };
+    for (const Case& c : cases) {
+        for (const char* rule : {"TQTKBeamFromBoardAreaDeductSubBeam", "TQTKBeamOverHighFromBoardAreaDeductSubBeam"}) {
+            SCOPED_TRACE(std::string(c.name) + ": " + rule);
+            LoadBeam(beams, OnePiece());
+            Run("TQTKBeamOriginalFormboardArea", c.subject);
+            EXPECT_NEAR(Run(rule, c.subject, c.object), c.expected, 1.0);
+        }
+    }
+}
+
 // Where the over-height rules differ from their twins, both values on the
 // same building (beam 1 as above, one piece of weight 1). Brick wall 2 under
 // the beam from x 1000 to 4000, 240 thick (within the beam's width): the
