@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Calculator/Strategies/BeamStrategies/QTKBeamOverHighFormBoardAreaCalculator.h"
@@ -339,6 +340,42 @@ TEST_F(TBeamOverHighFormTest, SecondaryBeamAsTheTwin)
             LoadBeam(beams, OnePiece());
             Run("TQTKBeamOriginalFormboardArea", c.subject);
             EXPECT_NEAR(Run(rule, c.subject, c.object), c.expected, 1.0);
+        }
+    }
+}
+
+// Ring beam 1 (240 x 500, 3600 to 4100) over lintel 3 (240 wide, 3400 to
+// 3600), in one piece of weight 1. Across it (at x 3000) both rules take the
+// 240 x 240 of soffit the lintel's top touches. Along it (x 2000 to 4000)
+// they differ: the twin takes the ring beam's section over the lintel, both
+// sides and the soffit, 2000 x (2 x 500 + 240); the over-height rule the
+// lintel's solid and the soffit over the lintel, 2000 x 240.
+TEST_F(TBeamOverHighFormTest, RingBeamOverALintelWithBothValues)
+{
+    const std::string ring = LineElement(1, 18, 1, 0, 0, 6000, 0, 240, 3600, 4100, CConcrete);
+    const auto lintel = [](double x0, double y0, double x1, double y1) {
+        return R"({"id": 3, "type": 12, "floor": 1, "props": {"SectionWidth": 240, "BottomElev": 3400,
+            "TopElev": 3600, "StartPtTopElev": 3600, "EndPtTopElev": 3600, "Material": "混凝土"},
+            "shape": {"kind": "line", "start": [)" +
+               std::to_string(x0) + ", " + std::to_string(y0) + "], \"end\": [" + std::to_string(x1) + ", " +
+               std::to_string(y1) + R"(], "width": 240}})";
+    };
+    struct Case {
+        const char* name;
+        std::string lintel;
+        double overhigh, twin;
+    };
+    const Case cases[] = {
+        {"along", lintel(2000, 0, 4000, 0), 2000.0 * 240, 2000.0 * (2 * 500 + 240)},
+        {"across", lintel(3000, -1000, 3000, 1000), 240.0 * 240, 240.0 * 240},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [rule, expected] : {std::pair{"TQTKTieBeamOverHighFormBoardAreaDeductLinTel", c.overhigh},
+                                             std::pair{"TQTKTieBeamFormBoardAreaDeductLintel", c.twin}}) {
+            SCOPED_TRACE(std::string(c.name) + ": " + rule);
+            LoadBeam(ring + ", " + c.lintel, OnePiece());
+            Run("TQTKBeamOriginalFormboardArea", 1);
+            EXPECT_NEAR(Run(rule, 1, 3), expected, 1.0);
         }
     }
 }
