@@ -380,6 +380,31 @@ TEST_F(TBeamOverHighFormTest, RingBeamOverALintelWithBothValues)
     }
 }
 
+// A rule without an ordinary twin, by hand: a 400 x 400 column through beam 1
+// (240 x 500, 3600 to 4100) at x 3000 holds its sides and soffit there, 2 x
+// 400 x 500 + 400 x 240, when the beam is a single beam ("Type2" 0); a beam
+// that is not gives nothing.
+TEST_F(TBeamOverHighFormTest, SingleBeamAgainstATieColumn)
+{
+    struct Case {
+        const char* name;
+        std::string props;
+        double expected;
+    };
+    const Case cases[] = {
+        {"single beam", CConcrete + R"(, "Type2": 0)", 2 * 400.0 * 500 + 400.0 * 240},
+        {"beam without a type", CConcrete, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadBeam(LineElement(1, 15, 1, 0, 0, 6000, 0, 240, 3600, 4100, c.props) + ", " +
+                     PointElement(2, 25, 1, 2800, -200, 3200, 200, 0, 4100, CConcrete),
+                 OnePiece());
+        Run("TQTKBeamOriginalFormboardArea", 1);
+        EXPECT_NEAR(Run("TQTKSingleBeamOverHighTieColumn", 1, 2), c.expected, 1.0);
+    }
+}
+
 // Where the over-height rules differ from their twins, both values on the
 // same building (beam 1 as above, one piece of weight 1). Brick wall 2 under
 // the beam from x 1000 to 4000, 240 thick (within the beam's width): the
