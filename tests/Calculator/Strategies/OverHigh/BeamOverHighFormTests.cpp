@@ -223,14 +223,31 @@ TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
                std::to_string(height) +
                R"(, "AboveFloorHeight": 0, "EDOPID": 2}, "shape": {"kind": "opening", "at": 3000}})";
     };
+    // Stair 5, a straight flight 3000 x 1200 (y 2400..3600, clear of beam 1)
+    // rising from its flight edge at x 0, 1500 ("Height" less "StepHeight")
+    // over its 3000 run: its top from 3600 to 5100, 200 thick. Sloping beam
+    // 6 (240 x 400) over its axis rests on it with the same slope, its soffit
+    // from 3600 to 5100: the soffit lies on the flight along the whole run,
+    // 240 x 3000 x sqrt(1 + 0.5^2).
+    const std::string flight = R"({"id": 5, "type": 29, "floor": 1, "props": {"Height": 1650, "StepHeight": 150,
+        "Thickness": 200}, "shape": {"kind": "face", "outline": [[0, 2400], [3000, 2400], [3000, 3600], [0, 3600]],
+        "elevation": {"kind": "ratio", "edge": 3, "elev": 3600, "ratio": 0.5},
+        "edges": [null, null, null, {"kind": "flight", "flag": 1}]}})";
+    const std::string beamOnFlight = R"({"id": 6, "type": 15, "floor": 1, "props": {"SectionWidth": 240,
+        "SectionHeight": 400, "StartPtBottomElev": 3600, "EndPtBottomElev": 5100, "StartPtTopElev": 4000,
+        "EndPtTopElev": 5500, "Material": "混凝土"},
+        "shape": {"kind": "line", "start": [0, 3000], "end": [3000, 3000]}})";
     struct Case {
         const char* overhigh;
         const char* twin;
         std::string elements;
         int object;
         double expected;
+        int subject = 1;
     };
     const Case cases[] = {
+        {"TQTKBeamOverHighFormBoardAreaDeductBeelineStearSeg", "TQTKBeamFormBoardAreaDeductBeelineStearSeg",
+         beamOnFlight + ", " + flight, 5, 240.0 * 3000 * std::sqrt(1.25), 6},
         {"TQTKBeamOverHighFormBoardAreaDeductByFact", "TQTKBeamFormBoardAreaDeductByFact", wallUnder, 2, 6000.0 * 240},
         {"TQTKBeamOverHighFormBoardAreaDeductParallelWall", "TQTKBeamFormBoardAreaDeductParallelWall", wallUnder, 2,
          6000.0 * 240},
@@ -265,12 +282,12 @@ TEST_F(TBeamOverHighFormTest, OnePieceOfWeightOneGivesWhatTheTwinGives)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.overhigh) + " / " + c.twin);
         LoadBeam(beam + ", " + c.elements, OnePiece());
-        Run("TQTKBeamOriginalFormboardArea", 1);
-        const double twin = Run(c.twin, 1, c.object);
+        Run("TQTKBeamOriginalFormboardArea", c.subject);
+        const double twin = Run(c.twin, c.subject, c.object);
         EXPECT_NEAR(twin, c.expected, 1.0);
         LoadBeam(beam + ", " + c.elements, OnePiece());
-        Run("TQTKBeamOriginalFormboardArea", 1);
-        EXPECT_NEAR(Run(c.overhigh, 1, c.object), twin, 1.0);
+        Run("TQTKBeamOriginalFormboardArea", c.subject);
+        EXPECT_NEAR(Run(c.overhigh, c.subject, c.object), twin, 1.0);
     }
 }
 
