@@ -545,12 +545,13 @@ public:
     virtual std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() = 0;
     virtual std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() = 0;
     // The end faces (where the start or end elevations differ) less the
-    // related units, added to the side-face shell; returns their area.
+    // related units; they join the side-face shell on the first call only.
+    // Returns their area.
     virtual double GetEndFormboardArea() = 0;
-    // Add the face on the left (right) line to the side-face shell.
+    // Add the face on the left (right) line to the side-face shell, once each.
     virtual void AddLeftSideFace() = 0;
     virtual void AddRightSideFace() = 0;
-    // The side faces gathered so far (owned by the unit; empty at first).
+    // Owned by the unit; both side faces are put in on first request.
     virtual const TVRMPolyhedronShell3d* GetSideFaceShell() = 0;
     // Stored by the over-height rules; nil until stored. The unit owns what is
     // stored: a setter drops what it replaces, FreeCalcCache drops the last.

@@ -284,9 +284,20 @@ std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetMidFaceShellC
     });
 }
 
+// The layer's formwork faces: both side faces are in before anyone reads the
+// shell or makes its calculator, whichever rule or quantity asks first (a
+// rule run on its own finds them, the over-height builder cuts them); the end
+// faces join when the end-face rule asks for them.
 const TVRMPolyhedronShell3d* TQTKInsulatingWallUnitCalcEDO::GetSideFaceShell()
 {
+    AddSideFace(true);
+    AddSideFace(false);
     std::lock_guard guard(DataLock());
+    return SideFaceShellLocked();
+}
+
+TVRMPolyhedronShell3d* TQTKInsulatingWallUnitCalcEDO::SideFaceShellLocked()
+{
     if (!sideFaces_)
         sideFaces_ = std::make_unique<TVRMPolyhedronShell3d>();
     return sideFaces_.get();
@@ -295,10 +306,11 @@ const TVRMPolyhedronShell3d* TQTKInsulatingWallUnitCalcEDO::GetSideFaceShell()
 std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetSideFaceShellCalc()
 {
     return KeepOnce(sideFaceCalc_, [this] {
+        const TVRMPolyhedronShell3d* faces = GetSideFaceShell();
         std::unique_ptr<TVRMPolyhedronShell3d> shell;
         {
             std::lock_guard guard(DataLock());
-            shell = sideFaces_ ? sideFaces_->Clone() : std::make_unique<TVRMPolyhedronShell3d>();
+            shell = faces->Clone();
         }
         auto calc = std::make_shared<TQTKShellCalc3d>(std::move(shell), RecordRef(GetRecord()), 1.0);
         calc->SetIsArc(GetLine().IsArc());
@@ -306,12 +318,26 @@ std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetSideFaceShell
     });
 }
 
+// A face on the left line facing left, on the right one facing right, between
+// the wall's end elevations; once each.
 void TQTKInsulatingWallUnitCalcEDO::AddSideFace(bool left)
 {
+    {
+        std::lock_guard guard(DataLock());
+        if (left ? leftFaceAdded_ : rightFaceAdded_)
+            return;
+    }
     const TVRMCustomLine2d line = *(left ? GetLeftLine() : GetRightLine());
     const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
     TVRMPolyhedronShell3d face;
     face.AddFace(line, left, e.startBottom, e.startTop, e.endBottom, e.endTop);
+    {
+        std::lock_guard guard(DataLock());
+        bool& added = left ? leftFaceAdded_ : rightFaceAdded_;
+        if (added)
+            return;
+        added = true;
+    }
     AddToSideFaces(face);
 }
 
@@ -319,12 +345,12 @@ void TQTKInsulatingWallUnitCalcEDO::AddSideFace(bool left)
 // detail written first), the formwork calculator too.
 void TQTKInsulatingWallUnitCalcEDO::AddToSideFaces(const TVRMPolyhedronShell3d& faces)
 {
-    GetSideFaceShell();
     std::shared_ptr<TQTKShellCalc3d> calc;
     {
         std::lock_guard guard(DataLock());
+        TVRMPolyhedronShell3d* shell = SideFaceShellLocked();
         for (const TVRMFace3d& face : faces.GetFaces())
-            sideFaces_->AddFace(face);
+            shell->AddFace(face);
         calc = sideFaceCalc_;
     }
     if (calc && faces.HasFaces())
@@ -351,7 +377,14 @@ double TQTKInsulatingWallUnitCalcEDO::GetEndFormboardArea()
         const bool yields = CompareFormboardPriority(GetRecord(), unit.get(), GetCalculatorSetting()) < 0;
         ends.Subtract(*solid->GetPolyhedron(), yields ? CVRMSuperpositionBoth : CVRMSuperpositionContact);
     }
-    AddToSideFaces(ends);
+    bool first = false;
+    {
+        std::lock_guard guard(DataLock());
+        first = !endFacesAdded_;
+        endFacesAdded_ = true;
+    }
+    if (first)
+        AddToSideFaces(ends);
     return ends.GetArea();
 }
 
@@ -466,6 +499,7 @@ void TQTKInsulatingWallUnitCalcEDO::FreeCalcCache()
     std::swap(overhighFormboard, overhighFormboardCalc_);
     std::swap(values, overhighValues_);
     std::swap(faces, sideFaces_);
+    leftFaceAdded_ = rightFaceAdded_ = endFacesAdded_ = false;
     pierFormboard_.Clear();
 }
 

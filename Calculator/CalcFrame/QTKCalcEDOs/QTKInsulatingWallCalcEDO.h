@@ -134,6 +134,8 @@ private:
     bool IsOuterUnit(bool left);
     void AddSideFace(bool left);
     void AddToSideFaces(const TVRMPolyhedronShell3d& faces);
+    // The side-face shell, made empty when missing; the data lock held.
+    TVRMPolyhedronShell3d* SideFaceShellLocked();
     Ref<IQTKCalculatorEDO> WallEdo(bool prepare);
     double Thickness();
 
@@ -142,6 +144,8 @@ private:
     std::vector<int> endFaces_;
     std::shared_ptr<TQTKSolidCalc3d> volumeCalc_;
     std::unique_ptr<TVRMPolyhedronShell3d> sideFaces_;
+    bool leftFaceAdded_ = false, rightFaceAdded_ = false;
+    bool endFacesAdded_ = false;
     std::shared_ptr<TQTKShellCalc3d> midFaceCalc_;
     std::shared_ptr<TQTKShellCalc3d> sideFaceCalc_;
     TQTKPierFormboardMemo pierFormboard_;

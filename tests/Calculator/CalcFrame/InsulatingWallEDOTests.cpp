@@ -129,7 +129,10 @@ TEST_F(TInsulatingWallTest, OnlyTheLowestAndHighestIdsAreOuterUnits)
     }
 }
 
-// End faces stand only where the end has a height: 300 wide, as high as the end.
+// End faces stand only where the end has a height: 300 wide, as high as the
+// end. The side-face shell holds both side faces (6000 long, the mean height
+// high) from the start; asking for the end faces or a side face again puts
+// nothing in again.
 TEST_F(TInsulatingWallTest, EndFacesOnlyWhereTheElevationsDiffer)
 {
     struct {
@@ -144,12 +147,14 @@ TEST_F(TInsulatingWallTest, EndFacesOnlyWhereTheElevationsDiffer)
         SCOPED_TRACE(c.name);
         Load(Wall(0, c.startTop, c.endTop) + "," + ::Unit(2, 300, 0, c.startTop, c.endTop));
         const auto unit = Unit(2);
+        const double sides = 2 * 6000.0 * (c.startTop + c.endTop) / 2;
         EXPECT_NEAR(unit->GetEndFormboardArea(), c.area, 1e-3);
-        EXPECT_NEAR(unit->GetSideFaceShell()->GetArea(), c.area, 1e-3) << "added to the side faces";
+        EXPECT_NEAR(unit->GetSideFaceShell()->GetArea(), sides + c.area, 1e-3) << "added to the side faces";
+        EXPECT_NEAR(unit->GetEndFormboardArea(), c.area, 1e-3);
         unit->AddLeftSideFace();
-        const double side = 6000.0 * (c.startTop + c.endTop) / 2;
-        EXPECT_NEAR(unit->GetSideFaceShell()->GetArea(), c.area + side, 1e-3);
-        EXPECT_NEAR(unit->GetSideFaceShellCalc()->GetArea(), c.area + side, 1e-3);
+        unit->AddRightSideFace();
+        EXPECT_NEAR(unit->GetSideFaceShell()->GetArea(), sides + c.area, 1e-3) << "nothing added again";
+        EXPECT_NEAR(unit->GetSideFaceShellCalc()->GetArea(), sides + c.area, 1e-3);
     }
 }
 

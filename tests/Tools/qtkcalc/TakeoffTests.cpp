@@ -491,6 +491,26 @@ TEST(Takeoff, AnOverHeightFormworkRuleRunAloneCutsBothSideFaces)
     EXPECT_NE(out.str().find("quantity 3456000\n"), std::string::npos) << out.str();
 }
 
+// The sample bills no layer formwork; a layer formwork rule run alone by
+// qtkcalc calc finds both side faces of the 100 mm layer BW1-外层 (1061): its
+// opening DK1 (1063, 1 x 1 through the layer) takes 1 x 1 off each face.
+TEST(Takeoff, ALayerFormworkRuleRunAloneFindsBothSideFaces)
+{
+    const std::filesystem::path root = QTK_SOURCE_ROOT;
+    TCalcCommandOptions options;
+    options.modelPath = (root / "examples/building.json").string();
+    options.rulesPath = (root / "examples/rules/sample-rules.json").string();
+    options.rule = "TQTKInsulatingUnitFormBoardDeductHollow";
+    options.subject = 1061;
+    options.object = 1063;
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCalcCommand(options, out, err), 0) << err.str();
+    const std::string text = out.str();
+    const auto at = text.find("quantity ");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NEAR(std::stod(text.substr(at + 9)), 2 * 1000.0 * 1000, 0.01) << text;
+}
+
 TEST(TakeoffCommand, TheSampleBuildingBillsCompletely)
 {
     // make run: every element type of the sample has its dictionary row and

@@ -1,6 +1,6 @@
 // Insulating wall layer face and formwork rules on the one 200 mm layer (2)
-// of insulating wall 1 (insulating-wall.json), its side faces in its
-// formwork as the side-line rules leave them: size limits at the limit and
+// of insulating wall 1 (insulating-wall.json), its formwork holding both side
+// faces from the start: size limits at the limit and
 // just above, a beam flush with both faces, piers over the thickness.
 #include <gtest/gtest.h>
 
@@ -11,6 +11,9 @@
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Calculator/Common/QTKCalculatorEDOIntf.h"
+#include "Host/QTKCommon/QTKCalculatorCommonData.h"
+#include "Host/QTKCommon/QTKDeductDetailData.h"
+#include "Host/QTKCommon/QTKShellCalc3d.h"
 #include "tests/Calculator/Strategies/WallStrategies/WallRuleTesting.h"
 #include "tests/Support/RegistryChecks.h"
 #include "tests/Support/TestBuilding.h"
@@ -176,18 +179,55 @@ TEST(InsulatingWallUnitAreaRules, PierByThickness)
     }
 }
 
-// The layer's formwork calculator made before its side faces: the side-line
-// rules still put them in, 2 x 40000 x 3000, and the lengths are 40000.
-TEST(InsulatingWallUnitAreaRules, SideFacesPutInAfterTheCalculatorCount)
+// The layer's formwork calculator, whoever asks for it first, holds both side
+// faces, 2 x 40000 x 3000 (its original detail shows them); the side-line
+// rules run twice give the lengths, 40000, and put nothing in again; the
+// end-face rule run twice gives the ends each time and puts them in once.
+TEST(InsulatingWallUnitAreaRules, TheFormworkCalculatorHoldsBothSideFacesFromTheStart)
 {
     auto building = TTestBuilding::FromFile(std::filesystem::path(QTK_WALL_CASES_DIR) / "insulating-wall.json");
-    building->Activate(true);
+    TQTKCalculationScope& scope = building->Activate(true);
     const auto unit = RefCast<IQTKInsulatingWallUnitCalcEDO>(GetCalcEDO(building->Record(2), true));
     const auto shell = unit->GetSideFaceShellCalc();
-    EXPECT_NEAR(shell->GetArea(), 0.0, 1e-9);
-    EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitLeftLineLength", *building, 2, 2), 40000.0, 1e-6);
-    EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitRightLineLength", *building, 2, 2), 40000.0, 1e-6);
     EXPECT_NEAR(shell->GetArea(), 2 * 40000.0 * 3000, 0.01);
+    ASSERT_NE(scope.Details().GetLast(), nullptr);
+    EXPECT_TRUE(scope.Details().GetLast()->GetIsOriginalQty());
+    EXPECT_EQ(scope.Details().GetLast()->GetDedcutExpr(), "3<长度>*40<宽度> + 40<长度>*3<宽度>");
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitLeftLineLength", *building, 2, 2), 40000.0, 1e-6);
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitRightLineLength", *building, 2, 2), 40000.0, 1e-6);
+        EXPECT_NEAR(shell->GetArea(), 2 * 40000.0 * 3000, 0.01);
+        EXPECT_NEAR(unit->GetSideFaceShell()->GetArea(), 2 * 40000.0 * 3000, 0.01);
+    }
+    // The end faces, 200 x 3000 at each end, join once.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        EXPECT_NEAR(RunWallRule("TQTKInsulatingUnitFormBoardEndAreaOriginal", *building, 2, 2), 2 * 200.0 * 3000, 0.01);
+        EXPECT_NEAR(shell->GetArea(), 2 * 40000.0 * 3000 + 2 * 200.0 * 3000, 0.01);
+    }
+}
+
+// A layer formwork rule run on its own, with no side-line rule before it,
+// finds both side faces in the formwork: the same figures as after them.
+TEST(InsulatingWallUnitAreaRules, AFormworkRuleRunAloneFindsTheSideFaces)
+{
+    struct TCase {
+        const char* rule;
+        int object;
+        double expected;
+    };
+    const std::vector<TCase> cases = {
+        {"TQTKInsulatingUnitFormBoardDeductOneHollow", 14, 2 * 1000000.01},
+        {"TQTKInsulatingUnitFormBoardDeductOneHollowAddSide", 14, 2 * 1000000.01 - 2 * (1000 + 1000.00001) * 200},
+        {"TQTKInsulatingUnitFormBoardDeductFiveHollow", 16, 2 * 5000000.01},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " on " + std::to_string(c.object));
+        auto building = TTestBuilding::FromFile(std::filesystem::path(QTK_WALL_CASES_DIR) / "insulating-wall.json");
+        building->Activate();
+        EXPECT_NEAR(RunWallRule(c.rule, *building, 2, c.object), c.expected, 0.01);
+    }
 }
 
 const std::vector<std::string> CInsulatingWallUnitAreaRuleNames = {
