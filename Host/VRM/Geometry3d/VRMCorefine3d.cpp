@@ -16,6 +16,7 @@
 #include <map>
 #include <numeric>
 #include <set>
+#include <tuple>
 
 #include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
 
@@ -202,6 +203,23 @@ bool ToMesh(const TVRMPolyhedron3d& solid, Mesh& mesh, bool merge)
     return !mesh.is_empty() && CGAL::is_closed(mesh);
 }
 
+bool Before(const TVRMPoint3d& p, const TVRMPoint3d& q)
+{
+    return std::tie(p.x, p.y, p.z) < std::tie(q.x, q.y, q.z);
+}
+
+// A face whose loops each start at their lowest corner, holes in the order of those corners, on
+// the plane through the outer loop's first corner.
+TVRMFace3d Canonical(const TVRMVector3d& normal, std::vector<TVRMLoop3d> loops)
+{
+    for (auto& loop : loops)
+        std::rotate(loop.begin(), std::min_element(loop.begin(), loop.end(), Before), loop.end());
+    std::sort(loops.begin() + 1, loops.end(),
+              [](const TVRMLoop3d& x, const TVRMLoop3d& y) { return Before(x[0], y[0]); });
+    const TVRMPoint3d origin = loops[0][0];
+    return TVRMFace3d(TVRMPlane3d(normal, origin), std::move(loops));
+}
+
 TVRMPoint3d ToPoint(const EK::Point_3& p)
 {
     return {CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())};
@@ -261,6 +279,19 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
         size[f] = (c[1] - c[0]).CrossProduct(c[2] - c[0]).Length();
         largest[f] = static_cast<int>(f);
     }
+    // The larger of two triangles; of two of one size, the one with the lower corners, so that a
+    // group's plane does not depend on the order in which its triangles joined.
+    auto Larger = [&](int f, int g) {
+        if (size[f] != size[g])
+            return size[f] > size[g];
+        auto sorted = [&](int t) {
+            std::array<TVRMPoint3d, 3> c = corners[t];
+            std::sort(c.begin(), c.end(), Before);
+            return c;
+        };
+        const auto cf = sorted(f), cg = sorted(g);
+        return std::lexicographical_compare(cf.begin(), cf.end(), cg.begin(), cg.end(), Before);
+    };
     auto unitOf = [&](int f) {
         const auto& c = corners[f];
         return (c[1] - c[0]).CrossProduct(c[2] - c[0]) * (1 / size[f]);
@@ -300,7 +331,7 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
             !onGroup(rg, static_cast<int>(f), static_cast<int>(g)))
             continue;
         parent[rf] = rg;
-        if (size[largest[rf]] > size[largest[rg]])
+        if (Larger(largest[rf], largest[rg]))
             largest[rg] = largest[rf];
     }
     // Vertices on a straight edge between exactly two groups.
@@ -341,7 +372,7 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
             removablePoints.insert(std::make_tuple(points[v].x, points[v].y, points[v].z));
     auto dropped = [&](const TVRMPoint3d& p) { return removablePoints.count(std::make_tuple(p.x, p.y, p.z)) > 0; };
 
-    result.Clear();
+    std::vector<TVRMFace3d> built;
     for (auto& [g, edges] : boundary) {
         const auto nk = normalOf(FIndex(largest[g]));
         const TVRMVector3d n =
@@ -360,9 +391,21 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
                     loops.push_back(std::move(kept));
             }
             if (!loops.empty())
-                result.AddFace(TVRMFace3d(face.GetPlane(), std::move(loops)));
+                built.push_back(Canonical(face.GetPlane().GetNormal(), std::move(loops)));
         }
     }
+    // The engine meets the triangles in an order of its own: faces in the order of their first
+    // corners (then normals) give one result for one pair of solids.
+    std::sort(built.begin(), built.end(), [](const TVRMFace3d& f, const TVRMFace3d& g) {
+        const TVRMPoint3d &p = f.GetLoop(0)[0], &q = g.GetLoop(0)[0];
+        if (Before(p, q) || Before(q, p))
+            return Before(p, q);
+        const TVRMVector3d &m = f.GetNormal(), &n = g.GetNormal();
+        return std::tie(m.x, m.y, m.z) < std::tie(n.x, n.y, n.z);
+    });
+    result.Clear();
+    for (auto& face : built)
+        result.AddFace(std::move(face));
 }
 
 }  // namespace

@@ -236,3 +236,65 @@ TEST(Boolean3dRobustnessTest, SlabMinusRoundColumnThenFlushBeam)
 }
 
 }  // namespace
+
+namespace {
+
+// The solid with every loop starting `shift` corners further on: the same solid, listed otherwise.
+TVRMPolyhedron3d Rotated(const TVRMPolyhedron3d& solid, size_t shift)
+{
+    TVRMPolyhedron3d out;
+    for (const auto& f : solid.GetFaces()) {
+        std::vector<TVRMLoop3d> loops = f.GetLoops();
+        for (auto& l : loops)
+            std::rotate(l.begin(), l.begin() + static_cast<std::ptrdiff_t>(shift % l.size()), l.end());
+        TVRMFace3d g(f.GetPlane(), std::move(loops), f.GetTag());
+        g.SetArc(f.GetArc());
+        out.AddFace(std::move(g));
+    }
+    return out;
+}
+
+}  // namespace
+
+// The general path gives one result for one pair of solids, whatever corner their loops start at
+// (the order in which the engine meets their triangles): faces in one order, each loop from one
+// corner, so that callers reading faces by position see the same faces run after run.
+TEST(Boolean3dRobustnessTest, GeneralPathResultDoesNotDependOnHowTheOperandsAreListed)
+{
+    const TVRMLoop3d bottom{{0, 0, 0}, {4000, 0, 0}, {4000, 3000, 0}, {0, 3000, 0}};
+    const TVRMLoop3d top{{0, 0, 200}, {4000, 0, 1200}, {4000, 3000, 1200}, {0, 3000, 200}};
+    const auto slab = TVRMPolyhedron3d::CreateLoft(bottom, top);
+    struct Case {
+        const char* name;
+        std::unique_ptr<TVRMPolyhedron3d> other;
+        int kind;
+    };
+    Case cases[] = {
+        {"sloped slab - beam across", Box(1800, -500, -500, 2200, 3500, 900), CVRMBoolSubtract},
+        {"sloped slab - round column", RoundColumn(2000, 1500, 300, -1000, 2000), CVRMBoolSubtract},
+        {"sloped slab * block", Box(-100, 1000, -100, 3000, 2000, 700), CVRMBoolIntersect},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVRMPolyhedron3d first = *slab;
+        ASSERT_TRUE(TVRMNewPolyBooleanOperator::BooleanOperate(first, *c.other, c.kind, Path::General));
+        for (size_t shift : {1, 2, 3}) {
+            SCOPED_TRACE(shift);
+            TVRMPolyhedron3d a = Rotated(*slab, shift);
+            ASSERT_TRUE(
+                TVRMNewPolyBooleanOperator::BooleanOperate(a, Rotated(*c.other, shift + 1), c.kind, Path::General));
+            ASSERT_EQ(a.GetFaceCount(), first.GetFaceCount());
+            for (int k = 0; k < a.GetFaceCount(); ++k) {
+                SCOPED_TRACE(k);
+                const TVRMFace3d &f = a.GetFace(k), &g = first.GetFace(k);
+                EXPECT_EQ(f.GetTag(), g.GetTag());
+                ASSERT_EQ(f.GetLoopCount(), g.GetLoopCount());
+                for (int l = 0; l < f.GetLoopCount(); ++l) {
+                    ASSERT_EQ(f.GetLoop(l).size(), g.GetLoop(l).size());
+                    for (size_t v = 0; v < f.GetLoop(l).size(); ++v)
+                        EXPECT_TRUE(f.GetLoop(l)[v].IsEqualTo(g.GetLoop(l)[v], 1e-9));
+                }
+            }
+        }
+    }
+}
