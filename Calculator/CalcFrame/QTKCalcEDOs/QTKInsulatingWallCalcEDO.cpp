@@ -284,34 +284,14 @@ std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetMidFaceShellC
     });
 }
 
-// The layer's formwork faces: both side faces are in before anyone reads the
-// shell or makes its calculator, whichever rule or quantity asks first (a
-// rule run on its own finds them, the over-height builder cuts them); the end
-// faces join when the end-face rule asks for them.
 const TVRMPolyhedronShell3d* TQTKInsulatingWallUnitCalcEDO::GetSideFaceShell()
 {
-    AddSideFace(true);
-    AddSideFace(false);
-    std::lock_guard guard(DataLock());
-    return SideFaceShellLocked();
-}
-
-TVRMPolyhedronShell3d* TQTKInsulatingWallUnitCalcEDO::SideFaceShellLocked()
-{
-    if (!sideFaces_)
-        sideFaces_ = std::make_unique<TVRMPolyhedronShell3d>();
-    return sideFaces_.get();
+    return sideFaces_.Get(SideFaceMaker());
 }
 
 std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetSideFaceShellCalc()
 {
-    return KeepOnce(sideFaceCalc_, [this] {
-        const TVRMPolyhedronShell3d* faces = GetSideFaceShell();
-        std::unique_ptr<TVRMPolyhedronShell3d> shell;
-        {
-            std::lock_guard guard(DataLock());
-            shell = faces->Clone();
-        }
+    return sideFaces_.GetCalc(SideFaceMaker(), [this](std::unique_ptr<TVRMPolyhedronShell3d> shell) {
         auto calc = std::make_shared<TQTKShellCalc3d>(std::move(shell), RecordRef(GetRecord()), 1.0);
         calc->SetIsArc(GetLine().IsArc());
         return calc;
@@ -319,42 +299,15 @@ std::shared_ptr<TQTKShellCalc3d> TQTKInsulatingWallUnitCalcEDO::GetSideFaceShell
 }
 
 // A face on the left line facing left, on the right one facing right, between
-// the wall's end elevations; once each.
-void TQTKInsulatingWallUnitCalcEDO::AddSideFace(bool left)
+// the wall's end elevations.
+TQTKSideFaceShell::TMakeSideFace TQTKInsulatingWallUnitCalcEDO::SideFaceMaker()
 {
-    {
-        std::lock_guard guard(DataLock());
-        if (left ? leftFaceAdded_ : rightFaceAdded_)
-            return;
-    }
-    const TVRMCustomLine2d line = *(left ? GetLeftLine() : GetRightLine());
-    const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
-    TVRMPolyhedronShell3d face;
-    face.AddFace(line, left, e.startBottom, e.startTop, e.endBottom, e.endTop);
-    {
-        std::lock_guard guard(DataLock());
-        bool& added = left ? leftFaceAdded_ : rightFaceAdded_;
-        if (added)
-            return;
-        added = true;
-    }
-    AddToSideFaces(face);
-}
-
-// The faces join the side faces and, when it is made already (its original
-// detail written first), the formwork calculator too.
-void TQTKInsulatingWallUnitCalcEDO::AddToSideFaces(const TVRMPolyhedronShell3d& faces)
-{
-    std::shared_ptr<TQTKShellCalc3d> calc;
-    {
-        std::lock_guard guard(DataLock());
-        TVRMPolyhedronShell3d* shell = SideFaceShellLocked();
-        for (const TVRMFace3d& face : faces.GetFaces())
-            shell->AddFace(face);
-        calc = sideFaceCalc_;
-    }
-    if (calc && faces.HasFaces())
-        calc->AddShell(faces, nullptr);
+    return [this](bool left, TVRMPolyhedronShell3d& face) {
+        const TVRMCustomLine2d line = *(left ? GetLeftLine() : GetRightLine());
+        const TQTKLineEndElevs e = GetLineEndElevs(wall_.get());
+        face.AddFace(line, left, e.startBottom, e.startTop, e.endBottom, e.endTop);
+        return true;
+    };
 }
 
 double TQTKInsulatingWallUnitCalcEDO::GetEndFormboardArea()
@@ -377,14 +330,7 @@ double TQTKInsulatingWallUnitCalcEDO::GetEndFormboardArea()
         const bool yields = CompareFormboardPriority(GetRecord(), unit.get(), GetCalculatorSetting()) < 0;
         ends.Subtract(*solid->GetPolyhedron(), yields ? CVRMSuperpositionBoth : CVRMSuperpositionContact);
     }
-    bool first = false;
-    {
-        std::lock_guard guard(DataLock());
-        first = !endFacesAdded_;
-        endFacesAdded_ = true;
-    }
-    if (first)
-        AddToSideFaces(ends);
+    sideFaces_.AddEndsOnce(ends);
     return ends.GetArea();
 }
 
@@ -484,22 +430,19 @@ void TQTKInsulatingWallUnitCalcEDO::FillDeductDetail(IRDXRecord* qtyRecord)
 void TQTKInsulatingWallUnitCalcEDO::FreeCalcCache()
 {
     TQTKCalculatorEDO::FreeCalcCache();
+    sideFaces_.Clear();
     // Dropped outside the lock.
     std::shared_ptr<TQTKSolidCalc3d> volume;
-    std::shared_ptr<TQTKShellCalc3d> mid, side;
+    std::shared_ptr<TQTKShellCalc3d> mid;
     std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolume;
     std::shared_ptr<TVRMOverhighShellCalc3d> overhighFormboard;
     std::shared_ptr<TFloatList> values;
-    std::unique_ptr<TVRMPolyhedronShell3d> faces;
     std::lock_guard guard(DataLock());
     std::swap(volume, volumeCalc_);
     std::swap(mid, midFaceCalc_);
-    std::swap(side, sideFaceCalc_);
     std::swap(overhighVolume, overhighVolumeCalc_);
     std::swap(overhighFormboard, overhighFormboardCalc_);
     std::swap(values, overhighValues_);
-    std::swap(faces, sideFaces_);
-    leftFaceAdded_ = rightFaceAdded_ = endFacesAdded_ = false;
     pierFormboard_.Clear();
 }
 

@@ -18,6 +18,7 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomWallCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierFormboardMemo.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKSideFaceShell.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
 
 class TQTKInsulatingWallCalcEDO final : public TQTKCustomWallCalcEDO, public IQTKInsulatingWallCalcEDO {
@@ -70,8 +71,8 @@ public:
     std::shared_ptr<TQTKShellCalc3d> GetMidFaceShellCalc() override;
     std::shared_ptr<TQTKShellCalc3d> GetSideFaceShellCalc() override;
     double GetEndFormboardArea() override;
-    void AddLeftSideFace() override { AddSideFace(true); }
-    void AddRightSideFace() override { AddSideFace(false); }
+    void AddLeftSideFace() override { sideFaces_.AddSide(true, SideFaceMaker()); }
+    void AddRightSideFace() override { sideFaces_.AddSide(false, SideFaceMaker()); }
     const TVRMPolyhedronShell3d* GetSideFaceShell() override;
     std::shared_ptr<TVRMOverhighSolidCalc3d> GetOverhighVolumeCalc() override { return Kept(overhighVolumeCalc_); }
     void SetOverhighVolumeCalc(std::shared_ptr<TVRMOverhighSolidCalc3d> calc) override
@@ -132,10 +133,8 @@ private:
     const TLaidLines& Lines();
     TLaidSolid BuildLaidSolid(const TLaidLines& lines);
     bool IsOuterUnit(bool left);
-    void AddSideFace(bool left);
-    void AddToSideFaces(const TVRMPolyhedronShell3d& faces);
-    // The side-face shell, made empty when missing; the data lock held.
-    TVRMPolyhedronShell3d* SideFaceShellLocked();
+    // Builds the side face on the left (right) line.
+    TQTKSideFaceShell::TMakeSideFace SideFaceMaker();
     Ref<IQTKCalculatorEDO> WallEdo(bool prepare);
     double Thickness();
 
@@ -143,11 +142,8 @@ private:
     std::unique_ptr<TLaidLines> lines_;
     std::vector<int> endFaces_;
     std::shared_ptr<TQTKSolidCalc3d> volumeCalc_;
-    std::unique_ptr<TVRMPolyhedronShell3d> sideFaces_;
-    bool leftFaceAdded_ = false, rightFaceAdded_ = false;
-    bool endFacesAdded_ = false;
+    TQTKSideFaceShell sideFaces_;
     std::shared_ptr<TQTKShellCalc3d> midFaceCalc_;
-    std::shared_ptr<TQTKShellCalc3d> sideFaceCalc_;
     TQTKPierFormboardMemo pierFormboard_;
     std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolumeCalc_;
     std::shared_ptr<TVRMOverhighShellCalc3d> overhighFormboardCalc_;

@@ -152,35 +152,31 @@ void TQTKWallCalcEDO::ClearQtyItems()
     TQTKCustomWallCalcEDO::ClearQtyItems();
     SetCalcThickness(thickness_);
     onlyMaterialMode_.store(0);
-    std::lock_guard guard(DataLock());
-    leftFaceAdded_ = rightFaceAdded_ = false;
+    sideFaces_.ForgetSides();
 }
 
 void TQTKWallCalcEDO::FreeCalcCache()
 {
     TQTKCustomWallCalcEDO::FreeCalcCache();
+    sideFaces_.Clear();
     // Dropped outside the lock: a calculator may be freed here.
     std::shared_ptr<TQTKSolidCalc3d> volume, area;
-    std::shared_ptr<TQTKShellCalc3d> midFace, sideFace, externalSide;
+    std::shared_ptr<TQTKShellCalc3d> midFace, externalSide;
     std::shared_ptr<TVRMOverhighShellCalc3d> formboard;
     std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolume;
     std::shared_ptr<TFloatList> values;
     std::shared_ptr<TQTKWallSteelMeshCalcContnr> steelMesh;
-    std::unique_ptr<TVRMPolyhedronShell3d> shell;
     std::map<int, std::shared_ptr<TVRMMultiPolygon2d>> overlayPolygons;
     std::lock_guard guard(DataLock());
     overlayPolygons.swap(overlayPolygons_);
     volume.swap(volumeCalc_);
     area.swap(areaCalc_);
     midFace.swap(midFaceCalc_);
-    sideFace.swap(sideFaceCalc_);
     externalSide.swap(externalSideCalc_);
     formboard.swap(overhighFormboard_);
     overhighVolume.swap(overhighVolume_);
     values.swap(overhighValues_);
     steelMesh.swap(steelMesh_);
-    shell.swap(sideFaceShell_);
-    leftFaceAdded_ = rightFaceAdded_ = endFacesAdded_ = false;
     pierFormboard_.Clear();
 }
 
@@ -256,35 +252,16 @@ std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetMidFaceShellCalc()
     });
 }
 
-// The wall's formwork faces: both side faces are in before anyone reads the
-// shell or makes its calculator, whichever rule or quantity asks first (a
-// rule run on its own finds them, the original detail written when the
-// calculator is made shows them, the over-height builder cuts them); the end
-// faces join when the end-face rule asks for them.
+// The wall's formwork faces (the original detail written when the
+// calculator is made shows both side faces).
 TVRMPolyhedronShell3d* TQTKWallCalcEDO::GetSideFaceShell()
 {
-    AddSideFace(true);
-    AddSideFace(false);
-    std::lock_guard guard(DataLock());
-    return SideFaceShellLocked();
-}
-
-TVRMPolyhedronShell3d* TQTKWallCalcEDO::SideFaceShellLocked()
-{
-    if (!sideFaceShell_)
-        sideFaceShell_ = std::make_unique<TVRMPolyhedronShell3d>();
-    return sideFaceShell_.get();
+    return sideFaces_.Get(SideFaceMaker());
 }
 
 std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetSideFaceShellCalc()
 {
-    return KeepOnce(sideFaceCalc_, [this] {
-        TVRMPolyhedronShell3d* faces = GetSideFaceShell();
-        std::unique_ptr<TVRMPolyhedronShell3d> shell;
-        {
-            std::lock_guard guard(DataLock());
-            shell = faces->Clone();
-        }
+    return sideFaces_.GetCalc(SideFaceMaker(), [this](std::unique_ptr<TVRMPolyhedronShell3d> shell) {
         auto calc = std::make_shared<TQTKShellCalc3d>(std::move(shell), RecordRef(GetRecord()), 1.0);
         calc->SetIsArc(IsArcAxis());
         return calc;
@@ -292,44 +269,18 @@ std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetSideFaceShellCalc()
 }
 
 // A face on the left side line facing left, on the right one facing right,
-// between the wall's end elevations; once each.
-void TQTKWallCalcEDO::AddSideFace(bool left)
+// between the wall's end elevations.
+TQTKSideFaceShell::TMakeSideFace TQTKWallCalcEDO::SideFaceMaker()
 {
-    {
-        std::lock_guard guard(DataLock());
-        if (left ? leftFaceAdded_ : rightFaceAdded_)
-            return;
-    }
-    const IQTKLineShape* shape = LineShape();
-    if (!shape)
-        return;
-    const TVRMCustomLine2d& line = left ? *GetLeftLine() : *GetRightLine();
-    TVRMPolyhedronShell3d face;
-    face.AddFace(line, left, shape->GetStartPtBottomElev(), shape->GetStartPtTopElev(), shape->GetEndPtBottomElev(),
-                 shape->GetEndPtTopElev());
-    {
-        std::lock_guard guard(DataLock());
-        bool& added = left ? leftFaceAdded_ : rightFaceAdded_;
-        if (added)
-            return;
-        added = true;
-    }
-    AddToSideFaces(face);
-}
-
-// The faces join the side-face shell and, when it is made already (its
-// original detail written first), the formwork calculator too.
-void TQTKWallCalcEDO::AddToSideFaces(const TVRMPolyhedronShell3d& faces)
-{
-    std::shared_ptr<TQTKShellCalc3d> calc;
-    {
-        std::lock_guard guard(DataLock());
-        for (const TVRMFace3d& face : faces.GetFaces())
-            SideFaceShellLocked()->AddFace(face);
-        calc = sideFaceCalc_;
-    }
-    if (calc && faces.HasFaces())
-        calc->AddShell(faces, nullptr);
+    return [this](bool left, TVRMPolyhedronShell3d& face) {
+        const IQTKLineShape* shape = LineShape();
+        if (!shape)
+            return false;
+        const TVRMCustomLine2d& line = left ? *GetLeftLine() : *GetRightLine();
+        face.AddFace(line, left, shape->GetStartPtBottomElev(), shape->GetStartPtTopElev(), shape->GetEndPtBottomElev(),
+                     shape->GetEndPtTopElev());
+        return true;
+    };
 }
 
 std::shared_ptr<TQTKShellCalc3d> TQTKWallCalcEDO::GetExternalSideShellCalc()
@@ -434,14 +385,7 @@ double TQTKWallCalcEDO::GetConnectedEndFaceArea()
         const bool yields = CompareFormboardPriority(GetRecord(), wall.get(), GetCalculatorSetting()) < 0;
         faces.Subtract(*solid->GetPolyhedron(), yields ? CContactFlushKinds : CContactKinds);
     }
-    bool first = false;
-    {
-        std::lock_guard guard(DataLock());
-        first = !endFacesAdded_;
-        endFacesAdded_ = true;
-    }
-    if (first)
-        AddToSideFaces(faces);
+    sideFaces_.AddEndsOnce(faces);
     return faces.GetArea();
 }
 

@@ -26,6 +26,7 @@
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCustomWallCalcEDO.h"
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKPierFormboardMemo.h"
+#include "Calculator/CalcFrame/QTKCalcEDOs/QTKSideFaceShell.h"
 
 class TQTKWallCalcEDO : public TQTKCustomWallCalcEDO,
                         public virtual IQTKWallCalcEDO,
@@ -44,8 +45,8 @@ public:
     int GetCalcThickness() override;
     int CalcInternalQtyThickness(const TableSourceRef& ruleContext) override;
     std::shared_ptr<TQTKWallSteelMeshCalcContnr> GetSteelMeshCalcContnr() override { return Kept(steelMesh_); }
-    void AddLeftSideFace() override { AddSideFace(true); }
-    void AddRightSideFace() override { AddSideFace(false); }
+    void AddLeftSideFace() override { sideFaces_.AddSide(true, SideFaceMaker()); }
+    void AddRightSideFace() override { sideFaces_.AddSide(false, SideFaceMaker()); }
     void SetCalcThickness(int value) override;
     void SetSteelMeshCalcContnr(std::shared_ptr<TQTKWallSteelMeshCalcContnr> contnr) override
     {
@@ -135,10 +136,8 @@ private:
     int DecidedCalcThickness();
     std::unique_ptr<TVRMPolyhedron3d> CopyOfOriginal();
     bool IsArcAxis();
-    void AddSideFace(bool left);
-    void AddToSideFaces(const TVRMPolyhedronShell3d& faces);
-    // The side-face shell, made empty when missing; the data lock held.
-    TVRMPolyhedronShell3d* SideFaceShellLocked();
+    // Builds the side face on the left (right) line; none without a line shape.
+    TQTKSideFaceShell::TMakeSideFace SideFaceMaker();
     template <class T, class Build>
     const T* KeepOwned(std::shared_ptr<T>& slot, Build&& build);
 
@@ -156,15 +155,12 @@ private:
     std::mutex calcThicknessLock_;
 
     std::shared_ptr<TQTKSolidCalc3d> volumeCalc_, areaCalc_;
-    std::shared_ptr<TQTKShellCalc3d> midFaceCalc_, sideFaceCalc_, externalSideCalc_;
+    std::shared_ptr<TQTKShellCalc3d> midFaceCalc_, externalSideCalc_;
     std::shared_ptr<TVRMOverhighShellCalc3d> overhighFormboard_;
     std::shared_ptr<TVRMOverhighSolidCalc3d> overhighVolume_;
     std::shared_ptr<TFloatList> overhighValues_;
     std::shared_ptr<TQTKWallSteelMeshCalcContnr> steelMesh_;
-    std::unique_ptr<TVRMPolyhedronShell3d> sideFaceShell_;
-    bool leftFaceAdded_ = false, rightFaceAdded_ = false;
-    // The end faces have joined the side-face shell (they are appended once).
-    bool endFacesAdded_ = false;
+    TQTKSideFaceShell sideFaces_;
     TQTKPierFormboardMemo pierFormboard_;
     std::shared_ptr<TVRMPolygon2d> planOutline_;
     std::shared_ptr<TVRMMultiPolygon2d> profile_;
