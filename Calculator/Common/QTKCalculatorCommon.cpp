@@ -173,4 +173,5 @@ void FreeCalcEDOs()
     GHungCeilingPoly.Lock();
     GHungCeilingPoly.Clear();
     GHungCeilingPoly.Unlock();
+    ReleaseWideSearchers();
 }

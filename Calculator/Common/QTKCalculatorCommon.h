@@ -60,3 +60,8 @@ int GetCalcEDOCount();
 // model (element objects refer to records of other elements, so they must go
 // first).
 void FreeCalcEDOs();
+// Lets go of what element objects share across one model: the elements whose
+// search box is not their own box, found once per model (with the model's
+// element table and box service). FreeCalcEDOs calls it; the next search finds
+// them again. Defined with the element-object base class.
+void ReleaseWideSearchers();

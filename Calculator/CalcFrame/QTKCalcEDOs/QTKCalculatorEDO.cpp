@@ -154,11 +154,24 @@ struct TWideSearchers {
     std::set<IRDXRecord*> byRecord;
 };
 
+// The searchers of the model in use; FreeCalcEDOs lets them go with the
+// element objects, so that no table or box service of a model outlives it.
+struct TWideSearchersCache {
+    std::mutex lock;
+    std::shared_ptr<const TWideSearchers> cached;
+};
+
+TWideSearchersCache& WideSearchersCache()
+{
+    static TWideSearchersCache cache;
+    return cache;
+}
+
 std::shared_ptr<const TWideSearchers> WideSearchers(IRDXTable* table, IRDXDatabase* database, IQTKBoxService* service)
 {
-    static std::mutex lock;
-    static std::shared_ptr<const TWideSearchers> cached;
-    std::lock_guard guard(lock);
+    TWideSearchersCache& cache = WideSearchersCache();
+    std::lock_guard guard(cache.lock);
+    std::shared_ptr<const TWideSearchers>& cached = cache.cached;
     // The cache holds the table and the service, so a later model cannot
     // reuse their addresses while it is kept.
     if (cached && cached->table.get() == table && cached->service.get() == service)
@@ -179,6 +192,17 @@ std::shared_ptr<const TWideSearchers> WideSearchers(IRDXTable* table, IRDXDataba
 }
 
 }  // namespace
+
+void ReleaseWideSearchers()
+{
+    std::shared_ptr<const TWideSearchers> released;
+    {
+        TWideSearchersCache& cache = WideSearchersCache();
+        std::lock_guard guard(cache.lock);
+        released.swap(cache.cached);
+    }
+    // Freed here, outside the lock (a search running on another thread keeps its own copy).
+}
 
 TQTKCalculatorEDO::TQTKCalculatorEDO(std::uint8_t mode, IQTKElementDrawObj* drawObj)
     : drawObj_(drawObj), prepareLock_(std::make_unique<TVRMCmpxchgLock>())

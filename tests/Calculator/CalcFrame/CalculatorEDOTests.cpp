@@ -3,6 +3,7 @@
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKCalculatorEDO.h"
 #include "Calculator/Common/QTKCalculatorCommon.h"
 #include "Host/ElementModel/LineCalculator/QTKLineEdoInfo.h"
+#include "Host/ElementModel/QTKBoxService.h"
 #include "Host/QTKCommon/QTKCalculatorCommonData.h"
 #include "Host/QTKCommon/QTKDeductDetailData.h"
 #include "Host/Runtime/Assert.h"
@@ -264,6 +265,39 @@ TEST(RelatedListTest, TheHostRelationTestCanRejectATouchingElement)
     column->SetCalcEDO(edo.get());
     model.Activate();
     EXPECT_EQ(RelatedIds(*edo), (std::vector<int>{2}));
+}
+
+// What element objects share across a model (the elements with wide search
+// boxes, found with the model's element table and box service) goes when the
+// calculation ends: the model's table and box service are held by nothing of
+// the library afterwards, whether or not wide searchers were found.
+TEST(RelatedListTest, AnEndedCalculationHoldsNoTableOrBoxServiceOfItsModel)
+{
+    const auto refCount = [](const IInterface* object) {
+        return dynamic_cast<const TInterfacedObject*>(object)->RefCount();
+    };
+    const struct {
+        const char* name;
+        int secondType;  // 25 a column; 48 a raft (a wide search box)
+    } cases[] = {{"columns only", 25}, {"a raft among them", 48}};
+    for (const auto& c : cases) {
+        TTestBuilding model;
+        model.AddPoint(1, 25, 0, 0, 400, 400, 0, 3000);
+        if (c.secondType == 48)
+            model.AddFace(2, 48, -1000, -1000, 2000, 2000, 0, 500);
+        else
+            model.AddPoint(2, 25, 400, 0, 800, 400, 0, 3000);
+        const TableRef table(model.Record(1)->GetTable());
+        const int tableRefs = refCount(table.get());
+        model.Activate();
+        const Ref<IQTKBoxService> service(GetQTKModelRuntimeOptions().GetBoxService());
+        const int serviceRefs = refCount(service.get());
+        EXPECT_EQ(RelatedIds(*GetCalcEDO(model.Record(1), true)), (std::vector<int>{2})) << c.name;
+        EXPECT_GT(refCount(table.get()), tableRefs) << c.name;  // the shared searchers hold it meanwhile
+        model.Deactivate();
+        EXPECT_EQ(refCount(table.get()), tableRefs) << c.name;
+        EXPECT_EQ(refCount(service.get()), serviceRefs - 1) << c.name;  // no longer the runtime's either
+    }
 }
 
 // A host element that does not count one neighbour among its relations.
