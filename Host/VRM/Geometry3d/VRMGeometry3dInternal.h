@@ -92,15 +92,25 @@ TPlanarMeasure PlanarMeasure(const TVRMPolyhedron3d& solid);
 // The faces by the x of their normals (sorted pairs of that x and the face's index) are worked
 // out once, when a boolean first looks for faces by their normal (a neighbour met again and
 // again: a column under several slabs and beams).
+struct TSlopedSolid;  // the booleans' description of a sloped solid (VRMPolyBooleanOperator.cpp)
 struct TSolidCache {
     TPlanarMeasure measure;
+    bool measured = true;                            // false: the measure is not kept (MeasureOf reads the faces)
     std::shared_ptr<const TVRMMultiPolygon2d> plan;  // nil: not known to be a prism
     double z0 = 0, z1 = 0;
     const std::vector<std::pair<double, int>>& ByNormalX(const TVRMPolyhedron3d& solid) const;
+    // The sloped description of the solid: as the boolean that built it gave it (SetSloped,
+    // before the cache is shared), else worked out by `make` when first asked for; nil when
+    // the solid is not such a solid.
+    using TMakeSloped = std::shared_ptr<const TSlopedSolid> (*)(const TVRMPolyhedron3d&);
+    const TSlopedSolid* Sloped(const TVRMPolyhedron3d& solid, TMakeSloped make) const;
+    void SetSloped(std::shared_ptr<const TSlopedSolid> sloped);
 
 private:
     mutable std::once_flag byNormalOnce_;
     mutable std::vector<std::pair<double, int>> byNormalX_;
+    mutable std::once_flag slopedOnce_;
+    mutable std::shared_ptr<const TSlopedSolid> sloped_;
 };
 // The cached measure, else the measure of the faces.
 TPlanarMeasure MeasureOf(const TVRMPolyhedron3d& solid);

@@ -699,14 +699,31 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
 // beams, walls whose top slopes; no curved facets.
 struct TSlopedFace {
     TVRMPlane3d plane;
-    TVRMMultiPolygon2d plan;  // rings counter-clockwise seen from above
-    int origin = -1;          // the subject's face it lies on
+    std::shared_ptr<const TVRMMultiPolygon2d> plan;  // rings counter-clockwise seen from above
+    int origin = -1;                                 // the subject's face it lies on
 };
 
-struct TSloped {
-    std::vector<TSlopedFace> top, bottom;
-    std::vector<const TVRMFace3d*> upright;
+// An upright face over the plan edge p-q, the solid on its left seen from above.
+struct TSlopedSide {
+    TVRMPoint2d p, q;
+    int face;
 };
+
+}  // namespace
+
+// What the booleans know of a sloped solid: its faces (AsSloped), its outline as Monotone has
+// checked it, and the plan edges its upright faces stand on. Kept with the solid's cache: a
+// member deducted again and again (and every copy of it) is read once, and a result of the
+// sloped path comes with its own.
+struct vrm3d::TSlopedSolid {
+    std::vector<TSlopedFace> top, bottom;
+    std::vector<TSlopedSide> sides;  // the upright faces
+    std::shared_ptr<const TVRMMultiPolygon2d> outline;
+    double area = 0;      // of the outline
+    bool single = false;  // one top and one bottom face, both over the outline
+};
+
+namespace {
 
 double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
 {
@@ -715,62 +732,83 @@ double HeightOn(const TVRMPlane3d& plane, const TVRMPoint2d& p)
     return z;
 }
 
+bool HasArcMeasure(const TVRMFace3d& f)
+{
+    return f.GetArc() || f.GetArcVolume() != 0 || f.GetArcArea() != 0;
+}
+
 // Recognises such a solid by its faces, at least one of them sloped (level ones are stacks);
 // Monotone settles the rest.
-bool AsSloped(const TVRMPolyhedron3d& solid, TSloped& s)
+TSlopedSide SideOf(const TVRMFace3d& face, int k);
+
+bool AsSloped(const TVRMPolyhedron3d& solid, TSlopedSolid& s)
 {
     bool sloped = false;
     for (int k = 0; k < solid.GetFaceCount(); ++k) {
         const TVRMFace3d& f = solid.GetFace(k);
-        if (f.GetArc() || f.GetArcVolume() != 0 || f.GetArcArea() != 0)
+        if (HasArcMeasure(f))
             return false;
         const TVRMVector3d& n = f.GetNormal();
         if (std::fabs(n.z) <= kFlat) {
-            s.upright.push_back(&f);
+            s.sides.push_back(SideOf(f, k));
             continue;
         }
         sloped = sloped || std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat;
-        TSlopedFace face{f.GetPlane(), {}, k};
+        auto plan = std::make_shared<TVRMMultiPolygon2d>();
         for (const auto& l : f.GetLoops())
-            AddPlanRing(face.plan, n.z > 0 ? l : TVRMLoop3d(l.rbegin(), l.rend()));
-        (n.z > 0 ? s.top : s.bottom).push_back(std::move(face));
+            AddPlanRing(*plan, n.z > 0 ? l : TVRMLoop3d(l.rbegin(), l.rend()));
+        (n.z > 0 ? s.top : s.bottom).push_back({f.GetPlane(), std::move(plan), k});
     }
     return sloped && !s.top.empty() && !s.bottom.empty();
 }
 
 // The top and the bottom each cover the outline once (no overhang, no fold), and the upright
 // faces stand on the outline with the solid behind them (no step inside the plan).
-bool Monotone(const TSloped& s, const TVRMMultiPolygon2d& outline)
+bool Monotone(const TVRMPolyhedron3d& solid, const TSlopedSolid& s, const TVRMMultiPolygon2d& outline, double area)
 {
-    const double area = outline.Area();
     double up = 0, down = 0;
     for (const auto& f : s.top)
-        up += f.plan.Area();
+        up += f.plan->Area();
     for (const auto& f : s.bottom)
-        down += f.plan.Area();
+        down += f.plan->Area();
     if (!(area > 0) || std::fabs(up - area) > 1e-9 * area || std::fabs(down - area) > 1e-9 * area)
         return false;
-    for (const TVRMFace3d* f : s.upright) {
-        const TVRMLoop3d& loop = f->GetLoop(0);
+    for (const auto& side : s.sides) {
+        const TVRMFace3d& f = solid.GetFace(side.face);
+        const TVRMLoop3d& loop = f.GetLoop(0);
         TVRMPoint2d c{0, 0};
         for (const auto& p : loop)
             c.x += p.x / static_cast<double>(loop.size()), c.y += p.y / static_cast<double>(loop.size());
-        const TVRMVector2d step{f->GetNormal().x * CVRMEpsilon, f->GetNormal().y * CVRMEpsilon};
+        const TVRMVector2d step{f.GetNormal().x * CVRMEpsilon, f.GetNormal().y * CVRMEpsilon};
         if (Inside(outline, c + step) || !Inside(outline, c - step))
             return false;
     }
     return true;
 }
 
-// A sloped solid against a plan: its outline, what the operation leaves of that and of each
-// top and bottom face's plan.
-struct TSlopedCut {
-    TVRMMultiPolygon2d outline, plan;
-    std::vector<TSlopedFace> top, bottom;
-};
+// The plan edge an upright face stands on: its corners' extent along the edge direction that
+// its outward normal gives.
+TSlopedSide SideOf(const TVRMFace3d& face, int k)
+{
+    const TVRMVector3d& n = face.GetNormal();
+    const TVRMVector2d d{-n.y, n.x};
+    const TVRMLoop3d& loop = face.GetLoop(0);
+    TVRMPoint2d p{loop[0].x, loop[0].y}, q = p;
+    double tp = d.x * p.x + d.y * p.y, tq = tp;
+    for (const auto& v : loop) {
+        const double t = d.x * v.x + d.y * v.y;
+        if (t < tp)
+            tp = t, p = {v.x, v.y};
+        if (t > tq)
+            tq = t, q = {v.x, v.y};
+    }
+    return {p, q, k};
+}
 
 bool SamePlan(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y)
 {
+    if (&x == &y)
+        return true;
     if (x.GetCount() != y.GetCount())
         return false;
     for (int k = 0; k < x.GetCount(); ++k)
@@ -779,9 +817,34 @@ bool SamePlan(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y)
     return true;
 }
 
-// On one grid, when every plan is for it.
-bool CutOnGrid(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
+// The description of a solid read from its faces; nil when it is not such a solid.
+std::shared_ptr<const TSlopedSolid> DescribeSloped(const TVRMPolyhedron3d& solid)
 {
+    auto d = std::make_shared<TSlopedSolid>();
+    TSlopedSolid& s = *d;
+    if (!AsSloped(solid, s))
+        return nullptr;
+    d->single = s.top.size() == 1 && s.bottom.size() == 1 && SamePlan(*s.top[0].plan, *s.bottom[0].plan);
+    d->outline = s.bottom[0].plan;
+    for (size_t i = 1; i < s.bottom.size(); ++i)
+        d->outline = PlanBoolean(*d->outline, *s.bottom[i].plan, CVRMBoolUnion);
+    d->area = d->outline->Area();
+    if (!Monotone(solid, s, *d->outline, d->area))
+        return nullptr;
+    return d;
+}
+
+// A sloped solid against a plan: what the operation leaves of its outline (the plan of the
+// result) and of each top and bottom face's plan.
+struct TSlopedCut {
+    std::shared_ptr<const TVRMMultiPolygon2d> plan;
+    std::vector<TSlopedFace> top, bottom;
+};
+
+// On one grid, when every plan is for it.
+bool CutOnGrid(const TSlopedSolid& d, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
+{
+    const TSlopedSolid& s = d;
     TGridBoolean& grid = TGridBoolean::Local();
     thread_local struct {
         std::vector<const TVRMMultiPolygon2d*> plans;
@@ -791,71 +854,70 @@ bool CutOnGrid(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlope
     // One top and one bottom face over the same plan (a right prism between two planes: a
     // gradient beam, a slab sloped as a whole): that plan is the outline, and what the cut
     // leaves of it is the plan of the result, of its top and of its bottom alike.
-    if (s.top.size() == 1 && s.bottom.size() == 1 && SamePlan(s.top[0].plan, s.bottom[0].plan)) {
-        const TVRMMultiPolygon2d& plan = s.bottom[0].plan;
+    if (d.single) {
+        const TVRMMultiPolygon2d& plan = *d.outline;
         plans.assign({&cut, &plan});
         if (!grid.Prepare(plans))
             return false;
         grid.Cells(cut, cutCells);
         grid.Cells(plan, in);
         TGridBoolean::Combine(in, cutCells, kind);
-        if (!grid.Trace(in, out.plan))
+        auto rest = std::make_shared<TVRMMultiPolygon2d>();
+        if (!grid.Trace(in, *rest))
             return false;
-        out.outline = plan;
-        if (!out.plan.IsEmpty()) {
-            out.top.push_back({s.top[0].plane, out.plan, s.top[0].origin});
-            out.bottom.push_back({s.bottom[0].plane, out.plan, s.bottom[0].origin});
+        out.plan = rest;
+        if (!rest->IsEmpty()) {
+            out.top.push_back({s.top[0].plane, rest, s.top[0].origin});
+            out.bottom.push_back({s.bottom[0].plane, rest, s.bottom[0].origin});
         }
         return true;
     }
     plans.assign(1, &cut);
     for (const auto* faces : {&s.top, &s.bottom})
         for (const auto& f : *faces)
-            plans.push_back(&f.plan);
+            plans.push_back(f.plan.get());
     if (!grid.Prepare(plans))
         return false;
     grid.Cells(cut, cutCells);
     outline.assign(cutCells.size(), 0);
     for (const auto* faces : {&s.top, &s.bottom})
         for (const auto& f : *faces) {
-            grid.Cells(f.plan, in);
+            grid.Cells(*f.plan, in);
             if (faces == &s.bottom)
                 TGridBoolean::Combine(outline, in, CVRMBoolUnion);
             TGridBoolean::Combine(in, cutCells, kind);
-            TSlopedFace piece{f.plane, {}, f.origin};
-            if (!grid.Trace(in, piece.plan))
+            auto piece = std::make_shared<TVRMMultiPolygon2d>();
+            if (!grid.Trace(in, *piece))
                 return false;
-            if (!piece.plan.IsEmpty())
-                (faces == &s.top ? out.top : out.bottom).push_back(std::move(piece));
+            if (!piece->IsEmpty())
+                (faces == &s.top ? out.top : out.bottom).push_back({f.plane, std::move(piece), f.origin});
         }
-    if (!grid.Trace(outline, out.outline))
-        return false;
     TGridBoolean::Combine(outline, cutCells, kind);
-    return grid.Trace(outline, out.plan);
+    auto rest = std::make_shared<TVRMMultiPolygon2d>();
+    if (!grid.Trace(outline, *rest))
+        return false;
+    out.plan = std::move(rest);
+    return true;
 }
 
 // By plan booleans.
-void CutByPlanBooleans(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
+void CutByPlanBooleans(const TSlopedSolid& d, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
 {
-    std::unique_ptr<TVRMMultiPolygon2d> outline = s.bottom[0].plan.Clone();
-    for (size_t i = 1; i < s.bottom.size(); ++i)
-        outline = PlanBoolean(*outline, s.bottom[i].plan, CVRMBoolUnion);
-    out.outline = std::move(*outline);
-    out.plan = std::move(*PlanBoolean(out.outline, cut, kind));
+    out.plan = PlanBoolean(*d.outline, cut, kind);
     const TVRMBox2d cutBox = cut.Box();  // arcs of the cut bulge past its vertices
-    for (const auto* faces : {&s.top, &s.bottom})
+    for (const auto* faces : {&d.top, &d.bottom})
         for (const auto& f : *faces) {
-            const TVRMBox2d fb = VertexBox(f.plan);
-            auto& pieces = faces == &s.top ? out.top : out.bottom;
+            const TVRMBox2d fb = VertexBox(*f.plan);
+            auto& pieces = faces == &d.top ? out.top : out.bottom;
             if (fb.max.x < cutBox.min.x || fb.min.x > cutBox.max.x || fb.max.y < cutBox.min.y ||
                 fb.min.y > cutBox.max.y) {
                 if (kind == CVRMBoolSubtract)
                     pieces.push_back(f);
                 continue;
             }
-            auto piece = PlanBoolean(f.plan, cut, kind);
+            std::shared_ptr<const TVRMMultiPolygon2d> piece = PlanBoolean(*f.plan, cut, kind);
             if (!piece->IsEmpty())
-                pieces.push_back({f.plane, std::move(*piece), f.origin});
+                pieces.push_back({f.plane, std::move(piece), f.origin});
         }
 }
 
@@ -864,8 +926,8 @@ void CutByPlanBooleans(const TSloped& s, const TVRMMultiPolygon2d& cut, int kind
 std::vector<TVRMLoop3d> LiftPlan(const TSlopedFace& face, std::vector<TEdge3>* edges)
 {
     std::vector<TVRMLoop3d> loops;
-    loops.reserve(face.plan.Items().size());
-    for (const auto& item : face.plan.Items()) {
+    loops.reserve(face.plan->Items().size());
+    for (const auto& item : face.plan->Items()) {
         TVRMLoop3d l;
         l.reserve(item.Vertices().size());
         for (const auto& v : item.Vertices())
@@ -906,31 +968,98 @@ bool EdgesAlong(const std::vector<TEdge3>& edges, const TVRMPoint2d& p, const TV
     return true;
 }
 
+// The subject's one upright face standing on a stretch of the plan edge p-q, or -1 (none, or
+// more than one).
+int SideUnder(const std::vector<TSlopedSide>& sides, const TVRMPoint2d& p, const TVRMPoint2d& q)
+{
+    constexpr double kOn = 1e-6;  // mm off the edge
+    int found = -1;
+    for (const auto& s : sides) {
+        const TVRMVector2d d = s.q - s.p;
+        const double length = std::sqrt(d.x * d.x + d.y * d.y);
+        if (std::fabs(d.CrossProduct(p - s.p)) > kOn * length || std::fabs(d.CrossProduct(q - s.p)) > kOn * length)
+            continue;
+        const double tp = d.InnerProduct(p - s.p) / length, tq = d.InnerProduct(q - s.p) / length;
+        if (!(tq > tp) || tp < -kOn || tq > length + kOn)
+            continue;
+        if (found >= 0)
+            return -1;
+        found = s.face;
+    }
+    return found;
+}
+
+// Faces whose origin is known into the order RestoreOrigins gives them (by that origin, in
+// order of building among the pieces of one face), the rest after them in order: there is
+// then little or nothing left for it to reorder.
+void OrderByOrigin(std::vector<TVRMFace3d>& faces, std::vector<int>& known)
+{
+    const int n = static_cast<int>(faces.size());
+    auto rank = [&known](int k) { return known[k] <= -2 ? -2 - known[k] : std::numeric_limits<int>::max(); };
+    int k = 1;
+    while (k < n && rank(k - 1) <= rank(k))
+        ++k;
+    if (k >= n)
+        return;
+    thread_local std::vector<int> order, ranks;
+    thread_local std::vector<char> done;
+    order.resize(n), ranks.resize(n);
+    for (int i = 0; i < n; ++i)
+        order[i] = i, ranks[i] = rank(i);
+    for (int i = 1; i < n; ++i)  // insertion sort: stable, without a buffer
+        for (int j = i; j > 0 && ranks[order[j - 1]] > ranks[order[j]]; --j)
+            std::swap(order[j - 1], order[j]);
+    // Position p takes the face built as order[p]: cycle by cycle.
+    done.assign(n, 0);
+    for (int i = 0; i < n; ++i) {
+        if (done[i])
+            continue;
+        TVRMFace3d face = std::move(faces[i]);
+        const int first = known[i];
+        int j = i;
+        for (;;) {
+            done[j] = 1;
+            const int from = order[j];
+            if (from == i) {
+                faces[j] = std::move(face);
+                known[j] = first;
+                break;
+            }
+            faces[j] = std::move(faces[from]);
+            known[j] = known[from];
+            j = from;
+        }
+    }
+}
+
 // The solid over `plan` between the top and bottom faces over it (their plans cover it once):
 // those faces, and an upright face on every plan edge from the bottom up to the top. `known`
-// takes per face -2 - i for a piece of the subject's face i, or -1 (as RestoreOrigins reads it).
+// takes per face -2 - i for a piece of the subject's face i (an upright one found among the
+// subject's sides), or -1 (as RestoreOrigins reads it).
 bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>& top,
-                 const std::vector<TSlopedFace>& bottom, TVRMPolyhedron3d& result, std::vector<int>& known)
+                 const std::vector<TSlopedFace>& bottom, const std::vector<TSlopedSide>& sides,
+                 TVRMPolyhedron3d& result, std::vector<int>& known)
 {
     std::vector<TVRMFace3d> faces;
     faces.reserve(top.size() + bottom.size() + static_cast<size_t>(plan.GetEdgeCount()));
     // One top and one bottom over the plan itself: each plan edge is an edge of both.
     const bool single =
-        top.size() == 1 && bottom.size() == 1 && SamePlan(plan, top[0].plan) && SamePlan(plan, bottom[0].plan);
-    std::vector<TEdge3> upper, lower;
-    for (const auto& f : top)
+        top.size() == 1 && bottom.size() == 1 && SamePlan(plan, *top[0].plan) && SamePlan(plan, *bottom[0].plan);
+    thread_local std::vector<TEdge3> upper, lower;
+    upper.clear(), lower.clear();
+    known.clear();
+    for (const auto& f : top) {
         faces.emplace_back(f.plane, LiftPlan(f, single ? nullptr : &upper));
+        known.push_back(f.origin >= 0 ? -2 - f.origin : -1);
+    }
     for (const auto& f : bottom) {
         std::vector<TVRMLoop3d> loops = LiftPlan(f, single ? nullptr : &lower);
         for (auto& l : loops)
             std::reverse(l.begin(), l.end());
         faces.emplace_back(f.plane, std::move(loops));
+        known.push_back(f.origin >= 0 ? -2 - f.origin : -1);
     }
-    known.clear();
-    for (const auto* faces : {&top, &bottom})
-        for (const auto& f : *faces)
-            known.push_back(f.origin >= 0 ? -2 - f.origin : -1);
-    std::vector<std::pair<double, const TEdge3*>> above, below;
+    thread_local std::vector<std::pair<double, const TEdge3*>> above, below;
     TVRMLoop3d loop;
     for (const auto& item : plan.Items()) {
         const auto& v = item.Vertices();
@@ -974,15 +1103,79 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
             if (std::fabs(area) / 2 <= CVRMEpsilon * length)
                 continue;  // top meets bottom along the edge
             faces.emplace_back(TVRMPlane3d({d.y, -d.x, 0}, {p.x, p.y, 0}), std::vector<TVRMLoop3d>{loop});
+            const int side = SideUnder(sides, p, q);
+            known.push_back(side >= 0 ? -2 - side : -1);
         }
     }
+    OrderByOrigin(faces, known);
     result = TVRMPolyhedron3d(std::move(faces));
     return true;
 }
 
+// The description of a result BuildSloped built over the cut `c` (its faces ordered by
+// RestoreOrigins, `known` with them): pieces of the top and bottom keep their order among the
+// pieces of one face. Nil when the result is not such a solid again (a curved facet of the
+// other operand on a side, no sloped face left).
+std::shared_ptr<const TSlopedSolid> DescribeResult(const TVRMPolyhedron3d& result, TSlopedCut& c, double area,
+                                                   const std::vector<int>& known)
+{
+    auto d = std::make_shared<TSlopedSolid>();
+    const bool single = c.top.size() == 1 && c.bottom.size() == 1;
+    if (single) {
+        d->top = std::move(c.top);
+        d->bottom = std::move(c.bottom);
+    }
+    thread_local std::vector<char> used;
+    used.assign(c.top.size() + c.bottom.size(), 0);
+    bool sloped = false;
+    for (int k = 0; k < result.GetFaceCount(); ++k) {
+        const TVRMFace3d& f = result.GetFace(k);
+        if (HasArcMeasure(f))
+            return nullptr;
+        const TVRMVector3d& n = f.GetNormal();
+        if (std::fabs(n.z) <= kFlat) {
+            d->sides.push_back(SideOf(f, k));
+            continue;
+        }
+        sloped = sloped || std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat;
+        if (single) {
+            (n.z > 0 ? d->top : d->bottom)[0].origin = k;
+            continue;
+        }
+        const int origin = known[k] <= -2 ? -2 - known[k] : -1;
+        auto& pieces = n.z > 0 ? c.top : c.bottom;
+        const size_t first = n.z > 0 ? 0 : c.top.size();
+        size_t j = 0;
+        while (j < pieces.size() && (used[first + j] || pieces[j].origin != origin))
+            ++j;
+        if (j == pieces.size())
+            return nullptr;
+        used[first + j] = 1;
+        (n.z > 0 ? d->top : d->bottom).push_back({pieces[j].plane, pieces[j].plan, k});
+    }
+    if (!sloped || d->top.empty() || d->bottom.empty())
+        return nullptr;
+    d->outline = c.plan;
+    d->area = area;
+    d->single = d->top.size() == 1 && d->bottom.size() == 1 && SamePlan(*d->top[0].plan, *c.plan) &&
+                SamePlan(*d->bottom[0].plan, *c.plan);
+    return d;
+}
+
+// The plan of a vertical prism of one layer, or nil.
+std::shared_ptr<const TVRMMultiPolygon2d> PrismPlan(const TVRMPolyhedron3d& b, double volume)
+{
+    if (const TSolidCache* cache = CacheOf(b).get(); cache && cache->plan)
+        return cache->plan;
+    TStack sb;
+    if (!AsStack(b, volume, sb) || sb.plans.size() != 1)
+        return nullptr;
+    return sb.plans[0];
+}
+
 // a - b or a * b where a is such a solid and b one vertical prism reaching from below a's
 // lowest point to above its highest: the plan boolean under a's top and bottom faces. The
-// result qualifies again. False for anything else.
+// result qualifies again (and comes with its description). False for anything else.
 bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPolyhedron3d& b, const TPlanarMeasure& mb,
                    int kind, TVRMPolyhedron3d& result)
 {
@@ -990,31 +1183,40 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPo
         return false;
     if (mb.box.min.z > box.min.z || mb.box.max.z < box.max.z)
         return false;
-    TStack sb;
-    TSloped sa;
-    if (!AsStack(b, mb.volume, sb) || sb.plans.size() != 1 || !AsSloped(a, sa))
+    const std::shared_ptr<const TVRMMultiPolygon2d> cut = PrismPlan(b, mb.volume);
+    if (!cut)
         return false;
-    const TVRMMultiPolygon2d& cut = *sb.plans[0];
+    std::shared_ptr<const TSlopedSolid> own;
+    const TSlopedSolid* d = nullptr;
+    if (const TSolidCache* cache = CacheOf(a).get())
+        d = cache->Sloped(a, DescribeSloped);
+    else
+        d = (own = DescribeSloped(a)).get();
+    if (!d)
+        return false;
     TSlopedCut c;
-    if (!CutOnGrid(sa, cut, kind, c)) {
+    if (!CutOnGrid(*d, *cut, kind, c)) {
         c = TSlopedCut();
-        CutByPlanBooleans(sa, cut, kind, c);
+        CutByPlanBooleans(*d, *cut, kind, c);
     }
-    if (!Monotone(sa, c.outline))
-        return false;
-    const double area = c.outline.Area();
-    if (kind == CVRMBoolSubtract && c.plan.Area() >= area - CVRMZero * std::max(1.0, area)) {
+    const double area = c.plan->Area();
+    if (kind == CVRMBoolSubtract && area >= d->area - CVRMZero * std::max(1.0, d->area)) {
         result = a;  // nothing in common
         return true;
     }
-    if (c.plan.IsEmpty()) {
+    if (c.plan->IsEmpty()) {
         result = TVRMPolyhedron3d();
         return true;
     }
     thread_local std::vector<int> known;
-    if (!BuildSloped(c.plan, c.top, c.bottom, result, known))
+    if (!BuildSloped(*c.plan, c.top, c.bottom, d->sides, result, known))
         return false;
     RestoreOrigins(result, a, b, kind, &known);
+    auto cache = std::make_shared<TSolidCache>();
+    cache->measured = false;  // measured when read
+    if (auto described = DescribeResult(result, c, area, known))
+        cache->SetSloped(std::move(described));  // else worked out from the faces when asked for
+    SetCache(result, std::move(cache));
     return true;
 }
 

@@ -819,6 +819,17 @@ const std::vector<std::pair<double, int>>& vrm3d::TSolidCache::ByNormalX(const T
     return byNormalX_;
 }
 
+const vrm3d::TSlopedSolid* vrm3d::TSolidCache::Sloped(const TVRMPolyhedron3d& solid, TMakeSloped make) const
+{
+    std::call_once(slopedOnce_, [&] { sloped_ = make(solid); });
+    return sloped_.get();
+}
+
+void vrm3d::TSolidCache::SetSloped(std::shared_ptr<const TSlopedSolid> sloped)
+{
+    std::call_once(slopedOnce_, [&] { sloped_ = std::move(sloped); });
+}
+
 const std::shared_ptr<const vrm3d::TSolidCache>& vrm3d::CacheOf(const TVRMPolyhedron3d& solid)
 {
     return solid.cache_;
@@ -832,7 +843,7 @@ void vrm3d::SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const TSolidCache>
 vrm3d::TPlanarMeasure vrm3d::MeasureOf(const TVRMPolyhedron3d& solid)
 {
     const TSolidCache* cache = CacheOf(solid).get();
-    return cache ? cache->measure : PlanarMeasure(solid);
+    return cache && cache->measured ? cache->measure : PlanarMeasure(solid);
 }
 
 const TVRMFace3d& TVRMPolyhedron3d::GetFace(int i) const

@@ -383,7 +383,16 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateOnPlane(const TVRMMult
     }
     // Plan rings run counter-clockwise about +z, which is the plane's upper side.
     const TVRMVector3d up = plane.GetNormal().z > 0 ? plane.GetNormal() : -plane.GetNormal();
-    return ExtrudeRings(loops, nullptr, up, plane.GetNormal() * -thickness, true);
+    TPlanarMeasure measure;
+    auto solid = ExtrudeRings(loops, nullptr, up, plane.GetNormal() * -thickness, true, &measure);
+    // What the booleans would read from the faces: the measure (a sloped slab's description
+    // joins it when a boolean first reads the slab, and serves its copies too).
+    if (solid->HasFaces()) {
+        auto cache = std::make_shared<TSolidCache>();
+        cache->measure = measure;
+        SetCache(*solid, std::move(cache));
+    }
+    return solid;
 }
 
 std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateFromFace(const TVRMFace3d& face, double thickness)
