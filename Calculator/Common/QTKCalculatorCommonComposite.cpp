@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "Calculator/Common/QTKCalculatorCommon.h"
@@ -128,6 +129,27 @@ std::unique_ptr<TVRMPolyhedron3d> UniteUnits(const IQTKElementDrawObj* drawObj, 
         if (const IQTKElementDrawObj* unitObj = GetRecordDrawObj(unit.get()))
             Unite(*result, build(unitObj));
     return result;
+}
+
+TVRMPoint3d At(const TVRMPoint2d& p, double z)
+{
+    return {p.x, p.y, z};
+}
+
+// The face on the loop, turned to face Out.
+TVRMFace3d FaceOut(TVRMLoop3d loop, const TVRMVector3d& out)
+{
+    TVRMFace3d face = TVRMFace3d::FromLoop(loop);
+    if (face.GetNormal().InnerProduct(out) >= 0.0)
+        return face;
+    std::reverse(loop.begin(), loop.end());
+    return TVRMFace3d::FromLoop(std::move(loop));
+}
+
+// The level quadrilateral between two lines, turned to face Out.
+TVRMFace3d LevelFace(const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, double z, const TVRMVector3d& out)
+{
+    return FaceOut({At(a.StartPt(), z), At(a.EndPt(), z), At(b.EndPt(), z), At(b.StartPt(), z)}, out);
 }
 
 // Negative when a comes below b: by the bottom of the element's box, then by record id.
@@ -264,6 +286,88 @@ bool GetStripUnitLevelBox(const TVRMCustomLine2d& segment, const IQTKElementDraw
     top = sweep.startTop;
     bottom = top + (sweep.box.min.y - sweep.box.max.y);
     return true;
+}
+
+std::unique_ptr<TVRMPolyhedron3d> BuildStackedUnitPrisms(std::vector<TQTKUnitPrism> prisms)
+{
+    if (prisms.empty())
+        return nullptr;
+    std::stable_sort(prisms.begin(), prisms.end(),
+                     [](const TQTKUnitPrism& a, const TQTKUnitPrism& b) { return a.bottom < b.bottom; });
+    constexpr double CSame = 1e-9;
+    for (size_t i = 0; i < prisms.size(); ++i) {
+        const TQTKUnitPrism& p = prisms[i];
+        if (!p.low || !p.high || p.low->IsArc() || p.high->IsArc() || p.top - p.bottom <= CVRMEpsilon ||
+            p.highOffset - p.lowOffset <= CVRMEpsilon)
+            return nullptr;
+        if (i == 0)
+            continue;
+        const TQTKUnitPrism& below = prisms[i - 1];
+        if (std::abs(p.bottom - below.top) > CSame ||
+            std::min(p.highOffset, below.highOffset) - std::max(p.lowOffset, below.lowOffset) <= CVRMEpsilon ||
+            std::abs(p.highOffset - below.highOffset) <= CVRMEpsilon ||
+            std::abs(p.lowOffset - below.lowOffset) <= CVRMEpsilon)
+            return nullptr;
+    }
+    // Outward directions: along the lines, across them towards the greater offset, up.
+    const TQTKUnitPrism& first = prisms.front();
+    const TVRMVector2d run = first.low->Vector();
+    const double length = std::hypot(run.x, run.y);
+    if (length <= CVRMEpsilon)
+        return nullptr;
+    const TVRMVector3d along{run.x / length, run.y / length, 0.0};
+    TVRMVector3d across{-along.y, along.x, 0.0};
+    const TVRMVector2d gap = first.high->StartPt() - first.low->StartPt();
+    if (gap.x * across.x + gap.y * across.y < 0.0)
+        across = {-across.x, -across.y, 0.0};
+    const TVRMVector3d up{0.0, 0.0, 1.0}, down{0.0, 0.0, -1.0};
+    const TVRMVector3d back{-along.x, -along.y, 0.0}, toLow{-across.x, -across.y, 0.0};
+
+    std::vector<TVRMFace3d> faces;
+    faces.push_back(LevelFace(*first.low, *first.high, first.bottom, down));
+    for (size_t i = 0; i < prisms.size(); ++i) {
+        const TQTKUnitPrism& p = prisms[i];
+        for (const auto& [side, out] : {std::pair{p.high, across}, std::pair{p.low, toLow}})
+            faces.push_back(FaceOut({At(side->StartPt(), p.bottom), At(side->EndPt(), p.bottom),
+                                     At(side->EndPt(), p.top), At(side->StartPt(), p.top)},
+                                    out));
+        if (i + 1 == prisms.size())
+            break;
+        // The steps to the prism above: what one of the two leaves uncovered at their level.
+        const TQTKUnitPrism& above = prisms[i + 1];
+        const double z = p.top;
+        std::optional<TVRMFace3d> upward, downward;
+        const auto step = [&](const TVRMCustomLine2d& a, const TVRMCustomLine2d& b, bool facingUp) {
+            std::optional<TVRMFace3d>& face = facingUp ? upward : downward;
+            TVRMFace3d piece = LevelFace(a, b, z, facingUp ? up : down);
+            if (face)
+                face->AddInnerLoop(piece.GetLoop(0));
+            else
+                face = std::move(piece);
+        };
+        step(*p.high, *above.high, p.highOffset > above.highOffset);
+        step(*p.low, *above.low, p.lowOffset < above.lowOffset);
+        for (std::optional<TVRMFace3d>* face : {&upward, &downward})
+            if (*face)
+                faces.push_back(std::move(**face));
+    }
+    const TQTKUnitPrism& last = prisms.back();
+    faces.push_back(LevelFace(*last.low, *last.high, last.top, up));
+    // The end faces: the section round, up the greater offset's edges and down the lesser's.
+    for (const bool atStart : {true, false}) {
+        const auto end = [atStart](const TVRMCustomLine2d* line) { return atStart ? line->StartPt() : line->EndPt(); };
+        TVRMLoop3d loop;
+        for (size_t i = 0; i < prisms.size(); ++i) {
+            loop.push_back(At(end(prisms[i].high), prisms[i].bottom));
+            loop.push_back(At(end(prisms[i].high), prisms[i].top));
+        }
+        for (size_t i = prisms.size(); i-- > 0;) {
+            loop.push_back(At(end(prisms[i].low), prisms[i].top));
+            loop.push_back(At(end(prisms[i].low), prisms[i].bottom));
+        }
+        faces.push_back(FaceOut(std::move(loop), atStart ? back : along));
+    }
+    return std::make_unique<TVRMPolyhedron3d>(std::move(faces));
 }
 
 std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSolid(const IQTKElementDrawObj* drawObj)

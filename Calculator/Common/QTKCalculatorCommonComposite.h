@@ -47,6 +47,24 @@ std::unique_ptr<TVRMPolyhedron3d> BuildLineSegmentSolid(const TVRMCustomLine2d& 
 // levels. False for any other element, section, line or a slope.
 bool GetStripUnitLevelBox(const TVRMCustomLine2d& segment, const IQTKElementDrawObj* unit, TVRMCustomLine2d& path,
                           double& halfWidth, double& bottom, double& top);
+// A unit laid as an upright prism across its composite's band: the plan
+// region between two lines (the section's upright edges along the band, at
+// the lesser and the greater offset across it, both ended on the composite's
+// end edges), between two levels.
+struct TQTKUnitPrism {
+    const TVRMCustomLine2d* low = nullptr;
+    const TVRMCustomLine2d* high = nullptr;
+    double lowOffset = 0.0, highOffset = 0.0, bottom = 0.0, top = 0.0;
+};
+// The union of unit prisms stacked one on another, built face by face with
+// whole end faces (what uniting them and merging each end's pieces gives):
+// each prism stands on the top of the one below, overlaps it across the band,
+// and has neither edge in line with the one below. Faces: bottom, each
+// prism's two sides, the steps between two prisms (the up-facing pieces of
+// one level in one face, the down-facing ones in another), top, then the
+// start end face n-2 and the end end face n-1. Nil when the prisms do not
+// stack so.
+std::unique_ptr<TVRMPolyhedron3d> BuildStackedUnitPrisms(std::vector<TQTKUnitPrism> prisms);
 // Union of the units' solids; an empty solid without units.
 std::unique_ptr<TVRMPolyhedron3d> BuildCompositeSolid(const IQTKElementDrawObj* drawObj);
 // Union of the pieces Build gives for the units, by ascending record id (as

@@ -115,21 +115,37 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Creat
 {
     if (auto solid = TQTKSolidBuilder::BuildLineEntSolid(this))
         return solid;
-    if (!GetCompositeUnitRecords(GetRecord()).empty()) {
+    const IQTKElementDrawObj* drawObj = GetElementDrawObj();
+    const std::vector<const IQTKElementDrawObj*> units = GetCompositeUnitDrawObjs(drawObj);
+    if (!units.empty()) {
         TKeptPrisms kept{GetLeftLine(), GetRightLine(), GetExtendedMidLine(), {}};
-        bool prisms = true;
-        auto solid = UniteCompositeUnits(GetElementDrawObj(), [&](const IQTKElementDrawObj* unit) {
-            auto prism = prisms ? BuildUnitPrism(unit) : nullptr;
-            prisms = prisms && prism;
-            if (prism)
-                kept.byUnit[unit->GetRecord()->GetID()] = prism->Clone();
-            return prism;
-        });
+        std::vector<TUnitBand> bands;
+        bands.reserve(units.size());
+        for (const IQTKElementDrawObj* unit : units) {
+            std::optional<TUnitBand> band = UnitBand(unit);
+            if (!band)
+                break;
+            kept.byUnit[unit->GetRecord()->GetID()] = BuildUnitPrism(*band);
+            bands.push_back(std::move(*band));
+        }
+        std::unique_ptr<TVRMPolyhedron3d> solid;
+        if (bands.size() == units.size()) {
+            // Stacked prisms are built whole; others are united.
+            std::vector<TQTKUnitPrism> prisms;
+            for (const TUnitBand& band : bands)
+                prisms.push_back({&band.low, &band.high, band.lowOffset, band.highOffset, band.bottom, band.top});
+            solid = BuildStackedUnitPrisms(std::move(prisms));
+            if (!solid)
+                solid = UniteCompositeUnits(drawObj, [&kept](const IQTKElementDrawObj* unit) {
+                    const auto found = kept.byUnit.find(unit->GetRecord()->GetID());
+                    return found != kept.byUnit.end() ? found->second->Clone() : nullptr;
+                });
+        }
         {
             std::lock_guard guard(DataLock());
             keptPrisms_ = std::move(kept);
         }
-        if (prisms)
+        if (solid)
             return solid;
     }
     return TQTKHasSectionInfoLineEntCalcEDO::CreateSolid();
@@ -150,10 +166,11 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::TakeU
             }
         }
     }
-    return BuildUnitPrism(unit);
+    const std::optional<TUnitBand> band = UnitBand(unit);
+    return band ? BuildUnitPrism(*band) : nullptr;
 }
 
-std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildUnitPrism(
+std::optional<TQTKHasSectionInfoComplexLineEntCalcEDO::TUnitBand> TQTKHasSectionInfoComplexLineEntCalcEDO::UnitBand(
     const IQTKElementDrawObj* unit)
 {
     const TVRMCustomLine2d& left = *GetLeftLine();
@@ -161,33 +178,39 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
     TVRMCustomLine2d path;
     double half = 0.0, bottom = 0.0, top = 0.0;
     if (left.IsArc() || right.IsArc() || !GetStripUnitLevelBox(*GetExtendedMidLine(), unit, path, half, bottom, top))
-        return nullptr;
+        return std::nullopt;
     const double length = path.Length();
     if (IsZero(length) || !TVRMPositionFunc2d::IsSameDirection(left, path) ||
         !TVRMPositionFunc2d::IsSameDirection(right, path))
-        return nullptr;
+        return std::nullopt;
     // The side lines run along the path: at one distance from it at both ends.
     constexpr double CSame = 1e-9;
     const double l = TVRMPositionFunc2d::SignedDistanceTo(left.StartPt(), path);
     const double r = TVRMPositionFunc2d::SignedDistanceTo(right.StartPt(), path);
     if (std::abs(TVRMPositionFunc2d::SignedDistanceTo(left.EndPt(), path) - l) > CSame ||
         std::abs(TVRMPositionFunc2d::SignedDistanceTo(right.EndPt(), path) - r) > CSame)
-        return nullptr;
+        return std::nullopt;
     const double low = std::max(-half, std::min(l, r)), high = std::min(half, std::max(l, r));
     if (high - low <= CVRMEpsilon)
-        return nullptr;
+        return std::nullopt;
     const std::optional<TVRMCustomLine2d> a = BetweenEndEdges(TVRMOffsetFunc2d::Offset(path, low), left, right);
     const std::optional<TVRMCustomLine2d> b = BetweenEndEdges(TVRMOffsetFunc2d::Offset(path, high), left, right);
     if (!a || !b)
-        return nullptr;
+        return std::nullopt;
     // The sweep ends square to the path: it must reach past the prism's corners.
     const TVRMVector2d along = path.Vector();
     for (const TVRMPoint2d& p : {a->StartPt(), a->EndPt(), b->StartPt(), b->EndPt()}) {
         const double at = (p - path.StartPt()).InnerProduct(along) / length;
         if (at < -CSame || at > length + CSame)
-            return nullptr;
+            return std::nullopt;
     }
-    return TVRMPolyhedron3d::CreateBetweenLines(*a, bottom, top, bottom, top, *b, bottom, top, bottom, top);
+    return TUnitBand{*a, *b, low, high, bottom, top};
+}
+
+std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildUnitPrism(const TUnitBand& band)
+{
+    return TVRMPolyhedron3d::CreateBetweenLines(band.low, band.bottom, band.top, band.bottom, band.top, band.high,
+                                                band.bottom, band.top, band.bottom, band.top);
 }
 
 void TQTKHasSectionInfoComplexLineEntCalcEDO::AfterPrepareSolid()

@@ -5,6 +5,7 @@
 // is prepared.
 #pragma once
 
+#include <optional>
 #include <unordered_map>
 
 #include "Calculator/CalcFrame/QTKCalcEDOs/QTKHasSectionInfoLineEntCalcEDO.h"
@@ -21,8 +22,9 @@ public:
 protected:
     // The units' sections along the extended middle line (its own section without units).
     std::unique_ptr<TVRMPolyhedron3d> BuildSolid() override;
-    // Units that all come out as prisms (BuildUnitPrism) are united with no
-    // cut: their prisms lie between the side lines already.
+    // Units that all come out as prisms (UnitBand) need no cut: their prisms
+    // lie between the side lines already. Stacked ones are built whole
+    // (BuildStackedUnitPrisms), others united.
     std::unique_ptr<TVRMPolyhedron3d> CreateSolid() override;
     // Lays every unit of the element's own unit type again (RebuildFromParent).
     void AfterPrepareSolid() override;
@@ -42,8 +44,13 @@ private:
     // sweep of an upright rectangular section along a straight level line,
     // cut between the side lines, is the prism between the two edges of its
     // band (kept within the side lines) ended on the side lines' end edges,
-    // wherever the sweep reaches past those ends. Nil where that does not hold.
-    std::unique_ptr<TVRMPolyhedron3d> BuildUnitPrism(const IQTKElementDrawObj* unit);
+    // wherever the sweep reaches past those ends. None where that does not hold.
+    struct TUnitBand {
+        TVRMCustomLine2d low, high;  // the prism's edges at the lesser and greater offset
+        double lowOffset, highOffset, bottom, top;
+    };
+    std::optional<TUnitBand> UnitBand(const IQTKElementDrawObj* unit);
+    static std::unique_ptr<TVRMPolyhedron3d> BuildUnitPrism(const TUnitBand& band);
     // The prism of a unit that CreateSolid built on the lines now in place,
     // taken from the kept ones (each is handed out once), else a new one.
     std::unique_ptr<TVRMPolyhedron3d> TakeUnitPrism(const IQTKElementDrawObj* unit);
