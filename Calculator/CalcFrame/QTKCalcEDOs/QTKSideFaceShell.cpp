@@ -96,12 +96,6 @@ std::shared_ptr<TQTKShellCalc3d> TQTKSideFaceShell::GetCalc(const TMakeSideFace&
     return calc;
 }
 
-void TQTKSideFaceShell::ForgetSides()
-{
-    std::lock_guard guard(lock_);
-    leftAdded_ = rightAdded_ = false;
-}
-
 void TQTKSideFaceShell::Clear()
 {
     std::unique_ptr<TVRMPolyhedronShell3d> shell;

@@ -39,9 +39,6 @@ public:
     // The formwork calculator, made once over a copy of the shell with both
     // side faces in; when two threads make it at once the first one kept wins.
     std::shared_ptr<TQTKShellCalc3d> GetCalc(const TMakeSideFace& make, const TMakeCalc& makeCalc);
-    // The side faces count as not in (they go in again on the next request);
-    // the shell and the calculator stay.
-    void ForgetSides();
     // Drops the shell and the calculator (outside the lock) and every flag.
     void Clear();
 

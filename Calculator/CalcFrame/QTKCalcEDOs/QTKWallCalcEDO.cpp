@@ -152,7 +152,8 @@ void TQTKWallCalcEDO::ClearQtyItems()
     TQTKCustomWallCalcEDO::ClearQtyItems();
     SetCalcThickness(thickness_);
     onlyMaterialMode_.store(0);
-    sideFaces_.ForgetSides();
+    // The side faces stay in the side-face shell (and its calculator) until
+    // FreeCalcCache: the next quantity puts in none a second time.
 }
 
 void TQTKWallCalcEDO::FreeCalcCache()

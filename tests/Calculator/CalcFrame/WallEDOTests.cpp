@@ -411,6 +411,13 @@ TEST_F(TWallTest, ExternalSidesAndConnectedEndFaces)
     wall->AddLeftSideFace();
     wall->AddLeftSideFace();
     EXPECT_NEAR(wall->GetSideFaceShell()->GetArea(), shell, 1e-3);
+    // The next quantity (ClearQtyItems first) finds the same faces: none go
+    // in a second time, neither into the shell nor into its calculator.
+    EXPECT_NEAR(wall->GetSideFaceShellCalc()->GetArea(), shell, 1e-3);
+    wall->ClearQtyItems();
+    wall->AddRightSideFace();
+    EXPECT_NEAR(wall->GetSideFaceShell()->GetArea(), shell, 1e-3);
+    EXPECT_NEAR(wall->GetSideFaceShellCalc()->GetArea(), shell, 1e-3);
 }
 
 // ---------------------------------------------------------------------------
