@@ -80,6 +80,9 @@ public:
         return true;
     }
 
+    // Whether axis values a < b are two lines of the grid (not one, nor closer than it takes).
+    static bool Apart(double a, double b) { return Snap(b) - Snap(a) > CVRMEpsilon; }
+
     // in := in op other, cell by cell.
     static void Combine(std::vector<char>& in, const std::vector<char>& other, int kind)
     {
@@ -841,6 +844,154 @@ struct TSlopedCut {
     std::vector<TSlopedFace> top, bottom;
 };
 
+// The box of a plan that is one rectangle along the axes (either orientation), else false.
+bool AsRectangle(const TVRMMultiPolygon2d& plan, TVRMBox2d& box)
+{
+    if (plan.GetCount() != 1)
+        return false;
+    const auto& v = plan.GetItems(0).Vertices();
+    if (v.size() != 4 || v[0].IsArc() || v[1].IsArc() || v[2].IsArc() || v[3].IsArc())
+        return false;
+    const TVRMPoint2d &a = v[0].pt, &b = v[1].pt, &c = v[2].pt, &d = v[3].pt;
+    if (!(a.x == b.x && b.y == c.y && c.x == d.x && d.y == a.y) &&
+        !(a.y == b.y && b.x == c.x && c.y == d.y && d.x == a.x))
+        return false;
+    box.min = {std::min(a.x, c.x), std::min(a.y, c.y)};
+    box.max = {std::max(a.x, c.x), std::max(a.y, c.y)};
+    return box.min.x < box.max.x && box.min.y < box.max.y;
+}
+
+// r - c or r * c of two rectangles along the axes, as the grid gives it (rings counter-clockwise
+// from their lowest, leftmost corner, holes clockwise from theirs, in the order of those corners
+// by y, then x). False when the grid would merge their coordinates or find them too close.
+// Whether sorted axis values are lines of one grid as they are (none merged, none too close).
+bool OnGridAsTheyAre(const double* v, size_t n)
+{
+    for (size_t i = 0; i + 1 < n; ++i)
+        if (v[i] != v[i + 1] && !TGridBoolean::Apart(v[i], v[i + 1]))
+            return false;
+    return true;
+}
+
+// r - c or r * c (kind) of boxes whose sides lie on one grid as they are.
+void CutBox(const TVRMBox2d& r, const TVRMBox2d& c, int kind, TVRMMultiPolygon2d& out);
+
+bool CutRectangle(const TVRMMultiPolygon2d& plan, const TVRMMultiPolygon2d& cut, int kind, TVRMMultiPolygon2d& out)
+{
+    TVRMBox2d r, c;
+    if (kind == CVRMBoolUnion || !AsRectangle(plan, r) || !AsRectangle(cut, c))
+        return false;
+    for (bool x : {true, false}) {
+        double v[4] = {x ? r.min.x : r.min.y, x ? r.max.x : r.max.y, x ? c.min.x : c.min.y, x ? c.max.x : c.max.y};
+        std::sort(v, v + 4);
+        if (!OnGridAsTheyAre(v, 4))
+            return false;
+    }
+    CutBox(r, c, kind, out);
+    return true;
+}
+
+void CutBox(const TVRMBox2d& r, const TVRMBox2d& c, int kind, TVRMMultiPolygon2d& out)
+{
+    // The part of c over r.
+    const double x0 = r.min.x, y0 = r.min.y, x1 = r.max.x, y1 = r.max.y;
+    const double ox0 = std::max(x0, c.min.x), oy0 = std::max(y0, c.min.y);
+    const double ox1 = std::min(x1, c.max.x), oy1 = std::min(y1, c.max.y);
+    const bool meet = ox0 < ox1 && oy0 < oy1;
+    auto ring = [&out](std::initializer_list<TVRMPoint2d> points) {
+        out.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>(points)));
+    };
+    auto box = [&ring](double a0, double b0, double a1, double b1) { ring({{a0, b0}, {a1, b0}, {a1, b1}, {a0, b1}}); };
+    if (kind == CVRMBoolIntersect) {
+        if (meet)
+            box(ox0, oy0, ox1, oy1);
+        return;
+    }
+    if (!meet) {
+        box(x0, y0, x1, y1);
+        return;
+    }
+    // The sides of r that the part reaches.
+    const bool left = ox0 == x0, right = ox1 == x1, bottom = oy0 == y0, top = oy1 == y1;
+    if (left && right) {  // across r: what is below, then what is above
+        if (!bottom)
+            box(x0, y0, x1, oy0);
+        if (!top)
+            box(x0, oy1, x1, y1);
+        return;
+    }
+    if (bottom && top) {  // up through r: what is left of it, then what is right
+        if (!left)
+            box(x0, y0, ox0, y1);
+        if (!right)
+            box(ox1, y0, x1, y1);
+        return;
+    }
+    if (left && bottom)
+        ring({{ox1, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, oy1}, {ox1, oy1}});
+    else if (right && bottom)
+        ring({{x0, y0}, {ox0, y0}, {ox0, oy1}, {x1, oy1}, {x1, y1}, {x0, y1}});
+    else if (right && top)
+        ring({{x0, y0}, {x1, y0}, {x1, oy0}, {ox0, oy0}, {ox0, y1}, {x0, y1}});
+    else if (left && top)
+        ring({{x0, y0}, {x1, y0}, {x1, y1}, {ox1, y1}, {ox1, oy0}, {x0, oy0}});
+    else if (bottom)
+        ring({{x0, y0}, {ox0, y0}, {ox0, oy1}, {ox1, oy1}, {ox1, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
+    else if (top)
+        ring({{x0, y0}, {x1, y0}, {x1, y1}, {ox1, y1}, {ox1, oy0}, {ox0, oy0}, {ox0, y1}, {x0, y1}});
+    else if (left)
+        ring({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, oy1}, {ox1, oy1}, {ox1, oy0}, {x0, oy0}});
+    else if (right)
+        ring({{x0, y0}, {x1, y0}, {x1, oy0}, {ox0, oy0}, {ox0, oy1}, {x1, oy1}, {x1, y1}, {x0, y1}});
+    else {  // inside r: a hole
+        box(x0, y0, x1, y1);
+        ring({{ox0, oy0}, {ox0, oy1}, {ox1, oy1}, {ox1, oy0}});
+    }
+}
+
+// Every face's plan, the outline and the cut rectangles along the axes whose sides lie on one
+// grid as they are (a slab sloped along an axis, its leaning edges): rectangle by rectangle.
+bool CutRectangles(const TSlopedSolid& d, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
+{
+    thread_local std::vector<TVRMBox2d> boxes;
+    thread_local std::vector<double> xs, ys;
+    TVRMBox2d c, o;
+    if (kind == CVRMBoolUnion || !AsRectangle(cut, c) || !AsRectangle(*d.outline, o))
+        return false;
+    boxes.clear(), xs.clear(), ys.clear();
+    auto add = [](const TVRMBox2d& b) {
+        xs.push_back(b.min.x), xs.push_back(b.max.x), ys.push_back(b.min.y), ys.push_back(b.max.y);
+    };
+    for (const auto* faces : {&d.top, &d.bottom})
+        for (const auto& f : *faces) {
+            if (!AsRectangle(*f.plan, boxes.emplace_back()))
+                return false;
+            add(boxes.back());
+        }
+    // The outline's sides are sides of the bottom faces (the union the grid gives).
+    auto among = [](const std::vector<double>& v, double a) { return std::find(v.begin(), v.end(), a) != v.end(); };
+    if (!among(xs, o.min.x) || !among(xs, o.max.x) || !among(ys, o.min.y) || !among(ys, o.max.y))
+        return false;
+    add(c);
+    for (auto* v : {&xs, &ys}) {
+        std::sort(v->begin(), v->end());
+        if (!OnGridAsTheyAre(v->data(), v->size()))
+            return false;
+    }
+    size_t k = 0;
+    for (const auto* faces : {&d.top, &d.bottom})
+        for (const auto& f : *faces) {
+            auto piece = std::make_shared<TVRMMultiPolygon2d>();
+            CutBox(boxes[k++], c, kind, *piece);
+            if (!piece->IsEmpty())
+                (faces == &d.top ? out.top : out.bottom).push_back({f.plane, std::move(piece), f.origin});
+        }
+    auto rest = std::make_shared<TVRMMultiPolygon2d>();
+    CutBox(o, c, kind, *rest);
+    out.plan = std::move(rest);
+    return true;
+}
+
 // On one grid, when every plan is for it.
 bool CutOnGrid(const TSlopedSolid& d, const TVRMMultiPolygon2d& cut, int kind, TSlopedCut& out)
 {
@@ -856,15 +1007,17 @@ bool CutOnGrid(const TSlopedSolid& d, const TVRMMultiPolygon2d& cut, int kind, T
     // leaves of it is the plan of the result, of its top and of its bottom alike.
     if (d.single) {
         const TVRMMultiPolygon2d& plan = *d.outline;
-        plans.assign({&cut, &plan});
-        if (!grid.Prepare(plans))
-            return false;
-        grid.Cells(cut, cutCells);
-        grid.Cells(plan, in);
-        TGridBoolean::Combine(in, cutCells, kind);
         auto rest = std::make_shared<TVRMMultiPolygon2d>();
-        if (!grid.Trace(in, *rest))
-            return false;
+        if (!CutRectangle(plan, cut, kind, *rest)) {
+            plans.assign({&cut, &plan});
+            if (!grid.Prepare(plans))
+                return false;
+            grid.Cells(cut, cutCells);
+            grid.Cells(plan, in);
+            TGridBoolean::Combine(in, cutCells, kind);
+            if (!grid.Trace(in, *rest))
+                return false;
+        }
         out.plan = rest;
         if (!rest->IsEmpty()) {
             out.top.push_back({s.top[0].plane, rest, s.top[0].origin});
@@ -872,6 +1025,8 @@ bool CutOnGrid(const TSlopedSolid& d, const TVRMMultiPolygon2d& cut, int kind, T
         }
         return true;
     }
+    if (CutRectangles(d, cut, kind, out))
+        return true;
     plans.assign(1, &cut);
     for (const auto* faces : {&s.top, &s.bottom})
         for (const auto& f : *faces)
