@@ -76,16 +76,41 @@ TQTKStripFDCalcEDO::TCalcLine TQTKStripFDCalcEDO::CalcLine()
     const int type = CalclineType();
     if (type < 1 || type > 4)
         return TCalcLine{type, defaultWidth_, defaultAxisOffset_, true};  // the axis: nothing to compute
-    {
-        std::lock_guard guard(stateLock_);
-        if (calcLine_ && calcLine_->type == type)
-            return *calcLine_;
-    }
+    TCalcLine line;
+    if (FindCalcLine(type, line))
+        return line;
     // Computed with no lock held: the walls' lines come from their calculators.
     const TCalcLine computed = ComputeCalcLine(type);
     std::lock_guard guard(stateLock_);
-    calcLine_ = computed;
+    StoreCalcLine(computed);
     return computed;
+}
+
+// The join search asks for the line at every band it makes: the kept one is
+// read without a lock, and read again when a store overlapped the reading.
+bool TQTKStripFDCalcEDO::FindCalcLine(int type, TCalcLine& line) const
+{
+    const unsigned before = calcLineSeq_.load(std::memory_order_acquire);
+    if ((before & 1u) != 0)
+        return false;
+    line.type = calcLineType_.load(std::memory_order_relaxed);
+    line.width = calcLineWidth_.load(std::memory_order_relaxed);
+    line.axisOffset = calcLineAxisOffset_.load(std::memory_order_relaxed);
+    line.wallLineUsable = calcLineUsable_.load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return calcLineSeq_.load(std::memory_order_relaxed) == before && line.type == type;
+}
+
+void TQTKStripFDCalcEDO::StoreCalcLine(const TCalcLine& line)
+{
+    const unsigned seq = calcLineSeq_.load(std::memory_order_relaxed);
+    calcLineSeq_.store(seq + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    calcLineType_.store(line.type, std::memory_order_relaxed);
+    calcLineWidth_.store(line.width, std::memory_order_relaxed);
+    calcLineAxisOffset_.store(line.axisOffset, std::memory_order_relaxed);
+    calcLineUsable_.store(line.wallLineUsable, std::memory_order_relaxed);
+    calcLineSeq_.store(seq + 2, std::memory_order_release);
 }
 
 TQTKStripFDCalcEDO::TCalcLine TQTKStripFDCalcEDO::ComputeCalcLine(int type)

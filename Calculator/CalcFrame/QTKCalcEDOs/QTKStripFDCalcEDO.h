@@ -5,6 +5,7 @@
 // mostly under outer walls.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -60,9 +61,17 @@ private:
     TCalcLine ComputeCalcLine(int type);
     bool ComputeUnderWalls();
 
+    // The kept calculation line (type 0: none), read without a lock
+    // (FindCalcLine) and stored under stateLock_ (StoreCalcLine).
+    bool FindCalcLine(int type, TCalcLine& line) const;
+    void StoreCalcLine(const TCalcLine& line);
+
     const double defaultWidth_, defaultAxisOffset_, height_, width_;
-    std::mutex stateLock_;  // guards the four below; never held while calling out
-    std::optional<TCalcLine> calcLine_;
+    std::atomic<unsigned> calcLineSeq_{0};  // odd while a store is under way
+    std::atomic<int> calcLineType_{0};
+    std::atomic<double> calcLineWidth_{0.0}, calcLineAxisOffset_{0.0};
+    std::atomic<bool> calcLineUsable_{true};
+    std::mutex stateLock_;  // guards the stores above and the three below; never held while calling out
     int preparedType_ = 0;
     int underWalls_ = 0;  // 0 not yet known, 1 yes, -1 no
     std::optional<std::pair<int, bool>> unitsRank_;
