@@ -52,9 +52,9 @@ public:
     int Find(const TVRMPoint3d& p, const TVRMPoint3d& q, const TVRMVector3d& up);
     // Per face of the prism built: the solid's face it stands for, or -1 (built anew).
     std::vector<int> taken;
+    static constexpr double kMinLength = 1e-2;
 
 private:
-    static constexpr double kMinLength = 1e-2;
     const TVRMPolyhedron3d& solid_;
     int next_ = 0;             // the face after the last one found: the next edge's usual donor
     std::vector<int> table_;   // faces by their plane's base point in plan (open addressing)
@@ -74,6 +74,10 @@ std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& ri
                                                const TVRMVector3d& ringNormal, const TVRMVector3d& v,
                                                bool capsBaseFirst, struct TPlanarMeasure* measure = nullptr,
                                                TFaceDonor* donor = nullptr);
+// A cap of ExtrudeRings: the rings moved by `shift`, facing the unit ring normal m or away
+// from it (the rings reversed).
+TVRMFace3d ExtrusionCap(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& m, const TVRMVector3d& shift,
+                        bool facesRingNormal);
 // TVRMPolyhedron3d::CreatePrism, taking side faces from a donor when given.
 std::unique_ptr<TVRMPolyhedron3d> PrismOver(const TVRMMultiPolygon2d& plan, double bottom, double height,
                                             TFaceDonor* donor);
@@ -85,6 +89,10 @@ struct TPlanarMeasure {
     TVRMBox3d box;
 };
 TPlanarMeasure PlanarMeasure(const TVRMPolyhedron3d& solid);
+// The measure of the prism that level rings (counter-clockwise outer rings, clockwise holes)
+// give extruded upward by v: the plan area times the height, both caps and the sides, the box
+// of the rings and their copies moved by v.
+TPlanarMeasure PrismMeasure(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& v);
 
 // What a constructor or a boolean knows of a solid's faces: their measure, and for a vertical
 // prism (every face upright or level, one plan between two levels) that plan as its bottom
@@ -98,6 +106,9 @@ struct TSolidCache {
     bool measured = true;                            // false: the measure is not kept (MeasureOf reads the faces)
     std::shared_ptr<const TVRMMultiPolygon2d> plan;  // nil: not known to be a prism
     double z0 = 0, z1 = 0;
+    // Per vertex of the plan (its rings in order): the face standing on the plan edge from it,
+    // or -1 (an edge without length); empty when not known.
+    std::vector<int> sides;
     const std::vector<std::pair<double, int>>& ByNormalX(const TVRMPolyhedron3d& solid) const;
     // The sloped description of the solid: as the boolean that built it gave it (SetSloped,
     // before the cache is shared), else worked out by `make` when first asked for; nil when
@@ -115,9 +126,11 @@ private:
 // The cached measure, else the measure of the faces.
 TPlanarMeasure MeasureOf(const TVRMPolyhedron3d& solid);
 // Caches a vertical prism just built (ExtrudeRings, upward) on level rings, its measure and
-// its top level: the rings as its plan. Nothing for the empty solid.
-void CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, const std::vector<TVRMLoop3d>& rings,
-                double z1);
+// its top level: the rings as its plan, and with `sidesInOrder` (its side faces as ExtrudeRings
+// gave them, one per edge with length) the side face of each plan edge. Nothing for the empty
+// solid.
+void CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, const std::vector<TVRMLoop3d>& rings, double z1,
+                bool sidesInOrder = false);
 
 // A solid without volume: its mean thickness (3 volume / surface) is below the
 // length tolerance or not a number (no faces, non-finite coordinates, a flat

@@ -37,6 +37,11 @@ void AddPlanRing(TVRMMultiPolygon2d& plan, const TVRMLoop3d& loop);
 // Only in general position: false (`result` untouched) when a vertex of either lies within a
 // hundredth of a millimetre of the other's boundary, crossings come as close, or a crossing
 // is grazing; the plan boolean settles those.
-bool CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, int kind, TVRMMultiPolygon2d& result);
+// With `origins` (and `result` empty): per vertex of the result's rings in order, the input edge
+// that the result's edge from it lies on: k >= 0 for x's edge from its vertex k (x's rings in
+// order, their vertices counted on), -1 - i for c's edge i. Left empty when a ring's cleaning
+// joined edges of different origins or c became a hole.
+bool CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, int kind, TVRMMultiPolygon2d& result,
+               std::vector<int>* origins = nullptr);
 
 }  // namespace vrm3d

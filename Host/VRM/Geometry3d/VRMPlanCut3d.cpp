@@ -134,10 +134,47 @@ bool InsideSet(const std::vector<TRing>& rings, const TVRMPoint2d& c)
     return inside;
 }
 
+// The origins of a cleaned ring's edges: `cleaned` keeps some of the points of `ring` in order,
+// whose edges came from `codes` (per point, the edge from it). A cleaned edge spans ring edges of
+// one origin (edges without length aside); false otherwise.
+bool CleanedOrigins(const std::vector<TVRMPoint2d>& ring, const std::vector<int>& codes,
+                    const std::vector<TVRMVertex2d>& cleaned, std::vector<int>& out, std::vector<size_t>& at)
+{
+    const size_t n = ring.size(), m = cleaned.size();
+    at.resize(m);
+    for (size_t j = 0, i = 0; j < m; ++j, ++i) {
+        while (i < n && !(ring[i] == cleaned[j].pt))
+            ++i;
+        if (i == n)
+            return false;
+        at[j] = i;
+    }
+    for (size_t j = 0; j < m; ++j) {
+        const size_t end = j + 1 < m ? at[j + 1] : at[0] + n;
+        int code = 0;
+        bool found = false;
+        for (size_t k = at[j]; k < end; ++k) {
+            if (ring[k % n] == ring[(k + 1) % n])
+                continue;
+            if (found && codes[k % n] != code)
+                return false;
+            code = codes[k % n];
+            found = true;
+        }
+        if (!found)
+            return false;
+        out.push_back(code);
+    }
+    return true;
+}
+
 }  // namespace
 
-bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, int kind, TVRMMultiPolygon2d& out)
+bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, int kind, TVRMMultiPolygon2d& out,
+                      std::vector<int>* origins)
 {
+    if (origins)
+        origins->clear();
     if ((kind != CVRMBoolSubtract && kind != CVRMBoolIntersect) || c.GetCount() != 1 || x.IsEmpty())
         return false;
     const std::vector<TVRMVertex2d>& cv = c.GetItems(0).Vertices();
@@ -262,17 +299,34 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
         }
     }
     const bool subtract = kind == CVRMBoolSubtract;
+    // The first vertex of each of the set's rings, counted on over the rings.
+    std::vector<int> firstOf(n + 1, 0);
+    for (int r = 0; r < n; ++r)
+        firstOf[r + 1] = firstOf[r] + static_cast<int>(rings[r].v->size());
+    std::vector<int> codes;
+    bool traced = origins != nullptr;
+    if (traced)
+        codes.reserve(static_cast<size_t>(firstOf[n] + m));
+    auto addWhole = [&](int r) {
+        out.Add(x.GetItems(r));
+        if (traced)
+            for (int k = firstOf[r]; k < firstOf[r + 1]; ++k)
+                codes.push_back(k);
+    };
     if (crossings.empty()) {
         // Each ring wholly inside the convex ring or wholly outside it, and the convex ring
         // inside the set or outside it.
         for (int r = 0; r < n; ++r)
             if ((rings[r].inside[0] != 0) != subtract)
-                out.Add(x.GetItems(r));
+                addWhole(r);
         if (InsideSet(rings, cv[0].pt)) {
             out.Add(c.GetItems(0));
             if (subtract)
                 out.GetItems(out.GetCount() - 1).Reverse();
+            traced = false;
         }
+        if (traced)
+            origins->swap(codes);
         return true;
     }
     for (int k = 0; k < static_cast<int>(crossings.size()); ++k)
@@ -311,11 +365,18 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     // next crossing, then along the convex ring (backwards for a difference) to the next crossing.
     TVRMMultiPolygon2d result;
     std::vector<TVRMPoint2d> ring;
+    std::vector<int> ringCodes;  // per point of `ring`: the origin of the edge from it
+    std::vector<size_t> kept;    // CleanedOrigins' buffer
+    if (origins) {
+        ring.reserve(static_cast<size_t>(firstOf[n] + m));
+        ringCodes.reserve(ring.capacity());
+    }
     const int total = static_cast<int>(crossings.size());
     for (int start = 0; start < total; ++start) {
         if (crossings[start].used || crossings[start].enters == subtract)
             continue;
         ring.clear();
+        ringCodes.clear();
         int at = start;
         for (int steps = 0;; ++steps) {
             if (steps > total)
@@ -325,6 +386,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 return false;
             from.used = true;
             ring.push_back(from.point);
+            ringCodes.push_back(firstOf[from.ring] + from.edge);
             // Along the set's ring.
             const TRing& xr = rings[from.ring];
             const auto& v = *xr.v;
@@ -336,9 +398,12 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             int vertices = (to.edge - from.edge + nv) % nv;
             if (vertices == 0 && to.t < from.t)
                 vertices = nv;
-            for (int l = 0; l < vertices; ++l)
+            for (int l = 0; l < vertices; ++l) {
                 ring.push_back(v[(from.edge + 1 + l) % nv].pt);
+                ringCodes.push_back(firstOf[from.ring] + (from.edge + 1 + l) % nv);
+            }
             ring.push_back(to.point);
+            ringCodes.push_back(-1 - to.cEdge);
             to.used = true;
             // Along the convex ring.
             const int step = subtract ? total - 1 : 1;
@@ -348,27 +413,35 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 int count = (to.cEdge - then.cEdge + m) % m;
                 if (count == 0 && then.s > to.s)
                     count = m;
-                for (int l = 0; l < count; ++l)
+                for (int l = 0; l < count; ++l) {
                     ring.push_back(cv[(to.cEdge - l + m) % m].pt);
+                    ringCodes.push_back(-1 - (to.cEdge - l - 1 + 2 * m) % m);
+                }
             } else {
                 int count = (then.cEdge - to.cEdge + m) % m;
                 if (count == 0 && then.s < to.s)
                     count = m;
-                for (int l = 0; l < count; ++l)
+                for (int l = 0; l < count; ++l) {
                     ring.push_back(cv[(to.cEdge + 1 + l) % m].pt);
+                    ringCodes.push_back(-1 - (to.cEdge + 1 + l) % m);
+                }
             }
             at = nextC;
             if (at == start)
                 break;
         }
         TVRMPolygon2d piece(ring);
-        if (piece.Normalize(CVRMEpsilon))
+        if (piece.Normalize(CVRMEpsilon)) {
+            traced = traced && CleanedOrigins(ring, ringCodes, piece.Vertices(), codes, kept);
             result.Add(std::move(piece));
+        }
     }
+    out.Add(result);
     // Rings of the set that the convex ring does not cross.
     for (int r = 0; r < n; ++r)
         if (rings[r].crossings.empty() && (rings[r].inside[0] != 0) != subtract)
-            result.Add(x.GetItems(r));
-    out.Add(result);
+            addWhole(r);
+    if (traced)
+        origins->swap(codes);
     return true;
 }

@@ -243,8 +243,16 @@ TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan)
 // a plan cut down to a window that lies around the other operand by a margin gives the same
 // difference or intersection. Only the edges that cross the window's sides are shortened,
 // and the window's own edges stay the margin away from the other operand. False (and `out`
-// unset) when the plan lies inside the window already or has arc edges.
-bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMMultiPolygon2d& out)
+// unset) when the plan lies inside the window already or has arc edges. With `origins`: per
+// vertex of `out` (its rings in order), the plan's edge that the edge from it lies on (the
+// plan's vertices counted on over its rings), or -1 on a side of the window.
+struct TClipBuffers {
+    std::vector<TVRMPoint2d> ring, clipped;
+    std::vector<int> from, clippedFrom;  // per point: the plan edge the edge from it lies on
+};
+
+bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMMultiPolygon2d& out,
+                  std::vector<int>* origins, TClipBuffers& buffers)
 {
     const TVRMBox2d box = VertexBox(plan);
     if (box.min.x >= window.min.x && box.min.y >= window.min.y && box.max.x <= window.max.x &&
@@ -253,11 +261,19 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
     for (const auto& item : plan.Items())
         if (std::any_of(item.Vertices().begin(), item.Vertices().end(), [](const auto& v) { return v.IsArc(); }))
             return false;
-    std::vector<TVRMPoint2d> ring, clipped;
+    if (origins)
+        origins->clear();
+    auto &ring = buffers.ring, &clipped = buffers.clipped;
+    auto &from = buffers.from, &clippedFrom = buffers.clippedFrom;
+    int first = 0;
     for (const auto& item : plan.Items()) {
         ring.clear();
-        for (const auto& v : item.Vertices())
+        from.clear();
+        for (const auto& v : item.Vertices()) {
+            from.push_back(first + static_cast<int>(ring.size()));
             ring.push_back(v.pt);
+        }
+        first += static_cast<int>(item.Vertices().size());
         // Sides: x >= min.x, x <= max.x, y >= min.y, y <= max.y.
         for (int side = 0; side < 4 && ring.size() >= 3; ++side) {
             const bool alongX = side < 2;
@@ -267,12 +283,17 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
                                              : window.max.y;
             const double sense = side % 2 == 0 ? 1.0 : -1.0;
             auto inside = [&](const TVRMPoint2d& p) { return sense * ((alongX ? p.x : p.y) - bound) >= 0; };
+            if (std::all_of(ring.begin(), ring.end(), inside))
+                continue;  // the ring as it is
             clipped.clear();
+            clippedFrom.clear();
             for (size_t i = 0, n = ring.size(); i < n; ++i) {
                 const TVRMPoint2d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
                 const bool pin = inside(p), qin = inside(q);
-                if (pin)
+                if (pin) {
                     clipped.push_back(p);
+                    clippedFrom.push_back(from[i]);
+                }
                 if (pin != qin) {
                     if (alongX) {
                         const double t = (bound - p.x) / (q.x - p.x);
@@ -281,19 +302,35 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
                         const double t = (bound - p.y) / (q.y - p.y);
                         clipped.push_back({p.x + t * (q.x - p.x), bound});
                     }
+                    clippedFrom.push_back(qin ? from[i] : -1);
                 }
             }
             std::swap(ring, clipped);
+            std::swap(from, clippedFrom);
         }
-        if (ring.size() >= 3)
+        if (ring.size() >= 3) {
             out.Add(TVRMPolygon2d(ring));
+            if (origins)
+                origins->insert(origins->end(), from.begin(), from.end());
+        }
     }
     return true;
 }
 
-// x op y (kind as for solids) of two plans.
-std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind)
+bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMMultiPolygon2d& out,
+                  std::vector<int>* origins = nullptr)
 {
+    TClipBuffers buffers;
+    return ClipToWindow(plan, window, out, origins, buffers);
+}
+
+// x op y (kind as for solids) of two plans. With `origins` (a difference): as CutConvex gives
+// them (y's edges as y's own), or left empty.
+std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y, int kind,
+                                                std::vector<int>* origins = nullptr)
+{
+    if (origins)
+        origins->clear();
     auto result = TVRMMultiPolygon2d::Create();
     if (TGridBoolean::Local().Run(x, y, kind, *result))
         return result;
@@ -311,9 +348,22 @@ std::unique_ptr<TVRMMultiPolygon2d> PlanBoolean(const TVRMMultiPolygon2d& x, con
     TVRMMultiPolygon2d cutX, cutY;
     const TVRMMultiPolygon2d& px =
         kind == CVRMBoolIntersect && !y.IsEmpty() && ClipToWindow(x, window(y), cutX) ? cutX : x;
-    const TVRMMultiPolygon2d& py = !x.IsEmpty() && ClipToWindow(y, window(x), cutY) ? cutY : y;
-    if (CutConvex(px, py, kind, *result))
+    if (kind != CVRMBoolSubtract)
+        origins = nullptr;
+    std::vector<int> clipOrigins;
+    const TVRMMultiPolygon2d& py =
+        !x.IsEmpty() && ClipToWindow(y, window(x), cutY, origins ? &clipOrigins : nullptr) ? cutY : y;
+    if (CutConvex(px, py, kind, *result, origins)) {
+        if (origins && &py == &cutY)
+            for (int& code : *origins)
+                if (code < 0 && (code = -1 - clipOrigins[-1 - code]) >= 0) {
+                    origins->clear();  // along a side of the window
+                    break;
+                }
         return result;
+    }
+    if (origins)
+        origins->clear();
     return kind == CVRMBoolIntersect ? TVRMIntersectFunc2d::IntPolygon(px, py)
                                      : TVRMIntersectFunc2d::SubPolygon(px, py);
 }
@@ -590,6 +640,22 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
     return true;
 }
 
+// The two level faces of a prism (normals straight up and down), or false.
+bool PrismCaps(const TVRMPolyhedron3d& a, int& top, int& bottom)
+{
+    top = bottom = -1;
+    for (int k = 0; k < a.GetFaceCount(); ++k) {
+        const TVRMVector3d& normal = a.GetFace(k).GetNormal();
+        if (normal.x != 0 || normal.y != 0)
+            continue;
+        int& cap = normal.z > 0 ? top : bottom;
+        if (cap >= 0)
+            return false;
+        cap = k;
+    }
+    return top >= 0 && bottom >= 0;
+}
+
 // A single prism less, or in common with, another between a's own levels lies over part of
 // a's plan: its top and bottom are pieces of a's (a prism's only level faces, found by their
 // normals), marked for RestoreOrigins at the places PrismOver gives them (top n-2, bottom n-1).
@@ -600,19 +666,193 @@ void CapsFromPrism(const TVRMPolyhedron3d& a, const TSolidCache& ca, const TSoli
         known[n - 1] != -1)
         return;
     int top = -1, bottom = -1;
-    for (int k = 0; k < a.GetFaceCount(); ++k) {
-        const TVRMVector3d& normal = a.GetFace(k).GetNormal();
-        if (normal.x != 0 || normal.y != 0)
-            continue;
-        int& cap = normal.z > 0 ? top : bottom;
-        if (cap >= 0)
-            return;
-        cap = k;
-    }
-    if (top < 0 || bottom < 0)
+    if (!PrismCaps(a, top, bottom))
         return;
     known[n - 2] = -2 - top;
     known[n - 1] = -2 - bottom;
+}
+
+// Whether a face is one quad standing on the plan edge p-q (its first two corners over p and q).
+bool StandsOn(const TVRMFace3d& face, const TVRMPoint2d& p, const TVRMPoint2d& q)
+{
+    if (face.GetLoopCount() != 1 || face.GetLoop(0).size() != 4)
+        return false;
+    const TVRMLoop3d& l = face.GetLoop(0);
+    return l[0].x == p.x && l[0].y == p.y && l[1].x == q.x && l[1].y == q.y;
+}
+
+// A face of the prism CutPrismByOrigins builds, in the order ExtrudeRings builds them, with its
+// rank (RestoreOrigins).
+struct TSide {
+    int rank;
+    int donor;   // a's face moved over whole, or -1
+    int source;  // a's face (below a's count) or a's count + b's face it is a piece of
+    TVRMPoint3d p, q;
+};
+
+// a - b for prisms over one plan each where b reaches through a's height, the plan difference
+// `plan` known with the origin of every edge (PlanBoolean's origins): the result prism built
+// straight in its final face order, with no search for the faces' origins. The faces a keeps
+// whole are moved over, a's faces cut short become pieces with a's tags, b's faces inside a
+// turn round; then the caps. Gives the solid StackBoolean's general way (StackLayers,
+// RestoreOrigins, TakeFaces) gives, face for face. False (a untouched) when anything is not
+// as that needs it: the general way then.
+struct TOriginBuffers {
+    std::vector<TVRMPoint2d> xs, cs;
+    std::vector<int> xNext, cNext, sideOf, order, position;
+    std::vector<TSide> sides;
+    std::vector<TVRMLoop3d> loops;
+};
+
+bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPolyhedron3d& b, const TSolidCache& cb,
+                       std::unique_ptr<TVRMMultiPolygon2d>& plan, const std::vector<int>& origins,
+                       TVRMPolyhedron3d& result, TOriginBuffers& w)
+{
+    const double bottom = ca.z0, height = ca.z1 - ca.z0;
+    if (!(height > 0) || bottom + height != ca.z1 || ca.sides.empty() || cb.sides.empty() || !cb.plan)
+        return false;
+    int top = -1, base = -1;
+    if (!PrismCaps(a, top, base))
+        return false;
+    auto &xs = w.xs, &cs = w.cs;
+    auto &xNext = w.xNext, &cNext = w.cNext;
+    auto& sides = w.sides;
+    auto& loops = w.loops;
+    auto& sideOf = w.sideOf;  // per plan vertex: its entry in `sides`, or -1
+    auto &order = w.order, &position = w.position;
+    const TVRMPolyhedron3d& source = a;
+    // The plan's points, flat (a's and b's plan as the origins count them).
+    auto flatten = [](const TVRMMultiPolygon2d& p, std::vector<TVRMPoint2d>& pts, std::vector<int>* next) {
+        pts.clear();
+        if (next)
+            next->clear();
+        for (const auto& item : p.Items()) {
+            const int first = static_cast<int>(pts.size()), n = static_cast<int>(item.Vertices().size());
+            for (int i = 0; i < n; ++i) {
+                pts.push_back(item.Vertices()[i].pt);
+                if (next)
+                    next->push_back(first + (i + 1 < n ? i + 1 : 0));
+            }
+        }
+    };
+    flatten(*ca.plan, xs, &xNext);
+    flatten(*cb.plan, cs, &cNext);
+    if (xs.size() != ca.sides.size() || cs.size() != cb.sides.size())
+        return false;
+    const TVRMVector3d v{0, 0, height};
+    const TVRMVector3d m = TVRMVector3d{0, 0, 1}.Unit();
+    sides.clear();
+    loops.clear();
+    sideOf.clear();
+    const std::vector<TVRMFace3d>& faces = source.GetFaces();
+    const int na = a.GetFaceCount();
+    sides.reserve(origins.size() + 2);
+    sideOf.reserve(origins.size());
+    size_t k = 0;
+    int donated = 0;
+    for (const auto& item : plan->Items()) {
+        const auto& vs = item.Vertices();
+        if (vs.size() < 3)
+            return false;
+        TVRMLoop3d& l = loops.emplace_back();
+        l.reserve(vs.size());
+        for (const auto& p : vs)
+            l.push_back({p.pt.x, p.pt.y, bottom});
+    }
+    for (const auto& ring : loops)
+        for (size_t i = 0, n = ring.size(); i < n; ++i, ++k) {
+            if (k >= origins.size())
+                return false;
+            const TVRMPoint3d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
+            if (p.IsEqualTo(q, CVRMZero)) {
+                sideOf.push_back(-1);
+                continue;
+            }
+            if (p.DistanceTo(q) < TFaceDonor::kMinLength)
+                return false;
+            const int origin = origins[k];
+            TSide side{0, -1, -1, p, q};
+            if (origin >= 0) {
+                const int f = ca.sides[origin];
+                if (f < 0 || f >= na)
+                    return false;
+                const TVRMFace3d& face = faces[f];
+                const std::vector<TVRMLoop3d>& l = face.GetLoops();
+                if (l.size() == 1 && l[0].size() == 4 && l[0][0] == p && l[0][1] == q && l[0][2] == q + v &&
+                    l[0][3] == p + v) {
+                    // TFaceDonor finds a face by its plane's base point, its first corner.
+                    const TVRMPoint3d& at = face.GetPlane().GetBasePoint();
+                    if (at.x != p.x || at.y != p.y)
+                        return false;
+                    side.donor = f, ++donated;
+                } else if (!StandsOn(face, xs[origin], xs[xNext[origin]])) {
+                    return false;
+                }
+                side.rank = side.source = f;
+            } else {
+                const int i = -1 - origin;
+                const int f = i < static_cast<int>(cb.sides.size()) ? cb.sides[i] : -1;
+                if (f < 0 || f >= b.GetFaceCount() || !StandsOn(b.GetFaces()[f], cs[i], cs[cNext[i]]))
+                    return false;
+                side.rank = side.source = na + f;
+            }
+            sideOf.push_back(static_cast<int>(sides.size()));
+            sides.push_back(side);
+        }
+    if (k != origins.size() || donated == 0)
+        return false;
+    const TPlanarMeasure measure = PrismMeasure(loops, v);
+    if (IsFlat(measure))
+        return false;
+    // The caps: the top piece of a's top, the bottom of a's bottom.
+    const int nSides = static_cast<int>(sides.size());
+    sides.push_back({top, -1, top, {}, {}});
+    sides.push_back({base, -1, base, {}, {}});
+    // By rank, in building order among equal ranks (a counting sort: ranks run below a's and
+    // b's face counts together).
+    const size_t ranks = static_cast<size_t>(na + b.GetFaceCount()) + 1;
+    position.assign(ranks + 1, 0);
+    for (const auto& side : sides)
+        ++position[side.rank + 1];
+    for (size_t r = 1; r <= ranks; ++r)
+        position[r] += position[r - 1];
+    order.resize(sides.size());
+    for (size_t at = 0; at < sides.size(); ++at)
+        order[position[sides[at].rank]++] = static_cast<int>(at);
+    position.resize(sides.size());
+    std::vector<TVRMFace3d> built;
+    built.reserve(sides.size());
+    for (int at : order) {
+        const TSide& side = sides[at];
+        position[at] = static_cast<int>(built.size());
+        if (side.donor >= 0) {
+            built.push_back(std::move(a.GetFace(side.donor)));
+            continue;
+        }
+        const TVRMFace3d& origin = side.source < na ? faces[side.source] : b.GetFaces()[side.source - na];
+        if (at < nSides) {
+            built.push_back(TVRMFace3d::FromLoop({side.p, side.q, side.q + v, side.p + v}));
+        } else {
+            const bool up = at == nSides;
+            built.push_back(ExtrusionCap(loops, m, up ? v : TVRMVector3d{0, 0, 0}, up));
+        }
+        TVRMFace3d& face = built.back();
+        if (side.source < na)
+            face.SetTag(origin.GetTag());
+        InheritArc(origin, face);
+    }
+    result = TVRMPolyhedron3d(std::move(built));
+    // The cache CachePrism gives, with the side faces where they now stand.
+    auto cache = std::make_shared<TSolidCache>();
+    cache->measure = measure;
+    cache->plan = std::shared_ptr<const TVRMMultiPolygon2d>(std::move(plan));
+    cache->z0 = bottom;
+    cache->z1 = bottom + height;
+    cache->sides.reserve(sideOf.size());
+    for (int s : sideOf)
+        cache->sides.push_back(s < 0 ? -1 : position[s]);
+    SetCache(result, std::move(cache));
+    return true;
 }
 
 // Boolean of two stacks of vertical prisms: plan booleans level by level. On true, `a` may
@@ -623,6 +863,15 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
     TStack sa, sb;
     if (!AsStack(a, volumeA, sa) || !AsStack(b, volumeB, sb))
         return false;
+    // A prism less one reaching through its height: the plan difference with its edges' origins
+    // builds the result straight (CutPrismByOrigins).
+    const std::shared_ptr<const TSolidCache> ca = CacheOf(a), cb = CacheOf(b);
+    const bool byOrigins = kind == CVRMBoolSubtract && ca && cb && ca->plan && cb->plan && !ca->sides.empty() &&
+                           !cb->sides.empty() && sa.plans.size() == 1 && sa.plans[0] == ca->plan &&
+                           sb.plans.size() == 1 && sb.plans[0] == cb->plan && sb.levels[0] <= sa.levels[0] &&
+                           sb.levels[1] >= sa.levels[1];
+    thread_local std::vector<int> origins;
+    origins.clear();
     std::vector<double> levels = sa.levels;
     levels.insert(levels.end(), sb.levels.begin(), sb.levels.end());
     std::sort(levels.begin(), levels.end());
@@ -658,7 +907,7 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
                         facts.subsets.insert({pb, slot.get()});
                         break;
                     default:
-                        slot = PlanBoolean(*pa, *pb, CVRMBoolSubtract);
+                        slot = PlanBoolean(*pa, *pb, CVRMBoolSubtract, byOrigins ? &origins : nullptr);
                         facts.subsets.insert({slot.get(), pa});
                         if (Covers(*pa, *pb))  // an opening inside a: a - (a - b) = b
                             facts.differences[{pa, slot.get()}] = pb;
@@ -678,6 +927,12 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
         result = a;  // nothing in common
         return true;
     }
+    if (byOrigins && !origins.empty() && combined.size() == 1 && combined.begin()->first == std::pair<int, int>{0, 0}) {
+        std::unique_ptr<TVRMMultiPolygon2d>& plan = combined.begin()->second;
+        TOriginBuffers buffers;
+        if (plan && !plan->IsEmpty() && CutPrismByOrigins(a, *ca, b, *cb, plan, origins, result, buffers))
+            return true;
+    }
     // The result takes over the side faces of a that it keeps as they are (a's side faces are
     // the quads of its layers: a facet or wall face the deduction passes by).
     std::optional<TFaceDonor> donor;
@@ -686,7 +941,7 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
     // Origins take tags and circles, and order the faces: the measure and the plan stay.
     std::shared_ptr<const TSolidCache> cache = CacheOf(result);
     std::vector<int>* taken = donor && !donor->taken.empty() ? &donor->taken : nullptr;
-    if (const TSolidCache* ca = CacheOf(a).get(); taken && ca && ca->plan && kind != CVRMBoolUnion)
+    if (taken && ca && ca->plan && kind != CVRMBoolUnion)
         CapsFromPrism(a, *ca, cache.get(), *taken);
     RestoreOrigins(result, a, b, kind, taken);
     if (taken)

@@ -223,10 +223,9 @@ TPlanarMeasure MeasureFaces(int count, FaceAt faceAt)
     return m;
 }
 
-// The measure of the prism that level rings (counter-clockwise outer rings, clockwise holes)
-// give extruded upward by v: the plan area times the height, both caps and the sides, the box
-// of the rings and their copies moved by v.
-TPlanarMeasure PrismMeasure(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& v)
+}  // namespace
+
+TPlanarMeasure vrm3d::PrismMeasure(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& v)
 {
     TPlanarMeasure m;
     const TVRMPoint3d& origin = rings[0][0];
@@ -248,6 +247,8 @@ TPlanarMeasure PrismMeasure(const std::vector<TVRMLoop3d>& rings, const TVRMVect
     m.box = TVRMBox3d(lo, hi);
     return m;
 }
+
+namespace {
 
 // Signed solid angle of triangle (a, b, c) seen from the origin.
 double TriangleSolidAngle(const TVRMVector3d& a, const TVRMVector3d& b, const TVRMVector3d& c)
@@ -467,7 +468,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBox(const TVRMBox3d& b
     const std::vector<TVRMLoop3d> rings{ring};
     TPlanarMeasure measure;
     auto solid = ExtrudeRings(rings, nullptr, {0, 0, 1}, {0, 0, box.max.z - box.min.z}, false, &measure);
-    CachePrism(*solid, measure, rings, z + (box.max.z - box.min.z));
+    CachePrism(*solid, measure, rings, z + (box.max.z - box.min.z), true);
     return solid;
 }
 
@@ -546,6 +547,24 @@ void vrm3d::TakeFaces(TVRMPolyhedron3d& result, const std::vector<int>& taken, T
     }
 }
 
+TVRMFace3d vrm3d::ExtrusionCap(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& m, const TVRMVector3d& shift,
+                               bool facesRingNormal)
+{
+    std::vector<TVRMLoop3d> loops;
+    loops.reserve(rings.size());
+    for (const auto& ring : rings) {
+        TVRMLoop3d& l = loops.emplace_back();
+        l.reserve(ring.size());
+        if (facesRingNormal)
+            for (const auto& p : ring)
+                l.push_back(p + shift);
+        else
+            for (auto p = ring.rbegin(); p != ring.rend(); ++p)
+                l.push_back(*p + shift);
+    }
+    return TVRMFace3d(TVRMPlane3d(facesRingNormal ? m : -m, rings[0][0] + shift), std::move(loops));
+}
+
 std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop3d>& rings,
                                                       const std::vector<std::vector<std::optional<TVRMFaceArc>>>* arcs,
                                                       const TVRMVector3d& ringNormal, const TVRMVector3d& v,
@@ -582,23 +601,8 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
                 faces.back().SetArc((*arcs)[r][i]);
         }
     }
-    auto cap = [&](const TVRMVector3d& shift, bool facesRingNormal) {
-        std::vector<TVRMLoop3d> loops;
-        loops.reserve(rings.size());
-        for (const auto& ring : rings) {
-            TVRMLoop3d& l = loops.emplace_back();
-            l.reserve(ring.size());
-            if (facesRingNormal)
-                for (const auto& p : ring)
-                    l.push_back(p + shift);
-            else
-                for (auto p = ring.rbegin(); p != ring.rend(); ++p)
-                    l.push_back(*p + shift);
-        }
-        return TVRMFace3d(TVRMPlane3d(facesRingNormal ? m : -m, rings[0][0] + shift), std::move(loops));
-    };
-    TVRMFace3d base = cap({0, 0, 0}, !forward);
-    TVRMFace3d offset = cap(v, forward);
+    TVRMFace3d base = ExtrusionCap(rings, m, {0, 0, 0}, !forward);
+    TVRMFace3d offset = ExtrusionCap(rings, m, v, forward);
     if (capsBaseFirst) {
         faces.push_back(std::move(base));
         faces.push_back(std::move(offset));
@@ -626,7 +630,7 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
 }
 
 void vrm3d::CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, const std::vector<TVRMLoop3d>& rings,
-                       double z1)
+                       double z1, bool sidesInOrder)
 {
     if (!solid.HasFaces())
         return;
@@ -638,6 +642,12 @@ void vrm3d::CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, c
     cache->plan = std::move(plan);
     cache->z0 = rings[0][0].z;
     cache->z1 = z1;
+    if (sidesInOrder) {
+        int face = 0;
+        for (const auto& ring : rings)
+            for (size_t i = 0, n = ring.size(); i < n; ++i)
+                cache->sides.push_back(ring[i].IsEqualTo(ring[i + 1 < n ? i + 1 : 0], CVRMZero) ? -1 : face++);
+    }
     SetCache(solid, std::move(cache));
 }
 

@@ -46,7 +46,39 @@ struct TCutCase {
     int kind;
     double area;  // by hand
     int rings;
+    bool traced = true;  // the origins of the result's edges known (not with c a ring of its own)
 };
+
+// Every edge of `result` lies on the input edge its origin names (x's edge k for k >= 0, c's
+// edge -1 - k otherwise), both ends within that edge.
+void ExpectEdgesOnTheirOrigins(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c,
+                               const TVRMMultiPolygon2d& result, const std::vector<int>& origins)
+{
+    using TEdge = std::pair<TVRMPoint2d, TVRMPoint2d>;
+    auto edges = [](const TVRMMultiPolygon2d& set) {
+        std::vector<TEdge> all;
+        for (const auto& item : set.Items())
+            for (size_t i = 0, n = item.Vertices().size(); i < n; ++i)
+                all.push_back({item.Vertices()[i].pt, item.Vertices()[(i + 1) % n].pt});
+        return all;
+    };
+    const std::vector<TEdge> xs = edges(x), cs = edges(c), rs = edges(result);
+    ASSERT_EQ(origins.size(), rs.size());
+    for (size_t k = 0; k < rs.size(); ++k) {
+        SCOPED_TRACE(k);
+        const int o = origins[k];
+        ASSERT_LT(o >= 0 ? o : -1 - o, static_cast<int>(o >= 0 ? xs.size() : cs.size()));
+        const auto& [a, b] = o >= 0 ? xs[o] : cs[-1 - o];
+        const TVRMVector2d d = b - a;
+        const double length = std::sqrt(d.InnerProduct(d));
+        for (const TVRMPoint2d& p : {rs[k].first, rs[k].second}) {
+            EXPECT_NEAR(d.CrossProduct(p - a) / length, 0, 1e-9);
+            const double t = d.InnerProduct(p - a) / (length * length);
+            EXPECT_GE(t, -1e-12);
+            EXPECT_LE(t, 1 + 1e-12);
+        }
+    }
+}
 
 TEST(PlanCutTest, CasesGiveTheHandComputedAreas)
 {
@@ -65,10 +97,10 @@ TEST(PlanCutTest, CasesGiveTheHandComputedAreas)
         {"common part with a round column at a corner", slab, Chords(0, 0, 250, 72), CVRMBoolIntersect, quarter, 1},
         {"round column on an edge", slab, Chords(500, 0, 250, 72), CVRMBoolSubtract, 1e6 - 2 * quarter, 1},
         {"round column turned off the grid lines", slab, Chords(500, 500, 250, 72, 0.01), CVRMBoolSubtract,
-         1e6 - ChordArea(250, 72), 2},
+         1e6 - ChordArea(250, 72), 2, false},
         {"diamond with its corners on an edge", slab, diamond, CVRMBoolSubtract, 1e6 - 1e4, 1},
-        {"diamond inside: a hole", slab, inner, CVRMBoolSubtract, 1e6 - 2e4, 2},
-        {"diamond inside: itself in common", slab, inner, CVRMBoolIntersect, 2e4, 1},
+        {"diamond inside: a hole", slab, inner, CVRMBoolSubtract, 1e6 - 2e4, 2, false},
+        {"diamond inside: itself in common", slab, inner, CVRMBoolIntersect, 2e4, 1, false},
         {"diamond at a corner, common part", slab, corner, CVRMBoolIntersect, 5e3, 1},
         {"triangle through an edge", slab, spike, CVRMBoolSubtract, 1e6 - 5e3, 1},
         {"triangle through an edge, common part", slab, spike, CVRMBoolIntersect, 5e3, 1},
@@ -79,9 +111,13 @@ TEST(PlanCutTest, CasesGiveTheHandComputedAreas)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TVRMMultiPolygon2d result;
-        ASSERT_TRUE(CutConvex(c.x, c.c, c.kind, result));
+        std::vector<int> origins;
+        ASSERT_TRUE(CutConvex(c.x, c.c, c.kind, result, &origins));
         EXPECT_NEAR(result.Area(), c.area, 1e-9 * 1e6);
         EXPECT_EQ(result.GetCount(), c.rings);
+        EXPECT_EQ(!origins.empty(), c.traced);
+        if (c.traced)
+            ExpectEdgesOnTheirOrigins(c.x, c.c, result, origins);
     }
 }
 
@@ -126,9 +162,12 @@ TEST(PlanCutTest, RandomCutsAgreeWithThePlanBoolean)
         }
         for (int kind : {CVRMBoolSubtract, CVRMBoolIntersect}) {
             TVRMMultiPolygon2d result;
-            if (!CutConvex(*x, c, kind, result))
+            std::vector<int> origins;
+            if (!CutConvex(*x, c, kind, result, &origins))
                 continue;
             ++taken;
+            if (!origins.empty())
+                ExpectEdgesOnTheirOrigins(*x, c, result, origins);
             const auto expected = kind == CVRMBoolSubtract ? TVRMIntersectFunc2d::SubPolygon(*x, c)
                                                            : TVRMIntersectFunc2d::IntPolygon(*x, c);
             EXPECT_EQ(result.GetCount(), expected->GetCount());
