@@ -209,3 +209,90 @@ TEST(CompositeLineTest, UnitLineAcrossTheAxis)
 }
 
 }  // namespace
+
+// Unit prisms stacked along x from 0, built whole: volume and surface area by
+// hand (sides, bottom, top, steps, ends), the steps of one level facing one
+// way in one face, and the end faces last. Each prism: its edges across at
+// Low and High (y), ending at x = 6000 or, with Mitre, on the end edge from
+// (6500, -500) to (5500, 500); its levels.
+TEST(StackedUnitPrismsTest, StackedPrismsAreBuiltWhole)
+{
+    struct TPrism {
+        double low, high, bottom, top;
+    };
+    const struct {
+        const char* name;
+        std::vector<TPrism> prisms;
+        bool mitre;
+        double volume, area;
+        int faces, stepLoops;  // stepLoops: loops of the first step face (0: no steps)
+    } cases[] = {
+        {"narrower on top", {{-500, 500, 0, 300}, {-300, 300, 300, 600}}, false, 2.88e9, 20.16e6, 9, 2},
+        {"wider on top", {{-300, 300, 0, 300}, {-500, 500, 300, 600}}, false, 2.88e9, 20.16e6, 9, 2},
+        // Up 300 on the low side, out 200 on the high side: one step face each way.
+        {"shifted across", {{-500, 500, 0, 300}, {-200, 700, 300, 600}}, false, 3.42e9, 22.74e6, 10, 1},
+        {"three levels, given top first",
+         {{-100, 100, 400, 600}, {-500, 500, 0, 200}, {-300, 300, 200, 400}},
+         false,
+         2.16e9,
+         6e6 + 1.2e6 + 2 * 6000 * 600 + 2 * 2.4e6 + 2 * 360000,
+         12,
+         2},
+        // The lower plan a trapezoid of 1000 x (6500 + 5500) / 2, the upper 600 x 6000.
+        {"mitred end",
+         {{-500, 500, 0, 300}, {-300, 300, 300, 600}},
+         true,
+         2.88e9,
+         6e6 + 3.6e6 + 2.4e6 + 300 * (6500 + 5500 + 6300 + 5700) + 480000 * (1 + std::sqrt(2.0)),
+         9,
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<TVRMCustomLine2d> lines;
+        lines.reserve(2 * c.prisms.size());
+        std::vector<TQTKUnitPrism> prisms;
+        for (const TPrism& p : c.prisms) {
+            // On the mitre, a line at y ends at x = 6000 - y.
+            const auto line = [&](double y) {
+                lines.emplace_back(TVRMPoint2d{0, y}, TVRMPoint2d{c.mitre ? 6000 - y : 6000, y});
+                return &lines.back();
+            };
+            const TVRMCustomLine2d* low = line(p.low);
+            const TVRMCustomLine2d* high = line(p.high);
+            prisms.push_back({low, high, p.low, p.high, p.bottom, p.top});
+        }
+        const std::unique_ptr<TVRMPolyhedron3d> solid = BuildStackedUnitPrisms(prisms);
+        ASSERT_NE(solid, nullptr);
+        EXPECT_NEAR(solid->GetVolume(), c.volume, 1.0);
+        EXPECT_NEAR(solid->GetSurfaceArea(), c.area, 1.0);
+        ASSERT_EQ(solid->GetFaceCount(), c.faces);
+        const TVRMFace3d& start = solid->GetFace(c.faces - 2);
+        const TVRMFace3d& end = solid->GetFace(c.faces - 1);
+        EXPECT_NEAR(start.GetNormal().x, -1.0, 1e-9);
+        EXPECT_NEAR(end.GetNormal().x, c.mitre ? std::sqrt(0.5) : 1.0, 1e-9);
+        EXPECT_EQ(start.GetVertexCount(), 4 * static_cast<int>(c.prisms.size()));
+        // Bottom, then the first prism's two sides, then its steps.
+        EXPECT_EQ(solid->GetFace(3).GetLoopCount(), c.stepLoops);
+        EXPECT_NEAR(std::abs(solid->GetFace(3).GetNormal().z), 1.0, 1e-9);
+    }
+}
+
+// Prisms that do not stack so are left to the union: a gap between levels,
+// an edge in line with the one below, prisms that only touch across.
+TEST(StackedUnitPrismsTest, OthersAreRefused)
+{
+    const TVRMCustomLine2d a({0, -500}, {6000, -500}), b({0, 500}, {6000, 500}), c({0, -300}, {6000, -300}),
+        d({0, 0}, {6000, 0});
+    const struct {
+        const char* name;
+        std::vector<TQTKUnitPrism> prisms;
+    } cases[] = {
+        {"a gap between levels", {{&a, &b, -500, 500, 0, 300}, {&c, &d, -300, 0, 310, 600}}},
+        {"an edge in line", {{&a, &b, -500, 500, 0, 300}, {&a, &d, -500, 0, 300, 600}}},
+        {"touching across only", {{&a, &d, -500, 0, 0, 300}, {&d, &b, 0, 500, 300, 600}}},
+        {"none", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BuildStackedUnitPrisms(c.prisms), nullptr) << c.name;
+}
