@@ -1,6 +1,7 @@
 // Helpers shared by the 3D geometry units; not part of the library's interface.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -120,7 +121,10 @@ struct TSolidCache {
 private:
     mutable std::once_flag byNormalOnce_;
     mutable std::vector<std::pair<double, int>> byNormalX_;
-    mutable std::once_flag slopedOnce_;
+    // Not a once flag: completing one wakes waiters by a system call, which a result's cache,
+    // set once and then read, need not pay.
+    mutable std::atomic<bool> slopedKnown_{false};
+    mutable std::mutex slopedMutex_;
     mutable std::shared_ptr<const TSlopedSolid> sloped_;
 };
 // The cached measure, else the measure of the faces.

@@ -831,13 +831,20 @@ const std::vector<std::pair<double, int>>& vrm3d::TSolidCache::ByNormalX(const T
 
 const vrm3d::TSlopedSolid* vrm3d::TSolidCache::Sloped(const TVRMPolyhedron3d& solid, TMakeSloped make) const
 {
-    std::call_once(slopedOnce_, [&] { sloped_ = make(solid); });
+    if (!slopedKnown_.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(slopedMutex_);
+        if (!slopedKnown_.load(std::memory_order_relaxed)) {
+            sloped_ = make(solid);
+            slopedKnown_.store(true, std::memory_order_release);
+        }
+    }
     return sloped_.get();
 }
 
 void vrm3d::TSolidCache::SetSloped(std::shared_ptr<const TSlopedSolid> sloped)
 {
-    std::call_once(slopedOnce_, [&] { sloped_ = std::move(sloped); });
+    sloped_ = std::move(sloped);
+    slopedKnown_.store(true, std::memory_order_release);
 }
 
 const std::shared_ptr<const vrm3d::TSolidCache>& vrm3d::CacheOf(const TVRMPolyhedron3d& solid)
