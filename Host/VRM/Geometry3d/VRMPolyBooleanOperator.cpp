@@ -265,6 +265,8 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
         origins->clear();
     auto &ring = buffers.ring, &clipped = buffers.clipped;
     auto &from = buffers.from, &clippedFrom = buffers.clippedFrom;
+    const size_t most = 2 * static_cast<size_t>(plan.GetEdgeCount()) + 8;  // each side adds a point or two
+    ring.reserve(most), clipped.reserve(most), from.reserve(most), clippedFrom.reserve(most);
     int first = 0;
     for (const auto& item : plan.Items()) {
         ring.clear();
@@ -622,6 +624,10 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
         return false;
     const auto& ring = outer.GetItems(0).Vertices();
     const size_t n = ring.size();
+    // A vertex of inner beyond outer's vertices lies outside it.
+    const TVRMBox2d box = VertexBox(outer), within = VertexBox(inner);
+    if (within.min.x < box.min.x || within.min.y < box.min.y || within.max.x > box.max.x || within.max.y > box.max.y)
+        return false;
     for (size_t i = 0; i < n; ++i) {
         const TVRMPoint2d &a = ring[i].pt, &b = ring[(i + 1) % n].pt, &c = ring[(i + 2) % n].pt;
         if (ring[i].IsArc() || (b - a).CrossProduct(c - b) < 0)
@@ -672,13 +678,33 @@ void CapsFromPrism(const TVRMPolyhedron3d& a, const TSolidCache& ca, const TSoli
     known[n - 1] = -2 - bottom;
 }
 
-// Whether a face is one quad standing on the plan edge p-q (its first two corners over p and q).
-bool StandsOn(const TVRMFace3d& face, const TVRMPoint2d& p, const TVRMPoint2d& q)
+size_t VertexCount(const TVRMMultiPolygon2d& plan)
 {
-    if (face.GetLoopCount() != 1 || face.GetLoop(0).size() != 4)
+    size_t n = 0;
+    for (const auto& item : plan.Items())
+        n += item.Vertices().size();
+    return n;
+}
+
+// Whether a face is one quad standing on the plan's edge from its vertex k (the rings' vertices
+// counted on): its first two corners over that edge's ends.
+bool StandsOn(const TVRMFace3d& face, const TVRMMultiPolygon2d& plan, int k)
+{
+    const std::vector<TVRMLoop3d>& loops = face.GetLoops();
+    if (loops.size() != 1 || loops[0].size() != 4)
         return false;
-    const TVRMLoop3d& l = face.GetLoop(0);
-    return l[0].x == p.x && l[0].y == p.y && l[1].x == q.x && l[1].y == q.y;
+    for (const auto& item : plan.Items()) {
+        const auto& v = item.Vertices();
+        const int n = static_cast<int>(v.size());
+        if (k >= n) {
+            k -= n;
+            continue;
+        }
+        const TVRMPoint2d &p = v[k].pt, &q = v[k + 1 < n ? k + 1 : 0].pt;
+        const TVRMLoop3d& l = loops[0];
+        return l[0].x == p.x && l[0].y == p.y && l[1].x == q.x && l[1].y == q.y;
+    }
+    return false;
 }
 
 // A face of the prism CutPrismByOrigins builds, in the order ExtrudeRings builds them, with its
@@ -698,8 +724,7 @@ struct TSide {
 // RestoreOrigins, TakeFaces) gives, face for face. False (a untouched) when anything is not
 // as that needs it: the general way then.
 struct TOriginBuffers {
-    std::vector<TVRMPoint2d> xs, cs;
-    std::vector<int> xNext, cNext, sideOf, order, position;
+    std::vector<int> sideOf, order, position;
     std::vector<TSide> sides;
     std::vector<TVRMLoop3d> loops;
 };
@@ -714,30 +739,12 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     int top = -1, base = -1;
     if (!PrismCaps(a, top, base))
         return false;
-    auto &xs = w.xs, &cs = w.cs;
-    auto &xNext = w.xNext, &cNext = w.cNext;
     auto& sides = w.sides;
     auto& loops = w.loops;
     auto& sideOf = w.sideOf;  // per plan vertex: its entry in `sides`, or -1
     auto &order = w.order, &position = w.position;
     const TVRMPolyhedron3d& source = a;
-    // The plan's points, flat (a's and b's plan as the origins count them).
-    auto flatten = [](const TVRMMultiPolygon2d& p, std::vector<TVRMPoint2d>& pts, std::vector<int>* next) {
-        pts.clear();
-        if (next)
-            next->clear();
-        for (const auto& item : p.Items()) {
-            const int first = static_cast<int>(pts.size()), n = static_cast<int>(item.Vertices().size());
-            for (int i = 0; i < n; ++i) {
-                pts.push_back(item.Vertices()[i].pt);
-                if (next)
-                    next->push_back(first + (i + 1 < n ? i + 1 : 0));
-            }
-        }
-    };
-    flatten(*ca.plan, xs, &xNext);
-    flatten(*cb.plan, cs, &cNext);
-    if (xs.size() != ca.sides.size() || cs.size() != cb.sides.size())
+    if (VertexCount(*ca.plan) != ca.sides.size() || VertexCount(*cb.plan) != cb.sides.size())
         return false;
     const TVRMVector3d v{0, 0, height};
     const TVRMVector3d m = TVRMVector3d{0, 0, 1}.Unit();
@@ -785,14 +792,14 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
                     if (at.x != p.x || at.y != p.y)
                         return false;
                     side.donor = f, ++donated;
-                } else if (!StandsOn(face, xs[origin], xs[xNext[origin]])) {
+                } else if (!StandsOn(face, *ca.plan, origin)) {
                     return false;
                 }
                 side.rank = side.source = f;
             } else {
                 const int i = -1 - origin;
                 const int f = i < static_cast<int>(cb.sides.size()) ? cb.sides[i] : -1;
-                if (f < 0 || f >= b.GetFaceCount() || !StandsOn(b.GetFaces()[f], cs[i], cs[cNext[i]]))
+                if (f < 0 || f >= b.GetFaceCount() || !StandsOn(b.GetFaces()[f], *cb.plan, i))
                     return false;
                 side.rank = side.source = na + f;
             }
