@@ -436,7 +436,10 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             result.Add(std::move(piece));
         }
     }
-    out.Add(result);
+    if (out.IsEmpty())
+        std::swap(out, result);
+    else
+        out.Add(result);
     // Rings of the set that the convex ring does not cross.
     for (int r = 0; r < n; ++r)
         if (rings[r].crossings.empty() && (rings[r].inside[0] != 0) != subtract)
