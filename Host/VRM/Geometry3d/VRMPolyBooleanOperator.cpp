@@ -920,7 +920,10 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
                             facts.differences[{pa, slot.get()}] = pb;
                         else  // a - (a - b) = a * b
                             facts.commons[{pa, slot.get()}] = pb;
-                        touched = touched || slot->Area() < pa->Area() - CVRMZero * std::max(1.0, pa->Area());
+                        if (!touched) {
+                            const double area = pa->Area();
+                            touched = slot->Area() < area - CVRMZero * std::max(1.0, area);
+                        }
                         break;
                 }
             }
