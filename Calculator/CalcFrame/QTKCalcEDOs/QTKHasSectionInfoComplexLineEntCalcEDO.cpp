@@ -86,14 +86,10 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Build
     const IQTKElementDrawObj* unit = GetRecordDrawObj(unitRecord);
     if (!unit)
         return std::make_unique<TVRMPolyhedron3d>();
-    auto solid = TakeUnitPrism(unit);
-    if (!solid)
-        solid = BuildLineSegmentSolid(*GetExtendedMidLine(), unit, true, true);
-    else if (solid->HasFaces()) {
-        int start = -1, end = -1;
-        LocateEndFaces(*solid, *GetLeftLine(), *GetRightLine(), start, end);
-        return solid;
-    }
+    // A prism has its end faces, whole, last already.
+    if (auto prism = TakeUnitPrism(unit))
+        return prism;
+    auto solid = BuildLineSegmentSolid(*GetExtendedMidLine(), unit, true, true);
     if (!solid)
         return std::make_unique<TVRMPolyhedron3d>();
     if (solid->HasFaces()) {
@@ -125,7 +121,10 @@ std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::Creat
             std::optional<TUnitBand> band = UnitBand(unit);
             if (!band)
                 break;
-            kept.byUnit[unit->GetRecord()->GetID()] = BuildUnitPrism(*band);
+            std::unique_ptr<TVRMPolyhedron3d> prism = BuildUnitPrism(*band);
+            if (!prism)
+                break;
+            kept.byUnit[unit->GetRecord()->GetID()] = std::move(prism);
             bands.push_back(std::move(*band));
         }
         std::unique_ptr<TVRMPolyhedron3d> solid;
@@ -209,8 +208,15 @@ std::optional<TQTKHasSectionInfoComplexLineEntCalcEDO::TUnitBand> TQTKHasSection
 
 std::unique_ptr<TVRMPolyhedron3d> TQTKHasSectionInfoComplexLineEntCalcEDO::BuildUnitPrism(const TUnitBand& band)
 {
-    return TVRMPolyhedron3d::CreateBetweenLines(band.low, band.bottom, band.top, band.bottom, band.top, band.high,
-                                                band.bottom, band.top, band.bottom, band.top);
+    std::unique_ptr<TVRMPolyhedron3d> prism =
+        BuildStackedUnitPrisms({{&band.low, &band.high, band.lowOffset, band.highOffset, band.bottom, band.top}});
+    if (prism) {
+        // In the order units have their faces: top, high side, bottom, low
+        // side, then the start and end faces.
+        prism->ExchangeFace(0, 3);
+        prism->ExchangeFace(2, 3);
+    }
+    return prism;
 }
 
 void TQTKHasSectionInfoComplexLineEntCalcEDO::AfterPrepareSolid()
