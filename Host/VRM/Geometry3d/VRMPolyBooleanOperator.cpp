@@ -1388,25 +1388,27 @@ bool EdgesAlong(const std::vector<TEdge3>& edges, const TVRMPoint2d& p, const TV
     return true;
 }
 
-// The subject's one upright face standing on a stretch of the plan edge p-q, or -1 (none, or
-// more than one).
-int SideUnder(const std::vector<TSlopedSide>& sides, const TVRMPoint2d& p, const TVRMPoint2d& q)
+// The first of `sides` (by face) that a face over the plan edge p-q, running the same way,
+// holds at `m`, the plan point where RestoreOrigins probes the face (the middle of its loop's
+// first edge, moved into the face by at most 1e-3); -1 when there is none, -2 when the probe
+// might fall on either side of a side's end (a search settles that).
+int SideUnder(const std::vector<TSlopedSide>& sides, const TVRMPoint2d& p, const TVRMPoint2d& q, const TVRMPoint2d& m)
 {
-    constexpr double kOn = 1e-6;  // mm off the edge
-    int found = -1;
+    constexpr double kOn = 1e-6;     // mm off the edge
+    constexpr double kProbe = 2e-3;  // mm: the probe's reach past m, and then some
+    const TVRMVector2d e = q - p;
     for (const auto& s : sides) {
         const TVRMVector2d d = s.q - s.p;
         const double length = std::sqrt(d.x * d.x + d.y * d.y);
-        if (std::fabs(d.CrossProduct(p - s.p)) > kOn * length || std::fabs(d.CrossProduct(q - s.p)) > kOn * length)
+        if (std::fabs(d.CrossProduct(p - s.p)) > kOn * length || std::fabs(d.CrossProduct(q - s.p)) > kOn * length ||
+            !(d.InnerProduct(e) > 0))
             continue;
-        const double tp = d.InnerProduct(p - s.p) / length, tq = d.InnerProduct(q - s.p) / length;
-        if (!(tq > tp) || tp < -kOn || tq > length + kOn)
+        const double t = d.InnerProduct(m - s.p) / length;
+        if (t < -kProbe || t > length + kProbe)
             continue;
-        if (found >= 0)
-            return -1;
-        found = s.face;
+        return t > kProbe && t < length - kProbe ? s.face : -2;
     }
-    return found;
+    return -1;
 }
 
 // Faces whose origin is known into the order RestoreOrigins gives them (by that origin, in
@@ -1455,10 +1457,11 @@ void OrderByOrigin(std::vector<TVRMFace3d>& faces, std::vector<int>& known)
 // The solid over `plan` between the top and bottom faces over it (their plans cover it once):
 // those faces, and an upright face on every plan edge from the bottom up to the top. `known`
 // takes per face -2 - i for a piece of the subject's face i (an upright one found among the
-// subject's sides), or -1 (as RestoreOrigins reads it).
+// subject's sides), -2 - (n + j) for a piece of the other operand's face j (found among its
+// sides `others`; n: the subject's face count), or -1 (to be looked for).
 bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>& top,
                  const std::vector<TSlopedFace>& bottom, const std::vector<TSlopedSide>& sides,
-                 TVRMPolyhedron3d& result, std::vector<int>& known)
+                 const std::vector<TSlopedSide>& others, int n, TVRMPolyhedron3d& result, std::vector<int>& known)
 {
     std::vector<TVRMFace3d> faces;
     faces.reserve(top.size() + bottom.size() + static_cast<size_t>(plan.GetEdgeCount()));
@@ -1523,8 +1526,13 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
             if (std::fabs(area) / 2 <= CVRMEpsilon * length)
                 continue;  // top meets bottom along the edge
             faces.emplace_back(TVRMPlane3d({d.y, -d.x, 0}, {p.x, p.y, 0}), std::vector<TVRMLoop3d>{loop});
-            const int side = SideUnder(sides, p, q);
-            known.push_back(side >= 0 ? -2 - side : -1);
+            const TVRMPoint2d m{(loop[0].x + loop[1].x) / 2, (loop[0].y + loop[1].y) / 2};
+            if (const int side = SideUnder(sides, p, q, m); side != -1) {
+                known.push_back(side >= 0 ? -2 - side : -1);
+            } else {
+                const int other = SideUnder(others, p, q, m);
+                known.push_back(other >= 0 ? -2 - (n + other) : -1);
+            }
         }
     }
     OrderByOrigin(faces, known);
@@ -1554,6 +1562,8 @@ std::shared_ptr<const TSlopedSolid> DescribeResult(const TVRMPolyhedron3d& resul
             return nullptr;
         const TVRMVector3d& n = f.GetNormal();
         if (std::fabs(n.z) <= kFlat) {
+            if (d->sides.empty())
+                d->sides.reserve(result.GetFaceCount());
             d->sides.push_back(SideOf(f, k));
             continue;
         }
@@ -1628,10 +1638,32 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPo
         result = TVRMPolyhedron3d();
         return true;
     }
+    // The upright faces of b as a result's faces on them run: against them for a difference.
+    thread_local std::vector<TSlopedSide> others;
+    others.clear();
+    for (int k = 0; k < b.GetFaceCount(); ++k)
+        if (const TVRMFace3d& f = b.GetFace(k); std::fabs(f.GetNormal().z) <= kFlat) {
+            others.push_back(SideOf(f, k));
+            if (kind == CVRMBoolSubtract)
+                std::swap(others.back().p, others.back().q);
+        }
     thread_local std::vector<int> known;
-    if (!BuildSloped(*c.plan, c.top, c.bottom, d->sides, result, known))
+    const int n = a.GetFaceCount();
+    if (!BuildSloped(*c.plan, c.top, c.bottom, d->sides, others, n, result, known))
         return false;
-    RestoreOrigins(result, a, b, kind, &known);
+    if (std::find(known.begin(), known.end(), -1) == known.end()) {
+        // Every origin named, the faces in their order: what RestoreOrigins would give.
+        for (int k = 0; k < result.GetFaceCount(); ++k) {
+            TVRMFace3d& face = result.GetFace(k);
+            const int i = -2 - known[k];
+            face.SetTag(i < n ? a.GetFace(i).GetTag() : -1);
+            InheritArc(i < n ? a.GetFace(i) : b.GetFace(i - n), face);
+        }
+    } else {
+        for (int& i : known)
+            i = i <= -2 - n ? -1 : i;  // faces on b are looked for
+        RestoreOrigins(result, a, b, kind, &known);
+    }
     auto cache = std::make_shared<TSolidCache>();
     cache->measured = false;  // measured when read
     if (auto described = DescribeResult(result, c, area, known))
