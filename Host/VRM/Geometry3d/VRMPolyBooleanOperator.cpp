@@ -1417,7 +1417,9 @@ int SideUnder(const std::vector<TSlopedSide>& sides, const TVRMPoint2d& p, const
 void OrderByOrigin(std::vector<TVRMFace3d>& faces, std::vector<int>& known)
 {
     const int n = static_cast<int>(faces.size());
-    auto rank = [&known](int k) { return known[k] <= -2 ? -2 - known[k] : std::numeric_limits<int>::max(); };
+    auto rank = [&known](int k) {
+        return known[k] >= 0 ? known[k] : known[k] <= -2 ? -2 - known[k] : std::numeric_limits<int>::max();
+    };
     int k = 1;
     while (k < n && rank(k - 1) <= rank(k))
         ++k;
@@ -1458,11 +1460,15 @@ void OrderByOrigin(std::vector<TVRMFace3d>& faces, std::vector<int>& known)
 // those faces, and an upright face on every plan edge from the bottom up to the top. `known`
 // takes per face -2 - i for a piece of the subject's face i (an upright one found among the
 // subject's sides), -2 - (n + j) for a piece of the other operand's face j (found among its
-// sides `others`; n: the subject's face count), or -1 (to be looked for).
+// sides `others`; n: the subject's face count), or -1 (to be looked for). An upright face of
+// `subject` the result keeps as it is (an end the cut passes by) is left empty, with its index in
+// `known`, for TakeFaces to move in.
 bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>& top,
                  const std::vector<TSlopedFace>& bottom, const std::vector<TSlopedSide>& sides,
-                 const std::vector<TSlopedSide>& others, int n, TVRMPolyhedron3d& result, std::vector<int>& known)
+                 const std::vector<TSlopedSide>& others, const TVRMPolyhedron3d& subject, TVRMPolyhedron3d& result,
+                 std::vector<int>& known)
 {
+    const int n = subject.GetFaceCount();
     std::vector<TVRMFace3d> faces;
     faces.reserve(top.size() + bottom.size() + static_cast<size_t>(plan.GetEdgeCount()));
     // One top and one bottom over the plan itself: each plan edge is an edge of both.
@@ -1525,14 +1531,20 @@ bool BuildSloped(const TVRMMultiPolygon2d& plan, const std::vector<TSlopedFace>&
             }
             if (std::fabs(area) / 2 <= CVRMEpsilon * length)
                 continue;  // top meets bottom along the edge
-            faces.emplace_back(TVRMPlane3d({d.y, -d.x, 0}, {p.x, p.y, 0}), std::vector<TVRMLoop3d>{loop});
             const TVRMPoint2d m{(loop[0].x + loop[1].x) / 2, (loop[0].y + loop[1].y) / 2};
             if (const int side = SideUnder(sides, p, q, m); side != -1) {
+                if (side >= 0 && subject.GetFace(side).GetLoopCount() == 1 &&
+                    subject.GetFace(side).GetLoop(0) == loop) {
+                    faces.emplace_back();  // the subject's face, moved in later
+                    known.push_back(side);
+                    continue;
+                }
                 known.push_back(side >= 0 ? -2 - side : -1);
             } else {
                 const int other = SideUnder(others, p, q, m);
                 known.push_back(other >= 0 ? -2 - (n + other) : -1);
             }
+            faces.emplace_back(TVRMPlane3d({d.y, -d.x, 0}, {p.x, p.y, 0}), std::vector<TVRMLoop3d>{loop});
         }
     }
     OrderByOrigin(faces, known);
@@ -1606,7 +1618,7 @@ std::shared_ptr<const TVRMMultiPolygon2d> PrismPlan(const TVRMPolyhedron3d& b, d
 // a - b or a * b where a is such a solid and b one vertical prism reaching from below a's
 // lowest point to above its highest: the plan boolean under a's top and bottom faces. The
 // result qualifies again (and comes with its description). False for anything else.
-bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPolyhedron3d& b, const TPlanarMeasure& mb,
+bool SlopedBoolean(TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPolyhedron3d& b, const TPlanarMeasure& mb,
                    int kind, TVRMPolyhedron3d& result)
 {
     if (kind == CVRMBoolUnion)
@@ -1649,11 +1661,13 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPo
         }
     thread_local std::vector<int> known;
     const int n = a.GetFaceCount();
-    if (!BuildSloped(*c.plan, c.top, c.bottom, d->sides, others, n, result, known))
+    if (!BuildSloped(*c.plan, c.top, c.bottom, d->sides, others, a, result, known))
         return false;
     if (std::find(known.begin(), known.end(), -1) == known.end()) {
         // Every origin named, the faces in their order: what RestoreOrigins would give.
         for (int k = 0; k < result.GetFaceCount(); ++k) {
+            if (known[k] >= 0)
+                continue;  // a's face, moved in below
             TVRMFace3d& face = result.GetFace(k);
             const int i = -2 - known[k];
             face.SetTag(i < n ? a.GetFace(i).GetTag() : -1);
@@ -1664,6 +1678,8 @@ bool SlopedBoolean(const TVRMPolyhedron3d& a, const TVRMBox3d& box, const TVRMPo
             i = i <= -2 - n ? -1 : i;  // faces on b are looked for
         RestoreOrigins(result, a, b, kind, &known);
     }
+    if (std::any_of(known.begin(), known.end(), [](int i) { return i >= 0; }))
+        TakeFaces(result, known, a);  // a is replaced by the result
     auto cache = std::make_shared<TSolidCache>();
     cache->measured = false;  // measured when read
     if (auto described = DescribeResult(result, c, area, known))

@@ -192,6 +192,10 @@ TEST(Boolean3dTest, FacesADeductionDoesNotReachComeThroughUnchanged)
          Box(0, 5850, 2400, 4500, 6150, 3000), 1 + 2},
         {"beam less round columns at its ends", Box(0, -150, 2400, 6000, 150, 3000), round(0, 0, 250),
          round(6000, 0, 250), 14 + 2},
+        // The first column's face across the beam; the sides, top and bottom reach the second.
+        {"gradient beam less columns at its ends",
+         TVRMPolyhedron3d::CreateBand(TVRMCustomLine2d({0, 0}, {6000, 0}), 300, 150, 2400, 3000, 2700, 3300),
+         Box(-200, -300, 0, 200, 300, 4000), Box(5800, -300, 0, 6200, 300, 4000), 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
