@@ -136,13 +136,18 @@ TVRMPoint3d At(const TVRMPoint2d& p, double z)
     return {p.x, p.y, z};
 }
 
-// The face on the loop, turned to face Out.
+// The face on the loop, turned to face Out (the loop's Newell normal decides).
 TVRMFace3d FaceOut(TVRMLoop3d loop, const TVRMVector3d& out)
 {
-    TVRMFace3d face = TVRMFace3d::FromLoop(loop);
-    if (face.GetNormal().InnerProduct(out) >= 0.0)
-        return face;
-    std::reverse(loop.begin(), loop.end());
+    double dot = 0.0;
+    for (size_t i = 0; i < loop.size(); ++i) {
+        const TVRMPoint3d& a = loop[i];
+        const TVRMPoint3d& b = loop[(i + 1) % loop.size()];
+        dot +=
+            out.x * (a.y - b.y) * (a.z + b.z) + out.y * (a.z - b.z) * (a.x + b.x) + out.z * (a.x - b.x) * (a.y + b.y);
+    }
+    if (dot < 0.0)
+        std::reverse(loop.begin(), loop.end());
     return TVRMFace3d::FromLoop(std::move(loop));
 }
 
@@ -324,6 +329,7 @@ std::unique_ptr<TVRMPolyhedron3d> BuildStackedUnitPrisms(std::vector<TQTKUnitPri
     const TVRMVector3d back{-along.x, -along.y, 0.0}, toLow{-across.x, -across.y, 0.0};
 
     std::vector<TVRMFace3d> faces;
+    faces.reserve(4 * prisms.size() + 2);
     faces.push_back(LevelFace(*first.low, *first.high, first.bottom, down));
     for (size_t i = 0; i < prisms.size(); ++i) {
         const TQTKUnitPrism& p = prisms[i];
