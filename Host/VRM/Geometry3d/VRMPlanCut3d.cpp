@@ -37,6 +37,27 @@ struct TRing {
     std::vector<int> crossings;  // indices, in order along the ring
 };
 
+// A cut's working lists, kept by each thread from one cut to the next (no allocation per cut).
+struct TCutBuffers {
+    std::vector<TVRMVector2d> units;
+    std::vector<TRing> rings;
+    std::vector<TVRMBox2d> boxes;
+    std::vector<char> onEdge;
+    std::vector<TCrossing> crossings;
+    std::vector<double> sides;  // per vertex of the convex ring: its side of a set's edge
+    std::vector<int> firstOf, codes, alongC, rankC, rankX, ringCodes;
+    std::vector<TVRMPoint2d> points, ring;
+    std::vector<size_t> kept;
+};
+
+// The calling thread's lists, looked up once per cut (a thread-local reached from inside the loops
+// would be looked up again at every use).
+[[gnu::noinline]] TCutBuffers& CutBuffers()
+{
+    thread_local TCutBuffers buffers;
+    return buffers;
+}
+
 double Cross(const TVRMPoint2d& o, const TVRMPoint2d& p, const TVRMPoint2d& q)
 {
     return (p - o).CrossProduct(q - o);
@@ -197,7 +218,9 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     }
     if (rounds != 1)
         return false;
-    std::vector<TVRMVector2d> units(m);
+    TCutBuffers& buffers = CutBuffers();
+    std::vector<TVRMVector2d>& units = buffers.units;
+    units.resize(m);
     for (int i = 0; i < m; ++i)
         units[i] = (cv[(i + 1) % m].pt - cv[i].pt).Normal();
 
@@ -209,13 +232,16 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     if (!(SignAreaOfRings(x) > 0))
         return false;
     const int n = x.GetCount();
-    std::vector<TRing> rings(n);
-    std::vector<TVRMBox2d> boxes(n);
+    std::vector<TRing>& rings = buffers.rings;
+    std::vector<TVRMBox2d>& boxes = buffers.boxes;
+    rings.resize(n);
+    boxes.resize(n);
     for (int r = 0; r < n; ++r) {
         const auto& v = x.GetItems(r).Vertices();
         if (v.size() < 3)
             return false;
         rings[r].v = &v;
+        rings[r].crossings.clear();
         boxes[r] = RingBox(v);
         for (int s = 0; s < r; ++s)
             if (BoxesMeet(boxes[r], boxes[s], kClear) && !RingsClear(v, *rings[s].v))
@@ -239,8 +265,11 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
         }
     }
     // Crossings; the convex ring's vertices clear of the set's edges.
-    std::vector<TCrossing> crossings;
-    std::vector<char> onEdge;
+    std::vector<TCrossing>& crossings = buffers.crossings;
+    std::vector<char>& onEdge = buffers.onEdge;
+    std::vector<double>& sides = buffers.sides;
+    crossings.clear();
+    sides.resize(m);
     for (int r = 0; r < n; ++r) {
         const auto& v = *rings[r].v;
         const int count = static_cast<int>(v.size());
@@ -274,15 +303,18 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 crossings.push_back(
                     {r, e, along / p.DistanceTo(q), i, 0.0, (after - a).CrossProduct(u) > 0, false, a, true});
             }
+            // An edge of the convex ring crosses the set's edge only where its ends lie on either
+            // side of the set's edge's line: those sides first, for every vertex once.
+            for (int i = 0; i < m; ++i)
+                sides[i] = Cross(p, q, cv[i].pt);
             for (int i = 0; i < m; ++i) {
-                if (onEdge[i] || onEdge[(i + 1) % m])
+                const int j = i + 1 < m ? i + 1 : 0;
+                const double da = sides[i], db = sides[j];
+                if ((da > 0) == (db > 0) || onEdge[i] || onEdge[j])
                     continue;
-                const TVRMPoint2d &a = cv[i].pt, &b = cv[(i + 1) % m].pt;
+                const TVRMPoint2d &a = cv[i].pt, &b = cv[j].pt;
                 const double dp = Cross(a, b, p), dq = Cross(a, b, q);
                 if ((dp > 0) == (dq > 0))
-                    continue;
-                const double da = Cross(p, q, a), db = Cross(p, q, b);
-                if ((da > 0) == (db > 0))
                     continue;
                 const double sine = u.CrossProduct(units[i]);
                 if (std::fabs(sine) <= kGrazing)
@@ -300,10 +332,12 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     }
     const bool subtract = kind == CVRMBoolSubtract;
     // The first vertex of each of the set's rings, counted on over the rings.
-    std::vector<int> firstOf(n + 1, 0);
+    std::vector<int>& firstOf = buffers.firstOf;
+    firstOf.assign(n + 1, 0);
     for (int r = 0; r < n; ++r)
         firstOf[r + 1] = firstOf[r] + static_cast<int>(rings[r].v->size());
-    std::vector<int> codes;
+    std::vector<int>& codes = buffers.codes;
+    codes.clear();
     bool traced = origins != nullptr;
     if (traced)
         codes.reserve(static_cast<size_t>(firstOf[n] + m));
@@ -332,14 +366,17 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     for (int k = 0; k < static_cast<int>(crossings.size()); ++k)
         rings[crossings[k].ring].crossings.push_back(k);  // already in ring order (edge, then t)
     // The crossings along the convex ring, counter-clockwise.
-    std::vector<int> alongC(crossings.size());
+    std::vector<int>& alongC = buffers.alongC;
+    alongC.resize(crossings.size());
     for (size_t k = 0; k < alongC.size(); ++k)
         alongC[k] = static_cast<int>(k);
     std::sort(alongC.begin(), alongC.end(), [&](int a, int b) {
         const TCrossing &p = crossings[a], &q = crossings[b];
         return p.cEdge < q.cEdge || (p.cEdge == q.cEdge && p.s < q.s);
     });
-    std::vector<int> rankC(crossings.size()), rankX(crossings.size());
+    std::vector<int>&rankC = buffers.rankC, &rankX = buffers.rankX;
+    rankC.resize(crossings.size());
+    rankX.resize(crossings.size());
     for (size_t k = 0; k < alongC.size(); ++k)
         rankC[alongC[k]] = static_cast<int>(k);
     for (const auto& ring : rings)
@@ -348,7 +385,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
 
     // The crossing point: where the plan boolean puts it, on the crossing of the two input
     // edges' lines taken in the order the result ring runs through it.
-    std::vector<TVRMPoint2d> points;
+    std::vector<TVRMPoint2d>& points = buffers.points;
     auto place = [&](TCrossing& k, bool fromSet) {
         if (k.atVertex)
             return true;  // the input vertex itself
@@ -364,13 +401,9 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     // convex ring for a difference, entering it for an intersection), along the set's ring to its
     // next crossing, then along the convex ring (backwards for a difference) to the next crossing.
     TVRMMultiPolygon2d result;
-    std::vector<TVRMPoint2d> ring;
-    std::vector<int> ringCodes;  // per point of `ring`: the origin of the edge from it
-    std::vector<size_t> kept;    // CleanedOrigins' buffer
-    if (origins) {
-        ring.reserve(static_cast<size_t>(firstOf[n] + m));
-        ringCodes.reserve(ring.capacity());
-    }
+    std::vector<TVRMPoint2d>& ring = buffers.ring;
+    std::vector<int>& ringCodes = buffers.ringCodes;  // per point of `ring`: the origin of the edge from it
+    std::vector<size_t>& kept = buffers.kept;         // CleanedOrigins' buffer
     const int total = static_cast<int>(crossings.size());
     for (int start = 0; start < total; ++start) {
         if (crossings[start].used || crossings[start].enters == subtract)
