@@ -162,6 +162,14 @@ bool CleanedOrigins(const std::vector<TVRMPoint2d>& ring, const std::vector<int>
                     const std::vector<TVRMVertex2d>& cleaned, std::vector<int>& out, std::vector<size_t>& at)
 {
     const size_t n = ring.size(), m = cleaned.size();
+    if (m == n) {
+        // Nothing removed (the cleaning only removes points): each edge keeps its origin.
+        for (size_t i = 0; i < n; ++i)
+            if (ring[i] == ring[i + 1 < n ? i + 1 : 0])
+                return false;
+        out.insert(out.end(), codes.begin(), codes.end());
+        return true;
+    }
     at.resize(m);
     for (size_t j = 0, i = 0; j < m; ++j, ++i) {
         while (i < n && !(ring[i] == cleaned[j].pt))
@@ -219,10 +227,18 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     if (rounds != 1)
         return false;
     TCutBuffers& buffers = CutBuffers();
+    // The convex ring's edge directions, worked out when first asked for (a vertex of the set
+    // near the ring, a crossing).
     std::vector<TVRMVector2d>& units = buffers.units;
-    units.resize(m);
-    for (int i = 0; i < m; ++i)
-        units[i] = (cv[(i + 1) % m].pt - cv[i].pt).Normal();
+    bool unitsKnown = false;
+    auto knowUnits = [&] {
+        if (unitsKnown)
+            return;
+        units.resize(m);
+        for (int i = 0; i < m; ++i)
+            units[i] = (cv[(i + 1) % m].pt - cv[i].pt).Normal();
+        unitsKnown = true;
+    };
 
     // The set: rings without arcs, counter-clockwise in all, apart from each other.
     for (const auto& item : x.Items())
@@ -256,6 +272,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             const TVRMPoint2d& p = v[k].pt;
             if (!BoxNear(cbox, p, kClear))
                 continue;
+            knowUnits();
             double nearest = HUGE_VAL;  // the smallest signed distance to the edges' lines
             for (int i = 0; i < m; ++i)
                 nearest = std::min(nearest, units[i].CrossProduct(p - cv[i].pt));
@@ -316,6 +333,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 const double dp = Cross(a, b, p), dq = Cross(a, b, q);
                 if ((dp > 0) == (dq > 0))
                     continue;
+                knowUnits();
                 const double sine = u.CrossProduct(units[i]);
                 if (std::fabs(sine) <= kGrazing)
                     return false;
@@ -404,6 +422,13 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     std::vector<TVRMPoint2d>& ring = buffers.ring;
     std::vector<int>& ringCodes = buffers.ringCodes;  // per point of `ring`: the origin of the edge from it
     std::vector<size_t>& kept = buffers.kept;         // CleanedOrigins' buffer
+    // Room for `count` more points at the end of the ring (and their origins): where they start.
+    auto grow = [&](int count) {
+        const size_t base = ring.size();
+        ring.resize(base + static_cast<size_t>(count));
+        ringCodes.resize(ring.size());
+        return base;
+    };
     const int total = static_cast<int>(crossings.size());
     for (int start = 0; start < total; ++start) {
         if (crossings[start].used || crossings[start].enters == subtract)
@@ -431,9 +456,11 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             int vertices = (to.edge - from.edge + nv) % nv;
             if (vertices == 0 && to.t < from.t)
                 vertices = nv;
+            size_t base = grow(vertices);
             for (int l = 0; l < vertices; ++l) {
-                ring.push_back(v[(from.edge + 1 + l) % nv].pt);
-                ringCodes.push_back(firstOf[from.ring] + (from.edge + 1 + l) % nv);
+                const int k = (from.edge + 1 + l) % nv;
+                ring[base + l] = v[k].pt;
+                ringCodes[base + l] = firstOf[from.ring] + k;
             }
             ring.push_back(to.point);
             ringCodes.push_back(-1 - to.cEdge);
@@ -446,17 +473,19 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 int count = (to.cEdge - then.cEdge + m) % m;
                 if (count == 0 && then.s > to.s)
                     count = m;
+                base = grow(count);
                 for (int l = 0; l < count; ++l) {
-                    ring.push_back(cv[(to.cEdge - l + m) % m].pt);
-                    ringCodes.push_back(-1 - (to.cEdge - l - 1 + 2 * m) % m);
+                    ring[base + l] = cv[(to.cEdge - l + m) % m].pt;
+                    ringCodes[base + l] = -1 - (to.cEdge - l - 1 + 2 * m) % m;
                 }
             } else {
                 int count = (then.cEdge - to.cEdge + m) % m;
                 if (count == 0 && then.s < to.s)
                     count = m;
+                base = grow(count);
                 for (int l = 0; l < count; ++l) {
-                    ring.push_back(cv[(to.cEdge + 1 + l) % m].pt);
-                    ringCodes.push_back(-1 - (to.cEdge + 1 + l) % m);
+                    ring[base + l] = cv[(to.cEdge + 1 + l) % m].pt;
+                    ringCodes[base + l] = -1 - (to.cEdge + 1 + l) % m;
                 }
             }
             at = nextC;
