@@ -186,24 +186,28 @@ void TVRMPolygon2d::Reverse()
 bool TVRMPolygon2d::Normalize(double tol)
 {
     // Arcs that cannot be drawn are measured as their chords; keep them straight.
+    bool arcs = false;  // any arc left
     for (int i = 0; i < GetEdgeCount(); ++i)
-        if (vertices_[i].IsArc() && !GetEdge(i).IsValidaty(tol))
-            vertices_[i].radius = 0.0, vertices_[i].kind = CVRMArcKindNone;
+        if (vertices_[i].IsArc()) {
+            if (GetEdge(i).IsValidaty(tol))
+                arcs = true;
+            else
+                vertices_[i].radius = 0.0, vertices_[i].kind = CVRMArcKindNone;
+        }
     // Passes over the ring; after a removal the previous vertex is looked at again.
     const double far = 4.0 * tol * tol;
     bool changed = true;
     while (changed && vertices_.size() >= 2) {
         changed = false;
-        for (size_t i = 0; i < vertices_.size() && vertices_.size() >= 2;) {
-            const size_t n = vertices_.size();
-            const TVRMVertex2d& prev = vertices_[(i + n - 1) % n];
+        for (size_t i = 0, n = vertices_.size(); i < n && n >= 2;) {
+            const TVRMVertex2d& prev = vertices_[i > 0 ? i - 1 : n - 1];
             const TVRMVertex2d& cur = vertices_[i];
-            const TVRMVertex2d& next = vertices_[(i + 1) % n];
+            const TVRMVertex2d& next = vertices_[i + 1 < n ? i + 1 : 0];
             // The distances are taken exactly only near the tolerance: squares beyond four times
             // its square settle the rest alike.
             const TVRMVector2d edge = next.pt - cur.pt;
             bool remove = !(edge.InnerProduct(edge) > far) && cur.pt.DistanceTo(next.pt) <= tol;  // no length
-            if (!remove && n >= 3 && !prev.IsArc() && !cur.IsArc()) {
+            if (!remove && n >= 3 && (!arcs || (!prev.IsArc() && !cur.IsArc()))) {
                 // A vertex on the straight run through its neighbours, or the tip of a spike.
                 const TVRMVector2d chord = next.pt - prev.pt;
                 const double off = chord.CrossProduct(cur.pt - prev.pt), chord2 = chord.InnerProduct(chord);
@@ -214,6 +218,7 @@ bool TVRMPolygon2d::Normalize(double tol)
             }
             if (remove) {
                 vertices_.erase(vertices_.begin() + static_cast<std::ptrdiff_t>(i));
+                n = vertices_.size();
                 changed = true;
                 i = i > 0 ? i - 1 : 0;
             } else {
@@ -222,7 +227,7 @@ bool TVRMPolygon2d::Normalize(double tol)
         }
     }
     const bool hasArc =
-        std::any_of(vertices_.begin(), vertices_.end(), [](const TVRMVertex2d& v) { return v.IsArc(); });
+        arcs && std::any_of(vertices_.begin(), vertices_.end(), [](const TVRMVertex2d& v) { return v.IsArc(); });
     const bool enough = vertices_.size() >= 3 || (vertices_.size() == 2 && hasArc);
     if (!enough || !WideEnough(*this, tol)) {
         Clear();
