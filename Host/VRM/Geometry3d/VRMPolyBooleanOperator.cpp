@@ -975,6 +975,7 @@ struct TSlopedFace {
 struct TSlopedSide {
     TVRMPoint2d p, q;
     int face;
+    double length = 0;  // of p-q
 };
 
 }  // namespace
@@ -1070,7 +1071,8 @@ TSlopedSide SideOf(const TVRMFace3d& face, int k)
         if (t > tq)
             tq = t, q = {v.x, v.y};
     }
-    return {p, q, k};
+    const TVRMVector2d e = q - p;
+    return {p, q, k, std::sqrt(e.x * e.x + e.y * e.y)};
 }
 
 bool SamePlan(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& y)
@@ -1399,9 +1401,9 @@ int SideUnder(const std::vector<TSlopedSide>& sides, const TVRMPoint2d& p, const
     const TVRMVector2d e = q - p;
     for (const auto& s : sides) {
         const TVRMVector2d d = s.q - s.p;
-        const double length = std::sqrt(d.x * d.x + d.y * d.y);
-        if (std::fabs(d.CrossProduct(p - s.p)) > kOn * length || std::fabs(d.CrossProduct(q - s.p)) > kOn * length ||
-            !(d.InnerProduct(e) > 0))
+        const double length = s.length;
+        if (!(d.InnerProduct(e) > 0) || std::fabs(d.CrossProduct(p - s.p)) > kOn * length ||
+            std::fabs(d.CrossProduct(q - s.p)) > kOn * length)
             continue;
         const double t = d.InnerProduct(m - s.p) / length;
         if (t < -kProbe || t > length + kProbe)
