@@ -251,6 +251,13 @@ struct TClipBuffers {
     std::vector<int> from, clippedFrom;  // per point: the plan edge the edge from it lies on
 };
 
+// The calling thread's buffers (looked up once per clip).
+[[gnu::noinline]] TClipBuffers& ClipBuffers()
+{
+    thread_local TClipBuffers buffers;
+    return buffers;
+}
+
 bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMMultiPolygon2d& out,
                   std::vector<int>* origins, TClipBuffers& buffers)
 {
@@ -265,17 +272,16 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
         origins->clear();
     auto &ring = buffers.ring, &clipped = buffers.clipped;
     auto &from = buffers.from, &clippedFrom = buffers.clippedFrom;
-    const size_t most = 2 * static_cast<size_t>(plan.GetEdgeCount()) + 8;  // each side adds a point or two
-    ring.reserve(most), clipped.reserve(most), from.reserve(most), clippedFrom.reserve(most);
     int first = 0;
     for (const auto& item : plan.Items()) {
-        ring.clear();
-        from.clear();
-        for (const auto& v : item.Vertices()) {
-            from.push_back(first + static_cast<int>(ring.size()));
-            ring.push_back(v.pt);
+        const auto& vertices = item.Vertices();
+        ring.resize(vertices.size());
+        from.resize(vertices.size());
+        for (size_t k = 0; k < vertices.size(); ++k) {
+            ring[k] = vertices[k].pt;
+            from[k] = first + static_cast<int>(k);
         }
-        first += static_cast<int>(item.Vertices().size());
+        first += static_cast<int>(vertices.size());
         // Sides: x >= min.x, x <= max.x, y >= min.y, y <= max.y.
         for (int side = 0; side < 4 && ring.size() >= 3; ++side) {
             const bool alongX = side < 2;
@@ -287,26 +293,31 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
             auto inside = [&](const TVRMPoint2d& p) { return sense * ((alongX ? p.x : p.y) - bound) >= 0; };
             if (std::all_of(ring.begin(), ring.end(), inside))
                 continue;  // the ring as it is
-            clipped.clear();
-            clippedFrom.clear();
-            for (size_t i = 0, n = ring.size(); i < n; ++i) {
+            // Each edge gives at most its start and a point on the side.
+            const size_t n = ring.size();
+            clipped.resize(2 * n);
+            clippedFrom.resize(2 * n);
+            size_t k = 0;
+            for (size_t i = 0; i < n; ++i) {
                 const TVRMPoint2d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
                 const bool pin = inside(p), qin = inside(q);
                 if (pin) {
-                    clipped.push_back(p);
-                    clippedFrom.push_back(from[i]);
+                    clipped[k] = p;
+                    clippedFrom[k++] = from[i];
                 }
                 if (pin != qin) {
                     if (alongX) {
                         const double t = (bound - p.x) / (q.x - p.x);
-                        clipped.push_back({bound, p.y + t * (q.y - p.y)});
+                        clipped[k] = {bound, p.y + t * (q.y - p.y)};
                     } else {
                         const double t = (bound - p.y) / (q.y - p.y);
-                        clipped.push_back({p.x + t * (q.x - p.x), bound});
+                        clipped[k] = {p.x + t * (q.x - p.x), bound};
                     }
-                    clippedFrom.push_back(qin ? from[i] : -1);
+                    clippedFrom[k++] = qin ? from[i] : -1;
                 }
             }
+            clipped.resize(k);
+            clippedFrom.resize(k);
             std::swap(ring, clipped);
             std::swap(from, clippedFrom);
         }
@@ -322,8 +333,7 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
 bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMMultiPolygon2d& out,
                   std::vector<int>* origins = nullptr)
 {
-    TClipBuffers buffers;
-    return ClipToWindow(plan, window, out, origins, buffers);
+    return ClipToWindow(plan, window, out, origins, ClipBuffers());
 }
 
 // x op y (kind as for solids) of two plans. With `origins` (a difference): as CutConvex gives
