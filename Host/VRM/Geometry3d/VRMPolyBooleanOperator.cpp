@@ -739,6 +739,13 @@ struct TOriginBuffers {
     std::vector<TVRMLoop3d> loops;
 };
 
+// The calling thread's buffers (kept from one deduction to the next).
+[[gnu::noinline]] TOriginBuffers& OriginBuffers()
+{
+    thread_local TOriginBuffers buffers;
+    return buffers;
+}
+
 bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPolyhedron3d& b, const TSolidCache& cb,
                        std::unique_ptr<TVRMMultiPolygon2d>& plan, const std::vector<int>& origins,
                        TVRMPolyhedron3d& result, TOriginBuffers& w)
@@ -949,7 +956,7 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
     }
     if (byOrigins && !origins.empty() && combined.size() == 1 && combined.begin()->first == std::pair<int, int>{0, 0}) {
         std::unique_ptr<TVRMMultiPolygon2d>& plan = combined.begin()->second;
-        TOriginBuffers buffers;
+        TOriginBuffers& buffers = OriginBuffers();
         if (plan && !plan->IsEmpty() && CutPrismByOrigins(a, *ca, b, *cb, plan, origins, result, buffers))
             return true;
     }
