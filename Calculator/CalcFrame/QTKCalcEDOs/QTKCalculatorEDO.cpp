@@ -349,7 +349,9 @@ std::vector<IRDXRecord*> TQTKCalculatorEDO::RelatedCandidates(const TQTKElementT
     // way). Both are gathered here, so the list does not depend on which
     // objects were built before it, and it never changes once handed out.
     std::vector<IRDXRecord*> candidates;
-    for (int id : service->Query(RelatedSearchBox(drawObj_, database), 1)) {
+    const TVRMBox3d searchBox = RelatedSearchBox(drawObj_, database);
+    const std::vector<int> inSearchBox = service->Query(searchBox, 1);
+    for (int id : inSearchBox) {
         IRDXRecord* record = table->GetRecordByID(id);
         if (!record || record == ownRecord || !wanted(record))
             continue;
@@ -361,7 +363,11 @@ std::vector<IRDXRecord*> TQTKCalculatorEDO::RelatedCandidates(const TQTKElementT
         const TVRMBox3d ownBox = drawObj_->GetBox();
         const auto wide = WideSearchers(table, database, service);
         std::vector<IRDXRecord*> finders;
-        for (int id : service->Query(ownBox, 1))
+        // An element that searches its own box has that box's answer already.
+        const bool ownSearchBox = searchBox.min.x == ownBox.min.x && searchBox.min.y == ownBox.min.y &&
+                                  searchBox.min.z == ownBox.min.z && searchBox.max.x == ownBox.max.x &&
+                                  searchBox.max.y == ownBox.max.y && searchBox.max.z == ownBox.max.z;
+        for (int id : ownSearchBox ? inSearchBox : service->Query(ownBox, 1))
             if (IRDXRecord* record = table->GetRecordByID(id);
                 record && !wide->byRecord.count(record) && wanted(record))
                 finders.push_back(record);
