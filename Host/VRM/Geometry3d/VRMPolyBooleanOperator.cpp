@@ -634,10 +634,12 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
         return false;
     const auto& ring = outer.GetItems(0).Vertices();
     const size_t n = ring.size();
-    // A vertex of inner beyond outer's vertices lies outside it.
-    const TVRMBox2d box = VertexBox(outer), within = VertexBox(inner);
-    if (within.min.x < box.min.x || within.min.y < box.min.y || within.max.x > box.max.x || within.max.y > box.max.y)
-        return false;
+    // A vertex of inner beyond outer's vertices lies outside it (the first one met settles it).
+    const TVRMBox2d box = VertexBox(outer);
+    for (const auto& item : inner.Items())
+        for (const auto& v : item.Vertices())
+            if (v.pt.x < box.min.x || v.pt.y < box.min.y || v.pt.x > box.max.x || v.pt.y > box.max.y)
+                return false;
     for (size_t i = 0; i < n; ++i) {
         const TVRMPoint2d &a = ring[i].pt, &b = ring[(i + 1) % n].pt, &c = ring[(i + 2) % n].pt;
         if (ring[i].IsArc() || (b - a).CrossProduct(c - b) < 0)
