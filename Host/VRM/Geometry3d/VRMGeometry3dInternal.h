@@ -106,6 +106,7 @@ struct TSolidCache {
     TPlanarMeasure measure;
     bool measured = true;                            // false: the measure is not kept (MeasureOf reads the faces)
     std::shared_ptr<const TVRMMultiPolygon2d> plan;  // nil: not known to be a prism
+    double planArea = -1;                            // plan->Area(); negative: not worked out
     double z0 = 0, z1 = 0;
     // Per vertex of the plan (its rings in order): the face standing on the plan edge from it,
     // or -1 (an edge without length); empty when not known.

@@ -749,7 +749,7 @@ struct TOriginBuffers {
 }
 
 bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPolyhedron3d& b, const TSolidCache& cb,
-                       std::unique_ptr<TVRMMultiPolygon2d>& plan, const std::vector<int>& origins,
+                       std::unique_ptr<TVRMMultiPolygon2d>& plan, double planArea, const std::vector<int>& origins,
                        TVRMPolyhedron3d& result, TOriginBuffers& w)
 {
     const double bottom = ca.z0, height = ca.z1 - ca.z0;
@@ -872,6 +872,7 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     auto cache = std::make_shared<TSolidCache>();
     cache->measure = measure;
     cache->plan = std::shared_ptr<const TVRMMultiPolygon2d>(std::move(plan));
+    cache->planArea = planArea;
     cache->z0 = bottom;
     cache->z1 = bottom + height;
     cache->sides.reserve(sideOf.size());
@@ -908,6 +909,7 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
     layers.reserve(levels.size());
     TPlanFacts facts;
     bool touched = false;
+    double slotArea = -1;  // of the one combined plan, when worked out
     for (size_t i = 0; i + 1 < levels.size(); ++i) {
         const double m = (levels[i] + levels[i + 1]) / 2;
         int ia, ib;
@@ -940,8 +942,12 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
                         else  // a - (a - b) = a * b
                             facts.commons[{pa, slot.get()}] = pb;
                         if (!touched) {
-                            const double area = pa->Area();
-                            touched = slot->Area() < area - CVRMZero * std::max(1.0, area);
+                            // a's plan area comes with its cache when the boolean that built
+                            // a worked it out (the next deduction from the same subject).
+                            const double area =
+                                ca && pa == ca->plan.get() && ca->planArea >= 0 ? ca->planArea : pa->Area();
+                            slotArea = slot->Area();
+                            touched = slotArea < area - CVRMZero * std::max(1.0, area);
                         }
                         break;
                 }
@@ -959,7 +965,7 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
     if (byOrigins && !origins.empty() && combined.size() == 1 && combined.begin()->first == std::pair<int, int>{0, 0}) {
         std::unique_ptr<TVRMMultiPolygon2d>& plan = combined.begin()->second;
         TOriginBuffers& buffers = OriginBuffers();
-        if (plan && !plan->IsEmpty() && CutPrismByOrigins(a, *ca, b, *cb, plan, origins, result, buffers))
+        if (plan && !plan->IsEmpty() && CutPrismByOrigins(a, *ca, b, *cb, plan, slotArea, origins, result, buffers))
             return true;
     }
     // The result takes over the side faces of a that it keeps as they are (a's side faces are
