@@ -238,12 +238,14 @@ TPlanarMeasure vrm3d::PrismMeasure(const std::vector<TVRMLoop3d>& rings, const T
             perimeter += std::sqrt((q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
             lo.x = std::min(lo.x, p.x), lo.y = std::min(lo.y, p.y), lo.z = std::min(lo.z, p.z);
             hi.x = std::max(hi.x, p.x), hi.y = std::max(hi.y, p.y), hi.z = std::max(hi.z, p.z);
-            const TVRMPoint3d top = p + v;
-            lo.x = std::min(lo.x, top.x), lo.y = std::min(lo.y, top.y), lo.z = std::min(lo.z, top.z);
-            hi.x = std::max(hi.x, top.x), hi.y = std::max(hi.y, top.y), hi.z = std::max(hi.z, top.z);
         }
     m.volume = twice / 2 * v.z;
     m.area = std::fabs(twice) + perimeter * v.z;
+    // The shifted rings' box is the rings' box shifted: rounding a sum keeps the order of its
+    // terms, so the extreme corners stay the extreme ones.
+    const TVRMPoint3d toLo = lo + v, toHi = hi + v;
+    lo = {std::min(lo.x, toLo.x), std::min(lo.y, toLo.y), std::min(lo.z, toLo.z)};
+    hi = {std::max(hi.x, toHi.x), std::max(hi.y, toHi.y), std::max(hi.z, toHi.z)};
     m.box = TVRMBox3d(lo, hi);
     return m;
 }
