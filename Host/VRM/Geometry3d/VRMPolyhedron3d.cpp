@@ -184,6 +184,14 @@ TVRMVector3d NewellVector(const TVRMLoop3d& loop, const TVRMPoint3d& ref)
 {
     TVRMVector3d s;
     const size_t n = loop.size();
+    if (n == 4) {  // a side quad: the same sum, without the loop
+        const TVRMVector3d a = loop[0] - ref, b = loop[1] - ref, c = loop[2] - ref, d = loop[3] - ref;
+        s += a.CrossProduct(b);
+        s += b.CrossProduct(c);
+        s += c.CrossProduct(d);
+        s += d.CrossProduct(a);
+        return s * 0.5;
+    }
     for (size_t i = 0; i < n; ++i)
         s += (loop[i] - ref).CrossProduct(loop[i + 1 < n ? i + 1 : 0] - ref);
     return s * 0.5;
