@@ -563,14 +563,14 @@ TVRMFace3d vrm3d::ExtrusionCap(const std::vector<TVRMLoop3d>& rings, const TVRMV
     std::vector<TVRMLoop3d> loops;
     loops.reserve(rings.size());
     for (const auto& ring : rings) {
-        TVRMLoop3d& l = loops.emplace_back(ring.size());
-        const size_t n = ring.size();
+        TVRMLoop3d& l = loops.emplace_back();
+        l.reserve(ring.size());
         if (facesRingNormal)
-            for (size_t i = 0; i < n; ++i)
-                l[i] = ring[i] + shift;
+            for (const auto& p : ring)
+                l.push_back(p + shift);
         else
-            for (size_t i = 0; i < n; ++i)
-                l[i] = ring[n - 1 - i] + shift;
+            for (auto p = ring.rbegin(); p != ring.rend(); ++p)
+                l.push_back(*p + shift);
     }
     return TVRMFace3d(TVRMPlane3d(facesRingNormal ? m : -m, rings[0][0] + shift), std::move(loops));
 }
