@@ -1035,7 +1035,11 @@ bool HasArcMeasure(const TVRMFace3d& f)
 // Monotone settles the rest.
 TSlopedSide SideOf(const TVRMFace3d& face, int k);
 
-bool AsSloped(const TVRMPolyhedron3d& solid, TSlopedSolid& s)
+// Walks a solid's faces: upright ones into `sides`, each top or bottom one to
+// `level(face, k, up)`. False on a curved facet, when `level` refuses a face, or when no top
+// or bottom face slopes.
+template <class TLevel>
+bool WalkSlopedFaces(const TVRMPolyhedron3d& solid, std::vector<TSlopedSide>& sides, TLevel&& level)
 {
     bool sloped = false;
     for (int k = 0; k < solid.GetFaceCount(); ++k) {
@@ -1044,16 +1048,27 @@ bool AsSloped(const TVRMPolyhedron3d& solid, TSlopedSolid& s)
             return false;
         const TVRMVector3d& n = f.GetNormal();
         if (std::fabs(n.z) <= kFlat) {
-            s.sides.push_back(SideOf(f, k));
+            sides.push_back(SideOf(f, k));
             continue;
         }
         sloped = sloped || std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat;
-        auto plan = std::make_shared<TVRMMultiPolygon2d>();
-        for (const auto& l : f.GetLoops())
-            AddPlanRing(*plan, n.z > 0 ? l : TVRMLoop3d(l.rbegin(), l.rend()));
-        (n.z > 0 ? s.top : s.bottom).push_back({f.GetPlane(), std::move(plan), k});
+        if (!level(f, k, n.z > 0))
+            return false;
     }
-    return sloped && !s.top.empty() && !s.bottom.empty();
+    return sloped;
+}
+
+bool AsSloped(const TVRMPolyhedron3d& solid, TSlopedSolid& s)
+{
+    return WalkSlopedFaces(solid, s.sides,
+                           [&s](const TVRMFace3d& f, int k, bool up) {
+                               auto plan = std::make_shared<TVRMMultiPolygon2d>();
+                               for (const auto& l : f.GetLoops())
+                                   AddPlanRing(*plan, up ? l : TVRMLoop3d(l.rbegin(), l.rend()));
+                               (up ? s.top : s.bottom).push_back({f.GetPlane(), std::move(plan), k});
+                               return true;
+                           }) &&
+           !s.top.empty() && !s.bottom.empty();
 }
 
 // The top and the bottom each cover the outline once (no overhang, no fold), and the upright
@@ -1594,35 +1609,25 @@ std::shared_ptr<const TSlopedSolid> DescribeResult(const TVRMPolyhedron3d& resul
     }
     thread_local std::vector<char> used;
     used.assign(c.top.size() + c.bottom.size(), 0);
-    bool sloped = false;
-    for (int k = 0; k < result.GetFaceCount(); ++k) {
-        const TVRMFace3d& f = result.GetFace(k);
-        if (HasArcMeasure(f))
-            return nullptr;
-        const TVRMVector3d& n = f.GetNormal();
-        if (std::fabs(n.z) <= kFlat) {
-            if (d->sides.empty())
-                d->sides.reserve(result.GetFaceCount());
-            d->sides.push_back(SideOf(f, k));
-            continue;
-        }
-        sloped = sloped || std::fabs(n.x) > kFlat || std::fabs(n.y) > kFlat;
+    d->sides.reserve(result.GetFaceCount());
+    const bool walked = WalkSlopedFaces(result, d->sides, [&](const TVRMFace3d&, int k, bool up) {
         if (single) {
-            (n.z > 0 ? d->top : d->bottom)[0].origin = k;
-            continue;
+            (up ? d->top : d->bottom)[0].origin = k;
+            return true;
         }
         const int origin = known[k] <= -2 ? -2 - known[k] : -1;
-        auto& pieces = n.z > 0 ? c.top : c.bottom;
-        const size_t first = n.z > 0 ? 0 : c.top.size();
+        auto& pieces = up ? c.top : c.bottom;
+        const size_t first = up ? 0 : c.top.size();
         size_t j = 0;
         while (j < pieces.size() && (used[first + j] || pieces[j].origin != origin))
             ++j;
         if (j == pieces.size())
-            return nullptr;
+            return false;
         used[first + j] = 1;
-        (n.z > 0 ? d->top : d->bottom).push_back({pieces[j].plane, pieces[j].plan, k});
-    }
-    if (!sloped || d->top.empty() || d->bottom.empty())
+        (up ? d->top : d->bottom).push_back({pieces[j].plane, pieces[j].plan, k});
+        return true;
+    });
+    if (!walked || d->top.empty() || d->bottom.empty())
         return nullptr;
     d->outline = c.plan;
     d->area = area;
