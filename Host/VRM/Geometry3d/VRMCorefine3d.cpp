@@ -398,10 +398,8 @@ void FromMesh(const Mesh& mesh, TVRMPolyhedron3d& result)
     // corners (then normals) give one result for one pair of solids.
     std::sort(built.begin(), built.end(), [](const TVRMFace3d& f, const TVRMFace3d& g) {
         const TVRMPoint3d &p = f.GetLoop(0)[0], &q = g.GetLoop(0)[0];
-        if (Before(p, q) || Before(q, p))
-            return Before(p, q);
         const TVRMVector3d &m = f.GetNormal(), &n = g.GetNormal();
-        return std::tie(m.x, m.y, m.z) < std::tie(n.x, n.y, n.z);
+        return std::tie(p.x, p.y, p.z, m.x, m.y, m.z) < std::tie(q.x, q.y, q.z, n.x, n.y, n.z);
     });
     result.Clear();
     for (auto& face : built)
