@@ -76,9 +76,11 @@ std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& ri
                                                bool capsBaseFirst, struct TPlanarMeasure* measure = nullptr,
                                                TFaceDonor* donor = nullptr);
 // A cap of ExtrudeRings: the rings moved by `shift`, facing the unit ring normal m or away
-// from it (the rings reversed).
+// from it (the rings reversed). `loops`: storage to fill (a discarded face's), or none.
 TVRMFace3d ExtrusionCap(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& m, const TVRMVector3d& shift,
-                        bool facesRingNormal);
+                        bool facesRingNormal, std::vector<TVRMLoop3d> loops = {});
+// The plane TVRMFace3d::FromLoop fits to a loop (Newell normal, through its first corner).
+TVRMPlane3d LoopPlane(const TVRMLoop3d& outer);
 // TVRMPolyhedron3d::CreatePrism, taking side faces from a donor when given.
 std::unique_ptr<TVRMPolyhedron3d> PrismOver(const TVRMMultiPolygon2d& plan, double bottom, double height,
                                             TFaceDonor* donor);

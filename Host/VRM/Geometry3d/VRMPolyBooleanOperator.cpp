@@ -662,8 +662,9 @@ bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
 bool PrismCaps(const TVRMPolyhedron3d& a, int& top, int& bottom)
 {
     top = bottom = -1;
-    for (int k = 0; k < a.GetFaceCount(); ++k) {
-        const TVRMVector3d& normal = a.GetFace(k).GetNormal();
+    const std::vector<TVRMFace3d>& faces = a.GetFaces();
+    for (int k = 0; k < static_cast<int>(faces.size()); ++k) {
+        const TVRMVector3d& normal = faces[k].GetNormal();
         if (normal.x != 0 || normal.y != 0)
             continue;
         int& cap = normal.z > 0 ? top : bottom;
@@ -732,13 +733,37 @@ struct TSide {
 // `plan` known with the origin of every edge (PlanBoolean's origins): the result prism built
 // straight in its final face order, with no search for the faces' origins. The faces a keeps
 // whole are moved over, a's faces cut short become pieces with a's tags, b's faces inside a
-// turn round; then the caps. Gives the solid StackBoolean's general way (StackLayers,
-// RestoreOrigins, TakeFaces) gives, face for face. False (a untouched) when anything is not
-// as that needs it: the general way then.
+// turn round; then the caps. The storage of a's other faces serves the faces later results
+// build. Gives the solid StackBoolean's general way (StackLayers, RestoreOrigins, TakeFaces)
+// gives, face for face. False (a untouched) when anything is not as that needs it: the
+// general way then.
 struct TOriginBuffers {
     std::vector<int> sideOf, order, position;
     std::vector<TSide> sides;
     std::vector<TVRMLoop3d> loops;
+    // The loops (with their storage) of the faces the last results discarded, for the faces
+    // the next ones build: a notched slab or beam loses about as many faces as it gains,
+    // deduction after deduction. Side quads and caps apart; a few at most.
+    std::vector<std::vector<TVRMLoop3d>> spareQuads, spareCaps;
+    static constexpr size_t kSpareQuads = 256, kSpareCaps = 4;
+
+    // Spare storage of the kind, or none.
+    static std::vector<TVRMLoop3d> Take(std::vector<std::vector<TVRMLoop3d>>& spare)
+    {
+        if (spare.empty())
+            return {};
+        std::vector<TVRMLoop3d> loops = std::move(spare.back());
+        spare.pop_back();
+        return loops;
+    }
+    // Keeps the storage of a face given up (its first loop, and no more than the bound).
+    static void Keep(std::vector<std::vector<TVRMLoop3d>>& spare, size_t bound, std::vector<TVRMLoop3d> loops)
+    {
+        if (loops.empty() || spare.size() >= bound)
+            return;
+        loops.resize(1);
+        spare.push_back(std::move(loops));
+    }
 };
 
 // The calling thread's buffers (kept from one deduction to the next).
@@ -768,7 +793,6 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     const TVRMVector3d v{0, 0, height};
     const TVRMVector3d m = TVRMVector3d{0, 0, 1}.Unit();
     sides.clear();
-    loops.clear();
     sideOf.clear();
     const std::vector<TVRMFace3d>& faces = source.GetFaces();
     const int na = a.GetFaceCount();
@@ -776,11 +800,13 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     sideOf.reserve(origins.size());
     size_t k = 0;
     int donated = 0;
-    for (const auto& item : plan->Items()) {
-        const auto& vs = item.Vertices();
+    loops.resize(plan->Items().size());  // their storage kept from one deduction to the next
+    for (size_t r = 0; r < loops.size(); ++r) {
+        const auto& vs = plan->Items()[r].Vertices();
         if (vs.size() < 3)
             return false;
-        TVRMLoop3d& l = loops.emplace_back();
+        TVRMLoop3d& l = loops[r];
+        l.clear();
         l.reserve(vs.size());
         for (const auto& p : vs)
             l.push_back({p.pt.x, p.pt.y, bottom});
@@ -846,27 +872,41 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     for (size_t at = 0; at < sides.size(); ++at)
         order[position[sides[at].rank]++] = static_cast<int>(at);
     position.resize(sides.size());
+    std::vector<TVRMFace3d>& given = FacesOf(a);
     std::vector<TVRMFace3d> built;
     built.reserve(sides.size());
     for (int at : order) {
         const TSide& side = sides[at];
         position[at] = static_cast<int>(built.size());
         if (side.donor >= 0) {
-            built.push_back(std::move(a.GetFace(side.donor)));
+            built.push_back(std::move(given[side.donor]));
             continue;
         }
         const TVRMFace3d& origin = side.source < na ? faces[side.source] : b.GetFaces()[side.source - na];
         if (at < nSides) {
-            built.push_back(TVRMFace3d::FromLoop({side.p, side.q, side.q + v, side.p + v}));
+            // The face FromLoop fits to the quad, in storage a discarded face leaves.
+            std::vector<TVRMLoop3d> quad = TOriginBuffers::Take(w.spareQuads);
+            quad.resize(1);
+            quad[0].assign({side.p, side.q, side.q + v, side.p + v});
+            const TVRMPlane3d plane = LoopPlane(quad[0]);
+            built.emplace_back(plane, std::move(quad));
         } else {
             const bool up = at == nSides;
-            built.push_back(ExtrusionCap(loops, m, up ? v : TVRMVector3d{0, 0, 0}, up));
+            built.push_back(
+                ExtrusionCap(loops, m, up ? v : TVRMVector3d{0, 0, 0}, up, TOriginBuffers::Take(w.spareCaps)));
         }
         TVRMFace3d& face = built.back();
         if (side.source < na)
             face.SetTag(origin.GetTag());
         InheritArc(origin, face);
     }
+    // a's faces left (cut short or gone, and its caps) are given up: their storage serves the
+    // next result.
+    for (int f = 0; f < na; ++f)
+        if (f == top || f == base)
+            TOriginBuffers::Keep(w.spareCaps, TOriginBuffers::kSpareCaps, TakeLoops(given[f]));
+        else
+            TOriginBuffers::Keep(w.spareQuads, TOriginBuffers::kSpareQuads, TakeLoops(given[f]));
     result = TVRMPolyhedron3d(std::move(built));
     // The cache CachePrism gives, with the side faces where they now stand.
     auto cache = std::make_shared<TSolidCache>();
@@ -883,7 +923,8 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
 }
 
 // Boolean of two stacks of vertical prisms: plan booleans level by level. On true, `a` may
-// have given its unchanged faces to the result: the result replaces it.
+// have given its faces to the result (those it keeps unchanged, the storage of the others):
+// the result replaces it.
 bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
                   TVRMPolyhedron3d& result)
 {

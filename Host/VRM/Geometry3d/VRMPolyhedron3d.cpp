@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <numeric>
+#include <utility>
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry3d/VRMGeometry3dInternal.h"
@@ -315,13 +316,18 @@ TVRMFace3d::TVRMFace3d(const TVRMPlane3d& plane, std::vector<TVRMLoop3d> loops, 
 {
 }
 
-TVRMFace3d TVRMFace3d::FromLoop(TVRMLoop3d outer, int tag)
+TVRMPlane3d vrm3d::LoopPlane(const TVRMLoop3d& outer)
 {
     const TVRMPoint3d ref = outer.empty() ? TVRMPoint3d{} : outer[0];
-    const TVRMVector3d n = NewellVector(outer, ref);
+    return TVRMPlane3d(NewellVector(outer, ref), ref);
+}
+
+TVRMFace3d TVRMFace3d::FromLoop(TVRMLoop3d outer, int tag)
+{
+    const TVRMPlane3d plane = LoopPlane(outer);
     std::vector<TVRMLoop3d> loops;
     loops.push_back(std::move(outer));
-    return TVRMFace3d(TVRMPlane3d(n, ref), std::move(loops), tag);
+    return TVRMFace3d(plane, std::move(loops), tag);
 }
 
 const TVRMLoop3d& TVRMFace3d::GetLoop(int i) const
@@ -558,12 +564,13 @@ void vrm3d::TakeFaces(TVRMPolyhedron3d& result, const std::vector<int>& taken, T
 }
 
 TVRMFace3d vrm3d::ExtrusionCap(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& m, const TVRMVector3d& shift,
-                               bool facesRingNormal)
+                               bool facesRingNormal, std::vector<TVRMLoop3d> loops)
 {
-    std::vector<TVRMLoop3d> loops;
-    loops.reserve(rings.size());
-    for (const auto& ring : rings) {
-        TVRMLoop3d& l = loops.emplace_back();
+    loops.resize(rings.size());
+    for (size_t r = 0; r < rings.size(); ++r) {
+        const TVRMLoop3d& ring = rings[r];
+        TVRMLoop3d& l = loops[r];
+        l.clear();
         l.reserve(ring.size());
         if (facesRingNormal)
             for (const auto& p : ring)
@@ -865,6 +872,17 @@ const std::shared_ptr<const vrm3d::TSolidCache>& vrm3d::CacheOf(const TVRMPolyhe
 void vrm3d::SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const TSolidCache> cache)
 {
     solid.cache_ = std::move(cache);
+}
+
+std::vector<TVRMFace3d>& vrm3d::FacesOf(TVRMPolyhedron3d& solid)
+{
+    solid.cache_.reset();
+    return solid.faces_;
+}
+
+std::vector<TVRMLoop3d> vrm3d::TakeLoops(TVRMFace3d& face)
+{
+    return std::exchange(face.loops_, {});
 }
 
 vrm3d::TPlanarMeasure vrm3d::MeasureOf(const TVRMPolyhedron3d& solid)

@@ -48,6 +48,20 @@ struct TVRMFaceArc {
     double chord = 0;  // straight width of the facet
 };
 
+class TVRMFace3d;
+class TVRMPolyhedron3d;
+
+namespace vrm3d {
+// What the 3D booleans know of a solid's faces (internal to the 3D geometry units).
+struct TSolidCache;
+const std::shared_ptr<const TSolidCache>& CacheOf(const TVRMPolyhedron3d& solid);
+void SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const TSolidCache> cache);
+// A solid's faces for writing (its cache dropped), and a face's loops with their storage (the
+// face keeps none): a boolean hands the storage of faces it discards to faces it builds.
+std::vector<TVRMFace3d>& FacesOf(TVRMPolyhedron3d& solid);
+std::vector<TVRMLoop3d> TakeLoops(TVRMFace3d& face);
+}  // namespace vrm3d
+
 class TVRMFace3d {
 public:
     TVRMFace3d() = default;
@@ -99,16 +113,9 @@ private:
     std::optional<TVRMFaceArc> arc_;
     double arcArea_ = 0;
     double arcVolume_ = 0;
+
+    friend std::vector<TVRMLoop3d> vrm3d::TakeLoops(TVRMFace3d& face);
 };
-
-class TVRMPolyhedron3d;
-
-namespace vrm3d {
-// What the 3D booleans know of a solid's faces (internal to the 3D geometry units).
-struct TSolidCache;
-const std::shared_ptr<const TSolidCache>& CacheOf(const TVRMPolyhedron3d& solid);
-void SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const TSolidCache> cache);
-}  // namespace vrm3d
 
 class TVRMPolyhedron3d {
 public:
@@ -317,6 +324,7 @@ private:
 
     friend const std::shared_ptr<const vrm3d::TSolidCache>& vrm3d::CacheOf(const TVRMPolyhedron3d& solid);
     friend void vrm3d::SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const vrm3d::TSolidCache> cache);
+    friend std::vector<TVRMFace3d>& vrm3d::FacesOf(TVRMPolyhedron3d& solid);
 };
 
 // Walks the edges of a face, loop by loop in vertex order.

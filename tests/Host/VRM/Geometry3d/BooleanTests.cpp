@@ -449,6 +449,122 @@ TEST(Boolean3dTest, ChainedDeductionsInEveryOrder)
         ExpectEveryOrder(c);
 }
 
+// On the fast path a result's new faces take over the storage of faces the deductions before
+// gave up (removed facets, cut sides, old caps with their holes): each face must still be
+// only what it stands for. After every step: a level face holds the rings its plan has (a
+// hole no longer there is gone), an upright face is one quad from the subject's bottom to
+// its top, every corner lies in its face's plane, a circle only on a whole facet of a round
+// member (its corners on that circle), a tag only on pieces of the subject's own faces.
+TEST(Boolean3dTest, FacesBuiltInStorageOfDiscardedOnesCarryNothingOfThem)
+{
+    struct Step {
+        std::unique_ptr<TVRMPolyhedron3d> cutter;
+        int rings;  // of the result's top and bottom faces
+    };
+    struct Case {
+        const char* name;
+        std::unique_ptr<TVRMPolyhedron3d> subject;
+        std::vector<Step> steps;
+        double volume, allowance;
+    };
+    std::vector<Case> cases;
+    auto opening = [](double x0, double y0, double x1, double y1, double z0, double z1) {
+        TVRMMultiPolygon2d plan;
+        plan.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{0, 0}, {4000, 0}, {4000, 3000}, {0, 3000}}));
+        plan.Add(TVRMPolygon2d(std::vector<TVRMPoint2d>{{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}));
+        return TVRMPolyhedron3d::CreatePrism(plan, z0, z1 - z0);
+    };
+    {
+        // A slab with an opening loses a round column (r 300) on its corner, then a beam from
+        // its edge over the opening: the opening becomes part of the notch.
+        Case c{"slab with an opening - corner round column - beam over the opening",
+               opening(1800, 1300, 2200, 1700, 3000, 3200),
+               {},
+               0,
+               0};
+        c.steps.push_back({RoundColumn(0, 0, 300, 0, 4000), 2});
+        c.steps.push_back({Box(1700, -100, 2800, 2300, 1800, 3400), 1});
+        c.volume = (4000 * 3000.0 - CVRMPi * 300 * 300 / 4 - 600 * 1800.0) * 200;
+        cases.push_back(std::move(c));
+    }
+    {
+        // Round columns (r 250) at both ends of a beam 300 wide, then one (r 100) inside it:
+        // the end columns' facets cut across by the beam's sides count by their chords.
+        Case c{"beam - end round columns - inner round column",
+               Box(0, -150, 2400, 6000, 150, 3000),
+               {},
+               0,
+               4 * FacetSegment(250) * 600};
+        c.steps.push_back({RoundColumn(0, 0, 250, 0, 3000), 1});
+        c.steps.push_back({RoundColumn(6000, 0, 250, 0, 3000), 1});
+        c.steps.push_back({RoundColumn(3000, 0, 100, 0, 3000), 2});
+        c.volume = (6000 * 300.0 - 4 * UnderCircle(250, 150) - CVRMPi * 100 * 100) * 600;
+        cases.push_back(std::move(c));
+    }
+    {
+        // A slab with an opening less round columns on two corners, then a beam along its
+        // edge through one of them: the opening stays, the corner notch widens.
+        Case c{"slab with an opening - corner round columns - edge beam",
+               opening(1000, 1000, 3000, 2000, 3000, 3200),
+               {},
+               0,
+               FacetSegment(300) * 200};
+        c.steps.push_back({RoundColumn(0, 0, 300, 0, 4000), 2});
+        c.steps.push_back({RoundColumn(4000, 3000, 300, 0, 4000), 2});
+        c.steps.push_back({Box(-100, -100, 2800, 4100, 100, 3400), 2});
+        const double corner = UnderCircle(300, 300) - UnderCircle(300, 100);  // the column beyond y = 100
+        c.volume = (4000 * 3000.0 - 2000 * 1000.0 - 4000 * 100.0 - corner - CVRMPi * 300 * 300 / 4) * 200;
+        cases.push_back(std::move(c));
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TVRMBox3d extent = c.subject->GetBox();
+        TVRMPolyhedron3d a = *c.subject;
+        for (size_t step = 0; step < c.steps.size(); ++step) {
+            SCOPED_TRACE(testing::Message() << "step " << step);
+            ASSERT_TRUE(
+                TVRMNewPolyBooleanOperator::BooleanOperate(a, *c.steps[step].cutter, CVRMBoolSubtract, Path::Prism));
+            for (int k = 0; k < a.GetFaceCount(); ++k) {
+                SCOPED_TRACE(testing::Message() << "face " << k);
+                const TVRMFace3d& f = a.GetFaces()[k];  // read only: the result keeps what it knows
+                for (const auto& l : f.GetLoops()) {
+                    ASSERT_GE(l.size(), 3u);
+                    for (const auto& p : l)
+                        EXPECT_NEAR(f.GetPlane().GetDistance(p), 0, 1e-6);
+                }
+                if (f.GetNormal().z != 0) {
+                    EXPECT_EQ(std::fabs(f.GetNormal().z), 1);
+                    EXPECT_EQ(f.GetLoopCount(), c.steps[step].rings);
+                } else {
+                    ASSERT_EQ(f.GetLoopCount(), 1);
+                    ASSERT_EQ(f.GetLoop(0).size(), 4u);
+                    const TVRMLoop3d& l = f.GetLoop(0);
+                    auto at = [&](double z) {
+                        return std::count_if(l.begin(), l.end(), [z](auto& p) { return p.z == z; });
+                    };
+                    EXPECT_EQ(at(extent.min.z), 2);
+                    EXPECT_EQ(at(extent.max.z), 2);
+                }
+                if (const auto& arc = f.GetArc()) {
+                    EXPECT_LT(f.GetTag(), 0);
+                    for (const auto& p : f.GetLoop(0))
+                        EXPECT_NEAR(std::hypot(p.x - arc->centre.x, p.y - arc->centre.y), arc->radius, 1e-6);
+                }
+                if (f.GetTag() >= 0) {
+                    ASSERT_LT(f.GetTag(), c.subject->GetFaceCount());
+                    const TVRMFace3d& whole = c.subject->GetFace(f.GetTag());
+                    EXPECT_GT(whole.GetNormal().InnerProduct(f.GetNormal()), 1 - 1e-12);
+                    for (const auto& p : f.GetLoop(0))
+                        EXPECT_NEAR(whole.GetPlane().GetDistance(p), 0, 1e-6);
+                } else {
+                    EXPECT_EQ(f.GetNormal().z, 0);  // a side of a member deducted
+                }
+            }
+        }
+        EXPECT_NEAR(a.GetVolume(), c.volume, c.allowance + 1e-9 * c.volume);
+    }
+}
+
 // Gradient beams, walls whose top slopes and slabs sloped across their thickness (their sides
 // lean with them), less (or intersected with) vertical members reaching through their whole
 // height, take the fast path: the plan boolean under their top and bottom faces; the result
