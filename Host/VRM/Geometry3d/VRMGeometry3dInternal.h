@@ -1,6 +1,7 @@
 // Helpers shared by the 3D geometry units; not part of the library's interface.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -96,6 +97,36 @@ TPlanarMeasure PlanarMeasure(const TVRMPolyhedron3d& solid);
 // give extruded upward by v: the plan area times the height, both caps and the sides, the box
 // of the rings and their copies moved by v.
 TPlanarMeasure PrismMeasure(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& v);
+// PrismMeasure taken edge by edge, for a caller that walks the rings itself: Add every ring
+// edge p-q (rings in order, each in vertex order, from rings[0][0]) with its plan length,
+// then Measure.
+class TPrismMeasurer {
+public:
+    explicit TPrismMeasurer(const TVRMPoint3d& origin) : origin_(origin), lo_(origin), hi_(origin) {}
+    void Add(const TVRMPoint3d& p, const TVRMPoint3d& q, double length)
+    {
+        twice_ += (p.x - origin_.x) * (q.y - origin_.y) - (p.y - origin_.y) * (q.x - origin_.x);
+        perimeter_ += length;
+        lo_.x = std::min(lo_.x, p.x), lo_.y = std::min(lo_.y, p.y), lo_.z = std::min(lo_.z, p.z);
+        hi_.x = std::max(hi_.x, p.x), hi_.y = std::max(hi_.y, p.y), hi_.z = std::max(hi_.z, p.z);
+    }
+    TPlanarMeasure Measure(const TVRMVector3d& v) const
+    {
+        TPlanarMeasure m;
+        m.volume = twice_ / 2 * v.z;
+        m.area = std::fabs(twice_) + perimeter_ * v.z;
+        // The shifted rings' box is the rings' box shifted: rounding a sum keeps the order of
+        // its terms, so the extreme corners stay the extreme ones.
+        const TVRMPoint3d toLo = lo_ + v, toHi = hi_ + v;
+        m.box = TVRMBox3d({std::min(lo_.x, toLo.x), std::min(lo_.y, toLo.y), std::min(lo_.z, toLo.z)},
+                          {std::max(hi_.x, toHi.x), std::max(hi_.y, toHi.y), std::max(hi_.z, toHi.z)});
+        return m;
+    }
+
+private:
+    TVRMPoint3d origin_, lo_, hi_;
+    double twice_ = 0, perimeter_ = 0;
+};
 
 // What a constructor or a boolean knows of a solid's faces: their measure, and for a vertical
 // prism (every face upright or level, one plan between two levels) that plan as its bottom

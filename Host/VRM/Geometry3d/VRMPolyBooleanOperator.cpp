@@ -757,12 +757,13 @@ struct TOriginBuffers {
         return loops;
     }
     // Keeps the storage of a face given up (its first loop, and no more than the bound).
-    static void Keep(std::vector<std::vector<TVRMLoop3d>>& spare, size_t bound, std::vector<TVRMLoop3d> loops)
+    void Keep(bool cap, TVRMFace3d& face)
     {
-        if (loops.empty() || spare.size() >= bound)
+        std::vector<std::vector<TVRMLoop3d>>& spare = cap ? spareCaps : spareQuads;
+        if (spare.size() >= (cap ? kSpareCaps : kSpareQuads))
             return;
+        std::vector<TVRMLoop3d>& loops = spare.emplace_back(TakeLoops(face));
         loops.resize(1);
-        spare.push_back(std::move(loops));
     }
 };
 
@@ -811,16 +812,21 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
         for (const auto& p : vs)
             l.push_back({p.pt.x, p.pt.y, bottom});
     }
+    // The result's measure (PrismMeasure) is taken on the way: the rings lie at one level, so
+    // an edge's length is its plan length.
+    TPrismMeasurer measurer(loops[0][0]);
     for (const auto& ring : loops)
         for (size_t i = 0, n = ring.size(); i < n; ++i, ++k) {
             if (k >= origins.size())
                 return false;
             const TVRMPoint3d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
-            if (p.IsEqualTo(q, CVRMZero)) {
+            const double length = p.DistanceTo(q);
+            measurer.Add(p, q, length);
+            if (length <= CVRMZero) {  // the points are one
                 sideOf.push_back(-1);
                 continue;
             }
-            if (p.DistanceTo(q) < TFaceDonor::kMinLength)
+            if (length < TFaceDonor::kMinLength)
                 return false;
             const int origin = origins[k];
             TSide side{0, -1, -1, p, q};
@@ -853,7 +859,7 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
         }
     if (k != origins.size() || donated == 0)
         return false;
-    const TPlanarMeasure measure = PrismMeasure(loops, v);
+    const TPlanarMeasure measure = measurer.Measure(v);
     if (IsFlat(measure))
         return false;
     // The caps: the top piece of a's top, the bottom of a's bottom.
@@ -887,8 +893,10 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
             // The face FromLoop fits to the quad, in storage a discarded face leaves.
             std::vector<TVRMLoop3d> quad = TOriginBuffers::Take(w.spareQuads);
             quad.resize(1);
-            quad[0].assign({side.p, side.q, side.q + v, side.p + v});
-            const TVRMPlane3d plane = LoopPlane(quad[0]);
+            TVRMLoop3d& l = quad[0];
+            l.resize(4);
+            l[0] = side.p, l[1] = side.q, l[2] = side.q + v, l[3] = side.p + v;
+            const TVRMPlane3d plane = LoopPlane(l);
             built.emplace_back(plane, std::move(quad));
         } else {
             const bool up = at == nSides;
@@ -903,10 +911,8 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     // a's faces left (cut short or gone, and its caps) are given up: their storage serves the
     // next result.
     for (int f = 0; f < na; ++f)
-        if (f == top || f == base)
-            TOriginBuffers::Keep(w.spareCaps, TOriginBuffers::kSpareCaps, TakeLoops(given[f]));
-        else
-            TOriginBuffers::Keep(w.spareQuads, TOriginBuffers::kSpareQuads, TakeLoops(given[f]));
+        if (!given[f].GetLoops().empty())  // not moved over
+            w.Keep(f == top || f == base, given[f]);
     result = TVRMPolyhedron3d(std::move(built));
     // The cache CachePrism gives, with the side faces where they now stand.
     auto cache = std::make_shared<TSolidCache>();
@@ -915,9 +921,9 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     cache->planArea = planArea;
     cache->z0 = bottom;
     cache->z1 = bottom + height;
-    cache->sides.reserve(sideOf.size());
-    for (int s : sideOf)
-        cache->sides.push_back(s < 0 ? -1 : position[s]);
+    cache->sides.resize(sideOf.size());
+    for (size_t i = 0; i < sideOf.size(); ++i)
+        cache->sides[i] = sideOf[i] < 0 ? -1 : position[sideOf[i]];
     SetCache(result, std::move(cache));
     return true;
 }

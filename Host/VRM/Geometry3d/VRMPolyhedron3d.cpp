@@ -236,27 +236,13 @@ TPlanarMeasure MeasureFaces(int count, FaceAt faceAt)
 
 TPlanarMeasure vrm3d::PrismMeasure(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& v)
 {
-    TPlanarMeasure m;
-    const TVRMPoint3d& origin = rings[0][0];
-    TVRMPoint3d lo = origin, hi = origin;
-    double twice = 0, perimeter = 0;
+    TPrismMeasurer m(rings[0][0]);
     for (const auto& ring : rings)
         for (size_t i = 0, n = ring.size(); i < n; ++i) {
             const TVRMPoint3d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
-            twice += (p.x - origin.x) * (q.y - origin.y) - (p.y - origin.y) * (q.x - origin.x);
-            perimeter += std::sqrt((q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
-            lo.x = std::min(lo.x, p.x), lo.y = std::min(lo.y, p.y), lo.z = std::min(lo.z, p.z);
-            hi.x = std::max(hi.x, p.x), hi.y = std::max(hi.y, p.y), hi.z = std::max(hi.z, p.z);
+            m.Add(p, q, std::sqrt((q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y)));
         }
-    m.volume = twice / 2 * v.z;
-    m.area = std::fabs(twice) + perimeter * v.z;
-    // The shifted rings' box is the rings' box shifted: rounding a sum keeps the order of its
-    // terms, so the extreme corners stay the extreme ones.
-    const TVRMPoint3d toLo = lo + v, toHi = hi + v;
-    lo = {std::min(lo.x, toLo.x), std::min(lo.y, toLo.y), std::min(lo.z, toLo.z)};
-    hi = {std::max(hi.x, toHi.x), std::max(hi.y, toHi.y), std::max(hi.z, toHi.z)};
-    m.box = TVRMBox3d(lo, hi);
-    return m;
+    return m.Measure(v);
 }
 
 namespace {
