@@ -36,20 +36,33 @@ double ArcSegmentArea(const TVRMCustomLine2d& e)
 // Twice the area over the perimeter (the width of a long strip) above tol, as Normalize asks.
 // The perimeter is summed exactly (Perimeter) only when a sum of square roots, the same within a
 // few units in the last place, leaves the answer open.
-bool WideEnough(const TVRMPolygon2d& ring, double tol) noexcept
+bool WideEnough(const TVRMPolygon2d& ring, bool arcs, double tol) noexcept
 {
-    const double twiceArea = 2.0 * ring.Area();
     const std::vector<TVRMVertex2d>& vertices = ring.Vertices();
-    double bound = 0.0;
+    double twiceArea, bound = 0.0;
     const size_t n = vertices.size();
-    for (size_t i = 0; i < n; ++i) {
-        const TVRMVertex2d& v = vertices[i];
-        if (v.IsArc()) {
-            bound += ring.GetEdge(static_cast<int>(i)).Length();
-        } else {
-            const TVRMVector2d d = vertices[i + 1 < n ? i + 1 : 0].pt - v.pt;
+    if (arcs) {
+        twiceArea = 2.0 * ring.Area();
+        for (size_t i = 0; i < n; ++i) {
+            const TVRMVertex2d& v = vertices[i];
+            if (v.IsArc()) {
+                bound += ring.GetEdge(static_cast<int>(i)).Length();
+            } else {
+                const TVRMVector2d d = vertices[i + 1 < n ? i + 1 : 0].pt - v.pt;
+                bound += std::sqrt(d.InnerProduct(d));
+            }
+        }
+    } else {
+        // Straight edges only: the area as SignArea sums it (no arc segments), in one walk.
+        const TVRMPoint2d o = vertices[0].pt;
+        double twice = 0.0;
+        for (size_t i = 0; i < n; ++i) {
+            const TVRMPoint2d &p = vertices[i].pt, &q = vertices[i + 1 < n ? i + 1 : 0].pt;
+            twice += (p - o).CrossProduct(q - o);
+            const TVRMVector2d d = q - p;
             bound += std::sqrt(d.InnerProduct(d));
         }
+        twiceArea = 2.0 * std::abs(twice / 2.0 + 0.0);
     }
     if (bound > 0.0 && twiceArea > tol * bound * (1.0 + 1e-9))
         return true;
@@ -68,11 +81,10 @@ double SumOverRings(const std::vector<TVRMPolygon2d>& rings, F measure) noexcept
 
 }  // namespace
 
-TVRMPolygon2d::TVRMPolygon2d(const std::vector<TVRMPoint2d>& points)
+TVRMPolygon2d::TVRMPolygon2d(const std::vector<TVRMPoint2d>& points) : vertices_(points.size())
 {
-    vertices_.reserve(points.size());
-    for (const TVRMPoint2d& p : points)
-        vertices_.push_back({p});
+    for (size_t i = 0; i < points.size(); ++i)
+        vertices_[i].pt = points[i];
 }
 
 TVRMPolygon2d TVRMPolygon2d::CreateBetweenLines(const TVRMCustomLine2d& first, const TVRMCustomLine2d& second)
@@ -112,6 +124,7 @@ const TVRMVertex2d& TVRMPolygon2d::GetVertex(int index) const
 
 void TVRMPolygon2d::Clear() noexcept
 {
+    normalized_ = false;
     vertices_.clear();
     itemKind_ = TVRMPolygonKind::Polygon;
 }
@@ -179,27 +192,42 @@ TVRMBox2d TVRMPolygon2d::Box() const noexcept
 
 void TVRMPolygon2d::Reverse()
 {
+    normalized_ = false;
     if (GetEdgeCount() > 0)
         vertices_ = VerticesOfEdges(ReversedLines(GetEdges()));
 }
 
 bool TVRMPolygon2d::Normalize(double tol)
 {
+    return Normalize(tol, 0, 0);
+}
+
+bool TVRMPolygon2d::Normalize(double tol, size_t first, size_t count)
+{
+    normalized_ = false;
     // Arcs that cannot be drawn are measured as their chords; keep them straight.
     bool arcs = false;  // any arc left
-    for (int i = 0; i < GetEdgeCount(); ++i)
-        if (vertices_[i].IsArc()) {
-            if (GetEdge(i).IsValidaty(tol))
-                arcs = true;
-            else
-                vertices_[i].radius = 0.0, vertices_[i].kind = CVRMArcKindNone;
-        }
+    if (std::any_of(vertices_.begin(), vertices_.end(), [](const TVRMVertex2d& v) { return v.IsArc(); }))
+        for (int i = 0; i < GetEdgeCount(); ++i)
+            if (vertices_[i].IsArc()) {
+                if (GetEdge(i).IsValidaty(tol))
+                    arcs = true;
+                else
+                    vertices_[i].radius = 0.0, vertices_[i].kind = CVRMArcKindNone;
+            }
+    // The settled vertices, [settled, settledEnd): each would be kept as long as its neighbours
+    // stay, so the passes step over them (what a pass decides does not change).
+    size_t settled = first, settledEnd = std::min(first + count, vertices_.size());
     // Passes over the ring; after a removal the previous vertex is looked at again.
     const double far = 4.0 * tol * tol;
     bool changed = true;
     while (changed && vertices_.size() >= 2) {
         changed = false;
         for (size_t i = 0, n = vertices_.size(); i < n && n >= 2;) {
+            if (i >= settled && i < settledEnd) {
+                i = settledEnd;
+                continue;
+            }
             const TVRMVertex2d& prev = vertices_[i > 0 ? i - 1 : n - 1];
             const TVRMVertex2d& cur = vertices_[i];
             const TVRMVertex2d& next = vertices_[i + 1 < n ? i + 1 : 0];
@@ -218,6 +246,16 @@ bool TVRMPolygon2d::Normalize(double tol)
             }
             if (remove) {
                 vertices_.erase(vertices_.begin() + static_cast<std::ptrdiff_t>(i));
+                // The settled vertices move down past i; those next to it lose a neighbour.
+                if (settled < settledEnd) {
+                    const bool wasLast = i + 1 == n;
+                    if (i < settled)
+                        --settled, --settledEnd;
+                    if (settled == i || (wasLast && settled == 0))
+                        ++settled;  // its previous vertex went
+                    if (settledEnd == i || (i == 0 && settledEnd == n - 1))
+                        --settledEnd;  // its next vertex went
+                }
                 n = vertices_.size();
                 changed = true;
                 i = i > 0 ? i - 1 : 0;
@@ -229,12 +267,13 @@ bool TVRMPolygon2d::Normalize(double tol)
     const bool hasArc =
         arcs && std::any_of(vertices_.begin(), vertices_.end(), [](const TVRMVertex2d& v) { return v.IsArc(); });
     const bool enough = vertices_.size() >= 3 || (vertices_.size() == 2 && hasArc);
-    if (!enough || !WideEnough(*this, tol)) {
+    if (!enough || !WideEnough(*this, hasArc, tol)) {
         Clear();
         return false;
     }
     if (itemKind_ == TVRMPolygonKind::Rectangle && vertices_.size() != 4)
         itemKind_ = TVRMPolygonKind::Polygon;
+    normalized_ = tol == CVRMEpsilon;
     return true;
 }
 
@@ -283,6 +322,7 @@ bool TVRMPolygon2d::IsCircle(double tol, double* radius, TVRMPoint2d* center) co
 
 void TVRMPolygon2d::Move(const TVRMVector2d& v) noexcept
 {
+    normalized_ = false;
     for (TVRMVertex2d& vertex : vertices_)
         vertex.pt = vertex.pt + v;
 }

@@ -28,12 +28,24 @@ public:
     // Circle item: counter-clockwise, or clockwise when it is a hole.
     static TVRMPolygon2d CreateCircle(const TVRMPoint2d& center, double radius, bool hole = false);
 
-    std::vector<TVRMVertex2d>& Vertices() noexcept { return vertices_; }
+    std::vector<TVRMVertex2d>& Vertices() noexcept
+    {
+        normalized_ = false;
+        return vertices_;
+    }
     const std::vector<TVRMVertex2d>& Vertices() const noexcept { return vertices_; }
     int GetCount() const noexcept { return static_cast<int>(vertices_.size()); }
     const TVRMVertex2d& GetVertex(int index) const;
-    void Add(const TVRMPoint2d& p) { vertices_.push_back({p}); }
-    void Add(const TVRMVertex2d& v) { vertices_.push_back(v); }
+    void Add(const TVRMPoint2d& p)
+    {
+        normalized_ = false;
+        vertices_.push_back({p});
+    }
+    void Add(const TVRMVertex2d& v)
+    {
+        normalized_ = false;
+        vertices_.push_back(v);
+    }
     void Clear() noexcept;
 
     // Edge i runs from vertex i to vertex i+1 (the last one back to vertex 0).
@@ -53,6 +65,13 @@ public:
     // Drop repeated vertices (within tol) and vertices on a straight run; false when fewer than
     // three edges or no area remain.
     bool Normalize(double tol = CVRMEpsilon);
+    // The same, for a ring whose vertices `first` to `first + count - 1` each stand between the
+    // neighbours they had in a ring that Normalize(tol) left as it was (IsNormalized), without arcs:
+    // they are looked at again only once a neighbour has gone.
+    bool Normalize(double tol, size_t first, size_t count);
+    // Normalize(CVRMEpsilon) last left this ring as it is, and it has not changed since (any
+    // change, and the mutable vertex list, clear this).
+    bool IsNormalized() const noexcept { return normalized_; }
 
     TVRMPolygonKind ItemKind() const noexcept { return itemKind_; }
     // Four straight edges at right angles; always true for a rectangle item.
@@ -65,6 +84,7 @@ public:
 protected:
     std::vector<TVRMVertex2d> vertices_;
     TVRMPolygonKind itemKind_ = TVRMPolygonKind::Polygon;
+    bool normalized_ = false;
 };
 
 // Rectangle item: counter-clockwise corners c + R(theta)(-a,-b), (a,-b), (a,b), (-a,b).

@@ -3,6 +3,7 @@
 // the set, or the parts inside both), with the crossings put where the plan boolean puts them.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
@@ -33,6 +34,7 @@ struct TCrossing {
 
 struct TRing {
     const std::vector<TVRMVertex2d>* v;
+    bool normalized;             // as the cleaning left it (TVRMPolygon2d::IsNormalized)
     std::vector<char> inside;    // per vertex: inside the convex ring
     std::vector<int> crossings;  // indices, in order along the ring
 };
@@ -43,6 +45,7 @@ struct TCutBuffers {
     std::vector<TRing> rings;
     std::vector<TVRMBox2d> boxes;
     std::vector<char> onEdge;
+    std::vector<unsigned char> codesX;  // per vertex of the set: where it lies from the convex ring's box
     std::vector<TCrossing> crossings;
     std::vector<double> sides;  // per vertex of the convex ring: its side of a set's edge
     std::vector<int> firstOf, codes, alongC, rankC, rankX, ringCodes;
@@ -113,8 +116,13 @@ double SignAreaOfRings(const TVRMMultiPolygon2d& x)
             continue;
         const TVRMPoint2d o = v[0].pt;
         double twice = 0.0;
-        for (size_t i = 0, n = v.size(); i < n; ++i)
-            twice += (v[i].pt - o).CrossProduct(v[i + 1 < n ? i + 1 : 0].pt - o);
+        TVRMVector2d from = v[0].pt - o;
+        for (size_t i = 1, n = v.size(); i < n; ++i) {
+            const TVRMVector2d to = v[i].pt - o;
+            twice += from.CrossProduct(to);
+            from = to;
+        }
+        twice += from.CrossProduct(v[0].pt - o);
         sum += twice / 2.0;
     }
     return sum;
@@ -183,11 +191,12 @@ bool CleanedOrigins(const std::vector<TVRMPoint2d>& ring, const std::vector<int>
         int code = 0;
         bool found = false;
         for (size_t k = at[j]; k < end; ++k) {
-            if (ring[k % n] == ring[(k + 1) % n])
+            const size_t i = k < n ? k : k - n, next = i + 1 < n ? i + 1 : 0;
+            if (ring[i] == ring[next])
                 continue;
-            if (found && codes[k % n] != code)
+            if (found && codes[i] != code)
                 return false;
-            code = codes[k % n];
+            code = codes[i];
             found = true;
         }
         if (!found)
@@ -215,8 +224,8 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     int rounds = 0;
     TVRMBox2d cbox;
     cbox.min = cbox.max = cv[0].pt;
-    for (int i = 0; i < m; ++i) {
-        const TVRMPoint2d &a = cv[i].pt, &b = cv[(i + 1) % m].pt, &d = cv[(i + 2) % m].pt;
+    for (int i = 0, j = 1, k = 2; i < m; ++i, j = k, k = k + 1 < m ? k + 1 : 0) {
+        const TVRMPoint2d &a = cv[i].pt, &b = cv[j].pt, &d = cv[k].pt;
         if (cv[i].IsArc() || !(Cross(a, b, d) > 0))
             return false;
         if ((b - a).y < 0 && (d - b).y >= 0)
@@ -236,7 +245,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             return;
         units.resize(m);
         for (int i = 0; i < m; ++i)
-            units[i] = (cv[(i + 1) % m].pt - cv[i].pt).Normal();
+            units[i] = (cv[i + 1 < m ? i + 1 : 0].pt - cv[i].pt).Normal();
         unitsKnown = true;
     };
 
@@ -257,29 +266,67 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
         if (v.size() < 3)
             return false;
         rings[r].v = &v;
+        rings[r].normalized = x.GetItems(r).IsNormalized();
         rings[r].crossings.clear();
+        if (n == 1)
+            break;  // no other ring to keep apart from
         boxes[r] = RingBox(v);
         for (int s = 0; s < r; ++s)
             if (BoxesMeet(boxes[r], boxes[s], kClear) && !RingsClear(v, *rings[s].v))
                 return false;
     }
 
+    // Where each vertex of the set lies from the convex ring's box widened by kClear: one bit per
+    // side it lies beyond, as the box of an edge from it meets that box (BoxesMeet: an edge misses
+    // the box when both its ends lie beyond one side), and whether it lies in the box (BoxNear).
+    enum : unsigned char { kRight = 1, kLeft = 2, kAbove = 4, kBelow = 8, kOff = 16 };
+    std::vector<unsigned char>& codesX = buffers.codesX;
+    {
+        const double right = cbox.max.x + kClear, above = cbox.max.y + kClear;
+        const double left = cbox.min.x - kClear, below = cbox.min.y - kClear;
+        size_t count = 0;
+        for (const auto& ring : rings)
+            count += ring.v->size();
+        codesX.resize(count);
+        size_t at = 0;
+        for (const auto& ring : rings)
+            for (const auto& vertex : *ring.v) {
+                const TVRMPoint2d& p = vertex.pt;
+                unsigned char code = 0;
+                if (!(p.x <= right))
+                    code |= kRight;
+                if (!(cbox.min.x <= p.x + kClear))
+                    code |= kLeft;
+                if (!(p.y <= above))
+                    code |= kAbove;
+                if (!(cbox.min.y <= p.y + kClear))
+                    code |= kBelow;
+                if (!(p.x >= left && p.x <= right && p.y >= below && p.y <= above))
+                    code |= kOff;
+                codesX[at++] = code;
+            }
+    }
     // Vertices of the set: inside the convex ring or outside, each well clear of its boundary.
-    for (auto& ring : rings) {
+    for (size_t r = 0, at = 0; r < rings.size(); ++r) {
+        auto& ring = rings[r];
         const auto& v = *ring.v;
         ring.inside.assign(v.size(), 0);
         for (size_t k = 0; k < v.size(); ++k) {
-            const TVRMPoint2d& p = v[k].pt;
-            if (!BoxNear(cbox, p, kClear))
+            if (codesX[at + k] & kOff)
                 continue;
+            const TVRMPoint2d& p = v[k].pt;
             knowUnits();
             double nearest = HUGE_VAL;  // the smallest signed distance to the edges' lines
-            for (int i = 0; i < m; ++i)
+            for (int i = 0; i < m; ++i) {
                 nearest = std::min(nearest, units[i].CrossProduct(p - cv[i].pt));
+                if (nearest < -kClear)
+                    break;  // outside, and clear of the boundary whatever the other edges give
+            }
             if (std::fabs(nearest) <= kClear)
                 return false;
             ring.inside[k] = nearest > 0;
         }
+        at += v.size();
     }
     // Crossings; the convex ring's vertices clear of the set's edges.
     std::vector<TCrossing>& crossings = buffers.crossings;
@@ -287,21 +334,24 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     std::vector<double>& sides = buffers.sides;
     crossings.clear();
     sides.resize(m);
-    for (int r = 0; r < n; ++r) {
+    onEdge.assign(m, 0);
+    for (int r = 0, at = 0; r < n; ++r) {
         const auto& v = *rings[r].v;
         const int count = static_cast<int>(v.size());
+        const unsigned char* codes = codesX.data() + at;
+        at += count;
         for (int e = 0; e < count; ++e) {
-            const TVRMPoint2d &p = v[e].pt, &q = v[(e + 1) % count].pt;
+            const int f = e + 1 < count ? e + 1 : 0;
+            if (codes[e] & codes[f] & (kRight | kLeft | kAbove | kBelow))
+                continue;  // the edge's box misses the convex ring's box
+            const TVRMPoint2d &p = v[e].pt, &q = v[f].pt;
             const TVRMBox2d eb = SegmentBox(p, q);
-            if (!BoxesMeet(eb, cbox, kClear))
-                continue;
             const size_t first = crossings.size();
             // A vertex of the convex ring on an upright or level edge of the set (a round
             // column's quarter points on the grid lines through its centre) is a crossing there
             // when the ring's edges run on to either side, as the plan boolean's grid has it.
             const bool level = p.y == q.y, upright = p.x == q.x;
             const TVRMVector2d u = (q - p).Normal();
-            onEdge.assign(m, 0);
             for (int i = 0; i < m; ++i) {
                 const TVRMPoint2d& a = cv[i].pt;
                 if (!BoxNear(eb, a, kClear) || SegmentDistance(a, p, q) > kClear)
@@ -310,7 +360,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 const double along = u.InnerProduct(a - p);
                 if (!(std::fabs(off) <= kOnLine) || along <= kClear || along >= p.DistanceTo(q) - kClear)
                     return false;
-                const TVRMPoint2d &before = cv[(i + m - 1) % m].pt, &after = cv[(i + 1) % m].pt;
+                const TVRMPoint2d &before = cv[i > 0 ? i - 1 : m - 1].pt, &after = cv[i + 1 < m ? i + 1 : 0].pt;
                 const double sideBefore = u.CrossProduct(before - p), sideAfter = u.CrossProduct(after - p);
                 if (std::fabs(sideBefore) <= kClear || std::fabs(sideAfter) <= kClear ||
                     (sideBefore > 0) == (sideAfter > 0))
@@ -339,6 +389,8 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                     return false;
                 crossings.push_back({r, e, dp / (dp - dq), i, da / (da - db), sine < 0, false, {}, false});
             }
+            for (size_t k = first; k < crossings.size(); ++k)
+                onEdge[crossings[k].cEdge] = 0;  // clear for the next edge
             // Crossings on one edge, in order and clear of each other.
             std::sort(crossings.begin() + static_cast<long>(first), crossings.end(),
                       [](const TCrossing& a, const TCrossing& b) { return a.t < b.t; });
@@ -435,6 +487,9 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             continue;
         ring.clear();
         ringCodes.clear();
+        // The longest run of the ring's points that stand between their neighbours in a ring of
+        // the set that the cleaning left as it was: the cleaning need not look at them.
+        size_t settledFirst = 0, settledCount = 0;
         int at = start;
         for (int steps = 0;; ++steps) {
             if (steps > total)
@@ -457,8 +512,9 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             if (vertices == 0 && to.t < from.t)
                 vertices = nv;
             size_t base = grow(vertices);
-            for (int l = 0; l < vertices; ++l) {
-                const int k = (from.edge + 1 + l) % nv;
+            if (xr.normalized && vertices >= 3 && static_cast<size_t>(vertices - 2) > settledCount)
+                settledFirst = base + 1, settledCount = static_cast<size_t>(vertices - 2);
+            for (int l = 0, k = from.edge + 1 < nv ? from.edge + 1 : 0; l < vertices; ++l, k = k + 1 < nv ? k + 1 : 0) {
                 ring[base + l] = v[k].pt;
                 ringCodes[base + l] = firstOf[from.ring] + k;
             }
@@ -474,18 +530,20 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 if (count == 0 && then.s > to.s)
                     count = m;
                 base = grow(count);
-                for (int l = 0; l < count; ++l) {
-                    ring[base + l] = cv[(to.cEdge - l + m) % m].pt;
-                    ringCodes[base + l] = -1 - (to.cEdge - l - 1 + 2 * m) % m;
+                // Back from the crossing's edge's start: the point at k, then the edge before it.
+                for (int l = 0, k = to.cEdge; l < count; ++l) {
+                    ring[base + l] = cv[k].pt;
+                    k = k > 0 ? k - 1 : m - 1;
+                    ringCodes[base + l] = -1 - k;
                 }
             } else {
                 int count = (then.cEdge - to.cEdge + m) % m;
                 if (count == 0 && then.s < to.s)
                     count = m;
                 base = grow(count);
-                for (int l = 0; l < count; ++l) {
-                    ring[base + l] = cv[(to.cEdge + 1 + l) % m].pt;
-                    ringCodes[base + l] = -1 - (to.cEdge + 1 + l) % m;
+                for (int l = 0, k = to.cEdge + 1 < m ? to.cEdge + 1 : 0; l < count; ++l, k = k + 1 < m ? k + 1 : 0) {
+                    ring[base + l] = cv[k].pt;
+                    ringCodes[base + l] = -1 - k;
                 }
             }
             at = nextC;
@@ -493,8 +551,8 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 break;
         }
         TVRMPolygon2d piece(ring);
-        if (piece.Normalize(CVRMEpsilon)) {
-            traced = traced && CleanedOrigins(ring, ringCodes, piece.Vertices(), codes, kept);
+        if (piece.Normalize(CVRMEpsilon, settledFirst, settledCount)) {
+            traced = traced && CleanedOrigins(ring, ringCodes, std::as_const(piece).Vertices(), codes, kept);
             result.Add(std::move(piece));
         }
     }

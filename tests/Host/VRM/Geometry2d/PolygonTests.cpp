@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -113,6 +114,114 @@ TEST(Polygon2dConstruct, BetweenLinesBandAndCircle)
     const TVRMCustomLine2d arc({2000, 0}, {0, 2000}, 2000, CVRMArcKindCCW);
     const TVRMPolygon2d arcBand = TVRMPolygon2d::CreateBand(arc, 0, 500);
     EXPECT_NEAR(arcBand.SignArea(), Pi / 4 * (2500.0 * 2500 - 2000.0 * 2000), 1e-6);
+}
+
+// A ring cut from a clean one (a plan less a column): the vertices kept from the clean ring
+// between their old neighbours are stepped over, and the cleaning ends as a full one does.
+TEST(Polygon2dNormalize, SettledVerticesAreCleanedAsByTheFullCleaning)
+{
+    const auto clean = [](std::vector<TVRMPoint2d> points) {
+        TVRMPolygon2d ring(points);
+        EXPECT_TRUE(ring.Normalize());
+        EXPECT_EQ(ring.GetCount(), static_cast<int>(points.size()));
+        EXPECT_TRUE(ring.IsNormalized());
+        return ring;
+    };
+    // Corners and a notch. Then a bump of 1.2e-3 in an edge (just over the tolerance): with
+    // a point put 0.7e-3 off the edge's line one edge further on, its neighbour lies on the
+    // straight run within the tolerance, and once that has gone, the bump too.
+    const TVRMPolygon2d notch =
+        clean({{0, 0}, {1000, 0}, {1000, 400}, {800, 600}, {1000, 800}, {1000, 1000}, {0, 1000}});
+    const TVRMPolygon2d bump = clean({{-1000, 0}, {0, 0.0012}, {1000, 0}, {1000, 1000}, {-1000, 1000}});
+    const TVRMPolygon2d bumpBack = clean({{1000, 1000}, {-1000, 1000}, {-1000, 0}, {0, 0.0012}, {1000, 0}});
+    const auto N = [&](int k) { return notch.Vertices()[static_cast<size_t>(k)]; };
+    const auto B = [&](int k) { return bump.Vertices()[static_cast<size_t>(k)]; };
+    const auto R = [&](int k) { return bumpBack.Vertices()[static_cast<size_t>(k)]; };
+    const TVRMVertex2d halfCircle{{-500, 0}, 500, CVRMArcKindCW};  // to (500, 0), into the ring
+    const struct {
+        const char* name;
+        const TVRMPolygon2d& source;
+        std::vector<TVRMVertex2d> ring;
+        size_t first, count;  // the vertices between their neighbours in `source`
+        size_t kept;          // by hand
+    } cases[] = {
+        {"corner cut, nothing goes", notch, {{{200, 0}}, N(1), N(2), N(3), N(4), N(5), N(6), {{0, 200}}}, 2, 4, 8},
+        {"the vertex before the settled run on a straight run",
+         notch,
+         {{{1000, -100}}, N(1), N(2), N(3), N(4), N(5), N(6), {{0, -100}}},
+         2,
+         4,
+         7},
+        {"cut point on the vertex before the settled run",
+         notch,
+         {{{1000, 0}}, N(1), N(2), N(3), N(4), N(5), N(6), {{0, -100}}},
+         2,
+         4,
+         7},
+        {"the vertex after the settled run a spike's tip",
+         notch,
+         {{{500, 0}}, N(1), N(2), N(3), N(4), N(5), N(6), {{500, 1000}}},
+         2,
+         4,
+         7},
+        {"an arc's chord on the line of the edge before the settled run",
+         notch,
+         {halfCircle, {{500, 0}}, N(1), N(2), N(3), N(4), N(5), N(6)},
+         3,
+         4,
+         8},
+        {"the first vertex goes: the settled run at the end loses its last",
+         notch,
+         {N(0), {{0, -200}}, N(2), N(3), N(4), N(5), N(6)},
+         3,
+         4,
+         6},
+        {"the last vertex goes: the settled run at the start loses its first",
+         notch,
+         {N(1), N(2), N(3), {{-200, 0}}, N(0)},
+         0,
+         2,
+         4},
+        {"the vertex before the settled run goes, then its first",
+         bump,
+         {{{-2000, 0.0007}}, B(0), B(1), B(2), B(3), B(4), {{-2000, 1200}}},
+         2,
+         3,
+         5},
+        {"the vertex after the settled run goes, then its last",
+         bumpBack,
+         {{{2000, 1200}}, R(0), R(1), R(2), R(3), R(4), {{2000, 0.0007}}},
+         2,
+         3,
+         5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Each settled vertex stands between its neighbours in the clean ring.
+        const std::vector<TVRMVertex2d>& s = c.source.Vertices();
+        for (size_t k = c.first; k < c.first + c.count; ++k) {
+            const size_t n = c.ring.size(), m = s.size();
+            const auto at = std::find(s.begin(), s.end(), c.ring[k]);
+            ASSERT_NE(at, s.end());
+            const size_t j = static_cast<size_t>(at - s.begin());
+            ASSERT_EQ(c.ring[(k + n - 1) % n], s[(j + m - 1) % m]);
+            ASSERT_EQ(c.ring[(k + 1) % n], s[(j + 1) % m]);
+        }
+        TVRMPolygon2d full(c.ring), settled(c.ring);
+        ASSERT_TRUE(full.Normalize());
+        ASSERT_TRUE(settled.Normalize(CVRMEpsilon, c.first, c.count));
+        EXPECT_TRUE(settled.IsNormalized());
+        EXPECT_EQ(settled.Vertices(), full.Vertices());
+        EXPECT_EQ(full.GetCount(), static_cast<int>(c.kept));
+    }
+    // Any change leaves the ring to be looked at whole again.
+    TVRMPolygon2d added = notch, moved = notch, opened = notch;
+    added.Add(TVRMPoint2d{0, 500});
+    moved.Move({1, 0});
+    opened.Vertices();
+    EXPECT_FALSE(added.IsNormalized());
+    EXPECT_FALSE(moved.IsNormalized());
+    EXPECT_FALSE(opened.IsNormalized());
 }
 
 TEST(Polygon2dNormalize, CleansRingsAndTurnsLoneClockwiseRings)

@@ -143,6 +143,42 @@ TEST(PlanCutTest, PositionsNotGeneralAreLeftToThePlanBoolean)
     }
 }
 
+// A plan that a cut left (its ring as the cleaning left it) is cut again as a fresh copy of it:
+// the cleaning looks only at what the new cut changed, and decides as a full cleaning does.
+TEST(PlanCutTest, CutsOfACutPlanAgreeWithCutsOfAFreshCopy)
+{
+    TVRMMultiPolygon2d cut;
+    ASSERT_TRUE(CutConvex(Rect(0, 0, 1000, 1000), Chords(0, 0, 250, 72), CVRMBoolSubtract, cut));
+    ASSERT_EQ(cut.GetCount(), 1);
+    ASSERT_TRUE(cut.GetItems(0).IsNormalized());
+    TVRMMultiPolygon2d fresh;
+    fresh.Add(TVRMPolygon2d(std::vector<TVRMVertex2d>(cut.GetItems(0).Vertices())));
+    ASSERT_FALSE(fresh.GetItems(0).IsNormalized());
+    const struct {
+        const char* name;
+        TVRMMultiPolygon2d c;
+    } cases[] = {
+        {"a round column at the opposite corner", Chords(1000, 1000, 300, 72)},
+        {"a wider column over the first one's facets", Chords(0, 0, 400, 72, 0.01)},
+        {"a beam across the first column's facets", Set({{{-100, 150}, {1100, 150}, {1100, 300}, {-100, 300}}})},
+        {"a square column just past the first one's end", Rect(250.5, -100, 400, 100)},
+        {"a diamond through the slab's far edge", Set({{{600, 1100}, {500, 1200}, {400, 1100}, {500, 900}}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int kind : {CVRMBoolSubtract, CVRMBoolIntersect}) {
+            TVRMMultiPolygon2d again, expected;
+            std::vector<int> origins, expectedOrigins;
+            ASSERT_TRUE(CutConvex(fresh, c.c, kind, expected, &expectedOrigins));
+            ASSERT_TRUE(CutConvex(cut, c.c, kind, again, &origins));
+            ASSERT_EQ(again.GetCount(), expected.GetCount());
+            for (int k = 0; k < again.GetCount(); ++k)
+                EXPECT_EQ(again.GetItems(k).Vertices(), expected.GetItems(k).Vertices());
+            EXPECT_EQ(origins, expectedOrigins);
+        }
+    }
+}
+
 // Random slabs already cut by a column, less or intersected with random round columns and
 // turned rectangles: the same area and rings as the plan boolean.
 TEST(PlanCutTest, RandomCutsAgreeWithThePlanBoolean)
