@@ -803,7 +803,7 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
     int donated = 0;
     loops.resize(plan->Items().size());  // their storage kept from one deduction to the next
     for (size_t r = 0; r < loops.size(); ++r) {
-        const auto& vs = plan->Items()[r].Vertices();
+        const auto& vs = std::as_const(plan->Items()[r]).Vertices();  // read only: keeps IsNormalized
         if (vs.size() < 3)
             return false;
         TVRMLoop3d& l = loops[r];
