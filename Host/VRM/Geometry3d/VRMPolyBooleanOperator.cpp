@@ -249,6 +249,9 @@ TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan)
 struct TClipBuffers {
     std::vector<TVRMPoint2d> ring, clipped;
     std::vector<int> from, clippedFrom;  // per point: the plan edge the edge from it lies on
+    std::vector<TVRMBox2d> boxes;        // per ring of the plan
+    std::vector<char> plain;             // per ring: no coordinate that is not a number
+    std::vector<TVRMPoint2d> made;       // the points the sides put in
 };
 
 // The calling thread's buffers (looked up once per clip).
@@ -258,73 +261,157 @@ struct TClipBuffers {
     return buffers;
 }
 
+// Point p lies inside the side x >= bound (AlongX, Lower), x <= bound, y >= bound or y <= bound.
+template <bool AlongX, bool Lower>
+bool InsideSide(const TVRMPoint2d& p, double bound)
+{
+    const double d = (AlongX ? p.x : p.y) - bound;
+    return Lower ? d >= 0 : -d >= 0;
+}
+
+// A ring of n points (at(i), the edge from it on plan edge fromAt(i)) clipped to one side: each
+// edge gives its start when that lies inside and the point where it crosses the side. Into
+// `out` and `outFrom` (room for 2 n); the points put in also into `made`. The count given.
+template <bool AlongX, bool Lower, class TAt, class TFrom>
+size_t ClipSide(size_t n, TAt at, TFrom fromAt, double bound, TVRMPoint2d* out, int* outFrom,
+                std::vector<TVRMPoint2d>& made)
+{
+    size_t k = 0;
+    bool pin = InsideSide<AlongX, Lower>(at(0), bound);
+    for (size_t i = 0; i < n; ++i) {
+        const TVRMPoint2d &p = at(i), &q = at(i + 1 < n ? i + 1 : 0);
+        const bool qin = InsideSide<AlongX, Lower>(q, bound);
+        if (pin) {
+            out[k] = p;
+            outFrom[k++] = fromAt(i);
+        }
+        if (pin != qin) {
+            if (AlongX) {
+                const double t = (bound - p.x) / (q.x - p.x);
+                out[k] = {bound, p.y + t * (q.y - p.y)};
+            } else {
+                const double t = (bound - p.y) / (q.y - p.y);
+                out[k] = {p.x + t * (q.x - p.x), bound};
+            }
+            made.push_back(out[k]);
+            outFrom[k++] = qin ? fromAt(i) : -1;
+        }
+        pin = qin;
+    }
+    return k;
+}
+
+template <class TAt, class TFrom>
+size_t ClipSide(int side, size_t n, TAt at, TFrom fromAt, double bound, TVRMPoint2d* out, int* outFrom,
+                std::vector<TVRMPoint2d>& made)
+{
+    switch (side) {
+        case 0:
+            return ClipSide<true, true>(n, at, fromAt, bound, out, outFrom, made);
+        case 1:
+            return ClipSide<true, false>(n, at, fromAt, bound, out, outFrom, made);
+        case 2:
+            return ClipSide<false, true>(n, at, fromAt, bound, out, outFrom, made);
+        default:
+            return ClipSide<false, false>(n, at, fromAt, bound, out, outFrom, made);
+    }
+}
+
+bool InsideSide(int side, const TVRMPoint2d& p, double bound)
+{
+    switch (side) {
+        case 0:
+            return InsideSide<true, true>(p, bound);
+        case 1:
+            return InsideSide<true, false>(p, bound);
+        case 2:
+            return InsideSide<false, true>(p, bound);
+        default:
+            return InsideSide<false, false>(p, bound);
+    }
+}
+
 bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMMultiPolygon2d& out,
                   std::vector<int>* origins, TClipBuffers& buffers)
 {
-    const TVRMBox2d box = VertexBox(plan);
+    // The rings' boxes (as VertexBox takes them), and whether a ring has a coordinate that is not
+    // a number (its sum then is not one either, nor when infinities of both signs meet).
+    auto& boxes = buffers.boxes;
+    auto& plain = buffers.plain;
+    boxes.resize(plan.Items().size());
+    plain.resize(boxes.size());
+    TVRMBox2d box;
+    bool arcs = false;
+    for (size_t r = 0; r < boxes.size(); ++r) {
+        TVRMBox2d b;
+        double sum = 0;
+        for (const auto& v : plan.Items()[r].Vertices()) {
+            b.min.x = std::min(b.min.x, v.pt.x), b.min.y = std::min(b.min.y, v.pt.y);
+            b.max.x = std::max(b.max.x, v.pt.x), b.max.y = std::max(b.max.y, v.pt.y);
+            sum += v.pt.x + v.pt.y;
+            arcs = arcs || v.IsArc();
+        }
+        boxes[r] = b;
+        plain[r] = sum == sum;
+        box.min.x = std::min(box.min.x, b.min.x), box.min.y = std::min(box.min.y, b.min.y);
+        box.max.x = std::max(box.max.x, b.max.x), box.max.y = std::max(box.max.y, b.max.y);
+    }
     if (box.min.x >= window.min.x && box.min.y >= window.min.y && box.max.x <= window.max.x &&
         box.max.y <= window.max.y)
         return false;
-    for (const auto& item : plan.Items())
-        if (std::any_of(item.Vertices().begin(), item.Vertices().end(), [](const auto& v) { return v.IsArc(); }))
-            return false;
+    if (arcs)
+        return false;
     if (origins)
         origins->clear();
-    auto &ring = buffers.ring, &clipped = buffers.clipped;
+    auto &ring = buffers.ring, &clipped = buffers.clipped, &made = buffers.made;
     auto &from = buffers.from, &clippedFrom = buffers.clippedFrom;
+    const double bounds[4] = {window.min.x, window.max.x, window.min.y, window.max.y};
     int first = 0;
-    for (const auto& item : plan.Items()) {
-        const auto& vertices = item.Vertices();
-        ring.resize(vertices.size());
-        from.resize(vertices.size());
-        for (size_t k = 0; k < vertices.size(); ++k) {
-            ring[k] = vertices[k].pt;
-            from[k] = first + static_cast<int>(k);
-        }
+    for (size_t r = 0; r < boxes.size(); ++r) {
+        const auto& vertices = plan.Items()[r].Vertices();
+        const int base = first;
         first += static_cast<int>(vertices.size());
-        // Sides: x >= min.x, x <= max.x, y >= min.y, y <= max.y.
-        for (int side = 0; side < 4 && ring.size() >= 3; ++side) {
-            const bool alongX = side < 2;
-            const double bound = side == 0   ? window.min.x
-                                 : side == 1 ? window.max.x
-                                 : side == 2 ? window.min.y
-                                             : window.max.y;
-            const double sense = side % 2 == 0 ? 1.0 : -1.0;
-            auto inside = [&](const TVRMPoint2d& p) { return sense * ((alongX ? p.x : p.y) - bound) >= 0; };
-            if (std::all_of(ring.begin(), ring.end(), inside))
-                continue;  // the ring as it is
+        const double reach[4] = {boxes[r].min.x, boxes[r].max.x, boxes[r].min.y, boxes[r].max.y};
+        size_t n = vertices.size();
+        bool copied = false;  // the ring now in `ring` and `from` (else still `vertices`)
+        made.clear();
+        // Sides: x >= min.x, x <= max.x, y >= min.y, y <= max.y, one after the other. A side
+        // that finds every point of the ring inside gives it back as it is: one is passed by
+        // when the ring's box lies inside it, and the points put in so far.
+        for (int side = 0; side < 4 && n >= 3; ++side) {
+            const double bound = bounds[side];
+            const TVRMPoint2d corner = side < 2 ? TVRMPoint2d{reach[side], 0} : TVRMPoint2d{0, reach[side]};
+            if (plain[r] && InsideSide(side, corner, bound) &&
+                std::all_of(made.begin(), made.end(), [&](const TVRMPoint2d& p) { return InsideSide(side, p, bound); }))
+                continue;
             // Each edge gives at most its start and a point on the side.
-            const size_t n = ring.size();
-            clipped.resize(2 * n);
-            clippedFrom.resize(2 * n);
-            size_t k = 0;
-            for (size_t i = 0; i < n; ++i) {
-                const TVRMPoint2d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
-                const bool pin = inside(p), qin = inside(q);
-                if (pin) {
-                    clipped[k] = p;
-                    clippedFrom[k++] = from[i];
-                }
-                if (pin != qin) {
-                    if (alongX) {
-                        const double t = (bound - p.x) / (q.x - p.x);
-                        clipped[k] = {bound, p.y + t * (q.y - p.y)};
-                    } else {
-                        const double t = (bound - p.y) / (q.y - p.y);
-                        clipped[k] = {p.x + t * (q.x - p.x), bound};
-                    }
-                    clippedFrom[k++] = qin ? from[i] : -1;
-                }
-            }
-            clipped.resize(k);
-            clippedFrom.resize(k);
+            if (clipped.size() < 2 * n)
+                clipped.resize(2 * n), clippedFrom.resize(2 * n);
+            n = copied ? ClipSide(
+                             side, n, [&](size_t i) -> const TVRMPoint2d& { return ring[i]; },
+                             [&](size_t i) { return from[i]; }, bound, clipped.data(), clippedFrom.data(), made)
+                       : ClipSide(
+                             side, n, [&](size_t i) -> const TVRMPoint2d& { return vertices[i].pt; },
+                             [&](size_t i) { return base + static_cast<int>(i); }, bound, clipped.data(),
+                             clippedFrom.data(), made);
             std::swap(ring, clipped);
             std::swap(from, clippedFrom);
+            copied = true;
         }
-        if (ring.size() >= 3) {
-            out.Add(TVRMPolygon2d(ring));
-            if (origins)
-                origins->insert(origins->end(), from.begin(), from.end());
+        if (n < 3)
+            continue;
+        // The ring's points as TVRMPolygon2d takes a list of points (the buffers keep their size).
+        std::vector<TVRMVertex2d> points(n);
+        for (size_t k = 0; k < n; ++k)
+            points[k].pt = copied ? ring[k] : vertices[k].pt;
+        out.Add(TVRMPolygon2d(std::move(points)));
+        if (origins) {
+            if (copied) {
+                origins->insert(origins->end(), from.begin(), from.begin() + static_cast<std::ptrdiff_t>(n));
+            } else {
+                for (size_t k = 0; k < n; ++k)
+                    origins->push_back(base + static_cast<int>(k));
+            }
         }
     }
     return true;
