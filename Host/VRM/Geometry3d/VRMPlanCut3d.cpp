@@ -32,11 +32,16 @@ struct TCrossing {
     bool atVertex;      // at the convex ring's vertex cEdge (its start)
 };
 
+// A vertex inside the convex ring by more than twice the clearance.
+constexpr char kDeep = 2;
+
 struct TRing {
     const std::vector<TVRMVertex2d>* v;
-    bool normalized;             // as the cleaning left it (TVRMPolygon2d::IsNormalized)
-    std::vector<char> inside;    // per vertex: inside the convex ring
-    std::vector<int> crossings;  // indices, in order along the ring
+    bool normalized;                // as the cleaning left it (TVRMPolygon2d::IsNormalized)
+    std::vector<int> nearEdges;     // the edges whose box meets the convex ring's box widened by kClear
+    std::vector<int> nearVertices;  // the vertices in that box
+    std::vector<char> inside;       // per vertex: inside the convex ring (kDeep deep inside), or not
+    std::vector<int> crossings;     // indices, in order along the ring
 };
 
 // A cut's working lists, kept by each thread from one cut to the next (no allocation per cut).
@@ -45,7 +50,6 @@ struct TCutBuffers {
     std::vector<TRing> rings;
     std::vector<TVRMBox2d> boxes;
     std::vector<char> onEdge;
-    std::vector<unsigned char> codesX;  // per vertex of the set: where it lies from the convex ring's box
     std::vector<TCrossing> crossings;
     std::vector<double> sides;  // per vertex of the convex ring: its side of a set's edge
     std::vector<int> firstOf, codes, alongC, rankC, rankX, ringCodes;
@@ -103,29 +107,6 @@ TVRMBox2d RingBox(const std::vector<TVRMVertex2d>& v)
     for (const auto& p : v)
         box.Add(p.pt);
     return box;
-}
-
-// The signed area of rings without arcs, summed in order as TVRMMultiPolygon2d::SignArea sums
-// TVRMPolygon2d::SignArea (the shoelace from each ring's first vertex).
-double SignAreaOfRings(const TVRMMultiPolygon2d& x)
-{
-    double sum = 0.0;
-    for (const auto& item : x.Items()) {
-        const auto& v = item.Vertices();
-        if (v.size() < 2)
-            continue;
-        const TVRMPoint2d o = v[0].pt;
-        double twice = 0.0;
-        TVRMVector2d from = v[0].pt - o;
-        for (size_t i = 1, n = v.size(); i < n; ++i) {
-            const TVRMVector2d to = v[i].pt - o;
-            twice += from.CrossProduct(to);
-            from = to;
-        }
-        twice += from.CrossProduct(v[0].pt - o);
-        sum += twice / 2.0;
-    }
-    return sum;
 }
 
 // Two rings of the set lie apart: no vertex of either near the other's edges, no crossing.
@@ -254,67 +235,78 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
         if (std::any_of(item.Vertices().begin(), item.Vertices().end(),
                         [](const TVRMVertex2d& p) { return p.IsArc(); }))
             return false;
-    if (!(SignAreaOfRings(x) > 0))
-        return false;
     const int n = x.GetCount();
     std::vector<TRing>& rings = buffers.rings;
-    std::vector<TVRMBox2d>& boxes = buffers.boxes;
     rings.resize(n);
-    boxes.resize(n);
+    // One walk over each ring of the set: its signed area (summed as SignAreaOfRings sums it),
+    // and where its vertices lie from the convex ring's box widened by kClear: the edges whose
+    // box meets that box (BoxesMeet: an edge misses it when both its ends lie beyond one side)
+    // and the vertices in it (BoxNear).
+    const double right = cbox.max.x + kClear, above = cbox.max.y + kClear;
+    const double left = cbox.min.x - kClear, below = cbox.min.y - kClear;
+    auto code = [&](const TVRMPoint2d& p) {
+        return static_cast<unsigned>(!(p.x <= right)) | static_cast<unsigned>(!(cbox.min.x <= p.x + kClear)) << 1 |
+               static_cast<unsigned>(!(p.y <= above)) << 2 | static_cast<unsigned>(!(cbox.min.y <= p.y + kClear)) << 3;
+    };
+    double area = 0.0;
     for (int r = 0; r < n; ++r) {
         const auto& v = x.GetItems(r).Vertices();
-        if (v.size() < 3)
+        const size_t count = v.size();
+        if (count < 3)
             return false;
-        rings[r].v = &v;
-        rings[r].normalized = x.GetItems(r).IsNormalized();
-        rings[r].crossings.clear();
-        if (n == 1)
-            break;  // no other ring to keep apart from
-        boxes[r] = RingBox(v);
-        for (int s = 0; s < r; ++s)
-            if (BoxesMeet(boxes[r], boxes[s], kClear) && !RingsClear(v, *rings[s].v))
-                return false;
-    }
-
-    // Where each vertex of the set lies from the convex ring's box widened by kClear: one bit per
-    // side it lies beyond, as the box of an edge from it meets that box (BoxesMeet: an edge misses
-    // the box when both its ends lie beyond one side), and whether it lies in the box (BoxNear).
-    enum : unsigned char { kRight = 1, kLeft = 2, kAbove = 4, kBelow = 8, kOff = 16 };
-    std::vector<unsigned char>& codesX = buffers.codesX;
-    {
-        const double right = cbox.max.x + kClear, above = cbox.max.y + kClear;
-        const double left = cbox.min.x - kClear, below = cbox.min.y - kClear;
-        size_t count = 0;
-        for (const auto& ring : rings)
-            count += ring.v->size();
-        codesX.resize(count);
-        size_t at = 0;
-        for (const auto& ring : rings)
-            for (const auto& vertex : *ring.v) {
-                const TVRMPoint2d& p = vertex.pt;
-                unsigned char code = 0;
-                if (!(p.x <= right))
-                    code |= kRight;
-                if (!(cbox.min.x <= p.x + kClear))
-                    code |= kLeft;
-                if (!(p.y <= above))
-                    code |= kAbove;
-                if (!(cbox.min.y <= p.y + kClear))
-                    code |= kBelow;
-                if (!(p.x >= left && p.x <= right && p.y >= below && p.y <= above))
-                    code |= kOff;
-                codesX[at++] = code;
+        TRing& ring = rings[r];
+        ring.v = &v;
+        ring.normalized = x.GetItems(r).IsNormalized();
+        ring.crossings.clear();
+        ring.nearEdges.clear();
+        ring.nearVertices.clear();
+        const TVRMPoint2d o = v[0].pt;
+        double twice = 0.0;
+        TVRMVector2d from = v[0].pt - o;
+        const unsigned firstCode = code(o);
+        unsigned before = firstCode;
+        for (size_t k = 0; k < count; ++k) {
+            const TVRMPoint2d& p = v[k].pt;
+            if (k > 0) {
+                const TVRMVector2d to = p - o;
+                twice += from.CrossProduct(to);
+                from = to;
             }
+            const unsigned here = k > 0 ? code(p) : firstCode;
+            if (k > 0 && !(before & here))
+                ring.nearEdges.push_back(static_cast<int>(k - 1));
+            if (p.x >= left && p.x <= right && p.y >= below && p.y <= above)
+                ring.nearVertices.push_back(static_cast<int>(k));
+            before = here;
+        }
+        twice += from.CrossProduct(v[0].pt - o);
+        if (!(before & firstCode))
+            ring.nearEdges.push_back(static_cast<int>(count - 1));
+        area += twice / 2.0;
+    }
+    if (!(area > 0))
+        return false;
+    // The set's rings apart from each other.
+    if (n > 1) {
+        std::vector<TVRMBox2d>& boxes = buffers.boxes;
+        boxes.resize(n);
+        for (int r = 0; r < n; ++r) {
+            boxes[r] = RingBox(*rings[r].v);
+            for (int s = 0; s < r; ++s)
+                if (BoxesMeet(boxes[r], boxes[s], kClear) && !RingsClear(*rings[r].v, *rings[s].v))
+                    return false;
+        }
     }
     // Vertices of the set: inside the convex ring or outside, each well clear of its boundary.
-    for (size_t r = 0, at = 0; r < rings.size(); ++r) {
-        auto& ring = rings[r];
+    // Deep inside (twice the clearance; coordinates far below where that drowns in rounding),
+    // an edge between two such vertices lies inside, clear of the boundary.
+    const bool modest =
+        std::max({std::fabs(cbox.min.x), std::fabs(cbox.max.x), std::fabs(cbox.min.y), std::fabs(cbox.max.y)}) < 1e9;
+    for (auto& ring : rings) {
         const auto& v = *ring.v;
         ring.inside.assign(v.size(), 0);
-        for (size_t k = 0; k < v.size(); ++k) {
-            if (codesX[at + k] & kOff)
-                continue;
-            const TVRMPoint2d& p = v[k].pt;
+        for (const int k : ring.nearVertices) {
+            const TVRMPoint2d& p = v[static_cast<size_t>(k)].pt;
             knowUnits();
             double nearest = HUGE_VAL;  // the smallest signed distance to the edges' lines
             for (int i = 0; i < m; ++i) {
@@ -324,9 +316,8 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             }
             if (std::fabs(nearest) <= kClear)
                 return false;
-            ring.inside[k] = nearest > 0;
+            ring.inside[static_cast<size_t>(k)] = nearest > 0 ? (modest && nearest > 2 * kClear ? kDeep : 1) : 0;
         }
-        at += v.size();
     }
     // Crossings; the convex ring's vertices clear of the set's edges.
     std::vector<TCrossing>& crossings = buffers.crossings;
@@ -335,15 +326,14 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     crossings.clear();
     sides.resize(m);
     onEdge.assign(m, 0);
-    for (int r = 0, at = 0; r < n; ++r) {
+    for (int r = 0; r < n; ++r) {
         const auto& v = *rings[r].v;
         const int count = static_cast<int>(v.size());
-        const unsigned char* codes = codesX.data() + at;
-        at += count;
-        for (int e = 0; e < count; ++e) {
+        const std::vector<char>& inside = rings[r].inside;
+        for (const int e : rings[r].nearEdges) {
             const int f = e + 1 < count ? e + 1 : 0;
-            if (codes[e] & codes[f] & (kRight | kLeft | kAbove | kBelow))
-                continue;  // the edge's box misses the convex ring's box
+            if (inside[static_cast<size_t>(e)] == kDeep && inside[static_cast<size_t>(f)] == kDeep)
+                continue;  // inside, clear of the boundary
             const TVRMPoint2d &p = v[e].pt, &q = v[f].pt;
             const TVRMBox2d eb = SegmentBox(p, q);
             const size_t first = crossings.size();
@@ -394,10 +384,12 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             // Crossings on one edge, in order and clear of each other.
             std::sort(crossings.begin() + static_cast<long>(first), crossings.end(),
                       [](const TCrossing& a, const TCrossing& b) { return a.t < b.t; });
-            const double length = p.DistanceTo(q);
-            for (size_t k = first + 1; k < crossings.size(); ++k)
-                if ((crossings[k].t - crossings[k - 1].t) * length <= kClear)
-                    return false;
+            if (crossings.size() - first >= 2) {
+                const double length = p.DistanceTo(q);
+                for (size_t k = first + 1; k < crossings.size(); ++k)
+                    if ((crossings[k].t - crossings[k - 1].t) * length <= kClear)
+                        return false;
+            }
         }
     }
     const bool subtract = kind == CVRMBoolSubtract;

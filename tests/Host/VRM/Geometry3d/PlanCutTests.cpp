@@ -89,6 +89,8 @@ TEST(PlanCutTest, CasesGiveTheHandComputedAreas)
     const TVRMMultiPolygon2d inner = Set({{{600, 500}, {500, 600}, {400, 500}, {500, 400}}});
     const TVRMMultiPolygon2d corner = Set({{{100, 0}, {0, 100}, {-100, 0}, {0, -100}}});
     const TVRMMultiPolygon2d spike = Set({{{400, -100}, {600, -100}, {500, 100}}});
+    const TVRMMultiPolygon2d notched =
+        Set({{{0, 0}, {1000, 0}, {1000, 1000}, {600, 1000}, {500, 900}, {400, 1000}, {0, 1000}}});
     const TVRMMultiPolygon2d across = Set({{{500, 450}, {700, 450}, {700, 550}, {500, 550}}});
     const double quarter = ChordArea(250, 72) / 4;
     const TCutCase cases[] = {
@@ -107,6 +109,12 @@ TEST(PlanCutTest, CasesGiveTheHandComputedAreas)
         {"across a hole's edge: the hole grows", holed, across, CVRMBoolSubtract, 1e6 - 4e4 - 1e4, 2},
         {"across a hole's edge, common part", holed, across, CVRMBoolIntersect, 1e4, 1},
         {"apart", slab, Rect(2000, 0, 3000, 1000), CVRMBoolSubtract, 1e6, 1},
+        // The notch's edges lie inside the cutter: its tip 100 mm in, then 0.015 mm (under twice
+        // the clearance a vertex keeps from the other's boundary).
+        {"a notch's edges inside the cutter", notched, Rect(300, 800, 700, 1100), CVRMBoolSubtract, 1e6 - 8e4, 1},
+        {"a notch's tip just inside the cutter", notched, Rect(300, 899.985, 700, 1100), CVRMBoolSubtract,
+         1e6 - 1e4 - (400 * 100.015 - 1e4), 1},
+        {"a notch inside the cutter, common part", notched, Rect(300, 800, 700, 1100), CVRMBoolIntersect, 7e4, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
