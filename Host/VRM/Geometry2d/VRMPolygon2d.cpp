@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "Host/Runtime/Assert.h"
 #include "Host/VRM/Geometry2d/VRMFunc2d.h"
@@ -56,9 +57,12 @@ bool WideEnough(const TVRMPolygon2d& ring, bool arcs, double tol) noexcept
         // Straight edges only: the area as SignArea sums it (no arc segments), in one walk.
         const TVRMPoint2d o = vertices[0].pt;
         double twice = 0.0;
+        TVRMVector2d from = vertices[0].pt - o;  // p - o for the edge's start p
         for (size_t i = 0; i < n; ++i) {
             const TVRMPoint2d &p = vertices[i].pt, &q = vertices[i + 1 < n ? i + 1 : 0].pt;
-            twice += (p - o).CrossProduct(q - o);
+            const TVRMVector2d to = q - o;
+            twice += from.CrossProduct(to);
+            from = to;
             const TVRMVector2d d = q - p;
             bound += std::sqrt(d.InnerProduct(d));
         }
@@ -69,6 +73,31 @@ bool WideEnough(const TVRMPolygon2d& ring, bool arcs, double tol) noexcept
     const double perimeter = ring.Perimeter();
     return !(perimeter <= 0.0) && !(twiceArea / perimeter <= tol);
 }
+
+// Points read as straight-edge vertices: a vertex list built from them in one pass.
+struct TStraightVertices {
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = TVRMVertex2d;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const TVRMVertex2d*;
+    using reference = TVRMVertex2d;
+
+    const TVRMPoint2d* at = nullptr;
+
+    TVRMVertex2d operator*() const noexcept { return {*at}; }
+    TStraightVertices& operator++() noexcept
+    {
+        ++at;
+        return *this;
+    }
+    TStraightVertices operator++(int) noexcept
+    {
+        TStraightVertices was = *this;
+        ++at;
+        return was;
+    }
+    bool operator==(const TStraightVertices&) const noexcept = default;
+};
 
 template <class F>
 double SumOverRings(const std::vector<TVRMPolygon2d>& rings, F measure) noexcept
@@ -81,10 +110,9 @@ double SumOverRings(const std::vector<TVRMPolygon2d>& rings, F measure) noexcept
 
 }  // namespace
 
-TVRMPolygon2d::TVRMPolygon2d(const std::vector<TVRMPoint2d>& points) : vertices_(points.size())
+TVRMPolygon2d::TVRMPolygon2d(const std::vector<TVRMPoint2d>& points)
+    : vertices_(TStraightVertices{points.data()}, TStraightVertices{points.data() + points.size()})
 {
-    for (size_t i = 0; i < points.size(); ++i)
-        vertices_[i].pt = points[i];
 }
 
 TVRMPolygon2d TVRMPolygon2d::CreateBetweenLines(const TVRMCustomLine2d& first, const TVRMCustomLine2d& second)

@@ -152,26 +152,27 @@ bool CleanedOrigins(const std::vector<TVRMPoint2d>& ring, const std::vector<int>
 {
     const size_t n = ring.size(), m = cleaned.size();
     if (m == n) {
-        // Nothing removed (the cleaning only removes points): each edge keeps its origin.
-        for (size_t i = 0; i < n; ++i)
-            if (ring[i] == ring[i + 1 < n ? i + 1 : 0])
-                return false;
+        // Nothing removed (the cleaning only removes points, and leaves no edge without length):
+        // each edge keeps its origin.
         out.insert(out.end(), codes.begin(), codes.end());
         return true;
     }
-    at.resize(m);
+    at.resize(m + 1);
     for (size_t j = 0, i = 0; j < m; ++j, ++i) {
-        while (i < n && !(ring[i] == cleaned[j].pt))
+        const TVRMPoint2d& p = cleaned[j].pt;
+        while (i < n && !(ring[i] == p))
             ++i;
         if (i == n)
             return false;
         at[j] = i;
     }
-    for (size_t j = 0; j < m; ++j) {
-        const size_t end = j + 1 < m ? at[j + 1] : at[0] + n;
+    at[m] = at[0] + n;
+    const size_t base = out.size();
+    out.resize(base + m);
+    for (size_t j = 0, k = at[0]; j < m; ++j) {
         int code = 0;
         bool found = false;
-        for (size_t k = at[j]; k < end; ++k) {
+        for (const size_t end = at[j + 1]; k < end; ++k) {
             const size_t i = k < n ? k : k - n, next = i + 1 < n ? i + 1 : 0;
             if (ring[i] == ring[next])
                 continue;
@@ -182,7 +183,7 @@ bool CleanedOrigins(const std::vector<TVRMPoint2d>& ring, const std::vector<int>
         }
         if (!found)
             return false;
-        out.push_back(code);
+        out[base + j] = code;
     }
     return true;
 }
