@@ -80,6 +80,35 @@ std::unique_ptr<TVRMPolyhedron3d> ExtrudeRings(const std::vector<TVRMLoop3d>& ri
 // from it (the rings reversed). `loops`: storage to fill (a discarded face's), or none.
 TVRMFace3d ExtrusionCap(const std::vector<TVRMLoop3d>& rings, const TVRMVector3d& m, const TVRMVector3d& shift,
                         bool facesRingNormal, std::vector<TVRMLoop3d> loops = {});
+// The loops (with their storage) of faces given up (a solid replaced or destroyed), for the
+// faces the booleans build next: a deduction's result takes the place of a solid that had
+// about as many faces. Per thread, a few at most: side quads' storage and larger (caps).
+class TSpareLoops {
+public:
+    // This thread's store.
+    static TSpareLoops& Local();
+    // Storage of the kind (a quad's loops, or a cap's), or none.
+    std::vector<TVRMLoop3d> Take(bool cap)
+    {
+        std::vector<std::vector<TVRMLoop3d>>& spare = cap ? caps_ : quads_;
+        if (spare.empty())
+            return {};
+        std::vector<TVRMLoop3d> loops = std::move(spare.back());
+        spare.pop_back();
+        return loops;
+    }
+
+    // The face TVRMFace3d::FromLoop gives for the quad (a, b, c, d), added to `faces`.
+    void AddQuad(std::vector<TVRMFace3d>& faces, const TVRMPoint3d& a, const TVRMPoint3d& b, const TVRMPoint3d& c,
+                 const TVRMPoint3d& d);
+
+private:
+    friend void GiveUpFaces(std::vector<TVRMFace3d>& faces) noexcept;
+    static constexpr size_t kQuads = 256, kCaps = 4, kQuadSize = 8;  // a loop up to kQuadSize is a quad's
+    std::vector<std::vector<TVRMLoop3d>> quads_, caps_;
+    TSpareLoops();
+    ~TSpareLoops();
+};
 // The plane TVRMFace3d::FromLoop fits to a loop (Newell normal, through its first corner).
 TVRMPlane3d LoopPlane(const TVRMLoop3d& outer);
 // TVRMPolyhedron3d::CreatePrism, taking side faces from a donor when given.

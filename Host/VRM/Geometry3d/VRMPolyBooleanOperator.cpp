@@ -820,38 +820,14 @@ struct TSide {
 // `plan` known with the origin of every edge (PlanBoolean's origins): the result prism built
 // straight in its final face order, with no search for the faces' origins. The faces a keeps
 // whole are moved over, a's faces cut short become pieces with a's tags, b's faces inside a
-// turn round; then the caps. The storage of a's other faces serves the faces later results
-// build. Gives the solid StackBoolean's general way (StackLayers, RestoreOrigins, TakeFaces)
+// turn round; then the caps (new faces in the storage of faces given up before: TSpareLoops).
+// Gives the solid StackBoolean's general way (StackLayers, RestoreOrigins, TakeFaces)
 // gives, face for face. False (a untouched) when anything is not as that needs it: the
 // general way then.
 struct TOriginBuffers {
     std::vector<int> sideOf, order, position;
     std::vector<TSide> sides;
     std::vector<TVRMLoop3d> loops;
-    // The loops (with their storage) of the faces the last results discarded, for the faces
-    // the next ones build: a notched slab or beam loses about as many faces as it gains,
-    // deduction after deduction. Side quads and caps apart; a few at most.
-    std::vector<std::vector<TVRMLoop3d>> spareQuads, spareCaps;
-    static constexpr size_t kSpareQuads = 256, kSpareCaps = 4;
-
-    // Spare storage of the kind, or none.
-    static std::vector<TVRMLoop3d> Take(std::vector<std::vector<TVRMLoop3d>>& spare)
-    {
-        if (spare.empty())
-            return {};
-        std::vector<TVRMLoop3d> loops = std::move(spare.back());
-        spare.pop_back();
-        return loops;
-    }
-    // Keeps the storage of a face given up (its first loop, and no more than the bound).
-    void Keep(bool cap, TVRMFace3d& face)
-    {
-        std::vector<std::vector<TVRMLoop3d>>& spare = cap ? spareCaps : spareQuads;
-        if (spare.size() >= (cap ? kSpareCaps : kSpareQuads))
-            return;
-        std::vector<TVRMLoop3d>& loops = spare.emplace_back(TakeLoops(face));
-        loops.resize(1);
-    }
 };
 
 // The calling thread's buffers (kept from one deduction to the next).
@@ -966,6 +942,7 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
         order[position[sides[at].rank]++] = static_cast<int>(at);
     position.resize(sides.size());
     std::vector<TVRMFace3d>& given = FacesOf(a);
+    TSpareLoops& spare = TSpareLoops::Local();
     std::vector<TVRMFace3d> built;
     built.reserve(sides.size());
     for (int at : order) {
@@ -977,29 +954,16 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
         }
         const TVRMFace3d& origin = side.source < na ? faces[side.source] : b.GetFaces()[side.source - na];
         if (at < nSides) {
-            // The face FromLoop fits to the quad, in storage a discarded face leaves.
-            std::vector<TVRMLoop3d> quad = TOriginBuffers::Take(w.spareQuads);
-            quad.resize(1);
-            TVRMLoop3d& l = quad[0];
-            l.resize(4);
-            l[0] = side.p, l[1] = side.q, l[2] = side.q + v, l[3] = side.p + v;
-            const TVRMPlane3d plane = LoopPlane(l);
-            built.emplace_back(plane, std::move(quad));
+            spare.AddQuad(built, side.p, side.q, side.q + v, side.p + v);
         } else {
             const bool up = at == nSides;
-            built.push_back(
-                ExtrusionCap(loops, m, up ? v : TVRMVector3d{0, 0, 0}, up, TOriginBuffers::Take(w.spareCaps)));
+            built.push_back(ExtrusionCap(loops, m, up ? v : TVRMVector3d{0, 0, 0}, up, spare.Take(true)));
         }
         TVRMFace3d& face = built.back();
         if (side.source < na)
             face.SetTag(origin.GetTag());
         InheritArc(origin, face);
     }
-    // a's faces left (cut short or gone, and its caps) are given up: their storage serves the
-    // next result.
-    for (int f = 0; f < na; ++f)
-        if (!given[f].GetLoops().empty())  // not moved over
-            w.Keep(f == top || f == base, given[f]);
     result = TVRMPolyhedron3d(std::move(built));
     // The cache CachePrism gives, with the side faces where they now stand.
     auto cache = std::make_shared<TSolidCache>();
@@ -1016,8 +980,7 @@ bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPol
 }
 
 // Boolean of two stacks of vertical prisms: plan booleans level by level. On true, `a` may
-// have given its faces to the result (those it keeps unchanged, the storage of the others):
-// the result replaces it.
+// have given its unchanged faces to the result: the result replaces it.
 bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
                   TVRMPolyhedron3d& result)
 {

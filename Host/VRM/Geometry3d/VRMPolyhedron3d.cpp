@@ -157,6 +157,21 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece, const TVRMFace3d* s
     // must lie on one of the facet's two sides: a piece that is full width over part of its
     // height only (a notch cut into it) is not a strip of the facet.
     const TVRMVector3d across = arc->axis.CrossProduct(source.GetNormal()).Unit();
+    if (const auto& loops = geometry.GetLoops(); loops.size() == 1 && loops[0].size() == 4) {
+        // A strip of the facet (the common piece): each corner's place worked out once.
+        const TVRMLoop3d& l = loops[0];
+        const double t[4] = {across.InnerProduct(l[0]), across.InnerProduct(l[1]), across.InnerProduct(l[2]),
+                             across.InnerProduct(l[3])};
+        const double lo = std::min(std::min(std::min(std::min(1e300, t[0]), t[1]), t[2]), t[3]);
+        const double hi = std::max(std::max(std::max(std::max(-1e300, t[0]), t[1]), t[2]), t[3]);
+        if (!SameValue(hi - lo, arc->chord, CVRMEpsilon))
+            return;
+        for (double x : t)
+            if (x - lo > CVRMEpsilon && hi - x > CVRMEpsilon)
+                return;
+        piece.SetArc(arc);
+        return;
+    }
     double lo = 1e300, hi = -1e300;
     for (const auto& loop : geometry.GetLoops())
         for (const auto& p : loop) {
@@ -869,6 +884,62 @@ std::vector<TVRMFace3d>& vrm3d::FacesOf(TVRMPolyhedron3d& solid)
 std::vector<TVRMLoop3d> vrm3d::TakeLoops(TVRMFace3d& face)
 {
     return std::exchange(face.loops_, {});
+}
+
+namespace {
+// The store of this thread once made, nil before and after (a solid destroyed as the thread
+// ends keeps nothing).
+thread_local TSpareLoops* tSpareLoops = nullptr;
+}  // namespace
+
+TSpareLoops::TSpareLoops()
+{
+    quads_.reserve(kQuads);  // Keep adds without allocating
+    caps_.reserve(kCaps);
+}
+
+TSpareLoops::~TSpareLoops()
+{
+    tSpareLoops = nullptr;
+}
+
+TSpareLoops& TSpareLoops::Local()
+{
+    thread_local TSpareLoops spare;
+    tSpareLoops = &spare;
+    return spare;
+}
+
+void TSpareLoops::AddQuad(std::vector<TVRMFace3d>& faces, const TVRMPoint3d& a, const TVRMPoint3d& b,
+                          const TVRMPoint3d& c, const TVRMPoint3d& d)
+{
+    std::vector<TVRMLoop3d> loops = Take(false);
+    loops.resize(1);
+    TVRMLoop3d& l = loops[0];
+    l.resize(4);
+    l[0] = a, l[1] = b, l[2] = c, l[3] = d;
+    const TVRMPlane3d plane = LoopPlane(l);
+    faces.emplace_back(plane, std::move(loops));
+}
+
+void vrm3d::GiveUpFaces(std::vector<TVRMFace3d>& faces) noexcept
+{
+    TSpareLoops* spare = tSpareLoops;
+    if (!spare)
+        return;
+    // Within the bounds reserved: no allocation here.
+    auto& quads = spare->quads_;
+    auto& caps = spare->caps_;
+    for (TVRMFace3d& face : faces) {
+        if (quads.size() == quads.capacity() && caps.size() == caps.capacity())
+            return;
+        const std::vector<TVRMLoop3d>& loops = face.GetLoops();
+        if (loops.empty() || loops[0].capacity() < 4)
+            continue;
+        auto& to = loops[0].capacity() <= TSpareLoops::kQuadSize ? quads : caps;
+        if (to.size() < to.capacity())
+            to.emplace_back(TakeLoops(face)).resize(1);
+    }
 }
 
 vrm3d::TPlanarMeasure vrm3d::MeasureOf(const TVRMPolyhedron3d& solid)

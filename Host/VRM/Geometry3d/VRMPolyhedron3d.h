@@ -60,6 +60,8 @@ void SetCache(TVRMPolyhedron3d& solid, std::shared_ptr<const TSolidCache> cache)
 // face keeps none): a boolean hands the storage of faces it discards to faces it builds.
 std::vector<TVRMFace3d>& FacesOf(TVRMPolyhedron3d& solid);
 std::vector<TVRMLoop3d> TakeLoops(TVRMFace3d& face);
+// Faces a solid replaced or destroyed gives up: their storage, as much as the booleans keep.
+void GiveUpFaces(std::vector<TVRMFace3d>& faces) noexcept;
 }  // namespace vrm3d
 
 class TVRMFace3d {
@@ -121,6 +123,27 @@ class TVRMPolyhedron3d {
 public:
     TVRMPolyhedron3d() = default;  // the empty solid
     explicit TVRMPolyhedron3d(std::vector<TVRMFace3d> faces) : faces_(std::move(faces)) {}
+    TVRMPolyhedron3d(const TVRMPolyhedron3d&) = default;
+    TVRMPolyhedron3d(TVRMPolyhedron3d&&) noexcept = default;
+    TVRMPolyhedron3d& operator=(const TVRMPolyhedron3d&) = default;
+    // The faces replaced or destroyed leave their storage to the faces the booleans build
+    // next (a few, per thread).
+    TVRMPolyhedron3d& operator=(TVRMPolyhedron3d&& other) noexcept
+    {
+        if (this != &other) {
+            if (!faces_.empty())
+                vrm3d::GiveUpFaces(faces_);
+            faces_ = std::move(other.faces_);
+            data_ = std::move(other.data_);
+            cache_ = std::move(other.cache_);
+        }
+        return *this;
+    }
+    ~TVRMPolyhedron3d()
+    {
+        if (!faces_.empty())
+            vrm3d::GiveUpFaces(faces_);
+    }
 
     // Box solid: faces -y, +x, +y, -x (sides in plan order), then top, bottom.
     static std::unique_ptr<TVRMPolyhedron3d> CreateBox(const TVRMBox3d& box);
