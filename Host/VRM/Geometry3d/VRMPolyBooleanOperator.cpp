@@ -837,9 +837,10 @@ struct TOriginBuffers {
     return buffers;
 }
 
-bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPolyhedron3d& b, const TSolidCache& cb,
-                       std::unique_ptr<TVRMMultiPolygon2d>& plan, double planArea, const std::vector<int>& origins,
-                       TVRMPolyhedron3d& result, TOriginBuffers& w)
+[[gnu::noinline]] bool CutPrismByOrigins(TVRMPolyhedron3d& a, const TSolidCache& ca, const TVRMPolyhedron3d& b,
+                                         const TSolidCache& cb, std::unique_ptr<TVRMMultiPolygon2d>& plan,
+                                         double planArea, const std::vector<int>& origins, TVRMPolyhedron3d& result,
+                                         TOriginBuffers& w)
 {
     const double bottom = ca.z0, height = ca.z1 - ca.z0;
     if (!(height > 0) || bottom + height != ca.z1 || ca.sides.empty() || cb.sides.empty() || !cb.plan)
@@ -1004,7 +1005,6 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
     std::map<std::pair<int, int>, std::unique_ptr<TVRMMultiPolygon2d>> combined;
     std::vector<TLayer> layers;
     layers.reserve(levels.size());
-    TPlanFacts facts;
     bool touched = false;
     double slotArea = -1;  // of the one combined plan, when worked out
     for (size_t i = 0; i + 1 < levels.size(); ++i) {
@@ -1022,22 +1022,11 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
             if (!slot) {
                 switch (kind) {
                     case CVRMBoolIntersect:
-                        slot = PlanBoolean(*pa, *pb, CVRMBoolIntersect);
-                        facts.subsets.insert({slot.get(), pa});
-                        facts.subsets.insert({slot.get(), pb});
-                        break;
                     case CVRMBoolUnion:
-                        slot = PlanBoolean(*pa, *pb, CVRMBoolUnion);
-                        facts.subsets.insert({pa, slot.get()});
-                        facts.subsets.insert({pb, slot.get()});
+                        slot = PlanBoolean(*pa, *pb, kind);
                         break;
                     default:
                         slot = PlanBoolean(*pa, *pb, CVRMBoolSubtract, byOrigins ? &origins : nullptr);
-                        facts.subsets.insert({slot.get(), pa});
-                        if (Covers(*pa, *pb))  // an opening inside a: a - (a - b) = b
-                            facts.differences[{pa, slot.get()}] = pb;
-                        else  // a - (a - b) = a * b
-                            facts.commons[{pa, slot.get()}] = pb;
                         if (!touched) {
                             // a's plan area comes with its cache when the boolean that built
                             // a worked it out (the next deduction from the same subject).
@@ -1064,6 +1053,29 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
         TOriginBuffers& buffers = OriginBuffers();
         if (plan && !plan->IsEmpty() && CutPrismByOrigins(a, *ca, b, *cb, plan, slotArea, origins, result, buffers))
             return true;
+    }
+    // What the plan booleans tell StackLayers (the way above needs none of it).
+    TPlanFacts facts;
+    for (const auto& [at, slot] : combined) {
+        const TVRMMultiPolygon2d *pa = sa.plans[at.first].get(), *pb = sb.plans[at.second].get();
+        const TVRMMultiPolygon2d* c = slot.get();
+        switch (kind) {
+            case CVRMBoolIntersect:
+                facts.subsets.insert({c, pa});
+                facts.subsets.insert({c, pb});
+                break;
+            case CVRMBoolUnion:
+                facts.subsets.insert({pa, c});
+                facts.subsets.insert({pb, c});
+                break;
+            default:
+                facts.subsets.insert({c, pa});
+                if (Covers(*pa, *pb))  // an opening inside a: a - (a - b) = b
+                    facts.differences[{pa, c}] = pb;
+                else  // a - (a - b) = a * b
+                    facts.commons[{pa, c}] = pb;
+                break;
+        }
     }
     // The result takes over the side faces of a that it keeps as they are (a's side faces are
     // the quads of its layers: a facet or wall face the deduction passes by).
