@@ -232,10 +232,6 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
     };
 
     // The set: rings without arcs, counter-clockwise in all, apart from each other.
-    for (const auto& item : x.Items())
-        if (std::any_of(item.Vertices().begin(), item.Vertices().end(),
-                        [](const TVRMVertex2d& p) { return p.IsArc(); }))
-            return false;
     const int n = x.GetCount();
     std::vector<TRing>& rings = buffers.rings;
     rings.resize(n);
@@ -250,6 +246,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                static_cast<unsigned>(!(p.y <= above)) << 2 | static_cast<unsigned>(!(cbox.min.y <= p.y + kClear)) << 3;
     };
     double area = 0.0;
+    int kinds = 0;  // of all vertices, or-ed: none an arc when 0
     for (int r = 0; r < n; ++r) {
         const auto& v = x.GetItems(r).Vertices();
         const size_t count = v.size();
@@ -268,6 +265,7 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
         unsigned before = firstCode;
         for (size_t k = 0; k < count; ++k) {
             const TVRMPoint2d& p = v[k].pt;
+            kinds |= v[k].kind;
             if (k > 0) {
                 const TVRMVector2d to = p - o;
                 twice += from.CrossProduct(to);
@@ -285,6 +283,11 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
             ring.nearEdges.push_back(static_cast<int>(count - 1));
         area += twice / 2.0;
     }
+    if (kinds != 0)
+        for (const auto& item : x.Items())
+            if (std::any_of(item.Vertices().begin(), item.Vertices().end(),
+                            [](const TVRMVertex2d& p) { return p.IsArc(); }))
+                return false;
     if (!(area > 0))
         return false;
     // The set's rings apart from each other.

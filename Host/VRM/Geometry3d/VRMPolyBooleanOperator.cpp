@@ -341,7 +341,7 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
     boxes.resize(plan.Items().size());
     plain.resize(boxes.size());
     TVRMBox2d box;
-    bool arcs = false;
+    int kinds = 0;  // of all vertices, or-ed: none an arc when 0
     for (size_t r = 0; r < boxes.size(); ++r) {
         TVRMBox2d b;
         double sum = 0;
@@ -349,7 +349,7 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
             b.min.x = std::min(b.min.x, v.pt.x), b.min.y = std::min(b.min.y, v.pt.y);
             b.max.x = std::max(b.max.x, v.pt.x), b.max.y = std::max(b.max.y, v.pt.y);
             sum += v.pt.x + v.pt.y;
-            arcs = arcs || v.IsArc();
+            kinds |= v.kind;
         }
         boxes[r] = b;
         plain[r] = sum == sum;
@@ -359,8 +359,10 @@ bool ClipToWindow(const TVRMMultiPolygon2d& plan, const TVRMBox2d& window, TVRMM
     if (box.min.x >= window.min.x && box.min.y >= window.min.y && box.max.x <= window.max.x &&
         box.max.y <= window.max.y)
         return false;
-    if (arcs)
-        return false;
+    if (kinds != 0)
+        for (const auto& item : plan.Items())
+            if (std::any_of(item.Vertices().begin(), item.Vertices().end(), [](const auto& v) { return v.IsArc(); }))
+                return false;
     if (origins)
         origins->clear();
     auto &ring = buffers.ring, &clipped = buffers.clipped, &made = buffers.made;
