@@ -514,8 +514,6 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 ring[base + l] = v[k].pt;
                 ringCodes[base + l] = firstOf[from.ring] + k;
             }
-            ring.push_back(to.point);
-            ringCodes.push_back(-1 - to.cEdge);
             to.used = true;
             // Along the convex ring.
             const int step = subtract ? total - 1 : 1;
@@ -525,6 +523,13 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                 int count = (to.cEdge - then.cEdge + m) % m;
                 if (count == 0 && then.s > to.s)
                     count = m;
+                // A crossing at a vertex of the convex ring is that vertex, with which the walk back
+                // along the ring starts: the cleaning would drop the first of the two (the second's
+                // origin the one its edge keeps), so it is left out.
+                if (!(to.atVertex && count > 0)) {
+                    ring.push_back(to.point);
+                    ringCodes.push_back(-1 - to.cEdge);
+                }
                 base = grow(count);
                 // Back from the crossing's edge's start: the point at k, then the edge before it.
                 for (int l = 0, k = to.cEdge; l < count; ++l) {
@@ -533,6 +538,8 @@ bool vrm3d::CutConvex(const TVRMMultiPolygon2d& x, const TVRMMultiPolygon2d& c, 
                     ringCodes[base + l] = -1 - k;
                 }
             } else {
+                ring.push_back(to.point);
+                ringCodes.push_back(-1 - to.cEdge);
                 int count = (then.cEdge - to.cEdge + m) % m;
                 if (count == 0 && then.s < to.s)
                     count = m;
