@@ -863,8 +863,10 @@ struct TOriginBuffers {
     sideOf.clear();
     const std::vector<TVRMFace3d>& faces = source.GetFaces();
     const int na = a.GetFaceCount();
-    sides.reserve(origins.size() + 2);
-    sideOf.reserve(origins.size());
+    // The origins read through a local view (the caller's list is the thread's own).
+    const std::span<const int> codes(origins);
+    sides.reserve(codes.size() + 2);
+    sideOf.reserve(codes.size());
     size_t k = 0;
     int donated = 0;
     loops.resize(plan->Items().size());  // their storage kept from one deduction to the next
@@ -883,7 +885,7 @@ struct TOriginBuffers {
     TPrismMeasurer measurer(loops[0][0]);
     for (const auto& ring : loops)
         for (size_t i = 0, n = ring.size(); i < n; ++i, ++k) {
-            if (k >= origins.size())
+            if (k >= codes.size())
                 return false;
             const TVRMPoint3d &p = ring[i], &q = ring[i + 1 < n ? i + 1 : 0];
             const double length = p.DistanceTo(q);
@@ -894,7 +896,7 @@ struct TOriginBuffers {
             }
             if (length < TFaceDonor::kMinLength)
                 return false;
-            const int origin = origins[k];
+            const int origin = codes[k];
             TSide side{0, -1, -1, p, q};
             if (origin >= 0) {
                 const int f = ca.sides[origin];
@@ -923,7 +925,7 @@ struct TOriginBuffers {
             sideOf.push_back(static_cast<int>(sides.size()));
             sides.push_back(side);
         }
-    if (k != origins.size() || donated == 0)
+    if (k != codes.size() || donated == 0)
         return false;
     const TPlanarMeasure measure = measurer.Measure(v);
     if (IsFlat(measure))
