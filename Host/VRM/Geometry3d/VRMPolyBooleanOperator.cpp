@@ -986,10 +986,30 @@ struct TOriginBuffers {
 
 // Boolean of two stacks of vertical prisms: plan booleans level by level. On true, `a` may
 // have given its unchanged faces to the result: the result replaces it.
+// StackBoolean's lists of the calling thread, kept from one boolean to the next.
+struct TStackBuffers {
+    TStack sa, sb;
+    std::vector<double> levels;
+    std::vector<TLayer> layers;
+    std::vector<int> origins;
+};
+
+[[gnu::noinline]] TStackBuffers& StackBuffers()
+{
+    thread_local TStackBuffers buffers;
+    return buffers;
+}
+
 bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b, double volumeB, int kind,
                   TVRMPolyhedron3d& result)
 {
-    TStack sa, sb;
+    TStackBuffers& w = StackBuffers();
+    TStack &sa = w.sa, &sb = w.sb;
+    sa.levels.clear(), sa.plans.clear(), sb.levels.clear(), sb.plans.clear();
+    struct TRelease {  // the stacks' plans are not held past the boolean
+        TStack &sa, &sb;
+        ~TRelease() { sa.plans.clear(), sb.plans.clear(); }
+    } release{sa, sb};
     if (!AsStack(a, volumeA, sa) || !AsStack(b, volumeB, sb))
         return false;
     // A prism less one reaching through its height: the plan difference with its edges' origins
@@ -999,15 +1019,17 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
                            !cb->sides.empty() && sa.plans.size() == 1 && sa.plans[0] == ca->plan &&
                            sb.plans.size() == 1 && sb.plans[0] == cb->plan && sb.levels[0] <= sa.levels[0] &&
                            sb.levels[1] >= sa.levels[1];
-    thread_local std::vector<int> origins;
+    std::vector<int>& origins = w.origins;
     origins.clear();
-    std::vector<double> levels = sa.levels;
+    std::vector<double>& levels = w.levels;
+    levels.assign(sa.levels.begin(), sa.levels.end());
     levels.insert(levels.end(), sb.levels.begin(), sb.levels.end());
     std::sort(levels.begin(), levels.end());
     levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
     // One plan per pair of layers met, so that equal neighbours merge.
     std::map<std::pair<int, int>, std::unique_ptr<TVRMMultiPolygon2d>> combined;
-    std::vector<TLayer> layers;
+    std::vector<TLayer>& layers = w.layers;
+    layers.clear();
     layers.reserve(levels.size());
     bool touched = false;
     double slotArea = -1;  // of the one combined plan, when worked out
