@@ -596,6 +596,7 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
     if (rings.empty() || rings[0].size() < 3 || std::fabs(along) <= CVRMEpsilon)
         return std::make_unique<TVRMPolyhedron3d>();
     const bool forward = along > 0;
+    TSpareLoops& spare = TSpareLoops::Local();  // new faces in the storage of faces given up
     size_t edges = 2;
     for (const auto& ring : rings)
         edges += ring.size();
@@ -611,16 +612,17 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
                 faces.emplace_back();  // the donor's face, moved in later
                 donor->taken.resize(faces.size(), -1);
                 donor->taken.back() = k;
+            } else if (forward) {
+                spare.AddQuad(faces, p, q, q + v, p + v);
             } else {
-                TVRMLoop3d quad = forward ? TVRMLoop3d{p, q, q + v, p + v} : TVRMLoop3d{p, p + v, q + v, q};
-                faces.push_back(TVRMFace3d::FromLoop(std::move(quad)));
+                spare.AddQuad(faces, p, p + v, q + v, q);
             }
             if (arcs && r < arcs->size() && i < (*arcs)[r].size())
                 faces.back().SetArc((*arcs)[r][i]);
         }
     }
-    TVRMFace3d base = ExtrusionCap(rings, m, {0, 0, 0}, !forward);
-    TVRMFace3d offset = ExtrusionCap(rings, m, v, forward);
+    TVRMFace3d base = ExtrusionCap(rings, m, {0, 0, 0}, !forward, spare.Take(true));
+    TVRMFace3d offset = ExtrusionCap(rings, m, v, forward, spare.Take(true));
     if (capsBaseFirst) {
         faces.push_back(std::move(base));
         faces.push_back(std::move(offset));
