@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "Host/VRM/Geometry2d/VRMPoint2d.h"
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 
 namespace vrm3d {
@@ -169,6 +170,8 @@ struct TSolidCache {
     bool measured = true;                            // false: the measure is not kept (MeasureOf reads the faces)
     std::shared_ptr<const TVRMMultiPolygon2d> plan;  // nil: not known to be a prism
     double planArea = -1;                            // plan->Area(); negative: not worked out
+    TVRMBox2d planBox;                               // VertexBox(*plan), when planBoxed
+    bool planBoxed = false;
     double z0 = 0, z1 = 0;
     // Per vertex of the plan (its rings in order): the face standing on the plan edge from it,
     // or -1 (an edge without length); empty when not known.
@@ -190,14 +193,16 @@ private:
     mutable std::mutex slopedMutex_;
     mutable std::shared_ptr<const TSlopedSolid> sloped_;
 };
+// The box of a plan's vertices (arc edges by their ends).
+TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan);
 // The cached measure, else the measure of the faces.
 TPlanarMeasure MeasureOf(const TVRMPolyhedron3d& solid);
 // Caches a vertical prism just built (ExtrudeRings, upward) on level rings, its measure and
 // its top level: the rings as its plan, and with `sidesInOrder` (its side faces as ExtrudeRings
-// gave them, one per edge with length) the side face of each plan edge. Nothing for the empty
-// solid.
+// gave them, one per edge with length) the side face of each plan edge; with `boxed` the plan's
+// box too (a solid built by a constructor, met by many booleans). Nothing for the empty solid.
 void CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, const std::vector<TVRMLoop3d>& rings, double z1,
-                bool sidesInOrder = false);
+                bool sidesInOrder = false, bool boxed = false);
 
 // A solid without volume: its mean thickness (3 volume / surface) is below the
 // length tolerance or not a number (no faces, non-finite coordinates, a flat

@@ -17,6 +17,18 @@
 
 using namespace vrm3d;
 
+// The box of a plan's vertices (arc edges by their ends).
+TVRMBox2d vrm3d::VertexBox(const TVRMMultiPolygon2d& plan)
+{
+    TVRMBox2d box;
+    for (const auto& item : plan.Items())
+        for (const auto& v : item.Vertices()) {
+            box.min.x = std::min(box.min.x, v.pt.x), box.min.y = std::min(box.min.y, v.pt.y);
+            box.max.x = std::max(box.max.x, v.pt.x), box.max.y = std::max(box.max.y, v.pt.y);
+        }
+    return box;
+}
+
 namespace {
 
 constexpr double kFlat = 1e-12;  // normal components below this count as zero
@@ -225,18 +237,6 @@ private:
         return values.size() >= 2;
     }
 };
-
-// The box of a plan's vertices (arc edges by their ends).
-TVRMBox2d VertexBox(const TVRMMultiPolygon2d& plan)
-{
-    TVRMBox2d box;
-    for (const auto& item : plan.Items())
-        for (const auto& v : item.Vertices()) {
-            box.min.x = std::min(box.min.x, v.pt.x), box.min.y = std::min(box.min.y, v.pt.y);
-            box.max.x = std::max(box.max.x, v.pt.x), box.max.y = std::max(box.max.y, v.pt.y);
-        }
-    return box;
-}
 
 // The part of a plan without arc edges inside a window, ring by ring (each ring clipped to the
 // window's four sides in turn): inside the window every point keeps its winding number, so
@@ -717,14 +717,15 @@ const TVRMMultiPolygon2d* PlanAt(const TStack& s, double z, int& index)
 // Whether a single convex ring `outer` covers every vertex of `inner` (both
 // without arc edges), so that inner lies inside outer: the common case of a
 // slab over a beam or a room over a column, settled without a plan boolean.
-bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner)
+// `outerBox`: outer's VertexBox when known (its solid's cache keeps it).
+bool Covers(const TVRMMultiPolygon2d& outer, const TVRMMultiPolygon2d& inner, const TVRMBox2d* outerBox = nullptr)
 {
     if (outer.GetCount() != 1)
         return false;
     const auto& ring = outer.GetItems(0).Vertices();
     const size_t n = ring.size();
     // A vertex of inner beyond outer's vertices lies outside it (the first one met settles it).
-    const TVRMBox2d box = VertexBox(outer);
+    const TVRMBox2d box = outerBox ? *outerBox : VertexBox(outer);
     for (const auto& item : inner.Items())
         for (const auto& v : item.Vertices())
             if (v.pt.x < box.min.x || v.pt.y < box.min.y || v.pt.x > box.max.x || v.pt.y > box.max.y)
@@ -1039,7 +1040,7 @@ bool StackBoolean(TVRMPolyhedron3d& a, double volumeA, const TVRMPolyhedron3d& b
         const TVRMMultiPolygon2d* pa = PlanAt(sa, m, ia);
         const TVRMMultiPolygon2d* pb = PlanAt(sb, m, ib);
         const TVRMMultiPolygon2d* plan = nullptr;
-        if (pa && pb && Covers(*pb, *pa)) {
+        if (pa && pb && Covers(*pb, *pa, cb && pb == cb->plan.get() && cb->planBoxed ? &cb->planBox : nullptr)) {
             // a's layer lies wholly inside b's: nothing is left of it, all of it is common.
             plan = kind == CVRMBoolIntersect ? pa : kind == CVRMBoolUnion ? pb : nullptr;
             touched = true;

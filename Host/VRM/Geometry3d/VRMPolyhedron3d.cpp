@@ -485,7 +485,7 @@ std::unique_ptr<TVRMPolyhedron3d> TVRMPolyhedron3d::CreateBox(const TVRMBox3d& b
     const std::vector<TVRMLoop3d> rings{ring};
     TPlanarMeasure measure;
     auto solid = ExtrudeRings(rings, nullptr, {0, 0, 1}, {0, 0, box.max.z - box.min.z}, false, &measure);
-    CachePrism(*solid, measure, rings, z + (box.max.z - box.min.z), true);
+    CachePrism(*solid, measure, rings, z + (box.max.z - box.min.z), true, true);
     return solid;
 }
 
@@ -650,7 +650,7 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::ExtrudeRings(const std::vector<TVRMLoop
 }
 
 void vrm3d::CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, const std::vector<TVRMLoop3d>& rings,
-                       double z1, bool sidesInOrder)
+                       double z1, bool sidesInOrder, bool boxed)
 {
     if (!solid.HasFaces())
         return;
@@ -659,6 +659,10 @@ void vrm3d::CachePrism(TVRMPolyhedron3d& solid, const TPlanarMeasure& measure, c
     auto plan = std::make_shared<TVRMMultiPolygon2d>();
     for (const auto& r : rings)
         AddPlanRing(*plan, r);
+    if (boxed) {
+        cache->planBox = VertexBox(*plan);
+        cache->planBoxed = true;
+    }
     cache->plan = std::move(plan);
     cache->z0 = rings[0][0].z;
     cache->z1 = z1;

@@ -266,7 +266,8 @@ std::unique_ptr<TVRMPolyhedron3d> vrm3d::PrismOver(const TVRMMultiPolygon2d& pla
     TPlanarMeasure measure;
     auto solid = ExtrudeRings(loops, curved ? &arcs : nullptr, {0, 0, 1}, {0, 0, height}, false, &measure, donor);
     SetCapArcArea(*solid, ArcArea(rings));
-    CachePrism(*solid, measure, loops, bottom + height, donor == nullptr);  // a donor's caller reorders
+    CachePrism(*solid, measure, loops, bottom + height, donor == nullptr,
+               donor == nullptr);  // a donor's caller reorders
     return solid;
 }
 
