@@ -1,6 +1,7 @@
 #include "Host/VRM/Geometry3d/VRMPolyhedron3d.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -1015,6 +1016,9 @@ double TVRMPolyhedron3d::GetVolume() const
     // Measured from a vertex of the solid, which keeps the terms small.
     const TVRMPoint3d origin = faces_[0].GetLoop(0)[0];
     double v = 0;
+    // The facets of a round member share one sweep: its sine is worked out once for them.
+    uint64_t sineOf = 0;  // the bits of the sweep that `sine` is of
+    double sine = std::sin(0.0);
     for (const auto& f : faces_) {
         if (f.GetLoops().empty() || f.GetLoops()[0].empty())
             continue;
@@ -1030,7 +1034,11 @@ double TVRMPolyhedron3d::GetVolume() const
             TVRMVector3d radial = mid - arc->centre;
             radial -= arc->axis * radial.InnerProduct(arc->axis);
             const double sign = radial.InnerProduct(f.GetNormal()) >= 0 ? 1 : -1;
-            const double segment = arc->radius * arc->radius / 2 * (arc->sweep - std::sin(arc->sweep));
+            if (std::bit_cast<uint64_t>(arc->sweep) != sineOf) {
+                sineOf = std::bit_cast<uint64_t>(arc->sweep);
+                sine = std::sin(arc->sweep);
+            }
+            const double segment = arc->radius * arc->radius / 2 * (arc->sweep - sine);
             v += sign * segment * f.GetNormal().InnerProduct(area) / arc->chord;  // the planar area
         }
     }
