@@ -364,9 +364,7 @@ std::vector<IRDXRecord*> TQTKCalculatorEDO::RelatedCandidates(const TQTKElementT
         const auto wide = WideSearchers(table, database, service);
         std::vector<IRDXRecord*> finders;
         // An element that searches its own box has that box's answer already.
-        const bool ownSearchBox = searchBox.min.x == ownBox.min.x && searchBox.min.y == ownBox.min.y &&
-                                  searchBox.min.z == ownBox.min.z && searchBox.max.x == ownBox.max.x &&
-                                  searchBox.max.y == ownBox.max.y && searchBox.max.z == ownBox.max.z;
+        const bool ownSearchBox = searchBox.min == ownBox.min && searchBox.max == ownBox.max;
         for (int id : ownSearchBox ? inSearchBox : service->Query(ownBox, 1))
             if (IRDXRecord* record = table->GetRecordByID(id);
                 record && !wide->byRecord.count(record) && wanted(record))
