@@ -158,36 +158,33 @@ void InheritArc(const TVRMFace3d& source, TVRMFace3d& piece, const TVRMFace3d* s
     // must lie on one of the facet's two sides: a piece that is full width over part of its
     // height only (a notch cut into it) is not a strip of the facet.
     const TVRMVector3d across = arc->axis.CrossProduct(source.GetNormal()).Unit();
+    // `places(f)` calls f with each corner's place across the facet.
+    auto isStrip = [&](auto places) {
+        double lo = 1e300, hi = -1e300;
+        places([&](double t) { lo = std::min(lo, t), hi = std::max(hi, t); });
+        if (!SameValue(hi - lo, arc->chord, CVRMEpsilon))
+            return false;
+        bool onSides = true;
+        places([&](double t) { onSides = onSides && !(t - lo > CVRMEpsilon && hi - t > CVRMEpsilon); });
+        return onSides;
+    };
     if (const auto& loops = geometry.GetLoops(); loops.size() == 1 && loops[0].size() == 4) {
         // A strip of the facet (the common piece): each corner's place worked out once.
         const TVRMLoop3d& l = loops[0];
         const double t[4] = {across.InnerProduct(l[0]), across.InnerProduct(l[1]), across.InnerProduct(l[2]),
                              across.InnerProduct(l[3])};
-        const double lo = std::min(std::min(std::min(std::min(1e300, t[0]), t[1]), t[2]), t[3]);
-        const double hi = std::max(std::max(std::max(std::max(-1e300, t[0]), t[1]), t[2]), t[3]);
-        if (!SameValue(hi - lo, arc->chord, CVRMEpsilon))
+        if (!isStrip([&](auto f) {
+                for (double x : t)
+                    f(x);
+            }))
             return;
-        for (double x : t)
-            if (x - lo > CVRMEpsilon && hi - x > CVRMEpsilon)
-                return;
-        piece.SetArc(arc);
+    } else if (!isStrip([&](auto f) {
+                   for (const auto& loop : loops)
+                       for (const auto& p : loop)
+                           f(across.InnerProduct(p));
+               })) {
         return;
     }
-    double lo = 1e300, hi = -1e300;
-    for (const auto& loop : geometry.GetLoops())
-        for (const auto& p : loop) {
-            const double t = across.InnerProduct(p);
-            lo = std::min(lo, t);
-            hi = std::max(hi, t);
-        }
-    if (!SameValue(hi - lo, arc->chord, CVRMEpsilon))
-        return;
-    for (const auto& loop : geometry.GetLoops())
-        for (const auto& p : loop) {
-            const double t = across.InnerProduct(p);
-            if (t - lo > CVRMEpsilon && hi - t > CVRMEpsilon)
-                return;
-        }
     piece.SetArc(arc);
 }
 
